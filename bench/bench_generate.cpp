@@ -1,0 +1,44 @@
+// GeneratePuzzle for every template, the whole build from name to padded captions.
+#include "puzzle/Templates.h"
+#include "puzzle/modQUAVArrays.h"
+#include "seam/Dialogs.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SilentDialogs : public corvana::Dialogs {
+public:
+    corvana::Answer MessageBox(const std::string&, const std::string&, corvana::Buttons, corvana::Icon) override {
+        return corvana::Answer::Ok;
+    }
+    corvana::ColorValue PickColor(corvana::ColorValue c) override { return c; }
+    void SetBusy(bool) override {}
+};
+
+void BM_GeneratePuzzle(benchmark::State& bench, std::string name, bool reduced) {
+    SilentDialogs dialogs;
+    corvana::PuzzleState state;
+    state.PuzzleName = std::move(name);
+    state.ReducedNumbers = reduced;
+    std::uint64_t seed = 1;
+    for (auto _ : bench) {
+        const bool ok = corvana::GeneratePuzzle(state, dialogs, seed++);
+        benchmark::DoNotOptimize(ok);
+    }
+}
+
+const bool registered = [] {
+    for (const auto& t : corvana::Templates()) {
+        benchmark::RegisterBenchmark(std::string(t.name).c_str(), BM_GeneratePuzzle, std::string(t.name), false)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark((std::string(t.name) + " (reduced)").c_str(), BM_GeneratePuzzle,
+                                     std::string(t.name), true)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    return true;
+}();
+
+} // namespace
+
+BENCHMARK_MAIN();

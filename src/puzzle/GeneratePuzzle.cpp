@@ -1,0 +1,144 @@
+#include "puzzle/RandomSource.h"
+#include "puzzle/Templates.h"
+#include "puzzle/modQUAVArrays.h"
+
+#include <exception>
+
+namespace corvana {
+
+namespace {
+
+std::size_t At(int index) { return static_cast<std::size_t>(index); }
+
+bool FillAcross(PuzzleState& s, const SlotGroup& group, RandomSource& random, Dialogs& dialogs) {
+    const int count = static_cast<int>(group.across.size());
+    auto& target = s.Across[At(group.digits)];
+    if (group.digits >= 9)
+        return FillNumbersWide(target, group.digits, count, s.ReducedNumbers, random, dialogs);
+    return FillNumbers(target, group.digits, count, s.ReducedNumbers, random, dialogs);
+}
+
+void WriteAcross(PuzzleState& s, const SlotGroup& group) {
+    for (std::size_t k = 0; k < group.across.size(); ++k) {
+        const std::string text = std::to_string(s.Across[At(group.digits)][k]);
+        for (std::size_t m = 0; m < text.size(); ++m) {
+            const std::size_t cell = At(group.across[k]) + m;
+            s.SolutionArray.at(cell) = static_cast<std::int16_t>(text[m] - '0');
+            s.GridPattern.at(cell) = true;
+        }
+    }
+}
+
+void ReadDown(PuzzleState& s, const SlotGroup& group, int width) {
+    auto& texts = s.DownText[At(group.digits)];
+    auto& values = s.Down[At(group.digits)];
+    for (std::size_t k = 0; k < group.down.size(); ++k) {
+        for (int m = 0; m < group.digits; ++m)
+            texts[k] += std::to_string(s.SolutionArray.at(At(group.down[k] + m * width)));
+        values[k] = LeadingNumber(texts[k]);
+    }
+}
+
+bool BuildLists(PuzzleState& s, const TemplateRecord& t) {
+    if (!t.SeparateLists()) {
+        for (const auto& group : t.slots) {
+            const std::size_t n = At(group.digits);
+            // A direction without slots of this length must not join in a previous puzzle's list.
+            if (group.across.empty())
+                s.Across[n].clear();
+            if (group.down.empty())
+                s.Down[n].clear();
+            const bool joined = group.digits >= 9 ? JoinListsWide(s.Across[n], s.Down[n], s.Numbers[n])
+                                                  : JoinLists(s.Across[n], s.Down[n], s.Numbers[n]);
+            if (!joined)
+                return false;
+        }
+        for (const auto& group : t.slots) {
+            const std::size_t n = At(group.digits);
+            const bool sorted = group.digits >= 9 ? SortToCaptionsWide(s.Numbers[n], s.Captions[n])
+                                                  : SortToCaptions(s.Numbers[n], s.Captions[n]);
+            if (!sorted)
+                return false;
+        }
+        for (const auto& group : t.slots)
+            if (!PadCaptions(s.Captions[At(group.digits)], group.digits))
+                return false;
+        return true;
+    }
+    for (const auto& group : t.slots)
+        s.Numbers[At(group.digits)] = s.Across[At(group.digits)];
+    for (const auto& group : t.slots)
+        s.NumbersDown[At(group.digits)] = s.Down[At(group.digits)];
+    for (const auto& group : t.slots)
+        if (!SortToCaptions(s.Numbers[At(group.digits)], s.Captions[At(group.digits)]))
+            return false;
+    for (const auto& group : t.slots)
+        if (!SortToCaptions(s.NumbersDown[At(group.digits)], s.CaptionsDown[At(group.digits)]))
+            return false;
+    for (const auto& group : t.slots)
+        if (!PadCaptions(s.Captions[At(group.digits)], group.digits))
+            return false;
+    for (const auto& group : t.slots)
+        if (!PadCaptions(s.CaptionsDown[At(group.digits)], group.digits))
+            return false;
+    return true;
+}
+
+bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, Dialogs& dialogs) {
+    const int width = t.Width();
+    const auto cells = At(CellCount(t.size));
+    s.GridPattern.assign(cells, false);
+    s.SolutionArray.assign(cells, -1);
+    s.UserArray.assign(cells, -1);
+
+    for (const auto& group : t.slots) {
+        if (group.down.empty())
+            continue;
+        s.DownText[At(group.digits)].assign(group.down.size(), std::string());
+        s.Down[At(group.digits)].assign(group.down.size(), 0);
+    }
+    for (const auto& group : t.slots)
+        if (!group.across.empty() && !FillAcross(s, group, random, dialogs))
+            return false;
+
+    // Every white square lies in an across slot, so writing the across numbers paints the
+    // white squares; everything else stays black.
+    for (const auto& group : t.slots)
+        WriteAcross(s, group);
+    for (const auto& group : t.slots)
+        ReadDown(s, group, width);
+
+    if (!BuildLists(s, t))
+        return false;
+
+    s.StarterFirstCell = t.StarterFirstCell();
+    s.StarterLastCell = t.StarterLastCell();
+    for (int cell = s.StarterFirstCell; cell <= s.StarterLastCell; ++cell)
+        s.UserArray.at(At(cell)) = s.NoShowFirst ? std::int16_t{-1} : s.SolutionArray.at(At(cell));
+
+    for (int n = kShortest; n <= kLongest; ++n) {
+        if (t.Group(n) != nullptr)
+            continue;
+        s.Numbers[At(n)].clear();
+        if (t.SeparateLists())
+            s.NumbersDown[At(n)].clear();
+    }
+    return true;
+}
+
+} // namespace
+
+bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed) {
+    const TemplateRecord* record = FindTemplate(state.PuzzleName);
+    if (record == nullptr)
+        return false;
+    RandomSource random(seed ? *seed : RandomSource::ClockSeed());
+    state.Seed = random.Seed();
+    try {
+        return Build(state, *record, random, dialogs);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace corvana

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvana {
+
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Icon { None, Critical, Exclamation, Information };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// A packed colour value 0x00BBGGRR, as the colour file stores it.
+using ColorValue = std::int32_t;
+
+// Every platform dialog the models need. The program implements it with Qt's dialogs; tests
+// implement it with a scripted fake, so no model ever blocks on a modal window.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                              Icon icon) = 0;
+    // Shows the colour picker on `initial`; a cancelled picker hands `initial` back.
+    virtual ColorValue PickColor(ColorValue initial) = 0;
+    virtual void SetBusy(bool busy) = 0;
+};
+
+} // namespace corvana

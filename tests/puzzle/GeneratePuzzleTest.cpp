@@ -1,0 +1,256 @@
+#include "FakeDialogs.h"
+#include "puzzle/Templates.h"
+#include "puzzle/modQUAVArrays.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+
+namespace {
+
+// Entries per length as published: merged counts for Small and Normal, across + down for Large.
+using Counts = std::map<int, std::pair<int, int>>;
+const std::map<std::string, Counts> kCounts = {
+    {"Small Puzzle H", {{2, {8, 0}}, {6, {6, 0}}, {10, {10, 0}}}},
+    {"Small Puzzle Pinwheel", {{3, {24, 0}}, {6, {12, 0}}}},
+    {"Small Puzzle Five Squares", {{4, {28, 0}}, {10, {4, 0}}}},
+    {"Small Puzzle Wheel", {{3, {8, 0}}, {4, {12, 0}}, {8, {8, 0}}}},
+    {"Small Puzzle Project X", {{2, {12, 0}}, {3, {8, 0}}, {4, {12, 0}}, {6, {4, 0}}, {8, {4, 0}}}},
+    {"Normal Puzzle Plus", {{3, {16, 0}}, {4, {20, 0}}, {5, {24, 0}}, {7, {16, 0}}}},
+    {"Normal Puzzle Steps",
+     {{3, {20, 0}}, {4, {32, 0}}, {5, {22, 0}}, {6, {4, 0}}, {7, {2, 0}}, {8, {2, 0}}, {9, {2, 0}}}},
+    {"Normal Puzzle Shield", {{2, {8, 0}}, {3, {24, 0}}, {4, {8, 0}}, {5, {24, 0}}, {6, {8, 0}}, {7, {8, 0}}}},
+    {"Normal Puzzle Broken Pieces", {{3, {20, 0}}, {4, {24, 0}}, {5, {22, 0}}, {7, {8, 0}}, {10, {4, 0}}}},
+    {"Normal Puzzle Five Plus", {{3, {16, 0}}, {4, {24, 0}}, {5, {16, 0}}, {6, {8, 0}}, {7, {8, 0}}}},
+    {"Normal Puzzle Angled",
+     {{3, {4, 0}}, {4, {4, 0}}, {5, {12, 0}}, {6, {4, 0}}, {7, {12, 0}}, {8, {8, 0}}, {9, {8, 0}}}},
+    {"Normal Puzzle HTT", {{2, {6, 0}}, {3, {24, 0}}, {4, {4, 0}}, {5, {14, 0}}, {6, {4, 0}}, {7, {22, 0}}}},
+    {"Large Puzzle Crazy Eights", {{3, {8, 8}}, {4, {16, 16}}, {6, {12, 12}}, {8, {12, 12}}}},
+    {"Large Puzzle Squares", {{3, {8, 8}}, {4, {12, 12}}, {5, {12, 12}}, {6, {6, 6}}, {7, {4, 4}}, {8, {4, 4}}}},
+    {"Large Puzzle Four Electrodes", {{3, {12, 12}}, {6, {4, 4}}, {7, {12, 12}}, {8, {14, 14}}}},
+};
+
+std::string Padded(std::int64_t value, int digits) {
+    std::string text = std::to_string(value);
+    return std::string(static_cast<std::size_t>(digits) - std::min(text.size(), static_cast<std::size_t>(digits)),
+                       '0') +
+           text;
+}
+
+std::int64_t ReadCells(const PuzzleState& s, int first, int step, int digits) {
+    std::int64_t value = 0;
+    for (int m = 0; m < digits; ++m)
+        value = value * 10 + s.SolutionArray[static_cast<std::size_t>(first + m * step)];
+    return value;
+}
+
+void ExpectSortedAndPadded(const NumberList& numbers, const CaptionList& captions, int digits) {
+    ASSERT_EQ(numbers.size(), captions.size());
+    EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+    for (std::size_t k = 0; k < numbers.size(); ++k)
+        EXPECT_EQ(captions[k], Padded(numbers[k], digits));
+}
+
+void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
+    const int w = t.Width();
+    const auto cells = static_cast<std::size_t>(w * w);
+    ASSERT_EQ(s.GridPattern.size(), cells);
+    ASSERT_EQ(s.SolutionArray.size(), cells);
+    ASSERT_EQ(s.UserArray.size(), cells);
+    for (std::size_t i = 0; i < cells; ++i) {
+        EXPECT_EQ(s.GridPattern[i], !t.IsBlack(static_cast<int>(i)));
+        if (s.GridPattern[i]) {
+            EXPECT_GE(s.SolutionArray[i], 0);
+            EXPECT_LE(s.SolutionArray[i], s.ReducedNumbers ? 5 : 9);
+        } else {
+            EXPECT_EQ(s.SolutionArray[i], -1);
+        }
+        const bool starter =
+            static_cast<int>(i) >= s.StarterFirstCell && static_cast<int>(i) <= s.StarterLastCell;
+        EXPECT_EQ(s.UserArray[i], starter && !s.NoShowFirst ? s.SolutionArray[i] : -1) << "cell " << i;
+    }
+    EXPECT_EQ(s.StarterFirstCell, t.StarterFirstCell());
+    EXPECT_EQ(s.StarterLastCell, t.StarterLastCell());
+
+    const Counts& counts = kCounts.at(std::string(t.name));
+    for (int n = kShortest; n <= kLongest; ++n) {
+        SCOPED_TRACE(n);
+        const auto at = static_cast<std::size_t>(n);
+        const auto found = counts.find(n);
+        if (found == counts.end()) {
+            EXPECT_TRUE(s.Numbers[at].empty());
+            if (t.SeparateLists())
+                EXPECT_TRUE(s.NumbersDown[at].empty());
+            continue;
+        }
+        ASSERT_EQ(s.Numbers[at].size(), static_cast<std::size_t>(found->second.first));
+        ExpectSortedAndPadded(s.Numbers[at], s.Captions[at], n);
+        const SlotGroup& g = *t.Group(n);
+
+        // The across numbers are in the grid; the down numbers are what the grid spells.
+        NumberList across, down;
+        for (const int f : g.across) {
+            across.push_back(ReadCells(s, f, 1, n));
+            EXPECT_GE(across.back(), [&] { std::int64_t p = 1; for (int e = 1; e < n; ++e) p *= 10; return p; }())
+                << "across numbers never start with 0";
+        }
+        for (const int f : g.down)
+            down.push_back(ReadCells(s, f, w, n));
+        std::sort(across.begin(), across.end());
+        std::sort(down.begin(), down.end());
+        if (t.SeparateLists()) {
+            EXPECT_EQ(s.Numbers[at], across);
+            ASSERT_EQ(s.NumbersDown[at].size(), static_cast<std::size_t>(found->second.second));
+            ExpectSortedAndPadded(s.NumbersDown[at], s.CaptionsDown[at], n);
+            EXPECT_EQ(s.NumbersDown[at], down);
+        } else {
+            NumberList all(across);
+            all.insert(all.end(), down.begin(), down.end());
+            std::sort(all.begin(), all.end());
+            EXPECT_EQ(s.Numbers[at], all);
+        }
+
+        // Up to six digits, normal draws are raised apart unless only a seventh digit could do it.
+        if (!s.ReducedNumbers && n <= 6) {
+            for (std::size_t k = 1; k < across.size(); ++k)
+                if (across[k] == across[k - 1])
+                    EXPECT_EQ(std::to_string(across[k]), std::string(static_cast<std::size_t>(n), '9'));
+        }
+    }
+}
+
+} // namespace
+
+TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
+    FakeDialogs dialogs;
+    for (const auto& t : Templates()) {
+        for (int options = 0; options < 4; ++options) {
+            PuzzleState s;
+            s.PuzzleName = std::string(t.name);
+            s.ReducedNumbers = options & 1;
+            s.NoShowFirst = options & 2;
+            for (std::uint64_t seed = 0; seed < 40; ++seed) {
+                SCOPED_TRACE(std::string(t.name) + " options " + std::to_string(options) + " seed " +
+                             std::to_string(seed));
+                ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+                CheckInvariants(s, t);
+                if (::testing::Test::HasFailure())
+                    return;
+            }
+        }
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(GeneratePuzzle, SameSeedSamePuzzleOtherSeedOtherDigits) {
+    FakeDialogs dialogs;
+    PuzzleState a, b;
+    a.PuzzleName = b.PuzzleName = "Large Puzzle Squares";
+    ASSERT_TRUE(GeneratePuzzle(a, dialogs, 1234));
+    ASSERT_TRUE(GeneratePuzzle(b, dialogs, 1234));
+    EXPECT_EQ(a.SolutionArray, b.SolutionArray);
+    EXPECT_EQ(a.Captions, b.Captions);
+    EXPECT_EQ(a.CaptionsDown, b.CaptionsDown);
+    EXPECT_EQ(a.Seed, 1234u);
+    ASSERT_TRUE(GeneratePuzzle(b, dialogs, 1235));
+    EXPECT_EQ(a.GridPattern, b.GridPattern);
+    EXPECT_NE(a.SolutionArray, b.SolutionArray);
+
+    // Without a seed every build draws its own, and reports it.
+    ASSERT_TRUE(GeneratePuzzle(a, dialogs));
+    ASSERT_TRUE(GeneratePuzzle(b, dialogs));
+    EXPECT_NE(a.Seed, b.Seed);
+    PuzzleState again;
+    again.PuzzleName = a.PuzzleName;
+    ASSERT_TRUE(GeneratePuzzle(again, dialogs, a.Seed));
+    EXPECT_EQ(again.SolutionArray, a.SolutionArray);
+}
+
+TEST(GeneratePuzzle, LengthsOfOnePuzzleAreDrawnFromDifferentSequences) {
+    // Reseeding from a coarse clock used to give every length of a build the same draws; then
+    // the first 3-digit and 6-digit numbers of Pinwheel would share their leading digits.
+    FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Small Puzzle Pinwheel";
+    int samePrefix = 0;
+    for (std::uint64_t seed = 0; seed < 200; ++seed) {
+        ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+        samePrefix += s.Across[3][0] / 10 == s.Across[6][0] / 10000;
+    }
+    EXPECT_LT(samePrefix, 20);
+}
+
+TEST(GeneratePuzzle, ALargeBuildThenASmallOneLeavesOnlyTheSmallLists) {
+    FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Large Puzzle Crazy Eights";
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 7));
+    EXPECT_EQ(s.Numbers[3].size(), 8u);
+    EXPECT_EQ(s.NumbersDown[4].size(), 16u);
+    s.PuzzleName = "Small Puzzle H";
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 8));
+    EXPECT_EQ(s.CellCount(), 100);
+    for (int n : {3, 4, 5, 7, 8, 9})
+        EXPECT_TRUE(s.Numbers[static_cast<std::size_t>(n)].empty()) << n;
+    EXPECT_EQ(s.Numbers[2].size(), 8u);
+    EXPECT_EQ(s.Numbers[6].size(), 6u);
+    EXPECT_EQ(s.Numbers[10].size(), 10u);
+
+    s.PuzzleName = "Large Puzzle Four Electrodes";
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 9));
+    EXPECT_EQ(s.CellCount(), 400);
+    for (int n : {2, 4, 5, 9, 10}) {
+        EXPECT_TRUE(s.Numbers[static_cast<std::size_t>(n)].empty()) << n;
+        EXPECT_TRUE(s.NumbersDown[static_cast<std::size_t>(n)].empty()) << n;
+    }
+}
+
+TEST(GeneratePuzzle, AnUnknownNameChangesNothing) {
+    FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Normal Puzzle Plus";
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 5));
+    const PuzzleState before = s;
+    s.PuzzleName = "Normal Puzzle plus";
+    EXPECT_FALSE(GeneratePuzzle(s, dialogs, 6));
+    EXPECT_EQ(s.SolutionArray, before.SolutionArray);
+    EXPECT_EQ(s.Captions, before.Captions);
+    EXPECT_EQ(s.Seed, before.Seed);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(GeneratePuzzle, DownNumbersStartingWithZeroKeepTheirZeroAndSortFirst) {
+    // Cell 93 of Steps starts a 9-digit down number on the last digit of a 4-digit across one.
+    FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Normal Puzzle Steps";
+    bool seen = false;
+    for (std::uint64_t seed = 0; seed < 500 && !seen; ++seed) {
+        ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+        if (s.SolutionArray[93] != 0)
+            continue;
+        seen = true;
+        ASSERT_EQ(s.Captions[9].size(), 2u);
+        EXPECT_EQ(s.Captions[9][0].size(), 9u);
+        EXPECT_EQ(s.Captions[9][0][0], '0');
+        EXPECT_LT(s.Numbers[9][0], 100000000);
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST(GeneratePuzzle, FiveSquaresShowsItsWholeStartingRow) {
+    FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Small Puzzle Five Squares";
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 11));
+    EXPECT_EQ(std::count_if(s.UserArray.begin(), s.UserArray.end(), [](auto v) { return v >= 0; }), 10);
+    s.NoShowFirst = true;
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 11));
+    EXPECT_EQ(std::count_if(s.UserArray.begin(), s.UserArray.end(), [](auto v) { return v >= 0; }), 0);
+    EXPECT_EQ(s.StarterFirstCell, 60);
+    EXPECT_EQ(s.StarterLastCell, 69);
+}

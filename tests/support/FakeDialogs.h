@@ -1,0 +1,49 @@
+#pragma once
+
+#include "seam/Dialogs.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace corvana::test {
+
+// The scripted stand-in for the platform dialogs: records every message and answers from a
+// script (OK, or the next scripted answer), so no test ever waits on a modal window.
+class FakeDialogs : public Dialogs {
+public:
+    struct Message {
+        std::string text;
+        std::string title;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
+        messages.push_back({text, title, buttons, icon});
+        if (answers.empty())
+            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+    ColorValue PickColor(ColorValue initial) override {
+        colorRequests.push_back(initial);
+        if (colors.empty())
+            return initial;
+        const ColorValue c = colors.front();
+        colors.pop_front();
+        return c;
+    }
+
+    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+
+    std::vector<Message> messages;
+    std::deque<Answer> answers;
+    std::deque<ColorValue> colors;
+    std::vector<ColorValue> colorRequests;
+    std::vector<bool> busyCalls;
+};
+
+} // namespace corvana::test
