@@ -1,0 +1,52 @@
+#pragma once
+
+// The twelve colours of the play windows (four roles for each of the three size classes) and
+// the colour file that keeps them between runs. Qt-free.
+
+#include "seam/Dialogs.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvana {
+
+inline constexpr ColorValue kBlack = 0x000000;
+inline constexpr ColorValue kWhite = 0xFFFFFF;
+inline constexpr ColorValue kRed = 0x0000FF;  // 0x00BBGGRR
+inline constexpr ColorValue kBlue = 0xFF0000;
+inline constexpr ColorValue kGrey = 0x808080;
+
+struct ColorScheme {
+    // Indexed by size class: 0 Small, 1 Normal, 2 Large.
+    std::array<ColorValue, 3> BackgroundColor{};
+    std::array<ColorValue, 3> PrimaryColor{};
+    std::array<ColorValue, 3> SecondaryColor{};
+    std::array<ColorValue, 3> CheckedColor{};
+
+    bool operator==(const ColorScheme& o) const {
+        return BackgroundColor == o.BackgroundColor && PrimaryColor == o.PrimaryColor &&
+               SecondaryColor == o.SecondaryColor && CheckedColor == o.CheckedColor;
+    }
+    bool operator!=(const ColorScheme& o) const { return !(*this == o); }
+};
+
+// The file's name; it lives in the program's folder (see ColorFilePath in the app).
+inline constexpr const char* kColorFileName = "QUAVColors.txt";
+
+void SetDefaultColors(ColorScheme& scheme);
+// True when the file was read, or when there is none (scheme unchanged). False when reading
+// failed; values read before the failure stay in the scheme. The file is always closed.
+bool LoadColorFile(ColorScheme& scheme, const std::string& path);
+// True when no file is left at `path`.
+bool DeleteColorFile(const std::string& path);
+// Writes the twelve values; never leaves a half-written file behind.
+bool SaveColorFile(const ColorScheme& scheme, const std::string& path);
+
+// The digit counts whose lists take the Primary colour on this template; nullopt for a name
+// that has no colour rule.
+std::optional<std::vector<int>> PrimarySet(std::string_view puzzleName);
+
+} // namespace corvana

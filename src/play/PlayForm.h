@@ -1,0 +1,222 @@
+#pragma once
+
+// The model of one open play form: its cells, number lists, labels, menu captions and the
+// form-level state of play. Qt-free. The Qt window (PlayWindow) shows exactly what is here and
+// passes the user's keys, clicks and menu commands to the handlers below; it keeps no game
+// state of its own. One class serves all three size classes through its FormConfig.
+
+#include "colors/ColorScheme.h"
+#include "play/FormConfig.h"
+#include "puzzle/modQUAVArrays.h"
+#include "seam/Dialogs.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvana {
+
+// Virtual-key codes the grid understands.
+namespace vk {
+inline constexpr int Back = 8;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int Delete = 46;
+inline constexpr int Digit0 = 48;   // top row 48 to 57
+inline constexpr int Numpad0 = 96;  // keypad 96 to 105
+} // namespace vk
+
+bool IsValidGridKey(int keyCode);
+
+// One grid cell (a text box).
+struct GridCell {
+    std::string text; // "" or one digit
+    ColorValue fore = kBlack;
+    ColorValue back = kWhite;
+    bool enabled = true;
+};
+
+// One check box of a number list.
+struct ListBox {
+    int digits = 0;
+    bool down = false; // a DOWN list of the Large form
+    int index = 0;     // element index in its control array
+    std::string caption;
+    int value = 0; // 0 clear, 1 ticked
+    ColorValue fore = kBlack;
+    ColorValue back = kWhite;
+    bool visible = false;
+    int left = 0;
+    int top = 0;
+    std::string tag; // "True", "False" or "" (ticks kept aside by the solution view and printing)
+
+    std::string Name() const; // chkNNumbers or chkNNumbersDown
+};
+
+// A label: the headings lblNDigits, on the Large form lblAcross and lblDown, and lblCopyright.
+struct FormLabel {
+    std::string name;
+    std::string caption;
+    int digits = 0; // N for lblNDigits, else 0
+    int left = 0;
+    int top = 0;
+    bool visible = false;
+    ColorValue fore = kBlack;
+    ColorValue back = kWhite;
+};
+
+// A frame: fraWork and fraUserGrid.
+struct FormFrame {
+    std::string name;
+    std::string caption;
+    ColorValue fore = kBlack;
+    ColorValue back = kWhite;
+};
+
+struct PrintResult {
+    enum class Outcome { Printed, Cancelled, Failed };
+    Outcome outcome = Outcome::Cancelled;
+    std::string error; // for Failed: what went wrong, in the platform's words
+};
+
+// What only the window can do. The Qt window implements it; tests script it.
+class PlayHost {
+public:
+    virtual ~PlayHost() = default;
+    // Shows How to Play modally and returns when it is closed.
+    virtual void ShowHelp() = 0;
+    // Closes the play window (Return To Main, Exit).
+    virtual void Unload() = 0;
+    // Moves the keyboard focus to a cell.
+    virtual void SetFocusCell(int cell) = 0;
+    // Asks for a printer and prints the window's client area exactly as the model now shows it.
+    virtual PrintResult PrintWindow() = 0;
+};
+
+class PlayForm {
+public:
+    PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
+             PlayHost& host);
+
+    // Lifecycle and display.
+    void Form_Load();
+    void LoadPuzzle(bool LoadChkBoxes);
+    bool LoadGridPattern();
+    bool LoadTextGrid(const std::vector<std::int16_t>& PassedArray, bool EnableGrid);
+    void ShowStarterRed(int StartNo, int EndNo);
+    bool FindGivenLabel(int StartNo, int EndNo);
+    // Where fraWork goes in a window of this outer size (twips): centred, never negative.
+    TwipPoint Form_Resize(int windowWidth, int windowHeight) const;
+
+    // Number lists and the buffer.
+    bool CreateLabels(const std::string& Puzzle, bool LoadBoxes);
+    void ResetCheckBoxes();
+    void GetObjectColors(ListBox& box);
+    void GetObjectColors(FormLabel& label);
+    // A user's click on box `id` (index into Boxes()): toggles it, then runs its click handling.
+    void BoxClick(int id);
+    // Sets a box's tick from code; runs the click handling when the value changes.
+    void SetBoxValue(int id, int value);
+
+    // Cell entry. Key code and shift are in-out: setting both to 0 discards the key.
+    void txtGrid_KeyDown(int index, int& KeyCode, int& Shift);
+    void txtGrid_KeyPress(int index, int& KeyAscii);
+    void txtGrid_KeyUp(int index, int& KeyCode, int& Shift);
+    // Every change of a cell's text goes through here (SetCellText); mirrors into UserArray.
+    void txtGrid_Change(int index);
+    void SetCellText(int index, const std::string& text);
+
+    // AutoFill.
+    void txtGrid_MouseDown(int index);
+    bool AutoFillFromBuffer(int StartPos);
+
+    // Undo.
+    void UpdateUndo();
+    static void BreakDownUndoArray(const std::string& UndoString, int& GridNo, int& OldValue, int& NewValue);
+    void mnuUndo_Click();
+
+    // Solution view, restart, starting number.
+    bool SaveUserArray();
+    void mnuSolution_Click();
+    void RestartGame();
+    void mnuShowStartingNumber_Click();
+
+    // Printing.
+    void PrintPuzzle(int PrintNo);
+    void RestoreColorsAndChecks(int PrintNo);
+    void SetPrintColors();
+
+    // File menu.
+    void mnuNewPuzzle_Click();
+    void mnuHelp_Click();
+    void mnuReturnToMain_Click();
+    void mnuExit_Click();
+
+    // What the window shows.
+    const FormConfig& Config() const { return config_; }
+    const std::string& Caption() const { return caption_; }
+    ColorValue FormBackColor() const { return formBack_; }
+    const std::vector<GridCell>& Cells() const { return cells_; }
+    const std::vector<ListBox>& Boxes() const { return boxes_; } // in the form's control order
+    const std::vector<FormLabel>& Labels() const { return labels_; }
+    const FormFrame& WorkFrame() const { return work_; }
+    const FormFrame& UserGridFrame() const { return userGrid_; }
+    const std::string& UndoCaption() const { return undoCaption_; }
+    bool UndoEnabled() const { return undoEnabled_; }
+    const std::string& BufferCaption() const { return bufferCaption_; }
+    bool ShowStartingNumberVisible() const { return showStartingNumberVisible_; }
+    // The box of list (digits, down) with element index `index`, or -1.
+    int FindBox(int digits, bool down, int index) const;
+    // Number of boxes a list shows (its NumbersN / NumbersNDown count).
+    int ListCount(int digits, bool down) const;
+
+    // Form-level state, readable for tests and the window.
+    const std::string& BufferText() const { return BufferText_; }
+    bool BufferFromAcross() const { return BufferFromAcross_; }
+    bool AutoFillDown() const { return AutoFillDown_; }
+    int FillStartCell() const { return FillStartCell_; }
+    int FillSecondCell() const { return FillSecondCell_; }
+    bool StarterHidden() const { return StarterHidden_; }
+    bool TrackEntries() const { return TrackEntries_; }
+    bool SolutionShown() const { return SolutionShown_; }
+    const std::vector<std::string>& UndoArray() const { return UndoArray_; }
+
+private:
+    void BoxClicked(ListBox& box);
+    void SetBuffer(const std::string& text);
+    ColorValue ListColor(int digits) const;
+    void ShowLoadError();
+    int Width() const { return config_.width; }
+
+    const FormConfig& config_;
+    PuzzleState& puzzle_;
+    const ColorScheme& colors_;
+    Dialogs& dialogs_;
+    PlayHost& host_;
+
+    std::string caption_;
+    ColorValue formBack_ = kWhite;
+    std::vector<GridCell> cells_;
+    std::vector<ListBox> boxes_;
+    std::vector<FormLabel> labels_;
+    FormFrame work_;
+    FormFrame userGrid_;
+    std::string undoCaption_ = "Undo";
+    bool undoEnabled_ = false;
+    std::string bufferCaption_;
+    bool showStartingNumberVisible_ = false;
+
+    std::string BufferText_;
+    bool BufferFromAcross_ = false;
+    bool AutoFillDown_ = false;
+    int FillStartCell_ = -1;
+    int FillSecondCell_ = -1;
+    bool StarterHidden_ = false;
+    bool TrackEntries_ = false;
+    bool SolutionShown_ = false;
+    std::vector<std::string> UndoArray_{"0"};
+};
+
+} // namespace corvana
