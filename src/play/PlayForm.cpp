@@ -1,0 +1,403 @@
+#include "play/PlayForm.h"
+
+#include "corvana/Version.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace corvana {
+
+namespace {
+
+std::size_t At(int index) { return static_cast<std::size_t>(index); }
+
+// The leading whole number of a text, with an optional sign; nullopt when there is none or it
+// does not fit in 16 bits.
+std::optional<int> Val16(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long value = 0;
+    bool digits = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        digits = true;
+        if (value > 32768)
+            return std::nullopt;
+    }
+    if (!digits)
+        return 0;
+    value = negative ? -value : value;
+    if (value > 32767 || value < -32768)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+std::string ListBox::Name() const { return "chk" + std::to_string(digits) + (down ? "NumbersDown" : "Numbers"); }
+
+PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
+                   PlayHost& host)
+    : config_(config), puzzle_(puzzle), colors_(colors), dialogs_(dialogs), host_(host) {
+    cells_.resize(At(config_.CellCount()));
+    // The designed controls: element 0 of every list (across lists first, then the Large form's
+    // down lists), the headings and the credit line. Boxes created at run time follow them in
+    // the control order, as they are created.
+    for (const bool down : {false, true}) {
+        if (down && !config_.separateLists)
+            break;
+        for (const int n : config_.lengths) {
+            ListBox box;
+            box.digits = n;
+            box.down = down;
+            boxes_.push_back(box);
+        }
+    }
+    for (const int n : config_.lengths) {
+        FormLabel label;
+        label.name = "lbl" + std::to_string(n) + "Digits";
+        label.caption = std::to_string(n) + " Digits:";
+        label.digits = n;
+        labels_.push_back(label);
+    }
+    if (config_.separateLists) {
+        labels_.push_back({"lblAcross", "ACROSS", 0, 1560, 0, false, kBlack, kWhite});
+        labels_.push_back({"lblDown", "DOWN", 0, 1560, 3720, false, kBlack, kWhite});
+    }
+    labels_.push_back(
+        {"lblCopyright", "", 0, config_.copyright.left, config_.copyright.top, false, kBlack, kWhite});
+    work_ = {"fraWork", "", kBlack, kWhite};
+    userGrid_ = {"fraUserGrid", "User Grid", kBlack, kWhite};
+}
+
+void PlayForm::Form_Load() {
+    for (auto& box : boxes_)
+        if (!box.down && box.index == 0)
+            box.caption.clear();
+    LoadPuzzle(true);
+}
+
+void PlayForm::ShowLoadError() {
+    dialogs_.MessageBox("Error in loading " + puzzle_.PuzzleName, version::Title, Buttons::Ok, Icon::None);
+}
+
+void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
+    try {
+        SolutionShown_ = false;
+        // A new puzzle always starts in the user's grid, so the frame must say so even when the
+        // solution was shown a moment ago.
+        userGrid_.caption = "User Grid";
+        caption_ = puzzle_.PuzzleName;
+        const auto k = At(config_.ColorIndex());
+        formBack_ = colors_.BackgroundColor[k];
+        work_.back = colors_.BackgroundColor[k];
+        userGrid_.back = colors_.BackgroundColor[k];
+        userGrid_.fore = colors_.PrimaryColor[k];
+        StarterHidden_ = puzzle_.NoShowFirst;
+        showStartingNumberVisible_ = StarterHidden_;
+        TrackEntries_ = true;
+        if (!LoadGridPattern() || !LoadTextGrid(puzzle_.UserArray, true) ||
+            !CreateLabels(puzzle_.PuzzleName, LoadChkBoxes)) {
+            ShowLoadError();
+            return;
+        }
+        if (!StarterHidden_) {
+            ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
+            FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
+        }
+        // Ticking the starting number's box above filled the buffer; a fresh puzzle starts empty.
+        SetBuffer("");
+        FillStartCell_ = -1;
+        FillSecondCell_ = -1;
+        UndoArray_.assign(1, "0");
+        UpdateUndo();
+    } catch (const std::exception&) {
+        ShowLoadError();
+    }
+}
+
+bool PlayForm::LoadGridPattern() {
+    // A grid of another size class cannot be shown on this form.
+    if (puzzle_.CellCount() != config_.CellCount())
+        return false;
+    for (std::size_t i = 0; i < puzzle_.GridPattern.size(); ++i)
+        cells_[i].back = puzzle_.GridPattern[i] ? kWhite : kBlack;
+    return true;
+}
+
+bool PlayForm::LoadTextGrid(const std::vector<std::int16_t>& PassedArray, bool EnableGrid) {
+    if (PassedArray.size() != cells_.size() || puzzle_.GridPattern.size() != cells_.size())
+        return false;
+    for (std::size_t i = 0; i < PassedArray.size(); ++i) {
+        cells_[i].fore = kBlack;
+        const bool empty = PassedArray[i] < 0 || !puzzle_.GridPattern[i];
+        SetCellText(static_cast<int>(i), empty ? std::string() : std::to_string(PassedArray[i]));
+        cells_[i].enabled = EnableGrid;
+    }
+    return true;
+}
+
+void PlayForm::ShowStarterRed(int StartNo, int EndNo) {
+    for (int i = std::max(StartNo, 0); i <= EndNo && i < config_.CellCount(); ++i)
+        cells_[At(i)].fore = puzzle_.UserArray.at(At(i)) == puzzle_.SolutionArray.at(At(i)) ? kRed : kBlack;
+}
+
+bool PlayForm::FindGivenLabel(int StartNo, int EndNo) {
+    std::string text;
+    for (int i = std::max(StartNo, 0); i <= EndNo && i < puzzle_.CellCount(); ++i)
+        text += std::to_string(puzzle_.SolutionArray[At(i)]);
+    // The starting number always runs across; on the Large form an equal DOWN number must not
+    // take its tick, so across lists are searched before down lists.
+    for (const bool down : {false, true})
+        for (std::size_t id = 0; id < boxes_.size(); ++id)
+            if (boxes_[id].down == down && boxes_[id].caption == text) {
+                SetBoxValue(static_cast<int>(id), 1);
+                return true;
+            }
+    return false;
+}
+
+TwipPoint PlayForm::Form_Resize(int windowWidth, int windowHeight) const {
+    const int left = (windowWidth - config_.work.width - config_.resizeDx) / 2;
+    const int top = (windowHeight - config_.work.height - config_.resizeDy) / 2;
+    return {std::max(left, 0), std::max(top, 0)};
+}
+
+void PlayForm::ResetCheckBoxes() {
+    for (auto& label : labels_)
+        if (label.name != "lblCopyright")
+            label.visible = false;
+    for (std::size_t id = 0; id < boxes_.size(); ++id)
+        if (boxes_[id].index == 0) {
+            boxes_[id].visible = false;
+            SetBoxValue(static_cast<int>(id), 0);
+        }
+}
+
+int PlayForm::FindBox(int digits, bool down, int index) const {
+    for (std::size_t id = 0; id < boxes_.size(); ++id)
+        if (boxes_[id].digits == digits && boxes_[id].down == down && boxes_[id].index == index)
+            return static_cast<int>(id);
+    return -1;
+}
+
+int PlayForm::ListCount(int digits, bool down) const {
+    if (digits < kShortest || digits > kLongest)
+        return 0;
+    const auto& list = down ? puzzle_.NumbersDown[At(digits)] : puzzle_.Numbers[At(digits)];
+    return static_cast<int>(list.size());
+}
+
+bool PlayForm::CreateLabels(const std::string& Puzzle, bool LoadBoxes) {
+    try {
+        ResetCheckBoxes();
+        const TemplateLayout* layout = config_.Layout(Puzzle);
+        if (layout == nullptr)
+            return true;
+        const auto k = At(config_.ColorIndex());
+        auto placeSection = [&](const char* name) {
+            for (auto& label : labels_)
+                if (label.name == name) {
+                    label.visible = true;
+                    label.fore = colors_.PrimaryColor[k];
+                    label.back = colors_.BackgroundColor[k];
+                }
+        };
+        for (const bool down : {false, true}) {
+            if (down && !config_.separateLists)
+                break;
+            if (config_.separateLists)
+                placeSection(down ? "lblDown" : "lblAcross");
+            for (const ListLayout& list : layout->lists) {
+                const int n = list.digits;
+                if (!down) {
+                    auto heading = std::find_if(labels_.begin(), labels_.end(),
+                                                [n](const FormLabel& l) { return l.digits == n; });
+                    if (heading == labels_.end())
+                        return false;
+                    heading->left = list.heading.left;
+                    heading->top = list.heading.top;
+                    heading->visible = true;
+                    GetObjectColors(*heading);
+                }
+                const CaptionList& captions = down ? puzzle_.CaptionsDown.at(At(n)) : puzzle_.Captions.at(At(n));
+                const int count = ListCount(n, down);
+                if (count < 1 || captions.size() < At(count))
+                    return false;
+                const int first = FindBox(n, down, 0);
+                if (first < 0)
+                    return false;
+                {
+                    ListBox& box0 = boxes_[At(first)];
+                    box0.left = list.firstBox.left;
+                    box0.top = down ? list.firstDownBox.top : list.firstBox.top;
+                    box0.visible = true;
+                    box0.caption = captions[0];
+                }
+                SetBoxValue(first, 0);
+                GetObjectColors(boxes_[At(first)]);
+
+                // Each column holds the next part of the ascending list, side by side.
+                const int columns = std::max(list.columns, 1);
+                const int part = std::max(count / columns, 1);
+                for (int j = 1; j < count; ++j) {
+                    int id = LoadBoxes ? -1 : FindBox(n, down, j);
+                    if (id < 0) {
+                        ListBox made = boxes_[At(first)];
+                        made.index = j;
+                        made.value = 0;
+                        made.tag.clear();
+                        boxes_.push_back(made);
+                        id = static_cast<int>(boxes_.size()) - 1;
+                    }
+                    const bool newColumn = j >= part && j / part < columns;
+                    const ListBox& anchor = boxes_[At(FindBox(n, down, newColumn ? j - part : j - 1))];
+                    const int left = newColumn ? anchor.left + list.columnStep : anchor.left;
+                    const int top = newColumn ? anchor.top : anchor.top + 240;
+                    ListBox& box = boxes_[At(id)];
+                    box.left = left;
+                    box.top = top;
+                    box.caption = captions[At(j)];
+                    SetBoxValue(id, 0);
+                    box.visible = true;
+                }
+            }
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+ColorValue PlayForm::ListColor(int digits) const {
+    const auto k = At(config_.ColorIndex());
+    const auto primary = PrimarySet(puzzle_.PuzzleName);
+    const bool isPrimary = primary && std::find(primary->begin(), primary->end(), digits) != primary->end();
+    return isPrimary ? colors_.PrimaryColor[k] : colors_.SecondaryColor[k];
+}
+
+void PlayForm::GetObjectColors(ListBox& box) {
+    box.back = colors_.BackgroundColor[At(config_.ColorIndex())];
+    if (PrimarySet(puzzle_.PuzzleName))
+        box.fore = ListColor(box.digits);
+}
+
+void PlayForm::GetObjectColors(FormLabel& label) {
+    label.back = colors_.BackgroundColor[At(config_.ColorIndex())];
+    if (PrimarySet(puzzle_.PuzzleName))
+        label.fore = ListColor(label.digits);
+}
+
+void PlayForm::BoxClick(int id) {
+    if (id < 0 || At(id) >= boxes_.size())
+        return;
+    ListBox& box = boxes_[At(id)];
+    box.value = box.value == 1 ? 0 : 1;
+    BoxClicked(box);
+}
+
+void PlayForm::SetBoxValue(int id, int value) {
+    if (id < 0 || At(id) >= boxes_.size() || boxes_[At(id)].value == value)
+        return;
+    boxes_[At(id)].value = value;
+    BoxClicked(boxes_[At(id)]);
+}
+
+void PlayForm::BoxClicked(ListBox& box) {
+    SetBuffer(box.caption);
+    // The colour follows the tick. Comparing colours instead would lose track of ticks in a
+    // scheme whose Checked colour equals the Primary or Secondary colour.
+    if (box.value == 1)
+        box.fore = colors_.CheckedColor[At(config_.ColorIndex())];
+    else
+        GetObjectColors(box);
+    if (config_.separateLists)
+        BufferFromAcross_ = !box.down;
+}
+
+void PlayForm::SetBuffer(const std::string& text) {
+    BufferText_ = text;
+    bufferCaption_ = "Buffer = " + BufferText_;
+}
+
+void PlayForm::SetCellText(int index, const std::string& text) {
+    if (index < 0 || At(index) >= cells_.size() || cells_[At(index)].text == text)
+        return;
+    cells_[At(index)].text = text;
+    txtGrid_Change(index);
+}
+
+void PlayForm::txtGrid_Change(int index) {
+    if (!TrackEntries_ || index < 0 || At(index) >= puzzle_.UserArray.size())
+        return;
+    const std::string& text = cells_[At(index)].text;
+    puzzle_.UserArray[At(index)] = text.empty() ? std::int16_t{-1} : static_cast<std::int16_t>(LeadingNumber(text));
+}
+
+void PlayForm::UpdateUndo() {
+    undoCaption_ = "Undo ";
+    const std::size_t records = UndoArray_.empty() ? 0 : UndoArray_.size() - 1;
+    if (records == 0) {
+        undoEnabled_ = false;
+        return;
+    }
+    undoEnabled_ = true;
+    int GridNo = 0;
+    int OldValue = 0;
+    int NewValue = 0;
+    if (records == 1) {
+        BreakDownUndoArray(UndoArray_[1], GridNo, OldValue, NewValue);
+        const std::string place = std::to_string(GridNo % Width() + 1) + " Row " + std::to_string(GridNo / Width() + 1);
+        if (NewValue != -1)
+            undoCaption_ += std::to_string(NewValue) + (config_.separateLists ? " of Column " : " in Column ") + place;
+        else
+            undoCaption_ += "Clear of Column " + place;
+        return;
+    }
+    for (std::size_t k = 1; k <= records; ++k) {
+        BreakDownUndoArray(UndoArray_[k], GridNo, OldValue, NewValue);
+        undoCaption_ += std::to_string(NewValue);
+    }
+}
+
+void PlayForm::BreakDownUndoArray(const std::string& UndoString, int& GridNo, int& OldValue, int& NewValue) {
+    const auto p1 = UndoString.find(',');
+    if (p1 == std::string::npos)
+        return;
+    const auto p2 = UndoString.find(',', p1 + 1);
+    if (p2 == std::string::npos)
+        return;
+    const auto grid = Val16(UndoString.substr(0, p1));
+    const auto oldValue = Val16(UndoString.substr(p1 + 1, p2 - p1 - 1));
+    const auto newValue = Val16(UndoString.substr(p2 + 1));
+    // A field that is no 16-bit number leaves the record unread, as a record without commas.
+    if (!grid || !oldValue || !newValue)
+        return;
+    GridNo = *grid;
+    OldValue = *oldValue;
+    NewValue = *newValue;
+}
+
+void PlayForm::mnuNewPuzzle_Click() {
+    GeneratePuzzle(puzzle_, dialogs_);
+    LoadPuzzle(false);
+}
+
+void PlayForm::mnuHelp_Click() {
+    host_.ShowHelp();
+    if (puzzle_.ExitRequested)
+        mnuExit_Click();
+}
+
+void PlayForm::mnuReturnToMain_Click() { host_.Unload(); }
+
+void PlayForm::mnuExit_Click() {
+    puzzle_.ExitRequested = true;
+    host_.Unload();
+}
+
+} // namespace corvana

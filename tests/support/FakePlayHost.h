@@ -1,0 +1,35 @@
+#pragma once
+
+#include "play/PlayForm.h"
+
+#include <functional>
+#include <vector>
+
+namespace corvana::test {
+
+// Stands in for the play window: records what the model asked of it.
+class FakePlayHost : public PlayHost {
+public:
+    void ShowHelp() override {
+        ++helpShown;
+        if (onHelp)
+            onHelp();
+    }
+    void Unload() override { ++unloads; }
+    void SetFocusCell(int cell) override { focus.push_back(cell); }
+    PrintResult PrintWindow() override {
+        ++prints;
+        if (onPrint)
+            return onPrint();
+        return {};
+    }
+
+    int helpShown = 0;
+    int unloads = 0;
+    int prints = 0;
+    std::vector<int> focus;
+    std::function<void()> onHelp;
+    std::function<PrintResult()> onPrint;
+};
+
+} // namespace corvana::test
