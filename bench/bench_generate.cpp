@@ -9,7 +9,8 @@ namespace {
 
 class SilentDialogs : public corvana::Dialogs {
 public:
-    corvana::Answer MessageBox(const std::string&, const std::string&, corvana::Buttons, corvana::Icon) override {
+    corvana::Answer MessageBox(const std::string&, const std::string&, corvana::Buttons,
+                               corvana::Icon) override {
         return corvana::Answer::Ok;
     }
     corvana::ColorValue PickColor(corvana::ColorValue c) override { return c; }
@@ -30,7 +31,8 @@ void BM_GeneratePuzzle(benchmark::State& bench, std::string name, bool reduced) 
 
 const bool registered = [] {
     for (const auto& t : corvana::Templates()) {
-        benchmark::RegisterBenchmark(std::string(t.name).c_str(), BM_GeneratePuzzle, std::string(t.name), false)
+        benchmark::RegisterBenchmark(std::string(t.name).c_str(), BM_GeneratePuzzle, std::string(t.name),
+                                     false)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark((std::string(t.name) + " (reduced)").c_str(), BM_GeneratePuzzle,
                                      std::string(t.name), true)

@@ -42,16 +42,16 @@ struct TemplateLayout {
 struct FormConfig {
     std::string_view name; // frmSmallSize, frmNormal, frmLarge
     SizeClass size;
-    int width;             // cells per row
-    int tabBase;           // tab index of cell i: tabBase + i, or tabBase - i when tabBackwards
+    int width;   // cells per row
+    int tabBase; // tab index of cell i: tabBase + i, or tabBase - i when tabBackwards
     bool tabBackwards;
-    TwipRect work;         // fraWork
-    TwipRect userGrid;     // fraUserGrid
-    int resizeDx;          // Form_Resize allowances for borders, title and menu bar
+    TwipRect work;     // fraWork
+    TwipRect userGrid; // fraUserGrid
+    int resizeDx;      // Form_Resize allowances for borders, title and menu bar
     int resizeDy;
     std::string_view returnCaption;
-    std::vector<int> lengths; // digit counts that have a list on this form, ascending
-    bool separateLists;       // across and down lists (Large)
+    std::vector<int> lengths;     // digit counts that have a list on this form, ascending
+    bool separateLists;           // across and down lists (Large)
     std::array<int, 11> boxWidth; // designed check box width by digit count
     TwipRect copyright;           // lblCopyright
     std::vector<TemplateLayout> layouts;
@@ -71,7 +71,11 @@ const FormConfig& FormFor(SizeClass size);
 
 // Twips to device-independent pixels (15 twips a pixel at 96 dpi). Convert edges, not widths,
 // so that neighbouring controls never drift apart.
-inline int TwipsToPixels(int twips) { return (twips >= 0 ? twips + 7 : twips - 7) / 15; }
-inline int TwipsWidthToPixels(int left, int width) { return TwipsToPixels(left + width) - TwipsToPixels(left); }
+inline int TwipsToPixels(int twips) {
+    return (twips >= 0 ? twips + 7 : twips - 7) / 15;
+}
+inline int TwipsWidthToPixels(int left, int width) {
+    return TwipsToPixels(left + width) - TwipsToPixels(left);
+}
 
 } // namespace corvana

@@ -9,7 +9,9 @@ namespace corvana {
 
 namespace {
 
-std::size_t At(int index) { return static_cast<std::size_t>(index); }
+std::size_t At(int index) {
+    return static_cast<std::size_t>(index);
+}
 
 // The leading whole number of a text, with an optional sign; nullopt when there is none or it
 // does not fit in 16 bits.
@@ -38,7 +40,9 @@ std::optional<int> Val16(const std::string& text) {
 
 } // namespace
 
-std::string ListBox::Name() const { return "chk" + std::to_string(digits) + (down ? "NumbersDown" : "Numbers"); }
+std::string ListBox::Name() const {
+    return "chk" + std::to_string(digits) + (down ? "NumbersDown" : "Numbers");
+}
 
 PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
                    PlayHost& host)
@@ -224,7 +228,8 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, bool LoadBoxes) {
                     heading->visible = true;
                     GetObjectColors(*heading);
                 }
-                const CaptionList& captions = down ? puzzle_.CaptionsDown.at(At(n)) : puzzle_.Captions.at(At(n));
+                const CaptionList& captions =
+                    down ? puzzle_.CaptionsDown.at(At(n)) : puzzle_.Captions.at(At(n));
                 const int count = ListCount(n, down);
                 if (count < 1 || captions.size() < At(count))
                     return false;
@@ -335,7 +340,8 @@ void PlayForm::txtGrid_Change(int index) {
     if (!TrackEntries_ || index < 0 || At(index) >= puzzle_.UserArray.size())
         return;
     const std::string& text = cells_[At(index)].text;
-    puzzle_.UserArray[At(index)] = text.empty() ? std::int16_t{-1} : static_cast<std::int16_t>(LeadingNumber(text));
+    puzzle_.UserArray[At(index)] =
+        text.empty() ? std::int16_t{-1} : static_cast<std::int16_t>(LeadingNumber(text));
 }
 
 void PlayForm::UpdateUndo() {
@@ -351,9 +357,11 @@ void PlayForm::UpdateUndo() {
     int NewValue = 0;
     if (records == 1) {
         BreakDownUndoArray(UndoArray_[1], GridNo, OldValue, NewValue);
-        const std::string place = std::to_string(GridNo % Width() + 1) + " Row " + std::to_string(GridNo / Width() + 1);
+        const std::string place =
+            std::to_string(GridNo % Width() + 1) + " Row " + std::to_string(GridNo / Width() + 1);
         if (NewValue != -1)
-            undoCaption_ += std::to_string(NewValue) + (config_.separateLists ? " of Column " : " in Column ") + place;
+            undoCaption_ +=
+                std::to_string(NewValue) + (config_.separateLists ? " of Column " : " in Column ") + place;
         else
             undoCaption_ += "Clear of Column " + place;
         return;
@@ -393,7 +401,9 @@ void PlayForm::mnuHelp_Click() {
         mnuExit_Click();
 }
 
-void PlayForm::mnuReturnToMain_Click() { host_.Unload(); }
+void PlayForm::mnuReturnToMain_Click() {
+    host_.Unload();
+}
 
 void PlayForm::mnuExit_Click() {
     puzzle_.ExitRequested = true;

@@ -24,8 +24,8 @@ inline constexpr int Up = 38;
 inline constexpr int Right = 39;
 inline constexpr int Down = 40;
 inline constexpr int Delete = 46;
-inline constexpr int Digit0 = 48;   // top row 48 to 57
-inline constexpr int Numpad0 = 96;  // keypad 96 to 105
+inline constexpr int Digit0 = 48;  // top row 48 to 57
+inline constexpr int Numpad0 = 96; // keypad 96 to 105
 } // namespace vk
 
 bool IsValidGridKey(int keyCode);

@@ -8,7 +8,9 @@ namespace corvana {
 
 namespace {
 
-std::size_t At(int index) { return static_cast<std::size_t>(index); }
+std::size_t At(int index) {
+    return static_cast<std::size_t>(index);
+}
 
 bool FillAcross(PuzzleState& s, const SlotGroup& group, RandomSource& random, Dialogs& dialogs) {
     const int count = static_cast<int>(group.across.size());

@@ -14,7 +14,9 @@ int GridWidth(SizeClass size) {
     return 10;
 }
 
-int CellCount(SizeClass size) { return GridWidth(size) * GridWidth(size); }
+int CellCount(SizeClass size) {
+    return GridWidth(size) * GridWidth(size);
+}
 
 std::string_view SizeClassName(SizeClass size) {
     switch (size) {
@@ -44,7 +46,9 @@ int TemplateRecord::StarterFirstCell() const {
     return Group(starterDigits)->across[static_cast<std::size_t>(starterK - 1)];
 }
 
-int TemplateRecord::StarterLastCell() const { return StarterFirstCell() + starterDigits - 1; }
+int TemplateRecord::StarterLastCell() const {
+    return StarterFirstCell() + starterDigits - 1;
+}
 
 const TemplateRecord* FindTemplate(std::string_view name) {
     for (const auto& record : Templates())

@@ -28,17 +28,9 @@ constexpr Range kNormal[11] = {{0, 0},
                                {89999990, 10000000},
                                {899999990, 100000000},
                                {8999999990, 1000000000}};
-constexpr Range kReduced[11] = {{0, 0},
-                                {0, 0},
-                                {25, 10},
-                                {179, 36},
-                                {1080, 216},
-                                {6420, 1296},
-                                {38879, 7776},
-                                {233279, 46656},
-                                {1399679, 279936},
-                                {8398079, 1679616},
-                                {50388480, 10077696}};
+constexpr Range kReduced[11] = {
+    {0, 0},        {0, 0},          {25, 10},          {179, 36},          {1080, 216},         {6420, 1296},
+    {38879, 7776}, {233279, 46656}, {1399679, 279936}, {8398079, 1679616}, {50388480, 10077696}};
 
 std::int64_t PowerOfTen(int e) {
     std::int64_t p = 1;
@@ -118,8 +110,12 @@ bool FillNumbersWide(NumberList& target, int digits, int count, bool reduced, Ra
     return Fill(target, digits, count, reduced, random, dialogs, 9, 10);
 }
 
-std::int64_t ToBaseSix(std::int64_t value) { return BaseSix(value, 8); }
-std::int64_t ToBaseSixWide(std::int64_t value) { return BaseSix(value, 10); }
+std::int64_t ToBaseSix(std::int64_t value) {
+    return BaseSix(value, 8);
+}
+std::int64_t ToBaseSixWide(std::int64_t value) {
+    return BaseSix(value, 10);
+}
 
 bool JoinLists(const NumberList& first, const NumberList& second, NumberList& result) {
     if (first.empty() && second.empty())
@@ -148,7 +144,9 @@ bool SortToCaptions(NumberList& list, CaptionList& captions) {
     return true;
 }
 
-bool SortToCaptionsWide(NumberList& list, CaptionList& captions) { return SortToCaptions(list, captions); }
+bool SortToCaptionsWide(NumberList& list, CaptionList& captions) {
+    return SortToCaptions(list, captions);
+}
 
 bool PadCaptions(CaptionList& captions, int digits) {
     if (captions.empty())

@@ -82,10 +82,11 @@ TEST(PlayFormLoad, EveryTemplateLaysOutItsListsInOrderAndInColumns) {
         }
         // Lists the template does not use stay hidden, and so do their headings.
         for (const auto& box : f.form->Boxes())
-            if (!box.visible)
-                EXPECT_EQ(config.Layout(t.name)->lists.end(),
+            if (!box.visible) {
+                EXPECT_EQ(layout->lists.end(),
                           std::find_if(layout->lists.begin(), layout->lists.end(),
                                        [&](const ListLayout& l) { return l.digits == box.digits; }));
+            }
         for (const auto& label : f.form->Labels()) {
             if (label.digits == 0)
                 continue;
@@ -123,7 +124,8 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
     Fixture f("Small Puzzle Project X");
     const ColorValue primary = f.colors.PrimaryColor[0];
     const ColorValue secondary = f.colors.SecondaryColor[0];
-    const std::map<int, ColorValue> expected = {{2, primary}, {3, secondary}, {4, primary}, {6, secondary}, {8, primary}};
+    const std::map<int, ColorValue> expected = {
+        {2, primary}, {3, secondary}, {4, primary}, {6, secondary}, {8, primary}};
     for (const auto& box : f.form->Boxes()) {
         if (!box.visible || box.value == 1)
             continue;
@@ -131,8 +133,9 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
         EXPECT_EQ(box.back, f.colors.BackgroundColor[0]);
     }
     for (const auto& label : f.form->Labels())
-        if (label.visible)
+        if (label.visible) {
             EXPECT_EQ(label.fore, expected.at(label.digits)) << label.name;
+        }
 
     Fixture large("Large Puzzle Crazy Eights");
     for (const auto& label : large.form->Labels())
@@ -161,7 +164,8 @@ TEST(PlayFormLoad, AfterLoadingTheStarterIsRedAndTickedAndTheBufferEmpty) {
             const auto& cell = f.form->Cells()[static_cast<std::size_t>(i)];
             const bool starter = i >= f.puzzle.StarterFirstCell && i <= f.puzzle.StarterLastCell;
             EXPECT_EQ(cell.fore, starter ? kRed : kBlack) << i;
-            EXPECT_EQ(cell.text, starter ? std::to_string(f.puzzle.SolutionArray[static_cast<std::size_t>(i)]) : "");
+            EXPECT_EQ(cell.text,
+                      starter ? std::to_string(f.puzzle.SolutionArray[static_cast<std::size_t>(i)]) : "");
             EXPECT_EQ(cell.back, f.puzzle.GridPattern[static_cast<std::size_t>(i)] ? kWhite : kBlack);
             EXPECT_TRUE(cell.enabled) << "black squares take the focus too";
         }
@@ -169,7 +173,8 @@ TEST(PlayFormLoad, AfterLoadingTheStarterIsRedAndTickedAndTheBufferEmpty) {
         ASSERT_EQ(ticked.size(), 1u);
         EXPECT_EQ(ticked[0]->caption, f.StarterText());
         EXPECT_FALSE(ticked[0]->down);
-        EXPECT_EQ(ticked[0]->fore, f.colors.CheckedColor[static_cast<std::size_t>(f.form->Config().ColorIndex())]);
+        EXPECT_EQ(ticked[0]->fore,
+                  f.colors.CheckedColor[static_cast<std::size_t>(f.form->Config().ColorIndex())]);
         EXPECT_TRUE(f.dialogs.messages.empty());
     }
 }

@@ -23,7 +23,9 @@ GenRun Gen(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-std::size_t Lines(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t Lines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 } // namespace
 
@@ -59,9 +61,10 @@ TEST(CorvanaGen, JsonHasExactlyTheAgreedKeysAndMatchesTheBuild) {
     const GenRun r = Gen({"--template", "Small Puzzle H", "--seed", "42", "--format", "json", "--reduced"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::size_t at = 0;
-    for (const char* key : {"\"name\": \"Small Puzzle H\"", "\"size\": \"Small\"", "\"width\": 10", "\"seed\": 42",
-                            "\"reduced\": true", "\"noShowFirst\": false", "\"starter\": [0, 1]", "\"solution\": [",
-                            "\"user\": [", "\"lists\": {", "\"listsDown\": {}"}) {
+    for (const char* key :
+         {"\"name\": \"Small Puzzle H\"", "\"size\": \"Small\"", "\"width\": 10", "\"seed\": 42",
+          "\"reduced\": true", "\"noShowFirst\": false", "\"starter\": [0, 1]", "\"solution\": [",
+          "\"user\": [", "\"lists\": {", "\"listsDown\": {}"}) {
         const auto found = r.out.find(key, at);
         ASSERT_NE(found, std::string::npos) << key << "\n" << r.out;
         at = found;
@@ -85,7 +88,8 @@ TEST(CorvanaGen, JsonHasExactlyTheAgreedKeysAndMatchesTheBuild) {
 }
 
 TEST(CorvanaGen, LargePuzzlesListAcrossAndDownSeparately) {
-    const GenRun json = Gen({"--template", "Large Puzzle Squares", "--seed", "3", "--format", "json", "--no-first"});
+    const GenRun json =
+        Gen({"--template", "Large Puzzle Squares", "--seed", "3", "--format", "json", "--no-first"});
     ASSERT_EQ(json.status, 0);
     EXPECT_NE(json.out.find("\"noShowFirst\": true"), std::string::npos);
     const auto down = json.out.find("\"listsDown\": {\"3\": [");
@@ -96,7 +100,8 @@ TEST(CorvanaGen, LargePuzzlesListAcrossAndDownSeparately) {
     EXPECT_NE(text.out.find("ACROSS\n3 Digits:"), std::string::npos);
     EXPECT_NE(text.out.find("DOWN\n3 Digits:"), std::string::npos);
     EXPECT_NE(text.out.find("Solution:"), std::string::npos);
-    EXPECT_EQ(Gen({"--template", "Large Puzzle Squares", "--seed", "3"}).out, text.out) << "seeded runs repeat";
+    EXPECT_EQ(Gen({"--template", "Large Puzzle Squares", "--seed", "3"}).out, text.out)
+        << "seeded runs repeat";
 }
 
 TEST(CorvanaGen, AClockSeedIsReportedSoThePuzzleCanBeMadeAgain) {

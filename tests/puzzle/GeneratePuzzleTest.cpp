@@ -23,20 +23,23 @@ const std::map<std::string, Counts> kCounts = {
     {"Normal Puzzle Plus", {{3, {16, 0}}, {4, {20, 0}}, {5, {24, 0}}, {7, {16, 0}}}},
     {"Normal Puzzle Steps",
      {{3, {20, 0}}, {4, {32, 0}}, {5, {22, 0}}, {6, {4, 0}}, {7, {2, 0}}, {8, {2, 0}}, {9, {2, 0}}}},
-    {"Normal Puzzle Shield", {{2, {8, 0}}, {3, {24, 0}}, {4, {8, 0}}, {5, {24, 0}}, {6, {8, 0}}, {7, {8, 0}}}},
+    {"Normal Puzzle Shield",
+     {{2, {8, 0}}, {3, {24, 0}}, {4, {8, 0}}, {5, {24, 0}}, {6, {8, 0}}, {7, {8, 0}}}},
     {"Normal Puzzle Broken Pieces", {{3, {20, 0}}, {4, {24, 0}}, {5, {22, 0}}, {7, {8, 0}}, {10, {4, 0}}}},
     {"Normal Puzzle Five Plus", {{3, {16, 0}}, {4, {24, 0}}, {5, {16, 0}}, {6, {8, 0}}, {7, {8, 0}}}},
     {"Normal Puzzle Angled",
      {{3, {4, 0}}, {4, {4, 0}}, {5, {12, 0}}, {6, {4, 0}}, {7, {12, 0}}, {8, {8, 0}}, {9, {8, 0}}}},
     {"Normal Puzzle HTT", {{2, {6, 0}}, {3, {24, 0}}, {4, {4, 0}}, {5, {14, 0}}, {6, {4, 0}}, {7, {22, 0}}}},
     {"Large Puzzle Crazy Eights", {{3, {8, 8}}, {4, {16, 16}}, {6, {12, 12}}, {8, {12, 12}}}},
-    {"Large Puzzle Squares", {{3, {8, 8}}, {4, {12, 12}}, {5, {12, 12}}, {6, {6, 6}}, {7, {4, 4}}, {8, {4, 4}}}},
+    {"Large Puzzle Squares",
+     {{3, {8, 8}}, {4, {12, 12}}, {5, {12, 12}}, {6, {6, 6}}, {7, {4, 4}}, {8, {4, 4}}}},
     {"Large Puzzle Four Electrodes", {{3, {12, 12}}, {6, {4, 4}}, {7, {12, 12}}, {8, {14, 14}}}},
 };
 
 std::string Padded(std::int64_t value, int digits) {
     std::string text = std::to_string(value);
-    return std::string(static_cast<std::size_t>(digits) - std::min(text.size(), static_cast<std::size_t>(digits)),
+    return std::string(static_cast<std::size_t>(digits) -
+                           std::min(text.size(), static_cast<std::size_t>(digits)),
                        '0') +
            text;
 }
@@ -83,8 +86,9 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         const auto found = counts.find(n);
         if (found == counts.end()) {
             EXPECT_TRUE(s.Numbers[at].empty());
-            if (t.SeparateLists())
+            if (t.SeparateLists()) {
                 EXPECT_TRUE(s.NumbersDown[at].empty());
+            }
             continue;
         }
         ASSERT_EQ(s.Numbers[at].size(), static_cast<std::size_t>(found->second.first));
@@ -95,8 +99,12 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         NumberList across, down;
         for (const int f : g.across) {
             across.push_back(ReadCells(s, f, 1, n));
-            EXPECT_GE(across.back(), [&] { std::int64_t p = 1; for (int e = 1; e < n; ++e) p *= 10; return p; }())
-                << "across numbers never start with 0";
+            EXPECT_GE(across.back(), [&] {
+                std::int64_t p = 1;
+                for (int e = 1; e < n; ++e)
+                    p *= 10;
+                return p;
+            }()) << "across numbers never start with 0";
         }
         for (const int f : g.down)
             down.push_back(ReadCells(s, f, w, n));
@@ -117,8 +125,9 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         // Up to six digits, normal draws are raised apart unless only a seventh digit could do it.
         if (!s.ReducedNumbers && n <= 6) {
             for (std::size_t k = 1; k < across.size(); ++k)
-                if (across[k] == across[k - 1])
+                if (across[k] == across[k - 1]) {
                     EXPECT_EQ(std::to_string(across[k]), std::string(static_cast<std::size_t>(n), '9'));
+                }
         }
     }
 }

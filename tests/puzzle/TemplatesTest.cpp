@@ -38,11 +38,11 @@ const std::map<std::string, Expected> kExpected = {
 
 TEST(Templates, DispatchOrderIsFixed) {
     const std::vector<std::string> order = {
-        "Small Puzzle H",        "Small Puzzle Pinwheel",        "Small Puzzle Five Squares",
-        "Small Puzzle Wheel",    "Normal Puzzle Plus",           "Normal Puzzle Steps",
-        "Normal Puzzle Shield",  "Normal Puzzle Broken Pieces",  "Large Puzzle Crazy Eights",
-        "Large Puzzle Squares",  "Normal Puzzle Five Plus",      "Normal Puzzle Angled",
-        "Normal Puzzle HTT",     "Small Puzzle Project X",       "Large Puzzle Four Electrodes"};
+        "Small Puzzle H",       "Small Puzzle Pinwheel",       "Small Puzzle Five Squares",
+        "Small Puzzle Wheel",   "Normal Puzzle Plus",          "Normal Puzzle Steps",
+        "Normal Puzzle Shield", "Normal Puzzle Broken Pieces", "Large Puzzle Crazy Eights",
+        "Large Puzzle Squares", "Normal Puzzle Five Plus",     "Normal Puzzle Angled",
+        "Normal Puzzle HTT",    "Small Puzzle Project X",      "Large Puzzle Four Electrodes"};
     ASSERT_EQ(Templates().size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         EXPECT_EQ(Templates()[i].name, order[i]);

@@ -19,7 +19,8 @@ public:
         Icon icon;
     };
 
-    Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
+    Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                      Icon icon) override {
         messages.push_back({text, title, buttons, icon});
         if (answers.empty())
             return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;

@@ -81,7 +81,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
                 return "--seed needs a number";
             o.seed = ParseSeed(args[++i]);
             if (!o.seed)
-                return "malformed seed '" + args[i] + "' (expected a whole number from 0 to 18446744073709551615)";
+                return "malformed seed '" + args[i] +
+                       "' (expected a whole number from 0 to 18446744073709551615)";
         } else if (a == "--format") {
             if (!hasValue)
                 return "--format needs text or json";
@@ -138,7 +139,8 @@ void JsonGrid(std::ostream& out, const PuzzleState& s, const std::vector<std::in
     out << ']';
 }
 
-void JsonLists(std::ostream& out, const ByDigits<NumberList>& numbers, const ByDigits<CaptionList>& captions) {
+void JsonLists(std::ostream& out, const ByDigits<NumberList>& numbers,
+               const ByDigits<CaptionList>& captions) {
     out << '{';
     bool first = true;
     for (int n = kShortest; n <= kLongest; ++n) {
@@ -184,7 +186,8 @@ void TextGrid(std::ostream& out, const PuzzleState& s, const std::vector<std::in
     }
 }
 
-void TextLists(std::ostream& out, const ByDigits<NumberList>& numbers, const ByDigits<CaptionList>& captions) {
+void TextLists(std::ostream& out, const ByDigits<NumberList>& numbers,
+               const ByDigits<CaptionList>& captions) {
     for (int n = kShortest; n <= kLongest; ++n) {
         const auto i = static_cast<std::size_t>(n);
         if (numbers[i].empty())
