@@ -147,6 +147,8 @@ public:
     void PrintPuzzle(int PrintNo);
     void RestoreColorsAndChecks(int PrintNo);
     void SetPrintColors();
+    // The credit line shown on paper only.
+    std::string CopyrightLine() const;
 
     // File menu.
     void mnuNewPuzzle_Click();
