@@ -1,0 +1,42 @@
+#include "colors/ColorFileLocation.h"
+
+#include "colors/ColorScheme.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace corvana {
+
+namespace fs = std::filesystem;
+
+bool FolderIsWritable(const std::string& dir) {
+    std::error_code ec;
+    if (dir.empty() || !fs::is_directory(dir, ec))
+        return false;
+    const fs::path probe = fs::path(dir) / ".corvana-write-probe";
+    {
+        std::ofstream out(probe);
+        if (!out)
+            return false;
+    }
+    fs::remove(probe, ec);
+    return true;
+}
+
+std::string ColorFileLocation::Path() const {
+    if (FolderIsWritable(programDir))
+        return (fs::path(programDir) / kColorFileName).string();
+    fs::path config;
+    if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())
+        config = fs::path(xdgConfigHome);
+    else if (!home.empty())
+        config = fs::path(home) / ".config";
+    else
+        return (fs::path(programDir) / kColorFileName).string();
+    std::error_code ec;
+    fs::create_directories(config / "corvana", ec);
+    return (config / "corvana" / kColorFileName).string();
+}
+
+} // namespace corvana

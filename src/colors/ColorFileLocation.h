@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace corvana {
+
+// Where the colour file lives. It belongs in the program's folder, as it always has; an
+// installed program whose folder the user cannot write keeps it in the per-user configuration
+// folder instead ($XDG_CONFIG_HOME/corvana, else ~/.config/corvana), same name and format, so
+// that saving colours works for every user. The chosen folder is created when it is missing.
+struct ColorFileLocation {
+    std::string programDir;
+    std::string xdgConfigHome; // empty when unset
+    std::string home;          // empty when unset
+
+    std::string Path() const;
+};
+
+// True when a file can be created in `dir` (tried, not guessed from permission bits).
+bool FolderIsWritable(const std::string& dir);
+
+} // namespace corvana
