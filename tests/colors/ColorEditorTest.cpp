@@ -1,0 +1,334 @@
+#include "colors/ColorEditor.h"
+
+#include "FakeDialogs.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+using corvana::test::ReadText;
+using corvana::test::TempDir;
+using corvana::test::WriteText;
+
+namespace {
+
+const std::string kDefaultFile = "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
+                                 "65535\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n";
+
+class ColorEditorTest : public ::testing::Test {
+protected:
+    ColorEditorTest() { SetDefaultColors(colors); }
+
+    // Loads and activates the editor, as showing the window does.
+    ColorEditor& Open(std::string path = {}) {
+        editor = std::make_unique<ColorEditor>(colors, exitRequested, dialogs,
+                                               path.empty() ? dir.File(kColorFileName) : std::move(path));
+        editor->Form_Load();
+        editor->Form_Activate();
+        return *editor;
+    }
+
+    std::string FilePath() const { return dir.File(kColorFileName); }
+
+    TempDir dir;
+    ColorScheme colors;
+    bool exitRequested = false;
+    FakeDialogs dialogs;
+    std::unique_ptr<ColorEditor> editor;
+};
+
+ColorScheme Defaults() {
+    ColorScheme s;
+    SetDefaultColors(s);
+    return s;
+}
+
+void ExpectMessage(const FakeDialogs::Message& m, const std::string& text, const std::string& title,
+                   Buttons buttons, Icon icon) {
+    EXPECT_EQ(m.text, text);
+    EXPECT_EQ(m.title, title);
+    EXPECT_EQ(m.buttons, buttons);
+    EXPECT_EQ(m.icon, icon);
+}
+
+} // namespace
+
+TEST(ColorEditorTexts, InstructionsAreExact) {
+    EXPECT_EQ(
+        InstructionsText(),
+        "You can change the way the Corvana appears on your screen.\r\n\r\n"
+        "The Primary and Secondary colors refer to the color of the number columns.  You may keep these "
+        "colors different to easily discern which column is which at a glance.  The Background color is "
+        "the overall color of the puzzle.  The Checked color is used to show a number that has been "
+        "checked off from the list, making it easier to see which numbers have been used.  The puzzle "
+        "grid is always set for black and white squares.  Additional text will take the Primary color "
+        "(e.g. ACROSS text on Large puzzles.)\r\n\r\n"
+        "Simply click on the color box that you want to change.  If you make any changes to the existing "
+        "color scheme, you will be asked to save your changes to a text file.  You can restore the "
+        "program defaults or save your changes from the menu.");
+}
+
+TEST_F(ColorEditorTest, SamplesShowTheSchemeWhenOpened) {
+    colors.CheckedColor[2] = 0x123456;
+    ColorEditor& e = Open();
+    EXPECT_FALSE(e.IsLoading);
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_EQ(e.Sample(ColorRow::Background, 0), 0x004000);
+    EXPECT_EQ(e.Sample(ColorRow::Primary, 2), 0x80FFFF);
+    EXPECT_EQ(e.Sample(ColorRow::Secondary, 1), 0xFFFF00);
+    EXPECT_EQ(e.Sample(ColorRow::Checked, 2), 0x123456);
+}
+
+TEST_F(ColorEditorTest, EveryBoxAndLabelChangesItsOwnColour) {
+    using Handler = void (ColorEditor::*)(int);
+    struct Case {
+        const char* name;
+        Handler handler;
+        ColorRow row;
+        std::array<ColorValue, 3> ColorScheme::*array;
+    };
+    const std::vector<Case> cases = {
+        {"picBG", &ColorEditor::picBG_Click, ColorRow::Background, &ColorScheme::BackgroundColor},
+        {"picPrimary", &ColorEditor::picPrimary_Click, ColorRow::Primary, &ColorScheme::PrimaryColor},
+        {"picSecondary", &ColorEditor::picSecondary_Click, ColorRow::Secondary, &ColorScheme::SecondaryColor},
+        {"picChecked", &ColorEditor::picChecked_Click, ColorRow::Checked, &ColorScheme::CheckedColor},
+        {"lblBG", &ColorEditor::lblBG_Click, ColorRow::Background, &ColorScheme::BackgroundColor},
+        {"lblPrimary", &ColorEditor::lblPrimary_Click, ColorRow::Primary, &ColorScheme::PrimaryColor},
+        {"lblSecondary", &ColorEditor::lblSecondary_Click, ColorRow::Secondary, &ColorScheme::SecondaryColor},
+        {"lblChecked", &ColorEditor::lblChecked_Click, ColorRow::Checked, &ColorScheme::CheckedColor},
+    };
+    for (const Case& c : cases) {
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(k) + ")");
+            SetDefaultColors(colors);
+            ColorEditor& e = Open();
+            const ColorValue old = (colors.*c.array)[static_cast<std::size_t>(k)];
+            const ColorValue chosen = 0x010203 + k;
+            dialogs.colors = {chosen};
+            dialogs.colorRequests.clear();
+            (e.*c.handler)(k);
+
+            EXPECT_EQ(dialogs.colorRequests, std::vector<ColorValue>{old})
+                << "the picker opens on the colour";
+            ColorScheme expected = Defaults();
+            (expected.*c.array)[static_cast<std::size_t>(k)] = chosen;
+            EXPECT_EQ(colors, expected) << "only that one colour changed";
+            EXPECT_EQ(e.Sample(c.row, k), chosen);
+            EXPECT_TRUE(e.ColorsChanged);
+            EXPECT_FALSE(std::filesystem::exists(FilePath())) << "a change alone does not write the file";
+        }
+    }
+}
+
+TEST_F(ColorEditorTest, CancelOrTheSameColourChangesNothing) {
+    ColorEditor& e = Open();
+    e.picPrimary_Click(1); // the fake picker hands the initial colour back, as Cancel does
+    EXPECT_EQ(colors, Defaults());
+    EXPECT_FALSE(e.ColorsChanged);
+
+    dialogs.colors = {0x400000};
+    e.lblBG_Click(1); // the colour the box already shows
+    EXPECT_EQ(colors, Defaults());
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_EQ(dialogs.colorRequests.size(), 2u);
+
+    // After a real change, cancelling leaves the flag set.
+    dialogs.colors = {0x000001};
+    e.picChecked_Click(0);
+    ASSERT_TRUE(e.ColorsChanged);
+    e.picChecked_Click(0);
+    EXPECT_TRUE(e.ColorsChanged);
+    EXPECT_EQ(colors.CheckedColor[0], 0x000001);
+}
+
+TEST_F(ColorEditorTest, ChangesBeforeActivationDoNotCountAsChanges) {
+    editor = std::make_unique<ColorEditor>(colors, exitRequested, dialogs, FilePath());
+    editor->Form_Load();
+    EXPECT_TRUE(editor->IsLoading);
+    dialogs.colors = {0x0000FF};
+    editor->picBG_Click(2);
+    EXPECT_EQ(colors.BackgroundColor[2], 0x0000FF);
+    EXPECT_FALSE(editor->ColorsChanged);
+    editor->Form_Activate();
+    EXPECT_FALSE(editor->IsLoading);
+}
+
+TEST_F(ColorEditorTest, IndexOutsideTheThreeSizeClassesIsIgnored) {
+    ColorEditor& e = Open();
+    dialogs.colors = {0x0000FF};
+    e.picBG_Click(3);
+    e.lblChecked_Click(-1);
+    EXPECT_EQ(colors, Defaults());
+    EXPECT_TRUE(dialogs.colorRequests.empty());
+}
+
+TEST_F(ColorEditorTest, SaveWritesTheSchemeAndClearsTheFlag) {
+    ColorEditor& e = Open();
+    dialogs.colors = {255};
+    e.picSecondary_Click(0);
+    e.mnuSave_Click();
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(ReadText(FilePath()), "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
+                                    "255\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n");
+    EXPECT_TRUE(e.Unload()) << "no question after a save";
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ColorEditorTest, SaveWithNothingChangedLeavesTheFileAlone) {
+    const std::string old = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
+    WriteText(FilePath(), old);
+    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    std::filesystem::last_write_time(FilePath(), stamp);
+
+    ColorEditor& e = Open();
+    e.picBG_Click(0); // cancelled
+    e.mnuSave_Click();
+    EXPECT_EQ(ReadText(FilePath()), old);
+    EXPECT_EQ(std::filesystem::last_write_time(FilePath()), stamp);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    std::filesystem::remove(FilePath());
+    e.mnuSave_Click();
+    EXPECT_FALSE(std::filesystem::exists(FilePath()));
+}
+
+TEST_F(ColorEditorTest, RestoreDefaultsWritesTheDefaultFileAtOnce) {
+    WriteText(FilePath(), "1\r\n2\r\n");
+    colors.PrimaryColor = {1, 2, 3};
+    ColorEditor& e = Open();
+    dialogs.colors = {7};
+    e.picBG_Click(1);
+    ASSERT_TRUE(e.ColorsChanged);
+
+    e.mnuDefault_Click();
+    EXPECT_EQ(colors, Defaults());
+    EXPECT_EQ(e.Sample(ColorRow::Primary, 2), 0x80FFFF);
+    EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
+    EXPECT_EQ(ReadText(FilePath()), kDefaultFile);
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ColorEditorTest, RestoreDefaultsKeepsThemInMemoryWhenTheFileCannotBeWritten) {
+    ColorEditor& e = Open(dir.File("missing/" + std::string(kColorFileName)));
+    colors.CheckedColor = {0, 0, 0};
+    e.mnuDefault_Click();
+    EXPECT_EQ(colors, Defaults());
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ColorEditorTest, FailedSaveFromTheMenuSaysSo) {
+    ColorEditor& e = Open(dir.File("missing/" + std::string(kColorFileName)));
+    dialogs.colors = {9};
+    e.picPrimary_Click(2);
+    e.mnuSave_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    ExpectMessage(dialogs.messages[0],
+                  "There was an error in saving the color scheme.  You can still use the default colors.",
+                  "Corvana", Buttons::Ok, Icon::Information);
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_EQ(colors.PrimaryColor[2], 9) << "the colours in memory stay as they are";
+}
+
+TEST_F(ColorEditorTest, ClosingQuestionYesSaves) {
+    ColorEditor& e = Open();
+    dialogs.colors = {0x00FF00};
+    e.picChecked_Click(1);
+    dialogs.answers = {Answer::Yes};
+    e.mnuReturn_Click();
+    EXPECT_TRUE(e.Unloaded());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    ExpectMessage(dialogs.messages[0], "The color selections have changed.  Do you want to save changes?",
+                  "Corvana", Buttons::YesNoCancel, Icon::Exclamation);
+    ColorScheme loaded;
+    ASSERT_TRUE(LoadColorFile(loaded, FilePath()));
+    EXPECT_EQ(loaded, colors);
+    EXPECT_EQ(loaded.CheckedColor[1], 0x00FF00);
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_FALSE(exitRequested);
+}
+
+TEST_F(ColorEditorTest, ClosingQuestionNoKeepsTheColoursButNotTheFile) {
+    WriteText(FilePath(), kDefaultFile);
+    ColorEditor& e = Open();
+    dialogs.colors = {0x00FF00};
+    e.lblSecondary_Click(2);
+    dialogs.answers = {Answer::No};
+    EXPECT_TRUE(e.Unload());
+    EXPECT_TRUE(e.Unloaded());
+    EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00) << "in force for the rest of the run";
+    EXPECT_EQ(ReadText(FilePath()), kDefaultFile);
+    EXPECT_FALSE(e.ColorsChanged);
+}
+
+TEST_F(ColorEditorTest, ClosingQuestionCancelKeepsTheWindowOpen) {
+    ColorEditor& e = Open();
+    dialogs.colors = {0x00FF00};
+    e.picBG_Click(0);
+    dialogs.answers = {Answer::Cancel};
+    e.mnuReturn_Click();
+    EXPECT_FALSE(e.Unloaded());
+    EXPECT_TRUE(e.ColorsChanged);
+    EXPECT_FALSE(std::filesystem::exists(FilePath()));
+
+    // Asked again at the next attempt.
+    dialogs.answers = {Answer::No};
+    EXPECT_TRUE(e.Unload());
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+}
+
+TEST_F(ColorEditorTest, NoQuestionWithoutChanges) {
+    ColorEditor& e = Open();
+    e.mnuReturn_Click();
+    EXPECT_TRUE(e.Unloaded());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(exitRequested);
+}
+
+TEST_F(ColorEditorTest, FailedSaveAtTheClosingQuestionSaysSoAndCloses) {
+    ColorEditor& e = Open(dir.File("missing/" + std::string(kColorFileName)));
+    dialogs.colors = {0x00FF00};
+    e.picBG_Click(0);
+    dialogs.answers = {Answer::Yes};
+    EXPECT_TRUE(e.Unload());
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    ExpectMessage(dialogs.messages[1],
+                  "There was an error in saving the color selections.  You can still use the default colors.",
+                  "Corvana", Buttons::Ok, Icon::None);
+    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_EQ(colors.BackgroundColor[0], 0x00FF00);
+}
+
+TEST_F(ColorEditorTest, ExitThenCancelStaysOpenAndTheNextCloseEndsTheProgram) {
+    ColorEditor& e = Open();
+    dialogs.colors = {0x00FF00};
+    e.picBG_Click(0);
+    dialogs.answers = {Answer::Cancel};
+    e.mnuExit_Click();
+    EXPECT_TRUE(exitRequested);
+    EXPECT_FALSE(e.Unloaded());
+
+    dialogs.answers = {Answer::No};
+    e.mnuReturn_Click();
+    EXPECT_TRUE(e.Unloaded());
+    EXPECT_TRUE(exitRequested) << "the exit request is never taken back";
+}
+
+TEST_F(ColorEditorTest, ExitWithoutChangesClosesAtOnce) {
+    ColorEditor& e = Open();
+    e.mnuExit_Click();
+    EXPECT_TRUE(exitRequested);
+    EXPECT_TRUE(e.Unloaded());
+    EXPECT_TRUE(dialogs.messages.empty());
+}

@@ -1,0 +1,207 @@
+// The colour editor window on the offscreen platform: what it shows, and a walk through it with
+// the mouse, the keyboard and the menu.
+
+#include "colors/frmColors.h"
+
+#include "FakeDialogs.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+using corvana::test::TempDir;
+
+namespace {
+
+struct Fixture {
+    Fixture() { SetDefaultColors(colors); }
+    TempDir dir;
+    ColorScheme colors;
+    bool exitRequested = false;
+    FakeDialogs dialogs;
+    std::string Path() const { return dir.File(kColorFileName); }
+};
+
+QColor Shown(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
+
+bool Inside(const QRect& inner, const QRect& outer) {
+    return outer.contains(inner);
+}
+
+} // namespace
+
+TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
+    Fixture fx;
+    fx.colors.CheckedColor[1] = 0x0000FF;
+    frmColors f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
+    QWidget* client = f.findChild<QWidget*>(QStringLiteral("client"));
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(Shown(client), QColor(0, 0, 64));
+
+    const char* frameCaptions[3] = {"Small Puzzle", "Normal Puzzle", "Large Puzzle"};
+    const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
+    const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(frameCaptions[k]);
+        QGroupBox* frame = f.Frame(k);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->objectName(), QString::fromLatin1(frameNames[k]));
+        EXPECT_EQ(frame->title(), QString::fromLatin1(frameCaptions[k]));
+        EXPECT_EQ(Shown(frame), QColor(0, 0, 64));
+        EXPECT_EQ(frame->palette().color(QPalette::WindowText), QColor(Qt::white));
+        EXPECT_LT(frame->fontMetrics().horizontalAdvance(frame->title()), frame->width());
+        EXPECT_TRUE(Inside(frame->geometry(), client->rect()));
+        for (const ColorRow row : kColorRows) {
+            const int r = static_cast<int>(row);
+            SCOPED_TRACE(rowCaptions[r]);
+            QLabel* label = f.RowLabel(row, k);
+            QWidget* box = f.SampleBox(row, k);
+            ASSERT_NE(label, nullptr);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(label->text(), QString::fromLatin1(rowCaptions[r]));
+            EXPECT_LE(label->sizeHint().width(), label->width()) << "caption cut off";
+            EXPECT_LE(label->sizeHint().height(), label->height());
+            EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+            EXPECT_LT(label->geometry().right(), box->geometry().left()) << "label runs into its box";
+            EXPECT_TRUE(Inside(box->geometry(), frame->rect()));
+            EXPECT_TRUE(Inside(label->geometry(), frame->rect()));
+            EXPECT_EQ(box->toolTip(), QStringLiteral("Click to change color"));
+            EXPECT_FALSE(box->accessibleName().isEmpty());
+        }
+    }
+    EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
+    EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
+    // The boxes show the scheme, red in the low byte.
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Background, 0)), QColor(0, 64, 0));
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Secondary, 0)), QColor(255, 255, 0));
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Secondary, 1)), QColor(0, 255, 255));
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Primary, 2)), QColor(255, 255, 128));
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Checked, 1)), QColor(255, 0, 0));
+
+    QLabel* text = f.Instructions();
+    EXPECT_EQ(text->objectName(), QStringLiteral("lblInstructions"));
+    EXPECT_EQ(text->text(), QString::fromStdString(InstructionsText()).replace(QStringLiteral("\r\n"), "\n"));
+    EXPECT_TRUE(text->wordWrap());
+    EXPECT_LE(text->heightForWidth(text->width()), text->height()) << "instructions cut off";
+    EXPECT_TRUE(Inside(text->geometry(), client->rect()));
+    EXPECT_EQ(Shown(text), QColor(0, 0, 64));
+    EXPECT_EQ(text->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+    QMenu* options = f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"));
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->title(), QStringLiteral("&Options"));
+    const QList<QAction*> items = options->actions();
+    ASSERT_EQ(items.size(), 5);
+    const char* names[5] = {"mnuDefault", "mnuSave", "mnuLine", "mnuReturn", "mnuExit"};
+    const char* captions[5] = {"Restore Default Colors", "Save Color Scheme", "", "Return to Main", "E&xit"};
+    const char* keys[5] = {"Ctrl+Z", "Ctrl+S", "", "Ctrl+R", "Ctrl+X"};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(items[i]->objectName(), QString::fromLatin1(names[i]));
+        EXPECT_EQ(items[i]->isSeparator(), i == 2);
+        EXPECT_EQ(items[i]->text(), QString::fromLatin1(captions[i]));
+        EXPECT_EQ(items[i]->shortcut(), QKeySequence(QString::fromLatin1(keys[i])));
+    }
+    f.Model().ColorsChanged = false;
+    f.close();
+}
+
+TEST(frmColorsWindow, ClicksKeysAndMenuReachTheSchemeAndTheFile) {
+    Fixture fx;
+    frmColors f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    EXPECT_FALSE(f.Model().IsLoading) << "showing the window activates it";
+
+    // A click on a sample box.
+    fx.dialogs.colors = {0x0000FF};
+    QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
+    EXPECT_EQ(fx.colors.SecondaryColor[2], 0x0000FF);
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Secondary, 2)), QColor(255, 0, 0));
+    EXPECT_TRUE(f.Model().ColorsChanged);
+
+    // A click on a label changes the box of its row.
+    fx.dialogs.colors = {0x00FF00};
+    QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
+    EXPECT_EQ(fx.colors.BackgroundColor[0], 0x00FF00);
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Background, 0)), QColor(0, 255, 0));
+
+    // Space on a focused box.
+    fx.dialogs.colors = {0xFF0000};
+    QTest::keyClick(f.SampleBox(ColorRow::Checked, 1), Qt::Key_Space);
+    EXPECT_EQ(fx.colors.CheckedColor[1], 0xFF0000);
+
+    // Save from the menu writes the file.
+    f.mnuSave()->trigger();
+    ColorScheme saved;
+    ASSERT_TRUE(LoadColorFile(saved, fx.Path()));
+    EXPECT_EQ(saved, fx.colors);
+    EXPECT_FALSE(f.Model().ColorsChanged);
+
+    // Restore Default Colors repaints the boxes.
+    f.mnuDefault()->trigger();
+    EXPECT_EQ(Shown(f.SampleBox(ColorRow::Background, 0)), QColor(0, 64, 0));
+    ASSERT_TRUE(LoadColorFile(saved, fx.Path()));
+    ColorScheme defaults;
+    SetDefaultColors(defaults);
+    EXPECT_EQ(saved, defaults);
+
+    // Return to Main with a change: Cancel keeps the window, No closes it.
+    fx.dialogs.colors = {0x000080};
+    QTest::mouseClick(f.SampleBox(ColorRow::Primary, 0), Qt::LeftButton);
+    fx.dialogs.answers = {Answer::Cancel};
+    f.mnuReturn()->trigger();
+    EXPECT_TRUE(f.isVisible());
+    fx.dialogs.answers = {Answer::No};
+    f.mnuReturn()->trigger();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(fx.exitRequested);
+    EXPECT_EQ(fx.dialogs.messages.size(), 2u);
+}
+
+TEST(frmColorsWindow, ExitThenCancelThenClosingTheWindowEndsTheProgram) {
+    Fixture fx;
+    frmColors f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    fx.dialogs.colors = {0x000080};
+    QTest::mouseClick(f.SampleBox(ColorRow::Checked, 2), Qt::LeftButton);
+
+    // Exit by its shortcut.
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    fx.dialogs.answers = {Answer::Cancel};
+    QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(fx.exitRequested);
+    EXPECT_TRUE(f.isVisible());
+
+    // Escape (and the title bar's close) go through the same question.
+    fx.dialogs.answers = {Answer::Cancel};
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(fx.dialogs.messages.size(), 2u);
+
+    fx.dialogs.answers = {Answer::Yes};
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(fx.exitRequested);
+    ColorScheme saved;
+    ASSERT_TRUE(LoadColorFile(saved, fx.Path()));
+    EXPECT_EQ(saved.CheckedColor[2], 0x000080);
+}
