@@ -95,6 +95,9 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         // A new puzzle always starts in the user's grid, so the frame must say so even when the
         // solution was shown a moment ago.
         userGrid_.caption = "User Grid";
+        // Ticks kept aside by the solution view belong to the puzzle that is going.
+        for (auto& box : boxes_)
+            box.tag.clear();
         caption_ = puzzle_.PuzzleName;
         const auto k = At(config_.ColorIndex());
         formBack_ = colors_.BackgroundColor[k];

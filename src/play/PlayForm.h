@@ -192,6 +192,13 @@ private:
     void ShowLoadError();
     int Width() const { return config_.width; }
 
+    // Cell entry, AutoFill, Undo and the solution view.
+    bool IsCell(int index) const;
+    void RecordSingleUndo(int GridNo, int OldValue, int NewValue);
+    void RestoreFillBackground(int index);
+    bool InStarter(int index) const;
+    int StarterBox() const; // the box FindGivenLabel ticks, or -1
+
     const FormConfig& config_;
     PuzzleState& puzzle_;
     const ColorScheme& colors_;

@@ -1,0 +1,383 @@
+#include "PlayFixture.h"
+
+#include "corvana/Version.h"
+
+#include <cstdlib>
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+const std::string kNoRoom =
+    "The number is longer than the room left on the line.  Check that the correct AutoFill "
+    "direction has been selected.  Process aborted.";
+const std::string kBlackSquare =
+    "The number would cross unusuable spaces from this starting point.  Check that the "
+    "correct AutoFill direction has been selected.  Process aborted.";
+const std::string kAcrossDown = "You selected an ACROSS value.  This is not meant to be filled down.";
+const std::string kDownAcross = "You selected a DOWN value.  This is not meant to be filled across.";
+
+class AutoFill : public ::testing::TestWithParam<const char*> {
+protected:
+    // The shortest list length of the template; on the Large form it has a down list too.
+    static int Digits(const PlayFixture& f) {
+        for (const int n : f.form->Config().lengths)
+            if (f.form->ListCount(n, false) > 0 &&
+                (!f.form->Config().separateLists || f.form->ListCount(n, true) > 0))
+                return n;
+        ADD_FAILURE() << "no list";
+        return 0;
+    }
+    // The longest list length of the template (with a down list on the Large form).
+    static int LongDigits(const PlayFixture& f) {
+        int longest = 0;
+        for (const int n : f.form->Config().lengths)
+            if (f.form->ListCount(n, false) > 0 &&
+                (!f.form->Config().separateLists || f.form->ListCount(n, true) > 0))
+                longest = n;
+        return longest;
+    }
+    // Puts a number of `digits` digits with a leading zero into the buffer, taken from the list
+    // that fits the direction (the Large form has separate down lists).
+    static std::string Buffer(PlayFixture& f, int digits, bool down) {
+        const std::string number = std::string("0157294836").substr(0, static_cast<std::size_t>(digits));
+        const bool downList = down && f.form->Config().separateLists;
+        f.SetCaption(digits, number, downList);
+        f.Pick(digits, 0, downList);
+        EXPECT_EQ(f.form->BufferText(), number);
+        return number;
+    }
+    static void ExpectIdle(const PlayFixture& f) {
+        EXPECT_EQ(f.form->FillStartCell(), -1);
+        EXPECT_EQ(f.form->FillSecondCell(), -1);
+        for (int i = 0; i < f.Count(); ++i)
+            EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << i;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(AllSizes, AutoFill, ::testing::ValuesIn(AllSizes()));
+
+TEST_P(AutoFill, ASquareToTheRightFillsAcross) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    const std::string number = Buffer(f, n, false);
+    const int start = *f.WhiteRun(n, false);
+    f.form->txtGrid_MouseDown(start);
+    EXPECT_EQ(f.Cell(start).back, kBlue);
+    EXPECT_EQ(f.form->FillStartCell(), start);
+    f.form->txtGrid_MouseDown(start + 1);
+    for (int k = 0; k < n; ++k) {
+        EXPECT_EQ(f.Text(start + k), number.substr(static_cast<std::size_t>(k), 1));
+        EXPECT_EQ(f.User(start + k), number[static_cast<std::size_t>(k)] - '0');
+    }
+    EXPECT_FALSE(f.form->AutoFillDown());
+    EXPECT_EQ(f.form->BufferText(), "");
+    EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+    EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
+    EXPECT_TRUE(f.form->UndoEnabled());
+    const auto& undo = f.form->UndoArray();
+    ASSERT_EQ(undo.size(), static_cast<std::size_t>(n + 1));
+    EXPECT_EQ(undo[0], std::to_string(n));
+    EXPECT_EQ(undo[1], std::to_string(start) + ",-1,0");
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_TRUE(f.host.focus.empty()) << "the focus does not move";
+    ExpectIdle(f);
+}
+
+TEST_P(AutoFill, ASquareBelowFillsDown) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    const std::string number = Buffer(f, n, true);
+    const int start = *f.WhiteRun(n, true);
+    f.Fill(start, start + 2 * f.W());
+    EXPECT_TRUE(f.form->AutoFillDown());
+    for (int k = 0; k < n; ++k)
+        EXPECT_EQ(f.Text(start + k * f.W()), number.substr(static_cast<std::size_t>(k), 1));
+    EXPECT_EQ(f.form->UndoArray()[2], std::to_string(start + f.W()) + ",-1,1");
+    EXPECT_EQ(f.form->BufferText(), "");
+    EXPECT_TRUE(f.UserGridMatchesCells());
+    ExpectIdle(f);
+}
+
+TEST_P(AutoFill, ATieBetweenColumnsAndRowsFillsAcross) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    const std::string number = Buffer(f, n, false);
+    const int start = *f.WhiteRun(n, false);
+    ASSERT_LT(start % f.W(), f.W() - 1);
+    // One row down and one column right: 1 is not smaller than 1.
+    f.Fill(start, start + f.W() + 1);
+    EXPECT_FALSE(f.form->AutoFillDown());
+    EXPECT_EQ(f.Text(start + n - 1), number.substr(static_cast<std::size_t>(n - 1)));
+    // One row down and three columns right goes across too.
+    PlayFixture g(GetParam());
+    Buffer(g, n, false);
+    const int s = *g.WhiteRun(n, false);
+    if (s % g.W() + 3 < g.W()) {
+        g.Fill(s, s + g.W() + 3);
+        EXPECT_FALSE(g.form->AutoFillDown());
+        EXPECT_EQ(g.form->BufferText(), "");
+    }
+}
+
+TEST_P(AutoFill, ANumberLongerThanTheLineIsRefusedAndKept) {
+    for (const bool down : {false, true}) {
+        SCOPED_TRACE(down ? "down" : "across");
+        PlayFixture f(GetParam());
+        const int n = LongDigits(f);
+        const std::string number = Buffer(f, n, down);
+        const int w = f.W();
+        int start = -1;
+        for (int s = f.Count() - 1; s >= 0 && start < 0; --s) {
+            const bool tooLong = down ? s / w + n - 1 > w - 1 : s % w + n - 1 > w - 1;
+            const bool secondExists = down ? s + w < f.Count() : s + 1 < f.Count();
+            if (tooLong && secondExists && f.White(s) && !f.InStarter(s))
+                start = s;
+        }
+        ASSERT_GE(start, 0);
+        const auto before = f.puzzle.UserArray;
+        f.Fill(start, down ? start + w : start + 1);
+        ASSERT_EQ(f.dialogs.messages.size(), 1u);
+        EXPECT_EQ(f.dialogs.messages[0].text, kNoRoom);
+        EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
+        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+        EXPECT_EQ(f.puzzle.UserArray, before);
+        EXPECT_EQ(f.form->BufferText(), number);
+        EXPECT_FALSE(f.form->UndoEnabled());
+        ExpectIdle(f);
+    }
+}
+
+TEST_P(AutoFill, ANumberCrossingABlackSquareIsRefused) {
+    for (const bool down : {false, true}) {
+        SCOPED_TRACE(down ? "down" : "across");
+        PlayFixture f(GetParam());
+        const int n = Digits(f);
+        const std::string number = Buffer(f, n, down);
+        const int w = f.W();
+        const int step = down ? w : 1;
+        int start = -1;
+        for (int s = 0; s < f.Count() && start < 0; ++s) {
+            const bool room = down ? s / w + n - 1 <= w - 1 : s % w + n - 1 <= w - 1;
+            if (!room || !f.White(s) || f.InStarter(s))
+                continue;
+            for (int k = 1; k < n; ++k)
+                if (!f.White(s + k * step))
+                    start = s;
+        }
+        ASSERT_GE(start, 0);
+        const auto before = f.puzzle.UserArray;
+        f.Fill(start, start + step);
+        ASSERT_EQ(f.dialogs.messages.size(), 1u);
+        EXPECT_EQ(f.dialogs.messages[0].text, kBlackSquare);
+        EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
+        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+        EXPECT_EQ(f.puzzle.UserArray, before);
+        EXPECT_EQ(f.form->BufferText(), number);
+        ExpectIdle(f);
+    }
+}
+
+TEST_P(AutoFill, DifferentDigitsAskBeforeTheyAreOverwritten) {
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        PlayFixture f(GetParam());
+        const int n = Digits(f);
+        const std::string number = Buffer(f, n, false);
+        const int start = *f.WhiteRun(n, false);
+        f.Type(start, 0);     // the same digit: no conflict
+        f.Type(start + 1, 9); // differs from the 1 of 01...
+        const auto undoBefore = f.form->UndoArray();
+        const auto before = f.puzzle.UserArray;
+        f.dialogs.answers.push_back(answer);
+        f.Fill(start, start + 1);
+        ASSERT_EQ(f.dialogs.messages.size(), 1u);
+        const auto& question = f.dialogs.messages[0];
+        EXPECT_EQ(question.text, "One or more numbers that exist in the squares that you are filling with " +
+                                     number +
+                                     " conflict.  This could invalidate some entered values.  Do you want to "
+                                     "overwrite?");
+        EXPECT_EQ(question.title, "Confirm Overwrite");
+        EXPECT_EQ(question.buttons, Buttons::YesNo);
+        if (answer == Answer::No) {
+            EXPECT_EQ(f.puzzle.UserArray, before);
+            EXPECT_EQ(f.form->UndoArray(), undoBefore);
+            EXPECT_EQ(f.form->BufferText(), number);
+        } else {
+            EXPECT_EQ(f.Text(start + 1), "1");
+            EXPECT_EQ(f.form->UndoArray()[1], std::to_string(start) + ",0,0");
+            EXPECT_EQ(f.form->UndoArray()[2], std::to_string(start + 1) + ",9,1");
+            EXPECT_EQ(f.form->BufferText(), "");
+        }
+        ExpectIdle(f);
+    }
+}
+
+TEST_P(AutoFill, ClosingTheOverwriteQuestionWritesNothing) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    Buffer(f, n, false);
+    const int start = *f.WhiteRun(n, false);
+    f.Type(start, 9);
+    const auto before = f.puzzle.UserArray;
+    f.dialogs.answers.push_back(Answer::Cancel);
+    f.Fill(start, start + 1);
+    EXPECT_EQ(f.puzzle.UserArray, before);
+}
+
+TEST_P(AutoFill, TheStartersOwnDigitsAreNoConflict) {
+    PlayFixture f(GetParam());
+    const int starterBox = f.TickedIds().at(0);
+    f.form->BoxClick(starterBox); // unticks it, but the buffer takes the number
+    EXPECT_EQ(f.form->BufferText(), f.StarterText());
+    f.Fill(f.puzzle.StarterFirstCell, f.puzzle.StarterFirstCell + 1);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.form->BufferText(), "");
+    for (int i = f.puzzle.StarterFirstCell; i <= f.puzzle.StarterLastCell; ++i)
+        EXPECT_EQ(f.Cell(i).fore, kRed) << i;
+}
+
+TEST_P(AutoFill, AWrongDigitWrittenOverTheShownStarterIsNotRed) {
+    PlayFixture f(GetParam());
+    const int first = f.puzzle.StarterFirstCell;
+    const int n = f.puzzle.StarterLastCell - first + 1;
+    std::string number = f.StarterText();
+    number[1] = static_cast<char>('0' + (number[1] - '0' + 1) % 10);
+    f.SetCaption(n, number);
+    f.Pick(n, 0);
+    f.dialogs.answers.push_back(Answer::Yes);
+    f.Fill(first, first + 1);
+    ASSERT_EQ(f.Text(first + 1), number.substr(1, 1));
+    EXPECT_EQ(f.Cell(first).fore, kRed) << "right digit";
+    EXPECT_EQ(f.Cell(first + 1).fore, kBlack) << "wrong digit";
+}
+
+TEST_P(AutoFill, AnEarlierSquareCancels) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    const std::string number = Buffer(f, n, false);
+    int start = -1;
+    for (int s = f.W() + 1; s < f.Count() && start < 0; ++s)
+        if (f.White(s) && s % f.W() > 0)
+            start = s;
+    ASSERT_GE(start, 0);
+    for (const int earlier : {start - 1, start - f.W(), 0}) {
+        f.Fill(start, earlier);
+        ExpectIdle(f);
+        EXPECT_EQ(f.form->BufferText(), number);
+        EXPECT_FALSE(f.form->UndoEnabled());
+    }
+    EXPECT_TRUE(f.dialogs.messages.empty());
+}
+
+TEST_P(AutoFill, TheStartClickedAgainIsUnselected) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    Buffer(f, n, false);
+    const int start = *f.WhiteRun(n, false);
+    f.Fill(start, start);
+    ExpectIdle(f);
+    EXPECT_EQ(f.Text(start), "");
+    // A new selection starts from scratch.
+    f.Fill(start, start + 1);
+    EXPECT_NE(f.Text(start), "");
+}
+
+TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirection) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    Buffer(f, n, false);
+    int black = -1;
+    for (int i = 0; i < f.Count() && black < 0; ++i)
+        if (!f.White(i))
+            black = i;
+    f.form->txtGrid_MouseDown(black);
+    ExpectIdle(f);
+    const int start = *f.WhiteRun(n, false);
+    int laterBlack = -1;
+    for (int i = start + 1; i < f.Count() && laterBlack < 0; ++i)
+        if (!f.White(i) && std::abs(i % f.W() - start % f.W()) >= std::abs(i / f.W() - start / f.W()))
+            laterBlack = i;
+    ASSERT_GE(laterBlack, 0);
+    f.Fill(start, laterBlack);
+    EXPECT_EQ(f.Text(start), "0");
+    ExpectIdle(f);
+}
+
+TEST_P(AutoFill, AnEmptyOrOneDigitBufferDoesNothingSilently) {
+    PlayFixture f(GetParam());
+    const int n = Digits(f);
+    const int start = *f.WhiteRun(n, false);
+    f.Fill(start, start + 1);
+    ExpectIdle(f);
+    EXPECT_EQ(f.Text(start), "");
+    EXPECT_FALSE(f.form->AutoFillFromBuffer(start));
+
+    // On the Large form "7" comes from a down list and is filled across: the length is
+    // checked before the direction. A caption that is no number is never written.
+    for (const std::string odd : {"7", "ab"}) {
+        const bool down = f.form->Config().separateLists && odd == "7";
+        f.SetCaption(n, odd, down);
+        f.Pick(n, 0, down);
+        ASSERT_EQ(f.form->BufferText(), odd);
+        f.Fill(start, start + 1);
+        EXPECT_EQ(f.Text(start), "") << odd;
+        EXPECT_EQ(f.form->BufferText(), odd);
+        ExpectIdle(f);
+    }
+    EXPECT_TRUE(f.dialogs.messages.empty()) << f.Texts().front();
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
+    PlayFixture f(kLarge);
+    const int start = *f.WhiteRun(3, false);
+    const int downStart = *f.WhiteRun(3, true);
+    f.Pick(3, 0, false);
+    const std::string across = f.form->BufferText();
+    f.Fill(downStart, downStart + 2 * f.W());
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].text, kAcrossDown);
+    EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
+    EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+    EXPECT_EQ(f.form->BufferText(), across);
+    EXPECT_EQ(f.Text(downStart), "");
+    f.Fill(start, start + 1);
+    EXPECT_EQ(f.Text(start), across.substr(0, 1));
+    EXPECT_EQ(f.form->BufferText(), "");
+
+    f.Pick(3, 1, true);
+    const std::string down = f.form->BufferText();
+    const int other = *f.WhiteRun(3, true);
+    f.Fill(other, other + 1);
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_EQ(f.dialogs.messages[1].text, kDownAcross);
+    EXPECT_EQ(f.form->BufferText(), down);
+    f.Fill(other, other + f.W());
+    EXPECT_EQ(f.Text(other + 2 * f.W()), down.substr(2, 1));
+    EXPECT_EQ(f.dialogs.messages.size(), 2u);
+}
+
+TEST(AutoFillLarge, TheDirectionIsCheckedBeforeTheRoom) {
+    PlayFixture f(kLarge);
+    f.Pick(8, 0, true);
+    // Across from the last column: no room either, but the direction is reported.
+    int start = -1;
+    for (int s = f.W() - 1; s < f.Count() && start < 0; s += f.W())
+        if (f.White(s) && s + 1 < f.Count())
+            start = s;
+    ASSERT_GE(start, 0);
+    f.Fill(start, start + 1);
+    EXPECT_EQ(f.Texts(), std::vector<std::string>{kDownAcross});
+}
+
+TEST(AutoFillLarge, AShortBufferIsSilentWhateverTheDirection) {
+    PlayFixture f(kLarge);
+    f.SetCaption(3, "5", true);
+    f.Pick(3, 0, true);
+    const int start = *f.WhiteRun(3, false);
+    f.Fill(start, start + 1);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+}
+
+} // namespace

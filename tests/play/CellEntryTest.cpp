@@ -1,0 +1,212 @@
+#include "PlayFixture.h"
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+class CellEntry : public ::testing::TestWithParam<const char*> {};
+
+INSTANTIATE_TEST_SUITE_P(AllSizes, CellEntry, ::testing::ValuesIn(AllSizes()));
+
+TEST(GridKeys, OnlyDigitsBackspaceArrowsAndDeleteAreGridKeys) {
+    for (int code = 0; code < 256; ++code) {
+        const bool expected = (code >= 48 && code <= 57) || (code >= 96 && code <= 105) || code == 8 ||
+                              (code >= 37 && code <= 40) || code == 46;
+        EXPECT_EQ(IsValidGridKey(code), expected) << code;
+    }
+    EXPECT_FALSE(IsValidGridKey(-1));
+    EXPECT_FALSE(IsValidGridKey(48 + 256));
+}
+
+TEST_P(CellEntry, ADigitReplacesTheCellsDigitAndBecomesTheUndoRecord) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Type(cell, 3);
+    EXPECT_EQ(f.Text(cell), "3");
+    f.Type(cell, 7);
+    EXPECT_EQ(f.Text(cell), "7") << "never 37 or 73";
+    EXPECT_EQ(f.User(cell), 7);
+    const auto& undo = f.form->UndoArray();
+    ASSERT_EQ(undo.size(), 2u);
+    EXPECT_EQ(undo[0], "1");
+    EXPECT_EQ(undo[1], std::to_string(cell) + ",3,7");
+    EXPECT_TRUE(f.form->UndoEnabled());
+}
+
+TEST_P(CellEntry, KeypadAndShiftedDigitsEnterLikeTheTopRow) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    for (int d = 0; d <= 9; ++d) {
+        EXPECT_EQ(f.Key(cell, vk::Numpad0 + d), vk::Numpad0 + d) << "an accepted key keeps its code";
+        EXPECT_EQ(f.Text(cell), std::to_string(d));
+        EXPECT_EQ(f.User(cell), d);
+        f.Key(cell, vk::Digit0 + (9 - d), 1);
+        EXPECT_EQ(f.Text(cell), std::to_string(9 - d));
+    }
+}
+
+TEST_P(CellEntry, OtherKeysAreDiscardedAndChangeNothing) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Type(cell, 4);
+    const auto undoBefore = f.form->UndoArray();
+    for (const int code : std::vector<int>{'A', 'Z', ' ', 13, 9, 27, 47, 58, 95, 106, 110, 190, 36, 35, 45}) {
+        int keyCode = code;
+        int shift = 1;
+        f.form->txtGrid_KeyDown(cell, keyCode, shift);
+        EXPECT_EQ(keyCode, 0) << code;
+        EXPECT_EQ(shift, 0) << code;
+        EXPECT_EQ(f.Text(cell), "4") << code;
+    }
+    EXPECT_EQ(f.form->UndoArray(), undoBefore);
+    EXPECT_TRUE(f.host.focus.empty());
+    int ascii = 'x';
+    f.form->txtGrid_KeyPress(cell, ascii);
+    EXPECT_EQ(ascii, 0);
+    int up = vk::Digit0 + 5;
+    int shift = 2;
+    f.form->txtGrid_KeyUp(cell, up, shift);
+    EXPECT_EQ(up, 0);
+    EXPECT_EQ(shift, 0);
+}
+
+TEST_P(CellEntry, BackspaceRecordsAClearingEvenOfAnEmptyCell) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Key(cell, vk::Back);
+    EXPECT_EQ(f.Text(cell), "");
+    ASSERT_EQ(f.form->UndoArray().size(), 2u);
+    EXPECT_EQ(f.form->UndoArray()[1], std::to_string(cell) + ",-1,-1");
+    EXPECT_EQ(f.form->UndoCaption().rfind("Undo Clear of Column ", 0), 0u) << f.form->UndoCaption();
+    f.Type(cell, 8);
+    f.Key(cell, vk::Back);
+    EXPECT_EQ(f.Text(cell), "");
+    EXPECT_EQ(f.User(cell), -1);
+    EXPECT_EQ(f.form->UndoArray()[1], std::to_string(cell) + ",8,-1");
+}
+
+TEST_P(CellEntry, ArrowsMoveByIndexAndStopAtTheGridEdges) {
+    PlayFixture f(GetParam());
+    const int w = f.W();
+    const int last = f.Count() - 1;
+    struct Move {
+        int cell;
+        int key;
+        int target; // -1: no move
+    };
+    const std::vector<Move> moves{
+        {0, vk::Left, -1},        {0, vk::Up, -1},
+        {w - 1, vk::Up, -1},      {last, vk::Right, -1},
+        {last, vk::Down, -1},     {last - w + 1, vk::Down, -1},
+        {w - 1, vk::Right, w},    {w, vk::Left, w - 1},
+        {0, vk::Down, w},         {w + 3, vk::Up, 3},
+        {0, vk::Right, 1},        {last, vk::Left, last - 1},
+        {last, vk::Up, last - w}, {last - w, vk::Down, last},
+    };
+    for (const Move& m : moves) {
+        f.host.focus.clear();
+        EXPECT_EQ(f.Key(m.cell, m.key), m.key) << "arrows keep their code";
+        if (m.target < 0)
+            EXPECT_TRUE(f.host.focus.empty()) << m.cell << " key " << m.key;
+        else
+            EXPECT_EQ(f.host.focus, std::vector<int>{m.target}) << m.cell << " key " << m.key;
+    }
+}
+
+TEST_P(CellEntry, ArrowsAndDeleteKeepThePreviousUndoRecord) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Type(cell, 6);
+    const auto undo = f.form->UndoArray();
+    const std::string caption = f.form->UndoCaption();
+    for (const int key : {vk::Left, vk::Up, vk::Right, vk::Down}) {
+        f.Key(cell, key);
+        EXPECT_EQ(f.form->UndoArray(), undo) << key;
+        EXPECT_EQ(f.form->UndoCaption(), caption) << key;
+    }
+    // Delete empties the cell itself, with no record of its own.
+    EXPECT_EQ(f.Key(cell, vk::Delete), vk::Delete);
+    EXPECT_EQ(f.Text(cell), "");
+    EXPECT_EQ(f.User(cell), -1);
+    EXPECT_EQ(f.form->UndoArray(), undo);
+    EXPECT_EQ(f.form->UndoCaption(), caption);
+    // The previous action is still what Undo undoes: here the 2 typed over a 6.
+    f.Type(cell, 6);
+    f.Type(cell, 2);
+    f.Key(cell, vk::Delete);
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.Text(cell), "6") << "undo of the 2 typed over the 6";
+    EXPECT_FALSE(f.form->UndoEnabled());
+}
+
+TEST_P(CellEntry, DeleteOnAnEmptyCellOrFreshFormLeavesUndoDisabled) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Key(cell, vk::Delete);
+    f.Key(cell, vk::Down);
+    EXPECT_EQ(f.form->UndoArray(), std::vector<std::string>{"0"});
+    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.form->UndoCaption(), "Undo ");
+}
+
+TEST_P(CellEntry, TheShownStarterTurnsRedOnlyForItsRightDigit) {
+    PlayFixture f(GetParam());
+    const int first = f.puzzle.StarterFirstCell;
+    const int right = f.Solution(first);
+    const int wrong = (right + 1) % 10;
+    f.Type(first, wrong);
+    EXPECT_EQ(f.Text(first), std::to_string(wrong));
+    EXPECT_EQ(f.Cell(first).fore, kBlack);
+    f.Key(first, vk::Numpad0 + right);
+    EXPECT_EQ(f.Cell(first).fore, kRed);
+    f.Key(first, vk::Back);
+    EXPECT_EQ(f.Text(first), "");
+    EXPECT_EQ(f.Cell(first).fore, kBlack);
+    f.Type(first, right);
+    f.Key(first, vk::Delete);
+    EXPECT_EQ(f.Text(first), "");
+    EXPECT_EQ(f.Cell(first).fore, kBlack);
+}
+
+TEST_P(CellEntry, OutsideTheStarterAndOnAHiddenStarterTheColourNeverChanges) {
+    PlayFixture f(GetParam(), true);
+    const int first = f.puzzle.StarterFirstCell;
+    f.Type(first, f.Solution(first));
+    EXPECT_EQ(f.Cell(first).fore, kBlack) << "a hidden starter gives nothing away";
+    const int cell = *f.FirstWhiteOutsideStarter();
+    for (int d = 0; d <= 9; ++d) {
+        f.Type(cell, d);
+        EXPECT_EQ(f.Cell(cell).fore, kBlack);
+    }
+}
+
+TEST_P(CellEntry, ADigitInABlackSquareIsStoredButBlackOnBlack) {
+    PlayFixture f(GetParam());
+    int black = -1;
+    for (int i = 0; i < f.Count() && black < 0; ++i)
+        if (!f.White(i))
+            black = i;
+    ASSERT_GE(black, 0);
+    f.Type(black, 5);
+    EXPECT_EQ(f.Text(black), "5");
+    EXPECT_EQ(f.User(black), 5);
+    EXPECT_EQ(f.Cell(black).fore, kBlack);
+    EXPECT_EQ(f.Cell(black).back, kBlack);
+}
+
+TEST_P(CellEntry, KeysOutsideTheGridAreIgnored) {
+    PlayFixture f(GetParam());
+    for (const int cell : {-1, f.Count(), f.Count() + 7}) {
+        int key = vk::Digit0 + 1;
+        int shift = 0;
+        f.form->txtGrid_KeyDown(cell, key, shift);
+        EXPECT_EQ(key, 0);
+        f.form->txtGrid_MouseDown(cell);
+    }
+    EXPECT_EQ(f.form->UndoArray(), std::vector<std::string>{"0"});
+    EXPECT_EQ(f.form->FillStartCell(), -1);
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+} // namespace

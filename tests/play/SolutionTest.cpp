@@ -1,0 +1,310 @@
+#include "PlayFixture.h"
+
+#include "corvana/Version.h"
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+const std::string kSaveFailed = "Could not save the user's current work.  Solution cannot be shown.";
+const std::string kWrongStarter =
+    "The program detected that one or more of the digits that comprises the starting "
+    "number was incorrect.  Please check your work as it may be incorrect.";
+
+class SolutionView : public ::testing::TestWithParam<const char*> {};
+
+INSTANTIATE_TEST_SUITE_P(AllSizes, SolutionView, ::testing::ValuesIn(AllSizes()));
+
+TEST_P(SolutionView, ARoundTripGivesBackTheUsersDigitsTicksAndBuffer) {
+    PlayFixture f(GetParam());
+    const int a = *f.FirstWhiteOutsideStarter();
+    const int last = f.Count() - 1;
+    f.Type(a, 4);
+    f.Type(last, 8);
+    const int picked = f.UntickedBox();
+    f.form->BoxClick(picked);
+    const int unpicked = f.UntickedBox();
+    const auto ticksBefore = f.TickedIds();
+    const std::string buffer = f.form->BufferText();
+    const auto userBefore = f.puzzle.UserArray;
+    const std::string undoCaption = f.form->UndoCaption();
+    std::vector<std::string> textsBefore;
+    for (int i = 0; i < f.Count(); ++i)
+        textsBefore.push_back(f.Text(i));
+
+    f.form->mnuSolution_Click();
+    EXPECT_TRUE(f.form->SolutionShown());
+    EXPECT_EQ(f.form->UserGridFrame().caption, "Solution Grid");
+    for (int i = 0; i < f.Count(); ++i) {
+        EXPECT_EQ(f.Text(i), f.White(i) ? std::to_string(f.Solution(i)) : "") << i;
+        EXPECT_FALSE(f.Cell(i).enabled) << i;
+        EXPECT_EQ(f.Cell(i).fore, f.InStarter(i) ? kRed : kBlack) << i;
+    }
+    for (const ListBox& box : f.form->Boxes())
+        EXPECT_EQ(box.value, 1) << box.Name() << " " << box.index;
+    EXPECT_EQ(f.Box(picked).tag, "True");
+    EXPECT_EQ(f.Box(unpicked).tag, "False");
+    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.form->BufferText(), buffer);
+    EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + buffer);
+    EXPECT_EQ(f.puzzle.UserArray, userBefore) << "the solution's digits stay out of the user grid";
+    EXPECT_TRUE(f.form->TrackEntries());
+
+    f.form->mnuSolution_Click();
+    EXPECT_FALSE(f.form->SolutionShown());
+    EXPECT_EQ(f.form->UserGridFrame().caption, "User Grid");
+    for (int i = 0; i < f.Count(); ++i) {
+        EXPECT_EQ(f.Text(i), f.White(i) ? textsBefore[Ix(i)] : "") << i;
+        EXPECT_TRUE(f.Cell(i).enabled) << i;
+    }
+    EXPECT_EQ(f.TickedIds(), ticksBefore);
+    for (const ListBox& box : f.form->Boxes())
+        EXPECT_EQ(box.tag, "");
+    EXPECT_TRUE(f.form->UndoEnabled());
+    EXPECT_EQ(f.form->UndoCaption(), undoCaption);
+    EXPECT_EQ(f.form->BufferText(), buffer);
+    EXPECT_EQ(f.dialogs.busyCalls, (std::vector<bool>{true, false, true, false}));
+    EXPECT_TRUE(f.UserGridMatchesCells());
+    EXPECT_TRUE(f.dialogs.messages.empty());
+}
+
+TEST_P(SolutionView, UndoComesBackOnlyWhenThereIsSomethingToUndo) {
+    PlayFixture f(GetParam());
+    f.form->mnuSolution_Click();
+    EXPECT_FALSE(f.form->UndoEnabled());
+    f.form->mnuSolution_Click();
+    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.form->UndoCaption(), "Undo ");
+
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Type(cell, 1);
+    f.form->mnuSolution_Click();
+    f.form->mnuUndo_Click(); // disabled in the solution view
+    EXPECT_EQ(f.User(cell), 1);
+    f.form->mnuSolution_Click();
+    EXPECT_TRUE(f.form->UndoEnabled());
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.Text(cell), "");
+}
+
+TEST_P(SolutionView, TheSolutionTakesNoKeysAndNoClicks) {
+    PlayFixture f(GetParam());
+    f.form->mnuSolution_Click();
+    const int cell = *f.FirstWhiteOutsideStarter();
+    const std::string shown = f.Text(cell);
+    EXPECT_EQ(f.Key(cell, vk::Digit0 + (shown[0] - '0' + 1) % 10), 0);
+    f.Key(cell, vk::Back);
+    f.Key(cell, vk::Delete);
+    f.Key(cell, vk::Right);
+    EXPECT_EQ(f.Text(cell), shown);
+    EXPECT_TRUE(f.host.focus.empty());
+    f.form->txtGrid_MouseDown(cell);
+    EXPECT_EQ(f.form->FillStartCell(), -1);
+    EXPECT_EQ(f.Cell(cell).back, kWhite);
+    f.form->mnuSolution_Click();
+    EXPECT_EQ(f.Text(cell), "");
+}
+
+TEST_P(SolutionView, ADigitInABlackSquareDoesNotOutliveTheRoundTrip) {
+    PlayFixture f(GetParam());
+    int black = -1;
+    for (int i = 0; i < f.Count() && black < 0; ++i)
+        if (!f.White(i))
+            black = i;
+    f.Type(black, 6);
+    f.form->mnuSolution_Click();
+    f.form->mnuSolution_Click();
+    EXPECT_EQ(f.Text(black), "");
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+TEST(SolutionViewLarge, TheBuffersListIsRememberedToo) {
+    for (const bool down : {false, true}) {
+        PlayFixture f(kLarge);
+        f.Pick(6, 0, down);
+        const std::string buffer = f.form->BufferText();
+        f.form->mnuSolution_Click();
+        EXPECT_EQ(f.form->BufferFromAcross(), !down);
+        EXPECT_EQ(f.form->BufferText(), buffer);
+        f.form->mnuSolution_Click();
+        EXPECT_EQ(f.form->BufferFromAcross(), !down);
+        EXPECT_EQ(f.form->BufferText(), buffer);
+        // And it still fills in its own direction only.
+        const int start = *f.WhiteRun(6, down);
+        f.Fill(start, down ? start + f.W() : start + 1);
+        EXPECT_TRUE(f.dialogs.messages.empty());
+        EXPECT_EQ(f.Text(start), buffer.substr(0, 1));
+    }
+}
+
+TEST(SolutionViewFailure, AGridThatCannotBeSavedIsNotSwitched) {
+    PlayFixture f(kSmall);
+    f.Pick(6, 2);
+    const std::string buffer = f.form->BufferText();
+    f.puzzle.UserArray.push_back(-1); // one entry more than the form has cells
+    f.form->mnuSolution_Click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].text, kSaveFailed);
+    EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
+    EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+    EXPECT_FALSE(f.form->SolutionShown());
+    EXPECT_TRUE(f.form->TrackEntries());
+    EXPECT_EQ(f.form->UserGridFrame().caption, "User Grid");
+    EXPECT_EQ(f.form->BufferText(), buffer);
+    EXPECT_EQ(f.dialogs.busyCalls, (std::vector<bool>{true, false}));
+    for (int i = 0; i < f.Count(); ++i)
+        EXPECT_TRUE(f.Cell(i).enabled);
+}
+
+class Restart : public ::testing::TestWithParam<const char*> {};
+
+INSTANTIATE_TEST_SUITE_P(AllSizes, Restart, ::testing::ValuesIn(AllSizes()));
+
+TEST_P(Restart, OnlyTheShownStarterRemainsWithItsBoxTicked) {
+    PlayFixture f(GetParam());
+    const int cell = *f.FirstWhiteOutsideStarter();
+    f.Type(cell, 3);
+    f.Type(f.puzzle.StarterFirstCell, (f.Solution(f.puzzle.StarterFirstCell) + 1) % 10);
+    f.form->BoxClick(f.UntickedBox());
+    f.form->BoxClick(f.UntickedBox(3));
+    const auto undo = f.form->UndoArray();
+    f.form->RestartGame();
+    for (int i = 0; i < f.Count(); ++i) {
+        EXPECT_EQ(f.Text(i), f.InStarter(i) ? std::to_string(f.Solution(i)) : "") << i;
+        EXPECT_EQ(f.Cell(i).fore, f.InStarter(i) ? kRed : kBlack) << i;
+    }
+    const auto ticked = f.TickedIds();
+    ASSERT_EQ(ticked.size(), 1u);
+    EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+    EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + f.StarterText());
+    EXPECT_EQ(f.form->UndoArray(), undo) << "the history stays";
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+TEST_P(Restart, AHiddenStarterLeavesEverythingEmptyAndUnticked) {
+    PlayFixture f(GetParam(), true);
+    const int first = f.puzzle.StarterFirstCell;
+    f.Type(first, 1);
+    f.form->BoxClick(f.UntickedBox());
+    f.form->RestartGame();
+    for (int i = 0; i < f.Count(); ++i)
+        EXPECT_EQ(f.Text(i), "") << i;
+    EXPECT_TRUE(f.TickedIds().empty());
+    // Nothing of the hidden starter shows, not even through the colour of a typed digit.
+    f.Type(first, f.Solution(first));
+    EXPECT_EQ(f.Cell(first).fore, kBlack);
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+TEST_P(Restart, InTheSolutionViewTheGridEmptiesAndTheStartersTickSurvivesTheWayBack) {
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "starter hidden" : "starter shown");
+        PlayFixture f(GetParam(), hidden);
+        const int cell = *f.FirstWhiteOutsideStarter();
+        f.Type(cell, 9);
+        const int other = f.UntickedBox();
+        f.form->BoxClick(other);
+        f.form->mnuSolution_Click();
+        f.form->RestartGame();
+        EXPECT_TRUE(f.form->SolutionShown());
+        EXPECT_EQ(f.form->UserGridFrame().caption, "Solution Grid");
+        for (int i = 0; i < f.Count(); ++i) {
+            EXPECT_EQ(f.Text(i), f.InStarter(i) && !hidden ? std::to_string(f.Solution(i)) : "") << i;
+            EXPECT_FALSE(f.Cell(i).enabled);
+        }
+        f.form->mnuSolution_Click();
+        EXPECT_EQ(f.Text(cell), "");
+        const auto ticked = f.TickedIds();
+        if (hidden) {
+            EXPECT_TRUE(ticked.empty());
+        } else {
+            ASSERT_EQ(ticked.size(), 1u);
+            EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+            EXPECT_EQ(f.Box(ticked[0]).fore,
+                      f.colors.CheckedColor[static_cast<std::size_t>(f.form->Config().ColorIndex())]);
+        }
+        EXPECT_EQ(f.Box(other).value, 0) << "the user's tick went with the restart";
+        for (int i = 0; i < f.Count(); ++i)
+            EXPECT_TRUE(f.Cell(i).enabled);
+        EXPECT_TRUE(f.UserGridMatchesCells());
+    }
+}
+
+class StartingNumber : public ::testing::TestWithParam<const char*> {};
+
+INSTANTIATE_TEST_SUITE_P(AllSizes, StartingNumber, ::testing::ValuesIn(AllSizes()));
+
+TEST_P(StartingNumber, EmptyStarterCellsAreShownWithoutAMessage) {
+    PlayFixture f(GetParam(), true);
+    ASSERT_TRUE(f.form->ShowStartingNumberVisible());
+    f.form->mnuShowStartingNumber_Click();
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    for (int i = f.puzzle.StarterFirstCell; i <= f.puzzle.StarterLastCell; ++i) {
+        EXPECT_EQ(f.Text(i), std::to_string(f.Solution(i)));
+        EXPECT_EQ(f.Cell(i).fore, kRed);
+    }
+    EXPECT_FALSE(f.form->StarterHidden());
+    EXPECT_FALSE(f.form->ShowStartingNumberVisible());
+    const auto ticked = f.TickedIds();
+    ASSERT_EQ(ticked.size(), 1u);
+    EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+    EXPECT_TRUE(f.UserGridMatchesCells());
+    // A later restart keeps the starter shown.
+    f.form->RestartGame();
+    EXPECT_EQ(f.Text(f.puzzle.StarterFirstCell), std::to_string(f.Solution(f.puzzle.StarterFirstCell)));
+    EXPECT_EQ(f.TickedIds().size(), 1u);
+}
+
+TEST_P(StartingNumber, AWrongDigitIsReportedAndCorrected) {
+    PlayFixture f(GetParam(), true);
+    const int first = f.puzzle.StarterFirstCell;
+    f.Type(first, f.Solution(first));
+    f.Type(first + 1, (f.Solution(first + 1) + 5) % 10);
+    f.form->mnuShowStartingNumber_Click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].text, kWrongStarter);
+    EXPECT_EQ(f.dialogs.messages[0].title, version::ProductName);
+    EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+    EXPECT_EQ(f.Text(first + 1), std::to_string(f.Solution(first + 1)));
+    EXPECT_EQ(f.Cell(first + 1).fore, kRed);
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+TEST_P(StartingNumber, RightDigitsAloneAreNotReported) {
+    PlayFixture f(GetParam(), true);
+    const int first = f.puzzle.StarterFirstCell;
+    f.Type(first, f.Solution(first));
+    f.form->mnuShowStartingNumber_Click();
+    EXPECT_TRUE(f.dialogs.messages.empty());
+}
+
+TEST_P(StartingNumber, InTheSolutionViewTheUsersDigitsAreCheckedAndTheTickKept) {
+    PlayFixture f(GetParam(), true);
+    const int first = f.puzzle.StarterFirstCell;
+    f.Type(first, (f.Solution(first) + 1) % 10);
+    f.form->mnuSolution_Click();
+    f.form->mnuShowStartingNumber_Click();
+    EXPECT_EQ(f.Texts(), std::vector<std::string>{kWrongStarter});
+    f.form->mnuSolution_Click();
+    for (int i = first; i <= f.puzzle.StarterLastCell; ++i) {
+        EXPECT_EQ(f.Text(i), std::to_string(f.Solution(i)));
+        EXPECT_EQ(f.Cell(i).fore, kRed);
+    }
+    const auto ticked = f.TickedIds();
+    ASSERT_EQ(ticked.size(), 1u);
+    EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+    EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+TEST_P(StartingNumber, AShownStarterIsNotRewritten) {
+    PlayFixture f(GetParam());
+    const int first = f.puzzle.StarterFirstCell;
+    const int wrong = (f.Solution(first) + 3) % 10;
+    f.Type(first, wrong);
+    f.form->mnuShowStartingNumber_Click(); // the entry is hidden; nothing to reveal
+    EXPECT_EQ(f.Text(first), std::to_string(wrong));
+    EXPECT_TRUE(f.dialogs.messages.empty());
+}
+
+} // namespace
