@@ -203,6 +203,8 @@ TEST_P(Restart, InTheSolutionViewTheGridEmptiesAndTheStartersTickSurvivesTheWayB
         PlayFixture f(GetParam(), hidden);
         const int cell = *f.FirstWhiteOutsideStarter();
         f.Type(cell, 9);
+        const int first = f.puzzle.StarterFirstCell;
+        f.Type(first, (f.Solution(first) + 1) % 10); // a wrong digit the restart must remove
         const int other = f.UntickedBox();
         f.form->BoxClick(other);
         f.form->mnuSolution_Click();
@@ -215,6 +217,7 @@ TEST_P(Restart, InTheSolutionViewTheGridEmptiesAndTheStartersTickSurvivesTheWayB
         }
         f.form->mnuSolution_Click();
         EXPECT_EQ(f.Text(cell), "");
+        EXPECT_EQ(f.Text(first), hidden ? "" : std::to_string(f.Solution(first)));
         const auto ticked = f.TickedIds();
         if (hidden) {
             EXPECT_TRUE(ticked.empty());

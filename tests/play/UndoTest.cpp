@@ -214,6 +214,7 @@ TEST(UndoRecords, ARecordOutsideTheGridIsIgnored) {
     const auto user = f.puzzle.UserArray;
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.puzzle.UserArray, user);
+    EXPECT_EQ(f.Text(399), "6") << "nothing restored from a record outside the puzzle";
     EXPECT_FALSE(f.form->UndoEnabled());
 }
 
