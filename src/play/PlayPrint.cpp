@@ -1,0 +1,156 @@
+// Printing: the play form itself, turned black on white in the wanted state, is the page.
+#include "play/PlayForm.h"
+
+#include "corvana/Version.h"
+
+#include <algorithm>
+
+namespace corvana {
+
+namespace {
+
+std::size_t At(int index) {
+    return static_cast<std::size_t>(index);
+}
+
+} // namespace
+
+std::string PlayForm::CopyrightLine() const {
+    return "(c) " + puzzle_.PuzzleName + " by the Corvana developers";
+}
+
+void PlayForm::SetPrintColors() {
+    for (auto& box : boxes_) {
+        box.fore = kBlack;
+        box.back = kWhite;
+    }
+    for (auto& label : labels_) {
+        label.fore = kBlack;
+        label.back = kWhite;
+    }
+    for (FormFrame* frame : {&work_, &userGrid_}) {
+        frame->fore = kBlack;
+        frame->back = kWhite;
+    }
+    formBack_ = kWhite;
+}
+
+void PlayForm::PrintPuzzle(int PrintNo) {
+    const std::string keptBuffer = BufferText_;
+    const bool keptFromAcross = BufferFromAcross_;
+    // The ticks the user has set; while the solution is shown they wait in the tags.
+    std::vector<int> userTicks;
+    for (const auto& box : boxes_)
+        userTicks.push_back(SolutionShown_ ? (box.tag == "True" ? 1 : 0) : box.value);
+
+    FormLabel* copyright = nullptr;
+    for (auto& label : labels_)
+        if (label.name == "lblCopyright")
+            copyright = &label;
+    copyright->caption = CopyrightLine();
+    copyright->visible = true;
+    for (int i = std::max(puzzle_.StarterFirstCell, 0); i <= puzzle_.StarterLastCell && At(i) < cells_.size();
+         ++i)
+        cells_[At(i)].fore = kBlack;
+    SetPrintColors();
+    TrackEntries_ = false;
+
+    bool print = true;
+    switch (PrintNo) {
+    case 0:
+        if (SolutionShown_) {
+            mnuSolution_Click();
+            TrackEntries_ = false;
+        }
+        for (std::size_t id = 0; id < boxes_.size(); ++id)
+            if (boxes_[id].value == 1) {
+                SetBoxValue(static_cast<int>(id), 0);
+                boxes_[id].tag = "True";
+            }
+        if (!StarterHidden_)
+            FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
+        for (int i = 0; At(i) < cells_.size(); ++i) {
+            cells_[At(i)].fore = kBlack;
+            const bool starter =
+                i >= puzzle_.StarterFirstCell && i <= puzzle_.StarterLastCell && !StarterHidden_;
+            SetCellText(i, starter ? std::to_string(puzzle_.SolutionArray.at(At(i))) : std::string());
+        }
+        SetPrintColors();
+        SetBuffer(keptBuffer);
+        break;
+    case 1:
+        if (SolutionShown_) {
+            mnuSolution_Click();
+            TrackEntries_ = false;
+        }
+        SetPrintColors();
+        break;
+    case 2:
+        if (!SolutionShown_)
+            mnuSolution_Click();
+        TrackEntries_ = false;
+        SetPrintColors();
+        break;
+    default:
+        print = false;
+        break;
+    }
+
+    if (print) {
+        const PrintResult result = host_.PrintWindow();
+        if (result.outcome == PrintResult::Outcome::Failed)
+            dialogs_.MessageBox("The puzzle could not be printed.\r\n" + result.error, version::Title,
+                                Buttons::Ok, Icon::None);
+    }
+    RestoreColorsAndChecks(PrintNo);
+
+    // Whatever the preparation ticked or cleared on the way, the user gets back their own ticks
+    // and buffer: printing is not meant to change the game.
+    if (print)
+        for (std::size_t id = 0; id < boxes_.size() && id < userTicks.size(); ++id)
+            SetBoxValue(static_cast<int>(id), userTicks[id]);
+    SetBuffer(keptBuffer);
+    BufferFromAcross_ = keptFromAcross;
+    TrackEntries_ = true;
+}
+
+void PlayForm::RestoreColorsAndChecks(int PrintNo) {
+    for (auto& label : labels_)
+        if (label.name == "lblCopyright")
+            label.visible = false;
+    if (PrintNo == 0) {
+        // The form is made to believe the solution is shown, so the toggle brings back the
+        // user's cells from UserArray and their ticks from the tags.
+        SolutionShown_ = true;
+        mnuSolution_Click();
+    } else if (PrintNo == 2) {
+        mnuSolution_Click();
+    }
+    if (!StarterHidden_) {
+        ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
+        FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
+    }
+    const auto k = At(config_.ColorIndex());
+    const bool ruled = PrimarySet(puzzle_.PuzzleName).has_value();
+    for (auto& box : boxes_) {
+        box.back = colors_.BackgroundColor[k];
+        if (box.value == 1)
+            box.fore = colors_.CheckedColor[k];
+        else if (ruled)
+            box.fore = ListColor(box.digits);
+    }
+    for (auto& label : labels_) {
+        label.back = colors_.BackgroundColor[k];
+        if (label.name == "lblAcross" || label.name == "lblDown")
+            label.fore = colors_.PrimaryColor[k];
+        else if (ruled)
+            label.fore = ListColor(label.digits);
+    }
+    for (FormFrame* frame : {&work_, &userGrid_}) {
+        frame->back = colors_.BackgroundColor[k];
+        frame->fore = colors_.PrimaryColor[k];
+    }
+    formBack_ = colors_.BackgroundColor[k];
+}
+
+} // namespace corvana

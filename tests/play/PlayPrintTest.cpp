@@ -1,0 +1,221 @@
+#include "FakeDialogs.h"
+#include "FakePlayHost.h"
+#include "play/PlayForm.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+using corvana::test::FakePlayHost;
+
+namespace {
+
+struct Snapshot {
+    std::vector<std::string> texts;
+    std::vector<ColorValue> fores;
+    std::vector<int> ticks;
+    std::vector<ColorValue> boxColors;
+    std::vector<std::int16_t> user;
+    std::string buffer;
+    std::string bufferCaption;
+    bool solutionShown;
+    bool fromAcross;
+};
+
+struct Printing {
+    explicit Printing(const std::string& name, bool noShowFirst = false) {
+        SetDefaultColors(colors);
+        puzzle.PuzzleName = name;
+        puzzle.NoShowFirst = noShowFirst;
+        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, 23));
+        form = std::make_unique<PlayForm>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs, host);
+        form->Form_Load();
+        host.onPrint = [this] {
+            during = Take();
+            duringForm = form->FormBackColor();
+            for (const auto& label : form->Labels())
+                if (label.name == "lblCopyright")
+                    copyright = label.visible ? label.caption : "";
+            blackOnWhite = true;
+            for (const auto& box : form->Boxes())
+                blackOnWhite = blackOnWhite && box.fore == kBlack && box.back == kWhite;
+            for (const auto& label : form->Labels())
+                blackOnWhite = blackOnWhite && label.fore == kBlack && label.back == kWhite;
+            blackOnWhite =
+                blackOnWhite && form->UserGridFrame().fore == kBlack && form->FormBackColor() == kWhite;
+            return answer;
+        };
+    }
+
+    // Some play: digits in a few white cells, two boxes ticked, a number in the buffer.
+    void Play() {
+        int typed = 0;
+        for (int i = 0; i < puzzle.CellCount() && typed < 5; ++i)
+            if (puzzle.GridPattern[static_cast<std::size_t>(i)] &&
+                (i < puzzle.StarterFirstCell || i > puzzle.StarterLastCell)) {
+                form->SetCellText(i, std::to_string(typed + 3));
+                ++typed;
+            }
+        int ticked = 0;
+        for (std::size_t id = 0; id < form->Boxes().size() && ticked < 2; ++id)
+            if (form->Boxes()[id].visible && form->Boxes()[id].value == 0) {
+                form->BoxClick(static_cast<int>(id));
+                ++ticked;
+            }
+    }
+
+    Snapshot Take() const {
+        Snapshot s;
+        for (const auto& cell : form->Cells()) {
+            s.texts.push_back(cell.text);
+            s.fores.push_back(cell.fore);
+        }
+        for (const auto& box : form->Boxes()) {
+            s.ticks.push_back(box.value);
+            // Hidden boxes of unused lists show nothing, whatever their colour.
+            s.boxColors.push_back(box.visible ? box.fore : -1);
+        }
+        s.user = puzzle.UserArray;
+        s.buffer = form->BufferText();
+        s.bufferCaption = form->BufferCaption();
+        s.solutionShown = form->SolutionShown();
+        s.fromAcross = form->BufferFromAcross();
+        return s;
+    }
+
+    void ExpectRestored(const Snapshot& before) const {
+        const Snapshot after = Take();
+        EXPECT_EQ(after.texts, before.texts);
+        EXPECT_EQ(after.fores, before.fores) << "red starting digits come back";
+        EXPECT_EQ(after.ticks, before.ticks);
+        EXPECT_EQ(after.boxColors, before.boxColors);
+        EXPECT_EQ(after.user, before.user);
+        EXPECT_EQ(after.buffer, before.buffer);
+        EXPECT_EQ(after.bufferCaption, before.bufferCaption);
+        EXPECT_EQ(after.fromAcross, before.fromAcross);
+        EXPECT_TRUE(form->TrackEntries());
+        EXPECT_EQ(form->FormBackColor(),
+                  colors.BackgroundColor[static_cast<std::size_t>(form->Config().ColorIndex())]);
+        for (const auto& label : form->Labels())
+            if (label.name == "lblCopyright") {
+                EXPECT_FALSE(label.visible);
+            }
+    }
+
+    ColorScheme colors;
+    PuzzleState puzzle;
+    FakeDialogs dialogs;
+    FakePlayHost host;
+    std::unique_ptr<PlayForm> form;
+    PrintResult answer{PrintResult::Outcome::Printed, ""};
+    Snapshot during;
+    ColorValue duringForm = 0;
+    std::string copyright;
+    bool blackOnWhite = false;
+};
+
+} // namespace
+
+TEST(PlayPrint, OriginalShowsOnlyTheStartingNumberAndItsTick) {
+    for (const char* name : {"Small Puzzle Wheel", "Normal Puzzle Angled", "Large Puzzle Crazy Eights"}) {
+        SCOPED_TRACE(name);
+        Printing p(name);
+        p.Play();
+        const Snapshot before = p.Take();
+        p.form->PrintPuzzle(0);
+        ASSERT_EQ(p.host.prints, 1);
+        EXPECT_TRUE(p.blackOnWhite);
+        EXPECT_EQ(p.copyright, std::string("(c) ") + name + " by the Corvana developers");
+        int ticked = 0;
+        for (std::size_t i = 0; i < p.during.texts.size(); ++i) {
+            const int cell = static_cast<int>(i);
+            const bool starter = cell >= p.puzzle.StarterFirstCell && cell <= p.puzzle.StarterLastCell;
+            EXPECT_EQ(p.during.texts[i], starter ? std::to_string(p.puzzle.SolutionArray[i]) : "") << i;
+            EXPECT_EQ(p.during.fores[i], kBlack) << "no red on paper";
+        }
+        for (std::size_t id = 0; id < p.during.ticks.size(); ++id)
+            ticked += p.during.ticks[id];
+        EXPECT_EQ(ticked, 1) << "only the starting number's box";
+        p.ExpectRestored(before);
+        EXPECT_TRUE(p.dialogs.messages.empty());
+    }
+}
+
+TEST(PlayPrint, OriginalWithAHiddenStarterIsEmpty) {
+    Printing p("Normal Puzzle Plus", true);
+    p.Play();
+    const Snapshot before = p.Take();
+    p.form->PrintPuzzle(0);
+    for (const auto& text : p.during.texts)
+        EXPECT_EQ(text, "");
+    for (const int tick : p.during.ticks)
+        EXPECT_EQ(tick, 0);
+    p.ExpectRestored(before);
+}
+
+TEST(PlayPrint, SolutionShowsEverythingTickedAndReturnsToTheUserGrid) {
+    Printing p("Large Puzzle Four Electrodes");
+    p.Play();
+    const Snapshot before = p.Take();
+    p.form->PrintPuzzle(2);
+    for (std::size_t i = 0; i < p.during.texts.size(); ++i)
+        EXPECT_EQ(p.during.texts[i],
+                  p.puzzle.GridPattern[i] ? std::to_string(p.puzzle.SolutionArray[i]) : "");
+    for (const int tick : p.during.ticks)
+        EXPECT_EQ(tick, 1);
+    EXPECT_FALSE(p.form->SolutionShown());
+    p.ExpectRestored(before);
+}
+
+TEST(PlayPrint, CurrentPrintsTheUsersDigitsEvenFromTheSolutionView) {
+    Printing p("Small Puzzle Project X");
+    p.Play();
+    const Snapshot user = p.Take();
+    p.form->mnuSolution_Click();
+    p.form->PrintPuzzle(1);
+    EXPECT_EQ(p.during.texts, user.texts);
+    EXPECT_EQ(p.during.ticks, user.ticks);
+    EXPECT_FALSE(p.form->SolutionShown()) << "the user grid stays shown";
+    p.ExpectRestored(user);
+}
+
+TEST(PlayPrint, ACancelledOrFailingPrinterRestoresTheWindow) {
+    Printing p("Normal Puzzle Shield");
+    p.Play();
+    const Snapshot before = p.Take();
+    p.answer = {PrintResult::Outcome::Cancelled, ""};
+    p.form->PrintPuzzle(0);
+    p.ExpectRestored(before);
+    EXPECT_TRUE(p.dialogs.messages.empty());
+
+    p.answer = {PrintResult::Outcome::Failed, "Cannot write /nowhere/out.pdf"};
+    p.form->PrintPuzzle(2);
+    p.ExpectRestored(before);
+    ASSERT_EQ(p.dialogs.messages.size(), 1u);
+    EXPECT_NE(p.dialogs.messages[0].text.find("\r\nCannot write /nowhere/out.pdf"), std::string::npos);
+    EXPECT_EQ(p.dialogs.messages[0].title, "Corvana");
+    EXPECT_EQ(p.dialogs.messages[0].buttons, Buttons::Ok);
+
+    // Typing after a print still reaches the user's grid.
+    const int cell = p.puzzle.StarterFirstCell == 0 ? 224 : 0;
+    p.form->SetCellText(cell, "8");
+    EXPECT_EQ(p.puzzle.UserArray[static_cast<std::size_t>(cell)], 8);
+}
+
+TEST(PlayPrint, TheUsersOwnUntickOfTheStarterSurvivesAPrint) {
+    Printing p("Small Puzzle H");
+    for (std::size_t id = 0; id < p.form->Boxes().size(); ++id)
+        if (p.form->Boxes()[id].value == 1)
+            p.form->BoxClick(static_cast<int>(id));
+    const Snapshot before = p.Take();
+    p.form->PrintPuzzle(0);
+    p.ExpectRestored(before);
+}
+
+TEST(PlayPrint, AnUnknownKindPrintsNothing) {
+    Printing p("Small Puzzle H");
+    const Snapshot before = p.Take();
+    p.form->PrintPuzzle(7);
+    EXPECT_EQ(p.host.prints, 0);
+    p.ExpectRestored(before);
+}
