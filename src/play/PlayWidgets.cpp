@@ -1,0 +1,182 @@
+#include "play/PlayWidgets.h"
+
+#include "play/PlayWindow.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+
+#include <algorithm>
+
+namespace corvana {
+
+int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+        const int digit = qtKey - Qt::Key_0;
+        return (modifiers & Qt::KeypadModifier) ? vk::Numpad0 + digit : vk::Digit0 + digit;
+    }
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return 'A' + (qtKey - Qt::Key_A); // letters keep their own codes, which the grid ignores
+    switch (qtKey) {
+    case Qt::Key_Backspace:
+        return vk::Back;
+    case Qt::Key_Left:
+        return vk::Left;
+    case Qt::Key_Up:
+        return vk::Up;
+    case Qt::Key_Right:
+        return vk::Right;
+    case Qt::Key_Down:
+        return vk::Down;
+    case Qt::Key_Delete:
+        return vk::Delete;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    default:
+        return 0; // no key the grid knows
+    }
+}
+
+int ShiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+CellEdit::CellEdit(PlayWindow& window, int cell, QWidget* parent)
+    : QLineEdit(parent), window_(window), cell_(cell) {
+    setAlignment(Qt::AlignCenter);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setAcceptDrops(false);
+    setDragEnabled(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setTextMargins(0, 0, 0, 0);
+}
+
+bool CellEdit::event(QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride) {
+        // Claim only the keys the grid itself uses; everything else, above all Ctrl
+        // combinations, is left to the window's menu shortcuts.
+        auto* key = static_cast<QKeyEvent*>(e);
+        const bool modified = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!modified && IsValidGridKey(VirtualKeyCode(key->key(), key->modifiers())))
+            e->accept();
+        else
+            e->ignore();
+        return true;
+    }
+    if (e->type() == QEvent::InputMethod) {
+        // Composed text never reaches a cell.
+        e->ignore();
+        return true;
+    }
+    return QLineEdit::event(e);
+}
+
+void CellEdit::keyPressEvent(QKeyEvent* e) {
+    window_.CellKeyDown(cell_, e);
+}
+
+void CellEdit::keyReleaseEvent(QKeyEvent* e) {
+    window_.CellKeyUp(cell_, e);
+}
+
+void CellEdit::mousePressEvent(QMouseEvent* e) {
+    e->accept();
+    window_.CellMouseDown(cell_);
+}
+
+// The line edit would select text on drag and paste the selection on a middle-button release.
+void CellEdit::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+}
+void CellEdit::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+}
+// The second press of a double click is not a new press on the cell (it would otherwise undo
+// the AutoFill start the first press selected); nor may it select the digit.
+void CellEdit::mouseDoubleClickEvent(QMouseEvent* e) {
+    e->accept();
+}
+
+void CellEdit::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    // Tabbing into a line edit selects its text; a cell shows its digit plain, caret before it.
+    deselect();
+    setCursorPosition(0);
+}
+
+void CellEdit::inputMethodEvent(QInputMethodEvent* e) {
+    e->ignore();
+}
+void CellEdit::contextMenuEvent(QContextMenuEvent* e) {
+    e->accept();
+}
+void CellEdit::dragEnterEvent(QDragEnterEvent* e) {
+    e->ignore();
+}
+void CellEdit::dragMoveEvent(QDragMoveEvent* e) {
+    e->ignore();
+}
+void CellEdit::dropEvent(QDropEvent* e) {
+    e->ignore();
+}
+
+void FrameBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QFontMetrics fm = fontMetrics();
+    const QString caption = title();
+    const int top = caption.isEmpty() ? 0 : fm.height() / 2;
+    const QRect r = rect().adjusted(0, top, -1, -1);
+    const QColor back = palette().color(QPalette::Window);
+    // An etched line: a dark line with a light one just inside it.
+    painter.setPen(back.darker(160));
+    painter.drawRect(r.adjusted(0, 0, -1, -1));
+    painter.setPen(back.lighter(160));
+    painter.drawRect(r.adjusted(1, 1, 0, 0));
+    if (caption.isEmpty())
+        return;
+    const int width = fm.horizontalAdvance(caption);
+    const QRect text(8, 0, std::min(width + 4, std::max(0, this->width() - 10)), fm.height());
+    painter.fillRect(text, back);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(text.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, caption);
+}
+
+int CompactCheckStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                                   const QWidget* widget) const {
+    switch (metric) {
+    case PM_IndicatorWidth:
+    case PM_IndicatorHeight:
+        return kIndicator;
+    case PM_CheckBoxLabelSpacing:
+        return kSpacing;
+    default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+QSize CompactCheckStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
+                                          const QSize& contents, const QWidget* widget) const {
+    if (type == CT_CheckBox)
+        return {kIndicator + kSpacing + contents.width(), std::max(contents.height(), kIndicator)};
+    return QProxyStyle::sizeFromContents(type, option, contents, widget);
+}
+
+} // namespace corvana

@@ -1,0 +1,89 @@
+#pragma once
+
+// The two widget kinds of a play window that need more than their Qt defaults: the grid cell,
+// a text box that never edits itself, and the list check box, whose tick only the model sets.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProxyStyle>
+
+namespace corvana {
+
+class PlayWindow;
+
+// Key events as the play model understands them.
+int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+int ShiftState(Qt::KeyboardModifiers modifiers);
+
+// One grid cell. Every key, press and edit goes to the window and from there to the model; the
+// line edit's own editing (typing, undo, cut and paste, drag and drop, input methods, its
+// context menu) never touches the text, which only Sync sets.
+class CellEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    CellEdit(PlayWindow& window, int cell, QWidget* parent);
+    int Cell() const { return cell_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    PlayWindow& window_;
+    int cell_;
+};
+
+// One number of a list. A click asks the model, which decides the tick; the box never toggles
+// itself, so it cannot drift from the model.
+class ListCheckBox : public QCheckBox {
+    Q_OBJECT
+
+public:
+    explicit ListCheckBox(QWidget* parent) : QCheckBox(parent) {}
+
+protected:
+    void nextCheckState() override {}
+};
+
+// A frame drawn flat in its own background colour (styles shade the inside of a group box,
+// which would put a colour on screen that the scheme does not have), with an etched border
+// and the caption in the frame's text colour over the top edge.
+class FrameBox : public QGroupBox {
+    Q_OBJECT
+
+public:
+    explicit FrameBox(QWidget* parent) : QGroupBox(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A small indicator and tight margins, so that a 2-digit number fits its 33-pixel box. The
+// size hint is exactly indicator, spacing and text, so a box whose hint fits its width shows its
+// whole caption.
+class CompactCheckStyle : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    static constexpr int kIndicator = 10;
+    static constexpr int kSpacing = 3;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
+                           const QWidget* widget) const override;
+};
+
+} // namespace corvana

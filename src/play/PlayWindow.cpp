@@ -1,0 +1,620 @@
+#include "play/PlayWindow.h"
+
+#include "play/PlayWidgets.h"
+#include "ui/QtUtil.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStyle>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace corvana {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The narrowest a control of `width` twips can come out in pixels, wherever it stands.
+int NarrowestPixels(int width) {
+    int narrowest = TwipsWidthToPixels(0, width);
+    for (int left = 1; left < 15; ++left)
+        narrowest = std::min(narrowest, TwipsWidthToPixels(left, width));
+    return narrowest;
+}
+
+// List boxes stand 240 twips apart.
+constexpr int kBoxHeightTwips = 240;
+
+// The largest font of the application's family, at most 12 px, in which the longest caption
+// of every list of this form fits its designed box width and one line fits a box's height.
+QFont ChooseListFont(const FormConfig& config) {
+    QFont font = QApplication::font();
+    for (int px = 12; px >= 6; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics fm(font);
+        if (fm.height() > NarrowestPixels(kBoxHeightTwips) - 1)
+            continue;
+        QChar widest = u'0';
+        for (char16_t d = u'0'; d <= u'9'; ++d)
+            if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(widest))
+                widest = QChar(d);
+        bool fits = true;
+        for (int digits = kShortest; digits <= kLongest && fits; ++digits) {
+            const int width = config.boxWidth[static_cast<std::size_t>(digits)];
+            if (width <= 0)
+                continue;
+            const int text = fm.boundingRect(QRect(), Qt::TextShowMnemonic, QString(digits, widest)).width();
+            fits =
+                CompactCheckStyle::kIndicator + CompactCheckStyle::kSpacing + text <= NarrowestPixels(width);
+        }
+        if (fits)
+            return font;
+    }
+    return font;
+}
+
+// The largest font, at most 13 px, in which one digit fits inside a cell's frame and margins.
+QFont ChooseCellFont(const FormConfig& config, const QStyle* style) {
+    const TwipRect cell = config.CellRect(0);
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int innerWidth = NarrowestPixels(cell.width) - 2 * frame - 4; // line edits keep 2 px a side
+    const int innerHeight = NarrowestPixels(cell.height) - 2 * frame - 2;
+    QFont font = QApplication::font();
+    for (int px = 13; px >= 6; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics fm(font);
+        int widest = 0;
+        for (char16_t d = u'0'; d <= u'9'; ++d)
+            widest = std::max(widest, fm.horizontalAdvance(QChar(d)));
+        if (widest <= innerWidth && fm.height() <= innerHeight)
+            return font;
+    }
+    return font;
+}
+
+QPalette TextPalette(const QPalette& base, QPalette::ColorRole foreRole, QPalette::ColorRole backRole,
+                     ColorValue fore, ColorValue back) {
+    QPalette palette = base;
+    // The same colours in every state: a locked cell of the solution view shows its digit in
+    // the model's colour, not greyed out.
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, foreRole, ToQColor(fore));
+        palette.setColor(group, backRole, ToQColor(back));
+    }
+    return palette;
+}
+
+} // namespace
+
+// Brings the window up to date before any message box, so the user sees the state the message
+// speaks about (a refused AutoFill, an error while loading).
+class PlayWindow::SyncingDialogs : public Dialogs {
+public:
+    SyncingDialogs(PlayWindow& window, Dialogs& inner) : window_(window), inner_(inner) {}
+    Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                      Icon icon) override {
+        window_.Sync();
+        return inner_.MessageBox(text, title, buttons, icon);
+    }
+    ColorValue PickColor(ColorValue initial) override { return inner_.PickColor(initial); }
+    void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+
+private:
+    PlayWindow& window_;
+    Dialogs& inner_;
+};
+
+namespace {
+
+// Palettes shared by every widget with the same colours.
+class PaletteCache {
+public:
+    PaletteCache(QPalette::ColorRole fore, QPalette::ColorRole back) : fore_(fore), back_(back) {}
+    const QPalette& Get(ColorValue fore, ColorValue back) {
+        const auto key = std::make_pair(fore, back);
+        auto it = palettes_.find(key);
+        if (it == palettes_.end())
+            it = palettes_.emplace(key, TextPalette(QApplication::palette(), fore_, back_, fore, back)).first;
+        return it->second;
+    }
+
+private:
+    QPalette::ColorRole fore_;
+    QPalette::ColorRole back_;
+    std::map<std::pair<ColorValue, ColorValue>, QPalette> palettes_;
+};
+
+PaletteCache& CellPalettes() {
+    static PaletteCache cache(QPalette::Text, QPalette::Base);
+    return cache;
+}
+
+PaletteCache& ControlPalettes() {
+    static PaletteCache cache(QPalette::WindowText, QPalette::Window);
+    return cache;
+}
+
+} // namespace
+
+PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors,
+                       Dialogs& dialogs, std::function<void()> showHelp, QWidget* parent)
+    : QMainWindow(parent), config_(config), showHelp_(std::move(showHelp)),
+      dialogs_(std::make_unique<SyncingDialogs>(*this, dialogs)),
+      model_(config, puzzle, colors, *dialogs_, *this) {
+    setObjectName(QString::fromUtf8(config.name.data(), static_cast<int>(config.name.size())));
+    compactStyle_ = new CompactCheckStyle;
+    compactStyle_->setParent(this);
+
+    listFont_ = ChooseListFont(config);
+    headingFont_ = listFont_;
+    headingFont_.setBold(true);
+    copyrightFont_ = QApplication::font();
+    copyrightFont_.setPixelSize(13); // 9.75 pt at 96 dpi
+    cellFont_ = ChooseCellFont(config, style());
+
+    BuildMenus();
+    BuildFrames();
+    BuildCells();
+
+    model_.Form_Load();
+    Sync();
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(TwipsToPixels(config.work.width) + 16, TwipsToPixels(config.work.height) + menuHeight + 24);
+    PlaceWork();
+}
+
+PlayWindow::~PlayWindow() = default;
+
+void PlayWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys,
+                        void (PlayForm::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        connect(action, &QAction::triggered, this,
+                [this, handler] { Forward([this, handler] { (model_.*handler)(); }); });
+        return action;
+    };
+    auto print = [this](QMenu* menu, const char* name, const QString& caption, int printNo) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, printNo] { Forward([this, printNo] { model_.PrintPuzzle(printNo); }); });
+    };
+
+    mnuFile_ = bar->addMenu(QStringLiteral("&File"));
+    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile_->menuAction()->setObjectName(QStringLiteral("mnuFile"));
+    entry(mnuFile_, "mnuNewPuzzle", QStringLiteral("&New Game"), QKeySequence(Qt::CTRL | Qt::Key_N),
+          &PlayForm::mnuNewPuzzle_Click);
+    entry(mnuFile_, "mnuRestartGame", QStringLiteral("Restart Game"), {}, &PlayForm::RestartGame);
+    mnuShowStartingNumber_ = entry(mnuFile_, "mnuShowStartingNumber", QStringLiteral("Show Starting Number"),
+                                   {}, &PlayForm::mnuShowStartingNumber_Click);
+    mnuPrint_ = mnuFile_->addMenu(QStringLiteral("Print"));
+    mnuPrint_->setObjectName(QStringLiteral("mnuPrint"));
+    mnuPrint_->menuAction()->setObjectName(QStringLiteral("mnuPrint"));
+    print(mnuPrint_, "mnuPrintNew", QStringLiteral("Print Original"), 0);
+    print(mnuPrint_, "mnuPrintCurrent", QStringLiteral("Print Current"), 1);
+    print(mnuPrint_, "mnuPrintSolution", QStringLiteral("Print Solution"), 2);
+    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuSpace"));
+    entry(mnuFile_, "mnuHelp", QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), &PlayForm::mnuHelp_Click);
+    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuSpace2"));
+    entry(mnuFile_, "mnuReturnToMain",
+          QString::fromUtf8(config_.returnCaption.data(), static_cast<int>(config_.returnCaption.size())),
+          QKeySequence(Qt::CTRL | Qt::Key_R), &PlayForm::mnuReturnToMain_Click);
+    entry(mnuFile_, "mnuExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X),
+          &PlayForm::mnuExit_Click);
+
+    mnuEdit_ = bar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit_->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit_->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    mnuUndo_ = entry(mnuEdit_, "mnuUndo", QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+                     &PlayForm::mnuUndo_Click);
+    entry(mnuEdit_, "mnuSolution", QStringLiteral("&Show Solution / User Grid"),
+          QKeySequence(Qt::CTRL | Qt::Key_S), &PlayForm::mnuSolution_Click);
+
+    // Only shows the buffer; choosing it does nothing.
+    mnuBuffer_ = bar->addAction(QStringLiteral("Buffer = "));
+    mnuBuffer_->setObjectName(QStringLiteral("mnuBuffer"));
+}
+
+void PlayWindow::BuildFrames() {
+    client_ = new QWidget(this);
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+
+    fraWork_ = new FrameBox(client_);
+    fraWork_->setObjectName(QStringLiteral("fraWork"));
+    fraWork_->setFocusPolicy(Qt::NoFocus);
+    fraWork_->setAutoFillBackground(true);
+    fraWork_->setFont(listFont_);
+    fraWork_->resize(TwipsToPixels(config_.work.width), TwipsToPixels(config_.work.height));
+
+    const TwipRect& g = config_.userGrid;
+    fraUserGrid_ = new FrameBox(fraWork_);
+    fraUserGrid_->setObjectName(QStringLiteral("fraUserGrid"));
+    fraUserGrid_->setFocusPolicy(Qt::NoFocus);
+    fraUserGrid_->setAutoFillBackground(true);
+    fraUserGrid_->setGeometry(TwipsRect(g.left, g.top, g.width, g.height));
+
+    // The cells sit on a transparent layer of the frame's size that carries their font and
+    // standard colours, so the frame's caption colour never leaks into them.
+    cellLayer_ = new QWidget(fraUserGrid_);
+    cellLayer_->setGeometry(0, 0, fraUserGrid_->width(), fraUserGrid_->height());
+    cellLayer_->setFont(cellFont_);
+    cellLayer_->setPalette(CellPalettes().Get(kBlack, kWhite));
+}
+
+void PlayWindow::BuildCells() {
+    const int count = config_.CellCount();
+    cells_.assign(static_cast<std::size_t>(count), nullptr);
+    cellShown_.assign(static_cast<std::size_t>(count), CellShown{});
+    // Created in tab order, so the focus chain needs no reordering: Tab walks the cells by
+    // their tab index (backwards on the Large form).
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::sort(order.begin(), order.end(),
+              [this](int a, int b) { return config_.TabIndex(a) < config_.TabIndex(b); });
+    for (int cell : order) {
+        auto* edit = new CellEdit(*this, cell, cellLayer_);
+        edit->setObjectName(QStringLiteral("txtGrid"));
+        edit->setProperty("index", cell);
+        edit->setAccessibleName(
+            QStringLiteral("Column %1 Row %2").arg(cell % config_.width + 1).arg(cell / config_.width + 1));
+        const TwipRect r = config_.CellRect(cell);
+        edit->setGeometry(TwipsRect(r.left, r.top, r.width, r.height));
+        cells_[static_cast<std::size_t>(cell)] = edit;
+    }
+}
+
+void PlayWindow::Sync() {
+    if (captionShown_ != model_.Caption()) {
+        captionShown_ = model_.Caption();
+        setWindowTitle(Q(captionShown_));
+    }
+    if (formBackShown_ != model_.FormBackColor()) {
+        formBackShown_ = model_.FormBackColor();
+        client_->setPalette(ControlPalettes().Get(kBlack, formBackShown_));
+    }
+    SyncFrame(fraWork_, workShown_, model_.WorkFrame());
+    SyncFrame(fraUserGrid_, userGridShown_, model_.UserGridFrame());
+    SyncCells();
+    SyncLabels();
+    SyncBoxes();
+    SyncMenus();
+}
+
+void PlayWindow::SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame& model) {
+    if (shown.caption != model.caption) {
+        shown.caption = model.caption;
+        frame->setTitle(Q(model.caption));
+    }
+    if (shown.fore != model.fore || shown.back != model.back) {
+        shown.fore = model.fore;
+        shown.back = model.back;
+        frame->setPalette(ControlPalettes().Get(model.fore, model.back));
+    }
+}
+
+void PlayWindow::SyncCells() {
+    const auto& cells = model_.Cells();
+    const std::size_t count = std::min(cells.size(), cells_.size());
+
+    // A focused cell about to be locked would hand the focus to its neighbour, which is locked
+    // next, and so on through the grid; park the focus on the form instead and bring it back
+    // when the cells are unlocked.
+    QWidget* focus = QApplication::focusWidget();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (cells_[i] == focus && cellShown_[i].enabled && !cells[i].enabled) {
+            parkedFocusCell_ = static_cast<int>(i);
+            client_->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        const GridCell& m = cells[i];
+        CellShown& s = cellShown_[i];
+        CellEdit* w = cells_[i];
+        if (s.text != m.text) {
+            s.text = m.text;
+            w->setText(Q(m.text));
+            w->setCursorPosition(0);
+        }
+        if (s.fore != m.fore || s.back != m.back) {
+            s.fore = m.fore;
+            s.back = m.back;
+            w->setPalette(CellPalettes().Get(m.fore, m.back));
+        }
+        if (s.enabled != m.enabled) {
+            s.enabled = m.enabled;
+            w->setEnabled(m.enabled);
+        }
+    }
+
+    if (parkedFocusCell_ >= 0 && static_cast<std::size_t>(parkedFocusCell_) < count &&
+        cellShown_[static_cast<std::size_t>(parkedFocusCell_)].enabled) {
+        if (QApplication::focusWidget() == client_)
+            cells_[static_cast<std::size_t>(parkedFocusCell_)]->setFocus(Qt::OtherFocusReason);
+        parkedFocusCell_ = -1;
+    }
+}
+
+void PlayWindow::SyncLabels() {
+    const auto& labels = model_.Labels();
+    while (labels_.size() < labels.size()) {
+        const FormLabel& m = labels[labels_.size()];
+        auto* label = new QLabel(fraWork_);
+        label->setObjectName(Q(m.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setAutoFillBackground(true);
+        if (m.name == "lblCopyright") {
+            label->setFont(copyrightFont_);
+            label->setAlignment(Qt::AlignCenter);
+        } else if (m.name == "lblAcross" || m.name == "lblDown") {
+            label->setFont(headingFont_);
+        }
+        label->hide();
+        labels_.push_back(label);
+        labelShown_.emplace_back();
+    }
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+        QLabel* w = labels_[i];
+        LabelShown& s = labelShown_[i];
+        if (i >= labels.size()) {
+            if (s.visible) {
+                s.visible = false;
+                w->hide();
+            }
+            continue;
+        }
+        const FormLabel& m = labels[i];
+        const bool copyright = m.name == "lblCopyright";
+        bool place = false;
+        if (s.caption != m.caption) {
+            s.caption = m.caption;
+            w->setText(Q(m.caption));
+            place = true;
+        }
+        if (s.left != m.left || s.top != m.top) {
+            s.left = m.left;
+            s.top = m.top;
+            place = true;
+        }
+        if (place) {
+            if (copyright)
+                w->setGeometry(TwipsRect(m.left, m.top, config_.copyright.width, config_.copyright.height));
+            else
+                w->setGeometry(QRect(QPoint(TwipsToPixels(m.left), TwipsToPixels(m.top)), w->sizeHint()));
+        }
+        if (s.fore != m.fore || s.back != m.back) {
+            s.fore = m.fore;
+            s.back = m.back;
+            w->setPalette(ControlPalettes().Get(m.fore, m.back));
+        }
+        if (s.visible != m.visible) {
+            s.visible = m.visible;
+            w->setVisible(m.visible);
+        }
+    }
+}
+
+void PlayWindow::SyncBoxes() {
+    const auto& boxes = model_.Boxes();
+    while (boxes_.size() < boxes.size()) {
+        const int id = static_cast<int>(boxes_.size());
+        auto* box = new ListCheckBox(fraWork_);
+        box->setStyle(compactStyle_);
+        // Buttons fill with the Button colour; a list box stands on the Window colour.
+        box->setBackgroundRole(QPalette::Window);
+        box->setAutoFillBackground(true);
+        box->hide();
+        connect(box, &QAbstractButton::clicked, this, [this, id] { BoxClicked(id); });
+        boxes_.push_back(box);
+        boxShown_.emplace_back();
+    }
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        ListCheckBox* w = boxes_[i];
+        BoxShown& s = boxShown_[i];
+        if (i >= boxes.size()) {
+            if (s.visible) {
+                s.visible = false;
+                w->hide();
+            }
+            continue;
+        }
+        const ListBox& m = boxes[i];
+        if (s.index != m.index || s.digits != m.digits || s.name.empty()) {
+            const std::string name = m.Name();
+            if (s.name != name) {
+                s.name = name;
+                w->setObjectName(Q(name));
+            }
+            if (s.index != m.index) {
+                s.index = m.index;
+                w->setProperty("index", m.index);
+            }
+            if (s.digits != m.digits) {
+                s.digits = m.digits;
+                s.left = -1; // the width goes with the digit count
+            }
+        }
+        if (s.caption != m.caption) {
+            s.caption = m.caption;
+            w->setText(Q(m.caption));
+        }
+        if (s.value != m.value) {
+            s.value = m.value;
+            w->setChecked(m.value != 0);
+        }
+        if (s.left != m.left || s.top != m.top) {
+            s.left = m.left;
+            s.top = m.top;
+            const int digits = std::clamp(m.digits, 0, kLongest);
+            w->setGeometry(TwipsRect(m.left, m.top, config_.boxWidth[static_cast<std::size_t>(digits)],
+                                     kBoxHeightTwips));
+        }
+        if (s.fore != m.fore || s.back != m.back) {
+            s.fore = m.fore;
+            s.back = m.back;
+            w->setPalette(ControlPalettes().Get(m.fore, m.back));
+        }
+        if (s.visible != m.visible) {
+            s.visible = m.visible;
+            w->setVisible(m.visible);
+        }
+    }
+}
+
+void PlayWindow::SyncMenus() {
+    if (undoShown_ != model_.UndoCaption()) {
+        undoShown_ = model_.UndoCaption();
+        mnuUndo_->setText(Q(undoShown_));
+    }
+    if (undoEnabledShown_ != model_.UndoEnabled()) {
+        undoEnabledShown_ = model_.UndoEnabled();
+        mnuUndo_->setEnabled(undoEnabledShown_);
+    }
+    if (bufferShown_ != model_.BufferCaption() || mnuBuffer_->text().isEmpty()) {
+        bufferShown_ = model_.BufferCaption();
+        mnuBuffer_->setText(Q(bufferShown_));
+    }
+    if (starterVisibleShown_ != model_.ShowStartingNumberVisible()) {
+        starterVisibleShown_ = model_.ShowStartingNumberVisible();
+        mnuShowStartingNumber_->setVisible(starterVisibleShown_);
+    }
+}
+
+void PlayWindow::Forward(const std::function<void()>& handler) {
+    handler();
+    Sync();
+}
+
+void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
+    const int pressed = VirtualKeyCode(event->key(), event->modifiers());
+    int code = pressed;
+    int shift = ShiftState(event->modifiers());
+    model_.txtGrid_KeyDown(cell, code, shift);
+    if (code != 0) {
+        const QString text = event->text();
+        if (text.size() == 1 && text.at(0).unicode() < 128) {
+            int ascii = text.at(0).unicode();
+            model_.txtGrid_KeyPress(cell, ascii); // the model refuses it: no key types into a cell
+        }
+        if (code == vk::Delete && static_cast<std::size_t>(cell) < model_.Cells().size()) {
+            // The text box's own Delete: remove what follows the caret (or the selection).
+            std::string text8 = model_.Cells()[static_cast<std::size_t>(cell)].text;
+            const CellEdit* edit = cells_[static_cast<std::size_t>(cell)];
+            const int from = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+            const int length = edit->hasSelectedText() ? edit->selectionLength() : 1;
+            if (from >= 0 && static_cast<std::size_t>(from) < text8.size()) {
+                text8.erase(static_cast<std::size_t>(from), static_cast<std::size_t>(length));
+                model_.SetCellText(cell, text8);
+            }
+        }
+    }
+    Sync();
+    if (IsValidGridKey(pressed))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void PlayWindow::CellKeyUp(int cell, QKeyEvent* event) {
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    const int pressed = VirtualKeyCode(event->key(), event->modifiers());
+    int code = pressed;
+    int shift = ShiftState(event->modifiers());
+    model_.txtGrid_KeyUp(cell, code, shift);
+    Sync();
+    if (IsValidGridKey(pressed))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void PlayWindow::CellMouseDown(int cell) {
+    Forward([this, cell] { model_.txtGrid_MouseDown(cell); });
+}
+
+void PlayWindow::BoxClicked(int id) {
+    Forward([this, id] { model_.BoxClick(id); });
+}
+
+void PlayWindow::ShowHelp() {
+    Sync();
+    if (showHelp_)
+        showHelp_();
+}
+
+void PlayWindow::Unload() {
+    close();
+}
+
+void PlayWindow::SetFocusCell(int cell) {
+    if (cell >= 0 && static_cast<std::size_t>(cell) < cells_.size())
+        cells_[static_cast<std::size_t>(cell)]->setFocus(Qt::OtherFocusReason);
+}
+
+PrintResult PlayWindow::PrintWindow() {
+    Sync();
+    return {PrintResult::Outcome::Cancelled, {}};
+}
+
+void PlayWindow::exec() {
+    if (unloaded_)
+        return;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    QEventLoop loop;
+    loop_ = &loop;
+    if (!unloaded_)
+        loop.exec(QEventLoop::DialogExec);
+    loop_ = nullptr;
+}
+
+void PlayWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    PlaceWork();
+}
+
+void PlayWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    unloaded_ = true;
+    if (loop_)
+        loop_->quit();
+}
+
+void PlayWindow::PlaceWork() {
+    if (!fraWork_)
+        return;
+    // The model centres fraWork from the window's outer size, in twips.
+    const QSize outer = frameGeometry().size();
+    const TwipPoint at = model_.Form_Resize(outer.width() * 15, outer.height() * 15);
+    fraWork_->move(std::max(0, TwipsToPixels(at.left)), std::max(0, TwipsToPixels(at.top)));
+}
+
+} // namespace corvana

@@ -1,0 +1,160 @@
+#pragma once
+
+// The Qt window of one open play form (frmSmallSize, frmNormal or frmLarge, by its FormConfig).
+// It owns the PlayForm model, shows exactly what the model holds and passes the user's keys,
+// clicks and menu commands to it. It keeps no game state: after every forwarded event it
+// brings the widgets in line with the model, touching only what changed since last time.
+
+#include "play/PlayForm.h"
+
+#include <QFont>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QEventLoop;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+class QStyle;
+
+namespace corvana {
+
+class CellEdit;
+class ListCheckBox;
+
+class PlayWindow : public QMainWindow, public PlayHost {
+    Q_OBJECT
+
+public:
+    PlayWindow(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
+               std::function<void()> showHelp, QWidget* parent = nullptr);
+    ~PlayWindow() override;
+
+    // Shows the window application-modal and returns once it has been unloaded.
+    void exec();
+
+    PlayForm& Model() { return model_; }
+    const PlayForm& Model() const { return model_; }
+
+    // PlayHost.
+    void ShowHelp() override;
+    void Unload() override;
+    void SetFocusCell(int cell) override;
+    PrintResult PrintWindow() override;
+
+    // Brings the widgets in line with the model. Cheap when little changed.
+    void Sync();
+
+    // Input from the cell and check-box widgets.
+    void CellKeyDown(int cell, QKeyEvent* event);
+    void CellKeyUp(int cell, QKeyEvent* event);
+    void CellMouseDown(int cell);
+    void BoxClicked(int id);
+
+    // The compact font chosen for the number lists and headings of this form, and the cells'.
+    const QFont& ListFont() const { return listFont_; }
+    const QFont& CellFont() const { return cellFont_; }
+    // True once the window has been closed (Return To Main, Exit or the title bar).
+    bool Unloaded() const { return unloaded_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class SyncingDialogs;
+
+    // What a widget showed when it was last synchronised, so Sync skips what is unchanged.
+    struct CellShown {
+        std::string text;
+        ColorValue fore = kBlack;
+        ColorValue back = kWhite;
+        bool enabled = true;
+    };
+    struct BoxShown {
+        std::string name;
+        int index = -1;
+        int digits = -1;
+        std::string caption;
+        int value = 0;
+        ColorValue fore = -1;
+        ColorValue back = -1;
+        bool visible = false;
+        int left = -1;
+        int top = -1;
+    };
+    struct LabelShown {
+        std::string caption;
+        ColorValue fore = -1;
+        ColorValue back = -1;
+        bool visible = false;
+        int left = -1;
+        int top = -1;
+    };
+    struct FrameShown {
+        std::string caption;
+        ColorValue fore = -1;
+        ColorValue back = -1;
+    };
+
+    void BuildMenus();
+    void BuildFrames();
+    void BuildCells();
+    void SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame& model);
+    void SyncCells();
+    void SyncBoxes();
+    void SyncLabels();
+    void SyncMenus();
+    void PlaceWork();
+    void Forward(const std::function<void()>& handler);
+
+    const FormConfig& config_;
+    std::function<void()> showHelp_;
+    std::unique_ptr<SyncingDialogs> dialogs_;
+    PlayForm model_;
+
+    QFont listFont_;
+    QFont headingFont_;
+    QFont copyrightFont_;
+    QFont cellFont_;
+    QStyle* compactStyle_ = nullptr;
+    QWidget* client_ = nullptr;
+    QGroupBox* fraWork_ = nullptr;
+    QGroupBox* fraUserGrid_ = nullptr;
+    QWidget* cellLayer_ = nullptr;
+    std::vector<CellEdit*> cells_;
+    std::vector<ListCheckBox*> boxes_;
+    std::vector<QLabel*> labels_;
+
+    std::vector<CellShown> cellShown_;
+    std::vector<BoxShown> boxShown_;
+    std::vector<LabelShown> labelShown_;
+    FrameShown workShown_;
+    FrameShown userGridShown_;
+    std::string captionShown_;
+    ColorValue formBackShown_ = -1;
+    std::string undoShown_;
+    bool undoEnabledShown_ = true;
+    std::string bufferShown_;
+    bool starterVisibleShown_ = true;
+
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuEdit_ = nullptr;
+    QMenu* mnuPrint_ = nullptr;
+    QAction* mnuShowStartingNumber_ = nullptr;
+    QAction* mnuUndo_ = nullptr;
+    QAction* mnuBuffer_ = nullptr;
+
+    QEventLoop* loop_ = nullptr;
+    bool unloaded_ = false;
+    int parkedFocusCell_ = -1;
+};
+
+} // namespace corvana

@@ -1,0 +1,605 @@
+// The play window on the offscreen platform: what it shows must be exactly what the model
+// holds, laid out from the twip tables, and every key, click and menu command must reach the
+// model (and nothing else: the cells never edit themselves).
+
+#include "play/PlayWindow.h"
+#include "FakeDialogs.h"
+#include "play/PlayWidgets.h"
+#include "puzzle/Templates.h"
+#include "ui/QtUtil.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+
+namespace {
+
+// Distinct red, green and blue bytes in every scheme colour, so a colour read the wrong way
+// round (0x00RRGGBB instead of 0x00BBGGRR) shows.
+ColorScheme TestColors() {
+    ColorScheme scheme;
+    SetDefaultColors(scheme);
+    for (std::size_t k = 0; k < 3; ++k) {
+        scheme.BackgroundColor[k] = 0x00D0E0F0 + static_cast<ColorValue>(k); // R F0, G E0, B D0
+        scheme.PrimaryColor[k] = 0x00102080;                                 // R 80, G 20, B 10
+        scheme.SecondaryColor[k] = 0x00806020;                               // R 20, G 60, B 80
+        scheme.CheckedColor[k] = 0x00008040;                                 // R 40, G 80, B 00
+    }
+    return scheme;
+}
+
+struct OpenWindow {
+    explicit OpenWindow(const std::string& name, bool show = true, std::uint64_t seed = 5) {
+        puzzle.PuzzleName = name;
+        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, seed));
+        window = std::make_unique<PlayWindow>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs,
+                                              [this] { ++helpShown; });
+        if (show) {
+            window->show();
+            window->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+            EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        }
+    }
+
+    PlayForm& Model() { return window->Model(); }
+    const FormConfig& Config() { return window->Model().Config(); }
+
+    QList<QLineEdit*> Cells() const { return window->findChildren<QLineEdit*>(QStringLiteral("txtGrid")); }
+    QLineEdit* Cell(int index) const {
+        for (QLineEdit* cell : Cells())
+            if (cell->property("index").toInt() == index)
+                return cell;
+        return nullptr;
+    }
+    QCheckBox* Box(int digits, int index, bool down = false) const {
+        const QString name = QStringLiteral("chk%1Numbers%2").arg(digits).arg(down ? "Down" : "");
+        for (QCheckBox* box : window->findChildren<QCheckBox*>(name))
+            if (box->property("index").toInt() == index)
+                return box;
+        return nullptr;
+    }
+    QAction* Action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
+    QGroupBox* Frame(const char* name) const {
+        return window->findChild<QGroupBox*>(QString::fromLatin1(name));
+    }
+    QWidget* Work() const { return Frame("fraWork"); }
+
+    // A cell or box position in pixels, relative to fraWork (cells: to fraUserGrid).
+    QRect InWork(const QWidget* w) const { return QRect(w->mapTo(Work(), QPoint(0, 0)), w->size()); }
+    QRect InUserGrid(const QWidget* w) const {
+        return QRect(w->mapTo(Frame("fraUserGrid"), QPoint(0, 0)), w->size());
+    }
+
+    ColorScheme colors = TestColors();
+    PuzzleState puzzle;
+    FakeDialogs dialogs;
+    int helpShown = 0;
+    std::unique_ptr<PlayWindow> window;
+};
+
+QColor Pixel(QWidget* w, QPoint at) {
+    return w->grab().toImage().pixelColor(at);
+}
+
+// The first white square outside the starting number.
+int FreeWhiteCell(const PuzzleState& puzzle) {
+    for (int i = 0; i < puzzle.CellCount(); ++i)
+        if (puzzle.GridPattern[static_cast<std::size_t>(i)] &&
+            (i < puzzle.StarterFirstCell || i > puzzle.StarterLastCell))
+            return i;
+    return -1;
+}
+
+int BlackCell(const PuzzleState& puzzle) {
+    for (int i = 0; i < puzzle.CellCount(); ++i)
+        if (!puzzle.GridPattern[static_cast<std::size_t>(i)])
+            return i;
+    return -1;
+}
+
+const char* const kOneOfEachSize[] = {"Small Puzzle Pinwheel", "Normal Puzzle Shield",
+                                      "Large Puzzle Four Electrodes"};
+
+} // namespace
+
+TEST(PlayWindow, ShowsCaptionCellsAndNamesOfEachForm) {
+    for (const char* name : kOneOfEachSize) {
+        SCOPED_TRACE(name);
+        OpenWindow w(name);
+        const FormConfig& config = w.Config();
+        EXPECT_EQ(w.window->windowTitle(), QString::fromLatin1(name));
+        EXPECT_EQ(w.window->objectName().toStdString(), std::string(config.name));
+
+        const auto cells = w.Cells();
+        ASSERT_EQ(cells.size(), config.CellCount());
+        for (int i = 0; i < config.CellCount(); ++i) {
+            QLineEdit* cell = w.Cell(i);
+            ASSERT_NE(cell, nullptr) << i;
+            const TwipRect r = config.CellRect(i);
+            EXPECT_EQ(w.InUserGrid(cell), TwipsRect(r.left, r.top, r.width, r.height)) << i;
+            const auto& model = w.Model().Cells()[static_cast<std::size_t>(i)];
+            EXPECT_EQ(cell->text().toStdString(), model.text) << i;
+            EXPECT_EQ(cell->isEnabled(), model.enabled) << i;
+        }
+
+        ASSERT_NE(w.Frame("fraWork"), nullptr);
+        ASSERT_NE(w.Frame("fraUserGrid"), nullptr);
+        EXPECT_EQ(w.Frame("fraUserGrid")->title(), QStringLiteral("User Grid"));
+        const TwipRect& g = config.userGrid;
+        EXPECT_EQ(w.InWork(w.Frame("fraUserGrid")), TwipsRect(g.left, g.top, g.width, g.height));
+
+        // Every list of the form has its check boxes and heading under its given name.
+        for (const int n : config.lengths) {
+            EXPECT_NE(w.Box(n, 0), nullptr) << n;
+            if (config.separateLists) {
+                EXPECT_NE(w.Box(n, 0, true), nullptr) << n;
+            }
+            EXPECT_NE(w.window->findChild<QLabel*>(QStringLiteral("lbl%1Digits").arg(n)), nullptr) << n;
+        }
+        QLabel* copyright = w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"));
+        ASSERT_NE(copyright, nullptr);
+        EXPECT_FALSE(copyright->isVisible());
+        EXPECT_EQ(w.window->findChild<QLabel*>(QStringLiteral("lblAcross")) != nullptr, config.separateLists);
+        EXPECT_EQ(w.window->findChild<QLabel*>(QStringLiteral("lblDown")) != nullptr, config.separateLists);
+    }
+}
+
+TEST(PlayWindow, MenusCarryTheirNamesCaptionsAndShortcuts) {
+    for (const char* name : kOneOfEachSize) {
+        SCOPED_TRACE(name);
+        OpenWindow w(name);
+        struct Entry {
+            const char* name;
+            const char* caption;
+            QKeySequence keys;
+        };
+        const std::string returnCaption(w.Config().returnCaption);
+        const Entry entries[] = {
+            {"mnuNewPuzzle", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {"mnuRestartGame", "Restart Game", {}},
+            {"mnuShowStartingNumber", "Show Starting Number", {}},
+            {"mnuPrintNew", "Print Original", {}},
+            {"mnuPrintCurrent", "Print Current", {}},
+            {"mnuPrintSolution", "Print Solution", {}},
+            {"mnuHelp", "&Help", QKeySequence(Qt::Key_F1)},
+            {"mnuReturnToMain", returnCaption.c_str(), QKeySequence(Qt::CTRL | Qt::Key_R)},
+            {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X)},
+            {"mnuSolution", "&Show Solution / User Grid", QKeySequence(Qt::CTRL | Qt::Key_S)},
+            {"mnuUndo", "Undo ", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        };
+        for (const Entry& e : entries) {
+            QAction* action = w.Action(e.name);
+            ASSERT_NE(action, nullptr) << e.name;
+            EXPECT_EQ(action->text(), QString::fromLatin1(e.caption)) << e.name;
+            EXPECT_EQ(action->shortcut(), e.keys) << e.name;
+        }
+        // Order and nesting of the File menu, with its two separators.
+        QMenu* file = w.window->findChild<QMenu*>(QStringLiteral("mnuFile"));
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(file->title(), QStringLiteral("&File"));
+        QStringList order;
+        for (QAction* a : file->actions())
+            order << a->objectName();
+        EXPECT_EQ(order, (QStringList{"mnuNewPuzzle", "mnuRestartGame", "mnuShowStartingNumber", "mnuPrint",
+                                      "mnuSpace", "mnuHelp", "mnuSpace2", "mnuReturnToMain", "mnuExit"}));
+        EXPECT_TRUE(w.Action("mnuSpace")->isSeparator());
+        EXPECT_TRUE(w.Action("mnuSpace2")->isSeparator());
+        QMenu* print = w.window->findChild<QMenu*>(QStringLiteral("mnuPrint"));
+        ASSERT_NE(print, nullptr);
+        EXPECT_EQ(print->title(), QStringLiteral("Print"));
+        QMenu* edit = w.window->findChild<QMenu*>(QStringLiteral("mnuEdit"));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->title(), QStringLiteral("&Edit"));
+
+        // Top-level entries: File, Edit and the buffer, which shows the (empty) buffer.
+        QStringList top;
+        for (QAction* a : w.window->menuBar()->actions())
+            top << a->objectName();
+        EXPECT_EQ(top, (QStringList{"mnuFile", "mnuEdit", "mnuBuffer"}));
+        EXPECT_EQ(w.Action("mnuBuffer")->text(), QStringLiteral("Buffer = "));
+
+        // Right after loading: Undo disabled, starting number shown so its entry hidden.
+        EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
+        EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
+    }
+}
+
+TEST(PlayWindow, ShowStartingNumberEntryFollowsTheOption) {
+    ColorScheme colors = TestColors();
+    PuzzleState puzzle;
+    FakeDialogs dialogs;
+    puzzle.PuzzleName = "Normal Puzzle Plus";
+    puzzle.NoShowFirst = true;
+    ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 3));
+    PlayWindow window(frmNormal(), puzzle, colors, dialogs, {});
+    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mnuShowStartingNumber"))->isVisible());
+}
+
+TEST(PlayWindow, ListBoxesStandWhereTheTwipTablesPutThem) {
+    for (const char* name : kOneOfEachSize) {
+        SCOPED_TRACE(name);
+        OpenWindow w(name);
+        const FormConfig& config = w.Config();
+        const TemplateLayout* layout = config.Layout(name);
+        ASSERT_NE(layout, nullptr);
+        for (const bool down : {false, true}) {
+            if (down && !config.separateLists)
+                continue;
+            for (const ListLayout& list : layout->lists) {
+                SCOPED_TRACE(list.digits);
+                const int width = config.boxWidth[static_cast<std::size_t>(list.digits)];
+                const int top0 = down ? list.firstDownBox.top : list.firstBox.top;
+                QCheckBox* first = w.Box(list.digits, 0, down);
+                ASSERT_NE(first, nullptr);
+                EXPECT_TRUE(first->isVisible());
+                EXPECT_EQ(w.InWork(first), TwipsRect(list.firstBox.left, top0, width, 240));
+                QCheckBox* second = w.Box(list.digits, 1, down);
+                ASSERT_NE(second, nullptr);
+                EXPECT_EQ(w.InWork(second), TwipsRect(list.firstBox.left, top0 + 240, width, 240));
+                if (list.columns > 1) {
+                    // The first box of the second column stands beside box 0.
+                    const int part = w.Model().ListCount(list.digits, down) / list.columns;
+                    QCheckBox* beside = w.Box(list.digits, part, down);
+                    ASSERT_NE(beside, nullptr);
+                    EXPECT_EQ(w.InWork(beside),
+                              TwipsRect(list.firstBox.left + list.columnStep, top0, width, 240));
+                }
+                if (!down) {
+                    QLabel* heading =
+                        w.window->findChild<QLabel*>(QStringLiteral("lbl%1Digits").arg(list.digits));
+                    ASSERT_NE(heading, nullptr);
+                    EXPECT_TRUE(heading->isVisible());
+                    EXPECT_EQ(w.InWork(heading).topLeft(),
+                              QPoint(TwipsToPixels(list.heading.left), TwipsToPixels(list.heading.top)));
+                }
+            }
+        }
+        // The captions are the list's numbers, in order.
+        const auto& captions = w.puzzle.Captions[static_cast<std::size_t>(layout->lists[0].digits)];
+        for (std::size_t j = 0; j < captions.size(); ++j)
+            EXPECT_EQ(w.Box(layout->lists[0].digits, static_cast<int>(j))->text().toStdString(), captions[j]);
+    }
+}
+
+TEST(PlayWindow, ColoursAreTheSchemesWithRedInTheLowByte) {
+    for (const char* name : kOneOfEachSize) {
+        SCOPED_TRACE(name);
+        OpenWindow w(name);
+        const auto k = static_cast<std::size_t>(w.Config().ColorIndex());
+        const QColor back = ToQColor(w.colors.BackgroundColor[k]);
+        ASSERT_EQ(back, QColor(static_cast<int>(0xF0 + k), 0xE0, 0xD0));
+
+        // The form around fraWork, fraWork itself and the frame of the grid.
+        QWidget* client = w.window->centralWidget();
+        EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
+        EXPECT_EQ(Pixel(w.Work(), QPoint(w.Work()->width() / 2, w.Work()->height() - 4)), back);
+        QGroupBox* grid = w.Frame("fraUserGrid");
+        EXPECT_EQ(grid->palette().color(QPalette::WindowText), ToQColor(w.colors.PrimaryColor[k]));
+
+        // White and black squares, and the starting number in red.
+        const int white = FreeWhiteCell(w.puzzle);
+        const int black = BlackCell(w.puzzle);
+        ASSERT_GE(black, 0);
+        QLineEdit* whiteCell = w.Cell(white);
+        QLineEdit* blackCell = w.Cell(black);
+        EXPECT_EQ(Pixel(whiteCell, QPoint(3, whiteCell->height() / 2)), QColor(Qt::white));
+        EXPECT_EQ(Pixel(blackCell, QPoint(3, blackCell->height() / 2)), QColor(Qt::black));
+        QLineEdit* starter = w.Cell(w.puzzle.StarterFirstCell);
+        EXPECT_EQ(starter->palette().color(QPalette::Text), QColor(255, 0, 0));
+
+        // A list box in its list colour, the starting number's box in the Checked colour.
+        const auto& boxes = w.Model().Boxes();
+        for (std::size_t id = 0; id < boxes.size(); ++id) {
+            if (!boxes[id].visible)
+                continue;
+            QCheckBox* box = w.Box(boxes[id].digits, boxes[id].index, boxes[id].down);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->palette().color(QPalette::WindowText), ToQColor(boxes[id].fore)) << id;
+            EXPECT_EQ(box->palette().color(QPalette::Window), back) << id;
+            EXPECT_EQ(Pixel(box, QPoint(box->width() - 1, 0)), back) << id;
+            EXPECT_EQ(box->isChecked(), boxes[id].value == 1) << id;
+        }
+        int ticked = 0;
+        for (const auto& b : boxes)
+            if (b.value == 1) {
+                ++ticked;
+                EXPECT_EQ(w.Box(b.digits, b.index, b.down)->palette().color(QPalette::WindowText),
+                          QColor(0x40, 0x80, 0x00));
+            }
+        EXPECT_EQ(ticked, 1);
+    }
+}
+
+// Every template: no list caption, heading or menu entry is cut off, for every number a list
+// of that length could show.
+TEST(PlayWindow, EveryCaptionFitsOnEveryTemplate) {
+    for (const auto& t : Templates()) {
+        SCOPED_TRACE(std::string(t.name));
+        OpenWindow w(std::string(t.name));
+        int checked = 0;
+        for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
+            if (!box->isVisible())
+                continue;
+            EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+            EXPECT_LE(box->fontMetrics().height(), box->height()) << box->text().toStdString();
+            const int digits = static_cast<int>(box->text().size());
+            const QString shown = box->text();
+            for (char16_t d = u'0'; d <= u'9'; ++d) {
+                box->setText(QString(digits, QChar(d)));
+                EXPECT_LE(box->sizeHint().width(), box->width())
+                    << box->objectName().toStdString() << " " << digits;
+            }
+            box->setText(shown);
+            ++checked;
+        }
+        EXPECT_GT(checked, 20);
+        for (QLabel* label : w.window->findChildren<QLabel*>()) {
+            if (!label->isVisible())
+                continue;
+            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+            EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
+        }
+        QGroupBox* grid = w.Frame("fraUserGrid");
+        EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")), grid->width() - 20);
+        // Every entry of the menu bar is on the bar, none in an overflow.
+        QMenuBar* bar = w.window->menuBar();
+        for (QAction* a : bar->actions())
+            EXPECT_TRUE(bar->actionGeometry(a).right() < bar->width()) << a->text().toStdString();
+        for (QMenu* menu : w.window->findChildren<QMenu*>()) {
+            menu->adjustSize();
+            EXPECT_LE(menu->sizeHint().width(), menu->width()) << menu->title().toStdString();
+        }
+        // A digit fits inside a cell.
+        QLineEdit* cell = w.Cell(0);
+        EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
+        EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
+    }
+}
+
+TEST(PlayWindow, ScreenReadersGetCellPlacesValuesAndCaptions) {
+    OpenWindow w("Normal Puzzle Steps");
+    const int width = w.Config().width;
+    for (const int i : {0, 1, width, 2 * width + 3, w.Config().CellCount() - 1}) {
+        QLineEdit* cell = w.Cell(i);
+        const QString expected = QStringLiteral("Column %1 Row %2").arg(i % width + 1).arg(i / width + 1);
+        EXPECT_EQ(cell->accessibleName(), expected);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(cell);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->text(QAccessible::Name), expected);
+        EXPECT_EQ(face->text(QAccessible::Value), cell->text());
+    }
+    const int starter = w.puzzle.StarterFirstCell;
+    QAccessibleInterface* starterFace = QAccessible::queryAccessibleInterface(w.Cell(starter));
+    EXPECT_EQ(starterFace->text(QAccessible::Value).toStdString(),
+              std::to_string(w.puzzle.SolutionArray[static_cast<std::size_t>(starter)]));
+
+    QCheckBox* box = w.Box(3, 0);
+    QAccessibleInterface* boxFace = QAccessible::queryAccessibleInterface(box);
+    EXPECT_EQ(boxFace->text(QAccessible::Name).toStdString(), w.puzzle.Captions[3][0]);
+
+    QMenu* file = w.window->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    QAccessibleInterface* menuFace = QAccessible::queryAccessibleInterface(file);
+    ASSERT_NE(menuFace, nullptr);
+    ASSERT_GT(menuFace->childCount(), 0);
+    EXPECT_EQ(menuFace->child(0)->text(QAccessible::Name), QStringLiteral("New Game"));
+}
+
+TEST(PlayWindow, TabWalksTheCellsInTabIndexOrder) {
+    for (const char* name : {"Small Puzzle H", "Large Puzzle Squares"}) {
+        SCOPED_TRACE(name);
+        OpenWindow w(name, false);
+        const FormConfig& config = w.Config();
+        // Walk the focus chain from the cell with the lowest tab index.
+        int first = 0;
+        for (int i = 0; i < config.CellCount(); ++i)
+            if (config.TabIndex(i) < config.TabIndex(first))
+                first = i;
+        QWidget* at = w.Cell(first);
+        int previous = first;
+        for (int step = 1; step < config.CellCount(); ++step) {
+            at = at->nextInFocusChain();
+            auto* cell = qobject_cast<QLineEdit*>(at);
+            ASSERT_NE(cell, nullptr) << step;
+            const int index = cell->property("index").toInt();
+            EXPECT_EQ(config.TabIndex(index), config.TabIndex(previous) + 1) << step;
+            previous = index;
+        }
+    }
+}
+
+TEST(PlayWindow, FraWorkIsCentredFromTheOuterSizeAndNeverPushedOff) {
+    OpenWindow w("Normal Puzzle Angled");
+    const FormConfig& config = w.Config();
+    w.window->resize(1000, 800);
+    QCoreApplication::processEvents();
+    const QSize outer = w.window->frameGeometry().size();
+    const int left = (outer.width() * 15 - config.work.width - config.resizeDx) / 2;
+    const int top = (outer.height() * 15 - config.work.height - config.resizeDy) / 2;
+    EXPECT_EQ(w.Work()->pos(), QPoint(TwipsToPixels(left), TwipsToPixels(top)));
+    EXPECT_GT(w.Work()->x(), 50);
+
+    w.window->resize(200, 150);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.Work()->pos(), QPoint(0, 0));
+}
+
+TEST(PlayWindow, ListClickTicksTheBoxAndFillsTheBuffer) {
+    OpenWindow w("Small Puzzle H");
+    const auto& boxes = w.Model().Boxes();
+    std::size_t id = 0;
+    while (id < boxes.size() && (boxes[id].value == 1 || !boxes[id].visible))
+        ++id;
+    ASSERT_LT(id, boxes.size());
+    QCheckBox* box = w.Box(boxes[id].digits, boxes[id].index, boxes[id].down);
+    ASSERT_NE(box, nullptr);
+    const QString caption = box->text();
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(w.Model().Boxes()[id].value, 1);
+    EXPECT_EQ(w.Action("mnuBuffer")->text(), QStringLiteral("Buffer = ") + caption);
+    EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(0x40, 0x80, 0x00));
+
+    // Space on the focused box is a click as well; it unticks and still fills the buffer.
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(w.Model().Boxes()[id].value, 0);
+    EXPECT_EQ(box->palette().color(QPalette::WindowText), ToQColor(w.Model().Boxes()[id].fore));
+    EXPECT_NE(box->palette().color(QPalette::WindowText), QColor(0x40, 0x80, 0x00));
+}
+
+TEST(PlayWindow, TypedDigitsReachTheModelAndNothingElseEntersACell) {
+    OpenWindow w("Small Puzzle Wheel");
+    const int i = FreeWhiteCell(w.puzzle);
+    QLineEdit* cell = w.Cell(i);
+    cell->setFocus();
+
+    QTest::keyClick(cell, Qt::Key_7);
+    EXPECT_EQ(cell->text(), QStringLiteral("7"));
+    EXPECT_EQ(w.puzzle.UserArray[static_cast<std::size_t>(i)], 7);
+
+    QTest::keyClick(cell, Qt::Key_3, Qt::KeypadModifier);
+    EXPECT_EQ(cell->text(), QStringLiteral("3"));
+    EXPECT_EQ(w.puzzle.UserArray[static_cast<std::size_t>(i)], 3);
+
+    // Letters, space, punctuation and Enter do nothing.
+    QTest::keyClicks(cell, QStringLiteral("ab .,+"));
+    QTest::keyClick(cell, Qt::Key_Return);
+    EXPECT_EQ(cell->text(), QStringLiteral("3"));
+    EXPECT_EQ(w.Model().Cells()[static_cast<std::size_t>(i)].text, "3");
+
+    // Composed text from an input method never arrives.
+    QInputMethodEvent compose;
+    compose.setCommitString(QStringLiteral("5"));
+    QApplication::sendEvent(cell, &compose);
+    EXPECT_EQ(cell->text(), QStringLiteral("3"));
+    EXPECT_FALSE(cell->testAttribute(Qt::WA_InputMethodEnabled));
+
+    // Paste, its own undo and drops stay out of the cell.
+    EXPECT_FALSE(cell->acceptDrops());
+    EXPECT_EQ(cell->contextMenuPolicy(), Qt::PreventContextMenu);
+    EXPECT_EQ(w.Model().Cells()[static_cast<std::size_t>(i)].text, "3");
+
+    // Delete clears the digit through the model.
+    QTest::keyClick(cell, Qt::Key_Delete);
+    EXPECT_EQ(cell->text(), QString());
+    EXPECT_EQ(w.puzzle.UserArray[static_cast<std::size_t>(i)], -1);
+}
+
+TEST(PlayWindow, MenuShortcutsFireWhileACellHasTheFocus) {
+    OpenWindow w("Normal Puzzle HTT");
+    const int i = FreeWhiteCell(w.puzzle);
+    QLineEdit* cell = w.Cell(i);
+    cell->setFocus();
+    ASSERT_TRUE(cell->hasFocus());
+    QTest::keyClick(cell, Qt::Key_4);
+    ASSERT_TRUE(w.Action("mnuUndo")->isEnabled());
+    EXPECT_TRUE(w.Action("mnuUndo")->text().startsWith(QStringLiteral("Undo 4")));
+
+    // Ctrl+Z is the menu's Undo, not the line edit's.
+    QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cell->text(), QString());
+    EXPECT_EQ(w.puzzle.UserArray[static_cast<std::size_t>(i)], -1);
+    EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
+    EXPECT_EQ(w.Action("mnuUndo")->text(), QStringLiteral("Undo "));
+
+    // Ctrl+S shows the solution: every cell locked, and the focus does not wander off
+    // through the grid; Ctrl+S again brings the user grid and the focus back.
+    QTest::keyClick(cell, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(w.Model().SolutionShown());
+    EXPECT_FALSE(cell->isEnabled());
+    EXPECT_EQ(cell->text().toStdString(),
+              std::to_string(w.puzzle.SolutionArray[static_cast<std::size_t>(i)]));
+    QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(w.Model().SolutionShown());
+    EXPECT_TRUE(cell->isEnabled());
+    EXPECT_TRUE(cell->hasFocus());
+    EXPECT_EQ(cell->text(), QString());
+
+    // F1 asks for help.
+    QTest::keyClick(cell, Qt::Key_F1);
+    EXPECT_EQ(w.helpShown, 1);
+
+    // Ctrl+N: a new game in place.
+    const std::uint64_t seed = w.puzzle.Seed;
+    QTest::keyClick(cell, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_NE(w.puzzle.Seed, seed);
+    EXPECT_FALSE(w.window->Unloaded());
+
+    // Ctrl+X is Exit, not Cut.
+    QTest::keyClick(cell, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(w.puzzle.ExitRequested);
+    EXPECT_TRUE(w.window->Unloaded());
+}
+
+TEST(PlayWindow, AMousePressGoesToTheModelAndFocusesTheCell) {
+    OpenWindow w("Small Puzzle Five Squares");
+    const int i = FreeWhiteCell(w.puzzle);
+    QLineEdit* cell = w.Cell(i);
+    QTest::mouseClick(cell, Qt::RightButton);
+    EXPECT_TRUE(cell->hasFocus());
+    EXPECT_EQ(w.Model().FillStartCell(), i);
+    // The start square turns blue on screen.
+    EXPECT_EQ(cell->palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(Pixel(cell, QPoint(3, cell->height() / 2)), QColor(0, 0, 255));
+    // No context menu popped up from the right button.
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    QTest::mouseClick(cell, Qt::LeftButton);
+    EXPECT_EQ(w.Model().FillStartCell(), -1);
+    EXPECT_EQ(cell->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+TEST(PlayWindow, ExecReturnsOnceTheWindowIsUnloaded) {
+    OpenWindow w("Small Puzzle Project X", false);
+    QTimer::singleShot(0, w.window.get(), [&w] { w.Action("mnuReturnToMain")->trigger(); });
+    w.window->exec();
+    EXPECT_TRUE(w.window->Unloaded());
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_FALSE(w.puzzle.ExitRequested);
+    EXPECT_EQ(w.window->windowModality(), Qt::ApplicationModal);
+}
+
+TEST(PlayWindow, ClosingFromTheTitleBarEndsExecWithoutExit) {
+    OpenWindow w("Large Puzzle Crazy Eights", false);
+    QTimer::singleShot(0, w.window.get(), [&w] { w.window->close(); });
+    w.window->exec();
+    EXPECT_TRUE(w.window->Unloaded());
+    EXPECT_FALSE(w.puzzle.ExitRequested);
+}
+
+TEST(PlayWindow, NewGameShowsTheNewNumbers) {
+    OpenWindow w("Large Puzzle Squares");
+    w.Action("mnuNewPuzzle")->trigger();
+    const auto& boxes = w.Model().Boxes();
+    for (const auto& b : boxes) {
+        QCheckBox* box = w.Box(b.digits, b.index, b.down);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text().toStdString(), b.caption);
+        EXPECT_EQ(box->isChecked(), b.value == 1);
+        EXPECT_EQ(box->isVisible(), b.visible);
+    }
+    for (int i = 0; i < w.Config().CellCount(); ++i)
+        EXPECT_EQ(w.Cell(i)->text().toStdString(), w.Model().Cells()[static_cast<std::size_t>(i)].text);
+}
