@@ -294,12 +294,23 @@ void PlayWindow::Sync() {
         formBackShown_ = model_.FormBackColor();
         client_->setPalette(ControlPalettes().Get(kBlack, formBackShown_));
     }
+    changes_ = 0;
     SyncFrame(fraWork_, workShown_, model_.WorkFrame());
     SyncFrame(fraUserGrid_, userGridShown_, model_.UserGridFrame());
     SyncCells();
     SyncLabels();
     SyncBoxes();
     SyncMenus();
+    if (changes_ >= kBulkChanges)
+        fraWork_->setUpdatesEnabled(true); // one repaint of the whole form
+}
+
+// Each changed widget asks for its own repaint; past a few dozen the window's repaint
+// bookkeeping for hundreds of small dirty rectangles costs more than painting fraWork whole
+// once, so from then on the changes are collected into one repaint.
+void PlayWindow::Touch() {
+    if (++changes_ == kBulkChanges)
+        fraWork_->setUpdatesEnabled(false);
 }
 
 void PlayWindow::SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame& model) {
@@ -335,16 +346,19 @@ void PlayWindow::SyncCells() {
         CellShown& s = cellShown_[i];
         CellEdit* w = cells_[i];
         if (s.text != m.text) {
+            Touch();
             s.text = m.text;
             w->setText(Q(m.text));
             w->setCursorPosition(0);
         }
         if (s.fore != m.fore || s.back != m.back) {
+            Touch();
             s.fore = m.fore;
             s.back = m.back;
             w->setPalette(CellPalettes().Get(m.fore, m.back));
         }
         if (s.enabled != m.enabled) {
+            Touch();
             s.enabled = m.enabled;
             w->setEnabled(m.enabled);
         }
@@ -406,6 +420,7 @@ void PlayWindow::SyncLabels() {
                 w->setGeometry(QRect(QPoint(TwipsToPixels(m.left), TwipsToPixels(m.top)), w->sizeHint()));
         }
         if (s.fore != m.fore || s.back != m.back) {
+            Touch();
             s.fore = m.fore;
             s.back = m.back;
             w->setPalette(ControlPalettes().Get(m.fore, m.back));
@@ -458,10 +473,12 @@ void PlayWindow::SyncBoxes() {
             }
         }
         if (s.caption != m.caption) {
+            Touch();
             s.caption = m.caption;
             w->setText(Q(m.caption));
         }
         if (s.value != m.value) {
+            Touch();
             s.value = m.value;
             w->setChecked(m.value != 0);
         }
@@ -473,6 +490,7 @@ void PlayWindow::SyncBoxes() {
                                      kBoxHeightTwips));
         }
         if (s.fore != m.fore || s.back != m.back) {
+            Touch();
             s.fore = m.fore;
             s.back = m.back;
             w->setPalette(ControlPalettes().Get(m.fore, m.back));

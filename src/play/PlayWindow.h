@@ -113,6 +113,7 @@ private:
     void SyncLabels();
     void SyncMenus();
     void PlaceWork();
+    void Touch();
     void Forward(const std::function<void()>& handler);
 
     const FormConfig& config_;
@@ -151,6 +152,9 @@ private:
     QAction* mnuShowStartingNumber_ = nullptr;
     QAction* mnuUndo_ = nullptr;
     QAction* mnuBuffer_ = nullptr;
+
+    static constexpr int kBulkChanges = 48;
+    int changes_ = 0;
 
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;

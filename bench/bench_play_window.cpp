@@ -1,0 +1,208 @@
+// The Large play window (400 cells, about 100 list boxes) on the offscreen platform: opening
+// it, New Game, the solution toggle and one AutoFill, each including the repaint that follows;
+// and, for comparison, the bare cost of creating and showing the same number of plain widgets.
+// At the end the ratio of opening our window to that floor is printed.
+
+#include "play/PlayWindow.h"
+#include "puzzle/Templates.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace corvana;
+
+const char* const kTemplate = "Large Puzzle Crazy Eights";
+
+class SilentDialogs : public Dialogs {
+public:
+    Answer MessageBox(const std::string&, const std::string&, Buttons, Icon) override { return Answer::Yes; }
+    ColorValue PickColor(ColorValue c) override { return c; }
+    void SetBusy(bool) override {}
+};
+
+struct Session {
+    Session() {
+        SetDefaultColors(colors);
+        puzzle.PuzzleName = kTemplate;
+        GeneratePuzzle(puzzle, dialogs, 11);
+    }
+    ColorScheme colors;
+    PuzzleState puzzle;
+    SilentDialogs dialogs;
+};
+
+// Lets the window paint what changed.
+void Settle() {
+    QApplication::processEvents();
+}
+
+void BM_OpenLargeWindow(benchmark::State& state) {
+    Session s;
+    std::size_t boxes = 0;
+    for (auto _ : state) {
+        auto window = std::make_unique<PlayWindow>(frmLarge(), s.puzzle, s.colors, s.dialogs, [] {});
+        window->show();
+        Settle();
+        boxes = window->Model().Boxes().size();
+        window.reset();
+        Settle();
+    }
+    state.counters["boxes"] = static_cast<double>(boxes);
+}
+
+// The floor: the same number of line edits, check boxes and labels, placed by hand in a
+// main window with a menu bar, shown and painted, with nothing else.
+void BM_BareWidgetsFloor(benchmark::State& state) {
+    Session s;
+    std::size_t boxCount = 0;
+    {
+        PlayWindow probe(frmLarge(), s.puzzle, s.colors, s.dialogs, [] {});
+        boxCount = probe.Model().Boxes().size();
+    }
+    for (auto _ : state) {
+        auto window = std::make_unique<QMainWindow>();
+        window->menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&New Game"));
+        auto* client = new QWidget(window.get());
+        window->setCentralWidget(client);
+        for (int i = 0; i < 400; ++i) {
+            auto* cell = new QLineEdit(client);
+            cell->setGeometry(330 + 20 * (i % 20), 40 + 20 * (i / 20), 17, 19);
+        }
+        for (std::size_t i = 0; i < boxCount; ++i) {
+            auto* box = new QCheckBox(QStringLiteral("12345678"), client);
+            box->setGeometry(8 + 60 * static_cast<int>(i / 25), 40 + 16 * static_cast<int>(i % 25), 56, 16);
+        }
+        for (int i = 0; i < 9; ++i)
+            (new QLabel(QStringLiteral("8 Digits:"), client))->move(8 + 60 * i, 20);
+        window->resize(753, 535);
+        window->show();
+        Settle();
+        window.reset();
+        Settle();
+    }
+}
+
+struct OpenLarge {
+    OpenLarge() : window(frmLarge(), s.puzzle, s.colors, s.dialogs, [] {}) {
+        window.show();
+        Settle();
+    }
+    Session s;
+    PlayWindow window;
+};
+
+void BM_NewGame(benchmark::State& state) {
+    OpenLarge w;
+    for (auto _ : state) {
+        w.window.Model().mnuNewPuzzle_Click();
+        w.window.Sync();
+        Settle();
+    }
+}
+
+void BM_SolutionToggle(benchmark::State& state, bool toSolution) {
+    OpenLarge w;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (w.window.Model().SolutionShown() == toSolution) {
+            w.window.Model().mnuSolution_Click();
+            w.window.Sync();
+            Settle();
+        }
+        state.ResumeTiming();
+        w.window.Model().mnuSolution_Click();
+        w.window.Sync();
+        Settle();
+    }
+}
+
+// One AutoFill of an 8-digit across number into its empty slot: the list click, the two
+// presses on the grid, the write and the repaint. Undo between runs is not timed.
+void BM_AutoFill(benchmark::State& state) {
+    OpenLarge w;
+    PlayForm& model = w.window.Model();
+    const TemplateRecord* t = FindTemplate(kTemplate);
+    const int start = t->Group(8)->across.front();
+    std::string number;
+    for (int i = start; i < start + 8; ++i)
+        number += std::to_string(w.s.puzzle.SolutionArray[static_cast<std::size_t>(i)]);
+    int box = -1;
+    for (std::size_t id = 0; id < model.Boxes().size(); ++id)
+        if (!model.Boxes()[id].down && model.Boxes()[id].caption == number)
+            box = static_cast<int>(id);
+    if (box < 0) {
+        state.SkipWithError("no box for the number");
+        return;
+    }
+    for (auto _ : state) {
+        w.window.BoxClicked(box);
+        w.window.CellMouseDown(start);
+        w.window.CellMouseDown(start + 1);
+        Settle();
+        state.PauseTiming();
+        if (model.Cells()[static_cast<std::size_t>(start)].text.empty()) {
+            state.SkipWithError("AutoFill wrote nothing");
+            break;
+        }
+        model.mnuUndo_Click();
+        if (model.Boxes()[static_cast<std::size_t>(box)].value == 1)
+            model.BoxClick(box);
+        w.window.Sync();
+        Settle();
+        state.ResumeTiming();
+    }
+}
+
+// Keeps the mean time of every run, so the ratio can be printed at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                time[run.benchmark_name()] = run.GetAdjustedRealTime(); // all in milliseconds
+    }
+    std::map<std::string, double> time;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    benchmark::RegisterBenchmark("OpenLargeWindow", BM_OpenLargeWindow)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BareWidgetsFloor", BM_BareWidgetsFloor)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("NewGame", BM_NewGame)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SolutionToggle/ToSolution", BM_SolutionToggle, true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SolutionToggle/ToUserGrid", BM_SolutionToggle, false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("AutoFill", BM_AutoFill)->Unit(benchmark::kMillisecond);
+
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const auto open = reporter.time.find("OpenLargeWindow");
+    const auto floor = reporter.time.find("BareWidgetsFloor");
+    if (open != reporter.time.end() && floor != reporter.time.end() && floor->second > 0)
+        std::printf("Opening the Large window costs %.2f times the bare widget floor (goal: at most 1.5)\n",
+                    open->second / floor->second);
+    return 0;
+}
