@@ -98,8 +98,12 @@ struct OpenWindow {
     std::unique_ptr<PlayWindow> window;
 };
 
+// The colour on screen at a point given in device-independent pixels (the tests also run at
+// twice the scale).
 QColor Pixel(QWidget* w, QPoint at) {
-    return w->grab().toImage().pixelColor(at);
+    const QImage image = w->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    return image.pixelColor(QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)));
 }
 
 // The first white square outside the starting number.
@@ -362,13 +366,22 @@ TEST(PlayWindow, EveryCaptionFitsOnEveryTemplate) {
         }
         QGroupBox* grid = w.Frame("fraUserGrid");
         EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")), grid->width() - 20);
-        // Every entry of the menu bar is on the bar, none in an overflow.
+        // Every entry of the menu bar is on the bar, none in an overflow, even with the longest
+        // number of the form in the buffer.
+        std::size_t longest = 0;
+        const auto& boxes = w.Model().Boxes();
+        for (std::size_t id = 0; id < boxes.size(); ++id)
+            if (boxes[id].caption.size() > boxes[longest].caption.size())
+                longest = id;
+        w.window->BoxClicked(static_cast<int>(longest));
         QMenuBar* bar = w.window->menuBar();
+        EXPECT_EQ(w.Action("mnuBuffer")->text().toStdString(), "Buffer = " + boxes[longest].caption);
         for (QAction* a : bar->actions())
             EXPECT_TRUE(bar->actionGeometry(a).right() < bar->width()) << a->text().toStdString();
         for (QMenu* menu : w.window->findChildren<QMenu*>()) {
-            menu->adjustSize();
+            menu->popup(w.window->mapToGlobal(QPoint(0, 0)));
             EXPECT_LE(menu->sizeHint().width(), menu->width()) << menu->title().toStdString();
+            menu->close();
         }
         // A digit fits inside a cell.
         QLineEdit* cell = w.Cell(0);
