@@ -537,17 +537,6 @@ void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
             int ascii = text.at(0).unicode();
             model_.txtGrid_KeyPress(cell, ascii); // the model refuses it: no key types into a cell
         }
-        if (code == vk::Delete && static_cast<std::size_t>(cell) < model_.Cells().size()) {
-            // The text box's own Delete: remove what follows the caret (or the selection).
-            std::string text8 = model_.Cells()[static_cast<std::size_t>(cell)].text;
-            const CellEdit* edit = cells_[static_cast<std::size_t>(cell)];
-            const int from = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-            const int length = edit->hasSelectedText() ? edit->selectionLength() : 1;
-            if (from >= 0 && static_cast<std::size_t>(from) < text8.size()) {
-                text8.erase(static_cast<std::size_t>(from), static_cast<std::size_t>(length));
-                model_.SetCellText(cell, text8);
-            }
-        }
     }
     Sync();
     if (IsValidGridKey(pressed))
