@@ -1,0 +1,27 @@
+#pragma once
+
+// Everything the program shares between its windows for one run: the puzzle, the colours, the
+// dialogs and where the colour file is. main() owns the one instance.
+
+#include "app/QtDialogs.h"
+#include "colors/ColorScheme.h"
+#include "puzzle/modQUAVArrays.h"
+
+#include <string>
+
+namespace corvana {
+
+struct AppContext {
+    explicit AppContext(std::string path) : colorFilePath(std::move(path)) {}
+
+    PuzzleState puzzle;
+    ColorScheme colors;
+    QtDialogs dialogs;
+    std::string colorFilePath;
+};
+
+// The colour file of this program: beside the executable, or in the user's configuration
+// folder when the program's folder cannot be written. Needs the QApplication.
+std::string ProgramColorFilePath();
+
+} // namespace corvana

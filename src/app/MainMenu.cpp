@@ -1,0 +1,126 @@
+#include "app/MainMenu.h"
+
+#include <algorithm>
+
+namespace corvana {
+
+const std::vector<TemplateCommand>& TemplateCommands() {
+    static const std::vector<TemplateCommand> commands = {
+        {"mnuH", "H", "Small Puzzle H", SizeClass::Small, "Error in loading Small Puzzle H"},
+        {"mnuPinwheel", "Pinwheel", "Small Puzzle Pinwheel", SizeClass::Small,
+         "Error in loading Small Puzzle Pinwheel"},
+        {"mnuFiveSquares", "Five Squares", "Small Puzzle Five Squares", SizeClass::Small,
+         "Error in loading Small Puzzle Five Squares"},
+        {"mnuWheel", "Wheel", "Small Puzzle Wheel", SizeClass::Small, "Error in loading Small Puzzle Wheel"},
+        {"mnuProjectX", "Project X", "Small Puzzle Project X", SizeClass::Small, ""},
+        {"mnuPlus", "Plus", "Normal Puzzle Plus", SizeClass::Normal, "Error in loading Normal Puzzle Plus"},
+        {"mnuSteps", "Steps", "Normal Puzzle Steps", SizeClass::Normal,
+         "Error in loading Normal Puzzle Steps"},
+        {"mnuShield", "Shield", "Normal Puzzle Shield", SizeClass::Normal,
+         "Error in loading Normal Puzzle Shield"},
+        // The message has always left out the word "Puzzle" here.
+        {"mnuBrokenPieces", "Broken Pieces", "Normal Puzzle Broken Pieces", SizeClass::Normal,
+         "Error in loading Normal Broken Pieces"},
+        {"mnuFivePlus", "Five Plus", "Normal Puzzle Five Plus", SizeClass::Normal,
+         "Error in loading Normal Puzzle Five Plus"},
+        {"mnuAngled", "Angled", "Normal Puzzle Angled", SizeClass::Normal,
+         "Error in loading Normal Puzzle Angled"},
+        {"mnuHTT", "HTT", "Normal Puzzle HTT", SizeClass::Normal, "Error in loading Normal Puzzle HTT"},
+        {"mnuCrazyEights", "Crazy Eights", "Large Puzzle Crazy Eights", SizeClass::Large,
+         "Error in loading Large Puzzle Crazy Eights"},
+        {"mnuSquares", "Squares", "Large Puzzle Squares", SizeClass::Large,
+         "Error in loading Large Puzzle Squares"},
+        {"mnuFourElectrodes", "Four Electrodes", "Large Puzzle Four Electrodes", SizeClass::Large, ""},
+    };
+    return commands;
+}
+
+const TemplateCommand* FindTemplateCommand(std::string_view menuName) {
+    const auto& commands = TemplateCommands();
+    const auto it = std::find_if(commands.begin(), commands.end(),
+                                 [menuName](const TemplateCommand& c) { return c.menuName == menuName; });
+    return it == commands.end() ? nullptr : &*it;
+}
+
+WorkPosition CentreWork(float clientWidth, float clientHeight) {
+    const float left = (clientWidth - static_cast<float>(kWorkWidth)) / 2.0f;
+    const float top = (clientHeight - static_cast<float>(kWorkHeight)) / 2.0f;
+    return {std::max(left, 0.0f), std::max(top, 0.0f)};
+}
+
+MainMenu::MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
+                   std::string colorFilePath, Generator generate)
+    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), opener_(opener),
+      colorFilePath_(std::move(colorFilePath)), generate_(std::move(generate)) {
+    if (!generate_)
+        generate_ = [](PuzzleState& state, Dialogs& d) { return GeneratePuzzle(state, d); };
+}
+
+void MainMenu::Form_Load() {
+    puzzle_.NoShowFirst = false;
+    noShowChecked_ = false;
+
+    SetDefaultColors(colors_);
+    if (LoadColorFile(colors_, colorFilePath_))
+        return;
+    if (DeleteColorFile(colorFilePath_))
+        dialogs_.MessageBox(kColorFileDamaged, kMessageTitle, Buttons::Ok, Icon::None);
+    else
+        dialogs_.MessageBox(std::string(kColorFileStuck) + "\r\n" + colorFilePath_, kColorFileStuckTitle,
+                            Buttons::Ok, Icon::Critical);
+    // The failed read may have changed some colours before it stopped.
+    SetDefaultColors(colors_);
+}
+
+void MainMenu::Template_Click(std::string_view menuName) {
+    if (const TemplateCommand* command = FindTemplateCommand(menuName))
+        Template_Click(*command);
+}
+
+void MainMenu::Template_Click(const TemplateCommand& command) {
+    puzzle_.PuzzleName = std::string(command.puzzleName);
+    if (generate_(puzzle_, dialogs_)) {
+        opener_.ShowPlayForm(command.size);
+    } else {
+        const std::string message = command.loadError.empty() ? "Error in loading " + puzzle_.PuzzleName
+                                                              : std::string(command.loadError);
+        dialogs_.MessageBox(message, kMessageTitle, Buttons::Ok, Icon::None);
+    }
+    CheckExit();
+}
+
+void MainMenu::mnuNoShow_Click() {
+    puzzle_.NoShowFirst = !puzzle_.NoShowFirst;
+    noShowChecked_ = puzzle_.NoShowFirst;
+}
+
+void MainMenu::mnuReduced_Click() {
+    reducedChecked_ = !reducedChecked_;
+    puzzle_.ReducedNumbers = reducedChecked_;
+}
+
+void MainMenu::mnuHowToPlay_Click() {
+    opener_.ShowHowToPlay();
+    CheckExit();
+}
+
+void MainMenu::mnuColors_Click() {
+    opener_.ShowColors();
+    CheckExit();
+}
+
+void MainMenu::mnuCredits_Click() {
+    // The credits window has no Exit command, so nothing is checked afterwards.
+    opener_.ShowCredits();
+}
+
+void MainMenu::mnuExit_Click() {
+    unloaded_ = true;
+}
+
+void MainMenu::CheckExit() {
+    if (puzzle_.ExitRequested)
+        mnuExit_Click();
+}
+
+} // namespace corvana

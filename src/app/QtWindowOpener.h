@@ -1,0 +1,34 @@
+#pragma once
+
+// Opens the main window's children for real: each is created anew, shown modally over the
+// main window, and destroyed when it closes.
+
+#include "app/MainMenu.h"
+
+#include <string>
+
+class QWidget;
+
+namespace corvana {
+
+class QtWindowOpener : public WindowOpener {
+public:
+    QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath);
+
+    // The window the children are shown over.
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    void ShowPlayForm(SizeClass size) override;
+    void ShowHowToPlay() override;
+    void ShowColors() override;
+    void ShowCredits() override;
+
+private:
+    PuzzleState& puzzle_;
+    ColorScheme& colors_;
+    Dialogs& dialogs_;
+    std::string colorFilePath_;
+    QWidget* parent_ = nullptr;
+};
+
+} // namespace corvana

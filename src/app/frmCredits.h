@@ -1,0 +1,15 @@
+#pragma once
+
+// The credits window: title, version, description, legal notice, author and the maker's web
+// addresses. No menu and no commands; the user closes it with the title bar.
+
+#include <QDialog>
+
+namespace corvana {
+
+class frmCredits : public QDialog {
+public:
+    explicit frmCredits(QWidget* parent = nullptr);
+};
+
+} // namespace corvana

@@ -1,0 +1,367 @@
+// The main window, the credits and the help window as real widgets on the offscreen platform:
+// names, captions, what fits, and the commands reaching their handlers.
+
+#include "app/frmCredits.h"
+#include "app/frmHowToPlay.h"
+#include "app/frmMain.h"
+#include "ui/QtUtil.h"
+
+#include "../app/ScriptedOpener.h"
+#include "FakeDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+using corvana::test::ScriptedOpener;
+
+namespace {
+
+struct MainFixture {
+    std::string colorFile =
+        (std::filesystem::temp_directory_path() / "corvana-gui-no-such-folder" / kColorFileName).string();
+    PuzzleState puzzle;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    ScriptedOpener opener;
+    frmMain window{puzzle, colors, dialogs, opener, colorFile, [](PuzzleState&, Dialogs&) { return true; }};
+};
+
+QAction* Action(QWidget& window, const char* name) {
+    return window.findChild<QAction*>(QString::fromUtf8(name));
+}
+
+// The menu an action sits in (for a submenu: the menu that holds its entry).
+QString ParentMenuName(QWidget& window, QAction* action) {
+    for (QMenu* menu : window.findChildren<QMenu*>())
+        if (!menu->objectName().isEmpty() && menu->actions().contains(action))
+            return menu->objectName();
+    for (QAction* top : window.findChild<QMenuBar*>()->actions())
+        if (top == action)
+            return QStringLiteral("menu bar");
+    return {};
+}
+
+} // namespace
+
+TEST(MainWindow, MenuTreeHasTheGivenNamesCaptionsAndShortcuts) {
+    MainFixture f;
+    EXPECT_EQ(f.window.windowTitle(), QStringLiteral("Main Menu"));
+    struct Entry {
+        const char* name;
+        const char* in;
+        const char* caption;
+    };
+    const Entry entries[] = {
+        {"mnuNewPuzzle", "menu bar", "New Puzzle"},
+        {"mnuSmall", "mnuNewPuzzle", "Small Puzzle"},
+        {"mnuH", "mnuSmall", "H"},
+        {"mnuPinwheel", "mnuSmall", "Pinwheel"},
+        {"mnuFiveSquares", "mnuSmall", "Five Squares"},
+        {"mnuWheel", "mnuSmall", "Wheel"},
+        {"mnuProjectX", "mnuSmall", "Project X"},
+        {"mnuNormal", "mnuNewPuzzle", "Normal Puzzle"},
+        {"mnuPlus", "mnuNormal", "Plus"},
+        {"mnuSteps", "mnuNormal", "Steps"},
+        {"mnuShield", "mnuNormal", "Shield"},
+        {"mnuBrokenPieces", "mnuNormal", "Broken Pieces"},
+        {"mnuFivePlus", "mnuNormal", "Five Plus"},
+        {"mnuAngled", "mnuNormal", "Angled"},
+        {"mnuHTT", "mnuNormal", "HTT"},
+        {"mnuLarge", "mnuNewPuzzle", "Large Puzzle"},
+        {"mnuCrazyEights", "mnuLarge", "Crazy Eights"},
+        {"mnuSquares", "mnuLarge", "Squares"},
+        {"mnuFourElectrodes", "mnuLarge", "Four Electrodes"},
+        {"mnuDifficulty", "menu bar", "Difficulty Options"},
+        {"mnuNoShow", "mnuDifficulty", "Don't Show First Number"},
+        {"mnuReduced", "mnuDifficulty", "Reduced Numbers"},
+        {"mnuOther", "menu bar", "Other Options"},
+        {"mnuHowToPlay", "mnuOther", "How to Play"},
+        {"mnuColors", "mnuOther", "Colors"},
+        {"mnuSpace", "mnuOther", ""},
+        {"mnuCredits", "mnuOther", "Credits"},
+        {"mnuExit", "mnuOther", "E&xit"},
+    };
+    QStringList inOrder;
+    for (const Entry& e : entries) {
+        QAction* action = Action(f.window, e.name);
+        ASSERT_NE(action, nullptr) << e.name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(e.caption)) << e.name;
+        EXPECT_EQ(ParentMenuName(f.window, action), QString::fromUtf8(e.in)) << e.name;
+        inOrder << QString::fromUtf8(e.in) + "/" + QString::fromUtf8(e.name);
+    }
+    // Menu order within each menu.
+    for (QMenu* menu : f.window.findChildren<QMenu*>()) {
+        if (menu->objectName().isEmpty())
+            continue; // the menu bar's own overflow menu
+        QStringList names;
+        for (QAction* a : menu->actions())
+            names << menu->objectName() + "/" + a->objectName();
+        QStringList expected;
+        for (const QString& entry : inOrder)
+            if (entry.startsWith(menu->objectName() + "/"))
+                expected << entry;
+        EXPECT_EQ(names, expected) << menu->objectName().toStdString();
+    }
+    EXPECT_TRUE(Action(f.window, "mnuSpace")->isSeparator());
+    EXPECT_EQ(Action(f.window, "mnuHowToPlay")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Action(f.window, "mnuExit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_FALSE(Action(f.window, "mnuExit")->isVisible());
+    for (const char* option : {"mnuNoShow", "mnuReduced"}) {
+        EXPECT_TRUE(Action(f.window, option)->isCheckable());
+        EXPECT_FALSE(Action(f.window, option)->isChecked());
+    }
+}
+
+TEST(MainWindow, LoadShowsTheProductNameAndEverythingFits) {
+    MainFixture f;
+    f.window.Form_Load();
+    f.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+    auto* name = f.window.findChild<QLabel*>(QStringLiteral("lblAppName"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
+    EXPECT_TRUE(name->font().bold());
+    EXPECT_TRUE(ShowsWholeText(*name));
+    EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(192, 192, 0));
+    EXPECT_EQ(f.window.centralWidget()->size(), QSize(370, 314));
+    EXPECT_EQ(f.window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
+    EXPECT_NE(f.window.findChild<QWidget*>(QStringLiteral("Image1")), nullptr);
+
+    // The menu bar holds its three menus on one line.
+    QMenuBar* bar = f.window.menuBar();
+    const QRect first = bar->actionGeometry(bar->actions().first());
+    for (QAction* top : bar->actions()) {
+        const QRect at = bar->actionGeometry(top);
+        EXPECT_EQ(at.top(), first.top()) << top->text().toStdString();
+        EXPECT_LE(at.right(), bar->width()) << top->text().toStdString();
+        EXPECT_GE(at.width(), bar->fontMetrics().horizontalAdvance(top->text()));
+    }
+    // No message: the colour file's folder does not exist, so there is no file.
+    EXPECT_TRUE(f.dialogs.messages.empty());
+}
+
+TEST(MainWindow, WorkFrameStaysCentredAndNeverGoesNegative) {
+    MainFixture f;
+    f.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+    auto* work = f.window.findChild<QFrame*>(QStringLiteral("fraWork"));
+    ASSERT_NE(work, nullptr);
+    EXPECT_EQ(work->size(), QSize(369, 313));
+    f.window.centralWidget()->resize(569, 513);
+    EXPECT_EQ(work->pos(), QPoint(100, 100));
+    f.window.centralWidget()->resize(200, 100);
+    EXPECT_EQ(work->pos(), QPoint(0, 0));
+}
+
+TEST(MainWindow, MenuCommandsReachTheirHandlersAndExitClosesTheWindow) {
+    MainFixture f;
+    f.window.Form_Load();
+    f.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+
+    Action(f.window, "mnuNoShow")->trigger();
+    EXPECT_TRUE(f.puzzle.NoShowFirst);
+    EXPECT_TRUE(Action(f.window, "mnuNoShow")->isChecked());
+    Action(f.window, "mnuNoShow")->trigger();
+    EXPECT_FALSE(f.puzzle.NoShowFirst);
+    EXPECT_FALSE(Action(f.window, "mnuNoShow")->isChecked());
+    Action(f.window, "mnuReduced")->trigger();
+    EXPECT_TRUE(f.puzzle.ReducedNumbers);
+    EXPECT_TRUE(Action(f.window, "mnuReduced")->isChecked());
+
+    Action(f.window, "mnuFourElectrodes")->trigger();
+    Action(f.window, "mnuCredits")->trigger();
+    QTest::keyClick(&f.window, Qt::Key_F1);
+    Action(f.window, "mnuColors")->trigger();
+    EXPECT_EQ(f.opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
+    EXPECT_EQ(f.puzzle.PuzzleName, "Large Puzzle Four Electrodes");
+    EXPECT_TRUE(f.window.isVisible());
+
+    f.opener.inPlayForm = [&f] { f.puzzle.ExitRequested = true; };
+    Action(f.window, "mnuH")->trigger();
+    EXPECT_FALSE(f.window.isVisible()) << "Exit in the play form closes the main window";
+}
+
+TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
+    frmCredits credits;
+    credits.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&credits));
+    EXPECT_EQ(credits.windowTitle(), QStringLiteral("Corvana Credits"));
+    EXPECT_EQ(credits.size(), QSize(419, 286));
+    const std::map<QString, QString> texts = {
+        {"Label1", "Corvana"},
+        {"Label2", "Version: 2.0"},
+        {"Label7", "Generator of random numerical fill-in puzzles based on pre-defined templates"},
+        {"Label3", "Created by:"},
+        {"Label4", "Corvana developers"},
+    };
+    for (const auto& [name, text] : texts) {
+        auto* label = credits.findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name.toStdString();
+        EXPECT_EQ(label->text(), text);
+    }
+    for (QLabel* label : credits.findChildren<QLabel*>()) {
+        if (label->objectName() == QStringLiteral("Image1"))
+            continue;
+        EXPECT_TRUE(ShowsWholeText(*label)) << label->objectName().toStdString();
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        EXPECT_GE(label->font().pointSizeF(), 8.0) << label->objectName().toStdString();
+    }
+    // The wrapped texts never run into the text below them.
+    const auto bottom = [&credits](const char* name) {
+        const QLabel* label = credits.findChild<QLabel*>(QString::fromUtf8(name));
+        return label->y() + label->heightForWidth(label->width());
+    };
+    const auto top = [&credits](const char* name) {
+        return credits.findChild<QLabel*>(QString::fromUtf8(name))->geometry().top();
+    };
+    EXPECT_LE(bottom("Label7"), top("Label8"));
+    EXPECT_LE(bottom("Label8"), top("Label3"));
+    auto* icon = credits.findChild<QLabel*>(QStringLiteral("Image1"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->pixmap().isNull());
+}
+
+namespace {
+
+QLineEdit* Cell(frmHowToPlay& help, int index) {
+    for (QLineEdit* cell : help.findChildren<QLineEdit*>(QStringLiteral("txtGrid")))
+        if (cell->property("Index").toInt() == index)
+            return cell;
+    return nullptr;
+}
+
+QAbstractButton* Option(frmHowToPlay& help, int index) {
+    for (QAbstractButton* b : help.findChildren<QAbstractButton*>(QStringLiteral("optSelection")))
+        if (b->property("Index").toInt() == index)
+            return b;
+    return nullptr;
+}
+
+bool PageShown(frmHowToPlay& help, int index) {
+    for (QGroupBox* frame : help.findChildren<QGroupBox*>(QStringLiteral("fraHowToPlay")))
+        if (frame->property("Index").toInt() == index)
+            return frame->isVisible();
+    return false;
+}
+
+} // namespace
+
+TEST(HowToPlayWindow, ButtonsAndSelectorsSwitchPages) {
+    PuzzleState puzzle;
+    frmHowToPlay help(puzzle);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
+    auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
+    auto* forward = help.findChild<QPushButton*>(QStringLiteral("cmdForward"));
+    auto* buffer = help.findChild<QAction*>(QStringLiteral("mnuBuffer"));
+    ASSERT_TRUE(back && forward && buffer);
+    EXPECT_EQ(back->text(), QStringLiteral("<< Previous"));
+    EXPECT_EQ(forward->text(), QStringLiteral("Next >>"));
+
+    EXPECT_TRUE(PageShown(help, 0));
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_TRUE(Option(help, 0)->isChecked());
+    EXPECT_EQ(buffer->text(), QStringLiteral("Buffer ="));
+
+    QTest::mouseClick(forward, Qt::LeftButton);
+    QTest::mouseClick(forward, Qt::LeftButton);
+    EXPECT_TRUE(PageShown(help, 2));
+    EXPECT_FALSE(PageShown(help, 0));
+    EXPECT_TRUE(Option(help, 2)->isChecked());
+    EXPECT_FALSE(Option(help, 0)->isChecked());
+    EXPECT_EQ(buffer->text(), QStringLiteral("Buffer = 0157"));
+    EXPECT_EQ(Cell(help, 60)->palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(Cell(help, 65)->text(), QStringLiteral("5"));
+    EXPECT_EQ(Cell(help, 65)->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_TRUE(help.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+
+    QTest::mouseClick(Option(help, 0), Qt::LeftButton);
+    EXPECT_TRUE(PageShown(help, 0));
+    EXPECT_EQ(Cell(help, 65)->text(), QString());
+    QTest::mouseClick(Option(help, 3), Qt::LeftButton);
+    EXPECT_TRUE(PageShown(help, 3));
+    EXPECT_FALSE(forward->isEnabled());
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_EQ(Cell(help, 70)->text() + Cell(help, 80)->text() + Cell(help, 90)->text(),
+              QStringLiteral("157"));
+    EXPECT_EQ(buffer->text(), QStringLiteral("Buffer ="));
+}
+
+TEST(HowToPlayWindow, TheExampleNeverReactsToTypingOrClicking) {
+    PuzzleState puzzle;
+    frmHowToPlay help(puzzle);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    QLineEdit* cell = Cell(help, 0);
+    ASSERT_NE(cell, nullptr);
+    QTest::mouseClick(cell, Qt::LeftButton);
+    QTest::keyClicks(cell, QStringLiteral("7"));
+    EXPECT_EQ(cell->text(), QString());
+    auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(cell->accessibleName(), QStringLiteral("Column 1 Row 1"));
+    EXPECT_EQ(Cell(help, 99)->accessibleName(), QStringLiteral("Column 10 Row 10"));
+    EXPECT_EQ(Cell(help, 12)->accessibleName(), QStringLiteral("Column 3 Row 2"));
+    EXPECT_EQ(help.findChildren<QLineEdit*>(QStringLiteral("txtGrid")).size(), 100);
+}
+
+TEST(HowToPlayWindow, EveryTextIsShownWhole) {
+    PuzzleState puzzle;
+    frmHowToPlay help(puzzle);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    EXPECT_GE(help.TextPointSize(), 7.5);
+    for (QGroupBox* frame : help.findChildren<QGroupBox*>(QStringLiteral("fraHowToPlay"))) {
+        for (QLabel* label : frame->findChildren<QLabel*>()) {
+            EXPECT_TRUE(ShowsWholeText(*label)) << label->objectName().toStdString();
+            EXPECT_LE(label->geometry().bottom(), frame->contentsRect().bottom())
+                << label->objectName().toStdString();
+        }
+        EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()), frame->width());
+    }
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(ShowsWholeText(*Option(help, k))) << k;
+    for (QPushButton* button : help.findChildren<QPushButton*>())
+        EXPECT_LE(button->sizeHint().width(), button->width()) << button->objectName().toStdString();
+    for (QCheckBox* check : help.findChildren<QCheckBox*>())
+        EXPECT_LE(check->sizeHint().width(), check->width()) << check->objectName().toStdString();
+}
+
+TEST(HowToPlayWindow, ExitSetsTheFlagAndCloses) {
+    PuzzleState puzzle;
+    frmHowToPlay help(puzzle);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    help.findChild<QAction*>(QStringLiteral("mnuReturnToMain"))->trigger();
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_FALSE(puzzle.ExitRequested);
+
+    frmHowToPlay again(puzzle);
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    auto* exit = again.findChild<QAction*>(QStringLiteral("mnuExit"));
+    EXPECT_EQ(exit->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(exit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(again.findChild<QAction*>(QStringLiteral("mnuReturnToMain"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_R));
+    exit->trigger();
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_TRUE(puzzle.ExitRequested);
+}
