@@ -2,6 +2,7 @@
 
 #include "app/frmCredits.h"
 #include "app/frmHowToPlay.h"
+#include "colors/frmColors.h"
 
 namespace corvana {
 
@@ -12,7 +13,6 @@ QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs
 void QtWindowOpener::ShowPlayForm(SizeClass size) {
     // The play windows are not part of this build yet.
     (void)size;
-    (void)colors_;
     dialogs_.MessageBox("The puzzle \"" + puzzle_.PuzzleName +
                             "\" was generated, but this build of the program cannot show it yet.",
                         kMessageTitle, Buttons::Ok, Icon::Information);
@@ -24,8 +24,8 @@ void QtWindowOpener::ShowHowToPlay() {
 }
 
 void QtWindowOpener::ShowColors() {
-    dialogs_.MessageBox("The colour editor is not part of this build yet.", kMessageTitle, Buttons::Ok,
-                        Icon::Information);
+    frmColors editor(colors_, puzzle_, dialogs_, colorFilePath_, parent_);
+    editor.exec();
 }
 
 void QtWindowOpener::ShowCredits() {
