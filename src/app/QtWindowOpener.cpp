@@ -3,6 +3,7 @@
 #include "app/frmCredits.h"
 #include "app/frmHowToPlay.h"
 #include "colors/frmColors.h"
+#include "play/PlayWindow.h"
 
 namespace corvana {
 
@@ -11,11 +12,13 @@ QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs
     : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)) {}
 
 void QtWindowOpener::ShowPlayForm(SizeClass size) {
-    // The play windows are not part of this build yet.
-    (void)size;
-    dialogs_.MessageBox("The puzzle \"" + puzzle_.PuzzleName +
-                            "\" was generated, but this build of the program cannot show it yet.",
-                        kMessageTitle, Buttons::Ok, Icon::Information);
+    // Help on the play form opens over the play form; Exit there ends the play form in turn.
+    PlayWindow window(
+        FormFor(size), puzzle_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
+    QWidget* const mainWindow = parent_;
+    parent_ = &window;
+    window.exec();
+    parent_ = mainWindow;
 }
 
 void QtWindowOpener::ShowHowToPlay() {

@@ -1,6 +1,7 @@
 // The main window, the credits and the help window as real widgets on the offscreen platform:
 // names, captions, what fits, and the commands reaching their handlers.
 
+#include "app/QtWindowOpener.h"
 #include "app/frmCredits.h"
 #include "app/frmHowToPlay.h"
 #include "app/frmMain.h"
@@ -10,6 +11,7 @@
 #include "FakeDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,10 +20,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 using namespace corvana;
@@ -364,4 +368,66 @@ TEST(HowToPlayWindow, ExitSetsTheFlagAndCloses) {
     exit->trigger();
     EXPECT_FALSE(again.isVisible());
     EXPECT_TRUE(puzzle.ExitRequested);
+}
+
+namespace {
+
+// Runs `act` on the first visible top-level window named `name` once the nested loop that
+// shows it is running.
+void WhenWindowShown(const QString& name, std::function<void(QWidget*)> act, int triesLeft = 500) {
+    QTimer::singleShot(0, [name, act, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == name && w->isVisible()) {
+                act(w);
+                return;
+            }
+        }
+        if (triesLeft > 0)
+            WhenWindowShown(name, act, triesLeft - 1);
+    });
+}
+
+void Trigger(QWidget* window, const char* action) {
+    QAction* a = window->findChild<QAction*>(QString::fromUtf8(action));
+    ASSERT_NE(a, nullptr) << action;
+    a->trigger();
+}
+
+} // namespace
+
+TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
+    const std::string colorFile =
+        (std::filesystem::temp_directory_path() / "corvana-gui-no-such-folder" / kColorFileName).string();
+    PuzzleState puzzle;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    QtWindowOpener opener(puzzle, colors, dialogs, colorFile);
+    frmMain window(puzzle, colors, dialogs, opener, colorFile);
+    opener.SetParent(&window);
+    window.Form_Load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    // Return To Main on the play window: back in the main window, which stays.
+    WhenWindowShown(QStringLiteral("frmSmallSize"), [](QWidget* play) { Trigger(play, "mnuReturnToMain"); });
+    Trigger(&window, "mnuPinwheel");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(puzzle.ExitRequested);
+
+    // Help on the play window, Exit in help: help, play window and main window all close.
+    bool helpSeen = false;
+    WhenWindowShown(QStringLiteral("frmSmallSize"), [&helpSeen](QWidget* play) {
+        WhenWindowShown(QStringLiteral("frmHowToPlay"), [&helpSeen](QWidget* help) {
+            helpSeen = true;
+            Trigger(help, "mnuExit");
+        });
+        Trigger(play, "mnuHelp");
+    });
+    Trigger(&window, "mnuH");
+    EXPECT_TRUE(helpSeen);
+    EXPECT_TRUE(puzzle.ExitRequested);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(dialogs.messages.empty());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
