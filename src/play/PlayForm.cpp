@@ -178,11 +178,13 @@ void PlayForm::ResetCheckBoxes() {
     for (auto& label : labels_)
         if (label.name != "lblCopyright")
             label.visible = false;
-    for (std::size_t id = 0; id < boxes_.size(); ++id)
-        if (boxes_[id].index == 0) {
-            boxes_[id].visible = false;
+    // Boxes made for another template's lists must not linger either; the lists in use are
+    // shown again by CreateLabels.
+    for (std::size_t id = 0; id < boxes_.size(); ++id) {
+        boxes_[id].visible = false;
+        if (boxes_[id].index == 0)
             SetBoxValue(static_cast<int>(id), 0);
-        }
+    }
 }
 
 int PlayForm::FindBox(int digits, bool down, int index) const {
@@ -199,7 +201,7 @@ int PlayForm::ListCount(int digits, bool down) const {
     return static_cast<int>(list.size());
 }
 
-bool PlayForm::CreateLabels(const std::string& Puzzle, bool LoadBoxes) {
+bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool LoadBoxes) {
     try {
         ResetCheckBoxes();
         const TemplateLayout* layout = config_.Layout(Puzzle);
@@ -253,7 +255,10 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, bool LoadBoxes) {
                 const int columns = std::max(list.columns, 1);
                 const int part = std::max(count / columns, 1);
                 for (int j = 1; j < count; ++j) {
-                    int id = LoadBoxes ? -1 : FindBox(n, down, j);
+                    // LoadBoxes says whether the boxes are expected to exist yet. Reusing a box
+                    // that exists and creating one that is missing is right either way, and a
+                    // form laid out twice never shows a list twice.
+                    int id = FindBox(n, down, j);
                     if (id < 0) {
                         ListBox made = boxes_[At(first)];
                         made.index = j;

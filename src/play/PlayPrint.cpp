@@ -99,6 +99,8 @@ void PlayForm::PrintPuzzle(int PrintNo) {
     if (print) {
         const PrintResult result = host_.PrintWindow();
         if (result.outcome == PrintResult::Outcome::Failed)
+            // Qt reports no error number, so a plain first line stands in for it above the
+            // description of what went wrong.
             dialogs_.MessageBox("The puzzle could not be printed.\r\n" + result.error, version::Title,
                                 Buttons::Ok, Icon::None);
     }

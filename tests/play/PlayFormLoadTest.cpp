@@ -305,3 +305,19 @@ TEST(PlayFormLifecycle, CellChangesReachTheUserGridOnlyWhileTracking) {
     f.form->SetCellText(55, "");
     EXPECT_EQ(f.puzzle.UserArray[55], -1);
 }
+
+TEST(PlayFormLifecycle, LayingOutAgainNeverDoublesOrLeavesBoxesBehind) {
+    Fixture f("Small Puzzle H");
+    const auto boxes = f.form->Boxes().size();
+    f.form->Form_Load();
+    EXPECT_EQ(f.form->Boxes().size(), boxes);
+    // Another template on the same form: the old lists must not stay visible.
+    f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
+    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 4));
+    f.form->LoadPuzzle(false);
+    for (const auto& box : f.form->Boxes())
+        EXPECT_EQ(box.visible, box.digits == 3 || box.digits == 6) << box.Name() << " " << box.index;
+    EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
+                            [](const ListBox& b) { return b.visible; }),
+              36);
+}
