@@ -166,14 +166,18 @@ void BM_AutoFill(benchmark::State& state) {
     }
 }
 
-// Keeps the mean time of every run, so the ratio can be printed at the end.
+// Keeps the CPU time of every benchmark (the median when repeated), so the ratio can be
+// printed at the end; CPU time, because this machine is shared with builds.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                time[run.benchmark_name()] = run.GetAdjustedRealTime(); // all in milliseconds
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (median || single)
+                time[run.run_name.function_name] = run.GetAdjustedCPUTime(); // all in milliseconds
+        }
     }
     std::map<std::string, double> time;
 };
@@ -202,7 +206,9 @@ int main(int argc, char** argv) {
     const auto open = reporter.time.find("OpenLargeWindow");
     const auto floor = reporter.time.find("BareWidgetsFloor");
     if (open != reporter.time.end() && floor != reporter.time.end() && floor->second > 0)
-        std::printf("Opening the Large window costs %.2f times the bare widget floor (goal: at most 1.5)\n",
-                    open->second / floor->second);
+        std::printf(
+            "Opening the Large window costs %.2f times the bare widget floor in CPU time (goal: at most "
+            "1.5)\n",
+            open->second / floor->second);
     return 0;
 }

@@ -96,22 +96,29 @@ bool CellEdit::event(QEvent* e) {
 void CellEdit::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPalette& pal = palette();
-    const QRect r = rect();
-    painter.fillRect(r, pal.color(QPalette::Base));
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(QColor(212, 212, 212));
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
+    const int w = width();
+    const int h = height();
+    painter.fillRect(0, 0, w, h, pal.color(QPalette::Base));
+    painter.fillRect(0, 0, w, 1, QColor(128, 128, 128));
+    painter.fillRect(0, 0, 1, h, QColor(128, 128, 128));
+    painter.fillRect(0, h - 1, w, 1, QColor(212, 212, 212));
+    painter.fillRect(w - 1, 0, 1, h, QColor(212, 212, 212));
     if (hasFocus()) {
-        painter.setPen(QPen(pal.color(QPalette::Active, QPalette::Highlight), 2));
-        painter.drawRect(r.adjusted(1, 1, -1, -1));
+        const QColor focus = pal.color(QPalette::Active, QPalette::Highlight);
+        painter.fillRect(1, 1, w - 2, 2, focus);
+        painter.fillRect(1, h - 3, w - 2, 2, focus);
+        painter.fillRect(1, 1, 2, h - 2, focus);
+        painter.fillRect(w - 3, 1, 2, h - 2, focus);
     }
     const QString digit = text();
-    if (!digit.isEmpty()) {
-        painter.setPen(pal.color(QPalette::Text));
-        painter.drawText(r, Qt::AlignCenter, digit);
+    if (digit.isEmpty())
+        return;
+    painter.setPen(pal.color(QPalette::Text));
+    if (const QStaticText* prepared = window_.DigitText(digit)) {
+        const QSizeF size = prepared->size();
+        painter.drawStaticText(QPointF((w - size.width()) / 2, (h - size.height()) / 2), *prepared);
+    } else {
+        painter.drawText(rect(), Qt::AlignCenter, digit);
     }
 }
 
@@ -166,6 +173,7 @@ void CellEdit::dropEvent(QDropEvent* e) {
 
 void FrameBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     const QFontMetrics fm = fontMetrics();
     const QString caption = title();
     const int top = caption.isEmpty() ? 0 : fm.height() / 2;
@@ -183,6 +191,22 @@ void FrameBox::paintEvent(QPaintEvent*) {
     painter.fillRect(text, back);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(text.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, caption);
+}
+
+void ListCheckBox::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+    }
+    QCheckBox::paintEvent(event);
+}
+
+void FormLabelWidget::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+    }
+    QLabel::paintEvent(event);
 }
 
 int CompactCheckStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 
@@ -47,6 +48,10 @@ private:
     int cell_;
 };
 
+// The widgets inside fraWork paint their own background instead of having Qt fill it: Qt leaves
+// "opaque" children out when a parent is repainted, and the window relies on repainting fraWork
+// as a whole after a change of hundreds of widgets (see PlayWindow::Touch).
+
 // One number of a list. A click asks the model, which decides the tick; the box never toggles
 // itself, so it cannot drift from the model.
 class ListCheckBox : public QCheckBox {
@@ -57,6 +62,18 @@ public:
 
 protected:
     void nextCheckState() override {}
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A heading or the credit line, on its own background colour.
+class FormLabelWidget : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit FormLabelWidget(QWidget* parent) : QLabel(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A frame drawn flat in its own background colour (styles shade the inside of a group box,

@@ -3,6 +3,7 @@
 #include "play/PlayWidgets.h"
 #include "ui/QtUtil.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -173,12 +174,42 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const Colo
     model_.Form_Load();
     Sync();
 
+    // Naming 400 cells costs a tenth of opening the window, because every name change builds
+    // the cell's accessible interface; so the names are given when a screen reader is there.
+    if (QAccessible::isActive())
+        NameCells();
+    QAccessible::installActivationObserver(this);
+
     const int menuHeight = menuBar()->sizeHint().height();
     resize(TwipsToPixels(config.work.width) + 16, TwipsToPixels(config.work.height) + menuHeight + 24);
     PlaceWork();
 }
 
-PlayWindow::~PlayWindow() = default;
+PlayWindow::~PlayWindow() {
+    QAccessible::removeActivationObserver(this);
+}
+
+void PlayWindow::accessibilityActiveChanged(bool active) {
+    if (active)
+        NameCells();
+}
+
+void PlayWindow::NameCells() {
+    if (cellsNamed_)
+        return;
+    cellsNamed_ = true;
+    for (CellEdit* cell : cells_) {
+        const int i = cell->Cell();
+        cell->setAccessibleName(
+            QStringLiteral("Column %1 Row %2").arg(i % config_.width + 1).arg(i / config_.width + 1));
+    }
+}
+
+const QStaticText* PlayWindow::DigitText(const QString& text) const {
+    if (text.size() != 1 || text.at(0) < u'0' || text.at(0) > u'9')
+        return nullptr;
+    return &digits_[static_cast<std::size_t>(text.at(0).unicode() - u'0')];
+}
 
 void PlayWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
@@ -243,7 +274,6 @@ void PlayWindow::BuildFrames() {
     fraWork_ = new FrameBox(client_);
     fraWork_->setObjectName(QStringLiteral("fraWork"));
     fraWork_->setFocusPolicy(Qt::NoFocus);
-    fraWork_->setAutoFillBackground(true);
     fraWork_->setFont(listFont_);
     fraWork_->resize(TwipsToPixels(config_.work.width), TwipsToPixels(config_.work.height));
 
@@ -251,15 +281,26 @@ void PlayWindow::BuildFrames() {
     fraUserGrid_ = new FrameBox(fraWork_);
     fraUserGrid_->setObjectName(QStringLiteral("fraUserGrid"));
     fraUserGrid_->setFocusPolicy(Qt::NoFocus);
-    fraUserGrid_->setAutoFillBackground(true);
     fraUserGrid_->setGeometry(TwipsRect(g.left, g.top, g.width, g.height));
 
-    // The cells sit on a transparent layer of the frame's size that carries their font and
-    // standard colours, so the frame's caption colour never leaks into them.
-    cellLayer_ = new QWidget(fraUserGrid_);
-    cellLayer_->setGeometry(0, 0, fraUserGrid_->width(), fraUserGrid_->height());
-    cellLayer_->setFont(cellFont_);
-    cellLayer_->setPalette(CellPalettes().Get(kBlack, kWhite));
+    // The cells of each row sit on a transparent strip that carries their font and standard
+    // colours, so the frame's caption colour never leaks into them; one strip a row also keeps
+    // the window's per-sibling overlap checks to a row instead of the whole grid.
+    for (int row = 0; row < config_.width; ++row) {
+        const TwipRect first = config_.CellRect(row * config_.width);
+        const QRect cell = TwipsRect(first.left, first.top, first.width, first.height);
+        auto* strip = new QWidget(fraUserGrid_);
+        strip->setGeometry(0, cell.top(), fraUserGrid_->width(), cell.height());
+        strip->setFont(cellFont_);
+        strip->setPalette(CellPalettes().Get(kBlack, kWhite));
+        rowStrips_.push_back(strip);
+    }
+    for (char16_t d = u'0'; d <= u'9'; ++d) {
+        QStaticText& digit = digits_[static_cast<std::size_t>(d - u'0')];
+        digit.setText(QString(QChar(d)));
+        digit.setTextFormat(Qt::PlainText);
+        digit.prepare(QTransform(), cellFont_);
+    }
 }
 
 void PlayWindow::BuildCells() {
@@ -274,13 +315,12 @@ void PlayWindow::BuildCells() {
     std::sort(order.begin(), order.end(),
               [this](int a, int b) { return config_.TabIndex(a) < config_.TabIndex(b); });
     for (int cell : order) {
-        auto* edit = new CellEdit(*this, cell, cellLayer_);
+        QWidget* strip = rowStrips_[static_cast<std::size_t>(cell / config_.width)];
+        auto* edit = new CellEdit(*this, cell, strip);
         edit->setObjectName(QStringLiteral("txtGrid"));
         edit->setProperty("index", cell);
-        edit->setAccessibleName(
-            QStringLiteral("Column %1 Row %2").arg(cell % config_.width + 1).arg(cell / config_.width + 1));
         const TwipRect r = config_.CellRect(cell);
-        edit->setGeometry(TwipsRect(r.left, r.top, r.width, r.height));
+        edit->setGeometry(TwipsRect(r.left, r.top, r.width, r.height).translated(0, -strip->y()));
         cells_[static_cast<std::size_t>(cell)] = edit;
     }
 }
@@ -301,13 +341,25 @@ void PlayWindow::Sync() {
     SyncLabels();
     SyncBoxes();
     SyncMenus();
-    if (changes_ >= kBulkChanges)
-        fraWork_->setUpdatesEnabled(true); // one repaint of the whole form
+    if (changes_ >= kBulkChanges) {
+        // Lift the block without Qt's usual update() of every single descendant (which would
+        // bring back the hundreds of rectangles), then repaint fraWork as a whole.
+        AllowUpdates(fraWork_);
+        fraWork_->update();
+    }
 }
 
-// Each changed widget asks for its own repaint; past a few dozen the window's repaint
-// bookkeeping for hundreds of small dirty rectangles costs more than painting fraWork whole
-// once, so from then on the changes are collected into one repaint.
+// Each changed widget asks for its own repaint, and the window merges every such rectangle
+// into its dirty region one by one, which takes longer than painting the whole form once when
+// hundreds of widgets change (the solution toggle changes 400 cells). So once a few dozen have
+// changed, updates are blocked for the rest of the sync and fraWork is repainted whole.
+void PlayWindow::AllowUpdates(QWidget* widget) {
+    widget->setAttribute(Qt::WA_UpdatesDisabled, false);
+    for (QObject* child : widget->children())
+        if (child->isWidgetType())
+            AllowUpdates(static_cast<QWidget*>(child));
+}
+
 void PlayWindow::Touch() {
     if (++changes_ == kBulkChanges)
         fraWork_->setUpdatesEnabled(false);
@@ -376,10 +428,9 @@ void PlayWindow::SyncLabels() {
     const auto& labels = model_.Labels();
     while (labels_.size() < labels.size()) {
         const FormLabel& m = labels[labels_.size()];
-        auto* label = new QLabel(fraWork_);
+        auto* label = new FormLabelWidget(fraWork_);
         label->setObjectName(Q(m.name));
         label->setTextFormat(Qt::PlainText);
-        label->setAutoFillBackground(true);
         if (m.name == "lblCopyright") {
             label->setFont(copyrightFont_);
             label->setAlignment(Qt::AlignCenter);
@@ -438,9 +489,6 @@ void PlayWindow::SyncBoxes() {
         const int id = static_cast<int>(boxes_.size());
         auto* box = new ListCheckBox(fraWork_);
         box->setStyle(compactStyle_);
-        // Buttons fill with the Button colour; a list box stands on the Window colour.
-        box->setBackgroundRole(QPalette::Window);
-        box->setAutoFillBackground(true);
         box->hide();
         connect(box, &QAbstractButton::clicked, this, [this, id] { BoxClicked(id); });
         boxes_.push_back(box);

@@ -7,9 +7,12 @@
 
 #include "play/PlayForm.h"
 
+#include <QAccessible>
 #include <QFont>
 #include <QMainWindow>
+#include <QStaticText>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,7 +32,7 @@ namespace corvana {
 class CellEdit;
 class ListCheckBox;
 
-class PlayWindow : public QMainWindow, public PlayHost {
+class PlayWindow : public QMainWindow, public PlayHost, private QAccessible::ActivationObserver {
     Q_OBJECT
 
 public:
@@ -61,6 +64,8 @@ public:
     // The compact font chosen for the number lists and headings of this form, and the cells'.
     const QFont& ListFont() const { return listFont_; }
     const QFont& CellFont() const { return cellFont_; }
+    // The digit laid out once in the cells' font, for the cells to paint; nullptr for any other text.
+    const QStaticText* DigitText(const QString& text) const;
     // True once the window has been closed (Return To Main, Exit or the title bar).
     bool Unloaded() const { return unloaded_; }
 
@@ -113,7 +118,10 @@ private:
     void SyncLabels();
     void SyncMenus();
     void PlaceWork();
+    void NameCells();
+    void accessibilityActiveChanged(bool active) override;
     void Touch();
+    static void AllowUpdates(QWidget* widget);
     void Forward(const std::function<void()>& handler);
 
     const FormConfig& config_;
@@ -129,7 +137,8 @@ private:
     QWidget* client_ = nullptr;
     QGroupBox* fraWork_ = nullptr;
     QGroupBox* fraUserGrid_ = nullptr;
-    QWidget* cellLayer_ = nullptr;
+    std::vector<QWidget*> rowStrips_;
+    std::array<QStaticText, 10> digits_;
     std::vector<CellEdit*> cells_;
     std::vector<ListCheckBox*> boxes_;
     std::vector<QLabel*> labels_;
@@ -153,12 +162,13 @@ private:
     QAction* mnuUndo_ = nullptr;
     QAction* mnuBuffer_ = nullptr;
 
-    static constexpr int kBulkChanges = 48;
+    static constexpr int kBulkChanges = 24;
     int changes_ = 0;
 
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;
     int parkedFocusCell_ = -1;
+    bool cellsNamed_ = false;
 };
 
 } // namespace corvana

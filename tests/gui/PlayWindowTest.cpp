@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -390,8 +391,24 @@ TEST(PlayWindow, EveryCaptionFitsOnEveryTemplate) {
     }
 }
 
-TEST(PlayWindow, ScreenReadersGetCellPlacesValuesAndCaptions) {
+// Accessibility is switched on for these tests only. The cells are named when a screen reader
+// arrives (or at once in a window opened while one is there, which the offscreen platform,
+// having no accessibility bridge, cannot show).
+class ScreenReader : public ::testing::Test {
+protected:
+    void TearDown() override { QAccessible::setActive(false); }
+};
+
+TEST_F(ScreenReader, WindowOpenedBeforeTheReaderGetsItsCellsNamed) {
+    OpenWindow w("Large Puzzle Squares");
+    QAccessible::setActive(true);
+    EXPECT_EQ(w.Cell(23)->accessibleName(), QStringLiteral("Column 4 Row 2"));
+    EXPECT_EQ(w.Cell(399)->accessibleName(), QStringLiteral("Column 20 Row 20"));
+}
+
+TEST_F(ScreenReader, GetsCellPlacesValuesAndCaptions) {
     OpenWindow w("Normal Puzzle Steps");
+    QAccessible::setActive(true);
     const int width = w.Config().width;
     for (const int i : {0, 1, width, 2 * width + 3, w.Config().CellCount() - 1}) {
         QLineEdit* cell = w.Cell(i);
@@ -615,4 +632,56 @@ TEST(PlayWindow, NewGameShowsTheNewNumbers) {
     }
     for (int i = 0; i < w.Config().CellCount(); ++i)
         EXPECT_EQ(w.Cell(i)->text().toStdString(), w.Model().Cells()[static_cast<std::size_t>(i)].text);
+}
+
+// A change of hundreds of widgets at once (the solution view) is painted as one repaint of the
+// form; what reaches the screen must still be every changed cell and box.
+TEST(PlayWindow, BulkChangesReachTheScreen) {
+    OpenWindow w("Large Puzzle Four Electrodes");
+    auto onScreen = [&w] {
+        QCoreApplication::processEvents();
+        return w.window->screen()->grabWindow(w.window->winId()).toImage();
+    };
+    // Dark pixels inside a widget, as the screen shows it.
+    auto ink = [&w](const QImage& screen, QWidget* widget) {
+        const qreal ratio = w.window->devicePixelRatio();
+        const QPoint origin = widget->mapTo(w.window.get(), QPoint(0, 0));
+        int dark = 0;
+        for (int y = 3; y < widget->height() - 3; ++y)
+            for (int x = 3; x < widget->width() - 3; ++x)
+                if (screen
+                        .pixelColor(
+                            QPoint(qRound((origin.x() + x) * ratio), qRound((origin.y() + y) * ratio)))
+                        .lightness() < 100)
+                    ++dark;
+        return dark;
+    };
+    // The last white square and the last list box: they are synchronised after the window has
+    // switched to one repaint for all.
+    int i = w.puzzle.CellCount() - 1;
+    while (!w.puzzle.GridPattern[static_cast<std::size_t>(i)])
+        --i;
+    QLineEdit* cell = w.Cell(i);
+    const ListBox& last = w.Model().Boxes().back();
+    QCheckBox* box = w.Box(last.digits, last.index, last.down);
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(last.value, 0);
+    // Keep the focus off the cells, so that no focus change repaints the form by itself.
+    w.Box(last.digits, 0, last.down)->setFocus();
+
+    const QImage before = onScreen();
+    if (before.width() < qRound(w.window->width() * w.window->devicePixelRatio()))
+        GTEST_SKIP() << "this platform grabs only a corner of a window drawn at more than one pixel a pixel";
+    EXPECT_EQ(ink(before, cell), 0);
+    const int unticked = ink(before, box);
+
+    w.Action("mnuSolution")->trigger();
+    const QImage solution = onScreen();
+    EXPECT_GT(ink(solution, cell), 3) << "the solution digit is on screen";
+    EXPECT_GT(ink(solution, box), unticked + 3) << "the tick is on screen";
+
+    w.Action("mnuSolution")->trigger();
+    const QImage user = onScreen();
+    EXPECT_EQ(ink(user, cell), 0) << "the empty user cell is back on screen";
+    EXPECT_EQ(ink(user, box), unticked) << "the box is unticked on screen";
 }
