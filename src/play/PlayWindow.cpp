@@ -68,12 +68,12 @@ QFont ChooseListFont(const FormConfig& config) {
     return font;
 }
 
-// The largest font, at most 13 px, in which one digit fits inside a cell's frame and margins.
-QFont ChooseCellFont(const FormConfig& config, const QStyle* style) {
+// The largest font, at most 13 px, in which one digit fits inside a cell's border and focus
+// ring (see CellEdit::paintEvent: 1 px border, 2 px ring).
+QFont ChooseCellFont(const FormConfig& config) {
     const TwipRect cell = config.CellRect(0);
-    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    const int innerWidth = NarrowestPixels(cell.width) - 2 * frame - 4; // line edits keep 2 px a side
-    const int innerHeight = NarrowestPixels(cell.height) - 2 * frame - 2;
+    const int innerWidth = NarrowestPixels(cell.width) - 6;
+    const int innerHeight = NarrowestPixels(cell.height) - 4;
     QFont font = QApplication::font();
     for (int px = 13; px >= 6; --px) {
         font.setPixelSize(px);
@@ -119,37 +119,18 @@ private:
     Dialogs& inner_;
 };
 
-namespace {
-
-// Palettes shared by every widget with the same colours.
-class PaletteCache {
-public:
-    PaletteCache(QPalette::ColorRole fore, QPalette::ColorRole back) : fore_(fore), back_(back) {}
-    const QPalette& Get(ColorValue fore, ColorValue back) {
-        const auto key = std::make_pair(fore, back);
-        auto it = palettes_.find(key);
-        if (it == palettes_.end())
-            it = palettes_.emplace(key, TextPalette(QApplication::palette(), fore_, back_, fore, back)).first;
-        return it->second;
+const QPalette& PlayWindow::Palette(bool cell, ColorValue fore, ColorValue back) {
+    auto& cache = cell ? cellPalettes_ : controlPalettes_;
+    const auto key = std::make_pair(fore, back);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        const QPalette made =
+            cell ? TextPalette(QApplication::palette(), QPalette::Text, QPalette::Base, fore, back)
+                 : TextPalette(QApplication::palette(), QPalette::WindowText, QPalette::Window, fore, back);
+        it = cache.emplace(key, made).first;
     }
-
-private:
-    QPalette::ColorRole fore_;
-    QPalette::ColorRole back_;
-    std::map<std::pair<ColorValue, ColorValue>, QPalette> palettes_;
-};
-
-PaletteCache& CellPalettes() {
-    static PaletteCache cache(QPalette::Text, QPalette::Base);
-    return cache;
+    return it->second;
 }
-
-PaletteCache& ControlPalettes() {
-    static PaletteCache cache(QPalette::WindowText, QPalette::Window);
-    return cache;
-}
-
-} // namespace
 
 PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors,
                        Dialogs& dialogs, std::function<void()> showHelp, QWidget* parent)
@@ -165,7 +146,7 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const Colo
     headingFont_.setBold(true);
     copyrightFont_ = QApplication::font();
     copyrightFont_.setPixelSize(13); // 9.75 pt at 96 dpi
-    cellFont_ = ChooseCellFont(config, style());
+    cellFont_ = ChooseCellFont(config);
 
     BuildMenus();
     BuildFrames();
@@ -292,7 +273,7 @@ void PlayWindow::BuildFrames() {
         auto* strip = new QWidget(fraUserGrid_);
         strip->setGeometry(0, cell.top(), fraUserGrid_->width(), cell.height());
         strip->setFont(cellFont_);
-        strip->setPalette(CellPalettes().Get(kBlack, kWhite));
+        strip->setPalette(Palette(true, kBlack, kWhite));
         rowStrips_.push_back(strip);
     }
     for (char16_t d = u'0'; d <= u'9'; ++d) {
@@ -332,7 +313,7 @@ void PlayWindow::Sync() {
     }
     if (formBackShown_ != model_.FormBackColor()) {
         formBackShown_ = model_.FormBackColor();
-        client_->setPalette(ControlPalettes().Get(kBlack, formBackShown_));
+        client_->setPalette(Palette(false, kBlack, formBackShown_));
     }
     changes_ = 0;
     SyncFrame(fraWork_, workShown_, model_.WorkFrame());
@@ -373,7 +354,7 @@ void PlayWindow::SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame&
     if (shown.fore != model.fore || shown.back != model.back) {
         shown.fore = model.fore;
         shown.back = model.back;
-        frame->setPalette(ControlPalettes().Get(model.fore, model.back));
+        frame->setPalette(Palette(false, model.fore, model.back));
     }
 }
 
@@ -407,7 +388,7 @@ void PlayWindow::SyncCells() {
             Touch();
             s.fore = m.fore;
             s.back = m.back;
-            w->setPalette(CellPalettes().Get(m.fore, m.back));
+            w->setPalette(Palette(true, m.fore, m.back));
         }
         if (s.enabled != m.enabled) {
             Touch();
@@ -474,7 +455,7 @@ void PlayWindow::SyncLabels() {
             Touch();
             s.fore = m.fore;
             s.back = m.back;
-            w->setPalette(ControlPalettes().Get(m.fore, m.back));
+            w->setPalette(Palette(false, m.fore, m.back));
         }
         if (s.visible != m.visible) {
             s.visible = m.visible;
@@ -541,7 +522,7 @@ void PlayWindow::SyncBoxes() {
             Touch();
             s.fore = m.fore;
             s.back = m.back;
-            w->setPalette(ControlPalettes().Get(m.fore, m.back));
+            w->setPalette(Palette(false, m.fore, m.back));
         }
         if (s.visible != m.visible) {
             s.visible = m.visible;

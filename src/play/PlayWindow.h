@@ -10,10 +10,12 @@
 #include <QAccessible>
 #include <QFont>
 #include <QMainWindow>
+#include <QPalette>
 #include <QStaticText>
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -118,6 +120,9 @@ private:
     void SyncLabels();
     void SyncMenus();
     void PlaceWork();
+    // The palette, shared by every widget with the same colours, of a cell (text on base) or of
+    // another control (window text on window).
+    const QPalette& Palette(bool cell, ColorValue fore, ColorValue back);
     void NameCells();
     void accessibilityActiveChanged(bool active) override;
     void Touch();
@@ -142,6 +147,9 @@ private:
     std::vector<CellEdit*> cells_;
     std::vector<ListCheckBox*> boxes_;
     std::vector<QLabel*> labels_;
+
+    std::map<std::pair<ColorValue, ColorValue>, QPalette> cellPalettes_;
+    std::map<std::pair<ColorValue, ColorValue>, QPalette> controlPalettes_;
 
     std::vector<CellShown> cellShown_;
     std::vector<BoxShown> boxShown_;
