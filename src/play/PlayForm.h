@@ -190,6 +190,7 @@ private:
     void SetBuffer(const std::string& text);
     ColorValue ListColor(int digits) const;
     void ShowLoadError();
+    void BlackenStarter();
     int Width() const { return config_.width; }
 
     // Cell entry, AutoFill, Undo and the solution view.

@@ -19,6 +19,12 @@ std::string PlayForm::CopyrightLine() const {
     return "(c) " + puzzle_.PuzzleName + " by the Corvana developers";
 }
 
+void PlayForm::BlackenStarter() {
+    for (int i = std::max(puzzle_.StarterFirstCell, 0); i <= puzzle_.StarterLastCell && At(i) < cells_.size();
+         ++i)
+        cells_[At(i)].fore = kBlack;
+}
+
 void PlayForm::SetPrintColors() {
     for (auto& box : boxes_) {
         box.fore = kBlack;
@@ -49,9 +55,7 @@ void PlayForm::PrintPuzzle(int PrintNo) {
             copyright = &label;
     copyright->caption = CopyrightLine();
     copyright->visible = true;
-    for (int i = std::max(puzzle_.StarterFirstCell, 0); i <= puzzle_.StarterLastCell && At(i) < cells_.size();
-         ++i)
-        cells_[At(i)].fore = kBlack;
+    BlackenStarter();
     SetPrintColors();
     TrackEntries_ = false;
 
@@ -97,6 +101,9 @@ void PlayForm::PrintPuzzle(int PrintNo) {
     }
 
     if (print) {
+        // Showing the user grid or the solution above coloured the starting number red again;
+        // no red goes on paper.
+        BlackenStarter();
         const PrintResult result = host_.PrintWindow();
         if (result.outcome == PrintResult::Outcome::Failed)
             // Qt reports no error number, so a plain first line stands in for it above the

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QStyle>
 
@@ -614,8 +616,22 @@ void PlayWindow::SetFocusCell(int cell) {
 }
 
 PrintResult PlayWindow::PrintWindow() {
+    // The model has put the window into its print state; show it before it is photographed.
     Sync();
-    return {PrintResult::Outcome::Cancelled, {}};
+    std::unique_ptr<QPrinter> printer = printerChooser_->ChoosePrinter(this);
+    if (!printer)
+        return {PrintResult::Outcome::Cancelled, {}};
+    // The dialog may have repainted the window underneath; the picture is of the client area
+    // (everything but the title and the menu bar), as the model left it.
+    Sync();
+    // The focus frame of a cell is the screen's business, not the paper's.
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused && client_->isAncestorOf(focused))
+        focused->clearFocus();
+    lastPrinted_ = client_->grab().toImage();
+    if (focused)
+        focused->setFocus();
+    return PrintImage(lastPrinted_, *printer);
 }
 
 void PlayWindow::exec() {

@@ -6,6 +6,7 @@
 // brings the widgets in line with the model, touching only what changed since last time.
 
 #include "play/PlayForm.h"
+#include "play/PrintSupport.h"
 
 #include <QAccessible>
 #include <QFont>
@@ -71,6 +72,13 @@ public:
     // True once the window has been closed (Return To Main, Exit or the title bar).
     bool Unloaded() const { return unloaded_; }
 
+    // Who asks for a printer; the program's QPrintDialog unless a test hands in its own.
+    void SetPrinterChooser(PrinterChooser* chooser) {
+        printerChooser_ = chooser ? chooser : &defaultChooser_;
+    }
+    // The picture of the window that went to the last printer, for tests.
+    const QImage& LastPrintedImage() const { return lastPrinted_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -132,6 +140,9 @@ private:
     const FormConfig& config_;
     std::function<void()> showHelp_;
     std::unique_ptr<SyncingDialogs> dialogs_;
+    QtPrinterChooser defaultChooser_;
+    PrinterChooser* printerChooser_ = &defaultChooser_;
+    QImage lastPrinted_;
     PlayForm model_;
 
     QFont listFont_;

@@ -43,6 +43,8 @@ struct Printing {
                 blackOnWhite = blackOnWhite && label.fore == kBlack && label.back == kWhite;
             blackOnWhite =
                 blackOnWhite && form->UserGridFrame().fore == kBlack && form->FormBackColor() == kWhite;
+            for (const auto& cell : form->Cells())
+                blackOnWhite = blackOnWhite && cell.fore == kBlack;
             return answer;
         };
     }
@@ -163,6 +165,7 @@ TEST(PlayPrint, SolutionShowsEverythingTickedAndReturnsToTheUserGrid) {
                   p.puzzle.GridPattern[i] ? std::to_string(p.puzzle.SolutionArray[i]) : "");
     for (const int tick : p.during.ticks)
         EXPECT_EQ(tick, 1);
+    EXPECT_TRUE(p.blackOnWhite) << "no red starting digits on paper, also in the solution";
     EXPECT_FALSE(p.form->SolutionShown());
     p.ExpectRestored(before);
 }

@@ -1,0 +1,207 @@
+// Printing a real play window to PDF files, with the printer choice scripted.
+
+#include "FakeDialogs.h"
+#include "play/PlayWindow.h"
+#include "play/PrintSupport.h"
+#include "puzzle/Templates.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace corvana;
+using corvana::test::FakeDialogs;
+
+namespace {
+
+// Hands back a PDF printer writing into a temporary folder, or nothing (a cancel). While the
+// printer is being chosen the window is in its print state, so that is when it is looked at.
+class ScriptedChooser : public PrinterChooser {
+public:
+    std::unique_ptr<QPrinter> ChoosePrinter(QWidget*) override {
+        ++asked;
+        if (onAsk)
+            onAsk();
+        if (cancel)
+            return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(output);
+        return printer;
+    }
+    int asked = 0;
+    bool cancel = false;
+    QString output;
+    std::function<void()> onAsk;
+};
+
+struct PrintWindowFixture {
+    explicit PrintWindowFixture(const std::string& name, bool noShowFirst = false) {
+        SetDefaultColors(colors);
+        puzzle.PuzzleName = name;
+        puzzle.NoShowFirst = noShowFirst;
+        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, 31));
+        window =
+            std::make_unique<PlayWindow>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs, [] {});
+        window->SetPrinterChooser(&chooser);
+        chooser.output = dir.filePath(QStringLiteral("page.pdf"));
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    QLineEdit* Cell(int index) const {
+        for (QLineEdit* cell : window->findChildren<QLineEdit*>(QStringLiteral("txtGrid")))
+            if (cell->property("index").toInt() == index)
+                return cell;
+        return nullptr;
+    }
+
+    // Types a digit into the first few empty white squares, as a user would.
+    void TypeSome() {
+        int typed = 0;
+        for (int i = 0; i < puzzle.CellCount() && typed < 4; ++i)
+            if (puzzle.GridPattern[static_cast<std::size_t>(i)] &&
+                puzzle.UserArray[static_cast<std::size_t>(i)] < 0) {
+                QTest::keyClick(Cell(i), static_cast<Qt::Key>(Qt::Key_1 + typed));
+                ++typed;
+            }
+    }
+
+    // Prints through the File menu, as the user does.
+    void Print(int kind) {
+        const char* names[] = {"mnuPrintNew", "mnuPrintCurrent", "mnuPrintSolution"};
+        QAction* action = window->findChild<QAction*>(QString::fromLatin1(names[kind]));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+    }
+
+    std::vector<std::string> CellTexts() const {
+        std::vector<std::string> texts;
+        for (int i = 0; i < puzzle.CellCount(); ++i)
+            texts.push_back(Cell(i)->text().toStdString());
+        return texts;
+    }
+
+    int PdfPages() const {
+        QFile file(chooser.output);
+        if (!file.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray pdf = file.readAll();
+        if (!pdf.startsWith("%PDF"))
+            return -1;
+        return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") +
+                                pdf.count("/Type /Page>"));
+    }
+
+    QTemporaryDir dir;
+    ColorScheme colors;
+    PuzzleState puzzle;
+    FakeDialogs dialogs;
+    ScriptedChooser chooser;
+    std::unique_ptr<PlayWindow> window;
+};
+
+bool HasRedOrSchemeColour(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            // Grey levels (black text on white, anti-aliased) are fine; anything saturated is not.
+            if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 40)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
+    for (const char* name : {"Small Puzzle Five Squares", "Normal Puzzle Shield", "Large Puzzle Squares"}) {
+        for (int kind = 0; kind < 3; ++kind) {
+            SCOPED_TRACE(std::string(name) + " kind " + std::to_string(kind));
+            PrintWindowFixture f(name);
+            f.TypeSome();
+            const auto before = f.CellTexts();
+            const auto user = f.puzzle.UserArray;
+            bool creditShown = false;
+            f.chooser.onAsk = [&] {
+                const auto labels = f.window->findChildren<QLabel*>(QStringLiteral("lblCopyright"));
+                creditShown = labels.size() == 1 && labels[0]->isVisible() &&
+                              labels[0]->text() == QString::fromStdString("(c) " + std::string(name) +
+                                                                          " by the Corvana developers");
+            };
+            f.Print(kind);
+            ASSERT_EQ(f.chooser.asked, 1);
+            EXPECT_TRUE(creditShown);
+            EXPECT_EQ(f.PdfPages(), 1);
+            const QImage& printed = f.window->LastPrintedImage();
+            ASSERT_FALSE(printed.isNull());
+            EXPECT_FALSE(HasRedOrSchemeColour(printed)) << "no red starting digits, no scheme colours";
+            EXPECT_TRUE(f.dialogs.messages.empty());
+            // The window comes back as it was, and typing still reaches the user's grid.
+            EXPECT_EQ(f.CellTexts(), before);
+            EXPECT_EQ(f.puzzle.UserArray, user);
+            EXPECT_EQ(f.Cell(f.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(Qt::red));
+            EXPECT_FALSE(f.window->findChildren<QLabel*>(QStringLiteral("lblCopyright"))[0]->isVisible());
+        }
+    }
+}
+
+TEST(PrintWindow, OriginalShowsOnlyTheStartingNumberAndSolutionEverything) {
+    PrintWindowFixture f("Small Puzzle Wheel");
+    f.TypeSome();
+    std::vector<std::string> during;
+    int ticked = 0;
+    f.chooser.onAsk = [&] {
+        during = f.CellTexts();
+        ticked = 0;
+        for (QCheckBox* box : f.window->findChildren<QCheckBox*>())
+            ticked += box->isVisible() && box->isChecked();
+    };
+    f.Print(0);
+    for (int i = 0; i < f.puzzle.CellCount(); ++i) {
+        const bool starter = i >= f.puzzle.StarterFirstCell && i <= f.puzzle.StarterLastCell;
+        EXPECT_EQ(during[static_cast<std::size_t>(i)],
+                  starter ? std::to_string(f.puzzle.SolutionArray[static_cast<std::size_t>(i)]) : "");
+    }
+    EXPECT_EQ(ticked, 1);
+
+    f.Print(2);
+    int boxes = 0;
+    for (QCheckBox* box : f.window->findChildren<QCheckBox*>())
+        boxes += box->isVisible();
+    EXPECT_EQ(ticked, boxes);
+    for (int i = 0; i < f.puzzle.CellCount(); ++i)
+        if (f.puzzle.GridPattern[static_cast<std::size_t>(i)]) {
+            EXPECT_EQ(during[static_cast<std::size_t>(i)],
+                      std::to_string(f.puzzle.SolutionArray[static_cast<std::size_t>(i)]));
+        }
+}
+
+TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
+    PrintWindowFixture f("Normal Puzzle Plus");
+    f.TypeSome();
+    const auto before = f.CellTexts();
+    f.chooser.cancel = true;
+    f.Print(1);
+    EXPECT_FALSE(QFile::exists(f.chooser.output));
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.CellTexts(), before);
+
+    f.chooser.cancel = false;
+    f.chooser.output = f.dir.path(); // a folder: the PDF cannot be written there
+    f.Print(0);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_NE(f.dialogs.messages[0].text.find("is a folder"), std::string::npos)
+        << f.dialogs.messages[0].text;
+    EXPECT_EQ(f.CellTexts(), before);
+}
