@@ -24,8 +24,19 @@ bool FolderIsWritable(const std::string& dir) {
     return true;
 }
 
+bool IsSystemProgramFolder(const std::string& dir) {
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(dir, ec);
+    for (const char* system :
+         {"/bin", "/usr/bin", "/usr/local/bin", "/usr/games", "/usr/local/games", "/usr/sbin"})
+        if (canonical == fs::path(system))
+            return true;
+    return false;
+}
+
 std::string ColorFileLocation::Path() const {
-    if (FolderIsWritable(programDir))
+    // An installed program never writes into the system's program folders, not even as root.
+    if (!IsSystemProgramFolder(programDir) && FolderIsWritable(programDir))
         return (fs::path(programDir) / kColorFileName).string();
     fs::path config;
     if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())

@@ -4,10 +4,11 @@
 
 namespace corvana {
 
-// Where the colour file lives. It belongs in the program's folder, as it always has; an
-// installed program whose folder the user cannot write keeps it in the per-user configuration
-// folder instead ($XDG_CONFIG_HOME/corvana, else ~/.config/corvana), same name and format, so
-// that saving colours works for every user. The chosen folder is created when it is missing.
+// Where the colour file lives. It belongs in the program's folder, as it always has. An
+// installed program (in a system program folder, or in one the user cannot write) keeps it in
+// the per-user configuration folder instead ($XDG_CONFIG_HOME/corvana, else ~/.config/corvana),
+// same name and format, so that saving colours works for every user. The chosen folder is
+// created when it is missing.
 struct ColorFileLocation {
     std::string programDir;
     std::string xdgConfigHome; // empty when unset
@@ -18,5 +19,7 @@ struct ColorFileLocation {
 
 // True when a file can be created in `dir` (tried, not guessed from permission bits).
 bool FolderIsWritable(const std::string& dir);
+// True for the folders a package installs programs into (/usr/bin and the like).
+bool IsSystemProgramFolder(const std::string& dir);
 
 } // namespace corvana

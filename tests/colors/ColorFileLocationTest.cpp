@@ -52,3 +52,12 @@ TEST(ColorFileLocation, WithNowhereElseToGoTheProgramFolderIsKept) {
     EXPECT_FALSE(FolderIsWritable("/nonexistent/corvana"));
     EXPECT_FALSE(FolderIsWritable(""));
 }
+
+TEST(ColorFileLocation, AnInstalledProgramKeepsItsColoursWithTheUserEvenAsRoot) {
+    Scratch s;
+    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin"));
+    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin/"));
+    EXPECT_FALSE(IsSystemProgramFolder(s.root.string()));
+    const ColorFileLocation installed{"/usr/bin", (s.root / "xdg").string(), ""};
+    EXPECT_EQ(installed.Path(), (s.root / "xdg" / "corvana" / "QUAVColors.txt").string());
+}
