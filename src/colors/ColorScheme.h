@@ -15,7 +15,7 @@ namespace corvana {
 
 inline constexpr ColorValue kBlack = 0x000000;
 inline constexpr ColorValue kWhite = 0xFFFFFF;
-inline constexpr ColorValue kRed = 0x0000FF;  // 0x00BBGGRR
+inline constexpr ColorValue kRed = 0x0000FF; // 0x00BBGGRR
 inline constexpr ColorValue kBlue = 0xFF0000;
 inline constexpr ColorValue kGrey = 0x808080;
 
