@@ -1,10 +1,20 @@
 #include "app/AppContext.h"
 
+#include "app/Pictures.h"
 #include "colors/ColorFileLocation.h"
+#include "corvana/Version.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace corvana {
+
+void ApplyProgramIdentity() {
+    QApplication::setApplicationName(QString::fromUtf8(version::ProductName));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(version::AppId));
+    QApplication::setWindowIcon(ProgramIcon());
+}
 
 std::string ProgramColorFilePath() {
     ColorFileLocation location;

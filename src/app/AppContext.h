@@ -20,6 +20,11 @@ struct AppContext {
     std::string colorFilePath;
 };
 
+// Gives the running QApplication the program's identity from the version record: its name and
+// version, the desktop entry id (so that desktops match the windows to the launcher and its
+// icon) and the window icon every window inherits.
+void ApplyProgramIdentity();
+
 // The colour file of this program: beside the executable, or in the user's configuration
 // folder when the program's folder cannot be written. Needs the QApplication.
 std::string ProgramColorFilePath();

@@ -1,11 +1,9 @@
 // Corvana: starts the main window and runs until it closes.
 
 #include "app/AppContext.h"
-#include "app/Pictures.h"
 #include "app/QtWindowOpener.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
-#include "corvana/Version.h"
 
 #include <QApplication>
 
@@ -22,11 +20,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(version::ProductName));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
-    QGuiApplication::setDesktopFileName(QString::fromUtf8(version::AppId));
-    QApplication::setWindowIcon(ProgramIcon());
+    ApplyProgramIdentity();
 
     AppContext context(ProgramColorFilePath());
     QtWindowOpener opener(context.puzzle, context.colors, context.dialogs, context.colorFilePath);

@@ -1,10 +1,12 @@
 // The main window, the credits and the help window as real widgets on the offscreen platform:
 // names, captions, what fits, and the commands reaching their handlers.
 
+#include "app/AppContext.h"
 #include "app/QtWindowOpener.h"
 #include "app/frmCredits.h"
 #include "app/frmHowToPlay.h"
 #include "app/frmMain.h"
+#include "corvana/Version.h"
 #include "ui/QtUtil.h"
 
 #include "../app/ScriptedOpener.h"
@@ -430,4 +432,20 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     EXPECT_TRUE(dialogs.messages.empty());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+}
+
+TEST(ProgramIdentity, NameVersionDesktopEntryAndIconComeFromTheVersionRecord) {
+    ApplyProgramIdentity();
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Corvana"));
+    EXPECT_EQ(QApplication::applicationVersion(),
+              QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
+    // The id of the installed desktop file and icon, without ".desktop".
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.example.corvana"));
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QString::fromUtf8(version::AppId));
+    const QIcon icon = QApplication::windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_FALSE(icon.pixmap(32, 32).isNull());
+    // Every window of the program carries it.
+    frmCredits credits;
+    EXPECT_FALSE(credits.windowIcon().isNull());
 }
