@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -62,6 +63,16 @@ void PageButton::paintEvent(QPaintEvent*) {
     }
 }
 
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+        event->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
 frmHowToPlay::frmHowToPlay(PuzzleState& puzzle, QWidget* parent) : QDialog(parent), model_(puzzle) {
     setObjectName(QStringLiteral("frmHowToPlay"));
     setWindowTitle(QStringLiteral("How To Play"));
@@ -108,12 +119,12 @@ frmHowToPlay::frmHowToPlay(PuzzleState& puzzle, QWidget* parent) : QDialog(paren
                 [this, k] { Run([this, k] { model_.optSelection_Click(k); }); });
         optSelection_.push_back(option);
     }
-    cmdBack_ = new QPushButton(QStringLiteral("<< Previous"), client);
+    cmdBack_ = new CommandButton(QStringLiteral("<< Previous"), client);
     cmdBack_->setObjectName(QStringLiteral("cmdBack"));
     cmdBack_->setGeometry(TwipsRect(240, 120, 1212, 492));
     cmdBack_->setAutoDefault(false);
     connect(cmdBack_, &QPushButton::clicked, this, [this] { Run([this] { model_.cmdBack_Click(); }); });
-    cmdForward_ = new QPushButton(QStringLiteral("Next >>"), client);
+    cmdForward_ = new CommandButton(QStringLiteral("Next >>"), client);
     cmdForward_->setObjectName(QStringLiteral("cmdForward"));
     cmdForward_->setGeometry(TwipsRect(6600, 120, 1212, 492));
     cmdForward_->setAutoDefault(false);

@@ -7,6 +7,7 @@
 #include "app/HowToPlayModel.h"
 
 #include <QDialog>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <array>
@@ -18,7 +19,6 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace corvana {
 
@@ -33,6 +33,16 @@ public:
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
     void paintEvent(QPaintEvent* event) override;
+};
+
+// "<< Previous" and "Next >>": Return or Enter presses the button that has the focus, as Space
+// does. They are never the window's default button, so Return elsewhere presses nothing.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class frmHowToPlay : public QDialog {

@@ -309,6 +309,29 @@ TEST(HowToPlayWindow, ButtonsAndSelectorsSwitchPages) {
     EXPECT_EQ(buffer->text(), QStringLiteral("Buffer ="));
 }
 
+TEST(HowToPlayWindow, ReturnOrEnterPressesTheFocusedButtonOnlyAndEscapeCloses) {
+    PuzzleState puzzle;
+    frmHowToPlay help(puzzle);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
+    auto* forward = help.findChild<QPushButton*>(QStringLiteral("cmdForward"));
+    ASSERT_TRUE(back && forward);
+    QTest::keyClick(forward, Qt::Key_Return);
+    EXPECT_TRUE(PageShown(help, 1));
+    QTest::keyClick(forward, Qt::Key_Enter);
+    EXPECT_TRUE(PageShown(help, 2));
+    QTest::keyClick(back, Qt::Key_Return);
+    EXPECT_TRUE(PageShown(help, 1));
+    // Return elsewhere presses no button behind the user's back.
+    QTest::keyClick(Option(help, 0), Qt::Key_Return);
+    EXPECT_TRUE(PageShown(help, 1));
+    // Escape closes the window like Return to Main: the program goes on.
+    QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_TRUE(help.isHidden());
+    EXPECT_FALSE(puzzle.ExitRequested);
+}
+
 TEST(HowToPlayWindow, TheExampleNeverReactsToTypingOrClicking) {
     PuzzleState puzzle;
     frmHowToPlay help(puzzle);
