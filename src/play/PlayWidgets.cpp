@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -48,6 +49,41 @@ int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     }
 }
 
+namespace {
+
+// The digit of a top-row key from its native codes, -1 for any other key. Windows reports the
+// key code itself, the same for every layout and shift state. X11 and Wayland report the key's
+// position: keycodes 10 to 19 are the keys 1 to 9 and 0 of the top row.
+int TopRowDigit(const QKeyEvent& event, QStringView platform) {
+    if (platform == u"windows") {
+        const quint32 code = event.nativeVirtualKey();
+        if (code >= static_cast<quint32>(vk::Digit0) && code <= static_cast<quint32>(vk::Digit0 + 9))
+            return static_cast<int>(code) - vk::Digit0;
+        return -1;
+    }
+    if (platform == u"xcb" || platform.startsWith(u"wayland")) {
+        const quint32 position = event.nativeScanCode();
+        if (position >= 10 && position <= 19)
+            return static_cast<int>((position - 9) % 10);
+    }
+    return -1;
+}
+
+} // namespace
+
+int VirtualKeyCode(const QKeyEvent& event, QStringView platform) {
+    if (!(event.modifiers() & Qt::KeypadModifier)) {
+        const int digit = TopRowDigit(event, platform);
+        if (digit >= 0)
+            return vk::Digit0 + digit;
+    }
+    return VirtualKeyCode(event.key(), event.modifiers());
+}
+
+int VirtualKeyCode(const QKeyEvent& event) {
+    return VirtualKeyCode(event, QGuiApplication::platformName());
+}
+
 int ShiftState(Qt::KeyboardModifiers modifiers) {
     int shift = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -75,7 +111,7 @@ bool CellEdit::event(QEvent* e) {
         // combinations, is left to the window's menu shortcuts.
         auto* key = static_cast<QKeyEvent*>(e);
         const bool modified = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (!modified && IsValidGridKey(VirtualKeyCode(key->key(), key->modifiers())))
+        if (!modified && IsValidGridKey(VirtualKeyCode(*key)))
             e->accept();
         else
             e->ignore();

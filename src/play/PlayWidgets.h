@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -15,6 +16,13 @@ class PlayWindow;
 
 // Key events as the play model understands them.
 int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+// The same for a whole event from the named platform plugin. A digit key of the top row counts
+// as that digit whatever Shift or the keyboard layout make of it (Shift+7 gives '&' on a US
+// keyboard; the unshifted 7 key of a French one gives an accented e), as for a program that
+// reads key codes. Only the key's position, in the platform's native codes, tells which it was.
+int VirtualKeyCode(const QKeyEvent& event, QStringView platform);
+// The same for an event from the running platform.
+int VirtualKeyCode(const QKeyEvent& event);
 int ShiftState(Qt::KeyboardModifiers modifiers);
 
 // One grid cell. Every key, press and edit goes to the window and from there to the model; the

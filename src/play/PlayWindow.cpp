@@ -558,7 +558,7 @@ void PlayWindow::Forward(const std::function<void()>& handler) {
 }
 
 void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
-    const int pressed = VirtualKeyCode(event->key(), event->modifiers());
+    const int pressed = VirtualKeyCode(*event);
     int code = pressed;
     int shift = ShiftState(event->modifiers());
     model_.txtGrid_KeyDown(cell, code, shift);
@@ -581,7 +581,7 @@ void PlayWindow::CellKeyUp(int cell, QKeyEvent* event) {
         event->accept();
         return;
     }
-    const int pressed = VirtualKeyCode(event->key(), event->modifiers());
+    const int pressed = VirtualKeyCode(*event);
     int code = pressed;
     int shift = ShiftState(event->modifiers());
     model_.txtGrid_KeyUp(cell, code, shift);

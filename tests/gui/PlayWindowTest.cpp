@@ -537,6 +537,34 @@ TEST(PlayWindow, TypedDigitsReachTheModelAndNothingElseEntersACell) {
     EXPECT_EQ(w.puzzle.UserArray[static_cast<std::size_t>(i)], -1);
 }
 
+// The key as the platform reports it: Qt key, modifiers, the native scan code and virtual key.
+int KeyFrom(QStringView platform, int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode,
+            quint32 virtualKey, const QString& text) {
+    const QKeyEvent event(QEvent::KeyPress, qtKey, modifiers, scanCode, virtualKey, 0, text);
+    return VirtualKeyCode(event, platform);
+}
+
+TEST(PlayWindow, TopRowDigitKeysAreDigitsWhateverShiftOrLayoutMakeOfThem) {
+    // Shift+7 on a US keyboard: X11 and Wayland tell the key by its position, Windows by its code.
+    EXPECT_EQ(KeyFrom(u"xcb", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&"), vk::Digit0 + 7);
+    EXPECT_EQ(KeyFrom(u"wayland", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&"), vk::Digit0 + 7);
+    EXPECT_EQ(KeyFrom(u"windows", Qt::Key_Ampersand, Qt::ShiftModifier, 8, 0x37, "&"), vk::Digit0 + 7);
+    // Shift+0 and Shift+1, the ends of the row.
+    EXPECT_EQ(KeyFrom(u"xcb", Qt::Key_ParenRight, Qt::ShiftModifier, 19, 0x29, ")"), vk::Digit0);
+    EXPECT_EQ(KeyFrom(u"xcb", Qt::Key_Exclam, Qt::ShiftModifier, 10, 0x21, "!"), vk::Digit0 + 1);
+    // The unshifted 7 key of a French keyboard.
+    EXPECT_EQ(KeyFrom(u"xcb", Qt::Key_Egrave, Qt::NoModifier, 16, 0xe8, QStringLiteral("\u00e8")),
+              vk::Digit0 + 7);
+
+    // The keypad keeps its own codes; the keys next to the row are no digits.
+    EXPECT_EQ(KeyFrom(u"xcb", Qt::Key_7, Qt::KeypadModifier, 79, 0xffb7, "7"), vk::Numpad0 + 7);
+    EXPECT_FALSE(IsValidGridKey(KeyFrom(u"xcb", Qt::Key_Minus, Qt::NoModifier, 20, 0x2d, "-")));
+    EXPECT_FALSE(IsValidGridKey(KeyFrom(u"xcb", Qt::Key_QuoteLeft, Qt::NoModifier, 49, 0x60, "`")));
+    // Where the native codes mean nothing known, only the Qt key counts.
+    EXPECT_FALSE(IsValidGridKey(KeyFrom(u"offscreen", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&")));
+    EXPECT_EQ(KeyFrom(u"offscreen", Qt::Key_7, Qt::NoModifier, 0, 0, "7"), vk::Digit0 + 7);
+}
+
 TEST(PlayWindow, MenuShortcutsFireWhileACellHasTheFocus) {
     OpenWindow w("Normal Puzzle HTT");
     const int i = FreeWhiteCell(w.puzzle);
