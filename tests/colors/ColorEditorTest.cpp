@@ -77,17 +77,6 @@ TEST(ColorEditorTexts, InstructionsAreExact) {
         "program defaults or save your changes from the menu.");
 }
 
-TEST_F(ColorEditorTest, SamplesShowTheSchemeWhenOpened) {
-    colors.CheckedColor[2] = 0x123456;
-    ColorEditor& e = Open();
-    EXPECT_FALSE(e.IsLoading);
-    EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_EQ(e.Sample(ColorRow::Background, 0), 0x004000);
-    EXPECT_EQ(e.Sample(ColorRow::Primary, 2), 0x80FFFF);
-    EXPECT_EQ(e.Sample(ColorRow::Secondary, 1), 0xFFFF00);
-    EXPECT_EQ(e.Sample(ColorRow::Checked, 2), 0x123456);
-}
-
 TEST_F(ColorEditorTest, EveryBoxAndLabelChangesItsOwnColour) {
     using Handler = void (ColorEditor::*)(int);
     struct Case {
@@ -111,6 +100,9 @@ TEST_F(ColorEditorTest, EveryBoxAndLabelChangesItsOwnColour) {
             SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(k) + ")");
             SetDefaultColors(colors);
             ColorEditor& e = Open();
+            EXPECT_FALSE(e.ColorsChanged);
+            EXPECT_EQ(e.Sample(c.row, k), (colors.*c.array)[static_cast<std::size_t>(k)])
+                << "shown when opened";
             const ColorValue old = (colors.*c.array)[static_cast<std::size_t>(k)];
             const ColorValue chosen = 0x010203 + k;
             dialogs.colors = {chosen};
@@ -129,28 +121,27 @@ TEST_F(ColorEditorTest, EveryBoxAndLabelChangesItsOwnColour) {
     }
 }
 
-TEST_F(ColorEditorTest, CancelOrTheSameColourChangesNothing) {
+TEST_F(ColorEditorTest, CancelTheSameColourLoadingOrABadIndexIsNoChange) {
     ColorEditor& e = Open();
     e.picPrimary_Click(1); // the fake picker hands the initial colour back, as Cancel does
-    EXPECT_EQ(colors, Defaults());
-    EXPECT_FALSE(e.ColorsChanged);
-
     dialogs.colors = {0x400000};
     e.lblBG_Click(1); // the colour the box already shows
+    EXPECT_EQ(dialogs.colorRequests.size(), 2u);
+    dialogs.colors = {0x0000FF};
+    e.picBG_Click(3);
+    e.lblChecked_Click(-1);
+    EXPECT_EQ(dialogs.colorRequests.size(), 2u) << "no picker outside the three size classes";
     EXPECT_EQ(colors, Defaults());
     EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_EQ(dialogs.colorRequests.size(), 2u);
 
     // After a real change, cancelling leaves the flag set.
     dialogs.colors = {0x000001};
     e.picChecked_Click(0);
-    ASSERT_TRUE(e.ColorsChanged);
     e.picChecked_Click(0);
     EXPECT_TRUE(e.ColorsChanged);
     EXPECT_EQ(colors.CheckedColor[0], 0x000001);
-}
 
-TEST_F(ColorEditorTest, ChangesBeforeActivationDoNotCountAsChanges) {
+    // Before activation a change is applied but not counted.
     editor = std::make_unique<ColorEditor>(colors, exitRequested, dialogs, FilePath());
     editor->Form_Load();
     EXPECT_TRUE(editor->IsLoading);
@@ -162,75 +153,50 @@ TEST_F(ColorEditorTest, ChangesBeforeActivationDoNotCountAsChanges) {
     EXPECT_FALSE(editor->IsLoading);
 }
 
-TEST_F(ColorEditorTest, IndexOutsideTheThreeSizeClassesIsIgnored) {
+TEST_F(ColorEditorTest, SaveWritesOnlyAChangedScheme) {
+    const std::string old = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
+    WriteText(FilePath(), old);
+    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    std::filesystem::last_write_time(FilePath(), stamp);
     ColorEditor& e = Open();
-    dialogs.colors = {0x0000FF};
-    e.picBG_Click(3);
-    e.lblChecked_Click(-1);
-    EXPECT_EQ(colors, Defaults());
-    EXPECT_TRUE(dialogs.colorRequests.empty());
-}
+    e.picBG_Click(0); // cancelled
+    e.mnuSave_Click();
+    EXPECT_EQ(ReadText(FilePath()), old);
+    EXPECT_EQ(std::filesystem::last_write_time(FilePath()), stamp);
 
-TEST_F(ColorEditorTest, SaveWritesTheSchemeAndClearsTheFlag) {
-    ColorEditor& e = Open();
     dialogs.colors = {255};
     e.picSecondary_Click(0);
     e.mnuSave_Click();
     EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(ReadText(FilePath()), "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
                                     "255\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n");
     EXPECT_TRUE(e.Unload()) << "no question after a save";
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ColorEditorTest, SaveWithNothingChangedLeavesTheFileAlone) {
-    const std::string old = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
-    WriteText(FilePath(), old);
-    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-    std::filesystem::last_write_time(FilePath(), stamp);
-
-    ColorEditor& e = Open();
-    e.picBG_Click(0); // cancelled
-    e.mnuSave_Click();
-    EXPECT_EQ(ReadText(FilePath()), old);
-    EXPECT_EQ(std::filesystem::last_write_time(FilePath()), stamp);
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    std::filesystem::remove(FilePath());
-    e.mnuSave_Click();
-    EXPECT_FALSE(std::filesystem::exists(FilePath()));
+TEST_F(ColorEditorTest, RestoreDefaultsWritesTheDefaultFileAtOnceOrKeepsThemInMemory) {
+    for (const bool writable : {true, false}) {
+        SCOPED_TRACE(writable ? "writable" : "no folder");
+        SetDefaultColors(colors);
+        colors.PrimaryColor = {1, 2, 3};
+        const std::string path = writable ? FilePath() : dir.File("missing/" + std::string(kColorFileName));
+        WriteText(FilePath(), "1\r\n2\r\n");
+        ColorEditor& e = Open(path);
+        dialogs.colors = {7};
+        e.picBG_Click(1);
+        e.mnuDefault_Click();
+        EXPECT_EQ(colors, Defaults());
+        EXPECT_EQ(e.Sample(ColorRow::Primary, 2), 0x80FFFF);
+        EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
+        EXPECT_EQ(ReadText(FilePath()), writable ? kDefaultFile : "1\r\n2\r\n");
+        EXPECT_FALSE(e.ColorsChanged);
+        EXPECT_TRUE(dialogs.messages.empty());
+    }
 }
 
-TEST_F(ColorEditorTest, RestoreDefaultsWritesTheDefaultFileAtOnce) {
-    WriteText(FilePath(), "1\r\n2\r\n");
-    colors.PrimaryColor = {1, 2, 3};
-    ColorEditor& e = Open();
-    dialogs.colors = {7};
-    e.picBG_Click(1);
-    ASSERT_TRUE(e.ColorsChanged);
-
-    e.mnuDefault_Click();
-    EXPECT_EQ(colors, Defaults());
-    EXPECT_EQ(e.Sample(ColorRow::Primary, 2), 0x80FFFF);
-    EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
-    EXPECT_EQ(ReadText(FilePath()), kDefaultFile);
-    EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(ColorEditorTest, RestoreDefaultsKeepsThemInMemoryWhenTheFileCannotBeWritten) {
+TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
     ColorEditor& e = Open(dir.File("missing/" + std::string(kColorFileName)));
-    colors.CheckedColor = {0, 0, 0};
-    e.mnuDefault_Click();
-    EXPECT_EQ(colors, Defaults());
-    EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(ColorEditorTest, FailedSaveFromTheMenuSaysSo) {
-    ColorEditor& e = Open(dir.File("missing/" + std::string(kColorFileName)));
-    dialogs.colors = {9};
+    dialogs.colors = {9, 0x00FF00};
     e.picPrimary_Click(2);
     e.mnuSave_Click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -239,96 +205,69 @@ TEST_F(ColorEditorTest, FailedSaveFromTheMenuSaysSo) {
                   "Corvana", Buttons::Ok, Icon::Information);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.PrimaryColor[2], 9) << "the colours in memory stay as they are";
-}
 
-TEST_F(ColorEditorTest, ClosingQuestionYesSaves) {
-    ColorEditor& e = Open();
-    dialogs.colors = {0x00FF00};
-    e.picChecked_Click(1);
-    dialogs.answers = {Answer::Yes};
-    e.mnuReturn_Click();
-    EXPECT_TRUE(e.Unloaded());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    ExpectMessage(dialogs.messages[0], "The color selections have changed.  Do you want to save changes?",
-                  "Corvana", Buttons::YesNoCancel, Icon::Exclamation);
-    ColorScheme loaded;
-    ASSERT_TRUE(LoadColorFile(loaded, FilePath()));
-    EXPECT_EQ(loaded, colors);
-    EXPECT_EQ(loaded.CheckedColor[1], 0x00FF00);
-    EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_FALSE(exitRequested);
-}
-
-TEST_F(ColorEditorTest, ClosingQuestionNoKeepsTheColoursButNotTheFile) {
-    WriteText(FilePath(), kDefaultFile);
-    ColorEditor& e = Open();
-    dialogs.colors = {0x00FF00};
-    e.lblSecondary_Click(2);
-    dialogs.answers = {Answer::No};
-    EXPECT_TRUE(e.Unload());
-    EXPECT_TRUE(e.Unloaded());
-    EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00) << "in force for the rest of the run";
-    EXPECT_EQ(ReadText(FilePath()), kDefaultFile);
-    EXPECT_FALSE(e.ColorsChanged);
-}
-
-TEST_F(ColorEditorTest, ClosingQuestionCancelKeepsTheWindowOpen) {
-    ColorEditor& e = Open();
-    dialogs.colors = {0x00FF00};
-    e.picBG_Click(0);
-    dialogs.answers = {Answer::Cancel};
-    e.mnuReturn_Click();
-    EXPECT_FALSE(e.Unloaded());
-    EXPECT_TRUE(e.ColorsChanged);
-    EXPECT_FALSE(std::filesystem::exists(FilePath()));
-
-    // Asked again at the next attempt.
-    dialogs.answers = {Answer::No};
-    EXPECT_TRUE(e.Unload());
-    EXPECT_EQ(dialogs.messages.size(), 2u);
-}
-
-TEST_F(ColorEditorTest, NoQuestionWithoutChanges) {
-    ColorEditor& e = Open();
-    e.mnuReturn_Click();
-    EXPECT_TRUE(e.Unloaded());
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(exitRequested);
-}
-
-TEST_F(ColorEditorTest, FailedSaveAtTheClosingQuestionSaysSoAndCloses) {
-    ColorEditor& e = Open(dir.File("missing/" + std::string(kColorFileName)));
-    dialogs.colors = {0x00FF00};
     e.picBG_Click(0);
     dialogs.answers = {Answer::Yes};
     EXPECT_TRUE(e.Unload());
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    ExpectMessage(dialogs.messages[1],
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    ExpectMessage(dialogs.messages[2],
                   "There was an error in saving the color selections.  You can still use the default colors.",
                   "Corvana", Buttons::Ok, Icon::None);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.BackgroundColor[0], 0x00FF00);
 }
 
-TEST_F(ColorEditorTest, ExitThenCancelStaysOpenAndTheNextCloseEndsTheProgram) {
+TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStays) {
+    WriteText(FilePath(), kDefaultFile);
     ColorEditor& e = Open();
-    dialogs.colors = {0x00FF00};
-    e.picBG_Click(0);
-    dialogs.answers = {Answer::Cancel};
-    e.mnuExit_Click();
-    EXPECT_TRUE(exitRequested);
-    EXPECT_FALSE(e.Unloaded());
-
-    dialogs.answers = {Answer::No};
     e.mnuReturn_Click();
-    EXPECT_TRUE(e.Unloaded());
-    EXPECT_TRUE(exitRequested) << "the exit request is never taken back";
+    EXPECT_TRUE(e.Unloaded()) << "no question without changes";
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    for (const Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        SetDefaultColors(colors);
+        dialogs.messages.clear();
+        ColorEditor& again = Open();
+        dialogs.colors = {0x00FF00};
+        again.lblSecondary_Click(2);
+        dialogs.answers = {answer};
+        again.mnuReturn_Click();
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        ExpectMessage(dialogs.messages[0], "The color selections have changed.  Do you want to save changes?",
+                      "Corvana", Buttons::YesNoCancel, Icon::Exclamation);
+        EXPECT_EQ(again.Unloaded(), answer != Answer::Cancel);
+        EXPECT_EQ(again.ColorsChanged, answer == Answer::Cancel);
+        EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00) << "in force for the rest of the run";
+        ColorScheme saved;
+        ASSERT_TRUE(LoadColorFile(saved, FilePath()));
+        EXPECT_EQ(saved.SecondaryColor[2], answer == Answer::Yes ? 0x00FF00 : Defaults().SecondaryColor[2]);
+        EXPECT_FALSE(exitRequested);
+        if (answer == Answer::Cancel) {
+            dialogs.answers = {Answer::No};
+            EXPECT_TRUE(again.Unload()) << "asked again at the next attempt";
+            EXPECT_EQ(dialogs.messages.size(), 2u);
+        }
+    }
 }
 
-TEST_F(ColorEditorTest, ExitWithoutChangesClosesAtOnce) {
+TEST_F(ColorEditorTest, ExitClosesAtOnceOrAfterTheQuestionAndIsNeverTakenBack) {
     ColorEditor& e = Open();
     e.mnuExit_Click();
     EXPECT_TRUE(exitRequested);
     EXPECT_TRUE(e.Unloaded());
     EXPECT_TRUE(dialogs.messages.empty());
+
+    exitRequested = false;
+    ColorEditor& changed = Open();
+    dialogs.colors = {0x00FF00};
+    changed.picBG_Click(0);
+    dialogs.answers = {Answer::Cancel};
+    changed.mnuExit_Click();
+    EXPECT_TRUE(exitRequested);
+    EXPECT_FALSE(changed.Unloaded());
+    dialogs.answers = {Answer::No};
+    changed.mnuReturn_Click();
+    EXPECT_TRUE(changed.Unloaded());
+    EXPECT_TRUE(exitRequested) << "the exit request is never taken back";
 }

@@ -46,11 +46,19 @@ std::vector<ColorValue> InFileOrder(const ColorScheme& s) {
     return v;
 }
 
-std::string Lines(const std::vector<std::string>& values, const char* eol = "\r\n") {
+std::string Lines(const std::vector<std::string>& values) {
     std::string text;
     for (const auto& v : values)
-        text += v + eol;
+        text += v + "\r\n";
     return text;
+}
+
+// The twelve values, with `at` replaced by `value`.
+std::string TwelveWith(int at, const std::string& value) {
+    std::vector<std::string> values;
+    for (int i = 1; i <= 12; ++i)
+        values.push_back(i == at ? value : std::to_string(i));
+    return Lines(values);
 }
 
 std::size_t OpenFileCount() {
@@ -62,29 +70,17 @@ std::size_t OpenFileCount() {
 
 } // namespace
 
-TEST(ColorDefaults, AreTheDocumentedColours) {
-    const ColorScheme s = Defaults();
-    EXPECT_EQ(s.BackgroundColor, (std::array<ColorValue, 3>{0x004000, 0x400000, 0x400040}));
-    EXPECT_EQ(s.PrimaryColor, (std::array<ColorValue, 3>{0xFFFFFF, 0xFFFFFF, 0x80FFFF}));
-    EXPECT_EQ(s.SecondaryColor, (std::array<ColorValue, 3>{0x00FFFF, 0xFFFF00, 0xFF80FF}));
-    EXPECT_EQ(s.CheckedColor, (std::array<ColorValue, 3>{0x808080, 0x808080, 0x808080}));
-}
-
-TEST(ColorFile, DefaultsRoundTripByteForByte) {
+TEST(ColorFile, SaveWritesTheDefaultsByteForByteAndLoadGivesThemBack) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     ASSERT_TRUE(SaveColorFile(Defaults(), path));
     EXPECT_EQ(ReadText(path), kDefaultFile);
-
     ColorScheme loaded = Marked();
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, Defaults());
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << "no temporary file is left behind";
-}
 
-TEST(ColorFile, SaveReplacesAnOlderFileAndKeepsNegativeValues) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
+    // An older, longer file is replaced whole; the extremes of 32 bits survive.
     WriteText(path, std::string(5000, 'x'));
     ColorScheme s = Marked();
     s.CheckedColor[2] = -2147483647 - 1;
@@ -92,105 +88,80 @@ TEST(ColorFile, SaveReplacesAnOlderFileAndKeepsNegativeValues) {
     ASSERT_TRUE(SaveColorFile(s, path));
     EXPECT_EQ(ReadText(path), Lines({"-101", "-102", "-103", "2147483647", "-105", "-106", "-107", "-108",
                                      "-109", "-110", "-111", "-2147483648"}));
-    ColorScheme loaded = Defaults();
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, s);
+
+    // A missing file reads as success and changes nothing.
+    std::filesystem::remove(path);
+    loaded = Marked();
+    EXPECT_TRUE(LoadColorFile(loaded, path));
+    EXPECT_EQ(loaded, Marked());
 }
 
-TEST(ColorFile, MissingFileReadsAsSuccessAndChangesNothing) {
-    TempDir dir;
-    ColorScheme s = Marked();
-    EXPECT_TRUE(LoadColorFile(s, dir.File(kColorFileName)));
-    EXPECT_EQ(s, Marked());
-}
-
-TEST(ColorFile, ElevenValuesFailButKeepWhatWasRead) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    WriteText(path, Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}));
-    ColorScheme s = Marked();
-    const std::size_t openBefore = OpenFileCount();
-    EXPECT_FALSE(LoadColorFile(s, path));
-    EXPECT_EQ(OpenFileCount(), openBefore) << "the file is closed after a failed read";
-    const std::vector<ColorValue> expected = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -112};
-    EXPECT_EQ(InFileOrder(s), expected);
-
-    // Empty lines are not values.
-    WriteText(path, Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}));
-    EXPECT_FALSE(LoadColorFile(s, path));
-    WriteText(path, "");
-    EXPECT_FALSE(LoadColorFile(s, path));
-}
-
-TEST(ColorFile, ReadsTheLeadingNumberOfEachField) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    WriteText(path, Lines({"12.6", "-5", "+7", " 42abc", "abc", "12.5", "13.5", "-12.6", "0.49", "-.5",
-                           "1.500001", "7 8"}));
-    ColorScheme s = Marked();
-    EXPECT_TRUE(LoadColorFile(s, path));
-    const std::vector<ColorValue> expected = {13, -5, 7, 42, 0, 12, 14, -13, 0, 0, 2, 7};
-    EXPECT_EQ(InFileOrder(s), expected);
-}
-
-TEST(ColorFile, FieldsEndAtCommasAndAnyLineEnd) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    ColorScheme s = Marked();
-
-    WriteText(path, "1,2,3\r\n4,5,6\n7\r8,9,10,11,12");
-    EXPECT_TRUE(LoadColorFile(s, path)) << "the last value needs no line end";
-    std::vector<ColorValue> expected = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    EXPECT_EQ(InFileOrder(s), expected);
-
-    WriteText(path, Lines({"21", "22", "23", "24", "25", "26", "27", "28", "29", "30", "31", "32", "junk",
-                           "99999999999999999999"}) +
-                        std::string(3, '\0'));
-    EXPECT_TRUE(LoadColorFile(s, path)) << "whatever follows the twelfth value is ignored";
-    expected = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
-    EXPECT_EQ(InFileOrder(s), expected);
-}
-
-TEST(ColorFile, GarbageReadsAsZeroOrFailsWhenShort) {
+TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
+    struct Case {
+        const char* what;
+        std::string content;
+        bool ok;
+        std::vector<ColorValue> expected; // in file order, over a Marked() scheme
+    };
+    const std::vector<ColorValue> kept = InFileOrder(Marked());
+    std::vector<ColorValue> elevenRead = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -112};
+    std::vector<ColorValue> stopsAtThird = kept;
+    stopsAtThird[0] = 1;
+    stopsAtThird[1] = 2;
+    std::vector<ColorValue> oneGarbageField = kept;
+    oneGarbageField[0] = 0;
+    const Case cases[] = {
+        {"eleven values fail but keep what was read",
+         Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}), false, elevenRead},
+        {"empty lines are no values",
+         Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
+        {"an empty file", "", false, kept},
+        {"the leading number of each field, rounded half to even",
+         Lines({"12.6", "-5", "+7", " 42abc", "abc", "12.5", "13.5", "-12.6", "0.49", "-.5", "1.500001",
+                "7 8"}),
+         true,
+         {13, -5, 7, 42, 0, 12, 14, -13, 0, 0, 2, 7}},
+        {"commas and any line end end a field",
+         "1,2,3\r\n4,5,6\n7\r8,9,10,11,12",
+         true,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {"whatever follows the twelfth value is ignored",
+         TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0'),
+         true,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {"garbage reads as zero", Lines(std::vector<std::string>(12, "#ff00ff")), true,
+         std::vector<ColorValue>(12, 0)},
+        {"garbage without a line end is one field", "\x01\x02\xff\xfe garbage without a line end \x7f", false,
+         oneGarbageField},
+        {"4294967295", TwelveWith(3, "4294967295"), false, stopsAtThird},
+        {"2147483648", TwelveWith(3, "2147483648"), false, stopsAtThird},
+        {"-2147483649", TwelveWith(3, "-2147483649"), false, stopsAtThird},
+        {"2147483647.5", TwelveWith(3, "2147483647.5"), false, stopsAtThird},
+        {"29 digits", TwelveWith(3, "99999999999999999999999999999"), false, stopsAtThird},
+        {"the 32-bit extremes",
+         Lines({"2147483647", "-2147483648", "2147483646.5", "4", "5", "6", "7", "8", "9", "10", "11", "12"}),
+         true,
+         {2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+    };
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
-    ColorScheme s = Marked();
-    WriteText(path, Lines(std::vector<std::string>(12, "#ff00ff")));
-    EXPECT_TRUE(LoadColorFile(s, path));
-    EXPECT_EQ(InFileOrder(s), std::vector<ColorValue>(12, 0));
-
-    s = Marked();
-    WriteText(path, std::string("\x01\x02\xff\xfe garbage without a line end \x7f"));
-    EXPECT_FALSE(LoadColorFile(s, path));
-    EXPECT_EQ(s.BackgroundColor[0], 0) << "the one field there was is read";
-    EXPECT_EQ(s.BackgroundColor[1], -102);
-}
-
-TEST(ColorFile, ValuesBeyondThirtyTwoBitsFail) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    const std::vector<std::string> tooBig = {"4294967295", "2147483648", "-2147483649", "2147483647.5",
-                                             "99999999999999999999999999999"};
-    for (const auto& value : tooBig) {
-        SCOPED_TRACE(value);
-        WriteText(path, Lines({"1", "2", value, "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteText(path, c.content);
         ColorScheme s = Marked();
         const std::size_t openBefore = OpenFileCount();
-        EXPECT_FALSE(LoadColorFile(s, path));
-        EXPECT_EQ(OpenFileCount(), openBefore) << "the file is closed after a failed read";
-        EXPECT_EQ(s.BackgroundColor, (std::array<ColorValue, 3>{1, 2, -103}));
-        EXPECT_EQ(s.PrimaryColor, Marked().PrimaryColor);
-        EXPECT_TRUE(DeleteColorFile(path)) << "the caller can delete the unreadable file";
+        EXPECT_EQ(LoadColorFile(s, path), c.ok);
+        EXPECT_EQ(OpenFileCount(), openBefore) << "the file is closed after every read";
+        EXPECT_EQ(InFileOrder(s), c.expected);
+        if (!c.ok) {
+            EXPECT_TRUE(DeleteColorFile(path)) << "the caller can delete the unreadable file";
+        }
     }
-
-    WriteText(path, Lines({"2147483647", "-2147483648", "2147483646.5", "3", "4", "5", "6", "7", "8", "9",
-                           "10", "11"}));
-    ColorScheme s = Marked();
-    EXPECT_TRUE(LoadColorFile(s, path));
-    EXPECT_EQ(s.BackgroundColor, (std::array<ColorValue, 3>{2147483647, -2147483647 - 1, 2147483646}));
 }
 
-TEST(ColorFile, AFolderInPlaceOfTheFileFailsToLoad) {
+TEST(ColorFile, AFolderInPlaceOfTheFileIsNeitherReadNorDeleted) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     std::filesystem::create_directory(path);
@@ -208,22 +179,19 @@ TEST(ColorFile, DeleteRemovesTheFileAndAcceptsAMissingOne) {
     WriteText(path, kDefaultFile);
     EXPECT_TRUE(DeleteColorFile(path));
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_TRUE(DeleteColorFile(path));
 }
 
 TEST(ColorFile, FailedSaveReportsFalseAndLeavesTheOldFile) {
     TempDir dir;
-
-    // No such folder.
+    // No such folder; the "folder" is a regular file.
     EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("missing/" + std::string(kColorFileName))));
-    // The "folder" is a regular file.
     WriteText(dir.File("plain"), "x");
     EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("plain/" + std::string(kColorFileName))));
     EXPECT_EQ(ReadText(dir.File("plain")), "x");
 
     // The new file cannot be written beside the old one: the old file stays whole.
     const std::string path = dir.File(kColorFileName);
-    const std::string old = Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    const std::string old = TwelveWith(0, "");
     WriteText(path, old);
     std::filesystem::create_directory(path + ".tmp");
     EXPECT_FALSE(SaveColorFile(Defaults(), path));
@@ -268,13 +236,9 @@ TEST(PrimarySets, AllFifteenTemplates) {
         {"Large Puzzle Four Electrodes", {3, 8}},
     };
     ASSERT_EQ(Templates().size(), expected.size());
-    for (const auto& t : Templates()) {
-        SCOPED_TRACE(std::string(t.name));
-        const auto set = PrimarySet(t.name);
-        ASSERT_TRUE(set.has_value());
-        EXPECT_EQ(*set, expected.at(std::string(t.name)));
-    }
-    EXPECT_FALSE(PrimarySet("Small Puzzle").has_value());
-    EXPECT_FALSE(PrimarySet("small puzzle h").has_value());
-    EXPECT_FALSE(PrimarySet("").has_value());
+    for (const auto& t : Templates())
+        EXPECT_EQ(PrimarySet(t.name).value_or(std::vector<int>{}), expected.at(std::string(t.name)))
+            << t.name;
+    for (const char* unknown : {"Small Puzzle", "small puzzle h", ""})
+        EXPECT_FALSE(PrimarySet(unknown).has_value()) << unknown;
 }
