@@ -54,50 +54,50 @@ protected:
         for (int i = 0; i < f.Count(); ++i)
             EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << i;
     }
+    // A refused fill: one OK message, nothing written, the buffer kept.
+    static void ExpectRefused(const PlayFixture& f, const std::string& text, const std::string& number,
+                              const std::vector<std::int16_t>& before) {
+        ASSERT_EQ(f.dialogs.messages.size(), 1u);
+        EXPECT_EQ(f.dialogs.messages[0].text, text);
+        EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
+        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+        EXPECT_EQ(f.puzzle.UserArray, before);
+        EXPECT_EQ(f.form->BufferText(), number);
+        EXPECT_FALSE(f.form->UndoEnabled());
+        ExpectIdle(f);
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, AutoFill, ::testing::ValuesIn(AllSizes()));
 
-TEST_P(AutoFill, ASquareToTheRightFillsAcross) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    const std::string number = Buffer(f, n, false);
-    const int start = *f.WhiteRun(n, false);
-    f.form->txtGrid_MouseDown(start);
-    EXPECT_EQ(f.Cell(start).back, kBlue);
-    EXPECT_EQ(f.form->FillStartCell(), start);
-    f.form->txtGrid_MouseDown(start + 1);
-    for (int k = 0; k < n; ++k) {
-        EXPECT_EQ(f.Text(start + k), number.substr(static_cast<std::size_t>(k), 1));
-        EXPECT_EQ(f.User(start + k), number[static_cast<std::size_t>(k)] - '0');
+TEST_P(AutoFill, ASquareToTheRightFillsAcrossAndOneBelowFillsDown) {
+    for (const bool down : {false, true}) {
+        SCOPED_TRACE(down ? "down" : "across");
+        PlayFixture f(GetParam());
+        const int n = Digits(f);
+        const int step = down ? f.W() : 1;
+        const std::string number = Buffer(f, n, down);
+        const int start = *f.WhiteRun(n, down);
+        f.form->txtGrid_MouseDown(start);
+        EXPECT_EQ(f.Cell(start).back, kBlue);
+        EXPECT_EQ(f.form->FillStartCell(), start);
+        f.form->txtGrid_MouseDown(start + 2 * step);
+        EXPECT_EQ(f.form->AutoFillDown(), down);
+        for (int k = 0; k < n; ++k)
+            EXPECT_EQ(f.Text(start + k * step), number.substr(Ix(k), 1));
+        EXPECT_TRUE(f.UserGridMatchesCells());
+        EXPECT_EQ(f.form->BufferText(), "");
+        EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+        EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
+        EXPECT_TRUE(f.form->UndoEnabled());
+        const auto& undo = f.form->UndoArray();
+        ASSERT_EQ(undo.size(), Ix(n + 1));
+        EXPECT_EQ(undo[0], std::to_string(n));
+        EXPECT_EQ(undo[2], std::to_string(start + step) + ",-1,1");
+        EXPECT_TRUE(f.dialogs.messages.empty());
+        EXPECT_TRUE(f.host.focus.empty()) << "the focus does not move";
+        ExpectIdle(f);
     }
-    EXPECT_FALSE(f.form->AutoFillDown());
-    EXPECT_EQ(f.form->BufferText(), "");
-    EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
-    EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
-    EXPECT_TRUE(f.form->UndoEnabled());
-    const auto& undo = f.form->UndoArray();
-    ASSERT_EQ(undo.size(), static_cast<std::size_t>(n + 1));
-    EXPECT_EQ(undo[0], std::to_string(n));
-    EXPECT_EQ(undo[1], std::to_string(start) + ",-1,0");
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    EXPECT_TRUE(f.host.focus.empty()) << "the focus does not move";
-    ExpectIdle(f);
-}
-
-TEST_P(AutoFill, ASquareBelowFillsDown) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    const std::string number = Buffer(f, n, true);
-    const int start = *f.WhiteRun(n, true);
-    f.Fill(start, start + 2 * f.W());
-    EXPECT_TRUE(f.form->AutoFillDown());
-    for (int k = 0; k < n; ++k)
-        EXPECT_EQ(f.Text(start + k * f.W()), number.substr(static_cast<std::size_t>(k), 1));
-    EXPECT_EQ(f.form->UndoArray()[2], std::to_string(start + f.W()) + ",-1,1");
-    EXPECT_EQ(f.form->BufferText(), "");
-    EXPECT_TRUE(f.UserGridMatchesCells());
-    ExpectIdle(f);
 }
 
 TEST_P(AutoFill, ATieBetweenColumnsAndRowsFillsAcross) {
@@ -138,14 +138,7 @@ TEST_P(AutoFill, ANumberLongerThanTheLineIsRefusedAndKept) {
         ASSERT_GE(start, 0);
         const auto before = f.puzzle.UserArray;
         f.Fill(start, down ? start + w : start + 1);
-        ASSERT_EQ(f.dialogs.messages.size(), 1u);
-        EXPECT_EQ(f.dialogs.messages[0].text, kNoRoom);
-        EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
-        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
-        EXPECT_EQ(f.puzzle.UserArray, before);
-        EXPECT_EQ(f.form->BufferText(), number);
-        EXPECT_FALSE(f.form->UndoEnabled());
-        ExpectIdle(f);
+        ExpectRefused(f, kNoRoom, number, before);
     }
 }
 
@@ -169,18 +162,13 @@ TEST_P(AutoFill, ANumberCrossingABlackSquareIsRefused) {
         ASSERT_GE(start, 0);
         const auto before = f.puzzle.UserArray;
         f.Fill(start, start + step);
-        ASSERT_EQ(f.dialogs.messages.size(), 1u);
-        EXPECT_EQ(f.dialogs.messages[0].text, kBlackSquare);
-        EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
-        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
-        EXPECT_EQ(f.puzzle.UserArray, before);
-        EXPECT_EQ(f.form->BufferText(), number);
-        ExpectIdle(f);
+        ExpectRefused(f, kBlackSquare, number, before);
     }
 }
 
 TEST_P(AutoFill, DifferentDigitsAskBeforeTheyAreOverwritten) {
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
+    for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+        SCOPED_TRACE(static_cast<int>(answer));
         PlayFixture f(GetParam());
         const int n = Digits(f);
         const std::string number = Buffer(f, n, false);
@@ -199,7 +187,7 @@ TEST_P(AutoFill, DifferentDigitsAskBeforeTheyAreOverwritten) {
                                      "overwrite?");
         EXPECT_EQ(question.title, "Confirm Overwrite");
         EXPECT_EQ(question.buttons, Buttons::YesNo);
-        if (answer == Answer::No) {
+        if (answer != Answer::Yes) {
             EXPECT_EQ(f.puzzle.UserArray, before);
             EXPECT_EQ(f.form->UndoArray(), undoBefore);
             EXPECT_EQ(f.form->BufferText(), number);
@@ -211,18 +199,6 @@ TEST_P(AutoFill, DifferentDigitsAskBeforeTheyAreOverwritten) {
         }
         ExpectIdle(f);
     }
-}
-
-TEST_P(AutoFill, ClosingTheOverwriteQuestionWritesNothing) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    Buffer(f, n, false);
-    const int start = *f.WhiteRun(n, false);
-    f.Type(start, 9);
-    const auto before = f.puzzle.UserArray;
-    f.dialogs.answers.push_back(Answer::Cancel);
-    f.Fill(start, start + 1);
-    EXPECT_EQ(f.puzzle.UserArray, before);
 }
 
 TEST_P(AutoFill, TheStartersOwnDigitsAreNoConflict) {
@@ -252,7 +228,7 @@ TEST_P(AutoFill, AWrongDigitWrittenOverTheShownStarterIsNotRed) {
     EXPECT_EQ(f.Cell(first + 1).fore, kBlack) << "wrong digit";
 }
 
-TEST_P(AutoFill, AnEarlierSquareCancels) {
+TEST_P(AutoFill, AnEarlierSquareOrTheStartAgainCancels) {
     PlayFixture f(GetParam());
     const int n = Digits(f);
     const std::string number = Buffer(f, n, false);
@@ -261,26 +237,18 @@ TEST_P(AutoFill, AnEarlierSquareCancels) {
         if (f.White(s) && s % f.W() > 0)
             start = s;
     ASSERT_GE(start, 0);
-    for (const int earlier : {start - 1, start - f.W(), 0}) {
+    for (const int earlier : {start, start - 1, start - f.W(), 0}) {
         f.Fill(start, earlier);
         ExpectIdle(f);
         EXPECT_EQ(f.form->BufferText(), number);
         EXPECT_FALSE(f.form->UndoEnabled());
+        EXPECT_EQ(f.Text(start), "");
     }
     EXPECT_TRUE(f.dialogs.messages.empty());
-}
-
-TEST_P(AutoFill, TheStartClickedAgainIsUnselected) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    Buffer(f, n, false);
-    const int start = *f.WhiteRun(n, false);
-    f.Fill(start, start);
-    ExpectIdle(f);
-    EXPECT_EQ(f.Text(start), "");
     // A new selection starts from scratch.
-    f.Fill(start, start + 1);
-    EXPECT_NE(f.Text(start), "");
+    const int run = *f.WhiteRun(n, false);
+    f.Fill(run, run + 1);
+    EXPECT_EQ(f.Text(run), "0");
 }
 
 TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirection) {
@@ -369,15 +337,6 @@ TEST(AutoFillLarge, TheDirectionIsCheckedBeforeTheRoom) {
     ASSERT_GE(start, 0);
     f.Fill(start, start + 1);
     EXPECT_EQ(f.Texts(), std::vector<std::string>{kDownAcross});
-}
-
-TEST(AutoFillLarge, AShortBufferIsSilentWhateverTheDirection) {
-    PlayFixture f(kLarge);
-    f.SetCaption(3, "5", true);
-    f.Pick(3, 0, true);
-    const int start = *f.WhiteRun(3, false);
-    f.Fill(start, start + 1);
-    EXPECT_TRUE(f.dialogs.messages.empty());
 }
 
 } // namespace

@@ -19,31 +19,31 @@ TEST(GridKeys, OnlyDigitsBackspaceArrowsAndDeleteAreGridKeys) {
     EXPECT_FALSE(IsValidGridKey(48 + 256));
 }
 
-TEST_P(CellEntry, ADigitReplacesTheCellsDigitAndBecomesTheUndoRecord) {
+TEST_P(CellEntry, DigitsFromEveryKeyReplaceTheCellAndBackspaceClearsEachWithAnUndoRecord) {
     PlayFixture f(GetParam());
     const int cell = *f.FirstWhiteOutsideStarter();
+    f.Key(cell, vk::Back);
+    EXPECT_EQ(f.form->UndoArray()[1], std::to_string(cell) + ",-1,-1") << "even an empty cell's clearing";
+    EXPECT_EQ(f.form->UndoCaption().rfind("Undo Clear of Column ", 0), 0u) << f.form->UndoCaption();
     f.Type(cell, 3);
-    EXPECT_EQ(f.Text(cell), "3");
     f.Type(cell, 7);
     EXPECT_EQ(f.Text(cell), "7") << "never 37 or 73";
-    EXPECT_EQ(f.User(cell), 7);
     const auto& undo = f.form->UndoArray();
     ASSERT_EQ(undo.size(), 2u);
     EXPECT_EQ(undo[0], "1");
     EXPECT_EQ(undo[1], std::to_string(cell) + ",3,7");
     EXPECT_TRUE(f.form->UndoEnabled());
-}
-
-TEST_P(CellEntry, KeypadAndShiftedDigitsEnterLikeTheTopRow) {
-    PlayFixture f(GetParam());
-    const int cell = *f.FirstWhiteOutsideStarter();
     for (int d = 0; d <= 9; ++d) {
         EXPECT_EQ(f.Key(cell, vk::Numpad0 + d), vk::Numpad0 + d) << "an accepted key keeps its code";
         EXPECT_EQ(f.Text(cell), std::to_string(d));
         EXPECT_EQ(f.User(cell), d);
-        f.Key(cell, vk::Digit0 + (9 - d), 1);
+        f.Key(cell, vk::Digit0 + (9 - d), 1); // Shift held
         EXPECT_EQ(f.Text(cell), std::to_string(9 - d));
     }
+    f.Key(cell, vk::Back);
+    EXPECT_EQ(f.Text(cell), "");
+    EXPECT_EQ(f.User(cell), -1);
+    EXPECT_EQ(f.form->UndoArray()[1], std::to_string(cell) + ",0,-1");
 }
 
 TEST_P(CellEntry, OtherKeysAreDiscardedAndChangeNothing) {
@@ -69,21 +69,6 @@ TEST_P(CellEntry, OtherKeysAreDiscardedAndChangeNothing) {
     f.form->txtGrid_KeyUp(cell, up, shift);
     EXPECT_EQ(up, 0);
     EXPECT_EQ(shift, 0);
-}
-
-TEST_P(CellEntry, BackspaceRecordsAClearingEvenOfAnEmptyCell) {
-    PlayFixture f(GetParam());
-    const int cell = *f.FirstWhiteOutsideStarter();
-    f.Key(cell, vk::Back);
-    EXPECT_EQ(f.Text(cell), "");
-    ASSERT_EQ(f.form->UndoArray().size(), 2u);
-    EXPECT_EQ(f.form->UndoArray()[1], std::to_string(cell) + ",-1,-1");
-    EXPECT_EQ(f.form->UndoCaption().rfind("Undo Clear of Column ", 0), 0u) << f.form->UndoCaption();
-    f.Type(cell, 8);
-    f.Key(cell, vk::Back);
-    EXPECT_EQ(f.Text(cell), "");
-    EXPECT_EQ(f.User(cell), -1);
-    EXPECT_EQ(f.form->UndoArray()[1], std::to_string(cell) + ",8,-1");
 }
 
 TEST_P(CellEntry, ArrowsMoveByIndexAndStopAtTheGridEdges) {
@@ -117,6 +102,12 @@ TEST_P(CellEntry, ArrowsMoveByIndexAndStopAtTheGridEdges) {
 TEST_P(CellEntry, ArrowsAndDeleteKeepThePreviousUndoRecord) {
     PlayFixture f(GetParam());
     const int cell = *f.FirstWhiteOutsideStarter();
+    // On a fresh form they leave Undo disabled.
+    f.Key(cell, vk::Delete);
+    f.Key(cell, vk::Down);
+    EXPECT_EQ(f.form->UndoArray(), std::vector<std::string>{"0"});
+    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.form->UndoCaption(), "Undo ");
     f.Type(cell, 6);
     const auto undo = f.form->UndoArray();
     const std::string caption = f.form->UndoCaption();
@@ -140,59 +131,34 @@ TEST_P(CellEntry, ArrowsAndDeleteKeepThePreviousUndoRecord) {
     EXPECT_FALSE(f.form->UndoEnabled());
 }
 
-TEST_P(CellEntry, DeleteOnAnEmptyCellOrFreshFormLeavesUndoDisabled) {
-    PlayFixture f(GetParam());
-    const int cell = *f.FirstWhiteOutsideStarter();
-    f.Key(cell, vk::Delete);
-    f.Key(cell, vk::Down);
-    EXPECT_EQ(f.form->UndoArray(), std::vector<std::string>{"0"});
-    EXPECT_FALSE(f.form->UndoEnabled());
-    EXPECT_EQ(f.form->UndoCaption(), "Undo ");
-}
-
-TEST_P(CellEntry, TheShownStarterTurnsRedOnlyForItsRightDigit) {
-    PlayFixture f(GetParam());
-    const int first = f.puzzle.StarterFirstCell;
-    const int right = f.Solution(first);
-    const int wrong = (right + 1) % 10;
-    f.Type(first, wrong);
-    EXPECT_EQ(f.Text(first), std::to_string(wrong));
-    EXPECT_EQ(f.Cell(first).fore, kBlack);
-    f.Key(first, vk::Numpad0 + right);
-    EXPECT_EQ(f.Cell(first).fore, kRed);
-    f.Key(first, vk::Back);
-    EXPECT_EQ(f.Text(first), "");
-    EXPECT_EQ(f.Cell(first).fore, kBlack);
-    f.Type(first, right);
-    f.Key(first, vk::Delete);
-    EXPECT_EQ(f.Text(first), "");
-    EXPECT_EQ(f.Cell(first).fore, kBlack);
-}
-
-TEST_P(CellEntry, OutsideTheStarterAndOnAHiddenStarterTheColourNeverChanges) {
-    PlayFixture f(GetParam(), true);
-    const int first = f.puzzle.StarterFirstCell;
-    f.Type(first, f.Solution(first));
-    EXPECT_EQ(f.Cell(first).fore, kBlack) << "a hidden starter gives nothing away";
-    const int cell = *f.FirstWhiteOutsideStarter();
-    for (int d = 0; d <= 9; ++d) {
-        f.Type(cell, d);
+TEST_P(CellEntry, TheStarterIsRedOnlyForItsRightShownDigitAndBlackSquaresStayBlack) {
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "hidden" : "shown");
+        PlayFixture f(GetParam(), hidden);
+        const int first = f.puzzle.StarterFirstCell;
+        const int right = f.Solution(first);
+        f.Type(first, (right + 1) % 10);
+        EXPECT_EQ(f.Cell(first).fore, kBlack);
+        f.Key(first, vk::Numpad0 + right);
+        EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed) << "a hidden starter gives nothing away";
+        for (const int clear : {vk::Back, vk::Delete}) {
+            f.Type(first, right);
+            f.Key(first, clear);
+            EXPECT_EQ(f.Text(first), "");
+            EXPECT_EQ(f.Cell(first).fore, kBlack);
+        }
+        const int cell = *f.FirstWhiteOutsideStarter();
+        f.Type(cell, f.Solution(cell));
         EXPECT_EQ(f.Cell(cell).fore, kBlack);
+        int black = 0;
+        while (f.White(black))
+            ++black;
+        f.Type(black, 5);
+        EXPECT_EQ(f.Text(black), "5") << "stored, but black on black";
+        EXPECT_EQ(f.User(black), 5);
+        EXPECT_EQ(f.Cell(black).fore, kBlack);
+        EXPECT_EQ(f.Cell(black).back, kBlack);
     }
-}
-
-TEST_P(CellEntry, ADigitInABlackSquareIsStoredButBlackOnBlack) {
-    PlayFixture f(GetParam());
-    int black = -1;
-    for (int i = 0; i < f.Count() && black < 0; ++i)
-        if (!f.White(i))
-            black = i;
-    ASSERT_GE(black, 0);
-    f.Type(black, 5);
-    EXPECT_EQ(f.Text(black), "5");
-    EXPECT_EQ(f.User(black), 5);
-    EXPECT_EQ(f.Cell(black).fore, kBlack);
-    EXPECT_EQ(f.Cell(black).back, kBlack);
 }
 
 TEST_P(CellEntry, KeysOutsideTheGridAreIgnored) {

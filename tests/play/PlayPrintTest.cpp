@@ -118,41 +118,30 @@ struct Printing {
 
 } // namespace
 
-TEST(PlayPrint, OriginalShowsOnlyTheStartingNumberAndItsTick) {
-    for (const char* name : {"Small Puzzle Wheel", "Normal Puzzle Angled", "Large Puzzle Crazy Eights"}) {
-        SCOPED_TRACE(name);
-        Printing p(name);
-        p.Play();
-        const Snapshot before = p.Take();
-        p.form->PrintPuzzle(0);
-        ASSERT_EQ(p.host.prints, 1);
-        EXPECT_TRUE(p.blackOnWhite);
-        EXPECT_EQ(p.copyright, std::string("(c) ") + name + " by the Corvana developers");
-        int ticked = 0;
-        for (std::size_t i = 0; i < p.during.texts.size(); ++i) {
-            const int cell = static_cast<int>(i);
-            const bool starter = cell >= p.puzzle.StarterFirstCell && cell <= p.puzzle.StarterLastCell;
-            EXPECT_EQ(p.during.texts[i], starter ? std::to_string(p.puzzle.SolutionArray[i]) : "") << i;
-            EXPECT_EQ(p.during.fores[i], kBlack) << "no red on paper";
+TEST(PlayPrint, OriginalShowsOnlyTheShownStartingNumberAndItsTickBlackOnWhite) {
+    for (const char* name : {"Small Puzzle Wheel", "Normal Puzzle Angled", "Large Puzzle Crazy Eights"})
+        for (const bool hidden : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (hidden ? " hidden" : ""));
+            Printing p(name, hidden);
+            p.Play();
+            const Snapshot before = p.Take();
+            p.form->PrintPuzzle(0);
+            ASSERT_EQ(p.host.prints, 1);
+            EXPECT_TRUE(p.blackOnWhite) << "no red on paper";
+            EXPECT_EQ(p.copyright, std::string("(c) ") + name + " by the Corvana developers");
+            for (std::size_t i = 0; i < p.during.texts.size(); ++i) {
+                const int cell = static_cast<int>(i);
+                const bool starter = cell >= p.puzzle.StarterFirstCell && cell <= p.puzzle.StarterLastCell;
+                EXPECT_EQ(p.during.texts[i],
+                          starter && !hidden ? std::to_string(p.puzzle.SolutionArray[i]) : "");
+            }
+            int ticked = 0;
+            for (const int tick : p.during.ticks)
+                ticked += tick;
+            EXPECT_EQ(ticked, hidden ? 0 : 1) << "only the starting number's box";
+            p.ExpectRestored(before);
+            EXPECT_TRUE(p.dialogs.messages.empty());
         }
-        for (std::size_t id = 0; id < p.during.ticks.size(); ++id)
-            ticked += p.during.ticks[id];
-        EXPECT_EQ(ticked, 1) << "only the starting number's box";
-        p.ExpectRestored(before);
-        EXPECT_TRUE(p.dialogs.messages.empty());
-    }
-}
-
-TEST(PlayPrint, OriginalWithAHiddenStarterIsEmpty) {
-    Printing p("Normal Puzzle Plus", true);
-    p.Play();
-    const Snapshot before = p.Take();
-    p.form->PrintPuzzle(0);
-    for (const auto& text : p.during.texts)
-        EXPECT_EQ(text, "");
-    for (const int tick : p.during.ticks)
-        EXPECT_EQ(tick, 0);
-    p.ExpectRestored(before);
 }
 
 TEST(PlayPrint, SolutionShowsEverythingTickedAndReturnsToTheUserGrid) {
@@ -205,7 +194,7 @@ TEST(PlayPrint, ACancelledOrFailingPrinterRestoresTheWindow) {
     EXPECT_EQ(p.puzzle.UserArray[static_cast<std::size_t>(cell)], 8);
 }
 
-TEST(PlayPrint, TheUsersOwnUntickOfTheStarterSurvivesAPrint) {
+TEST(PlayPrint, TheUsersOwnUntickOfTheStarterSurvivesAPrintAndAnUnknownKindPrintsNothing) {
     Printing p("Small Puzzle H");
     for (std::size_t id = 0; id < p.form->Boxes().size(); ++id)
         if (p.form->Boxes()[id].value == 1)
@@ -213,12 +202,9 @@ TEST(PlayPrint, TheUsersOwnUntickOfTheStarterSurvivesAPrint) {
     const Snapshot before = p.Take();
     p.form->PrintPuzzle(0);
     p.ExpectRestored(before);
-}
-
-TEST(PlayPrint, AnUnknownKindPrintsNothing) {
-    Printing p("Small Puzzle H");
-    const Snapshot before = p.Take();
-    p.form->PrintPuzzle(7);
-    EXPECT_EQ(p.host.prints, 0);
-    p.ExpectRestored(before);
+    Printing q("Small Puzzle H");
+    const Snapshot fresh = q.Take();
+    q.form->PrintPuzzle(7);
+    EXPECT_EQ(q.host.prints, 0);
+    q.ExpectRestored(fresh);
 }

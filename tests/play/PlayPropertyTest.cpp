@@ -147,7 +147,7 @@ TEST_P(PlayProperty, RandomSessionsKeepCellsUserGridAndMenusConsistent) {
     const auto [name, seed] = GetParam();
     PlayFixture f(name, seed % 2 == 0, seed);
     Session s{f, std::mt19937_64(seed * 7919 + 13), seed * 1000, {}, 0, false, 0, {}};
-    for (int step = 0; step < 6000; ++step) {
+    for (int step = 0; step < 4000; ++step) {
         s.Step();
         if (HasFatalFailure())
             return;
@@ -171,7 +171,7 @@ TEST_P(PlayProperty, TheSolutionRoundTripChangesNothing) {
     const auto [name, seed] = GetParam();
     PlayFixture f(name, seed % 2 == 1, seed + 100);
     Session s{f, std::mt19937_64(seed * 104729 + 1), seed * 1000 + 500, {}, 0, false, 0, {}};
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 30; ++round) {
         for (int step = 0; step < 60; ++step) {
             s.Step();
             if (HasFatalFailure())

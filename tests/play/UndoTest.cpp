@@ -69,6 +69,9 @@ TEST(UndoSingle, OnlyTheLastActionIsUndoneAndOnlyOnce) {
         PlayFixture f(name);
         const int a = *f.FirstWhiteOutsideStarter();
         const int b = f.Count() - 1;
+        const int id = f.UntickedBox();
+        f.form->BoxClick(id);
+        const std::string buffer = f.form->BufferText();
         f.Type(a, 4);
         f.Type(b, 5);
         f.form->mnuUndo_Click();
@@ -77,18 +80,9 @@ TEST(UndoSingle, OnlyTheLastActionIsUndoneAndOnlyOnce) {
         f.form->mnuUndo_Click(); // the entry is disabled: nothing happens
         EXPECT_EQ(f.Text(a), "4");
         EXPECT_TRUE(f.UserGridMatchesCells());
+        EXPECT_EQ(f.Box(id).value, 1) << "a one-cell undo leaves the lists and the buffer alone";
+        EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + buffer);
     }
-}
-
-TEST(UndoSingle, AOneCellUndoLeavesTheListsAndTheBufferAlone) {
-    PlayFixture f(kSmall);
-    const int id = f.Pick(6, 1);
-    const std::string buffer = f.form->BufferText();
-    f.Type(*f.FirstWhiteOutsideStarter(), 2);
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Box(id).value, 1);
-    EXPECT_EQ(f.form->BufferText(), buffer);
-    EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + buffer);
 }
 
 class UndoFill : public ::testing::TestWithParam<const char*> {};
@@ -131,7 +125,6 @@ TEST_P(UndoFill, AnUntickedNumberStaysUntickedAndTheBufferIsStillEmptied) {
     f.SetCaption(4, "0157");
     const int id = f.Pick(4, 0);
     f.form->BoxClick(id); // unticked again; the buffer keeps the number
-    ASSERT_EQ(f.form->BufferText(), "0157");
     const int start = *f.WhiteRun(4, false);
     f.Fill(start, start + 1);
     f.Pick(4, 2);
@@ -140,36 +133,26 @@ TEST_P(UndoFill, AnUntickedNumberStaysUntickedAndTheBufferIsStillEmptied) {
     EXPECT_EQ(f.form->BufferText(), "");
 }
 
-TEST(UndoFillLarge, ADownFillUnticksTheDownListOnly) {
-    PlayFixture f(kLarge);
-    f.puzzle.Captions[4].at(0) = "0157";
-    f.puzzle.CaptionsDown[4].at(0) = "0157";
-    f.form->LoadPuzzle(false);
-    const int across = f.Pick(4, 0, false);
-    const int down = f.Pick(4, 0, true);
-    const int start = *f.WhiteRun(4, true);
-    f.Fill(start, start + f.W());
-    ASSERT_EQ(f.Text(start + 3 * f.W()), "7");
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Box(down).value, 0);
-    EXPECT_EQ(f.Box(across).value, 1);
-}
-
-TEST(UndoFillLarge, TheListIsTheFillsEvenAfterAClickInTheOtherList) {
-    PlayFixture f(kLarge);
-    f.puzzle.Captions[4].at(0) = "0157";
-    f.puzzle.CaptionsDown[4].at(0) = "0157";
-    f.form->LoadPuzzle(false);
-    const int across = f.Pick(4, 0, false);
-    const int start = *f.WhiteRun(4, false);
-    f.Fill(start, start + 1);
-    ASSERT_EQ(f.Text(start + 3), "7");
-    // The user ticks the same number in the down list before undoing the across fill.
-    const int down = f.Pick(4, 0, true);
-    ASSERT_FALSE(f.form->BufferFromAcross());
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Box(across).value, 0) << "the filled across number is unticked";
-    EXPECT_EQ(f.Box(down).value, 1) << "the user's down tick stays";
+TEST(UndoFillLarge, TheFillsOwnListIsUntickedWhateverWasClickedSince) {
+    for (const bool down : {false, true}) {
+        SCOPED_TRACE(down ? "down fill" : "across fill");
+        PlayFixture f(kLarge);
+        f.puzzle.Captions[4].at(0) = "0157";
+        f.puzzle.CaptionsDown[4].at(0) = "0157";
+        f.form->LoadPuzzle(false);
+        const int other = f.BoxId(4, 0, !down);
+        if (down)
+            f.form->BoxClick(other);
+        const int filled = f.Pick(4, 0, down);
+        const int start = *f.WhiteRun(4, down);
+        f.Fill(start, start + (down ? f.W() : 1));
+        ASSERT_EQ(f.Text(start + 3 * (down ? f.W() : 1)), "7");
+        if (!down) // the user ticks the same number in the down list before undoing
+            f.form->BoxClick(other);
+        f.form->mnuUndo_Click();
+        EXPECT_EQ(f.Box(filled).value, 0);
+        EXPECT_EQ(f.Box(other).value, 1) << "the other list's tick stays";
+    }
 }
 
 TEST(UndoRecords, MalformedRecordsAreReadSafely) {
