@@ -58,55 +58,32 @@ void ExpectPage(const HowToPlayModel& m, int page) {
 
 } // namespace
 
-TEST(HowToPlayPages, OpensOnTheOverviewWithAnEmptyExample) {
+TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExample) {
     PuzzleState puzzle;
     HowToPlayModel m(puzzle);
     m.Form_Load();
     ExpectPage(m, 0);
     for (int i = 0; i < kHelpCells; ++i)
         EXPECT_TRUE(m.Cell(i).text.empty()) << i;
-}
-
-TEST(HowToPlayPages, NextAndPreviousWalkThroughEveryPage) {
-    PuzzleState puzzle;
-    HowToPlayModel m(puzzle);
-    m.Form_Load();
+    m.cmdBack_Click(); // beyond the first page: nothing changes
+    ExpectPage(m, 0);
     for (int page = 1; page <= 3; ++page) {
         m.cmdForward_Click();
         ExpectPage(m, page);
     }
+    m.cmdForward_Click();
+    ExpectPage(m, 3);
     for (int page = 2; page >= 0; --page) {
         m.cmdBack_Click();
         ExpectPage(m, page);
     }
-}
-
-TEST(HowToPlayPages, JumpingStraightToTheLastPageShowsTheFinishedExample) {
-    PuzzleState puzzle;
-    HowToPlayModel m(puzzle);
-    m.Form_Load();
-    m.optSelection_Click(3);
-    ExpectPage(m, 3);
-    // And straight back: nothing of the later pages stays behind.
-    m.optSelection_Click(0);
-    ExpectPage(m, 0);
-    m.optSelection_Click(2);
-    ExpectPage(m, 2);
-    m.optSelection_Click(1);
-    ExpectPage(m, 1);
-}
-
-TEST(HowToPlayPages, ButtonsBeyondTheEndsChangeNothing) {
-    PuzzleState puzzle;
-    HowToPlayModel m(puzzle);
-    m.Form_Load();
-    m.cmdBack_Click();
-    ExpectPage(m, 0);
-    m.optSelection_Click(3);
-    m.cmdForward_Click();
-    ExpectPage(m, 3);
+    // Jumps: nothing of a later page stays behind.
+    for (int page : {3, 0, 2, 1}) {
+        m.optSelection_Click(page);
+        ExpectPage(m, page);
+    }
     m.optSelection_Click(7);
-    ExpectPage(m, 3);
+    ExpectPage(m, 1);
 }
 
 TEST(HowToPlayPages, TheExampleGridHasTheFiveSquaresShape) {

@@ -5,49 +5,23 @@
 
 #include "FakeDialogs.h"
 #include "ScriptedOpener.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <stdexcept>
 #include <string>
-
-#include <stdlib.h>
 
 using namespace corvana;
 using corvana::test::FakeDialogs;
 using corvana::test::ScriptedOpener;
+using corvana::test::TempDir;
+using corvana::test::WriteText;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "corvana-app-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-void Write(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 ColorScheme Defaults() {
     ColorScheme s;
@@ -57,7 +31,7 @@ ColorScheme Defaults() {
 
 // One main window's worth of state, with a generator that can be told to fail.
 struct Fixture {
-    TempFolder folder;
+    TempDir folder;
     std::string colorFile = folder.File(kColorFileName);
     PuzzleState puzzle;
     ColorScheme colors;
@@ -73,21 +47,15 @@ struct Fixture {
 
 } // namespace
 
-TEST(MainMenuStartUp, NoColourFileMeansDefaultsAndNoMessage) {
+TEST(MainMenuStartUp, NoColourFileMeansDefaultsAGoodOneIsUsedAndNeitherIsWritten) {
     Fixture f;
-    f.puzzle.NoShowFirst = true;
     f.colors.BackgroundColor = {1, 2, 3};
     f.menu.Form_Load();
     EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(f.colors, Defaults());
-    EXPECT_FALSE(f.puzzle.NoShowFirst);
-    EXPECT_FALSE(f.menu.NoShowChecked());
     EXPECT_FALSE(fs::exists(f.colorFile)) << "start-up never writes the colour file";
-}
 
-TEST(MainMenuStartUp, AGoodColourFileIsUsed) {
-    Fixture f;
-    Write(f.colorFile, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
+    WriteText(f.colorFile, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
     f.menu.Form_Load();
     EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(f.colors.BackgroundColor, (std::array<ColorValue, 3>{1, 2, 3}));
@@ -98,7 +66,7 @@ TEST(MainMenuStartUp, AGoodColourFileIsUsed) {
 TEST(MainMenuStartUp, AShortColourFileIsDeletedReportedAndReplacedByTheDefaults) {
     Fixture f;
     // Two values are read before the file runs out; they must not survive.
-    Write(f.colorFile, "1\r\n2\r\n");
+    WriteText(f.colorFile, "1\r\n2\r\n");
     f.menu.Form_Load();
     EXPECT_FALSE(fs::exists(f.colorFile));
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
@@ -130,27 +98,21 @@ TEST(MainMenuStartUp, AColourFileThatCannotBeDeletedGivesTheFatalMessageWithItsP
     EXPECT_EQ(f.colors, Defaults());
 }
 
-TEST(MainMenuOptions, EachClickTogglesFlagAndCheckMarkTogether) {
+TEST(MainMenuOptions, ClicksToggleFlagAndCheckMarkTogetherAndStartUpClearsOnlyDontShow) {
     Fixture f;
     f.menu.Form_Load();
-    f.menu.mnuNoShow_Click();
-    EXPECT_TRUE(f.puzzle.NoShowFirst);
-    EXPECT_TRUE(f.menu.NoShowChecked());
-    f.menu.mnuNoShow_Click();
-    EXPECT_FALSE(f.puzzle.NoShowFirst);
-    EXPECT_FALSE(f.menu.NoShowChecked());
-
-    f.menu.mnuReduced_Click();
-    EXPECT_TRUE(f.puzzle.ReducedNumbers);
-    EXPECT_TRUE(f.menu.ReducedChecked());
-    EXPECT_FALSE(f.puzzle.NoShowFirst) << "the options are independent";
-    f.menu.mnuReduced_Click();
-    EXPECT_FALSE(f.puzzle.ReducedNumbers);
-    EXPECT_FALSE(f.menu.ReducedChecked());
-}
-
-TEST(MainMenuOptions, StartUpClearsDontShowFirstNumberButLeavesReducedNumbers) {
-    Fixture f;
+    for (int click = 1; click <= 2; ++click) {
+        f.menu.mnuNoShow_Click();
+        EXPECT_EQ(f.puzzle.NoShowFirst, click == 1);
+        EXPECT_EQ(f.menu.NoShowChecked(), click == 1);
+        EXPECT_FALSE(f.puzzle.ReducedNumbers) << "the options are independent";
+    }
+    for (int click = 1; click <= 2; ++click) {
+        f.menu.mnuReduced_Click();
+        EXPECT_EQ(f.puzzle.ReducedNumbers, click == 1);
+        EXPECT_EQ(f.menu.ReducedChecked(), click == 1);
+        EXPECT_FALSE(f.puzzle.NoShowFirst);
+    }
     f.menu.mnuNoShow_Click();
     f.menu.mnuReduced_Click();
     f.menu.Form_Load();
@@ -160,79 +122,57 @@ TEST(MainMenuOptions, StartUpClearsDontShowFirstNumberButLeavesReducedNumbers) {
     EXPECT_TRUE(f.menu.ReducedChecked());
 }
 
-TEST(MainMenuTemplates, EveryCommandNamesARealTemplateOfItsSizeClass) {
-    const auto& commands = TemplateCommands();
-    ASSERT_EQ(commands.size(), 15u);
-    for (const TemplateCommand& c : commands) {
-        const TemplateRecord* record = FindTemplate(c.puzzleName);
-        ASSERT_NE(record, nullptr) << c.puzzleName;
-        EXPECT_EQ(record->size, c.size) << c.puzzleName;
-    }
-}
-
-TEST(MainMenuTemplates, SuccessOpensThePlayFormOfTheSizeClass) {
-    const std::map<std::string, std::pair<std::string, std::string>> expected = {
-        {"mnuH", {"Small Puzzle H", "play:Small"}},
-        {"mnuPinwheel", {"Small Puzzle Pinwheel", "play:Small"}},
-        {"mnuFiveSquares", {"Small Puzzle Five Squares", "play:Small"}},
-        {"mnuWheel", {"Small Puzzle Wheel", "play:Small"}},
-        {"mnuProjectX", {"Small Puzzle Project X", "play:Small"}},
-        {"mnuPlus", {"Normal Puzzle Plus", "play:Normal"}},
-        {"mnuSteps", {"Normal Puzzle Steps", "play:Normal"}},
-        {"mnuShield", {"Normal Puzzle Shield", "play:Normal"}},
-        {"mnuBrokenPieces", {"Normal Puzzle Broken Pieces", "play:Normal"}},
-        {"mnuFivePlus", {"Normal Puzzle Five Plus", "play:Normal"}},
-        {"mnuAngled", {"Normal Puzzle Angled", "play:Normal"}},
-        {"mnuHTT", {"Normal Puzzle HTT", "play:Normal"}},
-        {"mnuCrazyEights", {"Large Puzzle Crazy Eights", "play:Large"}},
-        {"mnuSquares", {"Large Puzzle Squares", "play:Large"}},
-        {"mnuFourElectrodes", {"Large Puzzle Four Electrodes", "play:Large"}},
+TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
+    struct Case {
+        const char* menu;
+        const char* puzzle;
+        const char* form;
+        const char* error;
     };
-    for (const auto& [menuName, want] : expected) {
-        Fixture f;
-        f.menu.Template_Click(menuName);
-        EXPECT_EQ(f.generated, std::vector<std::string>{want.first}) << menuName;
-        EXPECT_EQ(f.puzzle.PuzzleName, want.first);
-        EXPECT_EQ(f.opener.opened, std::vector<std::string>{want.second}) << menuName;
-        EXPECT_TRUE(f.dialogs.messages.empty());
-        EXPECT_FALSE(f.menu.Unloaded());
-    }
-}
-
-TEST(MainMenuTemplates, FailureShowsTheTemplatesOwnMessageAndOpensNothing) {
-    const std::map<std::string, std::string> expected = {
-        {"mnuH", "Error in loading Small Puzzle H"},
-        {"mnuPinwheel", "Error in loading Small Puzzle Pinwheel"},
-        {"mnuFiveSquares", "Error in loading Small Puzzle Five Squares"},
-        {"mnuWheel", "Error in loading Small Puzzle Wheel"},
-        {"mnuProjectX", "Error in loading Small Puzzle Project X"},
-        {"mnuPlus", "Error in loading Normal Puzzle Plus"},
-        {"mnuSteps", "Error in loading Normal Puzzle Steps"},
-        {"mnuShield", "Error in loading Normal Puzzle Shield"},
-        {"mnuBrokenPieces", "Error in loading Normal Broken Pieces"},
-        {"mnuFivePlus", "Error in loading Normal Puzzle Five Plus"},
-        {"mnuAngled", "Error in loading Normal Puzzle Angled"},
-        {"mnuHTT", "Error in loading Normal Puzzle HTT"},
-        {"mnuCrazyEights", "Error in loading Large Puzzle Crazy Eights"},
-        {"mnuSquares", "Error in loading Large Puzzle Squares"},
-        {"mnuFourElectrodes", "Error in loading Large Puzzle Four Electrodes"},
+    const Case cases[] = {
+        {"mnuH", "Small Puzzle H", "play:Small", "Error in loading Small Puzzle H"},
+        {"mnuPinwheel", "Small Puzzle Pinwheel", "play:Small", "Error in loading Small Puzzle Pinwheel"},
+        {"mnuFiveSquares", "Small Puzzle Five Squares", "play:Small",
+         "Error in loading Small Puzzle Five Squares"},
+        {"mnuWheel", "Small Puzzle Wheel", "play:Small", "Error in loading Small Puzzle Wheel"},
+        {"mnuProjectX", "Small Puzzle Project X", "play:Small", "Error in loading Small Puzzle Project X"},
+        {"mnuPlus", "Normal Puzzle Plus", "play:Normal", "Error in loading Normal Puzzle Plus"},
+        {"mnuSteps", "Normal Puzzle Steps", "play:Normal", "Error in loading Normal Puzzle Steps"},
+        {"mnuShield", "Normal Puzzle Shield", "play:Normal", "Error in loading Normal Puzzle Shield"},
+        {"mnuBrokenPieces", "Normal Puzzle Broken Pieces", "play:Normal",
+         "Error in loading Normal Broken Pieces"},
+        {"mnuFivePlus", "Normal Puzzle Five Plus", "play:Normal", "Error in loading Normal Puzzle Five Plus"},
+        {"mnuAngled", "Normal Puzzle Angled", "play:Normal", "Error in loading Normal Puzzle Angled"},
+        {"mnuHTT", "Normal Puzzle HTT", "play:Normal", "Error in loading Normal Puzzle HTT"},
+        {"mnuCrazyEights", "Large Puzzle Crazy Eights", "play:Large",
+         "Error in loading Large Puzzle Crazy Eights"},
+        {"mnuSquares", "Large Puzzle Squares", "play:Large", "Error in loading Large Puzzle Squares"},
+        {"mnuFourElectrodes", "Large Puzzle Four Electrodes", "play:Large",
+         "Error in loading Large Puzzle Four Electrodes"},
     };
-    for (const auto& [menuName, text] : expected) {
-        Fixture f;
-        f.generatorSucceeds = false;
-        f.menu.Template_Click(menuName);
-        EXPECT_TRUE(f.opener.opened.empty()) << menuName;
-        ASSERT_EQ(f.dialogs.messages.size(), 1u) << menuName;
-        EXPECT_EQ(f.dialogs.messages[0].text, text);
-        EXPECT_EQ(f.dialogs.messages[0].title, "Corvana");
-        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
-        EXPECT_EQ(f.dialogs.messages[0].icon, Icon::None);
-        EXPECT_FALSE(f.menu.Unloaded());
-    }
+    for (const Case& c : cases)
+        for (const bool succeeds : {true, false}) {
+            SCOPED_TRACE(std::string(c.menu) + (succeeds ? " succeeds" : " fails"));
+            Fixture f;
+            f.generatorSucceeds = succeeds;
+            f.menu.Template_Click(c.menu);
+            EXPECT_EQ(f.generated, std::vector<std::string>{c.puzzle});
+            EXPECT_EQ(f.puzzle.PuzzleName, c.puzzle);
+            EXPECT_EQ(f.opener.opened,
+                      succeeds ? std::vector<std::string>{c.form} : std::vector<std::string>{});
+            EXPECT_FALSE(f.menu.Unloaded());
+            ASSERT_EQ(f.dialogs.messages.size(), succeeds ? 0u : 1u);
+            if (!succeeds) {
+                EXPECT_EQ(f.dialogs.messages[0].text, c.error);
+                EXPECT_EQ(f.dialogs.messages[0].title, "Corvana");
+                EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+                EXPECT_EQ(f.dialogs.messages[0].icon, Icon::None);
+            }
+        }
 }
 
 TEST(MainMenuTemplates, TheRealGeneratorBuildsThePuzzleBeforeThePlayFormOpens) {
-    TempFolder folder;
+    TempDir folder;
     PuzzleState puzzle;
     ColorScheme colors;
     FakeDialogs dialogs;
