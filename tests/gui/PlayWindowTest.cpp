@@ -241,49 +241,33 @@ TEST(PlayWindow, ShowStartingNumberEntryFollowsTheOption) {
     EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mnuShowStartingNumber"))->isVisible());
 }
 
-TEST(PlayWindow, ListBoxesStandWhereTheTwipTablesPutThem) {
+TEST(PlayWindow, ListBoxesAndHeadingsStandWhereTheModelPutsThem) {
     for (const char* name : kOneOfEachSize) {
         SCOPED_TRACE(name);
         OpenWindow w(name);
-        const FormConfig& config = w.Config();
-        const TemplateLayout* layout = config.Layout(name);
-        ASSERT_NE(layout, nullptr);
-        for (const bool down : {false, true}) {
-            if (down && !config.separateLists)
+        int shown = 0;
+        for (const ListBox& b : w.Model().Boxes()) {
+            QCheckBox* box = w.Box(b.digits, b.index, b.down);
+            ASSERT_NE(box, nullptr) << b.Name() << " " << b.index;
+            EXPECT_EQ(box->isVisible(), b.visible) << b.Name() << " " << b.index;
+            if (!b.visible)
                 continue;
-            for (const ListLayout& list : layout->lists) {
-                SCOPED_TRACE(list.digits);
-                const int width = config.boxWidth[static_cast<std::size_t>(list.digits)];
-                const int top0 = down ? list.firstDownBox.top : list.firstBox.top;
-                QCheckBox* first = w.Box(list.digits, 0, down);
-                ASSERT_NE(first, nullptr);
-                EXPECT_TRUE(first->isVisible());
-                EXPECT_EQ(w.InWork(first), TwipsRect(list.firstBox.left, top0, width, 240));
-                QCheckBox* second = w.Box(list.digits, 1, down);
-                ASSERT_NE(second, nullptr);
-                EXPECT_EQ(w.InWork(second), TwipsRect(list.firstBox.left, top0 + 240, width, 240));
-                if (list.columns > 1) {
-                    // The first box of the second column stands beside box 0.
-                    const int part = w.Model().ListCount(list.digits, down) / list.columns;
-                    QCheckBox* beside = w.Box(list.digits, part, down);
-                    ASSERT_NE(beside, nullptr);
-                    EXPECT_EQ(w.InWork(beside),
-                              TwipsRect(list.firstBox.left + list.columnStep, top0, width, 240));
-                }
-                if (!down) {
-                    QLabel* heading =
-                        w.window->findChild<QLabel*>(QStringLiteral("lbl%1Digits").arg(list.digits));
-                    ASSERT_NE(heading, nullptr);
-                    EXPECT_TRUE(heading->isVisible());
-                    EXPECT_EQ(w.InWork(heading).topLeft(),
-                              QPoint(TwipsToPixels(list.heading.left), TwipsToPixels(list.heading.top)));
-                }
-            }
+            ++shown;
+            EXPECT_EQ(w.InWork(box),
+                      TwipsRect(b.left, b.top, w.Config().boxWidth[static_cast<std::size_t>(b.digits)], 240))
+                << b.Name() << " " << b.index;
+            EXPECT_EQ(box->text().toStdString(), b.caption);
         }
-        // The captions are the list's numbers, in order.
-        const auto& captions = w.puzzle.Captions[static_cast<std::size_t>(layout->lists[0].digits)];
-        for (std::size_t j = 0; j < captions.size(); ++j)
-            EXPECT_EQ(w.Box(layout->lists[0].digits, static_cast<int>(j))->text().toStdString(), captions[j]);
+        EXPECT_GT(shown, 20);
+        for (const FormLabel& l : w.Model().Labels()) {
+            QLabel* label = w.window->findChild<QLabel*>(QString::fromStdString(l.name));
+            if (l.digits == 0 || !l.visible)
+                continue;
+            ASSERT_NE(label, nullptr) << l.name;
+            EXPECT_TRUE(label->isVisible()) << l.name;
+            EXPECT_EQ(w.InWork(label).topLeft(), QPoint(TwipsToPixels(l.left), TwipsToPixels(l.top)))
+                << l.name;
+        }
     }
 }
 
@@ -399,14 +383,7 @@ protected:
     void TearDown() override { QAccessible::setActive(false); }
 };
 
-TEST_F(ScreenReader, WindowOpenedBeforeTheReaderGetsItsCellsNamed) {
-    OpenWindow w("Large Puzzle Squares");
-    QAccessible::setActive(true);
-    EXPECT_EQ(w.Cell(23)->accessibleName(), QStringLiteral("Column 4 Row 2"));
-    EXPECT_EQ(w.Cell(399)->accessibleName(), QStringLiteral("Column 20 Row 20"));
-}
-
-TEST_F(ScreenReader, GetsCellPlacesValuesAndCaptions) {
+TEST_F(ScreenReader, ArrivingAfterTheWindowGetsCellPlacesValuesAndCaptions) {
     OpenWindow w("Normal Puzzle Steps");
     QAccessible::setActive(true);
     const int width = w.Config().width;
@@ -629,22 +606,21 @@ TEST(PlayWindow, AMousePressGoesToTheModelAndFocusesTheCell) {
     EXPECT_EQ(cell->palette().color(QPalette::Base), QColor(Qt::white));
 }
 
-TEST(PlayWindow, ExecReturnsOnceTheWindowIsUnloaded) {
-    OpenWindow w("Small Puzzle Project X", false);
-    QTimer::singleShot(0, w.window.get(), [&w] { w.Action("mnuReturnToMain")->trigger(); });
-    w.window->exec();
-    EXPECT_TRUE(w.window->Unloaded());
-    EXPECT_FALSE(w.window->isVisible());
-    EXPECT_FALSE(w.puzzle.ExitRequested);
-    EXPECT_EQ(w.window->windowModality(), Qt::ApplicationModal);
-}
-
-TEST(PlayWindow, ClosingFromTheTitleBarEndsExecWithoutExit) {
-    OpenWindow w("Large Puzzle Crazy Eights", false);
-    QTimer::singleShot(0, w.window.get(), [&w] { w.window->close(); });
-    w.window->exec();
-    EXPECT_TRUE(w.window->Unloaded());
-    EXPECT_FALSE(w.puzzle.ExitRequested);
+TEST(PlayWindow, ExecReturnsOnceTheWindowIsUnloadedByReturnOrTheTitleBar) {
+    for (const bool titleBar : {false, true}) {
+        OpenWindow w("Small Puzzle Project X", false);
+        QTimer::singleShot(0, w.window.get(), [&w, titleBar] {
+            if (titleBar)
+                w.window->close();
+            else
+                w.Action("mnuReturnToMain")->trigger();
+        });
+        w.window->exec();
+        EXPECT_TRUE(w.window->Unloaded());
+        EXPECT_FALSE(w.window->isVisible());
+        EXPECT_FALSE(w.puzzle.ExitRequested);
+        EXPECT_EQ(w.window->windowModality(), Qt::ApplicationModal);
+    }
 }
 
 TEST(PlayWindow, NewGameShowsTheNewNumbers) {

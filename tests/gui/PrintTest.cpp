@@ -6,7 +6,6 @@
 #include "puzzle/Templates.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,37 +153,6 @@ TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
             EXPECT_FALSE(f.window->findChildren<QLabel*>(QStringLiteral("lblCopyright"))[0]->isVisible());
         }
     }
-}
-
-TEST(PrintWindow, OriginalShowsOnlyTheStartingNumberAndSolutionEverything) {
-    PrintWindowFixture f("Small Puzzle Wheel");
-    f.TypeSome();
-    std::vector<std::string> during;
-    int ticked = 0;
-    f.chooser.onAsk = [&] {
-        during = f.CellTexts();
-        ticked = 0;
-        for (QCheckBox* box : f.window->findChildren<QCheckBox*>())
-            ticked += box->isVisible() && box->isChecked();
-    };
-    f.Print(0);
-    for (int i = 0; i < f.puzzle.CellCount(); ++i) {
-        const bool starter = i >= f.puzzle.StarterFirstCell && i <= f.puzzle.StarterLastCell;
-        EXPECT_EQ(during[static_cast<std::size_t>(i)],
-                  starter ? std::to_string(f.puzzle.SolutionArray[static_cast<std::size_t>(i)]) : "");
-    }
-    EXPECT_EQ(ticked, 1);
-
-    f.Print(2);
-    int boxes = 0;
-    for (QCheckBox* box : f.window->findChildren<QCheckBox*>())
-        boxes += box->isVisible();
-    EXPECT_EQ(ticked, boxes);
-    for (int i = 0; i < f.puzzle.CellCount(); ++i)
-        if (f.puzzle.GridPattern[static_cast<std::size_t>(i)]) {
-            EXPECT_EQ(during[static_cast<std::size_t>(i)],
-                      std::to_string(f.puzzle.SolutionArray[static_cast<std::size_t>(i)]));
-        }
 }
 
 TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {

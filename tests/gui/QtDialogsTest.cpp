@@ -90,6 +90,13 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
          yesNoCancel, QMessageBox::Yes},
         {Buttons::YesNoCancel, Icon::None, QMessageBox::No, Answer::No, QMessageBox::NoIcon, yesNoCancel,
          QMessageBox::Yes},
+        // Escape (NoButton here) answers No, Cancel or OK.
+        {Buttons::YesNo, Icon::None, QMessageBox::NoButton, Answer::No, QMessageBox::NoIcon, yesNo,
+         QMessageBox::Yes},
+        {Buttons::YesNoCancel, Icon::None, QMessageBox::NoButton, Answer::Cancel, QMessageBox::NoIcon,
+         yesNoCancel, QMessageBox::Yes},
+        {Buttons::Ok, Icon::None, QMessageBox::NoButton, Answer::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
+         QMessageBox::Ok},
     };
     for (const Case& c : cases) {
         const auto seen = AnswerNextBox(c.press);
@@ -103,16 +110,6 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
         EXPECT_EQ(seen->buttons, c.qtButtons);
         EXPECT_EQ(seen->defaultButton, c.qtDefault);
     }
-}
-
-TEST(QtDialogs, EscapeAnswersNoOrCancel) {
-    QtDialogs dialogs;
-    AnswerNextBox(QMessageBox::NoButton);
-    EXPECT_EQ(dialogs.MessageBox("t", "Corvana", Buttons::YesNo, Icon::None), Answer::No);
-    AnswerNextBox(QMessageBox::NoButton);
-    EXPECT_EQ(dialogs.MessageBox("t", "Corvana", Buttons::YesNoCancel, Icon::None), Answer::Cancel);
-    AnswerNextBox(QMessageBox::NoButton);
-    EXPECT_EQ(dialogs.MessageBox("t", "Corvana", Buttons::Ok, Icon::None), Answer::Ok);
 }
 
 TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
