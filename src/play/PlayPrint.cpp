@@ -115,9 +115,8 @@ void PlayForm::PrintPuzzle(int PrintNo) {
 
     // Whatever the preparation ticked or cleared on the way, the user gets back their own ticks
     // and buffer: printing is not meant to change the game.
-    if (print)
-        for (std::size_t id = 0; id < boxes_.size() && id < userTicks.size(); ++id)
-            SetBoxValue(static_cast<int>(id), userTicks[id]);
+    for (std::size_t id = 0; id < boxes_.size() && id < userTicks.size(); ++id)
+        SetBoxValue(static_cast<int>(id), userTicks[id]);
     SetBuffer(keptBuffer);
     BufferFromAcross_ = keptFromAcross;
     TrackEntries_ = true;

@@ -476,6 +476,30 @@ TEST(PlayWindow, ListClickTicksTheBoxAndFillsTheBuffer) {
     EXPECT_NE(box->palette().color(QPalette::WindowText), QColor(0x40, 0x80, 0x00));
 }
 
+TEST(PlayWindow, AutoFillByTwoClicksWritesTheBufferedNumberAndUndoTakesItBack) {
+    // "Small Puzzle H": row 5 is white from edge to edge, so a 2-digit number fits from column 3.
+    OpenWindow w("Small Puzzle H");
+    QCheckBox* box = w.Box(2, 3);
+    ASSERT_NE(box, nullptr);
+    const QString number = box->text();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+    EXPECT_EQ(w.Action("mnuBuffer")->text(), QStringLiteral("Buffer = ") + number);
+
+    QTest::mouseClick(w.Cell(53), Qt::LeftButton);
+    QTest::mouseClick(w.Cell(56), Qt::LeftButton);
+    EXPECT_EQ(w.Cell(53)->text(), number.left(1));
+    EXPECT_EQ(w.Cell(54)->text(), number.mid(1, 1));
+    EXPECT_EQ(w.puzzle.UserArray[54], number.mid(1, 1).toShort());
+    EXPECT_EQ(w.Action("mnuBuffer")->text(), QStringLiteral("Buffer = "));
+    EXPECT_EQ(w.Action("mnuUndo")->text(), QStringLiteral("Undo ") + number);
+
+    QTest::keyClick(w.Cell(56), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Cell(53)->text(), QString());
+    EXPECT_EQ(w.Cell(54)->text(), QString());
+    EXPECT_FALSE(box->isChecked()) << "undoing the fill unticks its number";
+    EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
+}
+
 TEST(PlayWindow, TypedDigitsReachTheModelAndNothingElseEntersACell) {
     OpenWindow w("Small Puzzle Wheel");
     const int i = FreeWhiteCell(w.puzzle);
