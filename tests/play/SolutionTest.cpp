@@ -75,10 +75,9 @@ TEST_P(SolutionView, ARoundTripGivesBackTheUsersDigitsTicksAndBuffer) {
     EXPECT_TRUE(f.dialogs.messages.empty());
 }
 
-TEST_P(SolutionView, UndoComesBackOnlyWhenThereIsSomethingToUndo) {
+TEST_P(SolutionView, TheSolutionTakesNoKeysClicksOrUndoAndUndoComesBackOnlyWithSomethingToUndo) {
     PlayFixture f(GetParam());
     f.form->mnuSolution_Click();
-    EXPECT_FALSE(f.form->UndoEnabled());
     f.form->mnuSolution_Click();
     EXPECT_FALSE(f.form->UndoEnabled());
     EXPECT_EQ(f.form->UndoCaption(), "Undo ");
@@ -86,19 +85,9 @@ TEST_P(SolutionView, UndoComesBackOnlyWhenThereIsSomethingToUndo) {
     const int cell = *f.FirstWhiteOutsideStarter();
     f.Type(cell, 1);
     f.form->mnuSolution_Click();
+    const std::string shown = f.Text(cell);
     f.form->mnuUndo_Click(); // disabled in the solution view
     EXPECT_EQ(f.User(cell), 1);
-    f.form->mnuSolution_Click();
-    EXPECT_TRUE(f.form->UndoEnabled());
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Text(cell), "");
-}
-
-TEST_P(SolutionView, TheSolutionTakesNoKeysAndNoClicks) {
-    PlayFixture f(GetParam());
-    f.form->mnuSolution_Click();
-    const int cell = *f.FirstWhiteOutsideStarter();
-    const std::string shown = f.Text(cell);
     EXPECT_EQ(f.Key(cell, vk::Digit0 + (shown[0] - '0' + 1) % 10), 0);
     f.Key(cell, vk::Back);
     f.Key(cell, vk::Delete);
@@ -109,6 +98,9 @@ TEST_P(SolutionView, TheSolutionTakesNoKeysAndNoClicks) {
     EXPECT_EQ(f.form->FillStartCell(), -1);
     EXPECT_EQ(f.Cell(cell).back, kWhite);
     f.form->mnuSolution_Click();
+    EXPECT_EQ(f.Text(cell), "1");
+    EXPECT_TRUE(f.form->UndoEnabled());
+    f.form->mnuUndo_Click();
     EXPECT_EQ(f.Text(cell), "");
 }
 
@@ -225,29 +217,9 @@ class StartingNumber : public ::testing::TestWithParam<const char*> {};
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, StartingNumber, ::testing::ValuesIn(AllSizes()));
 
-TEST_P(StartingNumber, EmptyOrRightStarterCellsAreShownWithoutAMessage) {
-    PlayFixture f(GetParam(), true);
-    ASSERT_TRUE(f.form->ShowStartingNumberVisible());
-    f.Type(f.puzzle.StarterFirstCell, f.Solution(f.puzzle.StarterFirstCell));
-    f.form->mnuShowStartingNumber_Click();
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    for (int i = f.puzzle.StarterFirstCell; i <= f.puzzle.StarterLastCell; ++i) {
-        EXPECT_EQ(f.Text(i), std::to_string(f.Solution(i)));
-        EXPECT_EQ(f.Cell(i).fore, kRed);
-    }
-    EXPECT_FALSE(f.form->StarterHidden());
-    EXPECT_FALSE(f.form->ShowStartingNumberVisible());
-    const auto ticked = f.TickedIds();
-    ASSERT_EQ(ticked.size(), 1u);
-    EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
-    EXPECT_TRUE(f.UserGridMatchesCells());
-    // A later restart keeps the starter shown.
-    f.form->RestartGame();
-    EXPECT_EQ(f.Text(f.puzzle.StarterFirstCell), std::to_string(f.Solution(f.puzzle.StarterFirstCell)));
-    EXPECT_EQ(f.TickedIds().size(), 1u);
-}
-
-TEST_P(StartingNumber, AWrongDigitIsReportedAndCorrectedButAShownStarterIsNotRewritten) {
+// Right digits are shown without a word, a wrong one is reported and corrected, also from the
+// solution view; the starter's box is ticked and a later restart keeps the starter shown.
+TEST_P(StartingNumber, ShowingItChecksCorrectsAndTicksTheStarter) {
     PlayFixture shown(GetParam());
     const int wrong = (shown.Solution(shown.puzzle.StarterFirstCell) + 3) % 10;
     shown.Type(shown.puzzle.StarterFirstCell, wrong);
@@ -255,36 +227,41 @@ TEST_P(StartingNumber, AWrongDigitIsReportedAndCorrectedButAShownStarterIsNotRew
     EXPECT_EQ(shown.Text(shown.puzzle.StarterFirstCell), std::to_string(wrong));
     EXPECT_TRUE(shown.dialogs.messages.empty());
 
-    PlayFixture f(GetParam(), true);
-    const int first = f.puzzle.StarterFirstCell;
-    f.Type(first, f.Solution(first));
-    f.Type(first + 1, (f.Solution(first + 1) + 5) % 10);
-    f.form->mnuShowStartingNumber_Click();
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_EQ(f.dialogs.messages[0].text, kWrongStarter);
-    EXPECT_EQ(f.dialogs.messages[0].title, version::ProductName);
-    EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
-    EXPECT_EQ(f.Text(first + 1), std::to_string(f.Solution(first + 1)));
-    EXPECT_EQ(f.Cell(first + 1).fore, kRed);
-    EXPECT_TRUE(f.UserGridMatchesCells());
-}
-
-TEST_P(StartingNumber, InTheSolutionViewTheUsersDigitsAreCheckedAndTheTickKept) {
-    PlayFixture f(GetParam(), true);
-    const int first = f.puzzle.StarterFirstCell;
-    f.Type(first, (f.Solution(first) + 1) % 10);
-    f.form->mnuSolution_Click();
-    f.form->mnuShowStartingNumber_Click();
-    EXPECT_EQ(f.Texts(), std::vector<std::string>{kWrongStarter});
-    f.form->mnuSolution_Click();
-    for (int i = first; i <= f.puzzle.StarterLastCell; ++i) {
-        EXPECT_EQ(f.Text(i), std::to_string(f.Solution(i)));
-        EXPECT_EQ(f.Cell(i).fore, kRed);
+    for (const int kind : {0, 1, 2}) {
+        const bool wrongDigit = kind > 0;
+        const bool inSolution = kind == 2;
+        SCOPED_TRACE(kind);
+        PlayFixture f(GetParam(), true);
+        ASSERT_TRUE(f.form->ShowStartingNumberVisible());
+        const int first = f.puzzle.StarterFirstCell;
+        f.Type(first, f.Solution(first));
+        if (wrongDigit)
+            f.Type(first + 1, (f.Solution(first + 1) + 5) % 10);
+        if (inSolution)
+            f.form->mnuSolution_Click();
+        f.form->mnuShowStartingNumber_Click();
+        ASSERT_EQ(f.dialogs.messages.size(), wrongDigit ? 1u : 0u);
+        if (wrongDigit) {
+            EXPECT_EQ(f.dialogs.messages[0].text, kWrongStarter);
+            EXPECT_EQ(f.dialogs.messages[0].title, version::ProductName);
+            EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
+        }
+        if (inSolution)
+            f.form->mnuSolution_Click();
+        for (int i = first; i <= f.puzzle.StarterLastCell; ++i) {
+            EXPECT_EQ(f.Text(i), std::to_string(f.Solution(i)));
+            EXPECT_EQ(f.Cell(i).fore, kRed);
+        }
+        EXPECT_FALSE(f.form->StarterHidden());
+        EXPECT_FALSE(f.form->ShowStartingNumberVisible());
+        const auto ticked = f.TickedIds();
+        ASSERT_EQ(ticked.size(), 1u);
+        EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+        EXPECT_TRUE(f.UserGridMatchesCells());
+        f.form->RestartGame();
+        EXPECT_EQ(f.Text(first), std::to_string(f.Solution(first)));
+        EXPECT_EQ(f.TickedIds().size(), 1u);
     }
-    const auto ticked = f.TickedIds();
-    ASSERT_EQ(ticked.size(), 1u);
-    EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
-    EXPECT_TRUE(f.UserGridMatchesCells());
 }
 
 } // namespace
