@@ -29,6 +29,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 using namespace corvana;
 using corvana::test::FakeDialogs;
@@ -128,141 +129,55 @@ const char* const kOneOfEachSize[] = {"Small Puzzle Pinwheel", "Normal Puzzle Sh
 
 } // namespace
 
-TEST(PlayWindow, ShowsCaptionCellsAndNamesOfEachForm) {
+// Cells, frames, list boxes and headings show what the model holds, where it puts them; after a
+// New Game too.
+TEST(PlayWindow, ShowsTheModelsCellsBoxesAndHeadingsWhereTheModelPutsThem) {
     for (const char* name : kOneOfEachSize) {
         SCOPED_TRACE(name);
         OpenWindow w(name);
         const FormConfig& config = w.Config();
         EXPECT_EQ(w.window->windowTitle(), QString::fromLatin1(name));
         EXPECT_EQ(w.window->objectName().toStdString(), std::string(config.name));
-
-        const auto cells = w.Cells();
-        ASSERT_EQ(cells.size(), config.CellCount());
+        ASSERT_EQ(w.Cells().size(), config.CellCount());
         for (int i = 0; i < config.CellCount(); ++i) {
-            QLineEdit* cell = w.Cell(i);
-            ASSERT_NE(cell, nullptr) << i;
             const TwipRect r = config.CellRect(i);
-            EXPECT_EQ(w.InUserGrid(cell), TwipsRect(r.left, r.top, r.width, r.height)) << i;
-            const auto& model = w.Model().Cells()[static_cast<std::size_t>(i)];
-            EXPECT_EQ(cell->text().toStdString(), model.text) << i;
-            EXPECT_EQ(cell->isEnabled(), model.enabled) << i;
+            EXPECT_EQ(w.InUserGrid(w.Cell(i)), TwipsRect(r.left, r.top, r.width, r.height)) << i;
         }
-
-        ASSERT_NE(w.Frame("fraWork"), nullptr);
         ASSERT_NE(w.Frame("fraUserGrid"), nullptr);
         EXPECT_EQ(w.Frame("fraUserGrid")->title(), QStringLiteral("User Grid"));
         const TwipRect& g = config.userGrid;
         EXPECT_EQ(w.InWork(w.Frame("fraUserGrid")), TwipsRect(g.left, g.top, g.width, g.height));
-
-        // Every list of the form has its check boxes and heading under its given name.
-        for (const int n : config.lengths) {
-            EXPECT_NE(w.Box(n, 0), nullptr) << n;
-            if (config.separateLists) {
-                EXPECT_NE(w.Box(n, 0, true), nullptr) << n;
-            }
-            EXPECT_NE(w.window->findChild<QLabel*>(QStringLiteral("lbl%1Digits").arg(n)), nullptr) << n;
-        }
-        QLabel* copyright = w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"));
-        ASSERT_NE(copyright, nullptr);
-        EXPECT_FALSE(copyright->isVisible());
+        EXPECT_FALSE(w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"))->isVisible());
         EXPECT_EQ(w.window->findChild<QLabel*>(QStringLiteral("lblAcross")) != nullptr, config.separateLists);
-        EXPECT_EQ(w.window->findChild<QLabel*>(QStringLiteral("lblDown")) != nullptr, config.separateLists);
-    }
-}
 
-TEST(PlayWindow, MenusCarryTheirNamesCaptionsAndShortcuts) {
-    for (const char* name : kOneOfEachSize) {
-        SCOPED_TRACE(name);
-        OpenWindow w(name);
-        struct Entry {
-            const char* name;
-            const char* caption;
-            QKeySequence keys;
-        };
-        const std::string returnCaption(w.Config().returnCaption);
-        const Entry entries[] = {
-            {"mnuNewPuzzle", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N)},
-            {"mnuRestartGame", "Restart Game", {}},
-            {"mnuShowStartingNumber", "Show Starting Number", {}},
-            {"mnuPrintNew", "Print Original", {}},
-            {"mnuPrintCurrent", "Print Current", {}},
-            {"mnuPrintSolution", "Print Solution", {}},
-            {"mnuHelp", "&Help", QKeySequence(Qt::Key_F1)},
-            {"mnuReturnToMain", returnCaption.c_str(), QKeySequence(Qt::CTRL | Qt::Key_R)},
-            {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X)},
-            {"mnuSolution", "&Show Solution / User Grid", QKeySequence(Qt::CTRL | Qt::Key_S)},
-            {"mnuUndo", "Undo ", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        };
-        for (const Entry& e : entries) {
-            QAction* action = w.Action(e.name);
-            ASSERT_NE(action, nullptr) << e.name;
-            EXPECT_EQ(action->text(), QString::fromLatin1(e.caption)) << e.name;
-            EXPECT_EQ(action->shortcut(), e.keys) << e.name;
+        for (const bool newGame : {false, true}) {
+            if (newGame)
+                w.Action("mnuNewPuzzle")->trigger();
+            for (int i = 0; i < config.CellCount(); ++i) {
+                const auto& model = w.Model().Cells()[static_cast<std::size_t>(i)];
+                EXPECT_EQ(w.Cell(i)->text().toStdString(), model.text) << i;
+                EXPECT_EQ(w.Cell(i)->isEnabled(), model.enabled) << i;
+            }
+            int shown = 0;
+            for (const ListBox& b : w.Model().Boxes()) {
+                QCheckBox* box = w.Box(b.digits, b.index, b.down);
+                ASSERT_NE(box, nullptr) << b.Name() << " " << b.index;
+                EXPECT_EQ(box->isVisible(), b.visible) << b.Name() << " " << b.index;
+                EXPECT_EQ(box->text().toStdString(), b.caption);
+                EXPECT_EQ(box->isChecked(), b.value == 1);
+                if (!b.visible)
+                    continue;
+                ++shown;
+                EXPECT_EQ(w.InWork(box),
+                          TwipsRect(b.left, b.top, config.boxWidth[static_cast<std::size_t>(b.digits)], 240))
+                    << b.Name() << " " << b.index;
+            }
+            EXPECT_GT(shown, 20);
         }
-        // Order and nesting of the File menu, with its two separators.
-        QMenu* file = w.window->findChild<QMenu*>(QStringLiteral("mnuFile"));
-        ASSERT_NE(file, nullptr);
-        EXPECT_EQ(file->title(), QStringLiteral("&File"));
-        QStringList order;
-        for (QAction* a : file->actions())
-            order << a->objectName();
-        EXPECT_EQ(order, (QStringList{"mnuNewPuzzle", "mnuRestartGame", "mnuShowStartingNumber", "mnuPrint",
-                                      "mnuSpace", "mnuHelp", "mnuSpace2", "mnuReturnToMain", "mnuExit"}));
-        EXPECT_TRUE(w.Action("mnuSpace")->isSeparator());
-        EXPECT_TRUE(w.Action("mnuSpace2")->isSeparator());
-        QMenu* print = w.window->findChild<QMenu*>(QStringLiteral("mnuPrint"));
-        ASSERT_NE(print, nullptr);
-        EXPECT_EQ(print->title(), QStringLiteral("Print"));
-        QMenu* edit = w.window->findChild<QMenu*>(QStringLiteral("mnuEdit"));
-        ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(edit->title(), QStringLiteral("&Edit"));
-
-        // Top-level entries: File, Edit and the buffer, which shows the (empty) buffer.
-        QStringList top;
-        for (QAction* a : w.window->menuBar()->actions())
-            top << a->objectName();
-        EXPECT_EQ(top, (QStringList{"mnuFile", "mnuEdit", "mnuBuffer"}));
-        EXPECT_EQ(w.Action("mnuBuffer")->text(), QStringLiteral("Buffer = "));
-
-        // Right after loading: Undo disabled, starting number shown so its entry hidden.
-        EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
-        EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
-    }
-}
-
-TEST(PlayWindow, ShowStartingNumberEntryFollowsTheOption) {
-    ColorScheme colors = TestColors();
-    PuzzleState puzzle;
-    FakeDialogs dialogs;
-    puzzle.PuzzleName = "Normal Puzzle Plus";
-    puzzle.NoShowFirst = true;
-    ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 3));
-    PlayWindow window(frmNormal(), puzzle, colors, dialogs, {});
-    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mnuShowStartingNumber"))->isVisible());
-}
-
-TEST(PlayWindow, ListBoxesAndHeadingsStandWhereTheModelPutsThem) {
-    for (const char* name : kOneOfEachSize) {
-        SCOPED_TRACE(name);
-        OpenWindow w(name);
-        int shown = 0;
-        for (const ListBox& b : w.Model().Boxes()) {
-            QCheckBox* box = w.Box(b.digits, b.index, b.down);
-            ASSERT_NE(box, nullptr) << b.Name() << " " << b.index;
-            EXPECT_EQ(box->isVisible(), b.visible) << b.Name() << " " << b.index;
-            if (!b.visible)
-                continue;
-            ++shown;
-            EXPECT_EQ(w.InWork(box),
-                      TwipsRect(b.left, b.top, w.Config().boxWidth[static_cast<std::size_t>(b.digits)], 240))
-                << b.Name() << " " << b.index;
-            EXPECT_EQ(box->text().toStdString(), b.caption);
-        }
-        EXPECT_GT(shown, 20);
         for (const FormLabel& l : w.Model().Labels()) {
-            QLabel* label = w.window->findChild<QLabel*>(QString::fromStdString(l.name));
             if (l.digits == 0 || !l.visible)
                 continue;
+            QLabel* label = w.window->findChild<QLabel*>(QString::fromStdString(l.name));
             ASSERT_NE(label, nullptr) << l.name;
             EXPECT_TRUE(label->isVisible()) << l.name;
             EXPECT_EQ(w.InWork(label).topLeft(), QPoint(TwipsToPixels(l.left), TwipsToPixels(l.top)))
@@ -271,53 +186,84 @@ TEST(PlayWindow, ListBoxesAndHeadingsStandWhereTheModelPutsThem) {
     }
 }
 
-TEST(PlayWindow, ColoursAreTheSchemesWithRedInTheLowByte) {
-    for (const char* name : kOneOfEachSize) {
-        SCOPED_TRACE(name);
-        OpenWindow w(name);
-        const auto k = static_cast<std::size_t>(w.Config().ColorIndex());
-        const QColor back = ToQColor(w.colors.BackgroundColor[k]);
-        ASSERT_EQ(back, QColor(static_cast<int>(0xF0 + k), 0xE0, 0xD0));
-
-        // The form around fraWork, fraWork itself and the frame of the grid.
-        QWidget* client = w.window->centralWidget();
-        EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
-        EXPECT_EQ(Pixel(w.Work(), QPoint(w.Work()->width() / 2, w.Work()->height() - 4)), back);
-        QGroupBox* grid = w.Frame("fraUserGrid");
-        EXPECT_EQ(grid->palette().color(QPalette::WindowText), ToQColor(w.colors.PrimaryColor[k]));
-
-        // White and black squares, and the starting number in red.
-        const int white = FreeWhiteCell(w.puzzle);
-        const int black = BlackCell(w.puzzle);
-        ASSERT_GE(black, 0);
-        QLineEdit* whiteCell = w.Cell(white);
-        QLineEdit* blackCell = w.Cell(black);
-        EXPECT_EQ(Pixel(whiteCell, QPoint(3, whiteCell->height() / 2)), QColor(Qt::white));
-        EXPECT_EQ(Pixel(blackCell, QPoint(3, blackCell->height() / 2)), QColor(Qt::black));
-        QLineEdit* starter = w.Cell(w.puzzle.StarterFirstCell);
-        EXPECT_EQ(starter->palette().color(QPalette::Text), QColor(255, 0, 0));
-
-        // A list box in its list colour, the starting number's box in the Checked colour.
-        const auto& boxes = w.Model().Boxes();
-        for (std::size_t id = 0; id < boxes.size(); ++id) {
-            if (!boxes[id].visible)
-                continue;
-            QCheckBox* box = w.Box(boxes[id].digits, boxes[id].index, boxes[id].down);
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->palette().color(QPalette::WindowText), ToQColor(boxes[id].fore)) << id;
-            EXPECT_EQ(box->palette().color(QPalette::Window), back) << id;
-            EXPECT_EQ(Pixel(box, QPoint(box->width() - 1, 0)), back) << id;
-            EXPECT_EQ(box->isChecked(), boxes[id].value == 1) << id;
-        }
-        int ticked = 0;
-        for (const auto& b : boxes)
-            if (b.value == 1) {
-                ++ticked;
-                EXPECT_EQ(w.Box(b.digits, b.index, b.down)->palette().color(QPalette::WindowText),
-                          QColor(0x40, 0x80, 0x00));
-            }
-        EXPECT_EQ(ticked, 1);
+TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
+    OpenWindow w("Normal Puzzle Shield");
+    const std::string returnCaption(w.Config().returnCaption);
+    const std::tuple<const char*, const char*, QKeySequence> entries[] = {
+        {"mnuNewPuzzle", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnuRestartGame", "Restart Game", {}},
+        {"mnuShowStartingNumber", "Show Starting Number", {}},
+        {"mnuPrintNew", "Print Original", {}},
+        {"mnuPrintCurrent", "Print Current", {}},
+        {"mnuPrintSolution", "Print Solution", {}},
+        {"mnuHelp", "&Help", QKeySequence(Qt::Key_F1)},
+        {"mnuReturnToMain", returnCaption.c_str(), QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {"mnuSolution", "&Show Solution / User Grid", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnuUndo", "Undo ", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"mnuBuffer", "Buffer = ", {}},
+    };
+    for (const auto& [name, caption, keys] : entries) {
+        QAction* action = w.Action(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
+        EXPECT_EQ(action->shortcut(), keys) << name;
     }
+    const auto names = [](const QList<QAction*>& actions) {
+        QStringList out;
+        for (QAction* a : actions)
+            out << a->objectName() + "=" + (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    };
+    EXPECT_EQ(names(w.window->menuBar()->actions()),
+              (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuBuffer=Buffer = "}));
+    EXPECT_EQ(names(w.window->findChild<QMenu*>(QStringLiteral("mnuFile"))->actions()),
+              (QStringList{"mnuNewPuzzle=&New Game", "mnuRestartGame=Restart Game",
+                           "mnuShowStartingNumber=Show Starting Number", "mnuPrint=Print", "mnuSpace=-",
+                           "mnuHelp=&Help", "mnuSpace2=-",
+                           "mnuReturnToMain=" + QString::fromStdString(returnCaption), "mnuExit=E&xit"}));
+    // Right after loading: Undo disabled, starting number shown so its entry hidden; with the
+    // starter hidden the entry is there.
+    EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
+    EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
+    w.puzzle.NoShowFirst = true;
+    w.Action("mnuNewPuzzle")->trigger();
+    EXPECT_TRUE(w.Action("mnuShowStartingNumber")->isVisible());
+}
+
+TEST(PlayWindow, ColoursAreTheSchemesWithRedInTheLowByte) {
+    OpenWindow w("Large Puzzle Four Electrodes");
+    const auto k = static_cast<std::size_t>(w.Config().ColorIndex());
+    const QColor back = ToQColor(w.colors.BackgroundColor[k]);
+    ASSERT_EQ(back, QColor(static_cast<int>(0xF0 + k), 0xE0, 0xD0));
+
+    // The form around fraWork, fraWork itself and the frame of the grid.
+    QWidget* client = w.window->centralWidget();
+    EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
+    EXPECT_EQ(Pixel(w.Work(), QPoint(w.Work()->width() / 2, w.Work()->height() - 4)), back);
+    EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText),
+              ToQColor(w.colors.PrimaryColor[k]));
+
+    // White and black squares, and the starting number in red.
+    QLineEdit* whiteCell = w.Cell(FreeWhiteCell(w.puzzle));
+    QLineEdit* blackCell = w.Cell(BlackCell(w.puzzle));
+    EXPECT_EQ(Pixel(whiteCell, QPoint(3, whiteCell->height() / 2)), QColor(Qt::white));
+    EXPECT_EQ(Pixel(blackCell, QPoint(3, blackCell->height() / 2)), QColor(Qt::black));
+    EXPECT_EQ(w.Cell(w.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(255, 0, 0));
+
+    // The list boxes in their list colour, the starting number's box in the Checked colour.
+    int ticked = 0;
+    for (const ListBox& b : w.Model().Boxes()) {
+        if (!b.visible)
+            continue;
+        QCheckBox* box = w.Box(b.digits, b.index, b.down);
+        const QColor fore = box->palette().color(QPalette::WindowText);
+        EXPECT_EQ(fore, b.value == 1 ? QColor(0x40, 0x80, 0x00) : ToQColor(b.fore)) << b.Name() << b.index;
+        EXPECT_EQ(box->palette().color(QPalette::Window), back);
+        EXPECT_EQ(Pixel(box, QPoint(box->width() - 1, 0)), back);
+        ticked += b.value;
+    }
+    EXPECT_EQ(ticked, 1);
 }
 
 // Every template: no list caption, heading or menu entry is cut off, for every number a list
@@ -645,21 +591,6 @@ TEST(PlayWindow, ExecReturnsOnceTheWindowIsUnloadedByReturnOrTheTitleBar) {
         EXPECT_FALSE(w.puzzle.ExitRequested);
         EXPECT_EQ(w.window->windowModality(), Qt::ApplicationModal);
     }
-}
-
-TEST(PlayWindow, NewGameShowsTheNewNumbers) {
-    OpenWindow w("Large Puzzle Squares");
-    w.Action("mnuNewPuzzle")->trigger();
-    const auto& boxes = w.Model().Boxes();
-    for (const auto& b : boxes) {
-        QCheckBox* box = w.Box(b.digits, b.index, b.down);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text().toStdString(), b.caption);
-        EXPECT_EQ(box->isChecked(), b.value == 1);
-        EXPECT_EQ(box->isVisible(), b.visible);
-    }
-    for (int i = 0; i < w.Config().CellCount(); ++i)
-        EXPECT_EQ(w.Cell(i)->text().toStdString(), w.Model().Cells()[static_cast<std::size_t>(i)].text);
 }
 
 // A change of hundreds of widgets at once (the solution view) is painted as one repaint of the
