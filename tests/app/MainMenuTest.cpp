@@ -3,6 +3,7 @@
 
 #include "app/MainMenu.h"
 
+#include "DefaultColors.h"
 #include "FakeDialogs.h"
 #include "ScriptedOpener.h"
 #include "TempDir.h"
@@ -14,6 +15,7 @@
 #include <string>
 
 using namespace corvana;
+using corvana::test::Defaults;
 using corvana::test::FakeDialogs;
 using corvana::test::ScriptedOpener;
 using corvana::test::TempDir;
@@ -22,12 +24,6 @@ using corvana::test::WriteText;
 namespace {
 
 namespace fs = std::filesystem;
-
-ColorScheme Defaults() {
-    ColorScheme s;
-    SetDefaultColors(s);
-    return s;
-}
 
 // One main window's worth of state, with a generator that can be told to fail.
 struct Fixture {

@@ -1,5 +1,6 @@
 #include "colors/ColorEditor.h"
 
+#include "DefaultColors.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 using namespace corvana;
+using corvana::test::Defaults;
 using corvana::test::FakeDialogs;
 using corvana::test::ReadText;
 using corvana::test::TempDir;
@@ -45,12 +47,6 @@ protected:
     FakeDialogs dialogs;
     std::unique_ptr<ColorEditor> editor;
 };
-
-ColorScheme Defaults() {
-    ColorScheme s;
-    SetDefaultColors(s);
-    return s;
-}
 
 void ExpectMessage(const FakeDialogs::Message& m, const std::string& text, const std::string& title,
                    Buttons buttons, Icon icon) {

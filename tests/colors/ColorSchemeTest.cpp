@@ -1,6 +1,7 @@
 #include "colors/ColorScheme.h"
 #include "puzzle/Templates.h"
 
+#include "DefaultColors.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 using namespace corvana;
+using corvana::test::Defaults;
 using corvana::test::ReadText;
 using corvana::test::TempDir;
 using corvana::test::WriteText;
@@ -22,12 +24,6 @@ namespace {
 
 const std::string kDefaultFile = "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
                                  "65535\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n";
-
-ColorScheme Defaults() {
-    ColorScheme s;
-    SetDefaultColors(s);
-    return s;
-}
 
 // A scheme in which every slot differs from the defaults and from what the tests write.
 ColorScheme Marked() {
