@@ -61,17 +61,48 @@ std::size_t At(int index) {
     return static_cast<std::size_t>(index);
 }
 
+// Turns a widget into one that reports a left click (press and release inside it), as the
+// colour samples and their row labels both do.
+template <typename Base> class Clickable : public Base {
+public:
+    template <typename... Args>
+    explicit Clickable(std::function<void()> onClick, Args&&... args)
+        : Base(std::forward<Args>(args)...), onClick_(std::move(onClick)) {
+        this->setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void Click() { onClick_(); }
+    void mousePressEvent(QMouseEvent* e) override {
+        pressed_ = e->button() == Qt::LeftButton;
+        e->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        const bool click =
+            pressed_ && e->button() == Qt::LeftButton && this->rect().contains(e->position().toPoint());
+        pressed_ = false;
+        e->accept();
+        if (click)
+            onClick_();
+    }
+
+private:
+    std::function<void()> onClick_;
+    bool pressed_ = false;
+};
+
+using ClickLabel = Clickable<QLabel>;
+
 // A picture box that shows one colour. It reacts to a click like the label of its row, and to
 // Space or Enter when it has the keyboard focus, so every colour can be changed without a mouse.
-class ColorSample : public QFrame {
+class ColorSample : public Clickable<QFrame> {
 public:
     ColorSample(std::function<void()> onClick, QWidget* parent)
-        : QFrame(parent), onClick_(std::move(onClick)) {
+        : Clickable<QFrame>(std::move(onClick), parent) {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
         setLineWidth(1);
         setAutoFillBackground(true);
         setFocusPolicy(Qt::StrongFocus);
-        setCursor(Qt::PointingHandCursor);
     }
 
     void SetColor(ColorValue value) {
@@ -82,22 +113,10 @@ public:
     }
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        pressed_ = e->button() == Qt::LeftButton;
-        e->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        const bool click =
-            pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-        pressed_ = false;
-        e->accept();
-        if (click)
-            onClick_();
-    }
     void keyPressEvent(QKeyEvent* e) override {
         if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
             e->accept();
-            onClick_();
+            Click();
             return;
         }
         QFrame::keyPressEvent(e);
@@ -122,36 +141,6 @@ protected:
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawRect(r);
     }
-
-private:
-    std::function<void()> onClick_;
-    bool pressed_ = false;
-};
-
-class ClickLabel : public QLabel {
-public:
-    ClickLabel(const QString& text, std::function<void()> onClick, QWidget* parent)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        pressed_ = e->button() == Qt::LeftButton;
-        e->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        const bool click =
-            pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-        pressed_ = false;
-        e->accept();
-        if (click)
-            onClick_();
-    }
-
-private:
-    std::function<void()> onClick_;
-    bool pressed_ = false;
 };
 
 const char* SampleName(ColorRow row) {
@@ -231,8 +220,7 @@ void frmColors::Build() {
             const int r = static_cast<int>(row);
             const QString rowCaption = QString::fromUtf8(colortexts::kRowCaptions[r]);
 
-            auto* label = new ClickLabel(
-                rowCaption, [this, row, k] { Click(row, k); }, frame);
+            auto* label = new ClickLabel([this, row, k] { Click(row, k); }, rowCaption, frame);
             label->setObjectName(QString::fromUtf8(LabelName(row)));
             SetColors(label, kFormBackground, kCaptionColor, false);
             const int labelRight = kSampleLeft - 60;
