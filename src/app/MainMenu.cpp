@@ -1,38 +1,39 @@
 #include "app/MainMenu.h"
 
+#include "puzzle/Templates.h"
+
 #include <algorithm>
 
 namespace corvana {
 
 const std::vector<TemplateCommand>& TemplateCommands() {
     static const std::vector<TemplateCommand> commands = {
-        {"mnuH", "H", "Small Puzzle H", SizeClass::Small, "Error in loading Small Puzzle H"},
-        {"mnuPinwheel", "Pinwheel", "Small Puzzle Pinwheel", SizeClass::Small,
-         "Error in loading Small Puzzle Pinwheel"},
-        {"mnuFiveSquares", "Five Squares", "Small Puzzle Five Squares", SizeClass::Small,
+        {"mnuH", "H", "Small Puzzle H", "Error in loading Small Puzzle H"},
+        {"mnuPinwheel", "Pinwheel", "Small Puzzle Pinwheel", "Error in loading Small Puzzle Pinwheel"},
+        {"mnuFiveSquares", "Five Squares", "Small Puzzle Five Squares",
          "Error in loading Small Puzzle Five Squares"},
-        {"mnuWheel", "Wheel", "Small Puzzle Wheel", SizeClass::Small, "Error in loading Small Puzzle Wheel"},
-        {"mnuProjectX", "Project X", "Small Puzzle Project X", SizeClass::Small, ""},
-        {"mnuPlus", "Plus", "Normal Puzzle Plus", SizeClass::Normal, "Error in loading Normal Puzzle Plus"},
-        {"mnuSteps", "Steps", "Normal Puzzle Steps", SizeClass::Normal,
-         "Error in loading Normal Puzzle Steps"},
-        {"mnuShield", "Shield", "Normal Puzzle Shield", SizeClass::Normal,
-         "Error in loading Normal Puzzle Shield"},
+        {"mnuWheel", "Wheel", "Small Puzzle Wheel", "Error in loading Small Puzzle Wheel"},
+        {"mnuProjectX", "Project X", "Small Puzzle Project X", ""},
+        {"mnuPlus", "Plus", "Normal Puzzle Plus", "Error in loading Normal Puzzle Plus"},
+        {"mnuSteps", "Steps", "Normal Puzzle Steps", "Error in loading Normal Puzzle Steps"},
+        {"mnuShield", "Shield", "Normal Puzzle Shield", "Error in loading Normal Puzzle Shield"},
         // The message has always left out the word "Puzzle" here.
-        {"mnuBrokenPieces", "Broken Pieces", "Normal Puzzle Broken Pieces", SizeClass::Normal,
+        {"mnuBrokenPieces", "Broken Pieces", "Normal Puzzle Broken Pieces",
          "Error in loading Normal Broken Pieces"},
-        {"mnuFivePlus", "Five Plus", "Normal Puzzle Five Plus", SizeClass::Normal,
-         "Error in loading Normal Puzzle Five Plus"},
-        {"mnuAngled", "Angled", "Normal Puzzle Angled", SizeClass::Normal,
-         "Error in loading Normal Puzzle Angled"},
-        {"mnuHTT", "HTT", "Normal Puzzle HTT", SizeClass::Normal, "Error in loading Normal Puzzle HTT"},
-        {"mnuCrazyEights", "Crazy Eights", "Large Puzzle Crazy Eights", SizeClass::Large,
+        {"mnuFivePlus", "Five Plus", "Normal Puzzle Five Plus", "Error in loading Normal Puzzle Five Plus"},
+        {"mnuAngled", "Angled", "Normal Puzzle Angled", "Error in loading Normal Puzzle Angled"},
+        {"mnuHTT", "HTT", "Normal Puzzle HTT", "Error in loading Normal Puzzle HTT"},
+        {"mnuCrazyEights", "Crazy Eights", "Large Puzzle Crazy Eights",
          "Error in loading Large Puzzle Crazy Eights"},
-        {"mnuSquares", "Squares", "Large Puzzle Squares", SizeClass::Large,
-         "Error in loading Large Puzzle Squares"},
-        {"mnuFourElectrodes", "Four Electrodes", "Large Puzzle Four Electrodes", SizeClass::Large, ""},
+        {"mnuSquares", "Squares", "Large Puzzle Squares", "Error in loading Large Puzzle Squares"},
+        {"mnuFourElectrodes", "Four Electrodes", "Large Puzzle Four Electrodes", ""},
     };
     return commands;
+}
+
+SizeClass CommandSize(const TemplateCommand& command) {
+    // Every command names one of the fifteen templates; the record knows its size.
+    return FindTemplate(command.puzzleName)->size;
 }
 
 const TemplateCommand* FindTemplateCommand(std::string_view menuName) {
@@ -80,7 +81,7 @@ void MainMenu::Template_Click(std::string_view menuName) {
 void MainMenu::Template_Click(const TemplateCommand& command) {
     puzzle_.PuzzleName = std::string(command.puzzleName);
     if (generate_(puzzle_, dialogs_)) {
-        opener_.ShowPlayForm(command.size);
+        opener_.ShowPlayForm(CommandSize(command));
     } else {
         const std::string message = command.loadError.empty() ? "Error in loading " + puzzle_.PuzzleName
                                                               : std::string(command.loadError);

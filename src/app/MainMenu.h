@@ -33,10 +33,12 @@ struct TemplateCommand {
     std::string_view menuName;   // mnuH ... mnuFourElectrodes
     std::string_view caption;    // as shown in the menu
     std::string_view puzzleName; // stored in PuzzleName before generating
-    SizeClass size;
     // The message when generation fails; empty means "Error in loading " + PuzzleName.
     std::string_view loadError;
 };
+
+// The size class of a command's template, and so the play form it opens.
+SizeClass CommandSize(const TemplateCommand& command);
 
 // The fifteen template commands in menu order: Small, then Normal, then Large.
 const std::vector<TemplateCommand>& TemplateCommands();

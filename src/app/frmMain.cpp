@@ -66,9 +66,9 @@ frmMain::frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, Win
     QMenu* normal = AddMenu(newPuzzle, "mnuNormal", "Normal Puzzle");
     QMenu* large = AddMenu(newPuzzle, "mnuLarge", "Large Puzzle");
     for (const TemplateCommand& command : commands) {
-        QMenu* menu = command.size == SizeClass::Small    ? small
-                      : command.size == SizeClass::Normal ? normal
-                                                          : large;
+        QMenu* menu = CommandSize(command) == SizeClass::Small    ? small
+                      : CommandSize(command) == SizeClass::Normal ? normal
+                                                                  : large;
         const TemplateCommand* c = &command;
         AddCommand(menu, std::string(command.menuName).c_str(), std::string(command.caption).c_str(),
                    [this, c] { model_.Template_Click(*c); });

@@ -16,14 +16,12 @@
 
 using namespace corvana;
 using corvana::test::Defaults;
+using corvana::test::kDefaultFile;
 using corvana::test::ReadText;
 using corvana::test::TempDir;
 using corvana::test::WriteText;
 
 namespace {
-
-const std::string kDefaultFile = "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
-                                 "65535\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n";
 
 // A scheme in which every slot differs from the defaults and from what the tests write.
 ColorScheme Marked() {
