@@ -130,14 +130,45 @@ bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, Dialog
 
 } // namespace
 
-bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed) {
+FillIn ShownPuzzle(const PuzzleState& state) {
+    const TemplateRecord& t = *FindTemplate(state.PuzzleName);
+    FillIn puzzle;
+    puzzle.width = t.Width();
+    puzzle.white = state.GridPattern;
+    puzzle.given.assign(state.GridPattern.size(), -1);
+    for (int cell = state.StarterFirstCell; cell <= state.StarterLastCell; ++cell)
+        puzzle.given.at(At(cell)) = state.SolutionArray.at(At(cell));
+    puzzle.separate = t.SeparateLists();
+    for (const auto& group : t.slots) {
+        puzzle.across[group.digits] = state.Captions[At(group.digits)];
+        if (puzzle.separate)
+            puzzle.down[group.digits] = state.CaptionsDown[At(group.digits)];
+    }
+    return puzzle;
+}
+
+bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed, int maxDraws) {
     const TemplateRecord* record = FindTemplate(state.PuzzleName);
     if (record == nullptr)
         return false;
+    // Every draw continues the same random source, so a seed still gives one puzzle.
     RandomSource random(seed ? *seed : RandomSource::ClockSeed());
     state.Seed = random.Seed();
     try {
-        return Build(state, *record, random, dialogs);
+        for (int draw = 1;; ++draw) {
+            if (!Build(state, *record, random, dialogs))
+                return false;
+            if (maxDraws == 0) {
+                state.Draws = 1;
+                state.Solutions = 0;
+                return true;
+            }
+            const SolveResult check = Solve(ShownPuzzle(state), 2);
+            state.Draws = draw;
+            state.Solutions = check.solutions;
+            if (check.solutions == 1 || draw >= maxDraws)
+                return true;
+        }
     } catch (const std::exception&) {
         return false;
     }

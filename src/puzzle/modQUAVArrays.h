@@ -4,6 +4,7 @@
 // and the dispatch that rebuilds it from a template name.
 
 #include "puzzle/modQUAVRoutines.h"
+#include "solver/Solver.h"
 
 #include <array>
 #include <cstdint>
@@ -51,13 +52,26 @@ struct PuzzleState {
 
     // The seed of the last build, so any puzzle can be made again.
     std::uint64_t Seed = 0;
+    // How many builder runs the puzzle took, and the solutions of the last one (2: two or more).
+    int Draws = 0;
+    int Solutions = 0;
 
     int CellCount() const { return static_cast<int>(GridPattern.size()); }
 };
 
-// Rebuilds the puzzle named by state.PuzzleName. Without a seed one is drawn from a
-// high-resolution clock. False when the name matches no template (state untouched) or the
-// build failed part-way (state partly rebuilt).
-bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed = std::nullopt);
+// A builder run can make a grid that two ways of placing the numbers fill. Such a draw is built
+// again from the same seed's next numbers; this many draws in a row never happen in practice,
+// and when they do the last draw is kept and reported with Solutions == 2.
+inline constexpr int kMaxDraws = 100;
+
+// Rebuilds the puzzle named by state.PuzzleName until it has one solution. Without a seed one
+// is drawn from a high-resolution clock. False when the name matches no template (state
+// untouched) or a build failed part-way (state partly rebuilt). maxDraws 0 makes one builder
+// run and leaves it unchecked (Solutions 0), as generation was before the check.
+bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed = std::nullopt,
+                    int maxDraws = kMaxDraws);
+
+// The built puzzle as the player sees it with the starting number in place, for the solver.
+FillIn ShownPuzzle(const PuzzleState& state);
 
 } // namespace corvana

@@ -1,0 +1,235 @@
+#include "solver/Solver.h"
+#include "FakeDialogs.h"
+#include "puzzle/Templates.h"
+#include "puzzle/modQUAVArrays.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace corvana;
+
+namespace {
+
+std::size_t At(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+// A board from rows of '#' (black), '.' (empty) and digits (shown), with joined lists.
+FillIn Board(const std::vector<std::string>& rows, std::map<int, std::vector<std::string>> lists) {
+    FillIn p;
+    p.width = static_cast<int>(rows.size());
+    for (const auto& row : rows)
+        for (const char c : row) {
+            p.white.push_back(c != '#');
+            p.given.push_back(c >= '0' && c <= '9' ? c - '0' : -1);
+        }
+    p.across = std::move(lists);
+    return p;
+}
+
+std::string Rows(const SolvedGrid& grid, int width) {
+    std::string text;
+    for (std::size_t c = 0; c < grid.size(); ++c)
+        text += (grid[c] < 0 ? '#' : static_cast<char>('0' + grid[c])) +
+                std::string(c % At(width) == At(width) - 1 ? "/" : "");
+    return text;
+}
+
+// The places of the numbers, found independently of the solver: runs of two or more white
+// squares, across then down.
+std::vector<std::vector<int>> Runs(const std::vector<bool>& white, int w) {
+    std::vector<std::vector<int>> runs;
+    for (int dir = 0; dir < 2; ++dir)
+        for (int line = 0; line < w; ++line) {
+            std::vector<int> run;
+            for (int k = 0; k <= w; ++k) {
+                const int cell = dir == 0 ? line * w + k : k * w + line;
+                if (k < w && white[At(cell)]) {
+                    run.push_back(cell);
+                    continue;
+                }
+                if (run.size() >= 2)
+                    runs.push_back(run);
+                run.clear();
+            }
+        }
+    return runs;
+}
+
+// Counts solutions by plain backtracking over slots in order, each taking any unused copy.
+int BruteForce(const FillIn& p, const std::vector<std::vector<int>>& runs, std::size_t slot,
+               std::vector<int>& grid, std::map<std::string, int>& copies) {
+    if (slot == runs.size())
+        return 1;
+    int found = 0;
+    for (auto& [number, left] : copies) {
+        if (left == 0 || number.size() != runs[slot].size())
+            continue;
+        std::vector<int> before = grid;
+        bool fits = true;
+        for (std::size_t k = 0; k < number.size() && fits; ++k) {
+            int& cell = grid[At(runs[slot][k])];
+            fits = cell < 0 || cell == number[k] - '0';
+            cell = number[k] - '0';
+        }
+        if (fits) {
+            --left;
+            found += BruteForce(p, runs, slot + 1, grid, copies);
+            ++left;
+        }
+        grid = before;
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(Solver, SmallBoardsCountAsWorkedOutByHand) {
+    const struct {
+        const char* what;
+        std::vector<std::string> rows;
+        std::map<int, std::vector<std::string>> lists;
+        int solutions;
+        std::string first;
+    } cases[] = {
+        // 12/34 read down as 13 and 24; with joined lists its mirror image reads the same.
+        {"a mirrored pair", {"..", ".."}, {{2, {"12", "34", "13", "24"}}}, 2, "12/34/"},
+        {"the mirror broken by a shown digit", {".2", ".."}, {{2, {"12", "34", "13", "24"}}}, 1, "12/34/"},
+        {"a repeated number placed twice", {"..", ".."}, {{2, {"11", "11", "11", "11"}}}, 1, "11/11/"},
+        {"leading zeros", {".5", ".."}, {{2, {"05", "07", "00", "57"}}}, 1, "05/07/"},
+        {"lists that do not fit the shown digit", {"9.", ".."}, {{2, {"12", "34", "13", "24"}}}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const SolveResult r = Solve(Board(c.rows, c.lists), 3);
+        EXPECT_TRUE(r.error.empty()) << c.what << ": " << r.error;
+        EXPECT_EQ(r.solutions, c.solutions) << c.what;
+        ASSERT_EQ(r.grids.size(), At(c.solutions)) << c.what;
+        if (!c.first.empty()) {
+            EXPECT_EQ(Rows(r.grids[0], static_cast<int>(c.rows.size())), c.first) << c.what;
+        }
+    }
+}
+
+TEST(Solver, CountsAgreeWithBruteForceOnRandomBoards) {
+    // Small random boards with few digits, so that repeats, leading zeros, mirror images and
+    // swaps all turn up; each count is checked against plain backtracking.
+    std::mt19937 random(7);
+    int multiple = 0;
+    for (int round = 0; round < 300; ++round) {
+        const int w = 3 + round % 3;
+        std::vector<bool> white(At(w * w));
+        for (auto&& square : white)
+            square = random() % 5 != 0;
+        const auto runs = Runs(white, w);
+        std::vector<int> covered(white.size(), 0);
+        for (const auto& run : runs)
+            for (const int cell : run)
+                covered[At(cell)] = 1;
+        for (std::size_t c = 0; c < white.size(); ++c)
+            white[c] = white[c] && covered[c];
+        if (runs.empty() || runs.size() > 8)
+            continue;
+
+        FillIn p;
+        p.width = w;
+        p.white = white;
+        p.given.assign(white.size(), -1);
+        std::vector<int> digits(white.size(), -1);
+        for (std::size_t c = 0; c < white.size(); ++c)
+            if (white[c])
+                digits[c] = static_cast<int>(random() % 3);
+        if (round % 2)
+            for (std::size_t c = 0; c < white.size(); ++c)
+                if (white[c] && random() % 6 == 0)
+                    p.given[c] = digits[c];
+        std::map<std::string, int> copies;
+        for (const auto& run : runs) {
+            std::string number;
+            for (const int cell : run)
+                number += static_cast<char>('0' + digits[At(cell)]);
+            p.across[static_cast<int>(run.size())].push_back(number);
+            ++copies[number];
+        }
+
+        std::vector<int> grid = p.given;
+        const int expected = BruteForce(p, runs, 0, grid, copies);
+        const SolveResult r = Solve(p, 1000);
+        ASSERT_TRUE(r.error.empty()) << r.error;
+        EXPECT_EQ(r.solutions, expected) << "round " << round;
+        multiple += expected > 1;
+        if (expected == 1) {
+            for (std::size_t c = 0; c < white.size(); ++c)
+                EXPECT_EQ(r.grids[0][c], digits[c]) << "round " << round;
+        }
+    }
+    EXPECT_GT(multiple, 10) << "the boards should include ambiguous ones";
+}
+
+TEST(Solver, NamesWhatIsWrongWithABoard) {
+    const struct {
+        FillIn board;
+        const char* message;
+    } cases[] = {
+        {Board({"..", "..", ".."}, {}), "does not have 3 x 3 squares"},
+        {Board({".#", "#."}, {}), "column 1 row 1 belongs to no number"},
+        {Board({"..", "##"}, {{2, {"12", "34"}}}), "1 places for the 2-digit list but it holds 2 numbers"},
+        {Board({"..", "##"}, {{2, {"1x"}}}), "holds \"1x\", which is not a 2-digit number"},
+        {Board({"..", "##"}, {{2, {"12"}}, {3, {"123"}}}), "no place for the 3-digit list"},
+    };
+    for (const auto& c : cases) {
+        const SolveResult r = Solve(c.board);
+        EXPECT_NE(r.error.find(c.message), std::string::npos) << r.error;
+        EXPECT_EQ(r.solutions, 0);
+    }
+    FillIn separate = Board({"..", ".."}, {{2, {"12", "34"}}});
+    separate.separate = true;
+    separate.down[2] = {"13", "24"};
+    EXPECT_EQ(Solve(separate).solutions, 1) << "ACROSS and DOWN apart take away the mirror image";
+}
+
+TEST(Solver, EveryGeneratedPuzzleHasExactlyTheGeneratorsSolution) {
+    test::FakeDialogs dialogs;
+    int redrawn = 0;
+    for (const auto& t : Templates())
+        for (const bool reduced : {false, true})
+            for (std::uint64_t seed = 1; seed <= 25; ++seed) {
+                PuzzleState s;
+                s.PuzzleName = std::string(t.name);
+                s.ReducedNumbers = reduced;
+                s.NoShowFirst = seed % 2 == 0;
+                ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+                const SolveResult r = Solve(ShownPuzzle(s), 2);
+                ASSERT_EQ(r.solutions, 1) << t.name << " seed " << seed;
+                EXPECT_EQ(s.Solutions, 1);
+                for (std::size_t c = 0; c < s.GridPattern.size(); ++c)
+                    ASSERT_EQ(r.grids[0][c], s.GridPattern[c] ? s.SolutionArray[c] : -1) << t.name;
+                for (int cell = s.StarterFirstCell; cell <= s.StarterLastCell; ++cell)
+                    EXPECT_EQ(s.UserArray[At(cell)], s.NoShowFirst ? -1 : s.SolutionArray[At(cell)]);
+                redrawn += s.Draws > 1;
+            }
+    EXPECT_GT(redrawn, 5) << "some first draws have two solutions and are drawn again";
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
+    test::FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Normal Puzzle Steps";
+    std::uint64_t seed = 1;
+    while (GeneratePuzzle(s, dialogs, seed, 1) && s.Solutions == 1)
+        ++seed;
+    ASSERT_EQ(s.Solutions, 2);
+    EXPECT_EQ(s.Draws, 1);
+    const std::vector<std::int16_t> firstDraw = s.SolutionArray;
+
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+    EXPECT_EQ(s.Solutions, 1);
+    EXPECT_GT(s.Draws, 1);
+    EXPECT_NE(s.SolutionArray, firstDraw);
+    EXPECT_EQ(s.Seed, seed) << "the puzzle is still made again from its seed";
+
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed, 0));
+    EXPECT_EQ(s.SolutionArray, firstDraw) << "unchecked generation is the first draw";
+    EXPECT_EQ(s.Solutions, 0);
+}
