@@ -1,5 +1,6 @@
 #include "GenCli.h"
 #include "FakeDialogs.h"
+#include "TempDir.h"
 #include "puzzle/Templates.h"
 #include "puzzle/modQUAVArrays.h"
 
@@ -22,6 +23,12 @@ GenRun Gen(const std::vector<std::string>& args) {
     const int status = RunGenerator(args, out, err);
     return {status, out.str(), err.str()};
 }
+
+// A stream whose every write fails, as on a full disk or a closed standard output.
+class FailingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
 
 std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -64,7 +71,7 @@ TEST(CorvanaGen, JsonHasExactlyTheAgreedKeysAndMatchesTheBuild) {
     for (const char* key :
          {"\"name\": \"Small Puzzle H\"", "\"size\": \"Small\"", "\"width\": 10", "\"seed\": 42",
           "\"reduced\": true", "\"noShowFirst\": false", "\"starter\": [0, 1]", "\"solution\": [",
-          "\"user\": [", "\"lists\": {", "\"listsDown\": {}"}) {
+          "\"user\": [", "\"lists\": {", "\"listsDown\": {}", "\"solutions\": 1", "\"draws\": 1"}) {
         const auto found = r.out.find(key, at);
         ASSERT_NE(found, std::string::npos) << key << "\n" << r.out;
         at = found;
@@ -111,4 +118,67 @@ TEST(CorvanaGen, AClockSeedIsReportedSoThePuzzleCanBeMadeAgain) {
     const std::string seed = first.out.substr(at, first.out.find(',', at) - at);
     const GenRun again = Gen({"--template", "Normal Puzzle HTT", "--format", "json", "--seed", seed});
     EXPECT_EQ(again.out, first.out);
+}
+
+TEST(CorvanaGen, AFailedWriteIsAFailure) {
+    FailingBuffer buffer;
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    EXPECT_EQ(RunGenerator({"--template", "Small Puzzle H", "--seed", "1"}, out, err), 1);
+    EXPECT_EQ(Lines(err.str()), 1u);
+    EXPECT_NE(err.str().find("cannot write the output"), std::string::npos) << err.str();
+}
+
+TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
+    test::TempDir dir;
+    const std::string file = dir.File("puzzle.json");
+    // Project X's first draws are often mirrored; --first-draw keeps such a draw.
+    std::string mirrored;
+    for (int seed = 1; mirrored.empty(); ++seed) {
+        const GenRun r = Gen({"--template", "Small Puzzle Project X", "--seed", std::to_string(seed),
+                              "--first-draw", "--format", "json"});
+        if (r.out.find("\"solutions\": 2") != std::string::npos)
+            mirrored = r.out;
+        ASSERT_LT(seed, 200);
+    }
+    test::WriteText(file, mirrored);
+    const GenRun two = Gen({"--solve", file, "--format", "json"});
+    ASSERT_EQ(two.status, 0) << two.err;
+    EXPECT_NE(two.out.find("\"solutions\": 2"), std::string::npos);
+    EXPECT_NE(two.out.find("\"grids\": [["), std::string::npos);
+
+    const GenRun made = Gen({"--template", "Large Puzzle Squares", "--seed", "3", "--format", "json"});
+    test::WriteText(file, made.out);
+    const GenRun one = Gen({"--solve", file});
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(one.out.rfind("Solutions: 1 (unique)\n\nSolution 1:\n  # # # 5 1 6 0 3 # # # # 4 8 8 6 2", 0),
+              0u)
+        << one.out;
+
+    const auto damaged = [&](const std::string& from, const std::string& to) {
+        std::string text = made.out;
+        const auto at = text.find(from);
+        return at == std::string::npos ? from + " is not in the file" : text.replace(at, from.size(), to);
+    };
+    const struct {
+        std::string text;
+        const char* says;
+    } cases[] = {
+        {made.out.substr(0, 200), "not JSON"},
+        {"[1, 2]", "not an object"},
+        {damaged("\"width\": 20", "\"width\": 19"), "does not have 19 rows"},
+        {damaged("\"user\": [\"###.....####.....###", "\"user\": [\"###.....####.....##"),
+         "row 1 is not 20 squares"},
+        {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"9"), "which is not a 3-digit number"},
+        {damaged("\"listsDown\": {\"3\": [", "\"listsDown\": {\"3\": [\"999\", "), "but it holds 9 numbers"},
+        {damaged("\"user\": [\"###.....", "\"user\": [\"###99999"), "cannot all be placed"},
+    };
+    for (const auto& c : cases) {
+        test::WriteText(file, c.text);
+        const GenRun r = Gen({"--solve", file});
+        EXPECT_EQ(r.status, 2) << c.says;
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(Lines(r.err), 1u) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
 }
