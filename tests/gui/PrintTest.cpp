@@ -6,6 +6,7 @@
 #include "puzzle/Templates.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,10 @@
 
 #include <functional>
 #include <memory>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace corvana;
 using corvana::test::FakeDialogs;
@@ -171,5 +176,35 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_NE(f.dialogs.messages[0].text.find("is a folder"), std::string::npos)
         << f.dialogs.messages[0].text;
+    EXPECT_EQ(f.CellTexts(), before);
+
+    // A disk that fills up while the page is written (here: a file size limit for this process):
+    // the user is told, and the PDF that was there before is neither cut off nor joined by
+    // anything.
+    f.chooser.output = f.dir.filePath(QStringLiteral("page.pdf"));
+    {
+        QFile old(f.chooser.output);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older page");
+    }
+    rlimit kept{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &kept), 0);
+    const auto keptSignal = std::signal(SIGXFSZ, SIG_IGN);
+    f.chooser.onAsk = [&kept] {
+        rlimit full = kept;
+        full.rlim_cur = 2048;
+        setrlimit(RLIMIT_FSIZE, &full);
+    };
+    f.Print(2);
+    setrlimit(RLIMIT_FSIZE, &kept);
+    std::signal(SIGXFSZ, keptSignal);
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_EQ(f.dialogs.messages[1].text.rfind(std::to_string(EFBIG) + "\r\n", 0), 0u)
+        << "the system's error number, then what went wrong: " << f.dialogs.messages[1].text;
+    EXPECT_EQ(f.dialogs.messages[1].title, "Corvana");
+    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.pdf"});
+    QFile old(f.chooser.output);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("an older page"));
     EXPECT_EQ(f.CellTexts(), before);
 }
