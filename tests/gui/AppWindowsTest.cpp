@@ -13,6 +13,7 @@
 #include "../app/ScriptedOpener.h"
 #include "FakeDialogs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -258,6 +259,15 @@ TEST(HowToPlayWindow, ButtonsAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_FALSE(forward->isEnabled());
     EXPECT_EQ(Cell(help, 70)->text() + Cell(help, 80)->text() + Cell(help, 90)->text(),
               QStringLiteral("157"));
+
+    // A screen reader's Toggle checks a selector without a click; the page follows all the same.
+    QAccessible::queryAccessibleInterface(Option(help, 1))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(Option(help, 1)->isChecked());
+    EXPECT_TRUE(PageShown(help, 1));
+    EXPECT_FALSE(PageShown(help, 3));
+    EXPECT_EQ(Cell(help, 70)->text(), QString());
 
     // The example never reacts to typing or clicking; its cells are named for a screen reader.
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
