@@ -161,6 +161,19 @@ TEST(MainWindow, MenuCommandsReachTheirHandlersAndExitClosesTheWindow) {
     EXPECT_EQ(f.puzzle.PuzzleName, "Large Puzzle Four Electrodes");
     EXPECT_TRUE(f.window.isVisible());
 
+    // While a child window is open, the menu does nothing, also when reached around the
+    // modality (a screen reader can trigger its entries).
+    f.opener.inPlayForm = [&f] {
+        for (const char* name : {"mnuColors", "mnuPlus", "mnuNoShow", "mnuExit"})
+            Action(f.window, name)->trigger();
+    };
+    Action(f.window, "mnuH")->trigger();
+    EXPECT_EQ(f.opener.opened.size(), 5u);
+    EXPECT_EQ(f.puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_TRUE(Action(f.window, "mnuNoShow")->isChecked());
+    EXPECT_TRUE(f.puzzle.NoShowFirst);
+    EXPECT_TRUE(f.window.isVisible());
+
     f.opener.inPlayForm = [&f] { f.puzzle.ExitRequested = true; };
     Action(f.window, "mnuH")->trigger();
     EXPECT_FALSE(f.window.isVisible()) << "Exit in the play form closes the main window";
