@@ -160,6 +160,36 @@ TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
     }
 }
 
+// On every template the credit line goes on paper whole, inside fraWork and clear of the grid,
+// the lists and their headings.
+TEST(PrintWindow, TheCreditLineFitsClearOfTheListsOnEveryTemplate) {
+    for (const auto& t : Templates()) {
+        SCOPED_TRACE(std::string(t.name));
+        PrintWindowFixture f(std::string(t.name));
+        f.chooser.cancel = true;
+        bool looked = false;
+        f.chooser.onAsk = [&f, &looked] {
+            QWidget* work = f.window->findChild<QWidget*>(QStringLiteral("fraWork"));
+            auto* credit = work->findChild<QLabel*>(QStringLiteral("lblCopyright"));
+            ASSERT_TRUE(credit && credit->isVisible());
+            looked = true;
+            EXPECT_LE(credit->sizeHint().width(), credit->width());
+            EXPECT_LE(credit->sizeHint().height(), credit->height());
+            EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
+            // Inside fraWork's border lines.
+            EXPECT_TRUE(work->rect().adjusted(2, 2, -2, -2).contains(credit->geometry()));
+            for (QWidget* other : work->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (other != credit && other->isVisible()) {
+                    EXPECT_FALSE(other->geometry().intersects(credit->geometry()))
+                        << other->objectName().toStdString();
+                }
+            }
+        };
+        f.Print(0);
+        EXPECT_TRUE(looked);
+    }
+}
+
 TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     PrintWindowFixture f("Normal Puzzle Plus");
     f.TypeSome();
