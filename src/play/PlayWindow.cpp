@@ -451,7 +451,11 @@ void PlayWindow::SyncLabels() {
             if (copyright)
                 w->setGeometry(TwipsRect(m.left, m.top, config_.copyright.width, config_.copyright.height));
             else
-                w->setGeometry(QRect(QPoint(TwipsToPixels(m.left), TwipsToPixels(m.top)), w->sizeHint()));
+                // A heading designed at the very top of fraWork (the Large form's ACROSS) would
+                // cover the frame's border line; it sits just below it instead.
+                w->setGeometry(QRect(
+                    QPoint(TwipsToPixels(m.left), std::max(TwipsToPixels(m.top), FrameBox::kBorderWidth)),
+                    w->sizeHint()));
         }
         if (s.fore != m.fore || s.back != m.back) {
             Touch();
