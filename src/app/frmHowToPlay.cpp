@@ -115,8 +115,13 @@ frmHowToPlay::frmHowToPlay(PuzzleState& puzzle, QWidget* parent) : QDialog(paren
         option->setObjectName(QStringLiteral("optSelection"));
         option->setProperty("Index", k);
         option->setGeometry(TwipsRect(page.selectorLeft, 120, page.selectorWidth, 492));
-        connect(option, &QAbstractButton::clicked, this,
-                [this, k] { Run([this, k] { model_.optSelection_Click(k); }); });
+        // However the button comes to be selected (a click, the keyboard, a screen reader's
+        // Toggle, which raises no click), its page is shown. Selecting the page's button from
+        // the model below changes no page, so it runs nothing.
+        connect(option, &QAbstractButton::toggled, this, [this, k](bool checked) {
+            if (checked && model_.SelectedOption() != k)
+                Run([this, k] { model_.optSelection_Click(k); });
+        });
         optSelection_.push_back(option);
     }
     cmdBack_ = new CommandButton(QStringLiteral("<< Previous"), client);

@@ -125,9 +125,16 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Run(const std::function<void()>& handler) {
-    if (model_.Unloaded())
+    // A command that opens a child window runs until the window is closed. Until then the menu
+    // does nothing: the child is modal, and Qt's modality does not stop every way in (a screen
+    // reader triggers menu entries directly). A refused toggle gets its check mark back.
+    if (model_.Unloaded() || running_) {
+        ShowState();
         return;
+    }
+    running_ = true;
     handler();
+    running_ = false;
     ShowState();
     if (model_.Unloaded())
         close();

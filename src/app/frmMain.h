@@ -45,6 +45,7 @@ private:
     QLabel* lblAppName_ = nullptr;
     QAction* mnuNoShow_ = nullptr;
     QAction* mnuReduced_ = nullptr;
+    bool running_ = false; // a menu command (and any child window it opened) is under way
 };
 
 } // namespace corvana

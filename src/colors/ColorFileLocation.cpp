@@ -3,8 +3,10 @@
 #include "colors/ColorScheme.h"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace corvana {
 
@@ -14,14 +16,10 @@ bool FolderIsWritable(const std::string& dir) {
     std::error_code ec;
     if (dir.empty() || !fs::is_directory(dir, ec))
         return false;
-    const fs::path probe = fs::path(dir) / ".corvana-write-probe";
-    {
-        std::ofstream out(probe);
-        if (!out)
-            return false;
-    }
-    fs::remove(probe, ec);
-    return true;
+    // The system is asked rather than a trial file made: it knows about read-only mounts and
+    // access lists as well as the permission bits, and a trial file of a fixed name would be
+    // created and removed at every start, through whatever link someone had put in its place.
+    return ::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 bool IsSystemProgramFolder(const std::string& dir) {

@@ -17,7 +17,7 @@ struct ColorFileLocation {
     std::string Path() const;
 };
 
-// True when a file can be created in `dir` (tried, not guessed from permission bits).
+// True when a file can be created in `dir`. Nothing is created or removed to find out.
 bool FolderIsWritable(const std::string& dir);
 // True for the folders a package installs programs into (/usr/bin and the like).
 bool IsSystemProgramFolder(const std::string& dir);

@@ -1,12 +1,19 @@
 #include "colors/ColorScheme.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <istream>
 #include <limits>
 #include <map>
+#include <random>
+#include <sstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvana {
 
@@ -34,7 +41,34 @@ std::array<ColorValue, 12> FileOrder(const ColorScheme& s) {
             s.SecondaryColor[2],  s.CheckedColor[0],    s.CheckedColor[1],    s.CheckedColor[2]};
 }
 
+// The real file is twelve short lines, about a hundred bytes. Nothing past this is ever read,
+// so whatever lies at the path (a huge file, a link to an endless device) cannot keep the
+// program from starting.
+constexpr std::size_t kMostBytesRead = 4096;
+
 enum class Field { Value, TooBig, End, Error };
+
+// Closes a file descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, reporting whether everything written reached the file.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
 
 bool IsDigit(int c) {
     return c >= '0' && c <= '9';
@@ -56,8 +90,10 @@ void SkipToNextField(std::istream& in) {
 
 // Reads one field character by character, so a huge line of junk costs no memory. The field's
 // value is its leading number (optional sign, digits, optional fraction) rounded to the nearest
-// whole number, ties to even; a field that does not begin with a number is 0.
-Field ReadField(std::istream& in, ColorValue& out) {
+// whole number, ties to even; a field that does not begin with a number is 0. `cut` says the
+// text stops where reading stopped, not where the file ends: a number that runs up to that point
+// may go on beyond it, so it is not a value.
+Field ReadField(std::istream& in, ColorValue& out, bool cut) {
     constexpr std::uint64_t kLimit = std::uint64_t{1} << 32; // beyond any 32-bit value
     using Traits = std::char_traits<char>;
 
@@ -103,6 +139,8 @@ Field ReadField(std::istream& in, ColorValue& out) {
         if (firstDecimal > 5 || (firstDecimal == 5 && (laterNonZero || whole % 2 == 1)))
             ++whole;
     }
+    if (c == Traits::eof() && cut)
+        return Field::End;
     if (c != Traits::eof())
         SkipToNextField(in);
     if (in.bad())
@@ -119,24 +157,61 @@ Field ReadField(std::istream& in, ColorValue& out) {
     return Field::Value;
 }
 
+// The file's first bytes, at most kMostBytesRead of them; `cut` tells whether there were more.
+// Only a regular file is read, a link to one included. Anything else of that name (a FIFO, a
+// device, a folder) is no colour file: it is opened without waiting, so a FIFO with no writer
+// cannot block, and then refused.
+enum class Opened { Read, Missing, Refused };
+Opened ReadHead(const std::string& path, std::string& text, bool& cut) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? Opened::Missing : Opened::Refused;
+    // Asked before opening as well, because opening some devices already does something.
+    if (!S_ISREG(st.st_mode))
+        return Opened::Refused;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0)
+        return errno == ENOENT ? Opened::Missing : Opened::Refused;
+    // What was opened is what counts: the name may have been changed in between.
+    if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return Opened::Refused;
+
+    text.assign(kMostBytesRead + 1, '\0');
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = ::read(file.get(), text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Opened::Refused;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    cut = got > kMostBytesRead;
+    text.resize(std::min(got, kMostBytesRead));
+    return Opened::Read;
+}
+
 } // namespace
 
 bool LoadColorFile(ColorScheme& scheme, const std::string& path) {
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (st.type() == fs::file_type::not_found)
+    std::string text;
+    bool cut = false;
+    switch (ReadHead(path, text, cut)) {
+    case Opened::Missing:
         return true;
-    if (ec || st.type() == fs::file_type::directory)
+    case Opened::Refused:
         return false;
-
-    // The stream closes the file on every way out, so a failed read never keeps it open and
-    // the caller's delete that follows can succeed.
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return false;
+    case Opened::Read:
+        break;
+    }
+    // The file is closed already, so a failed read never keeps it open and the caller's delete
+    // that follows can succeed.
+    std::istringstream in(text);
     for (ColorValue* slot : FileOrder(scheme)) {
         ColorValue value = 0;
-        if (ReadField(in, value) != Field::Value)
+        if (ReadField(in, value, cut) != Field::Value)
             return false;
         *slot = value;
     }
@@ -155,29 +230,70 @@ bool DeleteColorFile(const std::string& path) {
     return !ec;
 }
 
-bool SaveColorFile(const ColorScheme& scheme, const std::string& path) {
-    // The new scheme goes to a file beside the old one and replaces it in one rename, so a
-    // failure part-way leaves the previous file as it was, never a half-written one.
-    const std::string temp = path + ".tmp";
-    std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out.is_open())
-            return false;
-        for (const ColorValue value : FileOrder(scheme))
-            out << value << "\r\n";
-        out.close();
-        if (out.fail()) {
-            fs::remove(temp, ec);
-            return false;
-        }
+namespace {
+
+// Makes a new, empty file beside `path` under a name nobody chose before: O_EXCL refuses any name
+// that is already there, a symbolic link included, so nothing is ever written through a link or
+// into someone else's file. The mode is the usual one for a new file (the umask applies).
+int CreateBeside(const std::string& path, std::string& made) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 pick(seed());
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made = path + ".";
+        for (int i = 0; i < 8; ++i)
+            made += kLetters[letter(pick)];
+        const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
+    return -1;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes a rename in `folder` last through a power cut. A failure here changes nothing the
+// program could act on: the new file is in place either way.
+void SyncFolder(const std::string& folder) {
+    const Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
+}
+
+} // namespace
+
+bool SaveColorFile(const ColorScheme& scheme, const std::string& path) {
+    std::string text;
+    for (const ColorValue value : FileOrder(scheme))
+        text += std::to_string(value) + "\r\n";
+
+    // The new scheme goes to a file of its own beside the old one and, once it is safely on the
+    // disk, takes the old one's place in one rename. A failure part-way leaves the previous file
+    // as it was, never a half-written one. A link at the colour file's name is replaced by the
+    // new file, not written through: the file it points to is not the program's to change.
+    std::string temp;
+    Descriptor file(CreateBeside(path, temp));
+    if (file.get() < 0)
+        return false;
+    bool written = WriteAll(file.get(), text) && ::fsync(file.get()) == 0;
+    written = file.Close() && written;
+    if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
         return false;
     }
+    SyncFolder(fs::path(path).parent_path().string());
     return true;
 }
 

@@ -38,11 +38,14 @@ inline constexpr const char* kColorFileName = "QUAVColors.txt";
 
 void SetDefaultColors(ColorScheme& scheme);
 // True when the file was read, or when there is none (scheme unchanged). False when reading
-// failed; values read before the failure stay in the scheme. The file is always closed.
+// failed; values read before the failure stay in the scheme. The file is always closed. Only a
+// regular file (or a link to one) is read, and only its first few kilobytes: anything else of
+// that name, or twelve values that do not fit in them, is a damaged file.
 bool LoadColorFile(ColorScheme& scheme, const std::string& path);
 // True when no file is left at `path`.
 bool DeleteColorFile(const std::string& path);
-// Writes the twelve values; never leaves a half-written file behind.
+// Writes the twelve values; never leaves a half-written file behind and never writes through a
+// link (a link at `path` is replaced by the new file).
 bool SaveColorFile(const ColorScheme& scheme, const std::string& path);
 
 // The digit counts whose lists take the Primary colour on this template; nullopt for a name

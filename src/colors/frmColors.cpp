@@ -215,6 +215,10 @@ void frmColors::Build() {
         frame->setGeometry(ToPixels({kFrameLeft[k], kFrameTop, kFrameWidth, kFrameHeight}));
         SetColors(frame, kFormBackground, kCaptionColor, true);
         frames_[At(k)] = frame;
+        // The style draws the caption above the border line rather than across it, so the line
+        // runs lower than the designed rows expect; they all move down just enough for the top
+        // sample box to sit clear of it, keeping their spacing (there is room at the foot).
+        const int below = std::max(0, frame->contentsRect().top() - TwipsToPixels(kSampleTop[0]));
 
         for (const ColorRow row : kColorRows) {
             const int r = static_cast<int>(row);
@@ -225,7 +229,8 @@ void frmColors::Build() {
             SetColors(label, kFormBackground, kCaptionColor, false);
             const int labelRight = kSampleLeft - 60;
             const int labelHeight = kSampleHeight;
-            QRect lr = ToPixels({kLabelLeft, kLabelTop[r], labelRight - kLabelLeft, labelHeight});
+            QRect lr = ToPixels({kLabelLeft, kLabelTop[r], labelRight - kLabelLeft, labelHeight})
+                           .translated(0, below);
             // Grow the label to its text if the font asks for it, never into the sample box.
             lr.setHeight(std::max(lr.height(), label->sizeHint().height()));
             label->setGeometry(lr);
@@ -233,7 +238,8 @@ void frmColors::Build() {
 
             auto* sample = new ColorSample([this, row, k] { Click(row, k); }, frame);
             sample->setObjectName(QString::fromUtf8(SampleName(row)));
-            sample->setGeometry(ToPixels({kSampleLeft, kSampleTop[r], kSampleWidth, kSampleHeight}));
+            sample->setGeometry(
+                ToPixels({kSampleLeft, kSampleTop[r], kSampleWidth, kSampleHeight}).translated(0, below));
             sample->setToolTip(QString::fromUtf8(colortexts::kSampleToolTip));
             sample->setAccessibleName(QString::fromUtf8(colortexts::kFrameCaptions[k]) + QLatin1Char(' ') +
                                       rowCaption);

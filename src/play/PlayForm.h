@@ -78,7 +78,8 @@ struct FormFrame {
 struct PrintResult {
     enum class Outcome { Printed, Cancelled, Failed };
     Outcome outcome = Outcome::Cancelled;
-    std::string error; // for Failed: what went wrong, in the platform's words
+    std::string error;   // for Failed: what went wrong, in the platform's words
+    int errorNumber = 0; // for Failed: the system's error number, when the system gave one
 };
 
 // What only the window can do. The Qt window implements it; tests script it.

@@ -105,11 +105,13 @@ void PlayForm::PrintPuzzle(int PrintNo) {
         // no red goes on paper.
         BlackenStarter();
         const PrintResult result = host_.PrintWindow();
-        if (result.outcome == PrintResult::Outcome::Failed)
-            // Qt reports no error number, so a plain first line stands in for it above the
-            // description of what went wrong.
-            dialogs_.MessageBox("The puzzle could not be printed.\r\n" + result.error, version::Title,
-                                Buttons::Ok, Icon::None);
+        if (result.outcome == PrintResult::Outcome::Failed) {
+            // The error number heads the message. Qt reports none for most failures, so then a
+            // plain first line stands in for it above the description of what went wrong.
+            const std::string first = result.errorNumber != 0 ? std::to_string(result.errorNumber)
+                                                              : "The puzzle could not be printed.";
+            dialogs_.MessageBox(first + "\r\n" + result.error, version::Title, Buttons::Ok, Icon::None);
+        }
     }
     RestoreColorsAndChecks(PrintNo);
 

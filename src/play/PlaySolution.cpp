@@ -176,6 +176,20 @@ void PlayForm::mnuShowStartingNumber_Click() {
         txtGrid_Change(i); // as in RestartGame: the solution view showed this digit already
     }
 
+    // An action recorded before touches the starting number: undoing it would take revealed
+    // digits away again, and the reveal cannot be repeated. So it is no longer undoable.
+    for (std::size_t k = 1; k < UndoArray_.size(); ++k) {
+        int GridNo = -1;
+        int OldValue = -1;
+        int NewValue = -1;
+        BreakDownUndoArray(UndoArray_[k], GridNo, OldValue, NewValue);
+        if (InStarter(GridNo)) {
+            UndoArray_ = {"0"};
+            UpdateUndo();
+            break;
+        }
+    }
+
     ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
     FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
     if (SolutionShown_) {

@@ -93,6 +93,9 @@ class FrameBox : public QGroupBox {
 public:
     explicit FrameBox(QWidget* parent) : QGroupBox(parent) {}
 
+    // The etched border is two lines, one inside the other.
+    static constexpr int kBorderWidth = 2;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

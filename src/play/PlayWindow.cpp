@@ -451,7 +451,11 @@ void PlayWindow::SyncLabels() {
             if (copyright)
                 w->setGeometry(TwipsRect(m.left, m.top, config_.copyright.width, config_.copyright.height));
             else
-                w->setGeometry(QRect(QPoint(TwipsToPixels(m.left), TwipsToPixels(m.top)), w->sizeHint()));
+                // A heading designed at the very top of fraWork (the Large form's ACROSS) would
+                // cover the frame's border line; it sits just below it instead.
+                w->setGeometry(QRect(
+                    QPoint(TwipsToPixels(m.left), std::max(TwipsToPixels(m.top), FrameBox::kBorderWidth)),
+                    w->sizeHint()));
         }
         if (s.fore != m.fore || s.back != m.back) {
             Touch();
@@ -615,9 +619,68 @@ void PlayWindow::SetFocusCell(int cell) {
         cells_[static_cast<std::size_t>(cell)]->setFocus(Qt::OtherFocusReason);
 }
 
+// The credit line is one line below the grid and the lists, as designed; but in this font a long
+// puzzle name runs past its designed width, and on a few templates a list reaches down into its
+// row. So before each print it takes the free stretch of its row around its designed centre,
+// clear of every control there and inside fraWork's border, as wide as the text needs, and the
+// largest font up to the designed 9.75 pt in which the whole line fits that stretch.
+void PlayWindow::FitCopyright() {
+    QLabel* credit = nullptr;
+    for (QLabel* label : labels_)
+        if (label->objectName() == QLatin1String("lblCopyright"))
+            credit = label;
+    if (credit == nullptr || credit->isHidden())
+        return;
+    constexpr int kBorder = 4; // fraWork's etched lines and a little air
+    constexpr int kGap = 6;    // between the line and a control beside it
+    const TwipRect& d = config_.copyright;
+    const QRect designed = TwipsRect(d.left, d.top, d.width, d.height);
+    const int centre = designed.center().x();
+
+    // The free stretches of the row, from left to right; the one around the centre, else the
+    // widest.
+    std::vector<std::pair<int, int>> taken;
+    for (QObject* child : fraWork_->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w == nullptr || w == credit || w->isHidden())
+            continue;
+        const QRect r = w->geometry();
+        if (r.bottom() >= designed.top() && r.top() <= designed.bottom())
+            taken.emplace_back(r.left() - kGap, r.right() + 1 + kGap);
+    }
+    std::sort(taken.begin(), taken.end());
+    std::pair<int, int> best{0, 0};
+    int from = kBorder;
+    const int end = fraWork_->width() - kBorder;
+    taken.emplace_back(end, end);
+    for (const auto& [left, right] : taken) {
+        const std::pair<int, int> stretch{from, std::min(left, end)};
+        const bool aroundCentre = stretch.first <= centre && centre < stretch.second;
+        if (aroundCentre || stretch.second - stretch.first > best.second - best.first) {
+            best = stretch;
+            if (aroundCentre)
+                break;
+        }
+        from = std::max(from, right);
+    }
+
+    const int room = best.second - best.first;
+    QFont font = copyrightFont_;
+    for (int px = copyrightFont_.pixelSize(); px >= 8; --px) {
+        font.setPixelSize(px);
+        credit->setFont(font);
+        if (credit->sizeHint().width() <= room)
+            break;
+    }
+    const int width = std::min(room, std::max(designed.width(), credit->sizeHint().width()));
+    const int left = std::clamp(centre - width / 2, best.first, best.second - width);
+    credit->setGeometry(left, designed.top(), width, designed.height());
+}
+
 PrintResult PlayWindow::PrintWindow() {
     // The model has put the window into its print state; show it before it is photographed.
     Sync();
+    FitCopyright();
     std::unique_ptr<QPrinter> printer = printerChooser_->ChoosePrinter(this);
     if (!printer)
         return {PrintResult::Outcome::Cancelled, {}};

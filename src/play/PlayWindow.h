@@ -128,6 +128,8 @@ private:
     void SyncLabels();
     void SyncMenus();
     void PlaceWork();
+    // Places the credit line shown for printing where it fits whole.
+    void FitCopyright();
     // The palette, shared by every widget with the same colours, of a cell (text on base) or of
     // another control (window text on window).
     const QPalette& Palette(bool cell, ColorValue fore, ColorValue back);

@@ -1,9 +1,17 @@
 #include "play/PrintSupport.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace corvana {
 
@@ -17,11 +25,15 @@ std::unique_ptr<QPrinter> QtPrinterChooser::ChoosePrinter(QWidget* parent) {
 
 namespace {
 
-// Why a PDF printer's output file cannot be written, or an empty text when it can.
+// A printer that writes a file (a PDF printer, or any printer told to print to a file).
+bool PrintsToFile(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
+}
+
+// Why a printer's output file cannot be written, or an empty text when it can. The file is
+// written beside its target first, so the folder must be writable too.
 QString OutputFileProblem(const QPrinter& printer) {
     const QString path = printer.outputFileName();
-    if (printer.outputFormat() != QPrinter::PdfFormat)
-        return {};
     if (path.isEmpty())
         return QStringLiteral("No output file was chosen.");
     const QFileInfo file(path);
@@ -30,30 +42,91 @@ QString OutputFileProblem(const QPrinter& printer) {
     const QFileInfo folder(file.absolutePath());
     if (!folder.isDir())
         return QStringLiteral("The folder %1 does not exist.").arg(folder.absoluteFilePath());
-    if (file.exists() ? !file.isWritable() : !folder.isWritable())
+    if ((file.exists() && !file.isWritable()) || !folder.isWritable())
         return QStringLiteral("%1 cannot be written.").arg(path);
     return {};
+}
+
+// Puts the image at the top of the painter's page, centred and as large as fits.
+void DrawPage(QPainter& painter, const QImage& image) {
+    const QRect page = painter.viewport();
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(page.x() + (page.width() - size.width()) / 2, page.y()), size), image);
+}
+
+PrintResult Failed(const QString& why) {
+    return {PrintResult::Outcome::Failed, why.toStdString()};
+}
+
+// Qt's PDF engine reports no failed write: on a full disk it leaves a cut-off file that no reader
+// opens, and says nothing (QSaveFile alone does not notice either, as the engine hands over the
+// page in one short write). So the page is made in memory with the printer's page settings and
+// written under a fresh name beside the target (QSaveFile); only when every byte is on the disk
+// does that file take the target's place. On any failure nothing is left, and a file that was there
+// before stays as it was.
+PrintResult PrintToFile(const QImage& image, const QPrinter& printer) {
+    const QString path = printer.outputFileName();
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPdfVersion(printer.pdfVersion());
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator());
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return Failed(QStringLiteral("The page for %1 could not be started.").arg(path));
+        DrawPage(painter, image);
+        if (!painter.end())
+            return Failed(QStringLiteral("The page for %1 could not be finished.").arg(path));
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failed(QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+    // Written straight to the new file's descriptor, so that a short write tells why (no space
+    // left, a size limit); then synced, so that no error is still waiting in the system's cache.
+    const int fd = file.handle();
+    int error = 0;
+    for (qsizetype done = 0; done < pdf.size() && error == 0;) {
+        const ssize_t n = ::write(fd, pdf.constData() + done, static_cast<std::size_t>(pdf.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n == 0 || errno != EINTR)
+            error = n == 0 ? EIO : errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (error != 0) {
+        file.cancelWriting();
+        return {PrintResult::Outcome::Failed,
+                QStringLiteral("%1 could not be written whole: %2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(error)))
+                    .toStdString(),
+                error};
+    }
+    if (!file.commit())
+        return Failed(QStringLiteral("%1 could not be written: %2").arg(path, file.errorString()));
+    return {PrintResult::Outcome::Printed, ""};
 }
 
 } // namespace
 
 PrintResult PrintImage(const QImage& image, QPrinter& printer) {
-    const QString problem = OutputFileProblem(printer);
-    if (!problem.isEmpty())
-        return {PrintResult::Outcome::Failed, problem.toStdString()};
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString where =
-            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        return {PrintResult::Outcome::Failed,
-                QStringLiteral("The printer %1 could not start printing.").arg(where).toStdString()};
+    if (PrintsToFile(printer)) {
+        const QString problem = OutputFileProblem(printer);
+        return problem.isEmpty() ? PrintToFile(image, printer) : Failed(problem);
     }
-    const QRect page = painter.viewport();
-    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(page.x() + (page.width() - size.width()) / 2, page.y()), size), image);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return Failed(QStringLiteral("The printer %1 could not start printing.").arg(printer.printerName()));
+    DrawPage(painter, image);
     if (!painter.end())
-        return {PrintResult::Outcome::Failed, "The page could not be finished."};
+        return Failed(QStringLiteral("The page could not be finished."));
     return {PrintResult::Outcome::Printed, ""};
 }
 

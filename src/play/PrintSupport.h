@@ -30,7 +30,8 @@ public:
 
 // Prints `image` on `printer`, scaled to fit the printable page without distortion.
 // A printer that cannot start (no printer, an output file that cannot be written) is a Failed
-// result with a description the user can act on.
+// result with a description the user can act on. A file is written whole or not at all: a
+// write that fails (a full disk) is a Failed result too, and leaves no file behind.
 PrintResult PrintImage(const QImage& image, QPrinter& printer);
 
 } // namespace corvana

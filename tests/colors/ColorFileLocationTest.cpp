@@ -29,7 +29,6 @@ TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFile) {
     Scratch s;
     const ColorFileLocation where{s.root.string(), "/somewhere/else", "/home/nobody"};
     EXPECT_EQ(where.Path(), (s.root / "QUAVColors.txt").string());
-    EXPECT_FALSE(fs::exists(s.root / ".corvana-write-probe")) << "the probe file is cleaned up";
 }
 
 TEST(ColorFileLocation, AnUnwritableProgramFolderFallsBackToTheUserConfiguration) {

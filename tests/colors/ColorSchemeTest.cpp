@@ -1,4 +1,5 @@
 #include "colors/ColorScheme.h"
+#include "colors/ColorFileLocation.h"
 #include "puzzle/Templates.h"
 
 #include "DefaultColors.h"
@@ -8,9 +9,11 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +58,21 @@ std::string TwelveWith(int at, const std::string& value) {
     return Lines(values);
 }
 
+// The names in a folder, so a test can tell that nothing was left behind or taken away.
+std::set<std::string> Names(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Eleven values, then blanks, then `last` beginning at byte `offset`.
+std::string EndingAt(std::size_t offset, const std::string& last) {
+    std::string text = Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
+    text.resize(offset, ' ');
+    return text + last + "\r\n";
+}
+
 std::size_t OpenFileCount() {
     std::size_t n = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
@@ -72,7 +90,7 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteAndLoadGivesThemBack) {
     ColorScheme loaded = Marked();
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, Defaults());
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << "no temporary file is left behind";
+    EXPECT_EQ(Names(dir.path()), std::set<std::string>{kColorFileName}) << "no temporary file is left behind";
 
     // An older, longer file is replaced whole; the extremes of 32 bits survive.
     WriteText(path, std::string(5000, 'x'));
@@ -121,10 +139,13 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
          "1,2,3\r\n4,5,6\n7\r8,9,10,11,12",
          true,
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-        {"whatever follows the twelfth value is ignored",
-         TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0'),
+        {"whatever follows the twelfth value is ignored, however long",
+         TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') +
+             std::string(9000, 'x'),
          true,
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {"only the first 4 KiB are read", std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
+        {"a twelfth value cut by the 4 KiB read", EndingAt(4095, "12"), false, elevenRead},
         {"garbage reads as zero", Lines(std::vector<std::string>(12, "#ff00ff")), true,
          std::vector<ColorValue>(12, 0)},
         {"garbage without a line end is one field", "\x01\x02\xff\xfe garbage without a line end \x7f", false,
@@ -155,6 +176,48 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     }
 }
 
+// What someone else may have put in the folder: reading never waits or runs on, and neither a
+// save nor the start-up's write check writes through a link or touches any other file.
+TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThrough) {
+    TempDir dir;
+    const std::string path = dir.File(kColorFileName);
+    const std::string victim = dir.File("victim");
+    WriteText(victim, kDefaultFile);
+
+    // A FIFO with no writer blocks an ordinary open for ever; /dev/zero never ends. Both are
+    // damaged files that the caller can delete.
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.File("zero"));
+    for (const std::string& hostile : {path, dir.File("zero")}) {
+        SCOPED_TRACE(hostile);
+        ColorScheme s = Marked();
+        EXPECT_FALSE(LoadColorFile(s, hostile));
+        EXPECT_EQ(s, Marked());
+        EXPECT_TRUE(DeleteColorFile(hostile));
+    }
+
+    // A link to a regular file is read; a save replaces the link and leaves its target alone, as
+    // it leaves a link at the temporary name that earlier versions used.
+    std::filesystem::create_symlink(victim, path);
+    std::filesystem::create_symlink(victim, path + ".tmp");
+    ColorScheme s = Marked();
+    EXPECT_TRUE(LoadColorFile(s, path));
+    EXPECT_EQ(s, Defaults());
+    ASSERT_TRUE(SaveColorFile(Marked(), path));
+    EXPECT_EQ(ReadText(victim), kDefaultFile);
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(LoadColorFile(s, path));
+    EXPECT_EQ(s, Marked());
+
+    // Deciding where the colour file goes creates, removes and follows nothing.
+    std::filesystem::create_symlink(victim, dir.File(".corvana-write-probe"));
+    const auto before = Names(dir.path());
+    EXPECT_TRUE(FolderIsWritable(dir.path().string()));
+    EXPECT_EQ((ColorFileLocation{dir.path().string(), "", ""}.Path()), path);
+    EXPECT_EQ(Names(dir.path()), before);
+    EXPECT_EQ(ReadText(victim), kDefaultFile);
+}
+
 TEST(ColorFile, AFolderInPlaceOfTheFileIsNeitherReadNorDeleted) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
@@ -183,21 +246,15 @@ TEST(ColorFile, FailedSaveReportsFalseAndLeavesTheOldFile) {
     EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("plain/" + std::string(kColorFileName))));
     EXPECT_EQ(ReadText(dir.File("plain")), "x");
 
-    // The new file cannot be written beside the old one: the old file stays whole.
-    const std::string path = dir.File(kColorFileName);
     const std::string old = TwelveWith(0, "");
-    WriteText(path, old);
-    std::filesystem::create_directory(path + ".tmp");
-    EXPECT_FALSE(SaveColorFile(Defaults(), path));
-    EXPECT_EQ(ReadText(path), old);
-    std::filesystem::remove(path + ".tmp");
 
     // The new file cannot take the old one's place.
     const std::string folder = dir.File("taken");
     std::filesystem::create_directories(folder + "/inside");
+    const auto before = Names(dir.path());
     EXPECT_FALSE(SaveColorFile(Defaults(), folder));
     EXPECT_TRUE(std::filesystem::is_directory(folder + "/inside"));
-    EXPECT_FALSE(std::filesystem::exists(folder + ".tmp")) << "the temporary file is cleaned up";
+    EXPECT_EQ(Names(dir.path()), before) << "the temporary file is cleaned up";
 
     // A read-only folder; root writes anyway, so this part only runs for other users.
     if (geteuid() != 0) {

@@ -70,7 +70,9 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << "caption cut off";
             EXPECT_LE(label->sizeHint().height(), label->height());
             EXPECT_LT(label->geometry().right(), box->geometry().left()) << "label runs into its box";
-            EXPECT_TRUE(frame->rect().contains(box->geometry()));
+            // Inside the frame's border, clear of its line and caption.
+            EXPECT_TRUE(frame->contentsRect().contains(box->geometry()));
+            EXPECT_TRUE(frame->contentsRect().contains(label->geometry()));
             EXPECT_EQ(box->toolTip(), QStringLiteral("Click to change color"));
             EXPECT_FALSE(box->accessibleName().isEmpty());
         }

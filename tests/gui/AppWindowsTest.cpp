@@ -13,6 +13,7 @@
 #include "../app/ScriptedOpener.h"
 #include "FakeDialogs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -160,6 +161,19 @@ TEST(MainWindow, MenuCommandsReachTheirHandlersAndExitClosesTheWindow) {
     EXPECT_EQ(f.puzzle.PuzzleName, "Large Puzzle Four Electrodes");
     EXPECT_TRUE(f.window.isVisible());
 
+    // While a child window is open, the menu does nothing, also when reached around the
+    // modality (a screen reader can trigger its entries).
+    f.opener.inPlayForm = [&f] {
+        for (const char* name : {"mnuColors", "mnuPlus", "mnuNoShow", "mnuExit"})
+            Action(f.window, name)->trigger();
+    };
+    Action(f.window, "mnuH")->trigger();
+    EXPECT_EQ(f.opener.opened.size(), 5u);
+    EXPECT_EQ(f.puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_TRUE(Action(f.window, "mnuNoShow")->isChecked());
+    EXPECT_TRUE(f.puzzle.NoShowFirst);
+    EXPECT_TRUE(f.window.isVisible());
+
     f.opener.inPlayForm = [&f] { f.puzzle.ExitRequested = true; };
     Action(f.window, "mnuH")->trigger();
     EXPECT_FALSE(f.window.isVisible()) << "Exit in the play form closes the main window";
@@ -258,6 +272,15 @@ TEST(HowToPlayWindow, ButtonsAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_FALSE(forward->isEnabled());
     EXPECT_EQ(Cell(help, 70)->text() + Cell(help, 80)->text() + Cell(help, 90)->text(),
               QStringLiteral("157"));
+
+    // A screen reader's Toggle checks a selector without a click; the page follows all the same.
+    QAccessible::queryAccessibleInterface(Option(help, 1))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(Option(help, 1)->isChecked());
+    EXPECT_TRUE(PageShown(help, 1));
+    EXPECT_FALSE(PageShown(help, 3));
+    EXPECT_EQ(Cell(help, 70)->text(), QString());
 
     // The example never reacts to typing or clicking; its cells are named for a screen reader.
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));

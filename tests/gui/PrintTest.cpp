@@ -6,6 +6,7 @@
 #include "puzzle/Templates.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,10 @@
 
 #include <functional>
 #include <memory>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace corvana;
 using corvana::test::FakeDialogs;
@@ -155,6 +160,36 @@ TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
     }
 }
 
+// On every template the credit line goes on paper whole, inside fraWork and clear of the grid,
+// the lists and their headings.
+TEST(PrintWindow, TheCreditLineFitsClearOfTheListsOnEveryTemplate) {
+    for (const auto& t : Templates()) {
+        SCOPED_TRACE(std::string(t.name));
+        PrintWindowFixture f(std::string(t.name));
+        f.chooser.cancel = true;
+        bool looked = false;
+        f.chooser.onAsk = [&f, &looked] {
+            QWidget* work = f.window->findChild<QWidget*>(QStringLiteral("fraWork"));
+            auto* credit = work->findChild<QLabel*>(QStringLiteral("lblCopyright"));
+            ASSERT_TRUE(credit && credit->isVisible());
+            looked = true;
+            EXPECT_LE(credit->sizeHint().width(), credit->width());
+            EXPECT_LE(credit->sizeHint().height(), credit->height());
+            EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
+            // Inside fraWork's border lines.
+            EXPECT_TRUE(work->rect().adjusted(2, 2, -2, -2).contains(credit->geometry()));
+            for (QWidget* other : work->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (other != credit && other->isVisible()) {
+                    EXPECT_FALSE(other->geometry().intersects(credit->geometry()))
+                        << other->objectName().toStdString();
+                }
+            }
+        };
+        f.Print(0);
+        EXPECT_TRUE(looked);
+    }
+}
+
 TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     PrintWindowFixture f("Normal Puzzle Plus");
     f.TypeSome();
@@ -171,5 +206,35 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_NE(f.dialogs.messages[0].text.find("is a folder"), std::string::npos)
         << f.dialogs.messages[0].text;
+    EXPECT_EQ(f.CellTexts(), before);
+
+    // A disk that fills up while the page is written (here: a file size limit for this process):
+    // the user is told, and the PDF that was there before is neither cut off nor joined by
+    // anything.
+    f.chooser.output = f.dir.filePath(QStringLiteral("page.pdf"));
+    {
+        QFile old(f.chooser.output);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older page");
+    }
+    rlimit kept{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &kept), 0);
+    const auto keptSignal = std::signal(SIGXFSZ, SIG_IGN);
+    f.chooser.onAsk = [&kept] {
+        rlimit full = kept;
+        full.rlim_cur = 2048;
+        setrlimit(RLIMIT_FSIZE, &full);
+    };
+    f.Print(2);
+    setrlimit(RLIMIT_FSIZE, &kept);
+    std::signal(SIGXFSZ, keptSignal);
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_EQ(f.dialogs.messages[1].text.rfind(std::to_string(EFBIG) + "\r\n", 0), 0u)
+        << "the system's error number, then what went wrong: " << f.dialogs.messages[1].text;
+    EXPECT_EQ(f.dialogs.messages[1].title, "Corvana");
+    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.pdf"});
+    QFile old(f.chooser.output);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("an older page"));
     EXPECT_EQ(f.CellTexts(), before);
 }

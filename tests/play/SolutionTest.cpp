@@ -218,7 +218,8 @@ class StartingNumber : public ::testing::TestWithParam<const char*> {};
 INSTANTIATE_TEST_SUITE_P(AllSizes, StartingNumber, ::testing::ValuesIn(AllSizes()));
 
 // Right digits are shown without a word, a wrong one is reported and corrected, also from the
-// solution view; the starter's box is ticked and a later restart keeps the starter shown.
+// solution view; no undo takes them away again; the starter's box is ticked and a later restart
+// keeps the starter shown.
 TEST_P(StartingNumber, ShowingItChecksCorrectsAndTicksTheStarter) {
     PlayFixture shown(GetParam());
     const int wrong = (shown.Solution(shown.puzzle.StarterFirstCell) + 3) % 10;
@@ -248,6 +249,10 @@ TEST_P(StartingNumber, ShowingItChecksCorrectsAndTicksTheStarter) {
         }
         if (inSolution)
             f.form->mnuSolution_Click();
+        // The digits typed there cannot be undone any more: that would take revealed digits away
+        // again, and nothing brings them back.
+        EXPECT_FALSE(f.form->UndoEnabled());
+        f.form->mnuUndo_Click();
         for (int i = first; i <= f.puzzle.StarterLastCell; ++i) {
             EXPECT_EQ(f.Text(i), std::to_string(f.Solution(i)));
             EXPECT_EQ(f.Cell(i).fore, kRed);
