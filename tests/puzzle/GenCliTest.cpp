@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 
 using namespace corvana;
@@ -54,6 +56,11 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
              {"--template", "Small Puzzle H", "--colour"},
              {"--template", "Small Puzzle H", "--format", "xml"},
              {"--template"},
+             {"--template", "all", "--count", "0"},
+             {"--template", "all", "--count", "many"},
+             {"--template", "all", "--jobs", "0"},
+             {"--template", "all", "--pdf", "book.pdf", "--format", "json"},
+             {"--template", "all", "--paper", "a4"},
              {}}) {
         const GenRun r = Gen(args);
         EXPECT_EQ(r.status, 2);
@@ -180,5 +187,58 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         EXPECT_TRUE(r.out.empty());
         EXPECT_EQ(Lines(r.err), 1u) << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
+    const GenRun lines =
+        Gen({"--template", "all", "--count", "17", "--seed", "90", "--format", "json", "--jobs", "2"});
+    ASSERT_EQ(lines.status, 0) << lines.err;
+    std::istringstream in(lines.out);
+    std::string line;
+    std::size_t k = 0;
+    for (; std::getline(in, line); ++k) {
+        const auto& t = Templates()[k % Templates().size()];
+        const GenRun alone =
+            Gen({"--template", std::string(t.name), "--seed", std::to_string(90 + k), "--format", "json"});
+        EXPECT_EQ(nlohmann::json::parse(line), nlohmann::json::parse(alone.out)) << k;
+    }
+    EXPECT_EQ(k, 17u);
+
+    const std::vector<std::string> text = {"--template", "Normal Puzzle Steps", "--count", "12", "--seed",
+                                           "4"};
+    auto withJobs = [&](const char* jobs) {
+        std::vector<std::string> args = text;
+        args.insert(args.end(), {"--jobs", jobs});
+        return Gen(args).out;
+    };
+    const std::string one = withJobs("1");
+    EXPECT_EQ(one, withJobs("2"));
+    EXPECT_EQ(one, withJobs("5"));
+    EXPECT_EQ(std::count(one.begin(), one.end(), '-'), 11 * 40) << "a line of dashes between puzzles";
+}
+
+TEST(CorvanaGen, IpuzHasTheSolutionAndThePlayersGrid) {
+    for (const char* name : {"Small Puzzle Project X", "Large Puzzle Four Electrodes"}) {
+        const auto json =
+            nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "json"}).out);
+        const auto ipuz =
+            nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "ipuz"}).out);
+        EXPECT_EQ(ipuz["kind"][0], "http://ipuz.org/fill#1");
+        EXPECT_EQ(ipuz["dimensions"]["width"], json["width"]);
+        const auto rows = [](const nlohmann::json& grid) {
+            std::vector<std::string> out;
+            for (const auto& row : grid) {
+                std::string text;
+                for (const auto& cell : row)
+                    text += cell.is_number() ? "." : cell.get<std::string>();
+                out.push_back(text);
+            }
+            return out;
+        };
+        EXPECT_EQ(rows(ipuz["solution"]), json["solution"].get<std::vector<std::string>>());
+        EXPECT_EQ(rows(ipuz["start"]), json["user"].get<std::vector<std::string>>());
+        EXPECT_EQ(ipuz["org.example.corvana.lists"], json["lists"]);
+        EXPECT_EQ(ipuz["org.example.corvana.listsDown"], json["listsDown"]);
     }
 }

@@ -1,7 +1,12 @@
 #include "GenCli.h"
 
+#include "InOrder.h"
 #include "PuzzleJson.h"
+#ifdef CORVANA_GEN_PDF
+#include "PuzzleBook.h"
+#endif
 #include "corvana/Version.h"
+#include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
 #include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
@@ -9,13 +14,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 namespace corvana {
 
@@ -46,7 +54,17 @@ struct Options {
     std::string format = "text";
     bool firstDraw = false;
     std::string solvePath;
+    std::string countText;
+    std::uint64_t count = 1;
+    std::string jobsText;
+    int jobs = 1;
+    std::string pdfPath;
+    std::string paper = "a4";
+    bool batch = false; // --count or --template all: puzzle after puzzle
 };
+
+constexpr const char* kAllTemplates = "all";
+constexpr std::uint64_t kMaxCount = 1000000000;
 
 // A puzzle file is a few kilobytes; anything near this is not one.
 constexpr std::size_t kMaxPuzzleFile = 1 << 20;
@@ -76,11 +94,27 @@ void Describe(CLI::App& app, Options& o) {
         ->type_name("N");
     app.add_flag("--reduced", o.reduced, "Reduced Numbers: only the digits 0 to 5");
     app.add_flag("--no-first", o.noFirst, "Don't Show First Number");
-    app.add_option("--format", o.format, "Output format")->type_name("text|json");
+    app.add_option("--format", o.format, "Output format")->type_name("text|json|ipuz");
     app.add_flag("--first-draw", o.firstDraw,
                  "Keep the first builder run even when it has more than one solution");
     app.add_option("--solve", o.solvePath, "Solve a puzzle saved as JSON ('-' reads standard input)")
         ->type_name("FILE");
+    app.add_option("--count", o.countText,
+                   "Make N puzzles, of seeds S, S+1, ... ('--template all' takes every "
+                   "template in turn)")
+        ->type_name("N");
+    app.add_option("--jobs", o.jobsText, "Make puzzles on N threads (default: one per core)")->type_name("N");
+    app.add_option("--pdf", o.pdfPath, "Write a puzzle book with the solutions at the back")
+        ->type_name("FILE");
+    app.add_option("--paper", o.paper, "The book's paper")->type_name("a4|letter");
+}
+
+// A whole number from 1 to `most`, or nothing.
+std::optional<std::uint64_t> ParseCount(const std::string& text, std::uint64_t most) {
+    const auto value = ParseSeed(text);
+    if (!value || *value == 0 || *value > most)
+        return std::nullopt;
+    return value;
 }
 
 // Reads the arguments; on a bad one returns the error line.
@@ -107,8 +141,36 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             return "malformed seed '" + o.seedText +
                    "' (expected a whole number from 0 to 18446744073709551615)";
     }
-    if (o.format != "text" && o.format != "json")
-        return "unknown format '" + o.format + "' (expected text or json)";
+    if (o.format != "text" && o.format != "json" && o.format != "ipuz")
+        return "unknown format '" + o.format + "' (expected text, json or ipuz)";
+    if (app.count("--count") > 0) {
+        const auto count = ParseCount(o.countText, kMaxCount);
+        if (!count)
+            return "malformed count '" + o.countText + "' (expected a whole number from 1 to " +
+                   std::to_string(kMaxCount) + ")";
+        o.count = *count;
+        o.batch = true;
+    }
+    o.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (app.count("--jobs") > 0) {
+        const auto jobs = ParseCount(o.jobsText, 256);
+        if (!jobs)
+            return "malformed number of jobs '" + o.jobsText + "' (expected a whole number from 1 to 256)";
+        o.jobs = static_cast<int>(*jobs);
+    }
+    if (o.paper != "a4" && o.paper != "letter")
+        return "unknown paper '" + o.paper + "' (expected a4 or letter)";
+    if (app.count("--pdf") > 0) {
+        if (app.count("--format") > 0)
+            return "--pdf writes a book; it does not go with --format";
+        if (o.pdfPath.empty())
+            return "--pdf needs a file name";
+#ifndef CORVANA_GEN_PDF
+        return "this corvana-gen was built without the puzzle book";
+#endif
+    } else if (app.count("--paper") > 0) {
+        return "--paper goes with --pdf";
+    }
     if (app.count("--solve") > 0) {
         if (haveName)
             return "--solve reads a puzzle; it does not go with --template";
@@ -116,20 +178,20 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     }
     if (!o.list && !haveName)
         return "no template given (use --template NAME or --list)";
-    if (haveName && FindTemplate(o.name) == nullptr) {
+    if (o.name == kAllTemplates)
+        o.batch = true;
+    else if (haveName && FindTemplate(o.name) == nullptr) {
         std::string names;
         for (const auto& t : Templates())
             names += (names.empty() ? "\"" : ", \"") + std::string(t.name) + "\"";
-        return "unknown template '" + o.name + "'; valid names: " + names;
+        return "unknown template '" + o.name + "'; valid names: " + names + ", or \"" + kAllTemplates + "\"";
     }
     return std::nullopt;
 }
 
 // Writes the whole output and checks that it arrived: a full disk or a closed stream is a
 // failure, never a quiet success with half a puzzle.
-int Emit(std::ostream& out, std::ostream& err, const std::string& text) {
-    errno = 0;
-    out << text;
+int Written(std::ostream& out, std::ostream& err) {
     out.flush();
     if (out)
         return 0;
@@ -137,6 +199,12 @@ int Emit(std::ostream& out, std::ostream& err, const std::string& text) {
     err << "corvana-gen: cannot write the output" << (code ? std::string(": ") + std::strerror(code) : "")
         << '\n';
     return 1;
+}
+
+int Emit(std::ostream& out, std::ostream& err, const std::string& text) {
+    errno = 0;
+    out << text;
+    return Written(out, err);
 }
 
 void TextGrid(std::ostream& out, const std::vector<std::string>& rows) {
@@ -240,9 +308,158 @@ int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
     return Emit(out, err, text2.str());
 }
 
+// A puzzle made for the output: its text, and the puzzle itself when a book needs it.
+struct Made {
+    bool ok = false;
+    std::string text;
+    std::string messages; // what the build reported, printed in order
+    PuzzleState state;
+};
+
+const TemplateRecord& TemplateOf(const Options& o, std::uint64_t k) {
+    if (o.name == kAllTemplates)
+        return Templates()[static_cast<std::size_t>(k % Templates().size())];
+    return *FindTemplate(o.name);
+}
+
+std::string Format(const Options& o, const PuzzleState& s, const TemplateRecord& t, std::uint64_t k) {
+    std::ostringstream text;
+    if (o.format == "text") {
+        if (o.batch && k > 0)
+            text << '\n' << std::string(40, '-') << "\n\n";
+        WriteText(text, s, t);
+        return text.str();
+    }
+    const Json j = o.format == "ipuz" ? IpuzJson(s, t) : PuzzleJson(s, t);
+    if (o.batch)
+        return j.dump() + '\n';
+    WritePretty(text, j);
+    return text.str();
+}
+
+Made MakePuzzle(const Options& o, std::uint64_t firstSeed, std::uint64_t k, bool keep) {
+    const TemplateRecord& t = TemplateOf(o, k);
+    Made made;
+    PuzzleState& s = made.state;
+    s.PuzzleName = std::string(t.name);
+    s.ReducedNumbers = o.reduced;
+    s.NoShowFirst = o.noFirst;
+    std::ostringstream messages;
+    StreamDialogs dialogs(messages);
+    made.ok = GeneratePuzzle(s, dialogs, firstSeed + k, o.firstDraw ? 1 : kMaxDraws);
+    made.messages = messages.str();
+    if (made.ok && !keep)
+        made.text = Format(o, s, t, k);
+    if (!keep)
+        s = PuzzleState();
+    return made;
+}
+
+// Count, bar and time left on a terminal's stderr, once a run has taken more than a moment.
+class Progress {
+public:
+    Progress(std::ostream& err, bool terminal, std::uint64_t total, const char* what)
+        : err_(err), on_(terminal), total_(total), what_(what), start_(Clock::now()), last_(start_) {}
+    ~Progress() { Clear(); }
+
+    void Update(std::uint64_t done) {
+        if (!on_)
+            return;
+        const auto now = Clock::now();
+        if (now - start_ < std::chrono::milliseconds(500) ||
+            (shown_ && now - last_ < std::chrono::milliseconds(100)))
+            return;
+        last_ = now;
+        const double elapsed = std::chrono::duration<double>(now - start_).count();
+        const double left =
+            done == 0 ? 0 : elapsed * static_cast<double>(total_ - done) / static_cast<double>(done);
+        const int filled = static_cast<int>(30 * done / std::max<std::uint64_t>(total_, 1));
+        std::ostringstream line;
+        line << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+             << std::string(static_cast<std::size_t>(30 - filled), ' ') << "] " << done << '/' << total_
+             << ' ' << what_ << ", about " << static_cast<long>(left + 0.5) << " s left ";
+        err_ << line.str() << std::flush;
+        width_ = line.str().size();
+        shown_ = true;
+    }
+    void SetTotal(std::uint64_t total) { total_ = total; }
+    void Clear() {
+        if (shown_)
+            err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+        shown_ = false;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream& err_;
+    bool on_;
+    std::uint64_t total_;
+    const char* what_;
+    Clock::time_point start_;
+    Clock::time_point last_;
+    bool shown_ = false;
+    std::size_t width_ = 0;
+};
+
+int RunPuzzles(const Options& o, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    const std::uint64_t firstSeed = o.seed ? *o.seed : RandomSource::ClockSeed();
+    const bool book = !o.pdfPath.empty();
+    Progress progress(err, errIsTerminal && (o.batch || book), o.count, "puzzles");
+    int status = 0;
+#ifdef CORVANA_GEN_PDF
+    std::vector<BookPuzzle> puzzles;
+#endif
+    // Texts go out as they are made, so a long batch streams; a single puzzle is one write.
+    errno = 0;
+    const bool finished = MakeInOrder<Made>(
+        o.count, o.jobs, [&](std::uint64_t k) { return MakePuzzle(o, firstSeed, k, book); },
+        [&](std::uint64_t k, Made&& made) {
+            if (!made.messages.empty()) {
+                progress.Clear();
+                err << made.messages;
+            }
+            if (!made.ok) {
+                progress.Clear();
+                err << "corvana-gen: could not build " << TemplateOf(o, k).name << " (seed " << firstSeed + k
+                    << ")\n";
+                status = 1;
+                return false;
+            }
+#ifdef CORVANA_GEN_PDF
+            if (book)
+                puzzles.push_back({static_cast<int>(k + 1), std::move(made.state)});
+#endif
+            out << made.text;
+            progress.Update(k + 1);
+            return static_cast<bool>(out);
+        });
+    progress.Clear();
+    if (status != 0)
+        return status;
+#ifdef CORVANA_GEN_PDF
+    if (book && finished) {
+        Progress pages(err, errIsTerminal, 0, "pages");
+        const auto error = WritePuzzleBook(
+            o.pdfPath, puzzles, o.paper == "letter" ? Paper::Letter : Paper::A4, [&](int done, int total) {
+                pages.SetTotal(static_cast<std::uint64_t>(total));
+                pages.Update(static_cast<std::uint64_t>(done));
+            });
+        pages.Clear();
+        if (error) {
+            err << "corvana-gen: " << *error << '\n';
+            return 1;
+        }
+    }
+#endif
+    if (Written(out, err) != 0)
+        return 1;
+    return finished ? 0 : 1;
+}
+
 } // namespace
 
-int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 bool errIsTerminal) {
     Options o;
     bool help = false;
     std::string helpText;
@@ -260,23 +477,7 @@ int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::o
             names += std::string(t.name) + '\n';
         return Emit(out, err, names);
     }
-    PuzzleState state;
-    state.PuzzleName = o.name;
-    state.ReducedNumbers = o.reduced;
-    state.NoShowFirst = o.noFirst;
-    StreamDialogs dialogs(err);
-    if (!GeneratePuzzle(state, dialogs, o.seed, o.firstDraw ? 1 : kMaxDraws)) {
-        err << "corvana-gen: could not build " << o.name << '\n';
-        return 1;
-    }
-    // Build the whole text first, so a failure can never leave half a puzzle on stdout.
-    std::ostringstream text;
-    const TemplateRecord& record = *FindTemplate(o.name);
-    if (o.format == "json")
-        WritePretty(text, PuzzleJson(state, record));
-    else
-        WriteText(text, state, record);
-    return Emit(out, err, text.str());
+    return RunPuzzles(o, out, err, errIsTerminal);
 }
 
 } // namespace corvana

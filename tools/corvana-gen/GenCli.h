@@ -6,8 +6,10 @@
 
 namespace corvana {
 
-// corvana-gen: prints a generated puzzle as text or JSON. Returns the exit status:
-// 0 done, 1 the build failed, 2 bad command line (one line on `err`, nothing on `out`).
-int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// corvana-gen: prints generated puzzles as text, JSON or ipuz, writes puzzle books and solves
+// puzzle files. Returns the exit status: 0 done, 1 a build or a write failed, 2 bad input (one
+// line on `err`, nothing on `out`). A progress bar goes to `err` only when it is a terminal.
+int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 bool errIsTerminal = false);
 
 } // namespace corvana

@@ -1,5 +1,7 @@
 #include "PuzzleJson.h"
 
+#include "corvana/Version.h"
+
 namespace corvana {
 
 namespace {
@@ -109,6 +111,50 @@ Json PuzzleJson(const PuzzleState& s, const TemplateRecord& t) {
     j["listsDown"] = t.SeparateLists() ? Lists(s.NumbersDown, s.CaptionsDown) : Json::object();
     j["solutions"] = s.Solutions;
     j["draws"] = s.Draws;
+    return j;
+}
+
+Json IpuzJson(const PuzzleState& s, const TemplateRecord& t) {
+    const int w = t.Width();
+    // Cells: "#" a black square, 0 an empty one, a digit as a one-character text.
+    const auto grid = [&](const std::vector<std::int16_t>& values, bool asIpuzPuzzle) {
+        Json rows = Json::array();
+        for (int r = 0; r < w; ++r) {
+            Json row = Json::array();
+            for (int c = 0; c < w; ++c) {
+                const auto i = At(r * w + c);
+                if (!s.GridPattern[i])
+                    row.push_back("#");
+                else if (values[i] < 0)
+                    row.push_back(0);
+                else if (asIpuzPuzzle) // an unlabelled cell with its given value
+                    row.push_back(
+                        {{"cell", 0}, {"value", std::string(1, static_cast<char>('0' + values[i]))}});
+                else
+                    row.push_back(std::string(1, static_cast<char>('0' + values[i])));
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    };
+    const std::string ns = std::string(version::AppId) + ".";
+    Json j;
+    j["version"] = "http://ipuz.org/v2";
+    j["kind"] = {"http://ipuz.org/fill#1"};
+    j["title"] = s.PuzzleName + ", seed " + std::to_string(s.Seed);
+    j["author"] = version::ProductName;
+    j["copyright"] = version::LegalNotice;
+    j["origin"] = std::string(version::ProductName) + " corvana-gen";
+    j["dimensions"] = {{"width", w}, {"height", w}};
+    j["charset"] = "0123456789";
+    j["block"] = "#";
+    j["empty"] = 0;
+    j["puzzle"] = grid(s.UserArray, true);
+    j["start"] = grid(s.UserArray, false);
+    j["solution"] = grid(s.SolutionArray, false);
+    j[ns + "lists"] = Lists(s.Numbers, s.Captions);
+    j[ns + "listsDown"] = t.SeparateLists() ? Lists(s.NumbersDown, s.CaptionsDown) : Json::object();
+    j[ns + "seed"] = s.Seed;
     return j;
 }
 
