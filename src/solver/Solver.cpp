@@ -188,6 +188,10 @@ std::string Search::AddWords(const FillIn& p) {
 
     std::vector<int> poolOf(lists.size(), -1);
     std::vector<const std::string*> sorted;
+    sorted.reserve(slots_.size());
+    wordDigits_.reserve(slots_.size() * At(stride_));
+    initialCopies_.reserve(slots_.size());
+    digitMasks_.reserve(slots_.size() * At(stride_) * 10);
     poolChunk_.push_back(0);
     for (std::size_t key = 0; key < lists.size(); ++key) {
         if (lists[key] == nullptr)
