@@ -172,8 +172,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
         return "--paper goes with --pdf";
     }
     if (app.count("--solve") > 0) {
-        if (haveName)
-            return "--solve reads a puzzle; it does not go with --template";
+        for (const char* other :
+             {"--template", "--seed", "--count", "--pdf", "--reduced", "--no-first", "--first-draw"})
+            if (app.count(other) > 0)
+                return std::string("--solve reads a puzzle; it does not go with ") + other;
+        if (o.format == "ipuz")
+            return "--solve writes text or json";
         return std::nullopt;
     }
     if (!o.list && !haveName)
