@@ -1,0 +1,219 @@
+// The puzzle book as a reader gets it, looked at with poppler's tools: its pages, the text on
+// each, where the words sit, and what is left on disk when writing fails. No QApplication
+// here: the book makes its own on the offscreen platform.
+#include "PuzzleBook.h"
+
+#include "FakeDialogs.h"
+#include "TempDir.h"
+#include "puzzle/Templates.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include <signal.h>
+#include <sys/resource.h>
+
+namespace corvana {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return out;
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        out.append(chunk, n);
+    ::pclose(pipe);
+    return out;
+}
+
+std::string PageText(const std::string& pdf, int page) {
+    return Shell("pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf + "' -");
+}
+
+std::set<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+// The fifteen templates in turn, puzzle k with seed 40 + k.
+std::vector<BookPuzzle> AllTemplates() {
+    test::FakeDialogs dialogs;
+    std::vector<BookPuzzle> puzzles;
+    for (const auto& t : Templates()) {
+        BookPuzzle b{static_cast<int>(puzzles.size()) + 1, {}};
+        b.state.PuzzleName = std::string(t.name);
+        EXPECT_TRUE(GeneratePuzzle(b.state, dialogs, 40 + static_cast<std::uint64_t>(b.number)));
+        puzzles.push_back(std::move(b));
+    }
+    return puzzles;
+}
+
+class PuzzleBookPaper : public ::testing::TestWithParam<Paper> {};
+
+TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageWithItsNumbersAndTheSolutionsFollowFourToAPage) {
+    test::TempDir dir;
+    const std::string pdf = dir.File("book.pdf");
+    const auto puzzles = AllTemplates();
+    std::vector<std::pair<int, int>> calls;
+    const auto problem = WritePuzzleBook(pdf, puzzles, GetParam(),
+                                         [&](int done, int total) { calls.emplace_back(done, total); });
+    ASSERT_FALSE(problem) << *problem;
+
+    const int pages = 1 + 15 + 4;
+    const std::string info = Shell("pdfinfo '" + pdf + "'");
+    std::smatch count;
+    ASSERT_TRUE(std::regex_search(info, count, std::regex(R"(Pages:\s+(\d+))"))) << info;
+    EXPECT_EQ(std::stoi(count[1]), pages);
+    EXPECT_NE(info.find(GetParam() == Paper::A4 ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)"),
+              std::string::npos)
+        << info;
+    ASSERT_EQ(calls.size(), static_cast<std::size_t>(pages));
+    EXPECT_EQ(calls.back(), std::make_pair(pages, pages));
+    // Vectors and text only: no picture anywhere (two header lines of the listing).
+    const std::string images = Shell("pdfimages -list '" + pdf + "'");
+    EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
+
+    for (const auto& b : puzzles) {
+        SCOPED_TRACE(b.state.PuzzleName);
+        const std::string text = PageText(pdf, 1 + b.number);
+        EXPECT_NE(text.find("Puzzle " + std::to_string(b.number) + "\n"), std::string::npos);
+        EXPECT_NE(text.find(b.state.PuzzleName), std::string::npos);
+        EXPECT_NE(text.find("seed " + std::to_string(b.state.Seed)), std::string::npos);
+        const auto words = Words(text);
+        std::size_t listed = 0;
+        for (const auto* lists : {&b.state.Numbers, &b.state.NumbersDown})
+            for (int n = kShortest; n <= kLongest; ++n)
+                for (std::size_t k = 0; k < (*lists)[static_cast<std::size_t>(n)].size(); ++k, ++listed) {
+                    const auto& captions =
+                        lists == &b.state.Numbers ? b.state.Captions : b.state.CaptionsDown;
+                    EXPECT_TRUE(words.count(captions[static_cast<std::size_t>(n)][k]))
+                        << captions[static_cast<std::size_t>(n)][k];
+                }
+        EXPECT_GT(listed, 20u);
+    }
+    const std::string solutions = PageText(pdf, pages);
+    EXPECT_NE(solutions.find("Puzzle 13 "), std::string::npos);
+    EXPECT_NE(solutions.find("Puzzle 15 "), std::string::npos);
+    EXPECT_EQ(solutions.find("Puzzle 12 "), std::string::npos);
+}
+
+// Every word lies inside the page's margins and clear of every other word: nothing cut off at
+// the page edge and no list running into another or into a heading, for all fifteen templates.
+TEST_P(PuzzleBookPaper, NoWordIsCutOffOrOverlapsAnother) {
+    test::TempDir dir;
+    const std::string pdf = dir.File("book.pdf");
+    ASSERT_FALSE(WritePuzzleBook(pdf, AllTemplates(), GetParam(), {}));
+
+    const std::string xhtml = Shell("pdftotext -bbox '" + pdf + "' -");
+    const std::regex pageTag(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
+    const std::regex wordTag(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    struct Box {
+        double x0, y0, x1, y1;
+        std::string text;
+    };
+    std::vector<std::vector<Box>> pages;
+    double width = 0, height = 0;
+    std::istringstream lines(xhtml);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, pageTag)) {
+            width = std::stod(m[1]);
+            height = std::stod(m[2]);
+            pages.emplace_back();
+        } else if (std::regex_search(line, m, wordTag)) {
+            pages.back().push_back(
+                {std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+        }
+    }
+    ASSERT_EQ(pages.size(), 20u);
+    constexpr double kMargin = 30, kTouch = 0.01;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE("page " + std::to_string(p + 1));
+        const auto& words = pages[p];
+        EXPECT_GT(words.size(), 20u);
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const Box& a = words[i];
+            EXPECT_TRUE(a.x0 >= kMargin && a.y0 >= kMargin && a.x1 <= width - kMargin &&
+                        a.y1 <= height - kMargin)
+                << a.text << " at " << a.x0 << "," << a.y0 << " " << a.x1 << "," << a.y1;
+            for (std::size_t j = i + 1; j < words.size(); ++j) {
+                const Box& b = words[j];
+                const bool apart = a.x1 <= b.x0 + kTouch || b.x1 <= a.x0 + kTouch || a.y1 <= b.y0 + kTouch ||
+                                   b.y1 <= a.y0 + kTouch;
+                EXPECT_TRUE(apart) << a.text << " overlaps " << b.text << " at " << a.x0 << "," << a.y0;
+            }
+        }
+    }
+}
+
+std::string PaperName(const ::testing::TestParamInfo<Paper>& paper) {
+    return paper.param == Paper::A4 ? "A4" : "Letter";
+}
+INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::Letter), PaperName);
+
+std::vector<std::string> FolderContents(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A failure is one line, and the folder holds afterwards exactly what it held before: no
+// book, no half a book, no temporary file, and a book already there untouched.
+TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
+    test::TempDir dir;
+    test::FakeDialogs dialogs;
+    std::vector<BookPuzzle> one{{1, {}}};
+    one[0].state.PuzzleName = "Normal Puzzle Plus";
+    ASSERT_TRUE(GeneratePuzzle(one[0].state, dialogs, 7));
+    const auto expectOneLine = [](const std::optional<std::string>& problem, const std::string& mention) {
+        ASSERT_TRUE(problem);
+        EXPECT_EQ(problem->find('\n'), std::string::npos) << *problem;
+        EXPECT_NE(problem->find(mention), std::string::npos) << *problem;
+    };
+
+    const std::string missing = dir.File("no such folder/book.pdf");
+    expectOneLine(WritePuzzleBook(missing, one, Paper::A4, {}), "No such file or directory");
+    EXPECT_FALSE(fs::exists(dir.File("no such folder")));
+
+    fs::create_directory(dir.File("folder"));
+    expectOneLine(WritePuzzleBook(dir.File("folder"), one, Paper::A4, {}), dir.File("folder"));
+    EXPECT_TRUE(fs::is_empty(dir.File("folder")));
+
+    std::vector<BookPuzzle> unknown = one;
+    unknown[0].state.PuzzleName = "Medium Puzzle";
+    expectOneLine(WritePuzzleBook(dir.File("unknown.pdf"), unknown, Paper::A4, {}), "Medium Puzzle");
+
+    // A write cut short, as on a full disk: the file size limit stops the temporary file at 8 KB.
+    const std::string kept = dir.File("kept.pdf");
+    test::WriteText(kept, "the book of yesterday");
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 8192;
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto cut = WritePuzzleBook(kept, one, Paper::A4, {});
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, oldHandler);
+    expectOneLine(cut, kept);
+    EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
+
+    EXPECT_EQ(FolderContents(dir.path()), (std::vector<std::string>{"folder", "kept.pdf"}));
+}
+
+} // namespace
+} // namespace corvana
