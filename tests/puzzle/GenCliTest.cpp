@@ -242,3 +242,20 @@ TEST(CorvanaGen, IpuzHasTheSolutionAndThePlayersGrid) {
         EXPECT_EQ(ipuz["org.example.corvana.listsDown"], json["listsDown"]);
     }
 }
+
+#ifdef CORVANA_GEN_PDF
+TEST(CorvanaGen, ABookIsWrittenWholeOrNotAtAll) {
+    test::TempDir dir;
+    const std::string book = dir.File("book.pdf");
+    const GenRun made =
+        Gen({"--template", "all", "--count", "5", "--seed", "3", "--pdf", book, "--jobs", "2"});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(made.out.empty());
+    EXPECT_EQ(test::ReadText(book).rfind("%PDF", 0), 0u);
+
+    const GenRun failed = Gen({"--template", "all", "--count", "2", "--pdf", dir.File("missing/book.pdf")});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(Lines(failed.err), 1u) << failed.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "only the first book";
+}
+#endif
