@@ -194,6 +194,7 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
     const GenRun lines =
         Gen({"--template", "all", "--count", "17", "--seed", "90", "--format", "json", "--jobs", "2"});
     ASSERT_EQ(lines.status, 0) << lines.err;
+    EXPECT_TRUE(lines.err.empty()) << "no progress bar where stderr is not a terminal";
     std::istringstream in(lines.out);
     std::string line;
     std::size_t k = 0;
