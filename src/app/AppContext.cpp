@@ -24,4 +24,9 @@ std::string ProgramColorFilePath() {
     return location.Path();
 }
 
+std::string ProgramGameFilePath() {
+    return GameFilePath(qEnvironmentVariable("XDG_STATE_HOME").toStdString(),
+                        qEnvironmentVariable("HOME").toStdString());
+}
+
 } // namespace corvana

@@ -8,13 +8,17 @@
 namespace corvana {
 
 QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs,
-                               std::string colorFilePath)
-    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)) {}
+                               std::string colorFilePath, GameStore* store)
+    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)),
+      store_(store) {}
 
-void QtWindowOpener::ShowPlayForm(SizeClass size) {
+void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     // Help on the play form opens over the play form; Exit there ends the play form in turn.
     PlayWindow window(
         FormFor(size), puzzle_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
+    if (resume != nullptr)
+        window.Resume(*resume);
+    window.KeepGameIn(store_);
     QWidget* const mainWindow = parent_;
     parent_ = &window;
     window.exec();

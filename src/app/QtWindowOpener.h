@@ -13,12 +13,14 @@ namespace corvana {
 
 class QtWindowOpener : public WindowOpener {
 public:
-    QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath);
+    // Play windows keep their game in `store` (none: not kept).
+    QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath,
+                   GameStore* store = nullptr);
 
     // The window the children are shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    void ShowPlayForm(SizeClass size) override;
+    void ShowPlayForm(SizeClass size, const PlayRecord* resume) override;
     void ShowHowToPlay() override;
     void ShowColors() override;
     void ShowCredits() override;
@@ -28,6 +30,7 @@ private:
     ColorScheme& colors_;
     Dialogs& dialogs_;
     std::string colorFilePath_;
+    GameStore* store_;
     QWidget* parent_ = nullptr;
 };
 

@@ -198,6 +198,7 @@ public:
 
     // What the window shows.
     const FormConfig& Config() const { return config_; }
+    const PuzzleState& Puzzle() const { return puzzle_; }
     const std::string& Caption() const { return caption_; }
     ColorValue FormBackColor() const { return formBack_; }
     const std::vector<GridCell>& Cells() const { return cells_; }

@@ -1,5 +1,6 @@
 #include "play/PlayWindow.h"
 
+#include "corvana/Version.h"
 #include "play/PlayWidgets.h"
 #include "ui/QtUtil.h"
 
@@ -555,6 +556,25 @@ void PlayWindow::SyncMenus() {
 void PlayWindow::Forward(const std::function<void()>& handler) {
     handler();
     Sync();
+    GameChanged();
+}
+
+void PlayWindow::Resume(const PlayRecord& record) {
+    model_.RestorePlay(record);
+    Sync();
+}
+
+void PlayWindow::KeepGameIn(GameStore* store) {
+    keeper_ = store != nullptr ? std::make_unique<GameKeeper>(model_, model_.Puzzle(), *store) : nullptr;
+    GameChanged(true);
+}
+
+void PlayWindow::GameChanged(bool always) {
+    if (!keeper_)
+        return;
+    const std::string message = keeper_->Changed(always);
+    if (!message.empty())
+        dialogs_->MessageBox(message, version::Title, Buttons::Ok, Icon::Exclamation);
 }
 
 void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
@@ -574,6 +594,7 @@ void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
         event->accept();
     else
         event->ignore();
+    GameChanged();
 }
 
 void PlayWindow::CellKeyUp(int cell, QKeyEvent* event) {
@@ -656,6 +677,8 @@ void PlayWindow::closeEvent(QCloseEvent* event) {
     if (!event->isAccepted())
         return;
     unloaded_ = true;
+    // The time spent changes without any input; the last of it is kept as the window goes.
+    GameChanged(true);
     if (loop_)
         loop_->quit();
 }

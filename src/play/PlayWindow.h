@@ -5,6 +5,7 @@
 // clicks and menu commands to it. It keeps no game state: after every forwarded event it
 // brings the widgets in line with the model, touching only what changed since last time.
 
+#include "play/GameFile.h"
 #include "play/PlayForm.h"
 #include "play/PrintSupport.h"
 
@@ -45,6 +46,11 @@ public:
 
     // Shows the window application-modal and returns once it has been unloaded.
     void exec();
+
+    // Brings the form back to a kept state of play (the puzzle is already in the shared state).
+    void Resume(const PlayRecord& record);
+    // From now on the game is written to `store` at once and after every change (none: not kept).
+    void KeepGameIn(GameStore* store);
 
     PlayForm& Model() { return model_; }
     const PlayForm& Model() const { return model_; }
@@ -136,6 +142,8 @@ private:
     void Touch();
     static void AllowUpdates(QWidget* widget);
     void Forward(const std::function<void()>& handler);
+    // Writes the game if it changed (`always`: also when only the time spent did).
+    void GameChanged(bool always = false);
 
     const FormConfig& config_;
     std::function<void()> showHelp_;
@@ -144,6 +152,7 @@ private:
     PrinterChooser* printerChooser_ = &defaultChooser_;
     QImage lastPrinted_;
     PlayForm model_;
+    std::unique_ptr<GameKeeper> keeper_;
 
     QFont listFont_;
     QFont headingFont_;
