@@ -35,4 +35,8 @@ std::string ProgramColorFilePath();
 // The state file of the game in progress, from XDG_STATE_HOME or HOME.
 std::string ProgramGameFilePath();
 
+// The settings file (the play windows' zoom level): corvana/settings.ini in the user's
+// configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+std::string ProgramSettingsPath();
+
 } // namespace corvana

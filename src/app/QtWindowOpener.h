@@ -19,6 +19,9 @@ public:
 
     // The window the children are shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Play windows open at the zoom level kept in this settings file and keep every change there
+    // (none: always 100 %).
+    void RememberZoomIn(std::string settingsFile) { zoomFile_ = std::move(settingsFile); }
 
     void ShowPlayForm(SizeClass size, const PlayRecord* resume) override;
     void ShowHowToPlay() override;
@@ -31,6 +34,8 @@ private:
     Dialogs& dialogs_;
     std::string colorFilePath_;
     GameStore* store_;
+    std::string zoomFile_;
+    bool zoomFailureReported_ = false;
     QWidget* parent_ = nullptr;
 };
 

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     frmMain window(context.puzzle, context.colors, context.dialogs, opener, context.colorFilePath, {},
                    &context.games);
     opener.SetParent(&window);
+    opener.RememberZoomIn(ProgramSettingsPath());
     window.Form_Load();
     window.show();
     // The puzzle opens over the main window once the program is running, as if from its menu.

@@ -8,6 +8,7 @@
 #include "play/GameFile.h"
 #include "play/PlayForm.h"
 #include "play/PrintSupport.h"
+#include "play/Zoom.h"
 
 #include <QAccessible>
 #include <QFont>
@@ -29,11 +30,13 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QScrollArea;
 class QStyle;
 
 namespace corvana {
 
 class CellEdit;
+class CompactCheckStyle;
 class ListCheckBox;
 
 class PlayWindow : public QMainWindow, public PlayHost, private QAccessible::ActivationObserver {
@@ -63,6 +66,12 @@ public:
 
     // Brings the widgets in line with the model. Cheap when little changed.
     void Sync();
+
+    // The zoom of the work area in percent (one of kZoomSteps). The window grows and shrinks
+    // with it; `onZoom` hears of every change the user makes, to remember it.
+    int Zoom() const { return zoom_; }
+    void SetZoom(int percent);
+    void OnZoomChanged(std::function<void(int)> onZoom) { onZoom_ = std::move(onZoom); }
 
     // Input from the cell and check-box widgets.
     void CellKeyDown(int cell, QKeyEvent* event);
@@ -125,6 +134,13 @@ private:
         ColorValue back = -1;
     };
 
+    void ChooseFonts();
+    void Layout();
+    void ApplyZoom(int percent);
+    // The window's size for the work area at the zoom level.
+    void FitWindow();
+    int Px(int twips) const { return ZoomedPixels(twips, zoom_); }
+    QRect Rect(int left, int top, int width, int height) const;
     void BuildMenus();
     void BuildFrames();
     void BuildCells();
@@ -158,7 +174,8 @@ private:
     QFont headingFont_;
     QFont copyrightFont_;
     QFont cellFont_;
-    QStyle* compactStyle_ = nullptr;
+    CompactCheckStyle* compactStyle_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;
     QGroupBox* fraWork_ = nullptr;
     QGroupBox* fraUserGrid_ = nullptr;
@@ -186,12 +203,16 @@ private:
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;
     QMenu* mnuPrint_ = nullptr;
+    QMenu* mnuView_ = nullptr;
     QAction* mnuShowStartingNumber_ = nullptr;
     QAction* mnuUndo_ = nullptr;
     QAction* mnuBuffer_ = nullptr;
 
     static constexpr int kBulkChanges = 24;
     int changes_ = 0;
+
+    int zoom_ = 100;
+    std::function<void(int)> onZoom_;
 
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;

@@ -202,6 +202,9 @@ TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
         {"mnuSolution", "&Show Solution / User Grid", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnuUndo", "Undo ", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"mnuBuffer", "Buffer = ", {}},
+        {"mnuZoomIn", "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        {"mnuZoomOut", "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {"mnuActualSize", "Actual Size", QKeySequence(Qt::CTRL | Qt::Key_0)},
     };
     for (const auto& [name, caption, keys] : entries) {
         QAction* action = w.Action(name);
@@ -216,7 +219,9 @@ TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
         return out;
     };
     EXPECT_EQ(names(w.window->menuBar()->actions()),
-              (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuBuffer=Buffer = "}));
+              (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuView=&View", "mnuBuffer=Buffer = "}));
+    EXPECT_EQ(names(w.window->findChild<QMenu*>(QStringLiteral("mnuView"))->actions()),
+              (QStringList{"mnuZoomIn=Zoom In", "mnuZoomOut=Zoom Out", "mnuActualSize=Actual Size"}));
     EXPECT_EQ(names(w.window->findChild<QMenu*>(QStringLiteral("mnuFile"))->actions()),
               (QStringList{"mnuNewPuzzle=&New Game", "mnuRestartGame=Restart Game",
                            "mnuShowStartingNumber=Show Starting Number", "mnuPrint=Print", "mnuSpace=-",
@@ -551,6 +556,19 @@ TEST(PlayWindow, MenuShortcutsFireWhileACellHasTheFocus) {
     QTest::keyClick(cell, Qt::Key_N, Qt::ControlModifier);
     EXPECT_NE(w.puzzle.Seed, seed);
     EXPECT_FALSE(w.window->Unloaded());
+
+    // Ctrl+= zooms in, Ctrl+- out, Ctrl+0 back to actual size; the cells grow with it.
+    const int width = cell->width();
+    QTest::keyClick(cell, Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(cell, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(w.window->Zoom(), 150);
+    EXPECT_EQ(cell->width(), ZoomedPixels(252, 150));
+    QTest::keyClick(cell, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(w.window->Zoom(), 125);
+    QTest::keyClick(cell, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(w.window->Zoom(), 100);
+    EXPECT_EQ(cell->width(), width);
+    EXPECT_EQ(cell->text(), QString()) << "no key reached the cell";
 
     // Ctrl+X is Exit, not Cut.
     QTest::keyClick(cell, Qt::Key_X, Qt::ControlModifier);
