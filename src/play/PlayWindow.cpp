@@ -182,10 +182,13 @@ QRect PlayWindow::Rect(int left, int top, int width, int height) const {
     return QRect(x, y, Px(left + width) - x, Px(top + height) - y);
 }
 
+QSize PlayWindow::FitSize() const {
+    return {Px(config_.work.width) + 16, Px(config_.work.height) + menuBar()->sizeHint().height() + 24};
+}
+
 void PlayWindow::FitWindow() {
-    const int menuHeight = menuBar()->sizeHint().height();
-    QSize size(Px(config_.work.width) + 16, Px(config_.work.height) + menuHeight + 24);
     // Never larger than the screen: beyond it the work area scrolls.
+    QSize size = FitSize();
     if (const QScreen* s = screen())
         size = size.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - this->size()));
     resize(size);
@@ -740,17 +743,18 @@ PrintResult PlayWindow::PrintWindow() {
     QPointer<QWidget> focused = QApplication::focusWidget();
     if (focused && client_->isAncestorOf(focused))
         focused->clearFocus();
-    // Paper shows the work area at 100 %, whatever the screen's zoom.
+    // Paper shows the work area at 100 %, whatever the screen's zoom: the client area of the
+    // window at 100 % and the size it opens with, photographed from the zoomed window.
     const int zoom = zoom_;
-    const QSize size = this->size();
-    if (zoom != 100) {
+    if (zoom == 100) {
+        lastPrinted_ = client_->grab().toImage();
+    } else {
         ApplyZoom(100);
-        FitWindow();
-    }
-    lastPrinted_ = client_->grab().toImage();
-    if (zoom != 100) {
+        const QSize outer = FitSize() + (frameGeometry().size() - size());
+        PlaceWork(outer);
+        const int clientHeight = FitSize().height() - menuBar()->sizeHint().height();
+        lastPrinted_ = client_->grab(QRect(0, 0, FitSize().width(), clientHeight)).toImage();
         ApplyZoom(zoom);
-        resize(size);
         PlaceWork();
     }
     if (focused)
@@ -787,10 +791,13 @@ void PlayWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PlayWindow::PlaceWork() {
+    PlaceWork(frameGeometry().size());
+}
+
+void PlayWindow::PlaceWork(QSize outer) {
     if (!fraWork_)
         return;
     // The model centres fraWork from the window's outer size, in twips.
-    const QSize outer = frameGeometry().size();
     const TwipPoint at =
         model_.Form_Resize(UnzoomedTwips(outer.width(), zoom_), UnzoomedTwips(outer.height(), zoom_));
     fraWork_->move(std::max(0, Px(at.left)), std::max(0, Px(at.top)));

@@ -138,6 +138,7 @@ private:
     void Layout();
     void ApplyZoom(int percent);
     // The window's size for the work area at the zoom level.
+    QSize FitSize() const;
     void FitWindow();
     int Px(int twips) const { return ZoomedPixels(twips, zoom_); }
     QRect Rect(int left, int top, int width, int height) const;
@@ -150,6 +151,8 @@ private:
     void SyncLabels();
     void SyncMenus();
     void PlaceWork();
+    // Where fraWork goes in a window of that outer size.
+    void PlaceWork(QSize outer);
     // The palette, shared by every widget with the same colours, of a cell (text on base) or of
     // another control (window text on window).
     const QPalette& Palette(bool cell, ColorValue fore, ColorValue back);
