@@ -95,6 +95,8 @@ public:
     virtual void SetFocusCell(int cell) = 0;
     // Asks for a printer and prints the window's client area exactly as the model now shows it.
     virtual PrintResult PrintWindow() = 0;
+    // Keeps the game as it stands now, before a message that waits for the user.
+    virtual void KeepGame() {}
 };
 
 // What a play form keeps of a game beyond the puzzle and its user grid, so that the game can

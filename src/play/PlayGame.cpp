@@ -52,6 +52,9 @@ void PlayForm::CheckSolved() {
     if (SolutionShown_ || solvedNoticeShown_ || !UserGridSolved(puzzle_))
         return;
     solvedNoticeShown_ = true;
+    // The digit that solved the grid is kept before the notice waits for OK: a kill or power
+    // cut while it is shown loses nothing.
+    host_.KeepGame();
     dialogs_.MessageBox(SolvedMessage(puzzle_.PuzzleName, SecondsSpent()), version::Title, Buttons::Ok,
                         Icon::None);
 }

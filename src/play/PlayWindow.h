@@ -63,6 +63,7 @@ public:
     void Unload() override;
     void SetFocusCell(int cell) override;
     PrintResult PrintWindow() override;
+    void KeepGame() override { GameChanged(); }
 
     // Brings the widgets in line with the model. Cheap when little changed.
     void Sync();
