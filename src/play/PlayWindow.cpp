@@ -182,15 +182,19 @@ QRect PlayWindow::Rect(int left, int top, int width, int height) const {
     return QRect(x, y, Px(left + width) - x, Px(top + height) - y);
 }
 
-QSize PlayWindow::FitSize() const {
-    return {Px(config_.work.width) + 16, Px(config_.work.height) + menuBar()->sizeHint().height() + 24};
+QSize PlayWindow::FitSize(int percent) const {
+    return {ZoomedPixels(config_.work.width, percent) + 16,
+            ZoomedPixels(config_.work.height, percent) + menuBar()->sizeHint().height() + 24};
 }
 
 void PlayWindow::FitWindow() {
-    // Never larger than the screen: beyond it the work area scrolls.
-    QSize size = FitSize();
-    if (const QScreen* s = screen())
-        size = size.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - this->size()));
+    // Zoomed, never larger than the screen (beyond it the work area scrolls), nor smaller than
+    // at 100 %, which is the window's size as designed whatever the screen.
+    QSize size = FitSize(zoom_);
+    if (const QScreen* s = screen(); s != nullptr && zoom_ > 100) {
+        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - this->size());
+        size = size.boundedTo(room.expandedTo(FitSize(100)));
+    }
     resize(size);
     PlaceWork();
 }
@@ -750,10 +754,10 @@ PrintResult PlayWindow::PrintWindow() {
         lastPrinted_ = client_->grab().toImage();
     } else {
         ApplyZoom(100);
-        const QSize outer = FitSize() + (frameGeometry().size() - size());
+        const QSize outer = FitSize(100) + (frameGeometry().size() - size());
         PlaceWork(outer);
-        const int clientHeight = FitSize().height() - menuBar()->sizeHint().height();
-        lastPrinted_ = client_->grab(QRect(0, 0, FitSize().width(), clientHeight)).toImage();
+        const int clientHeight = FitSize(100).height() - menuBar()->sizeHint().height();
+        lastPrinted_ = client_->grab(QRect(0, 0, FitSize(100).width(), clientHeight)).toImage();
         ApplyZoom(zoom);
         PlaceWork();
     }

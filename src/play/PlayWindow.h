@@ -138,8 +138,8 @@ private:
     void ChooseFonts();
     void Layout();
     void ApplyZoom(int percent);
-    // The window's size for the work area at the zoom level.
-    QSize FitSize() const;
+    // The window's size for the work area at a zoom level.
+    QSize FitSize(int percent) const;
     void FitWindow();
     int Px(int twips) const { return ZoomedPixels(twips, zoom_); }
     QRect Rect(int left, int top, int width, int height) const;
