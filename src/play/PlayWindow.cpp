@@ -730,8 +730,12 @@ void PlayWindow::Unload() {
 }
 
 void PlayWindow::SetFocusCell(int cell) {
-    if (cell >= 0 && static_cast<std::size_t>(cell) < cells_.size())
-        cells_[static_cast<std::size_t>(cell)]->setFocus(Qt::OtherFocusReason);
+    if (cell < 0 || static_cast<std::size_t>(cell) >= cells_.size())
+        return;
+    CellEdit* edit = cells_[static_cast<std::size_t>(cell)];
+    edit->setFocus(Qt::OtherFocusReason);
+    // Zoomed beyond the screen, the arrow keys bring the cell they move to into view.
+    scroll_->ensureWidgetVisible(edit);
 }
 
 PrintResult PlayWindow::PrintWindow() {
