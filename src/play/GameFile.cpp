@@ -3,9 +3,14 @@
 #include "puzzle/FileAccess.h"
 #include "puzzle/PuzzleFile.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 namespace corvana {
 
@@ -18,6 +23,18 @@ constexpr int kFormat = 1;
 constexpr std::size_t kMaxUndoRecords = kLongest + 1;
 constexpr std::size_t kMaxUndoText = 40;
 constexpr std::int64_t kMaxSeconds = std::int64_t{100} * 366 * 24 * 3600;
+
+// The whole game file, its folder made when missing; false with the reason in `error`.
+bool WriteGame(const std::string& path, const std::string& text, std::string& error) {
+    std::error_code ec;
+    const fs::path folder = fs::path(path).parent_path();
+    fs::create_directories(folder, ec);
+    if (ec) {
+        error = "cannot create the folder " + folder.string() + ": " + ec.message();
+        return false;
+    }
+    return WriteFileAtomically(path, text, error);
+}
 
 std::size_t At(int index) {
     return static_cast<std::size_t>(index);
@@ -166,7 +183,116 @@ bool GameFromJson(const json& j, SavedGame& game, std::string& error) {
     return true;
 }
 
+// One thread that writes the games handed to it, the latest first and only: a game replaced
+// before its turn was never going to be read.
+class GameStore::Writer {
+public:
+    explicit Writer(std::string path) : path_(std::move(path)), thread_([this] { Run(); }) {}
+    ~Writer() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    void Submit(std::string text) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            pending_ = std::move(text);
+        }
+        wake_.notify_one();
+    }
+    void Wait() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        idle_.wait(lock, [this] { return !pending_ && !busy_; });
+    }
+    // The outcome of the writes since the last call: nullopt when none ended, else the error
+    // of the last one (empty: it succeeded).
+    std::optional<std::string> TakeOutcome() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::optional<std::string> outcome = std::move(outcome_);
+        outcome_.reset();
+        return outcome;
+    }
+
+private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stop_ || pending_; });
+            // Asked to stop, the game still waiting is written first.
+            if (!pending_)
+                return;
+            const std::string text = std::move(*pending_);
+            pending_.reset();
+            busy_ = true;
+            lock.unlock();
+            std::string error;
+            const bool written = WriteGame(path_, text, error);
+            lock.lock();
+            busy_ = false;
+            outcome_ = written ? std::string() : (error.empty() ? std::string("unknown error") : error);
+            idle_.notify_all();
+        }
+    }
+
+    const std::string path_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::optional<std::string> pending_;
+    std::optional<std::string> outcome_;
+    bool busy_ = false;
+    bool stop_ = false;
+    std::thread thread_; // last: it starts running at once
+};
+
+GameStore::GameStore(std::string path) : path_(std::move(path)) {}
+
+GameStore::~GameStore() = default;
+
+std::string GameStore::SaveSoon(const json& game, bool solved) {
+    if (path_.empty())
+        return {};
+    if (!writer_)
+        writer_ = std::make_unique<Writer>(path_);
+    writer_->Submit(game.dump(1));
+    // Assumed written; a failure is reported when it is known.
+    resumable_ = !solved;
+    return WriterReport();
+}
+
+std::string GameStore::Flush() {
+    if (!writer_)
+        return {};
+    writer_->Wait();
+    return WriterReport();
+}
+
+std::string GameStore::WriterReport() {
+    const std::optional<std::string> outcome = writer_ ? writer_->TakeOutcome() : std::nullopt;
+    return outcome ? Report(*outcome) : std::string();
+}
+
+std::string GameStore::Report(const std::string& error) {
+    if (error.empty()) {
+        failureReported_ = false;
+        return {};
+    }
+    if (failureReported_)
+        return {};
+    failureReported_ = true;
+    return "The game could not be saved to " + path_ + " (" + error +
+           ").  You can go on playing, but this game cannot be resumed after the program ends.";
+}
+
 GameStore::Loaded GameStore::Load() {
+    // A game still on its way to the disk is the one to read.
+    Flush();
     Loaded loaded;
     resumable_ = false;
     std::error_code ec;
@@ -200,22 +326,13 @@ std::string GameStore::Save(const SavedGame& game) {
 std::string GameStore::Save(const json& game, bool solved) {
     if (path_.empty())
         return {};
+    // Games handed to the writer earlier must not land after this one.
+    const std::string earlier = Flush();
     std::string error;
-    std::error_code ec;
-    const fs::path folder = fs::path(path_).parent_path();
-    fs::create_directories(folder, ec);
-    if (ec)
-        error = "cannot create the folder " + folder.string() + ": " + ec.message();
-    else if (WriteFileAtomically(path_, game.dump(1), error)) {
-        failureReported_ = false;
+    if (WriteGame(path_, game.dump(1), error))
         resumable_ = !solved;
-        return {};
-    }
-    if (failureReported_)
-        return {};
-    failureReported_ = true;
-    return "The game could not be saved to " + path_ + " (" + error +
-           ").  You can go on playing, but this game cannot be resumed after the program ends.";
+    const std::string now = Report(error);
+    return now.empty() ? earlier : now;
 }
 
 std::string GameKeeper::Changed(bool always) {
@@ -223,11 +340,12 @@ std::string GameKeeper::Changed(bool always) {
     json& play = j["play"];
     const json seconds = play["secondsSpent"];
     play["secondsSpent"] = 0;
-    if (!always && j == last_)
+    std::string text = j.dump();
+    if (!always && text == last_)
         return {};
-    last_ = j;
+    last_ = std::move(text);
     play["secondsSpent"] = seconds;
-    return store_.Save(j, UserGridSolved(puzzle_));
+    return store_.SaveSoon(j, UserGridSolved(puzzle_));
 }
 
 } // namespace corvana

@@ -667,10 +667,12 @@ void PlayWindow::KeepGameIn(GameStore* store) {
     GameChanged(true);
 }
 
-void PlayWindow::GameChanged(bool always) {
+void PlayWindow::GameChanged(bool always, bool wait) {
     if (!keeper_)
         return;
-    const std::string message = keeper_->Changed(always);
+    std::string message = keeper_->Changed(always);
+    if (wait && message.empty())
+        message = keeper_->Flush();
     if (!message.empty())
         dialogs_->MessageBox(message, version::Title, Buttons::Ok, Icon::Exclamation);
 }
@@ -793,7 +795,7 @@ void PlayWindow::closeEvent(QCloseEvent* event) {
         return;
     unloaded_ = true;
     // The time spent changes without any input; the last of it is kept as the window goes.
-    GameChanged(true);
+    GameChanged(true, true);
     if (loop_)
         loop_->quit();
 }

@@ -63,7 +63,7 @@ public:
     void Unload() override;
     void SetFocusCell(int cell) override;
     PrintResult PrintWindow() override;
-    void KeepGame() override { GameChanged(); }
+    void KeepGame() override { GameChanged(false, true); }
 
     // Brings the widgets in line with the model. Cheap when little changed.
     void Sync();
@@ -162,8 +162,9 @@ private:
     void Touch();
     static void AllowUpdates(QWidget* widget);
     void Forward(const std::function<void()>& handler);
-    // Writes the game if it changed (`always`: also when only the time spent did).
-    void GameChanged(bool always = false);
+    // Writes the game if it changed (`always`: also when only the time spent did); with `wait`,
+    // returns once it is on the disk.
+    void GameChanged(bool always = false, bool wait = false);
 
     const FormConfig& config_;
     std::function<void()> showHelp_;
