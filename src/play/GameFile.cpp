@@ -253,6 +253,24 @@ private:
 
 GameStore::GameStore(std::string path) : path_(std::move(path)) {}
 
+void GameStore::RemoveLeftovers() const {
+    // A write cut short by a kill or a power cut leaves its temporary file (".last-game.json."
+    // and six characters from mkstemp) beside the state file; the state file itself is whole.
+    if (path_.empty())
+        return;
+    const fs::path target(path_);
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code ec;
+    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+            it->symlink_status(ec).type() == fs::file_type::regular) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 GameStore::~GameStore() = default;
 
 std::string GameStore::SaveSoon(const json& game, bool solved) {
@@ -293,6 +311,7 @@ std::string GameStore::Report(const std::string& error) {
 GameStore::Loaded GameStore::Load() {
     // A game still on its way to the disk is the one to read.
     Flush();
+    RemoveLeftovers();
     Loaded loaded;
     resumable_ = false;
     std::error_code ec;

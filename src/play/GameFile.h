@@ -67,6 +67,7 @@ public:
 
 private:
     class Writer;
+    void RemoveLeftovers() const;
     // The message for the outcome of a write: empty on success, and for a failure already
     // reported since the last success.
     std::string Report(const std::string& error);

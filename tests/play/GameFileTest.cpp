@@ -289,7 +289,9 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
 
     TempDir dir;
     GameStore none(dir.File("last-game.json"));
+    WriteText(dir.File(".last-game.json.Ab12Cd"), "{\"corvanaGame\": 1, "); // a write cut short
     EXPECT_FALSE(none.Load().game);
+    EXPECT_FALSE(fs::exists(dir.File(".last-game.json.Ab12Cd")));
     EXPECT_FALSE(none.Resumable());
     WriteText(dir.File("last-game.json"), good.dump());
     EXPECT_TRUE(none.Load().game) << "the good file itself reads";
