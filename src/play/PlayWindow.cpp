@@ -49,8 +49,8 @@ constexpr int kBoxHeightTwips = 240;
 
 // The largest font of the application's family, at most 12 px at 100 %, in which the longest
 // caption of every list of this form fits its designed box width and one line fits a box's
-// height, at the zoom level with its tick box of `indicator` and `spacing` pixels.
-QFont ChooseListFont(const FormConfig& config, int zoom, int indicator, int spacing) {
+// height, at the zoom level with the tick box and spacing of `style`.
+QFont ChooseListFont(const FormConfig& config, int zoom, const CompactCheckStyle& style) {
     QFont font = QApplication::font();
     for (int px = ZoomedSize(12, zoom); px >= 6; --px) {
         font.setPixelSize(px);
@@ -66,8 +66,16 @@ QFont ChooseListFont(const FormConfig& config, int zoom, int indicator, int spac
             const int width = config.boxWidth[static_cast<std::size_t>(digits)];
             if (width <= 0)
                 continue;
-            const int text = fm.boundingRect(QRect(), Qt::TextShowMnemonic, QString(digits, widest)).width();
-            fits = indicator + spacing + text <= NarrowestPixels(width, zoom);
+            // Measured as the box measures its caption for its size hint (which may add a pixel
+            // for etched text), for every digit: at some font sizes a run of another digit comes
+            // out a pixel wider than one of the widest.
+            int text = fm.boundingRect(QRect(), Qt::TextShowMnemonic, QString(digits, widest)).width();
+            for (char16_t d = u'0'; d <= u'9'; ++d)
+                text = std::max(
+                    text,
+                    style.itemTextRect(fm, QRect(), Qt::TextShowMnemonic, false, QString(digits, QChar(d)))
+                        .width());
+            fits = style.Indicator() + style.Spacing() + text <= NarrowestPixels(width, zoom);
         }
         if (fits)
             return font;
@@ -168,7 +176,7 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const Colo
 
 void PlayWindow::ChooseFonts() {
     compactStyle_->SetZoom(zoom_);
-    listFont_ = ChooseListFont(config_, zoom_, compactStyle_->Indicator(), compactStyle_->Spacing());
+    listFont_ = ChooseListFont(config_, zoom_, *compactStyle_);
     headingFont_ = listFont_;
     headingFont_.setBold(true);
     copyrightFont_ = QApplication::font();

@@ -5,6 +5,7 @@
 #include "play/PlayWindow.h"
 #include "FakeDialogs.h"
 #include "play/PlayWidgets.h"
+#include "play/Zoom.h"
 #include "puzzle/Templates.h"
 #include "ui/QtUtil.h"
 
@@ -271,59 +272,62 @@ TEST(PlayWindow, ColoursAreTheSchemesWithRedInTheLowByte) {
     EXPECT_EQ(ticked, 1);
 }
 
-// Every template: no list caption, heading or menu entry is cut off, for every number a list
-// of that length could show.
-TEST(PlayWindow, EveryCaptionFitsOnEveryTemplate) {
-    for (const auto& t : Templates()) {
-        SCOPED_TRACE(std::string(t.name));
-        OpenWindow w(std::string(t.name));
-        int checked = 0;
-        for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
-            if (!box->isVisible())
-                continue;
-            EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
-            EXPECT_LE(box->fontMetrics().height(), box->height()) << box->text().toStdString();
-            const int digits = static_cast<int>(box->text().size());
-            const QString shown = box->text();
-            for (char16_t d = u'0'; d <= u'9'; ++d) {
-                box->setText(QString(digits, QChar(d)));
-                EXPECT_LE(box->sizeHint().width(), box->width())
-                    << box->objectName().toStdString() << " " << digits;
+// Every template at every zoom level: no list caption, heading or menu entry is cut off, for
+// every number a list of that length could show.
+TEST(PlayWindow, EveryCaptionFitsOnEveryTemplateAtEveryZoom) {
+    for (const int zoom : kZoomSteps)
+        for (const auto& t : Templates()) {
+            SCOPED_TRACE(std::string(t.name) + " at " + std::to_string(zoom) + "%");
+            OpenWindow w(std::string(t.name));
+            w.window->SetZoom(zoom);
+            int checked = 0;
+            for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
+                if (!box->isVisible())
+                    continue;
+                EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+                EXPECT_LE(box->fontMetrics().height(), box->height()) << box->text().toStdString();
+                const int digits = static_cast<int>(box->text().size());
+                const QString shown = box->text();
+                for (char16_t d = u'0'; d <= u'9'; ++d) {
+                    box->setText(QString(digits, QChar(d)));
+                    EXPECT_LE(box->sizeHint().width(), box->width())
+                        << box->objectName().toStdString() << " " << digits;
+                }
+                box->setText(shown);
+                ++checked;
             }
-            box->setText(shown);
-            ++checked;
+            EXPECT_GT(checked, 20);
+            for (QLabel* label : w.window->findChildren<QLabel*>()) {
+                if (!label->isVisible())
+                    continue;
+                EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+                EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
+            }
+            QGroupBox* grid = w.Frame("fraUserGrid");
+            EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")),
+                      grid->width() - 20);
+            // Every entry of the menu bar is on the bar, none in an overflow, even with the longest
+            // number of the form in the buffer.
+            std::size_t longest = 0;
+            const auto& boxes = w.Model().Boxes();
+            for (std::size_t id = 0; id < boxes.size(); ++id)
+                if (boxes[id].caption.size() > boxes[longest].caption.size())
+                    longest = id;
+            w.window->BoxClicked(static_cast<int>(longest));
+            QMenuBar* bar = w.window->menuBar();
+            EXPECT_EQ(w.Action("mnuBuffer")->text().toStdString(), "Buffer = " + boxes[longest].caption);
+            for (QAction* a : bar->actions())
+                EXPECT_TRUE(bar->actionGeometry(a).right() < bar->width()) << a->text().toStdString();
+            for (QMenu* menu : w.window->findChildren<QMenu*>()) {
+                menu->popup(w.window->mapToGlobal(QPoint(0, 0)));
+                EXPECT_LE(menu->sizeHint().width(), menu->width()) << menu->title().toStdString();
+                menu->close();
+            }
+            // A digit fits inside a cell.
+            QLineEdit* cell = w.Cell(0);
+            EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
+            EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
         }
-        EXPECT_GT(checked, 20);
-        for (QLabel* label : w.window->findChildren<QLabel*>()) {
-            if (!label->isVisible())
-                continue;
-            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
-            EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
-        }
-        QGroupBox* grid = w.Frame("fraUserGrid");
-        EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")), grid->width() - 20);
-        // Every entry of the menu bar is on the bar, none in an overflow, even with the longest
-        // number of the form in the buffer.
-        std::size_t longest = 0;
-        const auto& boxes = w.Model().Boxes();
-        for (std::size_t id = 0; id < boxes.size(); ++id)
-            if (boxes[id].caption.size() > boxes[longest].caption.size())
-                longest = id;
-        w.window->BoxClicked(static_cast<int>(longest));
-        QMenuBar* bar = w.window->menuBar();
-        EXPECT_EQ(w.Action("mnuBuffer")->text().toStdString(), "Buffer = " + boxes[longest].caption);
-        for (QAction* a : bar->actions())
-            EXPECT_TRUE(bar->actionGeometry(a).right() < bar->width()) << a->text().toStdString();
-        for (QMenu* menu : w.window->findChildren<QMenu*>()) {
-            menu->popup(w.window->mapToGlobal(QPoint(0, 0)));
-            EXPECT_LE(menu->sizeHint().width(), menu->width()) << menu->title().toStdString();
-            menu->close();
-        }
-        // A digit fits inside a cell.
-        QLineEdit* cell = w.Cell(0);
-        EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
-        EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
-    }
 }
 
 // Accessibility is switched on for these tests only. The cells are named when a screen reader
