@@ -139,6 +139,12 @@ TEST(PlayWindow, ShowsTheModelsCellsBoxesAndHeadingsWhereTheModelPutsThem) {
         const FormConfig& config = w.Config();
         EXPECT_EQ(w.window->windowTitle(), QString::fromLatin1(name));
         EXPECT_EQ(w.window->objectName().toStdString(), std::string(config.name));
+        // The keyboard starts in the first cell of the tab order, ready for typing.
+        int first = 0;
+        for (int i = 0; i < config.CellCount(); ++i)
+            if (config.TabIndex(i) < config.TabIndex(first))
+                first = i;
+        EXPECT_EQ(QApplication::focusWidget(), w.Cell(first));
         ASSERT_EQ(w.Cells().size(), config.CellCount());
         for (int i = 0; i < config.CellCount(); ++i) {
             const TwipRect r = config.CellRect(i);
