@@ -821,7 +821,9 @@ void PlayWindow::PlaceWork(QSize outer) {
     const TwipPoint at =
         model_.Form_Resize(UnzoomedTwips(outer.width(), zoom_), UnzoomedTwips(outer.height(), zoom_));
     fraWork_->move(std::max(0, Px(at.left)), std::max(0, Px(at.top)));
-    client_->setMinimumSize(fraWork_->x() + fraWork_->width(), fraWork_->y() + fraWork_->height());
+    // Scroll bars only where fraWork itself does not fit: the window's own borders, which the
+    // centring allows for, never bring them.
+    client_->setMinimumSize(fraWork_->size());
 }
 
 } // namespace corvana
