@@ -8,10 +8,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -166,6 +170,46 @@ void BM_AutoFill(benchmark::State& state) {
     }
 }
 
+// One digit typed into a white cell, as the window receives it (key down and up), including the
+// repaint; with `keep`, the game is kept in the state file after it, as in the program: captured
+// and handed to the writer thread, which writes the whole file through a fresh temporary file,
+// fsync and rename in a folder on the build's own disk while the next digit is typed.
+// Wall-clock time, because a wait for the disk is what the user would feel.
+void BM_TypeDigit(benchmark::State& state, bool keep) {
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-state-XXXXXX"));
+    GameStore store(dir.filePath(QStringLiteral("last-game.json")).toStdString());
+    OpenLarge w;
+    if (keep)
+        w.window.KeepGameIn(&store);
+    int cell = 0;
+    while (!w.s.puzzle.GridPattern[static_cast<std::size_t>(cell)] ||
+           (cell >= w.s.puzzle.StarterFirstCell && cell <= w.s.puzzle.StarterLastCell))
+        ++cell;
+    int digit = 0;
+    for (auto _ : state) {
+        digit = (digit + 1) % 10;
+        const auto key = static_cast<Qt::Key>(Qt::Key_0 + digit);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(u'0' + digit)));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(QChar(u'0' + digit)));
+        w.window.CellKeyDown(cell, &press);
+        w.window.CellKeyUp(cell, &release);
+        Settle();
+    }
+    store.Flush();
+    if (keep && !QFileInfo::exists(QString::fromStdString(store.Path())))
+        state.SkipWithError("no state file written");
+}
+
+// Zoom In from 100 % to 200 % and back on the Large window: fonts, 400 cells and every list box
+// laid out anew and the window repainted.
+void BM_Zoom(benchmark::State& state) {
+    OpenLarge w;
+    for (auto _ : state) {
+        w.window.SetZoom(w.window.Zoom() == 100 ? 200 : 100);
+        Settle();
+    }
+}
+
 // Keeps the CPU time of every benchmark (the median when repeated), so the ratio can be
 // printed at the end; CPU time, because this machine is shared with builds.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -197,6 +241,15 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("SolutionToggle/ToUserGrid", BM_SolutionToggle, false)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("AutoFill", BM_AutoFill)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("TypeDigit/Alone", BM_TypeDigit, false)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("TypeDigit/KeepingTheGame", BM_TypeDigit, true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("Zoom/100To200AndBack", BM_Zoom)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 
     benchmark::Initialize(&argc, argv);
     RecordingReporter reporter;

@@ -5,6 +5,7 @@
 #include "corvana/Version.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 namespace corvana {
 
@@ -22,6 +23,17 @@ std::string ProgramColorFilePath() {
     location.xdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
     location.home = qEnvironmentVariable("HOME").toStdString();
     return location.Path();
+}
+
+std::string ProgramSettingsPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder.isEmpty() ? std::string()
+                            : (folder + QStringLiteral("/corvana/settings.ini")).toStdString();
+}
+
+std::string ProgramGameFilePath() {
+    return GameFilePath(qEnvironmentVariable("XDG_STATE_HOME").toStdString(),
+                        qEnvironmentVariable("HOME").toStdString());
 }
 
 } // namespace corvana

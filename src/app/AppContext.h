@@ -5,6 +5,7 @@
 
 #include "app/QtDialogs.h"
 #include "colors/ColorScheme.h"
+#include "play/GameFile.h"
 #include "puzzle/modQUAVArrays.h"
 
 #include <string>
@@ -12,12 +13,14 @@
 namespace corvana {
 
 struct AppContext {
-    explicit AppContext(std::string path) : colorFilePath(std::move(path)) {}
+    AppContext(std::string path, std::string gameFilePath)
+        : colorFilePath(std::move(path)), games(std::move(gameFilePath)) {}
 
     PuzzleState puzzle;
     ColorScheme colors;
     QtDialogs dialogs;
     std::string colorFilePath;
+    GameStore games;
 };
 
 // Gives the running QApplication the program's identity from the version record: its name and
@@ -28,5 +31,12 @@ void ApplyProgramIdentity();
 // The colour file of this program: beside the executable, or in the user's configuration
 // folder when the program's folder cannot be written. Needs the QApplication.
 std::string ProgramColorFilePath();
+
+// The state file of the game in progress, from XDG_STATE_HOME or HOME.
+std::string ProgramGameFilePath();
+
+// The settings file (the play windows' zoom level): corvana/settings.ini in the user's
+// configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+std::string ProgramSettingsPath();
 
 } // namespace corvana

@@ -1,5 +1,6 @@
 #include "app/MainMenu.h"
 
+#include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
 #include <algorithm>
@@ -50,11 +51,13 @@ WorkPosition CentreWork(float clientWidth, float clientHeight) {
 }
 
 MainMenu::MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-                   std::string colorFilePath, Generator generate)
+                   std::string colorFilePath, Generator generate, GameStore* store)
     : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), opener_(opener),
-      colorFilePath_(std::move(colorFilePath)), generate_(std::move(generate)) {
+      colorFilePath_(std::move(colorFilePath)), generate_(std::move(generate)), store_(store) {
     if (!generate_)
-        generate_ = [](PuzzleState& state, Dialogs& d) { return GeneratePuzzle(state, d); };
+        generate_ = [](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t> seed) {
+            return GeneratePuzzle(state, d, seed);
+        };
 }
 
 void MainMenu::Form_Load() {
@@ -62,15 +65,76 @@ void MainMenu::Form_Load() {
     noShowChecked_ = false;
 
     SetDefaultColors(colors_);
-    if (LoadColorFile(colors_, colorFilePath_))
+    if (!LoadColorFile(colors_, colorFilePath_)) {
+        if (DeleteColorFile(colorFilePath_))
+            dialogs_.MessageBox(kColorFileDamaged, kMessageTitle, Buttons::Ok, Icon::None);
+        else
+            dialogs_.MessageBox(std::string(kColorFileStuck) + "\r\n" + colorFilePath_, kColorFileStuckTitle,
+                                Buttons::Ok, Icon::Critical);
+        // The failed read may have changed some colours before it stopped.
+        SetDefaultColors(colors_);
+    }
+
+    if (store_ != nullptr) {
+        const std::string message = store_->Load().message;
+        if (!message.empty())
+            dialogs_.MessageBox(message, kMessageTitle, Buttons::Ok, Icon::Exclamation);
+    }
+}
+
+void MainMenu::mnuResume_Click() {
+    if (store_ != nullptr) {
+        GameStore::Loaded loaded = store_->Load();
+        if (!loaded.message.empty())
+            dialogs_.MessageBox(loaded.message, kMessageTitle, Buttons::Ok, Icon::Exclamation);
+        if (loaded.game && store_->Resumable()) {
+            loaded.game->puzzle.ExitRequested = puzzle_.ExitRequested;
+            puzzle_ = std::move(loaded.game->puzzle);
+            OpenPuzzle(&loaded.game->play);
+        }
+    }
+    CheckExit();
+}
+
+void MainMenu::Open(const StartRequest& request) {
+    switch (request.kind) {
+    case StartRequest::Kind::MainWindowOnly:
         return;
-    if (DeleteColorFile(colorFilePath_))
-        dialogs_.MessageBox(kColorFileDamaged, kMessageTitle, Buttons::Ok, Icon::None);
-    else
-        dialogs_.MessageBox(std::string(kColorFileStuck) + "\r\n" + colorFilePath_, kColorFileStuckTitle,
-                            Buttons::Ok, Icon::Critical);
-    // The failed read may have changed some colours before it stopped.
-    SetDefaultColors(colors_);
+    case StartRequest::Kind::Template: {
+        const auto& commands = TemplateCommands();
+        const auto it = std::find_if(commands.begin(), commands.end(), [&request](const TemplateCommand& c) {
+            return c.puzzleName == request.templateName;
+        });
+        if (it == commands.end())
+            return;
+        puzzle_.NoShowFirst = request.noFirst;
+        puzzle_.ReducedNumbers = request.reduced;
+        noShowChecked_ = request.noFirst;
+        reducedChecked_ = request.reduced;
+        OpenCommand(*it, request.seed);
+        return;
+    }
+    case StartRequest::Kind::File: {
+        PuzzleState read;
+        std::string error;
+        if (!ReadPuzzleFile(request.file, read, error)) {
+            dialogs_.MessageBox("The puzzle file " + request.file + " cannot be opened: " + error + ".",
+                                kMessageTitle, Buttons::Ok, Icon::Exclamation);
+            return;
+        }
+        read.ExitRequested = puzzle_.ExitRequested;
+        puzzle_ = std::move(read);
+        OpenPuzzle(nullptr);
+        CheckExit();
+        return;
+    }
+    }
+}
+
+void MainMenu::OpenPuzzle(const PlayRecord* resume) {
+    noShowChecked_ = puzzle_.NoShowFirst;
+    reducedChecked_ = puzzle_.ReducedNumbers;
+    opener_.ShowPlayForm(FindTemplate(puzzle_.PuzzleName)->size, resume);
 }
 
 void MainMenu::Template_Click(std::string_view menuName) {
@@ -79,9 +143,13 @@ void MainMenu::Template_Click(std::string_view menuName) {
 }
 
 void MainMenu::Template_Click(const TemplateCommand& command) {
+    OpenCommand(command, std::nullopt);
+}
+
+void MainMenu::OpenCommand(const TemplateCommand& command, std::optional<std::uint64_t> seed) {
     puzzle_.PuzzleName = std::string(command.puzzleName);
-    if (generate_(puzzle_, dialogs_)) {
-        opener_.ShowPlayForm(CommandSize(command));
+    if (generate_(puzzle_, dialogs_, seed)) {
+        opener_.ShowPlayForm(CommandSize(command), nullptr);
     } else {
         const std::string message = command.loadError.empty() ? "Error in loading " + puzzle_.PuzzleName
                                                               : std::string(command.loadError);

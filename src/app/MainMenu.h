@@ -5,7 +5,9 @@
 // Qt-free. frmMain shows this state and passes its menu commands here; the child windows are
 // opened through WindowOpener, so the whole chain can run without nested event loops.
 
+#include "app/CommandLine.h"
 #include "colors/ColorScheme.h"
+#include "play/GameFile.h"
 #include "puzzle/Templates.h"
 #include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
@@ -21,8 +23,9 @@ namespace corvana {
 class WindowOpener {
 public:
     virtual ~WindowOpener() = default;
-    // The play form of that size class for the puzzle just generated.
-    virtual void ShowPlayForm(SizeClass size) = 0;
+    // The play form of that size class for the puzzle in the shared state; with `resume`, the
+    // form is brought back to that state of play.
+    virtual void ShowPlayForm(SizeClass size, const PlayRecord* resume) = 0;
     virtual void ShowHowToPlay() = 0;
     virtual void ShowColors() = 0;
     virtual void ShowCredits() = 0;
@@ -63,17 +66,29 @@ struct WorkPosition {
 };
 WorkPosition CentreWork(float clientWidth, float clientHeight);
 
+// The caption of the first entry of the New Puzzle menu.
+inline constexpr const char* kResumeCaption = "Resume Last Puzzle";
+
 class MainMenu {
 public:
-    using Generator = std::function<bool(PuzzleState&, Dialogs&)>;
+    using Generator = std::function<bool(PuzzleState&, Dialogs&, std::optional<std::uint64_t> seed)>;
 
-    // `generate` defaults to GeneratePuzzle.
+    // `generate` defaults to GeneratePuzzle. Without a `store` no game is kept or resumed.
     MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-             std::string colorFilePath, Generator generate = {});
+             std::string colorFilePath, Generator generate = {}, GameStore* store = nullptr);
 
     // Start-up: resets "Don't Show First Number", sets the default colours and loads the colour
     // file; an unreadable file is deleted (or reported when it cannot be) and the defaults used.
+    // Then looks for a game to resume; a damaged state file is moved aside and reported.
     void Form_Load();
+
+    // Resume Last Puzzle: reopens the kept game as it was.
+    void mnuResume_Click();
+    bool ResumeEnabled() const { return store_ != nullptr && store_->Resumable(); }
+
+    // Opens what the command line asked for, as if chosen from the menu. A puzzle file that
+    // cannot be used is reported, naming the file and what is wrong, and nothing else changes.
+    void Open(const StartRequest& request);
 
     // One of the fifteen template commands, by its menu name (mnuH ...).
     void Template_Click(std::string_view menuName);
@@ -96,6 +111,9 @@ public:
 
 private:
     void CheckExit();
+    void OpenCommand(const TemplateCommand& command, std::optional<std::uint64_t> seed);
+    // Opens the puzzle now in the shared state, its options becoming the menu's.
+    void OpenPuzzle(const PlayRecord* resume);
 
     PuzzleState& puzzle_;
     ColorScheme& colors_;
@@ -103,6 +121,7 @@ private:
     WindowOpener& opener_;
     std::string colorFilePath_;
     Generator generate_;
+    GameStore* store_;
     bool noShowChecked_ = false;
     bool reducedChecked_ = false;
     bool unloaded_ = false;

@@ -5,16 +5,36 @@
 #include "colors/frmColors.h"
 #include "play/PlayWindow.h"
 
+#include <QSettings>
+
 namespace corvana {
 
 QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs,
-                               std::string colorFilePath)
-    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)) {}
+                               std::string colorFilePath, GameStore* store)
+    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)),
+      store_(store) {}
 
-void QtWindowOpener::ShowPlayForm(SizeClass size) {
+void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     // Help on the play form opens over the play form; Exit there ends the play form in turn.
     PlayWindow window(
         FormFor(size), puzzle_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
+    if (!zoomFile_.empty()) {
+        const QString file = QString::fromStdString(zoomFile_);
+        window.SetZoom(QSettings(file, QSettings::IniFormat).value(QStringLiteral("zoom"), 100).toInt());
+        window.OnZoomChanged([this, file](int percent) {
+            QSettings settings(file, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("zoom"), percent);
+            settings.sync();
+            if (settings.status() == QSettings::NoError || zoomFailureReported_)
+                return;
+            zoomFailureReported_ = true;
+            dialogs_.MessageBox("The zoom level could not be saved to " + zoomFile_ + ".", kMessageTitle,
+                                Buttons::Ok, Icon::Exclamation);
+        });
+    }
+    if (resume != nullptr)
+        window.Resume(*resume);
+    window.KeepGameIn(store_);
     QWidget* const mainWindow = parent_;
     parent_ = &window;
     window.exec();

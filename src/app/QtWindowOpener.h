@@ -13,12 +13,17 @@ namespace corvana {
 
 class QtWindowOpener : public WindowOpener {
 public:
-    QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath);
+    // Play windows keep their game in `store` (none: not kept).
+    QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath,
+                   GameStore* store = nullptr);
 
     // The window the children are shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Play windows open at the zoom level kept in this settings file and keep every change there
+    // (none: always 100 %).
+    void RememberZoomIn(std::string settingsFile) { zoomFile_ = std::move(settingsFile); }
 
-    void ShowPlayForm(SizeClass size) override;
+    void ShowPlayForm(SizeClass size, const PlayRecord* resume) override;
     void ShowHowToPlay() override;
     void ShowColors() override;
     void ShowCredits() override;
@@ -28,6 +33,9 @@ private:
     ColorScheme& colors_;
     Dialogs& dialogs_;
     std::string colorFilePath_;
+    GameStore* store_;
+    std::string zoomFile_;
+    bool zoomFailureReported_ = false;
     QWidget* parent_ = nullptr;
 };
 

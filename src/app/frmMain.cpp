@@ -27,9 +27,9 @@ void Paint(QWidget* widget, ColorValue background) {
 } // namespace
 
 frmMain::frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-                 std::string colorFilePath, MainMenu::Generator generate, QWidget* parent)
+                 std::string colorFilePath, MainMenu::Generator generate, GameStore* store, QWidget* parent)
     : QMainWindow(parent),
-      model_(puzzle, colors, dialogs, opener, std::move(colorFilePath), std::move(generate)) {
+      model_(puzzle, colors, dialogs, opener, std::move(colorFilePath), std::move(generate), store) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Main Menu"));
 
@@ -61,6 +61,7 @@ frmMain::frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, Win
     image->setAccessibleName(QStringLiteral("A fill-in puzzle"));
 
     QMenu* newPuzzle = AddMenu(nullptr, "mnuNewPuzzle", "New Puzzle");
+    mnuResume_ = AddCommand(newPuzzle, "mnuResume", kResumeCaption, [this] { model_.mnuResume_Click(); });
     const auto& commands = TemplateCommands();
     QMenu* small = AddMenu(newPuzzle, "mnuSmall", "Small Puzzle");
     QMenu* normal = AddMenu(newPuzzle, "mnuNormal", "Normal Puzzle");
@@ -124,6 +125,10 @@ void frmMain::Form_Load() {
     ShowState();
 }
 
+void frmMain::Open(const StartRequest& request) {
+    Run([this, request] { model_.Open(request); });
+}
+
 void frmMain::Run(const std::function<void()>& handler) {
     // A command that opens a child window runs until the window is closed. Until then the menu
     // does nothing: the child is modal, and Qt's modality does not stop every way in (a screen
@@ -141,6 +146,7 @@ void frmMain::Run(const std::function<void()>& handler) {
 }
 
 void frmMain::ShowState() {
+    mnuResume_->setEnabled(model_.ResumeEnabled());
     mnuNoShow_->setChecked(model_.NoShowChecked());
     mnuReduced_->setChecked(model_.ReducedChecked());
 }

@@ -22,10 +22,13 @@ namespace corvana {
 class frmMain : public QMainWindow {
 public:
     frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-            std::string colorFilePath, MainMenu::Generator generate = {}, QWidget* parent = nullptr);
+            std::string colorFilePath, MainMenu::Generator generate = {}, GameStore* store = nullptr,
+            QWidget* parent = nullptr);
 
     // Start-up: the product name, the options and the colour file. Run once before showing.
     void Form_Load();
+    // Opens what the command line asked for, over this window.
+    void Open(const StartRequest& request);
     MainMenu& Model() { return model_; }
 
 protected:
@@ -43,6 +46,7 @@ private:
     QWidget* client_ = nullptr;
     QFrame* fraWork_ = nullptr;
     QLabel* lblAppName_ = nullptr;
+    QAction* mnuResume_ = nullptr;
     QAction* mnuNoShow_ = nullptr;
     QAction* mnuReduced_ = nullptr;
     bool running_ = false; // a menu command (and any child window it opened) is under way

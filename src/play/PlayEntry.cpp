@@ -112,6 +112,7 @@ void PlayForm::txtGrid_KeyDown(int index, int& KeyCode, int& Shift) {
         const int NewValue = KeyDigit(key);
         SetCellText(index, std::to_string(NewValue));
         RecordSingleUndo(index, OldValue, NewValue);
+        CheckSolved();
     } else if (key == vk::Back) {
         SetCellText(index, "");
         RecordSingleUndo(index, OldValue, -1);
@@ -168,10 +169,13 @@ void PlayForm::txtGrid_MouseDown(int index) {
     AutoFillDown_ = columnDistance < rowDistance;
     RestoreFillBackground(FillStartCell_);
     RestoreFillBackground(FillSecondCell_);
-    if (AutoFillFromBuffer(FillStartCell_))
+    const bool filled = AutoFillFromBuffer(FillStartCell_);
+    if (filled)
         SetBuffer("");
     FillSecondCell_ = -1;
     FillStartCell_ = -1;
+    if (filled)
+        CheckSolved();
 }
 
 bool PlayForm::AutoFillFromBuffer(int StartPos) {

@@ -3,6 +3,7 @@
 #include "corvana/Version.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 
 namespace corvana {
@@ -47,6 +48,9 @@ std::string ListBox::Name() const {
 PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
                    PlayHost& host)
     : config_(config), puzzle_(puzzle), colors_(colors), dialogs_(dialogs), host_(host) {
+    clock_ = [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
     cells_.resize(At(config_.CellCount()));
     // The designed controls: element 0 of every list (across lists first, then the Large form's
     // down lists), the headings and the credit line. Boxes created at run time follow them in
@@ -90,6 +94,10 @@ void PlayForm::ShowLoadError() {
 }
 
 void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
+    // A puzzle laid out afresh is a new game: its time starts now and it has not been solved.
+    spentBefore_ = 0;
+    startedAt_ = clock_();
+    solvedNoticeShown_ = false;
     try {
         SolutionShown_ = false;
         // A new puzzle always starts in the user's grid, so the frame must say so even when the

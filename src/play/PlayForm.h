@@ -10,6 +10,8 @@
 #include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,10 +96,41 @@ public:
     virtual void SetFocusCell(int cell) = 0;
     // Asks for a printer and prints the window's client area exactly as the model now shows it.
     virtual PrintResult PrintWindow() = 0;
+    // Keeps the game as it stands now, before a message that waits for the user.
+    virtual void KeepGame() {}
 };
+
+// What a play form keeps of a game beyond the puzzle and its user grid, so that the game can
+// be taken up again exactly as it was.
+struct PlayRecord {
+    struct Tick {
+        int digits = 0;
+        bool down = false;
+        int index = 0;
+        bool operator==(const Tick& o) const {
+            return digits == o.digits && down == o.down && index == o.index;
+        }
+    };
+    std::vector<Tick> ticks; // the user's ticks (also while the solution view shows every box ticked)
+    std::string buffer;
+    bool bufferFromAcross = false;
+    std::vector<std::string> undo{"0"};
+    bool starterHidden = false;
+    bool solutionShown = false;
+    std::int64_t secondsSpent = 0;
+    bool solvedNoticeShown = false;
+};
+
+// The solved notice, naming the puzzle and the time spent on it.
+std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds);
+// "45 seconds", "12 minutes 5 seconds", "1 hour 3 minutes".
+std::string SpentText(std::int64_t seconds);
 
 class PlayForm {
 public:
+    // Seconds on a steady clock; the time spent on a puzzle is measured with it.
+    using Clock = std::function<double()>;
+
     PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
              PlayHost& host);
 
@@ -151,6 +184,15 @@ public:
     // The credit line shown on paper only.
     std::string CopyrightLine() const;
 
+    // Keeping the game. CapturePlay is what the form holds now; RestorePlay, right after
+    // Form_Load on the same puzzle and user grid, brings the form back to a captured state.
+    PlayRecord CapturePlay() const;
+    void RestorePlay(const PlayRecord& record);
+    void SetClock(Clock clock);
+    // Whole seconds spent on this puzzle, in this window and before.
+    std::int64_t SecondsSpent() const;
+    bool SolvedNoticeShown() const { return solvedNoticeShown_; }
+
     // File menu.
     void mnuNewPuzzle_Click();
     void mnuHelp_Click();
@@ -159,6 +201,7 @@ public:
 
     // What the window shows.
     const FormConfig& Config() const { return config_; }
+    const PuzzleState& Puzzle() const { return puzzle_; }
     const std::string& Caption() const { return caption_; }
     ColorValue FormBackColor() const { return formBack_; }
     const std::vector<GridCell>& Cells() const { return cells_; }
@@ -200,6 +243,8 @@ private:
     void RestoreFillBackground(int index);
     bool InStarter(int index) const;
     int StarterBox() const; // the box FindGivenLabel ticks, or -1
+    // Shows the solved notice when the user's own entries have just completed the grid.
+    void CheckSolved();
 
     const FormConfig& config_;
     PuzzleState& puzzle_;
@@ -228,6 +273,11 @@ private:
     bool TrackEntries_ = false;
     bool SolutionShown_ = false;
     std::vector<std::string> UndoArray_{"0"};
+
+    Clock clock_;
+    double startedAt_ = 0;
+    std::int64_t spentBefore_ = 0;
+    bool solvedNoticeShown_ = false;
 };
 
 } // namespace corvana

@@ -1,6 +1,7 @@
 #include "play/PlayWidgets.h"
 
 #include "play/PlayWindow.h"
+#include "play/Zoom.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -245,14 +246,19 @@ void FormLabelWidget::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
 }
 
+void CompactCheckStyle::SetZoom(int percent) {
+    indicator_ = ZoomedSize(kIndicator, percent);
+    spacing_ = ZoomedSize(kSpacing, percent);
+}
+
 int CompactCheckStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                                    const QWidget* widget) const {
     switch (metric) {
     case PM_IndicatorWidth:
     case PM_IndicatorHeight:
-        return kIndicator;
+        return indicator_;
     case PM_CheckBoxLabelSpacing:
-        return kSpacing;
+        return spacing_;
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
@@ -261,7 +267,7 @@ int CompactCheckStyle::pixelMetric(PixelMetric metric, const QStyleOption* optio
 QSize CompactCheckStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                           const QSize& contents, const QWidget* widget) const {
     if (type == CT_CheckBox)
-        return {kIndicator + kSpacing + contents.width(), std::max(contents.height(), kIndicator)};
+        return {indicator_ + spacing_ + contents.width(), std::max(contents.height(), indicator_)};
     return QProxyStyle::sizeFromContents(type, option, contents, widget);
 }
 

@@ -107,12 +107,21 @@ class CompactCheckStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
+    // At 100 %; both grow with the zoom level.
     static constexpr int kIndicator = 10;
     static constexpr int kSpacing = 3;
+
+    void SetZoom(int percent);
+    int Indicator() const { return indicator_; }
+    int Spacing() const { return spacing_; }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
                            const QWidget* widget) const override;
+
+private:
+    int indicator_ = kIndicator;
+    int spacing_ = kSpacing;
 };
 
 } // namespace corvana

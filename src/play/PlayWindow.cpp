@@ -1,6 +1,8 @@
 #include "play/PlayWindow.h"
 
+#include "corvana/Version.h"
 #include "play/PlayWidgets.h"
+#include "play/Zoom.h"
 #include "ui/QtUtil.h"
 
 #include <QAccessible>
@@ -17,6 +19,8 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 
 #include <algorithm>
@@ -31,25 +35,27 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The narrowest a control of `width` twips can come out in pixels, wherever it stands.
-int NarrowestPixels(int width) {
-    int narrowest = TwipsWidthToPixels(0, width);
-    for (int left = 1; left < 15; ++left)
-        narrowest = std::min(narrowest, TwipsWidthToPixels(left, width));
+// The narrowest a control of `width` twips can come out in pixels at `zoom`, wherever it stands
+// (the rounding of its edges repeats every 1500 twips at the latest).
+int NarrowestPixels(int width, int zoom) {
+    int narrowest = ZoomedPixels(width, zoom);
+    for (int left = 1; left < 1500; ++left)
+        narrowest = std::min(narrowest, ZoomedPixels(left + width, zoom) - ZoomedPixels(left, zoom));
     return narrowest;
 }
 
 // List boxes stand 240 twips apart.
 constexpr int kBoxHeightTwips = 240;
 
-// The largest font of the application's family, at most 12 px, in which the longest caption
-// of every list of this form fits its designed box width and one line fits a box's height.
-QFont ChooseListFont(const FormConfig& config) {
+// The largest font of the application's family, at most 12 px at 100 %, in which the longest
+// caption of every list of this form fits its designed box width and one line fits a box's
+// height, at the zoom level with the tick box and spacing of `style`.
+QFont ChooseListFont(const FormConfig& config, int zoom, const CompactCheckStyle& style) {
     QFont font = QApplication::font();
-    for (int px = 12; px >= 6; --px) {
+    for (int px = ZoomedSize(12, zoom); px >= 6; --px) {
         font.setPixelSize(px);
         const QFontMetrics fm(font);
-        if (fm.height() > NarrowestPixels(kBoxHeightTwips) - 1)
+        if (fm.height() > NarrowestPixels(kBoxHeightTwips, zoom) - 1)
             continue;
         QChar widest = u'0';
         for (char16_t d = u'0'; d <= u'9'; ++d)
@@ -60,9 +66,16 @@ QFont ChooseListFont(const FormConfig& config) {
             const int width = config.boxWidth[static_cast<std::size_t>(digits)];
             if (width <= 0)
                 continue;
-            const int text = fm.boundingRect(QRect(), Qt::TextShowMnemonic, QString(digits, widest)).width();
-            fits =
-                CompactCheckStyle::kIndicator + CompactCheckStyle::kSpacing + text <= NarrowestPixels(width);
+            // Measured as the box measures its caption for its size hint (which may add a pixel
+            // for etched text), for every digit: at some font sizes a run of another digit comes
+            // out a pixel wider than one of the widest.
+            int text = fm.boundingRect(QRect(), Qt::TextShowMnemonic, QString(digits, widest)).width();
+            for (char16_t d = u'0'; d <= u'9'; ++d)
+                text = std::max(
+                    text,
+                    style.itemTextRect(fm, QRect(), Qt::TextShowMnemonic, false, QString(digits, QChar(d)))
+                        .width());
+            fits = style.Indicator() + style.Spacing() + text <= NarrowestPixels(width, zoom);
         }
         if (fits)
             return font;
@@ -70,14 +83,14 @@ QFont ChooseListFont(const FormConfig& config) {
     return font;
 }
 
-// The largest font, at most 13 px, in which one digit fits inside a cell's border and focus
-// ring (see CellEdit::paintEvent: 1 px border, 2 px ring).
-QFont ChooseCellFont(const FormConfig& config) {
+// The largest font, at most 13 px at 100 %, in which one digit fits inside a cell's border and
+// focus ring (see CellEdit::paintEvent: 1 px border, 2 px ring).
+QFont ChooseCellFont(const FormConfig& config, int zoom) {
     const TwipRect cell = config.CellRect(0);
-    const int innerWidth = NarrowestPixels(cell.width) - 6;
-    const int innerHeight = NarrowestPixels(cell.height) - 4;
+    const int innerWidth = NarrowestPixels(cell.width, zoom) - 6;
+    const int innerHeight = NarrowestPixels(cell.height, zoom) - 4;
     QFont font = QApplication::font();
-    for (int px = 13; px >= 6; --px) {
+    for (int px = ZoomedSize(13, zoom); px >= 6; --px) {
         font.setPixelSize(px);
         const QFontMetrics fm(font);
         int widest = 0;
@@ -142,17 +155,12 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const Colo
     setObjectName(QString::fromUtf8(config.name.data(), static_cast<int>(config.name.size())));
     compactStyle_ = new CompactCheckStyle;
     compactStyle_->setParent(this);
-
-    listFont_ = ChooseListFont(config);
-    headingFont_ = listFont_;
-    headingFont_.setBold(true);
-    copyrightFont_ = QApplication::font();
-    copyrightFont_.setPixelSize(13); // 9.75 pt at 96 dpi
-    cellFont_ = ChooseCellFont(config);
+    ChooseFonts();
 
     BuildMenus();
     BuildFrames();
     BuildCells();
+    Layout();
 
     model_.Form_Load();
     Sync();
@@ -163,9 +171,93 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const Colo
         NameCells();
     QAccessible::installActivationObserver(this);
 
-    const int menuHeight = menuBar()->sizeHint().height();
-    resize(TwipsToPixels(config.work.width) + 16, TwipsToPixels(config.work.height) + menuHeight + 24);
+    FitWindow();
+}
+
+void PlayWindow::ChooseFonts() {
+    compactStyle_->SetZoom(zoom_);
+    listFont_ = ChooseListFont(config_, zoom_, *compactStyle_);
+    headingFont_ = listFont_;
+    headingFont_.setBold(true);
+    copyrightFont_ = QApplication::font();
+    copyrightFont_.setPixelSize(ZoomedSize(13, zoom_)); // 9.75 pt at 96 dpi and 100 %
+    cellFont_ = ChooseCellFont(config_, zoom_);
+}
+
+QRect PlayWindow::Rect(int left, int top, int width, int height) const {
+    const int x = Px(left);
+    const int y = Px(top);
+    return QRect(x, y, Px(left + width) - x, Px(top + height) - y);
+}
+
+QSize PlayWindow::FitSize(int percent) const {
+    return {ZoomedPixels(config_.work.width, percent) + 16,
+            ZoomedPixels(config_.work.height, percent) + menuBar()->sizeHint().height() + 24};
+}
+
+void PlayWindow::FitWindow() {
+    // Zoomed, never larger than the screen (beyond it the work area scrolls), nor smaller than
+    // at 100 %, which is the window's size as designed whatever the screen.
+    QSize size = FitSize(zoom_);
+    if (const QScreen* s = screen(); s != nullptr && zoom_ > 100) {
+        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - this->size());
+        size = size.boundedTo(room.expandedTo(FitSize(100)));
+    }
+    resize(size);
     PlaceWork();
+}
+
+void PlayWindow::SetZoom(int percent) {
+    percent = ValidZoom(percent);
+    if (percent == zoom_)
+        return;
+    ApplyZoom(percent);
+    FitWindow();
+    if (onZoom_)
+        onZoom_(zoom_);
+}
+
+void PlayWindow::ApplyZoom(int percent) {
+    zoom_ = percent;
+    ChooseFonts();
+    Layout();
+    // Every label and box is placed again from the model at the new scale.
+    for (LabelShown& shown : labelShown_)
+        shown.left = -1;
+    for (BoxShown& shown : boxShown_)
+        shown.left = -1;
+    Sync();
+    fraWork_->update();
+}
+
+// Everything whose place or font follows from the twip tables and the zoom level; the lists
+// and headings follow in Sync.
+void PlayWindow::Layout() {
+    fraWork_->setFont(listFont_);
+    fraWork_->resize(Px(config_.work.width), Px(config_.work.height));
+    const TwipRect& g = config_.userGrid;
+    fraUserGrid_->setGeometry(Rect(g.left, g.top, g.width, g.height));
+    for (int row = 0; row < config_.width; ++row) {
+        const TwipRect first = config_.CellRect(row * config_.width);
+        const QRect cell = Rect(first.left, first.top, first.width, first.height);
+        QWidget* strip = rowStrips_[static_cast<std::size_t>(row)];
+        strip->setGeometry(0, cell.top(), fraUserGrid_->width(), cell.height());
+        strip->setFont(cellFont_);
+    }
+    for (QStaticText& digit : digits_)
+        digit.prepare(QTransform(), cellFont_);
+    for (CellEdit* edit : cells_) {
+        const TwipRect r = config_.CellRect(edit->Cell());
+        const QWidget* strip = edit->parentWidget();
+        edit->setGeometry(Rect(r.left, r.top, r.width, r.height).translated(0, -strip->y()));
+    }
+    for (QLabel* label : labels_) {
+        if (label->objectName() == QStringLiteral("lblCopyright"))
+            label->setFont(copyrightFont_);
+        else if (label->objectName() == QStringLiteral("lblAcross") ||
+                 label->objectName() == QStringLiteral("lblDown"))
+            label->setFont(headingFont_);
+    }
 }
 
 PlayWindow::~PlayWindow() {
@@ -244,37 +336,57 @@ void PlayWindow::BuildMenus() {
     entry(mnuEdit_, "mnuSolution", QStringLiteral("&Show Solution / User Grid"),
           QKeySequence(Qt::CTRL | Qt::Key_S), &PlayForm::mnuSolution_Click);
 
+    mnuView_ = bar->addMenu(QStringLiteral("&View"));
+    mnuView_->setObjectName(QStringLiteral("mnuView"));
+    mnuView_->menuAction()->setObjectName(QStringLiteral("mnuView"));
+    auto zoom = [this](const char* name, const QString& caption, const QList<QKeySequence>& keys,
+                       int (*step)(int)) {
+        QAction* action = mnuView_->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, step] { SetZoom(step(zoom_)); });
+    };
+    zoom("mnuZoomIn", QStringLiteral("Zoom In"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+          QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)},
+         &ZoomIn);
+    zoom("mnuZoomOut", QStringLiteral("Zoom Out"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Minus),
+          QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)},
+         &ZoomOut);
+    zoom("mnuActualSize", QStringLiteral("Actual Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)},
+         [](int) { return 100; });
+
     // Only shows the buffer; choosing it does nothing.
     mnuBuffer_ = bar->addAction(QStringLiteral("Buffer = "));
     mnuBuffer_->setObjectName(QStringLiteral("mnuBuffer"));
 }
 
 void PlayWindow::BuildFrames() {
-    client_ = new QWidget(this);
+    // The client area scrolls when the work area, zoomed, is larger than the screen allows.
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    // The keyboard focus goes to the cells as before, never to the scroll area itself.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidgetResizable(true);
+    client_ = new QWidget;
     client_->setAutoFillBackground(true);
-    setCentralWidget(client_);
+    scroll_->setWidget(client_);
+    setCentralWidget(scroll_);
 
     fraWork_ = new FrameBox(client_);
     fraWork_->setObjectName(QStringLiteral("fraWork"));
     fraWork_->setFocusPolicy(Qt::NoFocus);
-    fraWork_->setFont(listFont_);
-    fraWork_->resize(TwipsToPixels(config_.work.width), TwipsToPixels(config_.work.height));
 
-    const TwipRect& g = config_.userGrid;
     fraUserGrid_ = new FrameBox(fraWork_);
     fraUserGrid_->setObjectName(QStringLiteral("fraUserGrid"));
     fraUserGrid_->setFocusPolicy(Qt::NoFocus);
-    fraUserGrid_->setGeometry(TwipsRect(g.left, g.top, g.width, g.height));
 
     // The cells of each row sit on a transparent strip that carries their font and standard
     // colours, so the frame's caption colour never leaks into them; one strip a row also keeps
     // the window's per-sibling overlap checks to a row instead of the whole grid.
     for (int row = 0; row < config_.width; ++row) {
-        const TwipRect first = config_.CellRect(row * config_.width);
-        const QRect cell = TwipsRect(first.left, first.top, first.width, first.height);
         auto* strip = new QWidget(fraUserGrid_);
-        strip->setGeometry(0, cell.top(), fraUserGrid_->width(), cell.height());
-        strip->setFont(cellFont_);
         strip->setPalette(Palette(true, kBlack, kWhite));
         rowStrips_.push_back(strip);
     }
@@ -282,7 +394,6 @@ void PlayWindow::BuildFrames() {
         QStaticText& digit = digits_[static_cast<std::size_t>(d - u'0')];
         digit.setText(QString(QChar(d)));
         digit.setTextFormat(Qt::PlainText);
-        digit.prepare(QTransform(), cellFont_);
     }
 }
 
@@ -302,8 +413,6 @@ void PlayWindow::BuildCells() {
         auto* edit = new CellEdit(*this, cell, strip);
         edit->setObjectName(QStringLiteral("txtGrid"));
         edit->setProperty("index", cell);
-        const TwipRect r = config_.CellRect(cell);
-        edit->setGeometry(TwipsRect(r.left, r.top, r.width, r.height).translated(0, -strip->y()));
         cells_[static_cast<std::size_t>(cell)] = edit;
     }
 }
@@ -449,13 +558,12 @@ void PlayWindow::SyncLabels() {
         }
         if (place) {
             if (copyright)
-                w->setGeometry(TwipsRect(m.left, m.top, config_.copyright.width, config_.copyright.height));
+                w->setGeometry(Rect(m.left, m.top, config_.copyright.width, config_.copyright.height));
             else
                 // A heading designed at the very top of fraWork (the Large form's ACROSS) would
                 // cover the frame's border line; it sits just below it instead.
-                w->setGeometry(QRect(
-                    QPoint(TwipsToPixels(m.left), std::max(TwipsToPixels(m.top), FrameBox::kBorderWidth)),
-                    w->sizeHint()));
+                w->setGeometry(
+                    QRect(QPoint(Px(m.left), std::max(Px(m.top), FrameBox::kBorderWidth)), w->sizeHint()));
         }
         if (s.fore != m.fore || s.back != m.back) {
             Touch();
@@ -521,8 +629,8 @@ void PlayWindow::SyncBoxes() {
             s.left = m.left;
             s.top = m.top;
             const int digits = std::clamp(m.digits, 0, kLongest);
-            w->setGeometry(TwipsRect(m.left, m.top, config_.boxWidth[static_cast<std::size_t>(digits)],
-                                     kBoxHeightTwips));
+            w->setGeometry(
+                Rect(m.left, m.top, config_.boxWidth[static_cast<std::size_t>(digits)], kBoxHeightTwips));
         }
         if (s.fore != m.fore || s.back != m.back) {
             Touch();
@@ -559,6 +667,27 @@ void PlayWindow::SyncMenus() {
 void PlayWindow::Forward(const std::function<void()>& handler) {
     handler();
     Sync();
+    GameChanged();
+}
+
+void PlayWindow::Resume(const PlayRecord& record) {
+    model_.RestorePlay(record);
+    Sync();
+}
+
+void PlayWindow::KeepGameIn(GameStore* store) {
+    keeper_ = store != nullptr ? std::make_unique<GameKeeper>(model_, model_.Puzzle(), *store) : nullptr;
+    GameChanged(true);
+}
+
+void PlayWindow::GameChanged(bool always, bool wait) {
+    if (!keeper_)
+        return;
+    std::string message = keeper_->Changed(always);
+    if (wait && message.empty())
+        message = keeper_->Flush();
+    if (!message.empty())
+        dialogs_->MessageBox(message, version::Title, Buttons::Ok, Icon::Exclamation);
 }
 
 void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
@@ -578,6 +707,7 @@ void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
         event->accept();
     else
         event->ignore();
+    GameChanged();
 }
 
 void PlayWindow::CellKeyUp(int cell, QKeyEvent* event) {
@@ -615,8 +745,12 @@ void PlayWindow::Unload() {
 }
 
 void PlayWindow::SetFocusCell(int cell) {
-    if (cell >= 0 && static_cast<std::size_t>(cell) < cells_.size())
-        cells_[static_cast<std::size_t>(cell)]->setFocus(Qt::OtherFocusReason);
+    if (cell < 0 || static_cast<std::size_t>(cell) >= cells_.size())
+        return;
+    CellEdit* edit = cells_[static_cast<std::size_t>(cell)];
+    edit->setFocus(Qt::OtherFocusReason);
+    // Zoomed beyond the screen, the arrow keys bring the cell they move to into view.
+    scroll_->ensureWidgetVisible(edit);
 }
 
 // The credit line is one line below the grid and the lists, as designed; but in this font a long
@@ -691,7 +825,21 @@ PrintResult PlayWindow::PrintWindow() {
     QPointer<QWidget> focused = QApplication::focusWidget();
     if (focused && client_->isAncestorOf(focused))
         focused->clearFocus();
-    lastPrinted_ = client_->grab().toImage();
+    // Paper shows the work area at 100 %, whatever the screen's zoom: the client area of the
+    // window at 100 % and the size it opens with, photographed from the zoomed window.
+    const int zoom = zoom_;
+    if (zoom == 100) {
+        lastPrinted_ = client_->grab().toImage();
+    } else {
+        ApplyZoom(100);
+        FitCopyright();
+        const QSize outer = FitSize(100) + (frameGeometry().size() - size());
+        PlaceWork(outer);
+        const int clientHeight = FitSize(100).height() - menuBar()->sizeHint().height();
+        lastPrinted_ = client_->grab(QRect(0, 0, FitSize(100).width(), clientHeight)).toImage();
+        ApplyZoom(zoom);
+        PlaceWork();
+    }
     if (focused)
         focused->setFocus();
     return PrintImage(lastPrinted_, *printer);
@@ -719,17 +867,26 @@ void PlayWindow::closeEvent(QCloseEvent* event) {
     if (!event->isAccepted())
         return;
     unloaded_ = true;
+    // The time spent changes without any input; the last of it is kept as the window goes.
+    GameChanged(true, true);
     if (loop_)
         loop_->quit();
 }
 
 void PlayWindow::PlaceWork() {
+    PlaceWork(frameGeometry().size());
+}
+
+void PlayWindow::PlaceWork(QSize outer) {
     if (!fraWork_)
         return;
     // The model centres fraWork from the window's outer size, in twips.
-    const QSize outer = frameGeometry().size();
-    const TwipPoint at = model_.Form_Resize(outer.width() * 15, outer.height() * 15);
-    fraWork_->move(std::max(0, TwipsToPixels(at.left)), std::max(0, TwipsToPixels(at.top)));
+    const TwipPoint at =
+        model_.Form_Resize(UnzoomedTwips(outer.width(), zoom_), UnzoomedTwips(outer.height(), zoom_));
+    fraWork_->move(std::max(0, Px(at.left)), std::max(0, Px(at.top)));
+    // Scroll bars only where fraWork itself does not fit: the window's own borders, which the
+    // centring allows for, never bring them.
+    client_->setMinimumSize(fraWork_->size());
 }
 
 } // namespace corvana

@@ -5,8 +5,10 @@
 // clicks and menu commands to it. It keeps no game state: after every forwarded event it
 // brings the widgets in line with the model, touching only what changed since last time.
 
+#include "play/GameFile.h"
 #include "play/PlayForm.h"
 #include "play/PrintSupport.h"
+#include "play/Zoom.h"
 
 #include <QAccessible>
 #include <QFont>
@@ -28,11 +30,13 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QScrollArea;
 class QStyle;
 
 namespace corvana {
 
 class CellEdit;
+class CompactCheckStyle;
 class ListCheckBox;
 
 class PlayWindow : public QMainWindow, public PlayHost, private QAccessible::ActivationObserver {
@@ -46,6 +50,11 @@ public:
     // Shows the window application-modal and returns once it has been unloaded.
     void exec();
 
+    // Brings the form back to a kept state of play (the puzzle is already in the shared state).
+    void Resume(const PlayRecord& record);
+    // From now on the game is written to `store` at once and after every change (none: not kept).
+    void KeepGameIn(GameStore* store);
+
     PlayForm& Model() { return model_; }
     const PlayForm& Model() const { return model_; }
 
@@ -54,9 +63,16 @@ public:
     void Unload() override;
     void SetFocusCell(int cell) override;
     PrintResult PrintWindow() override;
+    void KeepGame() override { GameChanged(false, true); }
 
     // Brings the widgets in line with the model. Cheap when little changed.
     void Sync();
+
+    // The zoom of the work area in percent (one of kZoomSteps). The window grows and shrinks
+    // with it; `onZoom` hears of every change the user makes, to remember it.
+    int Zoom() const { return zoom_; }
+    void SetZoom(int percent);
+    void OnZoomChanged(std::function<void(int)> onZoom) { onZoom_ = std::move(onZoom); }
 
     // Input from the cell and check-box widgets.
     void CellKeyDown(int cell, QKeyEvent* event);
@@ -119,6 +135,14 @@ private:
         ColorValue back = -1;
     };
 
+    void ChooseFonts();
+    void Layout();
+    void ApplyZoom(int percent);
+    // The window's size for the work area at a zoom level.
+    QSize FitSize(int percent) const;
+    void FitWindow();
+    int Px(int twips) const { return ZoomedPixels(twips, zoom_); }
+    QRect Rect(int left, int top, int width, int height) const;
     void BuildMenus();
     void BuildFrames();
     void BuildCells();
@@ -130,6 +154,8 @@ private:
     void PlaceWork();
     // Places the credit line shown for printing where it fits whole.
     void FitCopyright();
+    // Where fraWork goes in a window of that outer size.
+    void PlaceWork(QSize outer);
     // The palette, shared by every widget with the same colours, of a cell (text on base) or of
     // another control (window text on window).
     const QPalette& Palette(bool cell, ColorValue fore, ColorValue back);
@@ -138,6 +164,9 @@ private:
     void Touch();
     static void AllowUpdates(QWidget* widget);
     void Forward(const std::function<void()>& handler);
+    // Writes the game if it changed (`always`: also when only the time spent did); with `wait`,
+    // returns once it is on the disk.
+    void GameChanged(bool always = false, bool wait = false);
 
     const FormConfig& config_;
     std::function<void()> showHelp_;
@@ -146,12 +175,14 @@ private:
     PrinterChooser* printerChooser_ = &defaultChooser_;
     QImage lastPrinted_;
     PlayForm model_;
+    std::unique_ptr<GameKeeper> keeper_;
 
     QFont listFont_;
     QFont headingFont_;
     QFont copyrightFont_;
     QFont cellFont_;
-    QStyle* compactStyle_ = nullptr;
+    CompactCheckStyle* compactStyle_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;
     QGroupBox* fraWork_ = nullptr;
     QGroupBox* fraUserGrid_ = nullptr;
@@ -179,12 +210,16 @@ private:
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;
     QMenu* mnuPrint_ = nullptr;
+    QMenu* mnuView_ = nullptr;
     QAction* mnuShowStartingNumber_ = nullptr;
     QAction* mnuUndo_ = nullptr;
     QAction* mnuBuffer_ = nullptr;
 
     static constexpr int kBulkChanges = 24;
     int changes_ = 0;
+
+    int zoom_ = 100;
+    std::function<void(int)> onZoom_;
 
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;

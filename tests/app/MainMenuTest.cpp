@@ -35,7 +35,12 @@ struct Fixture {
     ScriptedOpener opener;
     bool generatorSucceeds = true;
     std::vector<std::string> generated;
-    MainMenu menu{puzzle, colors, dialogs, opener, colorFile, [this](PuzzleState& state, Dialogs&) {
+    MainMenu menu{puzzle,
+                  colors,
+                  dialogs,
+                  opener,
+                  colorFile,
+                  [this](PuzzleState& state, Dialogs&, std::optional<std::uint64_t>) {
                       generated.push_back(state.PuzzleName);
                       return generatorSucceeds;
                   }};

@@ -12,8 +12,8 @@ namespace corvana::test {
 // action as the child (for instance Exit, which sets ExitRequested) before "closing" it.
 class ScriptedOpener : public WindowOpener {
 public:
-    void ShowPlayForm(SizeClass size) override {
-        opened.push_back(std::string("play:") + std::string(SizeClassName(size)));
+    void ShowPlayForm(SizeClass size, const PlayRecord* resume) override {
+        opened.push_back(std::string(resume ? "resume:" : "play:") + std::string(SizeClassName(size)));
         if (inPlayForm)
             inPlayForm();
     }

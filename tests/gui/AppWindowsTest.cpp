@@ -12,6 +12,7 @@
 
 #include "../app/ScriptedOpener.h"
 #include "FakeDialogs.h"
+#include "TempDir.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -45,7 +46,9 @@ struct MainFixture {
     ColorScheme colors;
     FakeDialogs dialogs;
     ScriptedOpener opener;
-    frmMain window{puzzle, colors, dialogs, opener, colorFile, [](PuzzleState&, Dialogs&) { return true; }};
+    frmMain window{puzzle,    colors,
+                   dialogs,   opener,
+                   colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
 };
 
 QAction* Action(QWidget& window, const char* name) {
@@ -67,7 +70,9 @@ TEST(MainWindow, MenuTreeHasTheGivenNamesCaptionsOrderAndShortcuts) {
     EXPECT_EQ(f.window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QStringList> menus = {
         {"", {"mnuNewPuzzle=New Puzzle", "mnuDifficulty=Difficulty Options", "mnuOther=Other Options"}},
-        {"mnuNewPuzzle", {"mnuSmall=Small Puzzle", "mnuNormal=Normal Puzzle", "mnuLarge=Large Puzzle"}},
+        {"mnuNewPuzzle",
+         {"mnuResume=Resume Last Puzzle", "mnuSmall=Small Puzzle", "mnuNormal=Normal Puzzle",
+          "mnuLarge=Large Puzzle"}},
         {"mnuSmall",
          {"mnuH=H", "mnuPinwheel=Pinwheel", "mnuFiveSquares=Five Squares", "mnuWheel=Wheel",
           "mnuProjectX=Project X"}},
@@ -415,6 +420,65 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     EXPECT_TRUE(dialogs.messages.empty());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+}
+
+// The command line's --template and --seed open the puzzle that seed makes, over the main window;
+// typing its grid to the end brings the solved notice once, and the kept game, being solved, is
+// no longer offered for resuming.
+TEST(StartRequest, OpensBySeedAndTypingTheGridToTheEndBringsTheNotice) {
+    corvana::test::TempDir dir;
+    const std::string colorFile = dir.File(kColorFileName);
+    GameStore store(dir.File("state/last-game.json"));
+    PuzzleState puzzle;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    QtWindowOpener opener(puzzle, colors, dialogs, colorFile, &store);
+    frmMain window(puzzle, colors, dialogs, opener, colorFile, {}, &store);
+    opener.SetParent(&window);
+    window.Form_Load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(Action(window, "mnuResume")->isEnabled());
+
+    PuzzleState expected;
+    expected.PuzzleName = "Small Puzzle Wheel";
+    expected.NoShowFirst = true;
+    ASSERT_TRUE(GeneratePuzzle(expected, dialogs, 42));
+    StartRequest request;
+    request.kind = StartRequest::Kind::Template;
+    request.templateName = expected.PuzzleName;
+    request.seed = 42;
+    request.noFirst = true;
+
+    std::size_t messagesBeforeLastDigit = 99;
+    WhenWindowShown(QStringLiteral("frmSmallSize"), [&](QWidget* play) {
+        EXPECT_EQ(puzzle.SolutionArray, expected.SolutionArray);
+        EXPECT_EQ(puzzle.Captions, expected.Captions);
+        EXPECT_TRUE(store.Resumable()) << "the game is kept from the start";
+        QList<QLineEdit*> cells = play->findChildren<QLineEdit*>(QStringLiteral("txtGrid"));
+        std::sort(cells.begin(), cells.end(), [](QLineEdit* a, QLineEdit* b) {
+            return a->property("index").toInt() < b->property("index").toInt();
+        });
+        for (QLineEdit* cell : cells) {
+            const auto i = static_cast<std::size_t>(cell->property("index").toInt());
+            if (!puzzle.GridPattern[i])
+                continue;
+            messagesBeforeLastDigit = dialogs.messages.size();
+            QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + puzzle.SolutionArray[i]));
+        }
+        Trigger(play, "mnuReturnToMain");
+    });
+    window.Open(request);
+    EXPECT_EQ(messagesBeforeLastDigit, 0u) << "no notice before the last digit";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("Well done!  You have solved Small Puzzle Wheel in ", 0), 0u)
+        << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.messages[0].title, "Corvana");
+    EXPECT_EQ(dialogs.messages[0].buttons, Buttons::Ok);
+    EXPECT_TRUE(Action(window, "mnuNoShow")->isChecked()) << "as if chosen from the menu";
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(GameStore(store.Path()).Load().game);
+    EXPECT_FALSE(Action(window, "mnuResume")->isEnabled());
 }
 
 TEST(ProgramIdentity, NameVersionDesktopEntryAndIconComeFromTheVersionRecord) {

@@ -5,6 +5,7 @@
 #include "play/PlayWindow.h"
 #include "FakeDialogs.h"
 #include "play/PlayWidgets.h"
+#include "play/Zoom.h"
 #include "puzzle/Templates.h"
 #include "ui/QtUtil.h"
 
@@ -138,6 +139,12 @@ TEST(PlayWindow, ShowsTheModelsCellsBoxesAndHeadingsWhereTheModelPutsThem) {
         const FormConfig& config = w.Config();
         EXPECT_EQ(w.window->windowTitle(), QString::fromLatin1(name));
         EXPECT_EQ(w.window->objectName().toStdString(), std::string(config.name));
+        // The keyboard starts in the first cell of the tab order, ready for typing.
+        int first = 0;
+        for (int i = 0; i < config.CellCount(); ++i)
+            if (config.TabIndex(i) < config.TabIndex(first))
+                first = i;
+        EXPECT_EQ(QApplication::focusWidget(), w.Cell(first));
         ASSERT_EQ(w.Cells().size(), config.CellCount());
         for (int i = 0; i < config.CellCount(); ++i) {
             const TwipRect r = config.CellRect(i);
@@ -202,6 +209,9 @@ TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
         {"mnuSolution", "&Show Solution / User Grid", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnuUndo", "Undo ", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"mnuBuffer", "Buffer = ", {}},
+        {"mnuZoomIn", "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        {"mnuZoomOut", "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {"mnuActualSize", "Actual Size", QKeySequence(Qt::CTRL | Qt::Key_0)},
     };
     for (const auto& [name, caption, keys] : entries) {
         QAction* action = w.Action(name);
@@ -216,7 +226,9 @@ TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
         return out;
     };
     EXPECT_EQ(names(w.window->menuBar()->actions()),
-              (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuBuffer=Buffer = "}));
+              (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuView=&View", "mnuBuffer=Buffer = "}));
+    EXPECT_EQ(names(w.window->findChild<QMenu*>(QStringLiteral("mnuView"))->actions()),
+              (QStringList{"mnuZoomIn=Zoom In", "mnuZoomOut=Zoom Out", "mnuActualSize=Actual Size"}));
     EXPECT_EQ(names(w.window->findChild<QMenu*>(QStringLiteral("mnuFile"))->actions()),
               (QStringList{"mnuNewPuzzle=&New Game", "mnuRestartGame=Restart Game",
                            "mnuShowStartingNumber=Show Starting Number", "mnuPrint=Print", "mnuSpace=-",
@@ -266,59 +278,62 @@ TEST(PlayWindow, ColoursAreTheSchemesWithRedInTheLowByte) {
     EXPECT_EQ(ticked, 1);
 }
 
-// Every template: no list caption, heading or menu entry is cut off, for every number a list
-// of that length could show.
-TEST(PlayWindow, EveryCaptionFitsOnEveryTemplate) {
-    for (const auto& t : Templates()) {
-        SCOPED_TRACE(std::string(t.name));
-        OpenWindow w(std::string(t.name));
-        int checked = 0;
-        for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
-            if (!box->isVisible())
-                continue;
-            EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
-            EXPECT_LE(box->fontMetrics().height(), box->height()) << box->text().toStdString();
-            const int digits = static_cast<int>(box->text().size());
-            const QString shown = box->text();
-            for (char16_t d = u'0'; d <= u'9'; ++d) {
-                box->setText(QString(digits, QChar(d)));
-                EXPECT_LE(box->sizeHint().width(), box->width())
-                    << box->objectName().toStdString() << " " << digits;
+// Every template at every zoom level: no list caption, heading or menu entry is cut off, for
+// every number a list of that length could show.
+TEST(PlayWindow, EveryCaptionFitsOnEveryTemplateAtEveryZoom) {
+    for (const int zoom : kZoomSteps)
+        for (const auto& t : Templates()) {
+            SCOPED_TRACE(std::string(t.name) + " at " + std::to_string(zoom) + "%");
+            OpenWindow w(std::string(t.name));
+            w.window->SetZoom(zoom);
+            int checked = 0;
+            for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
+                if (!box->isVisible())
+                    continue;
+                EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+                EXPECT_LE(box->fontMetrics().height(), box->height()) << box->text().toStdString();
+                const int digits = static_cast<int>(box->text().size());
+                const QString shown = box->text();
+                for (char16_t d = u'0'; d <= u'9'; ++d) {
+                    box->setText(QString(digits, QChar(d)));
+                    EXPECT_LE(box->sizeHint().width(), box->width())
+                        << box->objectName().toStdString() << " " << digits;
+                }
+                box->setText(shown);
+                ++checked;
             }
-            box->setText(shown);
-            ++checked;
+            EXPECT_GT(checked, 20);
+            for (QLabel* label : w.window->findChildren<QLabel*>()) {
+                if (!label->isVisible())
+                    continue;
+                EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+                EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
+            }
+            QGroupBox* grid = w.Frame("fraUserGrid");
+            EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")),
+                      grid->width() - 20);
+            // Every entry of the menu bar is on the bar, none in an overflow, even with the longest
+            // number of the form in the buffer.
+            std::size_t longest = 0;
+            const auto& boxes = w.Model().Boxes();
+            for (std::size_t id = 0; id < boxes.size(); ++id)
+                if (boxes[id].caption.size() > boxes[longest].caption.size())
+                    longest = id;
+            w.window->BoxClicked(static_cast<int>(longest));
+            QMenuBar* bar = w.window->menuBar();
+            EXPECT_EQ(w.Action("mnuBuffer")->text().toStdString(), "Buffer = " + boxes[longest].caption);
+            for (QAction* a : bar->actions())
+                EXPECT_TRUE(bar->actionGeometry(a).right() < bar->width()) << a->text().toStdString();
+            for (QMenu* menu : w.window->findChildren<QMenu*>()) {
+                menu->popup(w.window->mapToGlobal(QPoint(0, 0)));
+                EXPECT_LE(menu->sizeHint().width(), menu->width()) << menu->title().toStdString();
+                menu->close();
+            }
+            // A digit fits inside a cell.
+            QLineEdit* cell = w.Cell(0);
+            EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
+            EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
         }
-        EXPECT_GT(checked, 20);
-        for (QLabel* label : w.window->findChildren<QLabel*>()) {
-            if (!label->isVisible())
-                continue;
-            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
-            EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
-        }
-        QGroupBox* grid = w.Frame("fraUserGrid");
-        EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")), grid->width() - 20);
-        // Every entry of the menu bar is on the bar, none in an overflow, even with the longest
-        // number of the form in the buffer.
-        std::size_t longest = 0;
-        const auto& boxes = w.Model().Boxes();
-        for (std::size_t id = 0; id < boxes.size(); ++id)
-            if (boxes[id].caption.size() > boxes[longest].caption.size())
-                longest = id;
-        w.window->BoxClicked(static_cast<int>(longest));
-        QMenuBar* bar = w.window->menuBar();
-        EXPECT_EQ(w.Action("mnuBuffer")->text().toStdString(), "Buffer = " + boxes[longest].caption);
-        for (QAction* a : bar->actions())
-            EXPECT_TRUE(bar->actionGeometry(a).right() < bar->width()) << a->text().toStdString();
-        for (QMenu* menu : w.window->findChildren<QMenu*>()) {
-            menu->popup(w.window->mapToGlobal(QPoint(0, 0)));
-            EXPECT_LE(menu->sizeHint().width(), menu->width()) << menu->title().toStdString();
-            menu->close();
-        }
-        // A digit fits inside a cell.
-        QLineEdit* cell = w.Cell(0);
-        EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
-        EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
-    }
 }
 
 // Accessibility is switched on for these tests only. The cells are named when a screen reader
@@ -551,6 +566,19 @@ TEST(PlayWindow, MenuShortcutsFireWhileACellHasTheFocus) {
     QTest::keyClick(cell, Qt::Key_N, Qt::ControlModifier);
     EXPECT_NE(w.puzzle.Seed, seed);
     EXPECT_FALSE(w.window->Unloaded());
+
+    // Ctrl+= zooms in, Ctrl+- out, Ctrl+0 back to actual size; the cells grow with it.
+    const int width = cell->width();
+    QTest::keyClick(cell, Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(cell, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(w.window->Zoom(), 150);
+    EXPECT_EQ(cell->width(), ZoomedPixels(252, 150));
+    QTest::keyClick(cell, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(w.window->Zoom(), 125);
+    QTest::keyClick(cell, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(w.window->Zoom(), 100);
+    EXPECT_EQ(cell->width(), width);
+    EXPECT_EQ(cell->text(), QString()) << "no key reached the cell";
 
     // Ctrl+X is Exit, not Cut.
     QTest::keyClick(cell, Qt::Key_X, Qt::ControlModifier);

@@ -156,6 +156,15 @@ TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
             EXPECT_EQ(f.puzzle.UserArray, user);
             EXPECT_EQ(f.Cell(f.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(Qt::red));
             EXPECT_FALSE(f.window->findChildren<QLabel*>(QStringLiteral("lblCopyright"))[0]->isVisible());
+            // Zoomed on screen, the page is still the work area at 100 %; the screen keeps its zoom.
+            if (kind == 1) {
+                const QImage at100 = printed;
+                const QSize zoomedSize = (f.window->SetZoom(200), f.window->size());
+                f.Print(kind);
+                EXPECT_EQ(f.window->LastPrintedImage(), at100);
+                EXPECT_EQ(f.window->Zoom(), 200);
+                EXPECT_EQ(f.window->size(), zoomedSize);
+            }
         }
     }
 }

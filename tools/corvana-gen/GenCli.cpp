@@ -334,7 +334,7 @@ std::string Format(const Options& o, const PuzzleState& s, const TemplateRecord&
         WriteText(text, s, t);
         return text.str();
     }
-    const Json j = o.format == "ipuz" ? IpuzJson(s, t) : PuzzleJson(s, t);
+    const Json j = o.format == "ipuz" ? IpuzJson(s, t) : PuzzleJson(s);
     if (o.batch)
         return j.dump() + '\n';
     WritePretty(text, j);

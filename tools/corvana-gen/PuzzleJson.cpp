@@ -1,6 +1,7 @@
 #include "PuzzleJson.h"
 
 #include "corvana/Version.h"
+#include "puzzle/PuzzleFile.h"
 
 namespace corvana {
 
@@ -96,21 +97,13 @@ std::vector<std::string> GridRows(const FillIn& puzzle, const SolvedGrid& grid) 
     return rows;
 }
 
-Json PuzzleJson(const PuzzleState& s, const TemplateRecord& t) {
+Json PuzzleJson(const PuzzleState& s) {
+    // The program reads and writes the same form; only the order of the keys is the generator's.
+    const nlohmann::json plain = PuzzleToJson(s);
     Json j;
-    j["name"] = s.PuzzleName;
-    j["size"] = std::string(SizeClassName(t.size));
-    j["width"] = t.Width();
-    j["seed"] = s.Seed;
-    j["reduced"] = s.ReducedNumbers;
-    j["noShowFirst"] = s.NoShowFirst;
-    j["starter"] = {s.StarterFirstCell, s.StarterLastCell};
-    j["solution"] = GridRows(s, s.SolutionArray);
-    j["user"] = GridRows(s, s.UserArray);
-    j["lists"] = Lists(s.Numbers, s.Captions);
-    j["listsDown"] = t.SeparateLists() ? Lists(s.NumbersDown, s.CaptionsDown) : Json::object();
-    j["solutions"] = s.Solutions;
-    j["draws"] = s.Draws;
+    for (const char* key : {"name", "size", "width", "seed", "reduced", "noShowFirst", "starter", "solution",
+                            "user", "lists", "listsDown", "solutions", "draws"})
+        j[key] = plain.at(key);
     return j;
 }
 

@@ -23,7 +23,7 @@ std::vector<std::string> GridRows(const FillIn& puzzle, const SolvedGrid& grid);
 
 // The puzzle's keys: name, size, width, seed, reduced, noShowFirst, starter, solution, user,
 // lists, listsDown, solutions, draws.
-Json PuzzleJson(const PuzzleState& s, const TemplateRecord& t);
+Json PuzzleJson(const PuzzleState& s);
 // The puzzle as an ipuz (v2, kind fill) document.
 Json IpuzJson(const PuzzleState& s, const TemplateRecord& t);
 // The solver's answer: solutions (1, or 2 for two or more) and grids.

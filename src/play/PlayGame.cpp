@@ -1,0 +1,109 @@
+// Keeping a game: the time spent, the solved notice, and capturing and restoring the form's
+// state of play for the state file.
+
+#include "corvana/Version.h"
+#include "play/PlayForm.h"
+#include "puzzle/PuzzleFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvana {
+
+namespace {
+
+std::string Count(std::int64_t n, const char* unit) {
+    return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+}
+
+} // namespace
+
+std::string SpentText(std::int64_t seconds) {
+    seconds = std::max<std::int64_t>(seconds, 0);
+    const std::int64_t hours = seconds / 3600;
+    const std::int64_t minutes = seconds / 60 % 60;
+    const std::int64_t secs = seconds % 60;
+    if (hours > 0)
+        return Count(hours, "hour") + (minutes > 0 ? " " + Count(minutes, "minute") : "");
+    if (minutes > 0)
+        return Count(minutes, "minute") + (secs > 0 ? " " + Count(secs, "second") : "");
+    return Count(secs, "second");
+}
+
+std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds) {
+    return "Well done!  You have solved " + puzzleName + " in " + SpentText(seconds) + ".";
+}
+
+void PlayForm::SetClock(Clock clock) {
+    const std::int64_t spent = SecondsSpent();
+    clock_ = std::move(clock);
+    spentBefore_ = spent;
+    startedAt_ = clock_();
+}
+
+std::int64_t PlayForm::SecondsSpent() const {
+    const double now = clock_();
+    return spentBefore_ + static_cast<std::int64_t>(std::floor(std::max(now - startedAt_, 0.0)));
+}
+
+void PlayForm::CheckSolved() {
+    // Only the user's own entries count: the solution view writes its digits past UserArray,
+    // and while it is shown no entry can be made anyway.
+    if (SolutionShown_ || solvedNoticeShown_ || !UserGridSolved(puzzle_))
+        return;
+    solvedNoticeShown_ = true;
+    // The digit that solved the grid is kept before the notice waits for OK: a kill or power
+    // cut while it is shown loses nothing.
+    host_.KeepGame();
+    dialogs_.MessageBox(SolvedMessage(puzzle_.PuzzleName, SecondsSpent()), version::Title, Buttons::Ok,
+                        Icon::None);
+}
+
+PlayRecord PlayForm::CapturePlay() const {
+    PlayRecord r;
+    for (const ListBox& box : boxes_) {
+        if (!box.visible)
+            continue;
+        // In the solution view every box shows ticked; the user's own ticks wait in the tags.
+        const bool ticked = SolutionShown_ ? box.tag == "True" : box.value == 1;
+        if (ticked)
+            r.ticks.push_back({box.digits, box.down, box.index});
+    }
+    r.buffer = BufferText_;
+    r.bufferFromAcross = BufferFromAcross_;
+    r.undo = UndoArray_;
+    r.starterHidden = StarterHidden_;
+    r.solutionShown = SolutionShown_;
+    r.secondsSpent = SecondsSpent();
+    r.solvedNoticeShown = solvedNoticeShown_;
+    return r;
+}
+
+void PlayForm::RestorePlay(const PlayRecord& r) {
+    // A starting number the user had revealed is shown again; the digits are in the user grid.
+    if (StarterHidden_ && !r.starterHidden) {
+        StarterHidden_ = false;
+        showStartingNumberVisible_ = false;
+        ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
+    }
+    for (std::size_t id = 0; id < boxes_.size(); ++id) {
+        const ListBox& box = boxes_[id];
+        if (!box.visible)
+            continue;
+        const bool ticked = std::find(r.ticks.begin(), r.ticks.end(),
+                                      PlayRecord::Tick{box.digits, box.down, box.index}) != r.ticks.end();
+        SetBoxValue(static_cast<int>(id), ticked ? 1 : 0);
+    }
+    // The ticking above ran the list clicks, which rewrote the buffer.
+    SetBuffer(r.buffer);
+    BufferFromAcross_ = config_.separateLists && r.bufferFromAcross;
+    UndoArray_ = r.undo.empty() ? std::vector<std::string>{"0"} : r.undo;
+    UpdateUndo();
+    spentBefore_ = std::max<std::int64_t>(r.secondsSpent, 0);
+    startedAt_ = clock_();
+    solvedNoticeShown_ = r.solvedNoticeShown;
+    if (r.solutionShown)
+        mnuSolution_Click();
+}
+
+} // namespace corvana

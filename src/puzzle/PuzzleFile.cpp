@@ -1,0 +1,261 @@
+#include "puzzle/PuzzleFile.h"
+
+#include "puzzle/FileAccess.h"
+#include "puzzle/Templates.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace corvana {
+
+namespace {
+
+using nlohmann::json;
+
+std::size_t At(int index) {
+    return static_cast<std::size_t>(index);
+}
+
+// Reads one grid: `width` texts of `width` characters, '#' exactly on the template's black
+// squares. Digits go into `values`; '.' (allowed only when `allowEmpty`) is -1.
+bool ReadGrid(const json& j, const char* key, const TemplateRecord& t, bool allowEmpty,
+              std::vector<std::int16_t>& values, std::string& error) {
+    const int w = t.Width();
+    const auto it = j.find(key);
+    if (it == j.end() || !it->is_array() || it->size() != At(w)) {
+        error = std::string("\"") + key + "\" must list " + std::to_string(w) + " rows";
+        return false;
+    }
+    values.assign(At(w * w), -1);
+    for (int r = 0; r < w; ++r) {
+        const json& row = (*it)[At(r)];
+        if (!row.is_string() || row.get_ref<const std::string&>().size() != At(w)) {
+            error = std::string("row ") + std::to_string(r + 1) + " of \"" + key + "\" must have " +
+                    std::to_string(w) + " squares";
+            return false;
+        }
+        const std::string& text = row.get_ref<const std::string&>();
+        for (int c = 0; c < w; ++c) {
+            const int cell = r * w + c;
+            const char ch = text[At(c)];
+            const bool black = t.IsBlack(cell);
+            if (black != (ch == '#')) {
+                error = std::string("\"") + key + "\" does not have the black squares of " +
+                        std::string(t.name) + " (row " + std::to_string(r + 1) + ", column " +
+                        std::to_string(c + 1) + ")";
+                return false;
+            }
+            if (black)
+                continue;
+            if (ch >= '0' && ch <= '9')
+                values[At(cell)] = static_cast<std::int16_t>(ch - '0');
+            else if (!(allowEmpty && ch == '.')) {
+                error = std::string("\"") + key + "\" has '" + std::string(1, ch) + "' in row " +
+                        std::to_string(r + 1) + ", column " + std::to_string(c + 1);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The number standing in the solution from `first`, `digits` long, every `step` cells.
+std::string ReadNumber(const std::vector<std::int16_t>& solution, int first, int digits, int step) {
+    std::string text;
+    for (int m = 0; m < digits; ++m)
+        text += static_cast<char>('0' + solution[At(first + m * step)]);
+    return text;
+}
+
+// The lists of a solution grid as the build makes them: per digit count the captions in
+// ascending order, across and down merged unless the template keeps them apart.
+void ListsOfSolution(const TemplateRecord& t, const std::vector<std::int16_t>& solution,
+                     ByDigits<CaptionList>& across, ByDigits<CaptionList>& down) {
+    for (const SlotGroup& group : t.slots) {
+        CaptionList& a = across[At(group.digits)];
+        CaptionList& d = t.SeparateLists() ? down[At(group.digits)] : a;
+        for (const int first : group.across)
+            a.push_back(ReadNumber(solution, first, group.digits, 1));
+        for (const int first : group.down)
+            d.push_back(ReadNumber(solution, first, group.digits, t.Width()));
+    }
+    for (auto* family : {&across, &down})
+        for (CaptionList& list : *family)
+            std::sort(list.begin(), list.end());
+}
+
+bool ListsMatch(const json& j, const char* key, const ByDigits<CaptionList>& expected, std::string& error) {
+    const auto it = j.find(key);
+    if (it == j.end() || !it->is_object()) {
+        error = std::string("\"") + key + "\" is missing";
+        return false;
+    }
+    json wanted = json::object();
+    for (int n = kShortest; n <= kLongest; ++n)
+        if (!expected[At(n)].empty())
+            wanted[std::to_string(n)] = expected[At(n)];
+    if (*it != wanted) {
+        error = std::string("the numbers in \"") + key + "\" are not those of the solution grid";
+        return false;
+    }
+    return true;
+}
+
+json GridRows(const PuzzleState& s, const std::vector<std::int16_t>& values, int width) {
+    json rows = json::array();
+    for (int r = 0; r < width; ++r) {
+        std::string line;
+        for (int c = 0; c < width; ++c) {
+            const auto i = At(r * width + c);
+            if (!s.GridPattern[i])
+                line += '#';
+            else if (values[i] < 0 || values[i] > 9)
+                line += '.';
+            else
+                line += static_cast<char>('0' + values[i]);
+        }
+        rows.push_back(line);
+    }
+    return rows;
+}
+
+json Lists(const ByDigits<CaptionList>& captions) {
+    json out = json::object();
+    for (int n = kShortest; n <= kLongest; ++n)
+        if (!captions[At(n)].empty())
+            out[std::to_string(n)] = captions[At(n)];
+    return out;
+}
+
+} // namespace
+
+bool PuzzleFromJson(const json& j, PuzzleState& state, std::string& error) {
+    if (!j.is_object()) {
+        error = "it is not a puzzle (no JSON object)";
+        return false;
+    }
+    const auto name = j.find("name");
+    if (name == j.end() || !name->is_string()) {
+        error = "it names no template";
+        return false;
+    }
+    const TemplateRecord* t = FindTemplate(name->get_ref<const std::string&>());
+    if (t == nullptr) {
+        error = "\"" + name->get<std::string>() + "\" is no template of this program";
+        return false;
+    }
+    const auto width = j.find("width");
+    if (width != j.end() && (!width->is_number_integer() || width->get<long long>() != t->Width())) {
+        error = "its width is not that of " + std::string(t->name);
+        return false;
+    }
+    const auto seed = j.find("seed");
+    if (seed == j.end() || !seed->is_number_unsigned()) {
+        error = "\"seed\" must be a whole number";
+        return false;
+    }
+    const auto reduced = j.find("reduced");
+    const auto noShowFirst = j.find("noShowFirst");
+    if (reduced == j.end() || !reduced->is_boolean() || noShowFirst == j.end() ||
+        !noShowFirst->is_boolean()) {
+        error = "\"reduced\" and \"noShowFirst\" must be true or false";
+        return false;
+    }
+    const auto starter = j.find("starter");
+    if (starter == j.end() || *starter != json::array({t->StarterFirstCell(), t->StarterLastCell()})) {
+        error = "\"starter\" is not the starting number of " + std::string(t->name);
+        return false;
+    }
+    std::vector<std::int16_t> solution;
+    std::vector<std::int16_t> user;
+    if (!ReadGrid(j, "solution", *t, false, solution, error) || !ReadGrid(j, "user", *t, true, user, error))
+        return false;
+    ByDigits<CaptionList> across;
+    ByDigits<CaptionList> down;
+    ListsOfSolution(*t, solution, across, down);
+    if (!ListsMatch(j, "lists", across, error) || !ListsMatch(j, "listsDown", down, error))
+        return false;
+
+    PuzzleState s;
+    s.ExitRequested = state.ExitRequested;
+    s.PuzzleName = std::string(t->name);
+    s.Seed = seed->get<std::uint64_t>();
+    s.ReducedNumbers = reduced->get<bool>();
+    s.NoShowFirst = noShowFirst->get<bool>();
+    // Files written before the one-solution check have neither; a file never changes what it says.
+    const auto count = [&](const char* key) {
+        const auto found = j.find(key);
+        return found != j.end() && found->is_number_integer() && found->get<std::int64_t>() >= 0 &&
+                       found->get<std::int64_t>() <= kMaxDraws
+                   ? found->get<int>()
+                   : 0;
+    };
+    s.Solutions = count("solutions");
+    s.Draws = count("draws");
+    s.StarterFirstCell = t->StarterFirstCell();
+    s.StarterLastCell = t->StarterLastCell();
+    s.GridPattern.assign(solution.size(), false);
+    for (std::size_t i = 0; i < solution.size(); ++i)
+        s.GridPattern[i] = !t->IsBlack(static_cast<int>(i));
+    s.SolutionArray = std::move(solution);
+    s.UserArray = std::move(user);
+    for (int n = kShortest; n <= kLongest; ++n) {
+        for (const bool isDown : {false, true}) {
+            const CaptionList& captions = isDown ? down[At(n)] : across[At(n)];
+            NumberList& numbers = isDown ? s.NumbersDown[At(n)] : s.Numbers[At(n)];
+            for (const std::string& caption : captions)
+                numbers.push_back(LeadingNumber(caption));
+            (isDown ? s.CaptionsDown[At(n)] : s.Captions[At(n)]) = captions;
+        }
+    }
+    state = std::move(s);
+    return true;
+}
+
+json PuzzleToJson(const PuzzleState& s) {
+    const TemplateRecord* t = FindTemplate(s.PuzzleName);
+    const int w = t != nullptr ? t->Width() : 0;
+    json j;
+    j["name"] = s.PuzzleName;
+    j["size"] = t != nullptr ? std::string(SizeClassName(t->size)) : std::string();
+    j["width"] = w;
+    j["seed"] = s.Seed;
+    j["reduced"] = s.ReducedNumbers;
+    j["noShowFirst"] = s.NoShowFirst;
+    j["starter"] = {s.StarterFirstCell, s.StarterLastCell};
+    const bool whole = t != nullptr && s.CellCount() == w * w &&
+                       s.SolutionArray.size() == s.GridPattern.size() &&
+                       s.UserArray.size() == s.GridPattern.size();
+    j["solution"] = whole ? GridRows(s, s.SolutionArray, w) : json::array();
+    j["user"] = whole ? GridRows(s, s.UserArray, w) : json::array();
+    j["lists"] = Lists(s.Captions);
+    j["listsDown"] = t != nullptr && t->SeparateLists() ? Lists(s.CaptionsDown) : json::object();
+    j["solutions"] = s.Solutions;
+    j["draws"] = s.Draws;
+    return j;
+}
+
+bool ReadPuzzleFile(const std::string& path, PuzzleState& state, std::string& error) {
+    std::string text;
+    if (!ReadRegularFile(path, kMaxPuzzleFileBytes, text, error))
+        return false;
+    const json j = json::parse(text, nullptr, false);
+    if (j.is_discarded()) {
+        error = "it is not JSON";
+        return false;
+    }
+    return PuzzleFromJson(j, state, error);
+}
+
+bool UserGridSolved(const PuzzleState& s) {
+    if (s.UserArray.size() != s.GridPattern.size() || s.SolutionArray.size() != s.GridPattern.size() ||
+        s.GridPattern.empty())
+        return false;
+    for (std::size_t i = 0; i < s.GridPattern.size(); ++i)
+        if (s.GridPattern[i] && s.UserArray[i] != s.SolutionArray[i])
+            return false;
+    return true;
+}
+
+} // namespace corvana
