@@ -3,8 +3,8 @@
 // times their generation on its own.
 //   bench_book --out=FILE [--letter]   writes that book to FILE instead of timing it
 #include "PuzzleBook.h"
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
 
 #include <benchmark/benchmark.h>

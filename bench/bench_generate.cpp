@@ -1,6 +1,6 @@
 // GeneratePuzzle for every template, the whole build from name to padded captions.
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
 
 #include <benchmark/benchmark.h>

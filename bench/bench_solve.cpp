@@ -1,7 +1,7 @@
 // The solver on a generated puzzle of every template, and generation with the one-solution
 // check beside generation without it.
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
 #include "solver/Solver.h"
 

@@ -6,7 +6,7 @@
 #include "app/QtDialogs.h"
 #include "colors/ColorScheme.h"
 #include "play/GameFile.h"
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 
 #include <string>
 

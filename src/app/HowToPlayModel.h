@@ -1,9 +1,9 @@
 #pragma once
 
-// The help window's pages and its example, without the window. Qt-free. frmHowToPlay shows
+// The help window's pages and its example, without the window. Qt-free. HowToPlayWindow shows
 // exactly this state; the example grid and list are pictures only and never take input.
 
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 #include "seam/Dialogs.h"
 
 #include <array>

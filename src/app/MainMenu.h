@@ -2,14 +2,14 @@
 
 // What the main window does, without the window: start-up with the colour file, the fifteen
 // template commands, the two difficulty options, opening the other windows and the exit chain.
-// Qt-free. frmMain shows this state and passes its menu commands here; the child windows are
+// Qt-free. MainWindow shows this state and passes its menu commands here; the child windows are
 // opened through WindowOpener, so the whole chain can run without nested event loops.
 
 #include "app/CommandLine.h"
 #include "colors/ColorScheme.h"
 #include "play/GameFile.h"
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "app/QtWindowOpener.h"
 
-#include "app/frmCredits.h"
-#include "app/frmHowToPlay.h"
-#include "colors/frmColors.h"
+#include "app/CreditsWindow.h"
+#include "app/HowToPlayWindow.h"
+#include "colors/ColorEditorWindow.h"
 #include "play/PlayWindow.h"
 
 #include <QSettings>
@@ -42,17 +42,17 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
 }
 
 void QtWindowOpener::ShowHowToPlay() {
-    frmHowToPlay window(puzzle_, parent_);
+    HowToPlayWindow window(puzzle_, parent_);
     window.exec();
 }
 
 void QtWindowOpener::ShowColors() {
-    frmColors editor(colors_, puzzle_, dialogs_, colorFilePath_, parent_);
+    ColorEditorWindow editor(colors_, puzzle_, dialogs_, colorFilePath_, parent_);
     editor.exec();
 }
 
 void QtWindowOpener::ShowCredits() {
-    frmCredits window(parent_);
+    CreditsWindow window(parent_);
     window.exec();
 }
 

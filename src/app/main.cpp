@@ -3,9 +3,9 @@
 
 #include "app/AppContext.h"
 #include "app/CommandLine.h"
+#include "app/MainWindow.h"
 #include "app/QtWindowOpener.h"
 #include "app/Startup.h"
-#include "app/frmMain.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     AppContext context(ProgramColorFilePath(), ProgramGameFilePath());
     QtWindowOpener opener(context.puzzle, context.colors, context.dialogs, context.colorFilePath,
                           &context.games);
-    frmMain window(context.puzzle, context.colors, context.dialogs, opener, context.colorFilePath, {},
-                   &context.games);
+    MainWindow window(context.puzzle, context.colors, context.dialogs, opener, context.colorFilePath, {},
+                      &context.games);
     opener.SetParent(&window);
     opener.RememberZoomIn(ProgramSettingsPath());
     window.Form_Load();

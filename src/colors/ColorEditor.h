@@ -1,7 +1,7 @@
 #pragma once
 
-// The colour editor frmColors without its window: what each click and menu command does to the
-// colour scheme, the colour file and the two form flags. Qt-free; the window (frmColors.h)
+// The colour editor ColorEditorWindow without its window: what each click and menu command does to the
+// colour scheme, the colour file and the two form flags. Qt-free; the window (ColorEditorWindow.h)
 // shows this state and forwards the user's clicks and commands to it.
 
 #include "colors/ColorScheme.h"

@@ -5,7 +5,7 @@
 // corvana-gen's JSON form (its user grid the user's entries) and the play form's PlayRecord.
 
 #include "play/PlayForm.h"
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 
 #include <nlohmann/json_fwd.hpp>
 

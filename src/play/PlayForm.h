@@ -7,7 +7,7 @@
 
 #include "colors/ColorScheme.h"
 #include "play/FormConfig.h"
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 #include "seam/Dialogs.h"
 
 #include <cstdint>

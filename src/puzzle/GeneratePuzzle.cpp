@@ -1,6 +1,6 @@
+#include "puzzle/PuzzleState.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 
 #include <exception>
 

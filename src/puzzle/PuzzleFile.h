@@ -5,7 +5,7 @@
 // left alone). Grids
 // are one text per row: '#' a black square, a digit, or '.' an empty square of the user grid.
 
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 
 #include <nlohmann/json_fwd.hpp>
 

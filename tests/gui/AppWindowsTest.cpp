@@ -3,10 +3,10 @@
 
 #include "app/AppContext.h"
 #include "app/Credits.h"
+#include "app/CreditsWindow.h"
+#include "app/HowToPlayWindow.h"
+#include "app/MainWindow.h"
 #include "app/QtWindowOpener.h"
-#include "app/frmCredits.h"
-#include "app/frmHowToPlay.h"
-#include "app/frmMain.h"
 #include "corvana/Version.h"
 #include "ui/QtUtil.h"
 
@@ -46,9 +46,9 @@ struct MainFixture {
     ColorScheme colors;
     FakeDialogs dialogs;
     ScriptedOpener opener;
-    frmMain window{puzzle,    colors,
-                   dialogs,   opener,
-                   colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
+    MainWindow window{puzzle,    colors,
+                      dialogs,   opener,
+                      colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
 };
 
 QAction* Action(QWidget& window, const char* name) {
@@ -185,7 +185,7 @@ TEST(MainWindow, MenuCommandsReachTheirHandlersAndExitClosesTheWindow) {
 }
 
 TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
-    frmCredits credits;
+    CreditsWindow credits;
     credits.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&credits));
     EXPECT_EQ(credits.windowTitle(), QStringLiteral("Corvana Credits"));
@@ -224,21 +224,21 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
 
 namespace {
 
-QLineEdit* Cell(frmHowToPlay& help, int index) {
+QLineEdit* Cell(HowToPlayWindow& help, int index) {
     for (QLineEdit* cell : help.findChildren<QLineEdit*>(QStringLiteral("txtGrid")))
         if (cell->property("Index").toInt() == index)
             return cell;
     return nullptr;
 }
 
-QAbstractButton* Option(frmHowToPlay& help, int index) {
+QAbstractButton* Option(HowToPlayWindow& help, int index) {
     for (QAbstractButton* b : help.findChildren<QAbstractButton*>(QStringLiteral("optSelection")))
         if (b->property("Index").toInt() == index)
             return b;
     return nullptr;
 }
 
-bool PageShown(frmHowToPlay& help, int index) {
+bool PageShown(HowToPlayWindow& help, int index) {
     for (QGroupBox* frame : help.findChildren<QGroupBox*>(QStringLiteral("fraHowToPlay")))
         if (frame->property("Index").toInt() == index)
             return frame->isVisible();
@@ -249,7 +249,7 @@ bool PageShown(frmHowToPlay& help, int index) {
 
 TEST(HowToPlayWindow, ButtonsAndSelectorsSwitchPagesAndShowTheExample) {
     PuzzleState puzzle;
-    frmHowToPlay help(puzzle);
+    HowToPlayWindow help(puzzle);
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
@@ -302,7 +302,7 @@ TEST(HowToPlayWindow, ButtonsAndSelectorsSwitchPagesAndShowTheExample) {
 
 TEST(HowToPlayWindow, ReturnOrEnterPressesTheFocusedButtonOnlyAndEscapeCloses) {
     PuzzleState puzzle;
-    frmHowToPlay help(puzzle);
+    HowToPlayWindow help(puzzle);
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
@@ -325,7 +325,7 @@ TEST(HowToPlayWindow, ReturnOrEnterPressesTheFocusedButtonOnlyAndEscapeCloses) {
 
 TEST(HowToPlayWindow, EveryTextIsShownWhole) {
     PuzzleState puzzle;
-    frmHowToPlay help(puzzle);
+    HowToPlayWindow help(puzzle);
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     EXPECT_GE(help.TextPointSize(), 7.5);
@@ -347,7 +347,7 @@ TEST(HowToPlayWindow, EveryTextIsShownWhole) {
 
 TEST(HowToPlayWindow, ExitByItsShortcutSetsTheFlagAndCloses) {
     PuzzleState puzzle;
-    frmHowToPlay help(puzzle);
+    HowToPlayWindow help(puzzle);
     help.show();
     help.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
@@ -392,7 +392,7 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     ColorScheme colors;
     FakeDialogs dialogs;
     QtWindowOpener opener(puzzle, colors, dialogs, colorFile);
-    frmMain window(puzzle, colors, dialogs, opener, colorFile);
+    MainWindow window(puzzle, colors, dialogs, opener, colorFile);
     opener.SetParent(&window);
     window.Form_Load();
     window.show();
@@ -433,7 +433,7 @@ TEST(StartRequest, OpensBySeedAndTypingTheGridToTheEndBringsTheNotice) {
     ColorScheme colors;
     FakeDialogs dialogs;
     QtWindowOpener opener(puzzle, colors, dialogs, colorFile, &store);
-    frmMain window(puzzle, colors, dialogs, opener, colorFile, {}, &store);
+    MainWindow window(puzzle, colors, dialogs, opener, colorFile, {}, &store);
     opener.SetParent(&window);
     window.Form_Load();
     window.show();
@@ -493,6 +493,6 @@ TEST(ProgramIdentity, NameVersionDesktopEntryAndIconComeFromTheVersionRecord) {
     ASSERT_FALSE(icon.isNull());
     EXPECT_FALSE(icon.pixmap(32, 32).isNull());
     // Every window of the program carries it.
-    frmCredits credits;
+    CreditsWindow credits;
     EXPECT_FALSE(credits.windowIcon().isNull());
 }

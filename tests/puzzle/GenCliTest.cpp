@@ -1,8 +1,8 @@
 #include "GenCli.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 
 #include <gtest/gtest.h>
 

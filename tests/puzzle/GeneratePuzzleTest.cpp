@@ -1,6 +1,6 @@
 #include "FakeDialogs.h"
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "puzzle/NumberRoutines.h"
 #include "FakeDialogs.h"
 #include "puzzle/RandomSource.h"
-#include "puzzle/modQUAVRoutines.h"
 
 #include <gtest/gtest.h>
 

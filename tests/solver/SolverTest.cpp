@@ -1,7 +1,7 @@
 #include "solver/Solver.h"
 #include "FakeDialogs.h"
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 
 #include <gtest/gtest.h>
 

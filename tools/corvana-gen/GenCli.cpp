@@ -6,9 +6,9 @@
 #include "PuzzleBook.h"
 #endif
 #include "corvana/Version.h"
+#include "puzzle/PuzzleState.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 #include "seam/Dialogs.h"
 #include "solver/Solver.h"
 

@@ -4,7 +4,7 @@
 // then the solutions four to a page, as one PDF file. Only built with the GUI on, since it
 // draws with Qt's PDF writer; CORVANA_GEN_PDF is defined where it is available.
 
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 
 #include <functional>
 #include <optional>

@@ -2,8 +2,8 @@
 
 // The JSON form of a puzzle: what corvana-gen writes, and reads back to solve.
 
+#include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "puzzle/modQUAVArrays.h"
 #include "solver/Solver.h"
 
 #include <nlohmann/json.hpp>

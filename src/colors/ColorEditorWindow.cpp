@@ -1,7 +1,7 @@
-#include "colors/frmColors.h"
+#include "colors/ColorEditorWindow.h"
 
 #include "play/FormConfig.h"
-#include "puzzle/modQUAVArrays.h"
+#include "puzzle/PuzzleState.h"
 #include "ui/QtUtil.h"
 
 #include <QAction>
@@ -155,19 +155,19 @@ const char* LabelName(ColorRow row) {
 
 } // namespace
 
-frmColors::frmColors(ColorScheme& colors, bool& exitRequested, Dialogs& dialogs, std::string colorFilePath,
-                     QWidget* parent)
+ColorEditorWindow::ColorEditorWindow(ColorScheme& colors, bool& exitRequested, Dialogs& dialogs,
+                                     std::string colorFilePath, QWidget* parent)
     : QDialog(parent), model_(colors, exitRequested, dialogs, std::move(colorFilePath)) {
     Build();
     model_.Form_Load();
     ShowSamples();
 }
 
-frmColors::frmColors(ColorScheme& colors, PuzzleState& puzzle, Dialogs& dialogs, std::string colorFilePath,
-                     QWidget* parent)
-    : frmColors(colors, puzzle.ExitRequested, dialogs, std::move(colorFilePath), parent) {}
+ColorEditorWindow::ColorEditorWindow(ColorScheme& colors, PuzzleState& puzzle, Dialogs& dialogs,
+                                     std::string colorFilePath, QWidget* parent)
+    : ColorEditorWindow(colors, puzzle.ExitRequested, dialogs, std::move(colorFilePath), parent) {}
 
-void frmColors::Build() {
+void ColorEditorWindow::Build() {
     setObjectName(QStringLiteral("frmColors"));
     setWindowTitle(QString::fromUtf8(colortexts::kCaption));
     setModal(true);
@@ -278,28 +278,28 @@ void frmColors::Build() {
         }
 }
 
-void frmColors::ShowSamples() {
+void ColorEditorWindow::ShowSamples() {
     for (const ColorRow row : kColorRows)
         for (int k = 0; k < 3; ++k)
             static_cast<ColorSample*>(samples_[At(row)][At(k)])->SetColor(model_.Sample(row, k));
 }
 
-void frmColors::Click(ColorRow row, int index) {
+void ColorEditorWindow::Click(ColorRow row, int index) {
     model_.ClickRow(row, index);
     ShowSamples();
 }
 
-void frmColors::CloseIfUnloaded() {
+void ColorEditorWindow::CloseIfUnloaded() {
     if (model_.Unloaded())
         QDialog::reject();
 }
 
-void frmColors::reject() {
+void ColorEditorWindow::reject() {
     if (model_.Unload())
         QDialog::reject();
 }
 
-void frmColors::showEvent(QShowEvent* event) {
+void ColorEditorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated_) {
         activated_ = true;
@@ -307,15 +307,15 @@ void frmColors::showEvent(QShowEvent* event) {
     }
 }
 
-QWidget* frmColors::SampleBox(ColorRow row, int index) const {
+QWidget* ColorEditorWindow::SampleBox(ColorRow row, int index) const {
     return index >= 0 && index < 3 ? samples_[At(row)][At(index)] : nullptr;
 }
 
-QLabel* frmColors::RowLabel(ColorRow row, int index) const {
+QLabel* ColorEditorWindow::RowLabel(ColorRow row, int index) const {
     return index >= 0 && index < 3 ? labels_[At(row)][At(index)] : nullptr;
 }
 
-QGroupBox* frmColors::Frame(int index) const {
+QGroupBox* ColorEditorWindow::Frame(int index) const {
     return index >= 0 && index < 3 ? frames_[At(index)] : nullptr;
 }
 

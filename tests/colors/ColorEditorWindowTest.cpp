@@ -1,7 +1,7 @@
 // The colour editor window on the offscreen platform: what it shows, and a walk through it with
 // the mouse, the keyboard and the menu.
 
-#include "colors/frmColors.h"
+#include "colors/ColorEditorWindow.h"
 
 #include "FakeDialogs.h"
 #include "TempDir.h"
@@ -41,7 +41,7 @@ QColor Shown(QWidget* w) {
 TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
     Fixture fx;
     fx.colors.CheckedColor[1] = 0x0000FF;
-    frmColors f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
+    ColorEditorWindow f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
@@ -109,7 +109,7 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
 
 TEST(frmColorsWindow, ClicksKeysAndMenuReachTheSchemeAndTheFile) {
     Fixture fx;
-    frmColors f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
+    ColorEditorWindow f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     EXPECT_FALSE(f.Model().IsLoading) << "showing the window activates it";
@@ -161,7 +161,7 @@ TEST(frmColorsWindow, ClicksKeysAndMenuReachTheSchemeAndTheFile) {
 
 TEST(frmColorsWindow, ExitThenCancelThenClosingTheWindowEndsTheProgram) {
     Fixture fx;
-    frmColors f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
+    ColorEditorWindow f(fx.colors, fx.exitRequested, fx.dialogs, fx.Path());
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     fx.dialogs.colors = {0x000080};

@@ -7,9 +7,9 @@
 
 namespace corvana {
 
-class frmCredits : public QDialog {
+class CreditsWindow : public QDialog {
 public:
-    explicit frmCredits(QWidget* parent = nullptr);
+    explicit CreditsWindow(QWidget* parent = nullptr);
 };
 
 } // namespace corvana

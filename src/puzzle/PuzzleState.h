@@ -3,7 +3,7 @@
 // The current puzzle, shared by the main window, the build procedure and the play windows,
 // and the dispatch that rebuilds it from a template name.
 
-#include "puzzle/modQUAVRoutines.h"
+#include "puzzle/NumberRoutines.h"
 #include "solver/Solver.h"
 
 #include <array>

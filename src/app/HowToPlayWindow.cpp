@@ -1,4 +1,4 @@
-#include "app/frmHowToPlay.h"
+#include "app/HowToPlayWindow.h"
 
 #include "ui/QtUtil.h"
 
@@ -73,7 +73,7 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-frmHowToPlay::frmHowToPlay(PuzzleState& puzzle, QWidget* parent) : QDialog(parent), model_(puzzle) {
+HowToPlayWindow::HowToPlayWindow(PuzzleState& puzzle, QWidget* parent) : QDialog(parent), model_(puzzle) {
     setObjectName(QStringLiteral("frmHowToPlay"));
     setWindowTitle(QStringLiteral("How To Play"));
 
@@ -222,7 +222,7 @@ frmHowToPlay::frmHowToPlay(PuzzleState& puzzle, QWidget* parent) : QDialog(paren
     ShowModel();
 }
 
-bool frmHowToPlay::EverythingFits() const {
+bool HowToPlayWindow::EverythingFits() const {
     for (const QLabel* label : pageLabels_) {
         if (!ShowsWholeText(*label))
             return false;
@@ -243,7 +243,7 @@ bool frmHowToPlay::EverythingFits() const {
     return true;
 }
 
-void frmHowToPlay::Run(const std::function<void()>& handler) {
+void HowToPlayWindow::Run(const std::function<void()>& handler) {
     if (model_.Closed())
         return;
     handler();
@@ -252,7 +252,7 @@ void frmHowToPlay::Run(const std::function<void()>& handler) {
         accept();
 }
 
-void frmHowToPlay::ShowModel() {
+void HowToPlayWindow::ShowModel() {
     for (int k = 0; k < kHelpPages; ++k) {
         fraHowToPlay_[static_cast<std::size_t>(k)]->setVisible(model_.PageVisible(k));
         optSelection_[static_cast<std::size_t>(k)]->setChecked(model_.SelectedOption() == k);

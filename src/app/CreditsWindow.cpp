@@ -1,4 +1,4 @@
-#include "app/frmCredits.h"
+#include "app/CreditsWindow.h"
 
 #include "app/Credits.h"
 #include "app/Pictures.h"
@@ -29,7 +29,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const std::string& text, QRe
 }
 } // namespace
 
-frmCredits::frmCredits(QWidget* parent) : QDialog(parent) {
+CreditsWindow::CreditsWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmCredits"));
     setWindowTitle(QStringLiteral("Corvana Credits"));
     QPalette palette = this->palette();

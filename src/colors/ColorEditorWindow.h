@@ -4,7 +4,7 @@
 // ColorEditor model and passes clicks and menu commands to it.
 //
 // Use from the main window's "Colors" entry:
-//     frmColors editor(colors, puzzle, dialogs, ColorFilePath(), this);   // or puzzle.ExitRequested
+//     ColorEditorWindow editor(colors, puzzle, dialogs, ColorFilePath(), this);   // or puzzle.ExitRequested
 //     editor.exec();                                                      // modal
 //     if (puzzle.ExitRequested) mnuExit_Click();
 // `colors` is changed in place at once; `dialogs` provides the colour picker and the messages;
@@ -28,12 +28,12 @@ namespace corvana {
 
 struct PuzzleState;
 
-class frmColors : public QDialog {
+class ColorEditorWindow : public QDialog {
 public:
-    frmColors(ColorScheme& colors, bool& exitRequested, Dialogs& dialogs, std::string colorFilePath,
-              QWidget* parent = nullptr);
-    frmColors(ColorScheme& colors, PuzzleState& puzzle, Dialogs& dialogs, std::string colorFilePath,
-              QWidget* parent = nullptr);
+    ColorEditorWindow(ColorScheme& colors, bool& exitRequested, Dialogs& dialogs, std::string colorFilePath,
+                      QWidget* parent = nullptr);
+    ColorEditorWindow(ColorScheme& colors, PuzzleState& puzzle, Dialogs& dialogs, std::string colorFilePath,
+                      QWidget* parent = nullptr);
 
     ColorEditor& Model() { return model_; }
 

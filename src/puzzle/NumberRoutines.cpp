@@ -1,4 +1,4 @@
-#include "puzzle/modQUAVRoutines.h"
+#include "puzzle/NumberRoutines.h"
 
 #include "corvana/Version.h"
 #include "puzzle/RandomSource.h"

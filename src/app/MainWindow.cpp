@@ -1,4 +1,4 @@
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 
 #include "app/Pictures.h"
 #include "corvana/Version.h"
@@ -26,8 +26,9 @@ void Paint(QWidget* widget, ColorValue background) {
 }
 } // namespace
 
-frmMain::frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-                 std::string colorFilePath, MainMenu::Generator generate, GameStore* store, QWidget* parent)
+MainWindow::MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
+                       std::string colorFilePath, MainMenu::Generator generate, GameStore* store,
+                       QWidget* parent)
     : QMainWindow(parent),
       model_(puzzle, colors, dialogs, opener, std::move(colorFilePath), std::move(generate), store) {
     setObjectName(QStringLiteral("frmMain"));
@@ -103,7 +104,7 @@ frmMain::frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, Win
     ShowState();
 }
 
-QMenu* frmMain::AddMenu(QMenu* parent, const char* name, const char* caption) {
+QMenu* MainWindow::AddMenu(QMenu* parent, const char* name, const char* caption) {
     QMenu* menu = parent != nullptr ? parent->addMenu(QString::fromUtf8(caption))
                                     : menuBar()->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromUtf8(name));
@@ -111,25 +112,25 @@ QMenu* frmMain::AddMenu(QMenu* parent, const char* name, const char* caption) {
     return menu;
 }
 
-QAction* frmMain::AddCommand(QMenu* menu, const char* name, const char* caption,
-                             std::function<void()> handler) {
+QAction* MainWindow::AddCommand(QMenu* menu, const char* name, const char* caption,
+                                std::function<void()> handler) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setObjectName(QString::fromUtf8(name));
     connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { Run(handler); });
     return action;
 }
 
-void frmMain::Form_Load() {
+void MainWindow::Form_Load() {
     lblAppName_->setText(QString::fromUtf8(version::ProductName));
     model_.Form_Load();
     ShowState();
 }
 
-void frmMain::Open(const StartRequest& request) {
+void MainWindow::Open(const StartRequest& request) {
     Run([this, request] { model_.Open(request); });
 }
 
-void frmMain::Run(const std::function<void()>& handler) {
+void MainWindow::Run(const std::function<void()>& handler) {
     // A command that opens a child window runs until the window is closed. Until then the menu
     // does nothing: the child is modal, and Qt's modality does not stop every way in (a screen
     // reader triggers menu entries directly). A refused toggle gets its check mark back.
@@ -145,25 +146,25 @@ void frmMain::Run(const std::function<void()>& handler) {
         close();
 }
 
-void frmMain::ShowState() {
+void MainWindow::ShowState() {
     mnuResume_->setEnabled(model_.ResumeEnabled());
     mnuNoShow_->setChecked(model_.NoShowChecked());
     mnuReduced_->setChecked(model_.ReducedChecked());
 }
 
-void frmMain::Form_Resize() {
+void MainWindow::Form_Resize() {
     const WorkPosition at = CentreWork(static_cast<float>(client_->width()) * 15.0f,
                                        static_cast<float>(client_->height()) * 15.0f);
     fraWork_->move(TwipsToPixels(static_cast<int>(at.left)), TwipsToPixels(static_cast<int>(at.top)));
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window always ends the program; nothing is kept or asked.
     event->accept();
 }

@@ -19,11 +19,11 @@ class QMenu;
 
 namespace corvana {
 
-class frmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
 public:
-    frmMain(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-            std::string colorFilePath, MainMenu::Generator generate = {}, GameStore* store = nullptr,
-            QWidget* parent = nullptr);
+    MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
+               std::string colorFilePath, MainMenu::Generator generate = {}, GameStore* store = nullptr,
+               QWidget* parent = nullptr);
 
     // Start-up: the product name, the options and the colour file. Run once before showing.
     void Form_Load();

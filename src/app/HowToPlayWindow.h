@@ -45,9 +45,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-class frmHowToPlay : public QDialog {
+class HowToPlayWindow : public QDialog {
 public:
-    explicit frmHowToPlay(PuzzleState& puzzle, QWidget* parent = nullptr);
+    explicit HowToPlayWindow(PuzzleState& puzzle, QWidget* parent = nullptr);
 
     HowToPlayModel& Model() { return model_; }
     // The point size chosen so that every text of the window is shown whole.
