@@ -135,6 +135,11 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
                 "7 8"}),
          true,
          {13, -5, 7, 42, 0, 12, 14, -13, 0, 0, 2, 7}},
+        {"a half goes to the even neighbour; only the first decimal decides, a zero one too",
+         Lines(
+             {"3.5", "4.5", "5.5", "6.5", "3.05", "2.06", "2.09", "7.0501", "0.5", "1.5", "8.4999", "9.51"}),
+         true,
+         {4, 4, 6, 6, 3, 2, 2, 7, 0, 2, 8, 10}},
         {"commas and any line end end a field",
          "1,2,3\r\n4,5,6\n7\r8,9,10,11,12",
          true,
