@@ -109,69 +109,56 @@ class Restart : public ::testing::TestWithParam<const char*> {};
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, Restart, ::testing::ValuesIn(AllSizes()));
 
+// Restart leaves only the shown starter and its tick, in the user grid or from the solution
+// view (where the grid empties at once and the starter's tick survives the way back); the
+// history stays, and nothing of a hidden starter shows, not even by a typed digit's colour.
 TEST_P(Restart, OnlyTheShownStarterRemainsWithItsBoxTicked) {
-    for (const bool hidden : {false, true}) {
-        SCOPED_TRACE(hidden ? "starter hidden" : "starter shown");
+    for (const int kind : {0, 1, 2, 3}) {
+        const bool hidden = kind % 2 == 1;
+        const bool inSolution = kind >= 2;
+        SCOPED_TRACE(std::string(hidden ? "starter hidden" : "starter shown") +
+                     (inSolution ? " solution" : ""));
         PlayFixture f(GetParam(), hidden);
         const int first = f.puzzle.StarterFirstCell;
         f.Type(*f.FirstWhiteOutsideStarter(), 3);
         f.Type(first, (f.Solution(first) + 1) % 10);
-        f.form->BoxClick(f.UntickedBox());
+        const int other = f.UntickedBox();
+        f.form->BoxClick(other);
         f.form->BoxClick(f.UntickedBox(3));
         const auto undo = f.form->UndoArray();
+        if (inSolution)
+            f.form->mnuSolution_Click();
         f.form->RestartGame();
+        if (inSolution) {
+            EXPECT_TRUE(f.form->SolutionShown());
+            EXPECT_EQ(f.form->UserGridFrame().caption, "Solution Grid");
+            for (int i = 0; i < f.Count(); ++i) {
+                EXPECT_EQ(f.Text(i), f.InStarter(i) && !hidden ? std::to_string(f.Solution(i)) : "") << i;
+                EXPECT_FALSE(f.Cell(i).enabled);
+            }
+            f.form->mnuSolution_Click();
+        }
         for (int i = 0; i < f.Count(); ++i) {
             const bool shown = f.InStarter(i) && !hidden;
             EXPECT_EQ(f.Text(i), shown ? std::to_string(f.Solution(i)) : "") << i;
             EXPECT_EQ(f.Cell(i).fore, shown ? kRed : kBlack) << i;
+            EXPECT_TRUE(f.Cell(i).enabled);
         }
         const auto ticked = f.TickedIds();
         ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
         if (!hidden) {
             EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
-            EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + f.StarterText());
-        }
-        EXPECT_EQ(f.form->UndoArray(), undo) << "the history stays";
-        // Nothing of a hidden starter shows, not even through the colour of a typed digit.
-        f.Type(first, f.Solution(first));
-        EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed);
-        EXPECT_TRUE(f.UserGridMatchesCells());
-    }
-}
-
-TEST_P(Restart, InTheSolutionViewTheGridEmptiesAndTheStartersTickSurvivesTheWayBack) {
-    for (const bool hidden : {false, true}) {
-        SCOPED_TRACE(hidden ? "starter hidden" : "starter shown");
-        PlayFixture f(GetParam(), hidden);
-        const int cell = *f.FirstWhiteOutsideStarter();
-        f.Type(cell, 9);
-        const int first = f.puzzle.StarterFirstCell;
-        f.Type(first, (f.Solution(first) + 1) % 10); // a wrong digit the restart must remove
-        const int other = f.UntickedBox();
-        f.form->BoxClick(other);
-        f.form->mnuSolution_Click();
-        f.form->RestartGame();
-        EXPECT_TRUE(f.form->SolutionShown());
-        EXPECT_EQ(f.form->UserGridFrame().caption, "Solution Grid");
-        for (int i = 0; i < f.Count(); ++i) {
-            EXPECT_EQ(f.Text(i), f.InStarter(i) && !hidden ? std::to_string(f.Solution(i)) : "") << i;
-            EXPECT_FALSE(f.Cell(i).enabled);
-        }
-        f.form->mnuSolution_Click();
-        EXPECT_EQ(f.Text(cell), "");
-        EXPECT_EQ(f.Text(first), hidden ? "" : std::to_string(f.Solution(first)));
-        const auto ticked = f.TickedIds();
-        if (hidden) {
-            EXPECT_TRUE(ticked.empty());
-        } else {
-            ASSERT_EQ(ticked.size(), 1u);
-            EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
-            EXPECT_EQ(f.Box(ticked[0]).fore,
-                      f.colors.CheckedColor[static_cast<std::size_t>(f.form->Config().ColorIndex())]);
+            EXPECT_EQ(f.Box(ticked[0]).fore, f.colors.CheckedColor[Ix(f.form->Config().ColorIndex())]);
+            if (!inSolution) {
+                EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + f.StarterText());
+            }
         }
         EXPECT_EQ(f.Box(other).value, 0) << "the user's tick went with the restart";
-        for (int i = 0; i < f.Count(); ++i)
-            EXPECT_TRUE(f.Cell(i).enabled);
+        if (!inSolution) {
+            EXPECT_EQ(f.form->UndoArray(), undo) << "the history stays";
+        }
+        f.Type(first, f.Solution(first));
+        EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed);
         EXPECT_TRUE(f.UserGridMatchesCells());
     }
 }
