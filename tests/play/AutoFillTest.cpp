@@ -183,30 +183,7 @@ TEST(AutoFillNormal, OverTheShownStarterOnlyAWrongDigitConflictsAndIsNotRed) {
     EXPECT_EQ(f.Cell(first + 1).fore, kBlack) << "wrong digit";
 }
 
-TEST_P(AutoFill, AnEarlierSquareOrTheStartAgainCancels) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    const std::string number = Buffer(f, n, false);
-    int start = -1;
-    for (int s = f.W() + 1; s < f.Count() && start < 0; ++s)
-        if (f.White(s) && s % f.W() > 0)
-            start = s;
-    ASSERT_GE(start, 0);
-    for (const int earlier : {start, start - 1, start - f.W(), 0}) {
-        f.Fill(start, earlier);
-        ExpectIdle(f);
-        EXPECT_EQ(f.form->BufferText(), number);
-        EXPECT_FALSE(f.form->UndoEnabled());
-        EXPECT_EQ(f.Text(start), "");
-    }
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    // A new selection starts from scratch.
-    const int run = *f.WhiteRun(n, false);
-    f.Fill(run, run + 1);
-    EXPECT_EQ(f.Text(run), "0");
-}
-
-TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirection) {
+TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirectionAndAnEarlierSquareCancels) {
     PlayFixture f(GetParam());
     const int n = Digits(f);
     Buffer(f, n, false);
@@ -222,6 +199,12 @@ TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirection) {
         if (!f.White(i) && std::abs(i % f.W() - start % f.W()) >= std::abs(i / f.W() - start / f.W()))
             laterBlack = i;
     ASSERT_GE(laterBlack, 0);
+    // An earlier square, or the start again, cancels the selection.
+    for (const int earlier : {start, 0}) {
+        f.Fill(start, earlier);
+        ExpectIdle(f);
+        EXPECT_EQ(f.Text(start), "");
+    }
     f.Fill(start, laterBlack);
     EXPECT_EQ(f.Text(start), "0");
     ExpectIdle(f);

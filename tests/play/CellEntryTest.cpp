@@ -215,28 +215,6 @@ TEST(UndoCaption, ATypedOrClearedDigitNamesItsCellAndComesBackOnUndo) {
     }
 }
 
-TEST(UndoSingle, OnlyTheLastActionIsUndoneAndOnlyOnce) {
-    for (const char* name : AllSizes()) {
-        SCOPED_TRACE(name);
-        PlayFixture f(name);
-        const int a = *f.FirstWhiteOutsideStarter();
-        const int b = f.Count() - 1;
-        const int id = f.UntickedBox();
-        f.form->BoxClick(id);
-        const std::string buffer = f.form->BufferText();
-        f.Type(a, 4);
-        f.Type(b, 5);
-        f.form->mnuUndo_Click();
-        EXPECT_EQ(f.Text(a), "4");
-        EXPECT_EQ(f.Text(b), "");
-        f.form->mnuUndo_Click(); // the entry is disabled: nothing happens
-        EXPECT_EQ(f.Text(a), "4");
-        EXPECT_TRUE(f.UserGridMatchesCells());
-        EXPECT_EQ(f.Box(id).value, 1) << "a one-cell undo leaves the lists and the buffer alone";
-        EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + buffer);
-    }
-}
-
 class UndoFill : public ::testing::TestWithParam<const char*> {};
 
 // Templates with a 4-digit list in each size class.
