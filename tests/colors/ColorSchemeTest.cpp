@@ -223,24 +223,20 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThrough) {
     EXPECT_EQ(ReadText(victim), kDefaultFile);
 }
 
-TEST(ColorFile, AFolderInPlaceOfTheFileIsNeitherReadNorDeleted) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    std::filesystem::create_directory(path);
-    ColorScheme s = Marked();
-    EXPECT_FALSE(LoadColorFile(s, path));
-    EXPECT_EQ(s, Marked());
-    EXPECT_FALSE(DeleteColorFile(path)) << "a folder is not removed as if it were the colour file";
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-}
-
-TEST(ColorFile, DeleteRemovesTheFileAndAcceptsAMissingOne) {
+TEST(ColorFile, DeleteRemovesTheFileAcceptsAMissingOneAndLeavesAFolderAlone) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     EXPECT_TRUE(DeleteColorFile(path));
     WriteText(path, kDefaultFile);
     EXPECT_TRUE(DeleteColorFile(path));
     EXPECT_FALSE(std::filesystem::exists(path));
+
+    std::filesystem::create_directory(path);
+    ColorScheme s = Marked();
+    EXPECT_FALSE(LoadColorFile(s, path));
+    EXPECT_EQ(s, Marked());
+    EXPECT_FALSE(DeleteColorFile(path)) << "a folder is not removed as if it were the colour file";
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 TEST(ColorFile, FailedSaveReportsFalseAndLeavesTheOldFile) {
