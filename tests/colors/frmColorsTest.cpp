@@ -45,6 +45,7 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
+    EXPECT_TRUE(f.isModal()) << "the other windows wait while colours are chosen";
     QWidget* client = f.findChild<QWidget*>(QStringLiteral("client"));
     ASSERT_NE(client, nullptr);
     EXPECT_EQ(Shown(client), QColor(0, 0, 64));

@@ -24,7 +24,7 @@ struct Printing : PlayFixture {
         : PlayFixture(name, noShowFirst, 23) {
         host.onPrint = [this] {
             during = Take();
-            duringForm = form->FormBackColor();
+            trackedDuring = form->TrackEntries();
             for (const auto& label : form->Labels())
                 if (label.name == "lblCopyright")
                     copyright = label.visible ? label.caption : "";
@@ -98,9 +98,9 @@ struct Printing : PlayFixture {
 
     PrintResult answer{PrintResult::Outcome::Printed, ""};
     Snapshot during;
-    ColorValue duringForm = 0;
     std::string copyright;
     bool blackOnWhite = false;
+    bool trackedDuring = true;
 };
 
 } // namespace
@@ -128,6 +128,7 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
         p.form->PrintPuzzle(c.kind);
         ASSERT_EQ(p.host.prints, 1);
         EXPECT_TRUE(p.blackOnWhite) << "no red on paper";
+        EXPECT_FALSE(p.trackedDuring) << "what the page shows must not reach the user's grid";
         EXPECT_EQ(p.copyright, std::string("(c) ") + c.name + " by the Corvana developers");
         int ticked = 0;
         for (const int tick : p.during.ticks)
