@@ -229,13 +229,3 @@ TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
     PlayFixture large("Large Puzzle Squares");
     EXPECT_EQ(large.form->Form_Resize(11055 + 150 + 20, 7335 + 720 + 40).top, 20);
 }
-
-TEST(PlayFormLifecycle, AGridOfAnotherSizeIsALoadErrorNotACrash) {
-    PlayFixture f(kSmall);
-    f.puzzle.PuzzleName = kNormal;
-    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 3));
-    f.form->LoadPuzzle(false);
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_EQ(f.dialogs.messages[0].text, "Error in loading Normal Puzzle Plus");
-    EXPECT_EQ(f.dialogs.messages[0].title, "Corvana");
-}
