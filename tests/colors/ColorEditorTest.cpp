@@ -56,21 +56,6 @@ void ExpectMessage(const FakeDialogs::Message& m, const std::string& text, const
 
 } // namespace
 
-TEST(ColorEditorTexts, InstructionsAreExact) {
-    EXPECT_EQ(
-        InstructionsText(),
-        "You can change the way the Corvana appears on your screen.\r\n\r\n"
-        "The Primary and Secondary colors refer to the color of the number columns.  You may keep these "
-        "colors different to easily discern which column is which at a glance.  The Background color is "
-        "the overall color of the puzzle.  The Checked color is used to show a number that has been "
-        "checked off from the list, making it easier to see which numbers have been used.  The puzzle "
-        "grid is always set for black and white squares.  Additional text will take the Primary color "
-        "(e.g. ACROSS text on Large puzzles.)\r\n\r\n"
-        "Simply click on the color box that you want to change.  If you make any changes to the existing "
-        "color scheme, you will be asked to save your changes to a text file.  You can restore the "
-        "program defaults or save your changes from the menu.");
-}
-
 // A box and a label of different rows: each changes its own colour of the size class clicked.
 TEST_F(ColorEditorTest, ABoxOrALabelChangesItsOwnColour) {
     struct Case {

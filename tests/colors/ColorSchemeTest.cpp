@@ -135,6 +135,11 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
                 "7 8"}),
          true,
          {13, -5, 7, 42, 0, 12, 14, -13, 0, 0, 2, 7}},
+        {"a half goes to the even neighbour; only the first decimal decides, a zero one too",
+         Lines(
+             {"3.5", "4.5", "5.5", "6.5", "3.05", "2.06", "2.09", "7.0501", "0.5", "1.5", "8.4999", "9.51"}),
+         true,
+         {4, 4, 6, 6, 3, 2, 2, 7, 0, 2, 8, 10}},
         {"commas and any line end end a field",
          "1,2,3\r\n4,5,6\n7\r8,9,10,11,12",
          true,
@@ -218,24 +223,20 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThrough) {
     EXPECT_EQ(ReadText(victim), kDefaultFile);
 }
 
-TEST(ColorFile, AFolderInPlaceOfTheFileIsNeitherReadNorDeleted) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    std::filesystem::create_directory(path);
-    ColorScheme s = Marked();
-    EXPECT_FALSE(LoadColorFile(s, path));
-    EXPECT_EQ(s, Marked());
-    EXPECT_FALSE(DeleteColorFile(path)) << "a folder is not removed as if it were the colour file";
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-}
-
-TEST(ColorFile, DeleteRemovesTheFileAndAcceptsAMissingOne) {
+TEST(ColorFile, DeleteRemovesTheFileAcceptsAMissingOneAndLeavesAFolderAlone) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     EXPECT_TRUE(DeleteColorFile(path));
     WriteText(path, kDefaultFile);
     EXPECT_TRUE(DeleteColorFile(path));
     EXPECT_FALSE(std::filesystem::exists(path));
+
+    std::filesystem::create_directory(path);
+    ColorScheme s = Marked();
+    EXPECT_FALSE(LoadColorFile(s, path));
+    EXPECT_EQ(s, Marked());
+    EXPECT_FALSE(DeleteColorFile(path)) << "a folder is not removed as if it were the colour file";
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 TEST(ColorFile, FailedSaveReportsFalseAndLeavesTheOldFile) {

@@ -78,8 +78,6 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
     const QMessageBox::StandardButtons yesNo = QMessageBox::Yes | QMessageBox::No;
     const QMessageBox::StandardButtons yesNoCancel = yesNo | QMessageBox::Cancel;
     const Case cases[] = {
-        {Buttons::Ok, Icon::None, QMessageBox::Ok, Answer::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
-         QMessageBox::Ok},
         {Buttons::Ok, Icon::Critical, QMessageBox::Ok, Answer::Ok, QMessageBox::Critical, QMessageBox::Ok,
          QMessageBox::Ok},
         {Buttons::YesNo, Icon::Exclamation, QMessageBox::No, Answer::No, QMessageBox::Warning, yesNo,
@@ -88,8 +86,6 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
          QMessageBox::Yes},
         {Buttons::YesNoCancel, Icon::None, QMessageBox::Cancel, Answer::Cancel, QMessageBox::NoIcon,
          yesNoCancel, QMessageBox::Yes},
-        {Buttons::YesNoCancel, Icon::None, QMessageBox::No, Answer::No, QMessageBox::NoIcon, yesNoCancel,
-         QMessageBox::Yes},
         // Escape (NoButton here) answers No, Cancel or OK.
         {Buttons::YesNo, Icon::None, QMessageBox::NoButton, Answer::No, QMessageBox::NoIcon, yesNo,
          QMessageBox::Yes},

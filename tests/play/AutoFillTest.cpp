@@ -157,21 +157,19 @@ TEST(AutoFillNormal, DifferentDigitsAskBeforeTheyAreOverwritten) {
     }
 }
 
-TEST(AutoFillNormal, TheStartersOwnDigitsAreNoConflict) {
-    PlayFixture f(kNormal);
-    const int starterBox = f.TickedIds().at(0);
-    f.form->BoxClick(starterBox); // unticks it, but the buffer takes the number
-    EXPECT_EQ(f.form->BufferText(), f.StarterText());
-    f.Fill(f.puzzle.StarterFirstCell, f.puzzle.StarterFirstCell + 1);
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    EXPECT_EQ(f.form->BufferText(), "");
-    for (int i = f.puzzle.StarterFirstCell; i <= f.puzzle.StarterLastCell; ++i)
-        EXPECT_EQ(f.Cell(i).fore, kRed) << i;
-}
-
-TEST(AutoFillNormal, AWrongDigitWrittenOverTheShownStarterIsNotRed) {
+// Over the shown starter its own digits are no conflict and stay red; a number that differs
+// in one digit asks, and only the wrong digit turns black.
+TEST(AutoFillNormal, OverTheShownStarterOnlyAWrongDigitConflictsAndIsNotRed) {
     PlayFixture f(kNormal);
     const int first = f.puzzle.StarterFirstCell;
+    f.form->BoxClick(f.TickedIds().at(0)); // unticks it, but the buffer takes the number
+    EXPECT_EQ(f.form->BufferText(), f.StarterText());
+    f.Fill(first, first + 1);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.form->BufferText(), "");
+    for (int i = first; i <= f.puzzle.StarterLastCell; ++i)
+        EXPECT_EQ(f.Cell(i).fore, kRed) << i;
+
     const int n = f.puzzle.StarterLastCell - first + 1;
     std::string number = f.StarterText();
     number[1] = static_cast<char>('0' + (number[1] - '0' + 1) % 10);
@@ -179,35 +177,13 @@ TEST(AutoFillNormal, AWrongDigitWrittenOverTheShownStarterIsNotRed) {
     f.Pick(n, 0);
     f.dialogs.answers.push_back(Answer::Yes);
     f.Fill(first, first + 1);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
     ASSERT_EQ(f.Text(first + 1), number.substr(1, 1));
     EXPECT_EQ(f.Cell(first).fore, kRed) << "right digit";
     EXPECT_EQ(f.Cell(first + 1).fore, kBlack) << "wrong digit";
 }
 
-TEST_P(AutoFill, AnEarlierSquareOrTheStartAgainCancels) {
-    PlayFixture f(GetParam());
-    const int n = Digits(f);
-    const std::string number = Buffer(f, n, false);
-    int start = -1;
-    for (int s = f.W() + 1; s < f.Count() && start < 0; ++s)
-        if (f.White(s) && s % f.W() > 0)
-            start = s;
-    ASSERT_GE(start, 0);
-    for (const int earlier : {start, start - 1, start - f.W(), 0}) {
-        f.Fill(start, earlier);
-        ExpectIdle(f);
-        EXPECT_EQ(f.form->BufferText(), number);
-        EXPECT_FALSE(f.form->UndoEnabled());
-        EXPECT_EQ(f.Text(start), "");
-    }
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    // A new selection starts from scratch.
-    const int run = *f.WhiteRun(n, false);
-    f.Fill(run, run + 1);
-    EXPECT_EQ(f.Text(run), "0");
-}
-
-TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirection) {
+TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirectionAndAnEarlierSquareCancels) {
     PlayFixture f(GetParam());
     const int n = Digits(f);
     Buffer(f, n, false);
@@ -223,6 +199,12 @@ TEST_P(AutoFill, ABlackSquareCannotStartButCanGiveTheDirection) {
         if (!f.White(i) && std::abs(i % f.W() - start % f.W()) >= std::abs(i / f.W() - start / f.W()))
             laterBlack = i;
     ASSERT_GE(laterBlack, 0);
+    // An earlier square, or the start again, cancels the selection.
+    for (const int earlier : {start, 0}) {
+        f.Fill(start, earlier);
+        ExpectIdle(f);
+        EXPECT_EQ(f.Text(start), "");
+    }
     f.Fill(start, laterBlack);
     EXPECT_EQ(f.Text(start), "0");
     ExpectIdle(f);

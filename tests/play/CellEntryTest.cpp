@@ -147,6 +147,14 @@ TEST_P(CellEntry, TheStarterIsRedOnlyForItsRightShownDigitAndBlackSquaresStayBla
             EXPECT_EQ(f.Text(first), "");
             EXPECT_EQ(f.Cell(first).fore, kBlack);
         }
+        // Undoing the clearing of a right digit brings it back red, a wrong one black.
+        for (const int digit : {right, (right + 4) % 10}) {
+            f.Type(first, digit);
+            f.Key(first, vk::Back);
+            f.form->mnuUndo_Click();
+            EXPECT_EQ(f.Text(first), std::to_string(digit));
+            EXPECT_EQ(f.Cell(first).fore, digit == right && !hidden ? kRed : kBlack);
+        }
         const int cell = *f.FirstWhiteOutsideStarter();
         f.Type(cell, f.Solution(cell));
         EXPECT_EQ(f.Cell(cell).fore, kBlack);
@@ -173,6 +181,122 @@ TEST_P(CellEntry, KeysOutsideTheGridAreIgnored) {
     EXPECT_EQ(f.form->UndoArray(), std::vector<std::string>{"0"});
     EXPECT_EQ(f.form->FillStartCell(), -1);
     EXPECT_TRUE(f.UserGridMatchesCells());
+}
+
+// Undo names the cell by column and row in the form's own width, and gives back what was there.
+TEST(UndoCaption, ATypedOrClearedDigitNamesItsCellAndComesBackOnUndo) {
+    struct Case {
+        const char* name;
+        const char* typed;
+        int cleared;
+        const char* clearing;
+    };
+    for (const Case& c : {Case{kSmall, "Undo 7 in Column 4 Row 3", 5, "Undo Clear of Column 6 Row 1"},
+                          Case{kNormal, "Undo 7 in Column 9 Row 2", 44, "Undo Clear of Column 15 Row 3"},
+                          Case{kLarge, "Undo 7 of Column 4 Row 2", 5, "Undo Clear of Column 6 Row 1"}}) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f(c.name, true);
+        f.Type(23, 7);
+        EXPECT_EQ(f.form->UndoCaption(), c.typed);
+        EXPECT_TRUE(f.form->UndoEnabled());
+        f.form->mnuUndo_Click();
+        EXPECT_EQ(f.Text(23), "");
+        EXPECT_EQ(f.User(23), -1);
+        EXPECT_EQ(f.form->UndoCaption(), "Undo ");
+        EXPECT_FALSE(f.form->UndoEnabled());
+        EXPECT_EQ(f.form->UndoArray(), std::vector<std::string>{"0"});
+        f.Type(c.cleared, 3);
+        f.Key(c.cleared, vk::Back);
+        EXPECT_EQ(f.form->UndoCaption(), c.clearing);
+        f.form->mnuUndo_Click();
+        EXPECT_EQ(f.Text(c.cleared), "3");
+        EXPECT_EQ(f.User(c.cleared), 3);
+        EXPECT_EQ(f.Cell(c.cleared).fore, kBlack);
+    }
+}
+
+class UndoFill : public ::testing::TestWithParam<const char*> {};
+
+// Templates with a 4-digit list in each size class.
+INSTANTIATE_TEST_SUITE_P(FourDigitLists, UndoFill,
+                         ::testing::Values("Small Puzzle Wheel", "Normal Puzzle Plus",
+                                           "Large Puzzle Crazy Eights"));
+
+TEST_P(UndoFill, UndoingAFillRestoresTheCellsUnticksTheNumberAndEmptiesTheBuffer) {
+    PlayFixture f(GetParam());
+    f.SetCaption(4, "0157");
+    const ColorValue listColour = f.Box(f.BoxId(4, 0)).fore;
+    const int id = f.Pick(4, 0);
+    ASSERT_EQ(f.Box(id).value, 1);
+    const int start = *f.WhiteRun(4, false);
+    f.Type(start, 0);
+    f.Type(start + 1, 1);
+    f.Fill(start, start + 1);
+    ASSERT_EQ(f.Text(start + 3), "7");
+    EXPECT_EQ(f.form->UndoCaption(), "Undo 0157");
+    f.Pick(4, 1); // the buffer takes another number before the undo
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.Text(start), "0");
+    EXPECT_EQ(f.Text(start + 1), "1");
+    EXPECT_EQ(f.Text(start + 2), "");
+    EXPECT_EQ(f.Text(start + 3), "");
+    EXPECT_EQ(f.Box(id).value, 0);
+    EXPECT_EQ(f.Box(id).fore, listColour);
+    EXPECT_EQ(f.Box(f.BoxId(4, 1)).value, 1) << "only the filled number is unticked";
+    EXPECT_EQ(f.form->BufferText(), "");
+    EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.form->UndoCaption(), "Undo ");
+    EXPECT_TRUE(f.UserGridMatchesCells());
+
+    // A number the user unticked before filling stays unticked; the buffer is still emptied.
+    f.form->BoxClick(id);
+    f.form->BoxClick(id);
+    ASSERT_EQ(f.Box(id).value, 0);
+    f.Fill(start, start + 1);
+    f.Pick(4, 2);
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.Box(id).value, 0);
+    EXPECT_EQ(f.form->BufferText(), "");
+}
+
+TEST(UndoRecords, MalformedRecordsAreReadSafely) {
+    for (const std::string bad : {"", "abc", "1,2", ",", "12;3;4", "-", "7,"}) {
+        int grid = 91;
+        int oldValue = 92;
+        int newValue = 93;
+        PlayForm::BreakDownUndoArray(bad, grid, oldValue, newValue);
+        EXPECT_EQ(grid, 91) << bad;
+        EXPECT_EQ(oldValue, 92) << bad;
+        EXPECT_EQ(newValue, 93) << bad;
+    }
+    int grid = 0;
+    int oldValue = 0;
+    int newValue = 0;
+    PlayForm::BreakDownUndoArray("23,-1,7", grid, oldValue, newValue);
+    EXPECT_EQ(grid, 23);
+    EXPECT_EQ(oldValue, -1);
+    EXPECT_EQ(newValue, 7);
+}
+
+TEST(UndoRecords, ARecordOutsideTheGridIsIgnored) {
+    // The shared puzzle changes size under an open Large form (a failed load of a Small
+    // puzzle); its undo record for cell 399 now points past the puzzle's grids.
+    PlayFixture f(kLarge, true);
+    f.Type(399, 5);
+    f.Type(399, 6);
+    f.puzzle.PuzzleName = kSmall;
+    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 5));
+    f.form->LoadPuzzle(false);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u) << "a load error, not a crash";
+    EXPECT_EQ(f.dialogs.messages[0].text, "Error in loading Small Puzzle H");
+    EXPECT_EQ(f.dialogs.messages[0].title, "Corvana");
+    ASSERT_TRUE(f.form->UndoEnabled());
+    const auto user = f.puzzle.UserArray;
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.puzzle.UserArray, user);
+    EXPECT_EQ(f.Text(399), "6") << "nothing restored from a record outside the puzzle";
+    EXPECT_FALSE(f.form->UndoEnabled());
 }
 
 } // namespace

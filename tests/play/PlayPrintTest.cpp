@@ -10,6 +10,7 @@ struct Snapshot {
     std::vector<ColorValue> fores;
     std::vector<int> ticks;
     std::vector<ColorValue> boxColors;
+    std::vector<ColorValue> headingColors;
     std::vector<std::int16_t> user;
     std::string buffer;
     std::string bufferCaption;
@@ -23,7 +24,7 @@ struct Printing : PlayFixture {
         : PlayFixture(name, noShowFirst, 23) {
         host.onPrint = [this] {
             during = Take();
-            duringForm = form->FormBackColor();
+            trackedDuring = form->TrackEntries();
             for (const auto& label : form->Labels())
                 if (label.name == "lblCopyright")
                     copyright = label.visible ? label.caption : "";
@@ -63,6 +64,10 @@ struct Printing : PlayFixture {
             // Hidden boxes of unused lists show nothing, whatever their colour.
             s.boxColors.push_back(box.visible ? box.fore : -1);
         }
+        for (const auto& label : form->Labels()) {
+            s.headingColors.push_back(label.visible ? label.fore : -1);
+            s.headingColors.push_back(label.visible ? label.back : -1);
+        }
         s.user = puzzle.UserArray;
         s.buffer = form->BufferText();
         s.bufferCaption = form->BufferCaption();
@@ -77,6 +82,7 @@ struct Printing : PlayFixture {
         EXPECT_EQ(after.fores, before.fores) << "red starting digits come back";
         EXPECT_EQ(after.ticks, before.ticks);
         EXPECT_EQ(after.boxColors, before.boxColors);
+        EXPECT_EQ(after.headingColors, before.headingColors) << "the list headings get their colours back";
         EXPECT_EQ(after.user, before.user);
         EXPECT_EQ(after.buffer, before.buffer);
         EXPECT_EQ(after.bufferCaption, before.bufferCaption);
@@ -92,60 +98,59 @@ struct Printing : PlayFixture {
 
     PrintResult answer{PrintResult::Outcome::Printed, ""};
     Snapshot during;
-    ColorValue duringForm = 0;
     std::string copyright;
     bool blackOnWhite = false;
+    bool trackedDuring = true;
 };
 
 } // namespace
 
-TEST(PlayPrint, OriginalShowsOnlyTheShownStartingNumberAndItsTickBlackOnWhite) {
-    for (const char* name : {"Small Puzzle Wheel", "Normal Puzzle Angled", "Large Puzzle Crazy Eights"})
-        for (const bool hidden : {false, true}) {
-            SCOPED_TRACE(std::string(name) + (hidden ? " hidden" : ""));
-            Printing p(name, hidden);
-            p.Play();
-            const Snapshot before = p.Take();
-            p.form->PrintPuzzle(0);
-            ASSERT_EQ(p.host.prints, 1);
-            EXPECT_TRUE(p.blackOnWhite) << "no red on paper";
-            EXPECT_EQ(p.copyright, std::string("(c) ") + name + " by the Corvana developers");
-            for (int i = 0; i < p.Count(); ++i)
-                EXPECT_EQ(p.during.texts[Ix(i)],
-                          p.InStarter(i) && !hidden ? std::to_string(p.Solution(i)) : "");
-            int ticked = 0;
-            for (const int tick : p.during.ticks)
-                ticked += tick;
-            EXPECT_EQ(ticked, hidden ? 0 : 1) << "only the starting number's box";
-            p.ExpectRestored(before);
-            EXPECT_TRUE(p.dialogs.messages.empty());
+// What each kind of print puts on paper, black on white with the credit line, and that the
+// window comes back as it was: 0 the puzzle with only the shown starting number and its tick,
+// 1 the user's own grid (even from the solution view), 2 the solution with every box ticked.
+TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
+    struct Case {
+        const char* name;
+        int kind;
+        bool hidden;
+        bool fromSolution;
+    };
+    for (const Case& c :
+         {Case{"Small Puzzle Wheel", 0, false, false}, Case{"Normal Puzzle Angled", 0, true, false},
+          Case{"Large Puzzle Crazy Eights", 0, false, false}, Case{"Small Puzzle Project X", 1, false, true},
+          Case{"Large Puzzle Four Electrodes", 2, true, false}}) {
+        SCOPED_TRACE(std::string(c.name) + " kind " + std::to_string(c.kind));
+        Printing p(c.name, c.hidden);
+        p.Play();
+        const Snapshot before = p.Take();
+        if (c.fromSolution)
+            p.form->mnuSolution_Click();
+        p.form->PrintPuzzle(c.kind);
+        ASSERT_EQ(p.host.prints, 1);
+        EXPECT_TRUE(p.blackOnWhite) << "no red on paper";
+        EXPECT_FALSE(p.trackedDuring) << "what the page shows must not reach the user's grid";
+        EXPECT_EQ(p.copyright, std::string("(c) ") + c.name + " by the Corvana developers");
+        int ticked = 0;
+        for (const int tick : p.during.ticks)
+            ticked += tick;
+        for (int i = 0; i < p.Count(); ++i) {
+            const bool starter = p.InStarter(i) && !c.hidden;
+            const std::string solution = p.White(i) ? std::to_string(p.Solution(i)) : "";
+            const std::string expected = c.kind == 0   ? (starter ? solution : "")
+                                         : c.kind == 1 ? before.texts[Ix(i)]
+                                                       : solution;
+            EXPECT_EQ(p.during.texts[Ix(i)], expected) << i;
         }
-}
-
-TEST(PlayPrint, SolutionShowsEverythingTickedAndReturnsToTheUserGrid) {
-    Printing p("Large Puzzle Four Electrodes");
-    p.Play();
-    const Snapshot before = p.Take();
-    p.form->PrintPuzzle(2);
-    for (int i = 0; i < p.Count(); ++i)
-        EXPECT_EQ(p.during.texts[Ix(i)], p.White(i) ? std::to_string(p.Solution(i)) : "");
-    for (const int tick : p.during.ticks)
-        EXPECT_EQ(tick, 1);
-    EXPECT_TRUE(p.blackOnWhite) << "no red starting digits on paper, also in the solution";
-    EXPECT_FALSE(p.form->SolutionShown());
-    p.ExpectRestored(before);
-}
-
-TEST(PlayPrint, CurrentPrintsTheUsersDigitsEvenFromTheSolutionView) {
-    Printing p("Small Puzzle Project X");
-    p.Play();
-    const Snapshot user = p.Take();
-    p.form->mnuSolution_Click();
-    p.form->PrintPuzzle(1);
-    EXPECT_EQ(p.during.texts, user.texts);
-    EXPECT_EQ(p.during.ticks, user.ticks);
-    EXPECT_FALSE(p.form->SolutionShown()) << "the user grid stays shown";
-    p.ExpectRestored(user);
+        if (c.kind == 0)
+            EXPECT_EQ(ticked, c.hidden ? 0 : 1) << "only the starting number's box";
+        else if (c.kind == 1)
+            EXPECT_EQ(p.during.ticks, before.ticks);
+        else
+            EXPECT_EQ(ticked, static_cast<int>(p.during.ticks.size()));
+        EXPECT_FALSE(p.form->SolutionShown()) << "the user grid comes back";
+        p.ExpectRestored(before);
+        EXPECT_TRUE(p.dialogs.messages.empty());
+    }
 }
 
 TEST(PlayPrint, ACancelledOrFailingPrinterRestoresTheWindow) {
