@@ -3,9 +3,9 @@
 // times their generation on its own.
 //   bench_book --out=FILE [--letter]   writes that book to FILE instead of timing it
 #include "PuzzleBook.h"
+#include "SilentDialogs.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "seam/Dialogs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,15 +17,7 @@
 
 namespace {
 
-class SilentDialogs : public corvana::Dialogs {
-public:
-    corvana::Answer MessageBox(const std::string&, const std::string&, corvana::Buttons,
-                               corvana::Icon) override {
-        return corvana::Answer::Ok;
-    }
-    corvana::ColorValue PickColor(corvana::ColorValue c) override { return c; }
-    void SetBusy(bool) override {}
-};
+using corvana::bench::SilentDialogs;
 
 constexpr int kPuzzles = 100;
 

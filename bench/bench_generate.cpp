@@ -1,21 +1,13 @@
 // GeneratePuzzle for every template, the whole build from name to padded captions.
+#include "SilentDialogs.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "seam/Dialogs.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class SilentDialogs : public corvana::Dialogs {
-public:
-    corvana::Answer MessageBox(const std::string&, const std::string&, corvana::Buttons,
-                               corvana::Icon) override {
-        return corvana::Answer::Ok;
-    }
-    corvana::ColorValue PickColor(corvana::ColorValue c) override { return c; }
-    void SetBusy(bool) override {}
-};
+using corvana::bench::SilentDialogs;
 
 void BM_GeneratePuzzle(benchmark::State& bench, std::string name, bool reduced) {
     SilentDialogs dialogs;

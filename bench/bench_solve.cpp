@@ -1,23 +1,15 @@
 // The solver on a generated puzzle of every template, and generation with the one-solution
 // check beside generation without it.
+#include "SilentDialogs.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
-#include "seam/Dialogs.h"
 #include "solver/Solver.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class SilentDialogs : public corvana::Dialogs {
-public:
-    corvana::Answer MessageBox(const std::string&, const std::string&, corvana::Buttons,
-                               corvana::Icon) override {
-        return corvana::Answer::Ok;
-    }
-    corvana::ColorValue PickColor(corvana::ColorValue c) override { return c; }
-    void SetBusy(bool) override {}
-};
+using corvana::bench::SilentDialogs;
 
 // Solving cost differs from puzzle to puzzle: cycle through a fixed set of them.
 void BM_Solve(benchmark::State& bench, std::string name) {

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
 
 #include <CLI/CLI.hpp>
@@ -9,26 +10,6 @@
 #include <sstream>
 
 namespace corvana {
-
-namespace {
-
-// A whole number from 0 to 2^64 - 1, written in decimal digits only (no sign, no spaces).
-std::optional<std::uint64_t> ParseSeed(const std::string& text) {
-    if (text.empty() || text.size() > 20)
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (value > (UINT64_MAX - digit) / 10)
-            return std::nullopt;
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
-} // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <climits>
 
 namespace corvana {
 
@@ -21,6 +22,21 @@ std::uint64_t RandomSource::ClockSeed() {
     static std::atomic<std::uint64_t> counter{0};
     const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
     return SplitMix64(static_cast<std::uint64_t>(ticks) ^ SplitMix64(counter.fetch_add(1)));
+}
+
+std::optional<std::uint64_t> ParseSeed(const std::string& text) {
+    if (text.empty() || text.size() > 20)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (UINT64_MAX - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
 }
 
 void RandomSource::Reseed() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
+#include <string>
 
 namespace corvana {
 
@@ -29,5 +31,9 @@ private:
     std::uint64_t calls_ = 0;
     std::mt19937_64 engine_;
 };
+
+// A seed as people write it: a whole number from 0 to 2^64 - 1 in decimal digits only (no sign,
+// no spaces), or nothing.
+std::optional<std::uint64_t> ParseSeed(const std::string& text);
 
 } // namespace corvana

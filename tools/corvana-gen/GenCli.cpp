@@ -69,21 +69,6 @@ constexpr std::uint64_t kMaxCount = 1000000000;
 // A puzzle file is a few kilobytes; anything near this is not one.
 constexpr std::size_t kMaxPuzzleFile = 1 << 20;
 
-std::optional<std::uint64_t> ParseSeed(const std::string& text) {
-    if (text.empty() || text.size() > 20)
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (value > (UINT64_MAX - digit) / 10)
-            return std::nullopt;
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
 void Describe(CLI::App& app, Options& o) {
     app.description("Makes number fill-in puzzles from Corvana's templates, and solves puzzle files.");
     app.set_help_flag("-h,--help", "Print this help and exit");
