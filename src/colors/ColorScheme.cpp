@@ -1,4 +1,5 @@
 #include "colors/ColorScheme.h"
+#include "seam/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,28 +48,6 @@ std::array<ColorValue, 12> FileOrder(const ColorScheme& s) {
 constexpr std::size_t kMostBytesRead = 4096;
 
 enum class Field { Value, TooBig, End, Error };
-
-// Closes a file descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now, reporting whether everything written reached the file.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 bool IsDigit(int c) {
     return c >= '0' && c <= '9';
@@ -169,7 +148,7 @@ Opened ReadHead(const std::string& path, std::string& text, bool& cut) {
     // Asked before opening as well, because opening some devices already does something.
     if (!S_ISREG(st.st_mode))
         return Opened::Refused;
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0)
         return errno == ENOENT ? Opened::Missing : Opened::Refused;
     // What was opened is what counts: the name may have been changed in between.
@@ -267,7 +246,8 @@ bool WriteAll(int fd, const std::string& text) {
 // Makes a rename in `folder` last through a power cut. A failure here changes nothing the
 // program could act on: the new file is in place either way.
 void SyncFolder(const std::string& folder) {
-    const Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor dir(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());
 }
@@ -284,7 +264,7 @@ bool SaveColorFile(const ColorScheme& scheme, const std::string& path) {
     // as it was, never a half-written one. A link at the colour file's name is replaced by the
     // new file, not written through: the file it points to is not the program's to change.
     std::string temp;
-    Descriptor file(CreateBeside(path, temp));
+    FileDescriptor file(CreateBeside(path, temp));
     if (file.get() < 0)
         return false;
     bool written = WriteAll(file.get(), text) && ::fsync(file.get()) == 0;

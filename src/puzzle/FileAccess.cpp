@@ -1,4 +1,5 @@
 #include "puzzle/FileAccess.h"
+#include "seam/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,28 +17,6 @@ namespace {
 std::string Reason(int code) {
     return std::strerror(code);
 }
-
-// Closes a descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports whether the close (the last chance for a write error) succeeded.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 bool WriteAll(int fd, const std::string& text) {
     std::size_t done = 0;
@@ -58,7 +37,7 @@ bool WriteAll(int fd, const std::string& text) {
 bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& error) {
     // O_NOFOLLOW refuses a link; O_NONBLOCK keeps a pipe from stalling the open, and the type
     // check below refuses it before a read could wait.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
         error = errno == ELOOP ? "it is a link, not a regular file" : Reason(errno);
         return false;
@@ -109,7 +88,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    Descriptor fd(::mkstemp(temp.data()));
+    FileDescriptor fd(::mkstemp(temp.data()));
     if (fd.get() < 0) {
         error = "cannot create a file in " + folder.string() + ": " + Reason(errno);
         return false;
@@ -129,7 +108,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     if (::rename(temp.c_str(), path.c_str()) != 0)
         return fail("cannot rename " + temp + " to " + path);
     // The rename itself reaches the disk only with the folder.
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0 || ::fsync(dir.get()) != 0) {
         error = "cannot flush the folder " + folder.string() + ": " + Reason(errno);
         return false;
