@@ -1,5 +1,6 @@
 #include "colors/ColorScheme.h"
-#include "seam/FileDescriptor.h"
+#include "files/FileAccess.h"
+#include "files/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <istream>
 #include <limits>
 #include <map>
-#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -209,72 +209,16 @@ bool DeleteColorFile(const std::string& path) {
     return !ec;
 }
 
-namespace {
-
-// Makes a new, empty file beside `path` under a name nobody chose before: O_EXCL refuses any name
-// that is already there, a symbolic link included, so nothing is ever written through a link or
-// into someone else's file. The mode is the usual one for a new file (the umask applies).
-int CreateBeside(const std::string& path, std::string& made) {
-    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device seed;
-    std::mt19937 pick(seed());
-    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        made = path + ".";
-        for (int i = 0; i < 8; ++i)
-            made += kLetters[letter(pick)];
-        const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Makes a rename in `folder` last through a power cut. A failure here changes nothing the
-// program could act on: the new file is in place either way.
-void SyncFolder(const std::string& folder) {
-    const FileDescriptor dir(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        ::fsync(dir.get());
-}
-
-} // namespace
-
 bool SaveColorFile(const ColorScheme& scheme, const std::string& path) {
     std::string text;
     for (const ColorValue value : FileOrder(scheme))
         text += std::to_string(value) + "\r\n";
 
-    // The new scheme goes to a file of its own beside the old one and, once it is safely on the
-    // disk, takes the old one's place in one rename. A failure part-way leaves the previous file
-    // as it was, never a half-written one. A link at the colour file's name is replaced by the
-    // new file, not written through: the file it points to is not the program's to change.
-    std::string temp;
-    FileDescriptor file(CreateBeside(path, temp));
-    if (file.get() < 0)
-        return false;
-    bool written = WriteAll(file.get(), text) && ::fsync(file.get()) == 0;
-    written = file.Close() && written;
-    if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(fs::path(path).parent_path().string());
-    return true;
+    // The new scheme takes the old one's place in one rename once it is safely on the disk: a
+    // failure part-way leaves the previous file as it was, never a half-written one. A link at the
+    // colour file's name is replaced, not written through: what it points to is not ours to change.
+    std::string error;
+    return WriteFileAtomically(path, text, error, FileMode::Usual);
 }
 
 std::optional<std::vector<int>> PrimarySet(std::string_view puzzleName) {

@@ -1,6 +1,6 @@
 #include "play/GameFile.h"
 
-#include "puzzle/FileAccess.h"
+#include "files/FileAccess.h"
 #include "puzzle/PuzzleFile.h"
 
 #include <nlohmann/json.hpp>

@@ -1,6 +1,6 @@
 #include "puzzle/PuzzleFile.h"
 
-#include "puzzle/FileAccess.h"
+#include "files/FileAccess.h"
 #include "puzzle/Templates.h"
 
 #include <nlohmann/json.hpp>

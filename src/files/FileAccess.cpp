@@ -1,12 +1,12 @@
-#include "puzzle/FileAccess.h"
-#include "seam/FileDescriptor.h"
+#include "files/FileAccess.h"
+#include "files/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,18 +18,42 @@ std::string Reason(int code) {
     return std::strerror(code);
 }
 
+// A write that makes no progress is a failure too (EIO stands in for the missing errno), so
+// the loop cannot spin.
 bool WriteAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
             return false;
         }
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// O_EXCL refuses any name that is already there, a symbolic link included, so nothing is ever
+// written through a link or into someone else's file.
+int CreateBeside(const std::filesystem::path& folder, const std::string& name, mode_t mode,
+                 std::string& made) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 pick(seed());
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string leaf = "." + name + ".";
+        for (int i = 0; i < 6; ++i)
+            leaf += kLetters[letter(pick)];
+        made = (folder / leaf).string();
+        const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 } // namespace
@@ -83,12 +107,14 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error,
+                         FileMode mode) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    FileDescriptor fd(::mkstemp(temp.data()));
+    std::string temp;
+    FileDescriptor fd(
+        CreateBeside(folder, target.filename().string(), mode == FileMode::Private ? 0600 : 0666, temp));
     if (fd.get() < 0) {
         error = "cannot create a file in " + folder.string() + ": " + Reason(errno);
         return false;
@@ -98,7 +124,6 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
         ::unlink(temp.c_str());
         return false;
     };
-    // mkstemp makes the file private (0600), which suits a file of the user's own.
     if (!WriteAll(fd.get(), text))
         return fail("cannot write " + temp);
     if (::fsync(fd.get()) != 0)
@@ -107,12 +132,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
         return fail("cannot close " + temp);
     if (::rename(temp.c_str(), path.c_str()) != 0)
         return fail("cannot rename " + temp + " to " + path);
-    // The rename itself reaches the disk only with the folder.
-    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0 || ::fsync(dir.get()) != 0) {
-        error = "cannot flush the folder " + folder.string() + ": " + Reason(errno);
-        return false;
-    }
+    // The rename reaches the disk only with the folder. The new file is in place either way, so a
+    // folder that cannot be flushed (one the user may write but not read) is no failure to report.
+    const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
     return true;
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+// Reading and writing the program's own small files so that bad input and failures never cost
+// the user anything: reads take only regular files of bounded size (no links, pipes, devices or
+// endless files), and a write replaces the old file in one step or leaves it as it was.
+
+#include <cstddef>
+#include <string>
+
+namespace corvana {
+
+// Reads the whole file at `path` into `text`. Refuses, with a reason in `error`, a path that
+// is missing, a symbolic link, anything but a regular file, or a file of more than `maxBytes`.
+// Never blocks on a pipe.
+bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& error);
+
+// Who may read a file the program writes: the kept game is the user's alone; the colour file
+// gets what any new file of the user's gets (0666 less the umask), as it always had.
+enum class FileMode { Private, Usual };
+
+// Replaces the file at `path` with `text`: written to a fresh file beside it whose name nobody
+// chose before ("." + name + "." + six letters), flushed to the disk, renamed over the old one
+// and the folder flushed, so that a crash or power cut at any moment leaves either the old file
+// or the new one. A link at `path` is replaced, never written through. Every step is checked; on
+// failure the old file is untouched, the new one removed and `error` says what went wrong.
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error,
+                         FileMode mode = FileMode::Private);
+
+} // namespace corvana
