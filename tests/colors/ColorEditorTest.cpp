@@ -21,6 +21,7 @@ using corvana::test::kDefaultFile;
 using corvana::test::ReadText;
 using corvana::test::TempDir;
 using corvana::test::WriteText;
+using Message = FakeDialogs::Message;
 
 namespace {
 
@@ -45,14 +46,6 @@ protected:
     FakeDialogs dialogs;
     std::unique_ptr<ColorEditor> editor;
 };
-
-void ExpectMessage(const FakeDialogs::Message& m, const std::string& text, const std::string& title,
-                   Buttons buttons, Icon icon) {
-    EXPECT_EQ(m.text, text);
-    EXPECT_EQ(m.title, title);
-    EXPECT_EQ(m.buttons, buttons);
-    EXPECT_EQ(m.icon, icon);
-}
 
 } // namespace
 
@@ -165,20 +158,20 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
     dialogs.colors = {9, 0x00FF00};
     e.picPrimary_Click(2);
     e.mnuSave_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    ExpectMessage(dialogs.messages[0],
-                  "There was an error in saving the color scheme.  You can still use the default colors.",
-                  "Corvana", Buttons::Ok, Icon::Information);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.PrimaryColor[2], 9) << "the colours in memory stay as they are";
 
     e.picBG_Click(0);
     dialogs.answers = {Answer::Yes};
     EXPECT_TRUE(e.Unload());
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    ExpectMessage(dialogs.messages[2],
-                  "There was an error in saving the color selections.  You can still use the default colors.",
-                  "Corvana", Buttons::Ok, Icon::None);
+    const std::vector<Message> expected = {
+        {"There was an error in saving the color scheme.  You can still use the default colors.", "Corvana",
+         Buttons::Ok, Icon::Information},
+        {"The color selections have changed.  Do you want to save changes?", "Corvana", Buttons::YesNoCancel,
+         Icon::Exclamation},
+        {"There was an error in saving the color selections.  You can still use the default colors.",
+         "Corvana", Buttons::Ok, Icon::None}};
+    EXPECT_EQ(dialogs.messages, expected);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.BackgroundColor[0], 0x00FF00);
 }
@@ -199,9 +192,10 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStays) {
         again.lblSecondary_Click(2);
         dialogs.answers = {answer};
         again.mnuReturn_Click();
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        ExpectMessage(dialogs.messages[0], "The color selections have changed.  Do you want to save changes?",
-                      "Corvana", Buttons::YesNoCancel, Icon::Exclamation);
+        EXPECT_EQ(dialogs.messages,
+                  (std::vector<Message>{{"The color selections have changed.  Do you want to "
+                                         "save changes?",
+                                         "Corvana", Buttons::YesNoCancel, Icon::Exclamation}}));
         EXPECT_EQ(again.Unloaded(), answer != Answer::Cancel);
         EXPECT_EQ(again.ColorsChanged, answer == Answer::Cancel);
         EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00) << "in force for the rest of the run";

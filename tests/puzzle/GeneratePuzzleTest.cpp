@@ -12,14 +12,6 @@ using corvana::test::FakeDialogs;
 
 namespace {
 
-std::string Padded(std::int64_t value, int digits) {
-    std::string text = std::to_string(value);
-    return std::string(static_cast<std::size_t>(digits) -
-                           std::min(text.size(), static_cast<std::size_t>(digits)),
-                       '0') +
-           text;
-}
-
 std::int64_t ReadCells(const PuzzleState& s, int first, int step, int digits) {
     std::int64_t value = 0;
     for (int m = 0; m < digits; ++m)
@@ -30,8 +22,10 @@ std::int64_t ReadCells(const PuzzleState& s, int first, int step, int digits) {
 void ExpectSortedAndPadded(const NumberList& numbers, const CaptionList& captions, int digits) {
     ASSERT_EQ(numbers.size(), captions.size());
     EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
-    for (std::size_t k = 0; k < numbers.size(); ++k)
-        EXPECT_EQ(captions[k], Padded(numbers[k], digits));
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        const std::string plain = std::to_string(numbers[k]);
+        EXPECT_EQ(captions[k], std::string(static_cast<std::size_t>(digits) - plain.size(), '0') + plain);
+    }
 }
 
 void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
@@ -124,7 +118,9 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST(GeneratePuzzle, SameSeedSamePuzzleOtherSeedOtherDigits) {
+// A seed makes the same puzzle again, another seed other digits, and no seed a clock seed that is
+// reported; a build leaves nothing of the one before, and an unknown name changes nothing at all.
+TEST(GeneratePuzzle, SeedsRepeatBuildsReplaceEachOtherAndAnUnknownNameChangesNothing) {
     FakeDialogs dialogs;
     PuzzleState a, b;
     a.PuzzleName = b.PuzzleName = "Large Puzzle Squares";
@@ -137,8 +133,6 @@ TEST(GeneratePuzzle, SameSeedSamePuzzleOtherSeedOtherDigits) {
     ASSERT_TRUE(GeneratePuzzle(b, dialogs, 1235));
     EXPECT_EQ(a.GridPattern, b.GridPattern);
     EXPECT_NE(a.SolutionArray, b.SolutionArray);
-
-    // Without a seed every build draws its own, and reports it.
     ASSERT_TRUE(GeneratePuzzle(a, dialogs));
     ASSERT_TRUE(GeneratePuzzle(b, dialogs));
     EXPECT_NE(a.Seed, b.Seed);
@@ -146,6 +140,21 @@ TEST(GeneratePuzzle, SameSeedSamePuzzleOtherSeedOtherDigits) {
     again.PuzzleName = a.PuzzleName;
     ASSERT_TRUE(GeneratePuzzle(again, dialogs, a.Seed));
     EXPECT_EQ(again.SolutionArray, a.SolutionArray);
+
+    PuzzleState s;
+    for (const char* name : {"Large Puzzle Crazy Eights", "Small Puzzle H", "Large Puzzle Four Electrodes"}) {
+        SCOPED_TRACE(name);
+        s.PuzzleName = name;
+        ASSERT_TRUE(GeneratePuzzle(s, dialogs, 7));
+        CheckInvariants(s, *FindTemplate(name));
+    }
+    const PuzzleState before = s;
+    s.PuzzleName = "Large Puzzle four Electrodes";
+    EXPECT_FALSE(GeneratePuzzle(s, dialogs, 6));
+    EXPECT_EQ(s.SolutionArray, before.SolutionArray);
+    EXPECT_EQ(s.Captions, before.Captions);
+    EXPECT_EQ(s.Seed, before.Seed);
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(GeneratePuzzle, LengthsOfOnePuzzleAreDrawnFromDifferentSequences) {
@@ -160,31 +169,6 @@ TEST(GeneratePuzzle, LengthsOfOnePuzzleAreDrawnFromDifferentSequences) {
         samePrefix += s.Across[3][0] / 10 == s.Across[6][0] / 10000;
     }
     EXPECT_LT(samePrefix, 20);
-}
-
-TEST(GeneratePuzzle, ALargeBuildThenASmallOneLeavesOnlyTheSmallLists) {
-    FakeDialogs dialogs;
-    PuzzleState s;
-    for (const char* name : {"Large Puzzle Crazy Eights", "Small Puzzle H", "Large Puzzle Four Electrodes"}) {
-        SCOPED_TRACE(name);
-        s.PuzzleName = name;
-        ASSERT_TRUE(GeneratePuzzle(s, dialogs, 7));
-        CheckInvariants(s, *FindTemplate(name));
-    }
-}
-
-TEST(GeneratePuzzle, AnUnknownNameChangesNothing) {
-    FakeDialogs dialogs;
-    PuzzleState s;
-    s.PuzzleName = "Normal Puzzle Plus";
-    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 5));
-    const PuzzleState before = s;
-    s.PuzzleName = "Normal Puzzle plus";
-    EXPECT_FALSE(GeneratePuzzle(s, dialogs, 6));
-    EXPECT_EQ(s.SolutionArray, before.SolutionArray);
-    EXPECT_EQ(s.Captions, before.Captions);
-    EXPECT_EQ(s.Seed, before.Seed);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(GeneratePuzzle, DownNumbersStartingWithZeroKeepTheirZeroAndSortFirst) {
