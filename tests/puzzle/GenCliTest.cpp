@@ -249,7 +249,7 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
 }
 
 TEST(CorvanaGen, IpuzHasTheSolutionAndThePlayersGrid) {
-    for (const char* name : {"Small Puzzle Project X", "Large Puzzle Four Electrodes"}) {
+    for (const char* name : {"Small Puzzle H", "Large Puzzle Four Electrodes"}) {
         const auto json =
             nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "json"}).out);
         const auto ipuz =
