@@ -37,8 +37,13 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-std::string PageText(const std::string& pdf, int page) {
-    return Shell("pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf + "' -");
+// The text of every page, read in one go: pdftotext ends each page with a form feed.
+std::vector<std::string> PageTexts(const std::string& pdf) {
+    std::vector<std::string> pages;
+    std::istringstream in(Shell("pdftotext '" + pdf + "' -"));
+    for (std::string page; std::getline(in, page, '\f');)
+        pages.push_back(page);
+    return pages;
 }
 
 std::set<std::string> Words(const std::string& text) {
@@ -85,9 +90,11 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     // Vectors and text only: no picture anywhere (two header lines of the listing).
     const std::string images = Shell("pdfimages -list '" + pdf + "'");
     EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
+    const auto texts = PageTexts(pdf);
+    ASSERT_EQ(texts.size(), static_cast<std::size_t>(pages));
     for (const auto& b : puzzles) {
         SCOPED_TRACE(b.state.PuzzleName);
-        const std::string text = PageText(pdf, 1 + b.number);
+        const std::string& text = texts[static_cast<std::size_t>(b.number)];
         EXPECT_NE(text.find("Puzzle " + std::to_string(b.number) + "\n"), std::string::npos);
         EXPECT_NE(text.find(b.state.PuzzleName), std::string::npos);
         EXPECT_NE(text.find("seed " + std::to_string(b.state.Seed)), std::string::npos);
@@ -97,7 +104,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                 for (const auto& caption : captions)
                     EXPECT_TRUE(words.count(caption)) << caption;
     }
-    const std::string solutions = PageText(pdf, pages);
+    const std::string& solutions = texts.back();
     EXPECT_NE(solutions.find("Puzzle 13 "), std::string::npos);
     EXPECT_NE(solutions.find("Puzzle 15 "), std::string::npos);
     EXPECT_EQ(solutions.find("Puzzle 12 "), std::string::npos);
