@@ -97,8 +97,11 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
 
 } // namespace
 
+// Among the builds: Steps with a 0 in cell 93, where a 9-digit down number starts on the last digit of a
+// 4-digit across one, so that down number keeps its leading zero in its caption and sorts first.
 TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
     FakeDialogs dialogs;
+    int downFromZero = 0;
     for (const auto& t : Templates()) {
         for (int options = 0; options < 4; ++options) {
             PuzzleState s;
@@ -112,9 +115,11 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
                 CheckInvariants(s, t);
                 if (::testing::Test::HasFailure())
                     return;
+                downFromZero += s.PuzzleName == "Normal Puzzle Steps" && s.SolutionArray[93] == 0;
             }
         }
     }
+    EXPECT_GT(downFromZero, 3);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -169,23 +174,4 @@ TEST(GeneratePuzzle, LengthsOfOnePuzzleAreDrawnFromDifferentSequences) {
         samePrefix += s.Across[3][0] / 10 == s.Across[6][0] / 10000;
     }
     EXPECT_LT(samePrefix, 20);
-}
-
-TEST(GeneratePuzzle, DownNumbersStartingWithZeroKeepTheirZeroAndSortFirst) {
-    // Cell 93 of Steps starts a 9-digit down number on the last digit of a 4-digit across one.
-    FakeDialogs dialogs;
-    PuzzleState s;
-    s.PuzzleName = "Normal Puzzle Steps";
-    bool seen = false;
-    for (std::uint64_t seed = 0; seed < 500 && !seen; ++seed) {
-        ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
-        if (s.SolutionArray[93] != 0)
-            continue;
-        seen = true;
-        ASSERT_EQ(s.Captions[9].size(), 2u);
-        EXPECT_EQ(s.Captions[9][0].size(), 9u);
-        EXPECT_EQ(s.Captions[9][0][0], '0');
-        EXPECT_LT(s.Numbers[9][0], 100000000);
-    }
-    EXPECT_TRUE(seen);
 }
