@@ -1,6 +1,7 @@
 // The main window's commands without a window: start-up with the colour file, the template
 // commands, the difficulty options and the exit chain.
 #include "app/MainMenu.h"
+#include "puzzle/Templates.h"
 
 #include "DefaultColors.h"
 #include "FakeDialogs.h"
@@ -106,24 +107,14 @@ TEST(MainMenuOptions, ClicksToggleFlagAndCheckMarkTogetherAndStartUpClearsOnlyDo
 }
 
 TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"mnuH", "Small Puzzle H"},
-        {"mnuPinwheel", "Small Puzzle Pinwheel"},
-        {"mnuFiveSquares", "Small Puzzle Five Squares"},
-        {"mnuWheel", "Small Puzzle Wheel"},
-        {"mnuProjectX", "Small Puzzle Project X"},
-        {"mnuPlus", "Normal Puzzle Plus"},
-        {"mnuSteps", "Normal Puzzle Steps"},
-        {"mnuShield", "Normal Puzzle Shield"},
-        {"mnuBrokenPieces", "Normal Puzzle Broken Pieces"},
-        {"mnuFivePlus", "Normal Puzzle Five Plus"},
-        {"mnuAngled", "Normal Puzzle Angled"},
-        {"mnuHTT", "Normal Puzzle HTT"},
-        {"mnuCrazyEights", "Large Puzzle Crazy Eights"},
-        {"mnuSquares", "Large Puzzle Squares"},
-        {"mnuFourElectrodes", "Large Puzzle Four Electrodes"},
-    };
-    for (const auto& [menu, puzzle] : cases)
+    // Each template's command is "mnu" and the template's own name, spaces left out: "mnuFiveSquares".
+    ASSERT_EQ(Templates().size(), 15u);
+    for (const auto& t : Templates()) {
+        const std::string puzzle(t.name);
+        std::string menu = "mnu";
+        for (const char c : puzzle.substr(puzzle.find(' ', puzzle.find(' ') + 1) + 1))
+            if (c != ' ')
+                menu += c;
         for (const bool succeeds : {true, false}) {
             SCOPED_TRACE(std::string(menu) + (succeeds ? " succeeds" : " fails"));
             Fixture f;
@@ -142,6 +133,7 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
             const std::vector<Message> failure = {{error, "Corvana", Buttons::Ok, Icon::None}};
             EXPECT_EQ(f.dialogs.messages, succeeds ? std::vector<Message>{} : failure);
         }
+    }
 }
 
 TEST(MainMenuTemplates, TheRealGeneratorBuildsThePuzzleBeforeThePlayFormOpens) {
