@@ -57,6 +57,29 @@ TEST(FillNumbers, DrawsHaveExactlyTheirDigitCountForEveryLength) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// The exact draws of one seed, so a changed range, carry or raise shows at once.
+TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
+    FakeDialogs dialogs;
+    const struct {
+        int n;
+        bool reduced;
+        NumberList expected;
+    } cases[] = {
+        {2, false, {64, 39, 42, 40, 61, 43}},
+        {3, true, {421, 250, 301, 250, 410, 301}},
+        {6, false, {711490, 432551, 471096, 435319, 675350, 468713}},
+        {8, true, {42214435, 25030221, 30211530, 25102154, 41102321, 30142433}},
+        {9, false, {711497150, 432554989, 471100180, 435323451, 675356504, 468717469}},
+        {10, true, {4221444021, 2503022130, 3021153100, 2510215501, 4110232224, 3014243322}},
+    };
+    for (const auto& c : cases) {
+        RandomSource random(2024);
+        NumberList list;
+        ASSERT_TRUE(Fill(list, c.n, 6, c.reduced, random, dialogs));
+        EXPECT_EQ(list, c.expected) << c.n << (c.reduced ? " reduced" : "");
+    }
+}
+
 TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
     FakeDialogs dialogs;
     RandomSource random(1);
