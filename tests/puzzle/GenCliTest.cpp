@@ -189,16 +189,19 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     };
     const struct {
         std::string text;
-        const char* says;
+        const char* says; // the whole message after the file name, or how it begins
     } cases[] = {
-        {made.out.substr(0, 200), "not JSON"},
-        {"[1, 2]", "not an object"},
-        {damaged("\"width\": 20", "\"width\": 19"), "does not have 19 rows"},
+        {made.out.substr(0, 200), "not JSON: parse error at line 9"},
+        {"[1, 2]", "not a puzzle: the JSON is not an object\n"},
+        {damaged("\"width\": 20", "\"width\": 19"), "\"user\" is missing or does not have 19 rows\n"},
         {damaged("\"user\": [\"###.....####.....###", "\"user\": [\"###.....####.....##"),
-         "row 1 is not 20 squares"},
-        {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"9"), "which is not a 3-digit number"},
-        {damaged("\"listsDown\": {\"3\": [", "\"listsDown\": {\"3\": [\"999\", "), "but it holds 9 numbers"},
-        {damaged("\"user\": [\"###.....", "\"user\": [\"###99999"), "cannot all be placed"},
+         "\"user\" row 1 is not 20 squares of '#', '.' or a digit\n"},
+        {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"9"),
+         "the 3-digit ACROSS list holds \"9541\", which is not a 3-digit number\n"},
+        {damaged("\"listsDown\": {\"3\": [", "\"listsDown\": {\"3\": [\"999\", "),
+         "the grid has 8 places for the 3-digit DOWN list but it holds 9 numbers\n"},
+        {damaged("\"user\": [\"###.....", "\"user\": [\"###99999"),
+         "the numbers cannot all be placed in this grid with its digits\n"},
     };
     for (const auto& c : cases) {
         test::WriteText(file, c.text);
@@ -206,7 +209,8 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         EXPECT_EQ(r.status, 2) << c.says;
         EXPECT_TRUE(r.out.empty());
         EXPECT_EQ(Lines(r.err), 1u) << r.err;
-        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        const std::string expected = "corvana-gen: " + file + ": " + c.says;
+        EXPECT_EQ(r.err.substr(0, expected.size()), expected);
     }
 }
 
