@@ -1,7 +1,7 @@
 // The main window's commands without a window: start-up with the colour file, the template
 // commands, the difficulty options and the exit chain.
-
 #include "app/MainMenu.h"
+#include "puzzle/Templates.h"
 
 #include "DefaultColors.h"
 #include "FakeDialogs.h"
@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 using namespace corvana;
@@ -20,9 +19,9 @@ using corvana::test::FakeDialogs;
 using corvana::test::ScriptedOpener;
 using corvana::test::TempDir;
 using corvana::test::WriteText;
+using Message = FakeDialogs::Message;
 
 namespace {
-
 namespace fs = std::filesystem;
 
 // One main window's worth of state, with a generator that can be told to fail.
@@ -45,58 +44,42 @@ struct Fixture {
                       return generatorSucceeds;
                   }};
 };
-
 } // namespace
 
-TEST(MainMenuStartUp, NoColourFileMeansDefaultsAGoodOneIsUsedAndNeitherIsWritten) {
+TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWritten) {
     Fixture f;
     f.colors.BackgroundColor = {1, 2, 3};
     f.menu.Form_Load();
-    EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(f.colors, Defaults());
     EXPECT_FALSE(fs::exists(f.colorFile)) << "start-up never writes the colour file";
-
     WriteText(f.colorFile, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
     f.menu.Form_Load();
-    EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(f.colors.BackgroundColor, (std::array<ColorValue, 3>{1, 2, 3}));
     EXPECT_EQ(f.colors.CheckedColor, (std::array<ColorValue, 3>{10, 11, 12}));
     EXPECT_TRUE(fs::exists(f.colorFile));
-}
+    EXPECT_TRUE(f.dialogs.messages.empty());
 
-TEST(MainMenuStartUp, AShortColourFileIsDeletedReportedAndReplacedByTheDefaults) {
-    Fixture f;
-    // Two values are read before the file runs out; they must not survive.
+    // Two values are read before a short file runs out; they must not survive.
     WriteText(f.colorFile, "1\r\n2\r\n");
     f.menu.Form_Load();
     EXPECT_FALSE(fs::exists(f.colorFile));
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    const auto& m = f.dialogs.messages[0];
-    EXPECT_EQ(m.text, "Could not load the user-defined color scheme.  You can still play the game using the "
-                      "default colors.");
-    EXPECT_EQ(m.title, "Corvana");
-    EXPECT_EQ(m.buttons, Buttons::Ok);
-    EXPECT_EQ(m.icon, Icon::None);
     EXPECT_EQ(f.colors, Defaults());
-}
 
-TEST(MainMenuStartUp, AColourFileThatCannotBeDeletedGivesTheFatalMessageWithItsPath) {
-    Fixture f;
     // A folder in the file's place can neither be read as the colour file nor deleted as one.
     fs::create_directory(f.colorFile);
     f.colors.PrimaryColor = {7, 7, 7};
     f.menu.Form_Load();
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    const auto& m = f.dialogs.messages[0];
-    EXPECT_EQ(m.title, "Color Scheme Fatal Error");
-    EXPECT_EQ(m.buttons, Buttons::Ok);
-    EXPECT_EQ(m.icon, Icon::Critical);
-    const std::string firstLine = "Could not load the user-defined color scheme.  The text file cannot be "
-                                  "deleted.  Check the status of the text file and delete manually.";
-    EXPECT_EQ(m.text, firstLine + "\r\n" + f.colorFile);
-    EXPECT_EQ(m.text.substr(m.text.find("\r\n") + 2), f.colorFile) << "the full path is the second line";
     EXPECT_TRUE(fs::is_directory(f.colorFile));
     EXPECT_EQ(f.colors, Defaults());
+    const std::vector<Message> expected = {{"Could not load the user-defined color scheme.  You can still "
+                                            "play the game using the default colors.",
+                                            "Corvana", Buttons::Ok, Icon::None},
+                                           {"Could not load the user-defined color scheme.  The text file "
+                                            "cannot be deleted.  Check the status of "
+                                            "the text file and delete manually.\r\n" +
+                                                f.colorFile,
+                                            "Color Scheme Fatal Error", Buttons::Ok, Icon::Critical}};
+    EXPECT_EQ(f.dialogs.messages, expected);
 }
 
 TEST(MainMenuOptions, ClicksToggleFlagAndCheckMarkTogetherAndStartUpClearsOnlyDontShow) {
@@ -124,52 +107,33 @@ TEST(MainMenuOptions, ClicksToggleFlagAndCheckMarkTogetherAndStartUpClearsOnlyDo
 }
 
 TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
-    struct Case {
-        const char* menu;
-        const char* puzzle;
-        const char* form;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"mnuH", "Small Puzzle H", "play:Small", "Error in loading Small Puzzle H"},
-        {"mnuPinwheel", "Small Puzzle Pinwheel", "play:Small", "Error in loading Small Puzzle Pinwheel"},
-        {"mnuFiveSquares", "Small Puzzle Five Squares", "play:Small",
-         "Error in loading Small Puzzle Five Squares"},
-        {"mnuWheel", "Small Puzzle Wheel", "play:Small", "Error in loading Small Puzzle Wheel"},
-        {"mnuProjectX", "Small Puzzle Project X", "play:Small", "Error in loading Small Puzzle Project X"},
-        {"mnuPlus", "Normal Puzzle Plus", "play:Normal", "Error in loading Normal Puzzle Plus"},
-        {"mnuSteps", "Normal Puzzle Steps", "play:Normal", "Error in loading Normal Puzzle Steps"},
-        {"mnuShield", "Normal Puzzle Shield", "play:Normal", "Error in loading Normal Puzzle Shield"},
-        {"mnuBrokenPieces", "Normal Puzzle Broken Pieces", "play:Normal",
-         "Error in loading Normal Broken Pieces"},
-        {"mnuFivePlus", "Normal Puzzle Five Plus", "play:Normal", "Error in loading Normal Puzzle Five Plus"},
-        {"mnuAngled", "Normal Puzzle Angled", "play:Normal", "Error in loading Normal Puzzle Angled"},
-        {"mnuHTT", "Normal Puzzle HTT", "play:Normal", "Error in loading Normal Puzzle HTT"},
-        {"mnuCrazyEights", "Large Puzzle Crazy Eights", "play:Large",
-         "Error in loading Large Puzzle Crazy Eights"},
-        {"mnuSquares", "Large Puzzle Squares", "play:Large", "Error in loading Large Puzzle Squares"},
-        {"mnuFourElectrodes", "Large Puzzle Four Electrodes", "play:Large",
-         "Error in loading Large Puzzle Four Electrodes"},
-    };
-    for (const Case& c : cases)
+    // Each template's command is "mnu" and the template's own name, spaces left out: "mnuFiveSquares".
+    ASSERT_EQ(Templates().size(), 15u);
+    for (const auto& t : Templates()) {
+        const std::string puzzle(t.name);
+        std::string menu = "mnu";
+        for (const char c : puzzle.substr(puzzle.find(' ', puzzle.find(' ') + 1) + 1))
+            if (c != ' ')
+                menu += c;
         for (const bool succeeds : {true, false}) {
-            SCOPED_TRACE(std::string(c.menu) + (succeeds ? " succeeds" : " fails"));
+            SCOPED_TRACE(std::string(menu) + (succeeds ? " succeeds" : " fails"));
             Fixture f;
             f.generatorSucceeds = succeeds;
-            f.menu.Template_Click(c.menu);
-            EXPECT_EQ(f.generated, std::vector<std::string>{c.puzzle});
-            EXPECT_EQ(f.puzzle.PuzzleName, c.puzzle);
+            f.menu.Template_Click(menu);
+            EXPECT_EQ(f.generated, std::vector<std::string>{puzzle});
+            EXPECT_EQ(f.puzzle.PuzzleName, puzzle);
+            const std::string form = "play:" + puzzle.substr(0, puzzle.find(' '));
             EXPECT_EQ(f.opener.opened,
-                      succeeds ? std::vector<std::string>{c.form} : std::vector<std::string>{});
+                      succeeds ? std::vector<std::string>{form} : std::vector<std::string>{});
             EXPECT_FALSE(f.menu.Unloaded());
-            ASSERT_EQ(f.dialogs.messages.size(), succeeds ? 0u : 1u);
-            if (!succeeds) {
-                EXPECT_EQ(f.dialogs.messages[0].text, c.error);
-                EXPECT_EQ(f.dialogs.messages[0].title, "Corvana");
-                EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::Ok);
-                EXPECT_EQ(f.dialogs.messages[0].icon, Icon::None);
-            }
+            // Broken Pieces has always named itself without the word "Puzzle" here.
+            const std::string error = puzzle == "Normal Puzzle Broken Pieces"
+                                          ? "Error in loading Normal Broken Pieces"
+                                          : "Error in loading " + puzzle;
+            const std::vector<Message> failure = {{error, "Corvana", Buttons::Ok, Icon::None}};
+            EXPECT_EQ(f.dialogs.messages, succeeds ? std::vector<Message>{} : failure);
         }
+    }
 }
 
 TEST(MainMenuTemplates, TheRealGeneratorBuildsThePuzzleBeforeThePlayFormOpens) {
@@ -187,70 +151,49 @@ TEST(MainMenuTemplates, TheRealGeneratorBuildsThePuzzleBeforeThePlayFormOpens) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnDoesNot) {
-    for (const std::string child : {"play", "help", "colors"}) {
+// Return in a child keeps the main window; Exit in any child but the credits ends the program,
+// even from help opened on a play form or after a template failed to load.
+TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnAndCreditsDoNot) {
+    const auto exitIn = [](std::function<void()> ScriptedOpener::*child, auto click) {
         Fixture f;
         f.menu.Form_Load();
-        // First the child closes with Return: the main window stays.
         f.menu.Template_Click("mnuPlus");
         f.menu.mnuHowToPlay_Click();
         f.menu.mnuColors_Click();
-        EXPECT_FALSE(f.menu.Unloaded()) << child;
+        f.menu.mnuCredits_Click();
+        EXPECT_FALSE(f.menu.Unloaded());
+        f.opener.*child = [&f] { f.puzzle.ExitRequested = true; };
+        click(f.menu);
+        EXPECT_EQ(f.opener.opened.size(), 5u);
+        return f.menu.Unloaded();
+    };
+    EXPECT_TRUE(exitIn(&ScriptedOpener::inPlayForm, [](MainMenu& m) { m.Template_Click("mnuH"); }));
+    EXPECT_TRUE(exitIn(&ScriptedOpener::inHelp, [](MainMenu& m) { m.mnuHowToPlay_Click(); }));
+    EXPECT_TRUE(exitIn(&ScriptedOpener::inColors, [](MainMenu& m) { m.mnuColors_Click(); }));
+    EXPECT_FALSE(exitIn(&ScriptedOpener::inCredits, [](MainMenu& m) { m.mnuCredits_Click(); }))
+        << "closing the credits does not look at the flag";
 
-        // Then Exit in that child.
-        auto exit = [&f] { f.puzzle.ExitRequested = true; };
-        if (child == "play") {
-            f.opener.inPlayForm = exit;
-            f.menu.Template_Click("mnuH");
-        } else if (child == "help") {
-            f.opener.inHelp = exit;
-            f.menu.mnuHowToPlay_Click();
-        } else {
-            f.opener.inColors = exit;
-            f.menu.mnuColors_Click();
-        }
-        EXPECT_TRUE(f.menu.Unloaded()) << child;
-    }
-}
-
-TEST(MainMenuExitChain, ExitFromHelpOpenedOnAPlayFormEndsTheProgram) {
     Fixture f;
     f.opener.inPlayForm = [&f] { f.opener.ShowHowToPlay(); };
     f.opener.inHelp = [&f] { f.puzzle.ExitRequested = true; };
     f.menu.Template_Click("mnuWheel");
     EXPECT_EQ(f.opener.opened, (std::vector<std::string>{"play:Small", "help"}));
     EXPECT_TRUE(f.menu.Unloaded());
-}
 
-TEST(MainMenuExitChain, CreditsNeverEndTheProgram) {
-    Fixture f;
-    f.menu.mnuCredits_Click();
-    EXPECT_EQ(f.opener.opened, std::vector<std::string>{"credits"});
-    EXPECT_FALSE(f.menu.Unloaded());
-    // Even with the flag raised behind its back, closing the credits does not check it.
-    f.opener.inCredits = [&f] { f.puzzle.ExitRequested = true; };
-    f.menu.mnuCredits_Click();
-    EXPECT_FALSE(f.menu.Unloaded());
-}
-
-TEST(MainMenuExitChain, AFailedTemplateStillHonoursAnEarlierExitRequest) {
-    Fixture f;
-    f.puzzle.ExitRequested = true;
-    f.generatorSucceeds = false;
-    f.menu.Template_Click("mnuHTT");
-    EXPECT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(f.menu.Unloaded());
-    EXPECT_TRUE(f.puzzle.ExitRequested) << "the flag is never set back";
+    Fixture failed;
+    failed.puzzle.ExitRequested = true;
+    failed.generatorSucceeds = false;
+    failed.menu.Template_Click("mnuHTT");
+    EXPECT_EQ(failed.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(failed.menu.Unloaded());
+    EXPECT_TRUE(failed.puzzle.ExitRequested) << "the flag is never set back";
 }
 
 TEST(MainMenuResize, WorkFrameIsCentredButNeverAtANegativePosition) {
-    const WorkPosition centred = CentreWork(7535.0f, 5695.0f);
-    EXPECT_FLOAT_EQ(centred.left, 1000.0f);
-    EXPECT_FLOAT_EQ(centred.top, 500.0f);
-    const WorkPosition designed = CentreWork(5550.0f, 4710.0f);
-    EXPECT_FLOAT_EQ(designed.left, 7.5f);
-    EXPECT_FLOAT_EQ(designed.top, 7.5f);
-    const WorkPosition small = CentreWork(3000.0f, 100.0f);
-    EXPECT_FLOAT_EQ(small.left, 0.0f);
-    EXPECT_FLOAT_EQ(small.top, 0.0f);
+    for (const auto& [width, height, left, top] :
+         {std::array<float, 4>{7535, 5695, 1000, 500}, {5550, 4710, 7.5f, 7.5f}, {3000, 100, 0, 0}}) {
+        const WorkPosition at = CentreWork(width, height);
+        EXPECT_FLOAT_EQ(at.left, left) << width;
+        EXPECT_FLOAT_EQ(at.top, top) << height;
+    }
 }

@@ -21,6 +21,7 @@ using corvana::test::kDefaultFile;
 using corvana::test::ReadText;
 using corvana::test::TempDir;
 using corvana::test::WriteText;
+using Message = FakeDialogs::Message;
 
 namespace {
 
@@ -45,14 +46,6 @@ protected:
     FakeDialogs dialogs;
     std::unique_ptr<ColorEditor> editor;
 };
-
-void ExpectMessage(const FakeDialogs::Message& m, const std::string& text, const std::string& title,
-                   Buttons buttons, Icon icon) {
-    EXPECT_EQ(m.text, text);
-    EXPECT_EQ(m.title, title);
-    EXPECT_EQ(m.buttons, buttons);
-    EXPECT_EQ(m.icon, icon);
-}
 
 } // namespace
 
@@ -165,75 +158,67 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
     dialogs.colors = {9, 0x00FF00};
     e.picPrimary_Click(2);
     e.mnuSave_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    ExpectMessage(dialogs.messages[0],
-                  "There was an error in saving the color scheme.  You can still use the default colors.",
-                  "Corvana", Buttons::Ok, Icon::Information);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.PrimaryColor[2], 9) << "the colours in memory stay as they are";
 
     e.picBG_Click(0);
     dialogs.answers = {Answer::Yes};
     EXPECT_TRUE(e.Unload());
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    ExpectMessage(dialogs.messages[2],
-                  "There was an error in saving the color selections.  You can still use the default colors.",
-                  "Corvana", Buttons::Ok, Icon::None);
+    const std::vector<Message> expected = {
+        {"There was an error in saving the color scheme.  You can still use the default colors.", "Corvana",
+         Buttons::Ok, Icon::Information},
+        {"The color selections have changed.  Do you want to save changes?", "Corvana", Buttons::YesNoCancel,
+         Icon::Exclamation},
+        {"There was an error in saving the color selections.  You can still use the default colors.",
+         "Corvana", Buttons::Ok, Icon::None}};
+    EXPECT_EQ(dialogs.messages, expected);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.BackgroundColor[0], 0x00FF00);
 }
 
-TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStays) {
+// Return and Exit close at once without changes; with changes they ask first, and Cancel stays. An
+// exit request is never taken back, and the changed colours stay in force for the rest of the run.
+TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTakenBack) {
     WriteText(FilePath(), kDefaultFile);
-    ColorEditor& e = Open();
-    e.mnuReturn_Click();
-    EXPECT_TRUE(e.Unloaded()) << "no question without changes";
+    for (const bool exit : {false, true}) {
+        exitRequested = false;
+        ColorEditor& e = Open();
+        exit ? e.mnuExit_Click() : e.mnuReturn_Click();
+        EXPECT_TRUE(e.Unloaded()) << "no question without changes";
+        EXPECT_EQ(exitRequested, exit);
+    }
     EXPECT_TRUE(dialogs.messages.empty());
 
-    for (const Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
-        SCOPED_TRACE(static_cast<int>(answer));
+    for (const auto& [answer, exit] : {std::pair{Answer::Cancel, false},
+                                       {Answer::No, false},
+                                       {Answer::Yes, false},
+                                       {Answer::Cancel, true}}) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(answer)) + (exit ? " exit" : " return"));
         SetDefaultColors(colors);
+        WriteText(FilePath(), kDefaultFile);
         dialogs.messages.clear();
+        exitRequested = false;
         ColorEditor& again = Open();
         dialogs.colors = {0x00FF00};
         again.lblSecondary_Click(2);
         dialogs.answers = {answer};
-        again.mnuReturn_Click();
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        ExpectMessage(dialogs.messages[0], "The color selections have changed.  Do you want to save changes?",
-                      "Corvana", Buttons::YesNoCancel, Icon::Exclamation);
+        exit ? again.mnuExit_Click() : again.mnuReturn_Click();
+        EXPECT_EQ(dialogs.messages,
+                  (std::vector<Message>{{"The color selections have changed.  Do you want to "
+                                         "save changes?",
+                                         "Corvana", Buttons::YesNoCancel, Icon::Exclamation}}));
         EXPECT_EQ(again.Unloaded(), answer != Answer::Cancel);
         EXPECT_EQ(again.ColorsChanged, answer == Answer::Cancel);
-        EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00) << "in force for the rest of the run";
+        EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00);
         ColorScheme saved;
         ASSERT_TRUE(LoadColorFile(saved, FilePath()));
         EXPECT_EQ(saved.SecondaryColor[2], answer == Answer::Yes ? 0x00FF00 : Defaults().SecondaryColor[2]);
-        EXPECT_FALSE(exitRequested);
+        EXPECT_EQ(exitRequested, exit);
         if (answer == Answer::Cancel) {
             dialogs.answers = {Answer::No};
             EXPECT_TRUE(again.Unload()) << "asked again at the next attempt";
             EXPECT_EQ(dialogs.messages.size(), 2u);
+            EXPECT_EQ(exitRequested, exit);
         }
     }
-}
-
-TEST_F(ColorEditorTest, ExitClosesAtOnceOrAfterTheQuestionAndIsNeverTakenBack) {
-    ColorEditor& e = Open();
-    e.mnuExit_Click();
-    EXPECT_TRUE(exitRequested);
-    EXPECT_TRUE(e.Unloaded());
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    exitRequested = false;
-    ColorEditor& changed = Open();
-    dialogs.colors = {0x00FF00};
-    changed.picBG_Click(0);
-    dialogs.answers = {Answer::Cancel};
-    changed.mnuExit_Click();
-    EXPECT_TRUE(exitRequested);
-    EXPECT_FALSE(changed.Unloaded());
-    dialogs.answers = {Answer::No};
-    changed.mnuReturn_Click();
-    EXPECT_TRUE(changed.Unloaded());
-    EXPECT_TRUE(exitRequested) << "the exit request is never taken back";
 }

@@ -102,12 +102,6 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteAndLoadGivesThemBack) {
                                      "-109", "-110", "-111", "-2147483648"}));
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, s);
-
-    // A missing file reads as success and changes nothing.
-    std::filesystem::remove(path);
-    loaded = Marked();
-    EXPECT_TRUE(LoadColorFile(loaded, path));
-    EXPECT_EQ(loaded, Marked());
 }
 
 TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
@@ -177,28 +171,37 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         EXPECT_EQ(InFileOrder(s), c.expected);
         if (!c.ok) {
             EXPECT_TRUE(DeleteColorFile(path)) << "the caller can delete the unreadable file";
+            EXPECT_FALSE(std::filesystem::exists(path));
         }
     }
 }
 
 // What someone else may have put in the folder: reading never waits or runs on, and neither a
 // save nor the start-up's write check writes through a link or touches any other file.
-TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThrough) {
+TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDeleted) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     const std::string victim = dir.File("victim");
     WriteText(victim, kDefaultFile);
 
     // A FIFO with no writer blocks an ordinary open for ever; /dev/zero never ends. Both are
-    // damaged files that the caller can delete.
-    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    // damaged files that the caller can delete; a folder is not removed as if it were the colour
+    // file; a missing file reads as success and changes nothing.
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", dir.File("zero"));
-    for (const std::string& hostile : {path, dir.File("zero")}) {
-        SCOPED_TRACE(hostile);
+    std::filesystem::create_directory(dir.File("folder"));
+    const struct {
+        const char* name;
+        bool loads, deleted;
+    } cases[] = {
+        {"fifo", false, true}, {"zero", false, true}, {"folder", false, false}, {"missing", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ColorScheme s = Marked();
-        EXPECT_FALSE(LoadColorFile(s, hostile));
+        EXPECT_EQ(LoadColorFile(s, dir.File(c.name)), c.loads);
         EXPECT_EQ(s, Marked());
-        EXPECT_TRUE(DeleteColorFile(hostile));
+        EXPECT_EQ(DeleteColorFile(dir.File(c.name)), c.deleted);
+        EXPECT_EQ(std::filesystem::exists(dir.File(c.name)), !c.deleted);
     }
 
     // A link to a regular file is read; a save replaces the link and leaves its target alone, as
@@ -221,22 +224,6 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThrough) {
     EXPECT_EQ((ColorFileLocation{dir.path().string(), "", ""}.Path()), path);
     EXPECT_EQ(Names(dir.path()), before);
     EXPECT_EQ(ReadText(victim), kDefaultFile);
-}
-
-TEST(ColorFile, DeleteRemovesTheFileAcceptsAMissingOneAndLeavesAFolderAlone) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    EXPECT_TRUE(DeleteColorFile(path));
-    WriteText(path, kDefaultFile);
-    EXPECT_TRUE(DeleteColorFile(path));
-    EXPECT_FALSE(std::filesystem::exists(path));
-
-    std::filesystem::create_directory(path);
-    ColorScheme s = Marked();
-    EXPECT_FALSE(LoadColorFile(s, path));
-    EXPECT_EQ(s, Marked());
-    EXPECT_FALSE(DeleteColorFile(path)) << "a folder is not removed as if it were the colour file";
-    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 TEST(ColorFile, FailedSaveReportsFalseAndLeavesTheOldFile) {

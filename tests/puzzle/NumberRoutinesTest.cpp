@@ -57,6 +57,29 @@ TEST(FillNumbers, DrawsHaveExactlyTheirDigitCountForEveryLength) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// The exact draws of one seed, so a changed range, carry or raise shows at once.
+TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
+    FakeDialogs dialogs;
+    const struct {
+        int n;
+        bool reduced;
+        NumberList expected;
+    } cases[] = {
+        {2, false, {64, 39, 42, 40, 61, 43}},
+        {3, true, {421, 250, 301, 250, 410, 301}},
+        {6, false, {711490, 432551, 471096, 435319, 675350, 468713}},
+        {8, true, {42214435, 25030221, 30211530, 25102154, 41102321, 30142433}},
+        {9, false, {711497150, 432554989, 471100180, 435323451, 675356504, 468717469}},
+        {10, true, {4221444021, 2503022130, 3021153100, 2510215501, 4110232224, 3014243322}},
+    };
+    for (const auto& c : cases) {
+        RandomSource random(2024);
+        NumberList list;
+        ASSERT_TRUE(Fill(list, c.n, 6, c.reduced, random, dialogs));
+        EXPECT_EQ(list, c.expected) << c.n << (c.reduced ? " reduced" : "");
+    }
+}
+
 TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
     FakeDialogs dialogs;
     RandomSource random(1);
@@ -65,12 +88,11 @@ TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
     EXPECT_FALSE(FillNumbersWide(list, 8, 4, false, random, dialogs));
     EXPECT_FALSE(FillNumbers(list, 1, 4, false, random, dialogs));
     EXPECT_EQ(list, NumberList{42});
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(dialogs.messages[0].text, "Values of length 9 digit(s) not supported, only 2-10.");
-    EXPECT_EQ(dialogs.messages[0].title, "Corvana");
-    EXPECT_EQ(dialogs.messages[0].buttons, Buttons::Ok);
-    EXPECT_EQ(dialogs.messages[1].text, "Values of length 8 digit(s) not supported, only 2-10.");
-    EXPECT_EQ(dialogs.messages[2].text, "Values of length 1 digit(s) not supported, only 2-10.");
+    std::vector<FakeDialogs::Message> expected;
+    for (const char* n : {"9", "8", "1"})
+        expected.push_back({std::string("Values of length ") + n + " digit(s) not supported, only 2-10.",
+                            "Corvana", Buttons::Ok, Icon::None});
+    EXPECT_EQ(dialogs.messages, expected);
 
     for (int n : {1, 2, 5, 9, 11}) {
         EXPECT_FALSE(FillNumbers(list, n, 0, false, random, dialogs));

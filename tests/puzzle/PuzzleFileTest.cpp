@@ -1,8 +1,8 @@
 // The puzzle files the program opens are what corvana-gen writes.
 
 #include "puzzle/PuzzleFile.h"
+#include "FakeDialogs.h"
 #include "GenCli.h"
-#include "seam/Dialogs.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,17 +11,6 @@
 #include <sstream>
 
 using namespace corvana;
-
-namespace {
-
-class NoDialogs : public Dialogs {
-public:
-    Answer MessageBox(const std::string&, const std::string&, Buttons, Icon) override { return Answer::Ok; }
-    ColorValue PickColor(ColorValue c) override { return c; }
-    void SetBusy(bool) override {}
-};
-
-} // namespace
 
 TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
     const std::vector<std::vector<std::string>> commands = {
@@ -35,12 +24,11 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         built.PuzzleName = args[1];
         built.ReducedNumbers = args.back() == "--reduced";
         built.NoShowFirst = args.back() == "--no-first";
-        NoDialogs dialogs;
+        test::FakeDialogs dialogs;
         ASSERT_TRUE(GeneratePuzzle(built, dialogs, std::stoull(args[3])));
 
         args.insert(args.end(), {"--format", "json"});
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         ASSERT_EQ(RunGenerator(args, out, err), 0) << err.str();
         nlohmann::json j = nlohmann::json::parse(out.str());
         j["a key of a later version"] = {1, 2};

@@ -3,6 +3,7 @@
 #include "seam/Dialogs.h"
 
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,14 @@ public:
         std::string title;
         Buttons buttons;
         Icon icon;
+        // Whole messages compare at once, so a test states every part of what the user sees.
+        bool operator==(const Message& o) const {
+            return text == o.text && title == o.title && buttons == o.buttons && icon == o.icon;
+        }
+        friend std::ostream& operator<<(std::ostream& out, const Message& m) {
+            return out << '"' << m.text << "\" \"" << m.title << "\" buttons " << static_cast<int>(m.buttons)
+                       << " icon " << static_cast<int>(m.icon);
+        }
     };
 
     Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
