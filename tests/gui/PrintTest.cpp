@@ -6,11 +6,14 @@
 #include "puzzle/Templates.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSize>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,10 +44,13 @@ public:
         auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(output);
+        if (wide)
+            printer->setPageSize(QPageSize(QSizeF(400, 120), QPageSize::Millimeter));
         return printer;
     }
     int asked = 0;
     bool cancel = false;
+    bool wide = false;
     QString output;
     std::function<void()> onAsk;
 };
@@ -60,7 +66,8 @@ struct PrintWindowFixture {
         window->SetPrinterChooser(&chooser);
         chooser.output = dir.filePath(QStringLiteral("page.pdf"));
         window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
     QLineEdit* Cell(int index) const {
@@ -76,7 +83,9 @@ struct PrintWindowFixture {
         for (int i = 0; i < puzzle.CellCount() && typed < 4; ++i)
             if (puzzle.GridPattern[static_cast<std::size_t>(i)] &&
                 puzzle.UserArray[static_cast<std::size_t>(i)] < 0) {
-                QTest::keyClick(Cell(i), static_cast<Qt::Key>(Qt::Key_1 + typed));
+                typedLast = Cell(i);
+                typedLast->setFocus();
+                QTest::keyClick(typedLast, static_cast<Qt::Key>(Qt::Key_1 + typed));
                 ++typed;
             }
     }
@@ -113,6 +122,7 @@ struct PrintWindowFixture {
     FakeDialogs dialogs;
     ScriptedChooser chooser;
     std::unique_ptr<PlayWindow> window;
+    QLineEdit* typedLast = nullptr;
 };
 
 bool HasRedOrSchemeColour(const QImage& image) {
@@ -126,8 +136,16 @@ bool HasRedOrSchemeColour(const QImage& image) {
     return false;
 }
 
+// The page as poppler draws it, at 24 dots an inch.
+QImage Rendered(const QString& pdf) {
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "24", "-png", "-singlefile", pdf, pdf});
+    return QImage(pdf + QStringLiteral(".png"));
+}
+
 } // namespace
 
+// Each kind of print, from each size class: one page, black on white, the credit line shown while
+// the printer is chosen; afterwards the window is back as it was, the focus in its cell.
 TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
     for (const char* name : {"Small Puzzle Five Squares", "Normal Puzzle Shield", "Large Puzzle Squares"}) {
         for (int kind = 0; kind < 3; ++kind) {
@@ -136,37 +154,51 @@ TEST(PrintWindow, EachKindPrintsOnePageBlackOnWhiteFromEverySize) {
             f.TypeSome();
             const auto before = f.CellTexts();
             const auto user = f.puzzle.UserArray;
-            bool creditShown = false;
-            f.chooser.onAsk = [&] {
-                const auto labels = f.window->findChildren<QLabel*>(QStringLiteral("lblCopyright"));
-                creditShown = labels.size() == 1 && labels[0]->isVisible() &&
-                              labels[0]->text() == QString::fromStdString("(c) " + std::string(name) +
-                                                                          " by the Corvana developers");
-            };
+            QLabel* credit = f.window->findChild<QLabel*>(QStringLiteral("lblCopyright"));
+            QString creditShown;
+            f.chooser.onAsk = [&] { creditShown = credit->isVisible() ? credit->text() : QString(); };
             f.Print(kind);
             ASSERT_EQ(f.chooser.asked, 1);
-            EXPECT_TRUE(creditShown);
+            EXPECT_EQ(creditShown.toStdString(), "(c) " + std::string(name) + " by the Corvana developers");
             EXPECT_EQ(f.PdfPages(), 1);
             const QImage& printed = f.window->LastPrintedImage();
-            ASSERT_FALSE(printed.isNull());
+            EXPECT_EQ(printed.size(), f.window->centralWidget()->size() * printed.devicePixelRatio());
             EXPECT_FALSE(HasRedOrSchemeColour(printed)) << "no red starting digits, no scheme colours";
             EXPECT_TRUE(f.dialogs.messages.empty());
-            // The window comes back as it was, and typing still reaches the user's grid.
             EXPECT_EQ(f.CellTexts(), before);
             EXPECT_EQ(f.puzzle.UserArray, user);
             EXPECT_EQ(f.Cell(f.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(Qt::red));
-            EXPECT_FALSE(f.window->findChildren<QLabel*>(QStringLiteral("lblCopyright"))[0]->isVisible());
-            // Zoomed on screen, the page is still the work area at 100 %; the screen keeps its zoom.
-            if (kind == 1) {
-                const QImage at100 = printed;
-                const QSize zoomedSize = (f.window->SetZoom(200), f.window->size());
-                f.Print(kind);
-                EXPECT_EQ(f.window->LastPrintedImage(), at100);
-                EXPECT_EQ(f.window->Zoom(), 200);
-                EXPECT_EQ(f.window->size(), zoomedSize);
-            }
+            EXPECT_FALSE(credit->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), f.typedLast) << "the focus is back in its cell";
         }
     }
+}
+
+// Zoomed on screen, the page is still the work area at 100 %; the screen keeps its zoom. The
+// page image is centred across the paper.
+TEST(PrintWindow, ThePageIsTheWindowAt100PercentCentredOnThePaper) {
+    PrintWindowFixture f("Normal Puzzle Five Plus");
+    f.chooser.wide = true;
+    f.Print(1);
+    const QImage at100 = f.window->LastPrintedImage();
+    const QImage page = Rendered(f.chooser.output);
+    ASSERT_FALSE(page.isNull());
+    int left = page.width(), right = -1;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixelColor(x, y).lightness() < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GT(left, 20) << "the window is narrower than the page";
+    EXPECT_NEAR(left, page.width() - 1 - right, 5);
+
+    f.window->SetZoom(200);
+    const QSize zoomedSize = f.window->size();
+    f.Print(1);
+    EXPECT_EQ(f.window->LastPrintedImage(), at100);
+    EXPECT_EQ(f.window->Zoom(), 200);
+    EXPECT_EQ(f.window->size(), zoomedSize);
 }
 
 // On every template the credit line goes on paper whole, inside fraWork and clear of the grid,
