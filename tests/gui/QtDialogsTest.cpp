@@ -61,7 +61,8 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
         QString seen;
         WhenShown<QMessageBox>([&seen, press = press](QMessageBox* box) {
             // Plain text: the markup stays visible, and CR LF becomes one line break.
-            seen = box->text() + "|" + box->windowTitle() + "|" + QString::number(box->icon()) + "|" +
+            seen = box->text() + (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
+                   box->windowTitle() + "|" + QString::number(box->icon()) + "|" +
                    QString::number(box->standardButtons()) + "|" +
                    QString::number(box->standardButton(box->defaultButton()));
             if (press == QMessageBox::NoButton)
@@ -72,9 +73,10 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
         EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
                                      "Color Scheme Fatal Error", buttons, icon),
                   answer);
-        EXPECT_EQ(seen, "Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt|Color Scheme Fatal Error|" +
-                            QString::number(qtIcon) + "|" + QString::number(qtButtons) + "|" +
-                            QString::number(qtDefault));
+        EXPECT_EQ(seen,
+                  "Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt|plain|Color Scheme Fatal Error|" +
+                      QString::number(qtIcon) + "|" + QString::number(qtButtons) + "|" +
+                      QString::number(qtDefault));
     }
 }
 
