@@ -229,7 +229,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_FALSE(back->isEnabled());
 
     QTest::mouseClick(forward, Qt::LeftButton);
-    QTest::keyClick(forward, Qt::Key_Enter);
+    QTest::keyClick(forward, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(PageShown(help, 2));
     EXPECT_FALSE(PageShown(help, 0));
     EXPECT_TRUE(option(2)->isChecked());
@@ -240,6 +240,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     // Return elsewhere presses no button behind the user's back.
     QTest::keyClick(option(0), Qt::Key_Return);
     EXPECT_TRUE(PageShown(help, 1));
+    QTest::keyClick(back, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(PageShown(help, 1)) << "only a plain Return presses the button";
 
     QTest::mouseClick(option(3), Qt::LeftButton);
     EXPECT_TRUE(PageShown(help, 3));
