@@ -330,14 +330,18 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    // Credits opens as a modal window over the main window.
-    QWidget* creditsParent = nullptr;
-    WhenWindowShown(QStringLiteral("frmCredits"), [&creditsParent](QWidget* credits) {
-        creditsParent = credits->parentWidget();
-        credits->close();
-    });
-    Trigger(&window, "mnuCredits");
-    EXPECT_EQ(creditsParent, &window);
+    // Credits and the colour editor open as modal windows over the main window.
+    const std::pair<const char*, const char*> children[] = {{"mnuCredits", "frmCredits"},
+                                                            {"mnuColors", "frmColors"}};
+    for (const auto& [entry, name] : children) {
+        QWidget* parent = nullptr;
+        WhenWindowShown(QString::fromLatin1(name), [&parent](QWidget* child) {
+            parent = child->parentWidget();
+            child->close();
+        });
+        Trigger(&window, entry);
+        EXPECT_EQ(parent, &window) << name;
+    }
 
     // Return To Main on the play window: back in the main window, which stays.
     WhenWindowShown(QStringLiteral("frmSmallSize"), [](QWidget* play) { Trigger(play, "mnuReturnToMain"); });
