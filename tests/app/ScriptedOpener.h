@@ -13,31 +13,21 @@ namespace corvana::test {
 class ScriptedOpener : public WindowOpener {
 public:
     void ShowPlayForm(SizeClass size, const PlayRecord* resume) override {
-        opened.push_back(std::string(resume ? "resume:" : "play:") + std::string(SizeClassName(size)));
-        if (inPlayForm)
-            inPlayForm();
+        Open(std::string(resume ? "resume:" : "play:") + std::string(SizeClassName(size)), inPlayForm);
     }
-    void ShowHowToPlay() override {
-        opened.push_back("help");
-        if (inHelp)
-            inHelp();
-    }
-    void ShowColors() override {
-        opened.push_back("colors");
-        if (inColors)
-            inColors();
-    }
-    void ShowCredits() override {
-        opened.push_back("credits");
-        if (inCredits)
-            inCredits();
-    }
+    void ShowHowToPlay() override { Open("help", inHelp); }
+    void ShowColors() override { Open("colors", inColors); }
+    void ShowCredits() override { Open("credits", inCredits); }
 
     std::vector<std::string> opened;
-    std::function<void()> inPlayForm;
-    std::function<void()> inHelp;
-    std::function<void()> inColors;
-    std::function<void()> inCredits;
+    std::function<void()> inPlayForm, inHelp, inColors, inCredits;
+
+private:
+    void Open(std::string name, const std::function<void()>& child) {
+        opened.push_back(std::move(name));
+        if (child)
+            child();
+    }
 };
 
 } // namespace corvana::test

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 using namespace corvana;
 
@@ -35,76 +37,46 @@ template <typename T> void WhenShown(std::function<void(T*)> act, int triesLeft 
     });
 }
 
-struct SeenBox {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-};
-
-// Records the next message box and closes it with `press`, or with Escape when `press` is
-// NoButton.
-std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton press) {
-    auto seen = std::make_shared<SeenBox>();
-    WhenShown<QMessageBox>([seen, press](QMessageBox* box) {
-        seen->text = box->text();
-        seen->title = box->windowTitle();
-        seen->icon = box->icon();
-        seen->buttons = box->standardButtons();
-        if (box->defaultButton() != nullptr)
-            seen->defaultButton = box->standardButton(box->defaultButton());
-        if (press == QMessageBox::NoButton)
-            QTest::keyClick(box, Qt::Key_Escape);
-        else
-            box->button(press)->click();
-    });
-    return seen;
-}
-
 } // namespace
 
 TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
+    using Box = QMessageBox;
     QtDialogs dialogs;
-    struct Case {
-        Buttons buttons;
-        Icon icon;
-        QMessageBox::StandardButton press;
-        Answer expected;
-        QMessageBox::Icon qtIcon;
-        QMessageBox::StandardButtons qtButtons;
-        QMessageBox::StandardButton qtDefault;
-    };
-    const QMessageBox::StandardButtons yesNo = QMessageBox::Yes | QMessageBox::No;
-    const QMessageBox::StandardButtons yesNoCancel = yesNo | QMessageBox::Cancel;
-    const Case cases[] = {
-        {Buttons::Ok, Icon::Critical, QMessageBox::Ok, Answer::Ok, QMessageBox::Critical, QMessageBox::Ok,
-         QMessageBox::Ok},
-        {Buttons::YesNo, Icon::Exclamation, QMessageBox::No, Answer::No, QMessageBox::Warning, yesNo,
-         QMessageBox::Yes},
-        {Buttons::YesNo, Icon::Information, QMessageBox::Yes, Answer::Yes, QMessageBox::Information, yesNo,
-         QMessageBox::Yes},
-        {Buttons::YesNoCancel, Icon::None, QMessageBox::Cancel, Answer::Cancel, QMessageBox::NoIcon,
-         yesNoCancel, QMessageBox::Yes},
-        // Escape (NoButton here) answers No, Cancel or OK.
-        {Buttons::YesNo, Icon::None, QMessageBox::NoButton, Answer::No, QMessageBox::NoIcon, yesNo,
-         QMessageBox::Yes},
-        {Buttons::YesNoCancel, Icon::None, QMessageBox::NoButton, Answer::Cancel, QMessageBox::NoIcon,
-         yesNoCancel, QMessageBox::Yes},
-        {Buttons::Ok, Icon::None, QMessageBox::NoButton, Answer::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
-         QMessageBox::Ok},
-    };
-    for (const Case& c : cases) {
-        const auto seen = AnswerNextBox(c.press);
-        const Answer answer = dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
-                                                 "Color Scheme Fatal Error", c.buttons, c.icon);
-        EXPECT_EQ(answer, c.expected);
-        // Plain text: the markup stays visible, and CR LF becomes one line break.
-        EXPECT_EQ(seen->text, QStringLiteral("Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt"));
-        EXPECT_EQ(seen->title, QStringLiteral("Color Scheme Fatal Error"));
-        EXPECT_EQ(seen->icon, c.qtIcon);
-        EXPECT_EQ(seen->buttons, c.qtButtons);
-        EXPECT_EQ(seen->defaultButton, c.qtDefault);
+    const Box::StandardButtons yesNo = Box::Yes | Box::No, yesNoCancel = yesNo | Box::Cancel;
+    // NoButton: Escape, which answers No, Cancel or OK.
+    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons,
+                     Box::StandardButton>
+        cases[] = {
+            {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok, Box::Ok},
+            {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo, Box::Yes},
+            {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo, Box::Yes},
+            {Buttons::YesNoCancel, Icon::None, Box::Cancel, Answer::Cancel, Box::NoIcon, yesNoCancel,
+             Box::Yes},
+            {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo, Box::Yes},
+            {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNoCancel,
+             Box::Yes},
+            {Buttons::Ok, Icon::None, Box::NoButton, Answer::Ok, Box::NoIcon, Box::Ok, Box::Ok},
+        };
+    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons, qtDefault] : cases) {
+        QString seen;
+        WhenShown<QMessageBox>([&seen, press = press](QMessageBox* box) {
+            // Plain text: the markup stays visible, and CR LF becomes one line break.
+            seen = box->text() + (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
+                   box->windowTitle() + "|" + QString::number(box->icon()) + "|" +
+                   QString::number(box->standardButtons()) + "|" +
+                   QString::number(box->standardButton(box->defaultButton()));
+            if (press == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(press)->click();
+        });
+        EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
+                                     "Color Scheme Fatal Error", buttons, icon),
+                  answer);
+        EXPECT_EQ(seen,
+                  "Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt|plain|Color Scheme Fatal Error|" +
+                      QString::number(qtIcon) + "|" + QString::number(qtButtons) + "|" +
+                      QString::number(qtDefault));
     }
 }
 
@@ -162,22 +134,36 @@ TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUtil, PackedColoursKeepRedInTheLowByte) {
+TEST(QtUtil, PackedColoursKeepRedInTheLowByteAndTwipEdgesNeverDrift) {
     EXPECT_EQ(ToQColor(0x0000C0C0), QColor(192, 192, 0));
     EXPECT_EQ(ToQColor(0x00400000), QColor(0, 0, 64));
-    EXPECT_EQ(ToQColor(0x000000FF), QColor(Qt::red));
-    EXPECT_EQ(ToColorValue(QColor(Qt::blue)), 0x00FF0000);
     EXPECT_EQ(ToColorValue(QColor(1, 2, 3, 4)), 0x00030201);
-    for (ColorValue v : {0x00000000, 0x00FFFFFF, 0x00808080, 0x00123456})
-        EXPECT_EQ(ToColorValue(ToQColor(v)), v);
-}
-
-TEST(QtUtil, TwipRectanglesConvertEdgesSoNeighboursNeverDrift) {
     EXPECT_EQ(TwipsRect(0, 0, 1440, 720), QRect(0, 0, 96, 48));
     // Cells 300 twips apart stay exactly 20 pixels apart, whatever rounding their widths need.
-    for (int i = 0; i < 10; ++i) {
-        const QRect cell = TwipsRect(120 + 300 * i, 240, 252, 288);
-        EXPECT_EQ(cell.left(), 8 + 20 * i);
-        EXPECT_EQ(TwipsRect(120 + 300 * (i + 1), 240, 252, 288).left() - cell.left(), 20);
-    }
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(TwipsRect(120 + 300 * i, 240, 252, 288), QRect(8 + 20 * i, 16, 17, 19));
+}
+
+// A text too long for its label gets the largest font, in half points, that shows it whole; a
+// word-wrapped label first grows down as far as it may.
+TEST(QtUtil, FitLabelShrinksTheFontJustEnough) {
+    QLabel label(QStringLiteral("Corvana Corvana"));
+    QFont font = label.font();
+    font.setPointSizeF(12);
+    label.setFont(font);
+    label.resize(label.sizeHint().width() * 3 / 4, label.sizeHint().height());
+    EXPECT_TRUE(FitLabel(label, -1, 4.0));
+    EXPECT_TRUE(ShowsWholeText(label));
+    EXPECT_LT(label.font().pointSizeF(), 12.0);
+    font.setPointSizeF(label.font().pointSizeF() + 0.5);
+    label.setFont(font);
+    EXPECT_FALSE(ShowsWholeText(label)) << "half a point larger would not fit";
+    EXPECT_FALSE(FitLabel(label, -1, label.font().pointSizeF())) << "not below the minimum";
+
+    QLabel wrapped(QStringLiteral("one two three four five six seven"));
+    wrapped.setWordWrap(true);
+    wrapped.setGeometry(0, 10, wrapped.fontMetrics().horizontalAdvance(QStringLiteral("three four")), 5);
+    EXPECT_TRUE(FitLabel(wrapped, 500));
+    EXPECT_EQ(wrapped.height(), wrapped.heightForWidth(wrapped.width()));
+    EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
 }
