@@ -21,6 +21,7 @@ namespace corvana::test {
 inline constexpr const char* kSmall = "Small Puzzle H";
 inline constexpr const char* kNormal = "Normal Puzzle Plus";
 inline constexpr const char* kLarge = "Large Puzzle Crazy Eights";
+inline const std::vector<const char*> kAllSizes{kSmall, kNormal, kLarge};
 
 inline std::size_t Ix(int i) {
     return static_cast<std::size_t>(i);
@@ -28,7 +29,14 @@ inline std::size_t Ix(int i) {
 
 struct PlayFixture {
     explicit PlayFixture(const std::string& name, bool noShowFirst = false, std::uint64_t seed = 11) {
-        SetDefaultColors(colors);
+        // Every colour of the scheme differs from the others and from black and white, so a colour
+        // taken from the wrong slot, or never given back, shows.
+        for (std::size_t k = 0; k < 3; ++k) {
+            colors.BackgroundColor[k] = 0x102030 + static_cast<ColorValue>(k);
+            colors.PrimaryColor[k] = 0x405060 + static_cast<ColorValue>(k);
+            colors.SecondaryColor[k] = 0x708090 + static_cast<ColorValue>(k);
+            colors.CheckedColor[k] = 0xA0B0C0 + static_cast<ColorValue>(k);
+        }
         puzzle.PuzzleName = name;
         puzzle.NoShowFirst = noShowFirst;
         EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, seed));
@@ -38,32 +46,36 @@ struct PlayFixture {
 
     int W() const { return form->Config().width; }
     int Count() const { return form->Config().CellCount(); }
+    std::size_t K() const { return Ix(form->Config().ColorIndex()); }
     const GridCell& Cell(int i) const { return form->Cells().at(Ix(i)); }
     const std::string& Text(int i) const { return Cell(i).text; }
     bool White(int i) const { return puzzle.GridPattern.at(Ix(i)); }
     int Solution(int i) const { return puzzle.SolutionArray.at(Ix(i)); }
+    std::string Sol(int i) const { return std::to_string(Solution(i)); }
     int User(int i) const { return puzzle.UserArray.at(Ix(i)); }
     bool InStarter(int i) const { return i >= puzzle.StarterFirstCell && i <= puzzle.StarterLastCell; }
+    int FirstBlack() const {
+        int i = 0;
+        while (White(i))
+            ++i;
+        return i;
+    }
 
     // A key as the window delivers it: key-down, then the key-press of its character unless
     // key-down discarded it, then key-up. Returns the key code key-down left.
     int Key(int cell, int code, int shift = 0) {
-        int keyCode = code;
-        int shiftState = shift;
+        int keyCode = code, shiftState = shift;
         form->txtGrid_KeyDown(cell, keyCode, shiftState);
         if (keyCode != 0) {
             int ascii = code >= vk::Numpad0 ? code - vk::Numpad0 + '0' : code;
             form->txtGrid_KeyPress(cell, ascii);
             EXPECT_EQ(ascii, 0) << "no character ever reaches a cell by itself";
         }
-        const int left = keyCode;
-        int upCode = code;
-        int upShift = shift;
+        int upCode = code, upShift = shift;
         form->txtGrid_KeyUp(cell, upCode, upShift);
-        return left;
+        return keyCode;
     }
     void Type(int cell, int digit) { Key(cell, vk::Digit0 + digit); }
-
     // Two presses on the grid: the AutoFill start and the square giving the direction.
     void Fill(int start, int second) {
         form->txtGrid_MouseDown(start);
@@ -100,20 +112,17 @@ struct PlayFixture {
     std::string StarterText() const {
         std::string text;
         for (int i = puzzle.StarterFirstCell; i <= puzzle.StarterLastCell; ++i)
-            text += std::to_string(Solution(i));
+            text += Sol(i);
         return text;
     }
 
     // A cell from which `length` white squares run across (or down), none of them in the
     // starting number; nullopt if the grid has none.
     std::optional<int> WhiteRun(int length, bool down) const {
-        const int w = W();
+        const int w = W(), step = down ? w : 1;
         for (int s = 0; s < Count(); ++s) {
-            const int step = down ? w : 1;
             const int end = s + step * (length - 1);
-            if (end >= Count() || (!down && end / w != s / w))
-                continue;
-            bool ok = true;
+            bool ok = end < Count() && (down || end / w == s / w);
             for (int c = s; c <= end && ok; c += step)
                 ok = White(c) && !InStarter(c);
             if (ok)
@@ -121,13 +130,12 @@ struct PlayFixture {
         }
         return std::nullopt;
     }
-    std::optional<int> FirstWhiteOutsideStarter() const { return WhiteRun(1, false); }
+    int FreeCell() const { return *WhiteRun(1, false); }
 
     // Replaces the first caption of a list and lays the lists out again (the puzzle itself
     // keeps its numbers), so a test can choose the number it fills.
     void SetCaption(int digits, const std::string& caption, bool down = false) {
-        auto& captions = down ? puzzle.CaptionsDown[Ix(digits)] : puzzle.Captions[Ix(digits)];
-        captions.at(0) = caption;
+        (down ? puzzle.CaptionsDown[Ix(digits)] : puzzle.Captions[Ix(digits)]).at(0) = caption;
         form->LoadPuzzle(false);
     }
 
@@ -142,11 +150,10 @@ struct PlayFixture {
     // The user grid equals what the cells show.
     ::testing::AssertionResult UserGridMatchesCells() const {
         for (int i = 0; i < Count(); ++i) {
-            const std::string& t = Text(i);
-            const int expected = t.empty() ? -1 : t[0] - '0';
+            const int expected = Text(i).empty() ? -1 : Text(i)[0] - '0';
             if (User(i) != expected)
                 return ::testing::AssertionFailure()
-                       << "cell " << i << " shows \"" << t << "\" but UserArray holds " << User(i);
+                       << "cell " << i << " shows \"" << Text(i) << "\" but UserArray holds " << User(i);
         }
         return ::testing::AssertionSuccess();
     }
@@ -157,10 +164,5 @@ struct PlayFixture {
     FakePlayHost host;
     std::unique_ptr<PlayForm> form;
 };
-
-inline const std::vector<const char*>& AllSizes() {
-    static const std::vector<const char*> names{kSmall, kNormal, kLarge};
-    return names;
-}
 
 } // namespace corvana::test

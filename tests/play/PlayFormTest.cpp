@@ -1,0 +1,282 @@
+// Laying a play form out: the per-template list layouts, the headings and colours, what a new
+// game or another template leaves behind, the File menu, resizing and zooming.
+
+#include "PlayFixture.h"
+
+#include "play/Zoom.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+// Each template's lists as designed: digits:columns@column step, in the form's list order; the
+// Large form's down lists keep the across lists' columns.
+const std::map<std::string, std::string> kLists = {
+    {"Small Puzzle H", "2:1@0 6:1@0 10:1@0"},
+    {"Small Puzzle Pinwheel", "3:2@720 6:1@0"},
+    {"Small Puzzle Five Squares", "4:2@720 10:1@0"},
+    {"Small Puzzle Wheel", "3:1@0 4:1@0 8:1@0"},
+    {"Small Puzzle Project X", "2:1@0 3:1@0 4:1@0 6:1@0 8:1@0"},
+    {"Normal Puzzle Plus", "3:2@720 4:2@720 5:3@960 7:2@1080"},
+    {"Normal Puzzle Steps", "3:1@0 4:2@720 5:2@960 6:1@0 7:1@0 8:1@0 9:1@0"},
+    {"Normal Puzzle Shield", "2:1@0 3:3@720 4:1@0 5:3@840 6:1@0 7:1@0"},
+    {"Normal Puzzle Broken Pieces", "3:1@0 4:2@720 5:2@840 7:1@0 10:1@0"},
+    {"Normal Puzzle Five Plus", "3:1@0 4:2@720 5:2@840 6:1@0 7:1@0"},
+    {"Normal Puzzle Angled", "3:1@0 4:1@0 5:2@840 6:1@0 7:1@0 8:1@0 9:1@0"},
+    {"Normal Puzzle HTT", "2:1@0 3:2@720 4:1@0 5:2@840 6:1@0 7:2@1080"},
+    {"Large Puzzle Crazy Eights", "3:1@0 4:2@720 6:1@0 8:1@0"},
+    {"Large Puzzle Squares", "3:1@0 4:1@0 5:1@0 6:1@0 7:1@0 8:1@0"},
+    {"Large Puzzle Four Electrodes", "3:1@0 6:2@1200 7:1@0 8:2@1200"},
+};
+
+std::string Designed(const TemplateLayout& layout) {
+    std::string text;
+    for (const ListLayout& l : layout.lists)
+        text += (text.empty() ? "" : " ") + std::to_string(l.digits) + ":" + std::to_string(l.columns) + "@" +
+                std::to_string(l.columnStep);
+    return text;
+}
+
+// The digit counts whose headings (or boxes, of one direction) the form shows.
+std::set<int> Shown(const PlayForm& form, bool boxes, bool down = false) {
+    std::set<int> out;
+    if (boxes) {
+        for (const ListBox& box : form.Boxes())
+            if (box.visible && box.down == down)
+                out.insert(box.digits);
+    } else {
+        for (const FormLabel& label : form.Labels())
+            if (label.visible && label.digits != 0)
+                out.insert(label.digits);
+    }
+    return out;
+}
+
+} // namespace
+
+// Every template on its form, the odd ones with the starting number hidden: the lists as
+// designed, each box at its place in its column, the headings over them, the starter red and
+// ticked, and nothing else set.
+TEST(PlayFormLoad, EveryTemplateShowsItsDesignedListsAndOnlyTheStarter) {
+    ASSERT_EQ(Templates().size(), kLists.size());
+    for (std::size_t t = 0; t < Templates().size(); ++t) {
+        const std::string name(Templates()[t].name);
+        const bool hidden = t % 2 == 1;
+        SCOPED_TRACE(name + (hidden ? " hidden" : ""));
+        PlayFixture f(name, hidden, 17);
+        const FormConfig& config = f.form->Config();
+        const TemplateLayout* layout = config.Layout(name);
+        ASSERT_NE(layout, nullptr);
+        EXPECT_EQ(Designed(*layout), kLists.at(name));
+        std::set<int> used;
+        for (const bool down : {false, true}) {
+            if (down && !config.separateLists)
+                continue;
+            for (const ListLayout& list : layout->lists) {
+                used.insert(list.digits);
+                const int count = f.form->ListCount(list.digits, down);
+                const auto& captions =
+                    down ? f.puzzle.CaptionsDown[Ix(list.digits)] : f.puzzle.Captions[Ix(list.digits)];
+                ASSERT_GT(count, 0);
+                const int part = std::max(count / list.columns, 1);
+                for (int j = 0; j < count; ++j) {
+                    const ListBox& box = f.Box(f.BoxId(list.digits, j, down));
+                    const int column = std::min(j / part, list.columns - 1);
+                    EXPECT_EQ(box.caption, captions[Ix(j)]);
+                    EXPECT_EQ(box.left, list.firstBox.left + column * list.columnStep) << j;
+                    EXPECT_EQ(box.top,
+                              (down ? list.firstDownBox.top : list.firstBox.top) + 240 * (j - column * part))
+                        << j;
+                    EXPECT_TRUE(box.visible);
+                }
+                EXPECT_EQ(f.form->FindBox(list.digits, down, count), -1) << "no box beyond the list";
+            }
+        }
+        EXPECT_EQ(Shown(*f.form, true, false), used);
+        EXPECT_EQ(Shown(*f.form, true, true), config.separateLists ? used : std::set<int>{});
+        EXPECT_EQ(Shown(*f.form, false), used);
+        for (const auto& label : f.form->Labels())
+            for (const ListLayout& list : layout->lists)
+                if (label.digits == list.digits) {
+                    EXPECT_EQ(label.left, list.heading.left) << label.name;
+                    EXPECT_EQ(label.top, list.heading.top) << label.name;
+                }
+        EXPECT_EQ(f.form->Caption(), name);
+        EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+        EXPECT_EQ(f.form->UndoCaption(), "Undo ");
+        EXPECT_FALSE(f.form->UndoEnabled());
+        EXPECT_EQ(f.form->StarterHidden(), hidden);
+        EXPECT_EQ(f.form->ShowStartingNumberVisible(), hidden);
+        EXPECT_EQ(f.form->UserGridFrame().caption, "User Grid");
+        EXPECT_EQ(f.form->UserGridFrame().fore, f.colors.PrimaryColor[f.K()]);
+        EXPECT_EQ(f.form->UserGridFrame().back, f.colors.BackgroundColor[f.K()]);
+        EXPECT_EQ(f.form->WorkFrame().back, f.colors.BackgroundColor[f.K()]);
+        EXPECT_EQ(f.form->FormBackColor(), f.colors.BackgroundColor[f.K()]);
+        EXPECT_EQ(f.form->FillStartCell(), -1);
+        for (int i = 0; i < f.Count(); ++i) {
+            const bool shown = f.InStarter(i) && !hidden;
+            EXPECT_EQ(f.Cell(i).fore, shown ? kRed : kBlack) << i;
+            EXPECT_EQ(f.Text(i), shown ? f.Sol(i) : "");
+            EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack);
+            EXPECT_TRUE(f.Cell(i).enabled) << "black squares take the focus too";
+        }
+        const auto ticked = f.TickedIds();
+        ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
+        if (!hidden) {
+            EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+            EXPECT_FALSE(f.Box(ticked[0]).down);
+            EXPECT_EQ(f.Box(ticked[0]).fore, f.colors.CheckedColor[f.K()]);
+        }
+        EXPECT_TRUE(f.dialogs.messages.empty());
+    }
+}
+
+// Lists and headings of the template's primary lengths take the Primary colour, the others the
+// Secondary; the Large form's ACROSS and DOWN headings are Primary.
+TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
+    PlayFixture f("Small Puzzle Project X");
+    const ColorValue primary = f.colors.PrimaryColor[0], secondary = f.colors.SecondaryColor[0];
+    const std::map<int, ColorValue> expected = {
+        {2, primary}, {3, secondary}, {4, primary}, {6, secondary}, {8, primary}};
+    for (const auto& box : f.form->Boxes())
+        if (box.visible && box.value == 0) {
+            EXPECT_EQ(box.fore, expected.at(box.digits)) << box.Name();
+            EXPECT_EQ(box.back, f.colors.BackgroundColor[0]);
+        }
+    for (const auto& label : f.form->Labels())
+        if (label.visible) {
+            EXPECT_EQ(label.fore, expected.at(label.digits)) << label.name;
+            EXPECT_EQ(label.back, f.colors.BackgroundColor[0]) << label.name;
+        }
+    PlayFixture large(kLarge);
+    for (const auto& label : large.form->Labels())
+        if (label.name == "lblAcross" || label.name == "lblDown") {
+            EXPECT_TRUE(label.visible);
+            EXPECT_EQ(label.fore, large.colors.PrimaryColor[2]);
+            EXPECT_EQ(label.back, large.colors.BackgroundColor[2]);
+        }
+    EXPECT_EQ(large.Box(large.BoxId(6, 0, true)).fore, large.colors.PrimaryColor[2]);
+    EXPECT_EQ(large.Box(large.BoxId(4, 0, true)).fore, large.colors.SecondaryColor[2]);
+}
+
+TEST(PlayFormLists, AClickTicksAndFillsTheBufferAndTheColourFollowsTheTick) {
+    PlayFixture f(kSmall);
+    // The Checked colour equal to a list colour must not confuse which colour comes back.
+    f.colors.CheckedColor[0] = f.colors.PrimaryColor[0];
+    const int id = f.BoxId(6, 0);
+    const ListBox& box = f.Box(id);
+    for (int click = 1; click <= 4; ++click) {
+        f.form->BoxClick(id);
+        EXPECT_EQ(box.value, click % 2) << click;
+        EXPECT_EQ(box.fore, box.value == 1 ? f.colors.CheckedColor[0] : f.colors.SecondaryColor[0]) << click;
+        EXPECT_EQ(f.form->BufferText(), box.caption) << "unticking still copies the number";
+        EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + box.caption);
+    }
+    PlayFixture large(kLarge);
+    large.Pick(6, 3, true);
+    EXPECT_FALSE(large.form->BufferFromAcross());
+    large.Pick(6, 3, false);
+    EXPECT_TRUE(large.form->BufferFromAcross());
+}
+
+TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind) {
+    PlayFixture f(kSmall);
+    const auto boxes = f.form->Boxes().size();
+    f.Pick(6, 5);
+    const int cell = f.FreeCell();
+    f.form->SetCellText(cell, "4");
+    const auto before = f.puzzle.SolutionArray;
+    f.form->mnuNewPuzzle_Click();
+    EXPECT_EQ(f.form->Boxes().size(), boxes) << "boxes are reused";
+    EXPECT_NE(f.puzzle.SolutionArray, before);
+    ASSERT_EQ(f.TickedIds().size(), 1u);
+    EXPECT_EQ(f.Box(f.TickedIds()[0]).caption, f.StarterText());
+    EXPECT_EQ(f.Text(cell), "");
+    EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+    EXPECT_EQ(f.host.unloads, 0);
+    // Loaded again (the reset runs over every box made so far), nothing is made twice.
+    f.form->Form_Load();
+    EXPECT_EQ(f.form->Boxes().size(), boxes);
+    EXPECT_EQ(f.TickedIds().size(), 1u);
+
+    // Another template on the same form: the old lists and their headings must not stay.
+    f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
+    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 4));
+    f.form->LoadPuzzle(false);
+    EXPECT_EQ(Shown(*f.form, true), (std::set<int>{3, 6}));
+    EXPECT_EQ(Shown(*f.form, false), (std::set<int>{3, 6})) << "stale headings";
+    EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
+                            [](const ListBox& b) { return b.visible; }),
+              36);
+}
+
+TEST(PlayFormLifecycle, ReturnOnlyUnloadsExitAlsoEndsAndExitInHelpClosesTheFormToo) {
+    PlayFixture f(kSmall);
+    f.form->mnuHelp_Click();
+    EXPECT_EQ(f.host.helpShown, 1);
+    EXPECT_EQ(f.host.unloads, 0);
+    f.form->mnuReturnToMain_Click();
+    EXPECT_EQ(f.host.unloads, 1);
+    EXPECT_FALSE(f.puzzle.ExitRequested);
+    f.host.onHelp = [&] { f.puzzle.ExitRequested = true; };
+    f.form->mnuHelp_Click();
+    EXPECT_EQ(f.host.unloads, 2);
+    PlayFixture g(kSmall);
+    g.form->mnuExit_Click();
+    EXPECT_EQ(g.host.unloads, 1);
+    EXPECT_TRUE(g.puzzle.ExitRequested);
+}
+
+TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
+    PlayFixture f(kSmall);
+    const TwipPoint centred = f.form->Form_Resize(7455 + 135 + 1000, 4095 + 705 + 600);
+    EXPECT_EQ(centred.left, 500);
+    EXPECT_EQ(centred.top, 300);
+    const TwipPoint pinned = f.form->Form_Resize(3000, 2000);
+    EXPECT_EQ(pinned.left, 0);
+    EXPECT_EQ(pinned.top, 0);
+    PlayFixture large("Large Puzzle Squares");
+    EXPECT_EQ(large.form->Form_Resize(11055 + 150 + 20, 7335 + 720 + 40).top, 20);
+}
+
+TEST(Zoom, StepsRunFrom100To300AndStopAtTheEnds) {
+    std::vector<int> up{100};
+    while (up.size() < 9)
+        up.push_back(ZoomIn(up.back()));
+    EXPECT_EQ(up, (std::vector<int>{100, 125, 150, 175, 200, 250, 300, 300, 300}));
+    EXPECT_EQ(ZoomOut(300), 250);
+    EXPECT_EQ(ZoomOut(125), 100);
+    EXPECT_EQ(ZoomOut(100), 100);
+    // A remembered level that is no step (a damaged settings file) is 100 %.
+    for (const auto& [kept, used] : {std::pair{175, 175}, {130, 100}, {0, 100}, {-200, 100}, {900, 100}})
+        EXPECT_EQ(ValidZoom(kept), used) << kept;
+}
+
+// Twip positions turned into pixels in proportion, exactly as without zoom at 100 %.
+TEST(Zoom, TwipPositionsKeepTheirProportionsAndAt100PercentAreAsBefore) {
+    const struct {
+        int twips, percent, pixels;
+    } table[] = {{120, 100, 8},  {7, 100, 0},      {8, 100, 1},        {-8, 100, -1}, {240, 125, 20},
+                 {252, 150, 25}, {4080, 200, 544}, {11055, 300, 2211}, {22, 300, 4},  {23, 300, 5}};
+    for (const auto& row : table)
+        EXPECT_EQ(ZoomedPixels(row.twips, row.percent), row.pixels) << row.twips << " at " << row.percent;
+    for (int t = -3000; t <= 12000; ++t)
+        ASSERT_EQ(ZoomedPixels(t, 100), TwipsToPixels(t)) << t;
+    for (const int z : kZoomSteps) {
+        for (int t = 0; t <= 12000; ++t) {
+            ASSERT_LE(std::abs(ZoomedPixels(t, z) - t * z / 1500.0), 0.5) << t << " at " << z;
+            ASSERT_LE(ZoomedPixels(t, z), ZoomedPixels(t + 1, z)) << t << " at " << z;
+        }
+        // Neighbouring cells never touch, on every form.
+        for (const FormConfig* form : {&frmSmallSize(), &frmNormal(), &frmLarge()}) {
+            const TwipRect a = form->CellRect(0), b = form->CellRect(1);
+            EXPECT_LT(ZoomedPixels(a.left + a.width, z), ZoomedPixels(b.left, z)) << z;
+        }
+    }
+}
