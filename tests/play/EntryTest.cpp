@@ -18,7 +18,6 @@ const std::string kBlackSquare =
     "the correct AutoFill direction has been selected.  Process aborted.";
 const std::string kAcrossDown = "You selected an ACROSS value.  This is not meant to be filled down.";
 const std::string kDownAcross = "You selected a DOWN value.  This is not meant to be filled across.";
-const std::vector<std::string> kNoUndo{"0"};
 
 // The shortest (or longest) list length of the template; on the Large form it has a down list too.
 int Digits(const PlayFixture& f, bool longest = false) {
@@ -49,12 +48,10 @@ void ExpectIdle(const PlayFixture& f) {
     for (int i = 0; i < f.Count(); ++i)
         EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << i;
 }
-// The last message exactly, with the program's title and OK alone.
+// Exactly `count` messages, the last one this text with the program's title and OK alone.
 void ExpectMessage(const PlayFixture& f, const std::string& text, std::size_t count = 1) {
-    ASSERT_EQ(f.dialogs.messages.size(), count);
-    EXPECT_EQ(f.dialogs.messages.back().text, text);
-    EXPECT_EQ(f.dialogs.messages.back().title, version::Title);
-    EXPECT_EQ(f.dialogs.messages.back().buttons, Buttons::Ok);
+    EXPECT_EQ(f.dialogs.messages.size(), count);
+    EXPECT_EQ(f.Msg(count - 1), text + "|" + version::Title + "|0");
 }
 
 class Entry : public ::testing::TestWithParam<const char*> {};
@@ -73,31 +70,26 @@ TEST(GridKeys, OnlyDigitsBackspaceArrowsAndDeleteAreGridKeys) {
 TEST_P(Entry, KeysReplaceOrClearTheDigitAndOnlyDigitsAndBackspaceAreRecorded) {
     PlayFixture f(GetParam());
     const int cell = f.FreeCell();
+    const std::string c = std::to_string(cell) + ",", in = f.form->Config().separateLists ? " of " : " in ";
     const std::string place =
         "Column " + std::to_string(cell % f.W() + 1) + " Row " + std::to_string(cell / f.W() + 1);
-    const std::string in = f.form->Config().separateLists ? " of " : " in ";
     f.Key(cell, vk::Delete);
     f.Key(cell, vk::Down);
-    EXPECT_EQ(f.form->UndoArray(), kNoUndo);
-    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.Undo(), "0 |Undo |off");
     f.Key(cell, vk::Back);
-    EXPECT_EQ(f.form->UndoArray(), (std::vector<std::string>{"1", std::to_string(cell) + ",-1,-1"}));
-    EXPECT_EQ(f.form->UndoCaption(), "Undo Clear of " + place) << "even an empty cell's clearing";
+    EXPECT_EQ(f.Undo(), "1 " + c + "-1,-1 |Undo Clear of " + place + "|on")
+        << "even an empty cell's clearing";
     f.Type(cell, 3);
     f.Type(cell, 7);
-    EXPECT_EQ(f.Text(cell), "7") << "never 37 or 73";
-    EXPECT_EQ(f.form->UndoArray(), (std::vector<std::string>{"1", std::to_string(cell) + ",3,7"}));
-    EXPECT_EQ(f.form->UndoCaption(), "Undo 7" + in + place);
-    EXPECT_TRUE(f.form->UndoEnabled());
+    EXPECT_EQ(f.Entry(cell), "7:7") << "never 37 or 73";
+    EXPECT_EQ(f.Undo(), "1 " + c + "3,7 |Undo 7" + in + place + "|on");
     for (int d = 0; d <= 9; ++d) {
         EXPECT_EQ(f.Key(cell, vk::Numpad0 + d), vk::Numpad0 + d) << "an accepted key keeps its code";
-        EXPECT_EQ(f.Text(cell), std::to_string(d));
-        EXPECT_EQ(f.User(cell), d);
+        EXPECT_EQ(f.Entry(cell), std::to_string(d) + ":" + std::to_string(d));
         f.Key(cell, vk::Digit0 + (9 - d), 1); // Shift held
         EXPECT_EQ(f.Text(cell), std::to_string(9 - d));
     }
-    const auto undo = f.form->UndoArray();
-    const std::string caption = f.form->UndoCaption();
+    const std::string undo = f.Undo();
     f.host.focus.clear(); // the Down above moved it
     for (const int code : {int{'A'}, int{'Z'}, int{' '}, 13, 9, 27, 47, 58, 95, 106, 110, 190, 36, 35, 45}) {
         int keyCode = code, shift = 1;
@@ -109,10 +101,8 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitAndOnlyDigitsAndBackspaceAreRecorded) {
         EXPECT_EQ(f.Key(cell, key), key) << "arrows keep their code";
     EXPECT_EQ(f.Text(cell), "0");
     EXPECT_EQ(f.Key(cell, vk::Delete), vk::Delete);
-    EXPECT_EQ(f.Text(cell), "");
-    EXPECT_EQ(f.User(cell), -1);
-    EXPECT_EQ(f.form->UndoArray(), undo);
-    EXPECT_EQ(f.form->UndoCaption(), caption);
+    EXPECT_EQ(f.Entry(cell), ":-1");
+    EXPECT_EQ(f.Undo(), undo);
     int ascii = 'x', up = vk::Digit0 + 5, shift = 2;
     f.form->txtGrid_KeyPress(cell, ascii);
     f.form->txtGrid_KeyUp(cell, up, shift);
@@ -122,15 +112,11 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitAndOnlyDigitsAndBackspaceAreRecorded) {
     f.Type(cell, 2);
     f.Key(cell, vk::Delete);
     f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Text(cell), "6");
-    EXPECT_EQ(f.form->UndoArray(), kNoUndo);
-    EXPECT_EQ(f.form->UndoCaption(), "Undo ");
-    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.Entry(cell), "6:6");
+    EXPECT_EQ(f.Undo(), "0 |Undo |off");
     f.Key(cell, vk::Back);
-    EXPECT_EQ(f.form->UndoCaption(), "Undo Clear of " + place);
     f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Text(cell), "6");
-    EXPECT_EQ(f.User(cell), 6);
+    EXPECT_EQ(f.Entry(cell), "6:6");
     // Keys and presses outside the grid do nothing.
     for (const int outside : {-1, f.Count(), f.Count() + 7}) {
         int key = vk::Digit0 + 1, none = 0;
@@ -138,7 +124,7 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitAndOnlyDigitsAndBackspaceAreRecorded) {
         EXPECT_EQ(key, 0);
         f.form->txtGrid_MouseDown(outside);
     }
-    EXPECT_EQ(f.form->UndoArray(), kNoUndo);
+    EXPECT_EQ(f.Undo(), "0 |Undo |off");
     EXPECT_EQ(f.form->FillStartCell(), -1);
     EXPECT_TRUE(f.UserGridMatchesCells());
 }
@@ -189,10 +175,8 @@ TEST_P(Entry, TheStarterIsRedOnlyForItsRightShownDigitAndBlackSquaresStayBlack) 
         EXPECT_EQ(f.Cell(cell).fore, kBlack);
         const int black = f.FirstBlack();
         f.Type(black, 5);
-        EXPECT_EQ(f.Text(black), "5") << "stored, but black on black";
-        EXPECT_EQ(f.User(black), 5);
-        EXPECT_EQ(f.Cell(black).fore, kBlack);
-        EXPECT_EQ(f.Cell(black).back, kBlack);
+        EXPECT_EQ(f.Entry(black), "5:5") << "stored, but black on black";
+        EXPECT_EQ(f.Cell(black).fore + f.Cell(black).back, 2 * kBlack);
     }
 }
 
@@ -200,11 +184,11 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     for (const std::string bad : {"", "abc", "1,2", ",", "12;3;4", "-", "7,", "1,99999,2"}) {
         int grid = 91, oldValue = 92, newValue = 93;
         PlayForm::BreakDownUndoArray(bad, grid, oldValue, newValue);
-        EXPECT_EQ(std::vector<int>({grid, oldValue, newValue}), std::vector<int>({91, 92, 93})) << bad;
+        EXPECT_EQ(std::tuple(grid, oldValue, newValue), std::tuple(91, 92, 93)) << bad;
     }
     int grid = 0, oldValue = 0, newValue = 0;
     PlayForm::BreakDownUndoArray(" 23,-1,+7", grid, oldValue, newValue);
-    EXPECT_EQ(std::vector<int>({grid, oldValue, newValue}), std::vector<int>({23, -1, 7}));
+    EXPECT_EQ(std::tuple(grid, oldValue, newValue), std::tuple(23, -1, 7));
 
     // The shared puzzle changes size under an open Large form (a failed load of a Small
     // puzzle); its undo record for cell 399 now points past the puzzle's grids.
@@ -214,13 +198,13 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     f.puzzle.PuzzleName = kSmall;
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 5));
     f.form->LoadPuzzle(false);
-    ExpectMessage(f, "Error in loading Small Puzzle H");
-    ASSERT_TRUE(f.form->UndoEnabled());
+    EXPECT_EQ(f.Texts(), std::vector<std::string>{"Error in loading Small Puzzle H"});
+    EXPECT_EQ(f.Msg(), "Error in loading Small Puzzle H|Corvana|0");
     const auto user = f.puzzle.UserArray;
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.puzzle.UserArray, user);
     EXPECT_EQ(f.Text(399), "6") << "nothing restored from a record outside the puzzle";
-    EXPECT_FALSE(f.form->UndoEnabled());
+    EXPECT_EQ(f.Undo(), "0 |Undo |off");
 }
 
 // The second square gives the direction: more columns than rows to the right is across, a tie
@@ -242,16 +226,13 @@ TEST_P(Entry, AFillWritesAcrossOrDownAndUndoTakesItBack) {
         EXPECT_EQ(f.form->FillStartCell(), start);
         f.form->txtGrid_MouseDown(kind == 2 ? start + f.W() + 1 : start + 2 * step);
         EXPECT_EQ(f.form->AutoFillDown(), down);
-        for (int k = 0; k < n; ++k)
-            EXPECT_EQ(f.Text(start + k * step), number.substr(Ix(k), 1));
+        EXPECT_EQ(f.Run(start, n, step), number);
         EXPECT_TRUE(f.UserGridMatchesCells());
         EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
-        EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
-        const auto& undo = f.form->UndoArray();
-        ASSERT_EQ(undo.size(), Ix(n + 1));
-        EXPECT_EQ(undo[0], std::to_string(n));
-        EXPECT_EQ(undo[1], std::to_string(start) + ",0,0");
-        EXPECT_EQ(undo[2], std::to_string(start + step) + ",-1,1");
+        std::string undo = std::to_string(n) + " ";
+        for (int k = 0; k < n; ++k)
+            undo += std::to_string(start + k * step) + (k == 0 ? ",0," : ",-1,") + number[Ix(k)] + " ";
+        EXPECT_EQ(f.Undo(), undo + "|Undo " + number + "|on");
         EXPECT_TRUE(f.dialogs.messages.empty());
         EXPECT_TRUE(f.host.focus.empty()) << "the focus does not move";
         ExpectIdle(f);
@@ -259,15 +240,12 @@ TEST_P(Entry, AFillWritesAcrossOrDownAndUndoTakesItBack) {
         f.form->BoxClick(f.UntickedBox()); // the buffer takes another number before the undo
         const int other = f.TickedIds().back();
         f.form->mnuUndo_Click();
-        EXPECT_EQ(f.Text(start), "0");
-        for (int k = 1; k < n; ++k)
-            EXPECT_EQ(f.Text(start + k * step), "");
-        EXPECT_EQ(f.Box(id).value, 0);
-        EXPECT_EQ(f.Box(id).fore, listColour);
-        EXPECT_EQ(f.Box(other).value, 1) << "only the filled number is unticked";
+        EXPECT_EQ(f.Run(start, n, step), "0" + std::string(Ix(n - 1), '.'));
+        EXPECT_EQ(std::tuple(f.Box(id).value, f.Box(id).fore, f.Box(other).value),
+                  std::tuple(0, listColour, 1))
+            << "only the filled number is unticked";
         EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
-        EXPECT_EQ(f.form->UndoArray(), kNoUndo);
-        EXPECT_FALSE(f.form->UndoEnabled());
+        EXPECT_EQ(f.Undo(), "0 |Undo |off");
         EXPECT_TRUE(f.UserGridMatchesCells());
         f.form->BoxClick(id);
         f.form->BoxClick(id); // unticked by the user before the fill: the undo leaves it so
@@ -302,8 +280,7 @@ TEST_P(Entry, ANumberWithoutRoomOrCrossingABlackSquareIsRefusedAndKept) {
             f.Fill(start, start + step);
             ExpectMessage(f, blocked ? kBlackSquare : kNoRoom);
             EXPECT_EQ(f.puzzle.UserArray, before);
-            EXPECT_EQ(f.form->BufferText(), number);
-            EXPECT_FALSE(f.form->UndoEnabled());
+            EXPECT_EQ(f.form->BufferText() + f.Undo(), number + "0 |Undo |off");
             ExpectIdle(f);
         }
 }
@@ -321,8 +298,7 @@ TEST_P(Entry, ABlackSquareOrAnEarlierSquareAndShortBuffersDoNothing) {
         f.SetCaption(n, odd, down);
         f.Pick(n, 0, down);
         f.Fill(start, start + 1);
-        EXPECT_EQ(f.Text(start), "") << odd;
-        EXPECT_EQ(f.form->BufferText(), odd);
+        EXPECT_EQ(f.Text(start) + f.form->BufferText(), odd);
         ExpectIdle(f);
     }
     EXPECT_TRUE(f.dialogs.messages.empty());
@@ -359,24 +335,17 @@ TEST(AutoFillNormal, DifferentDigitsAskBeforeTheyAreOverwritten) {
         const auto before = f.puzzle.UserArray;
         f.dialogs.answers.push_back(answer);
         f.Fill(start, start + 1);
-        ASSERT_EQ(f.dialogs.messages.size(), 1u);
-        EXPECT_EQ(f.dialogs.messages[0].text,
-                  "One or more numbers that exist in the squares that you are filling "
-                  "with " +
-                      number +
-                      " conflict.  This could invalidate some entered "
-                      "values.  Do you want to overwrite?");
-        EXPECT_EQ(f.dialogs.messages[0].title, "Confirm Overwrite");
-        EXPECT_EQ(f.dialogs.messages[0].buttons, Buttons::YesNo);
-        if (answer != Answer::Yes) {
-            EXPECT_EQ(f.puzzle.UserArray, before);
-            EXPECT_EQ(f.form->UndoArray(), undoBefore);
-            EXPECT_EQ(f.form->BufferText(), number);
-        } else {
-            EXPECT_EQ(f.Text(start + 1), "1");
-            EXPECT_EQ(f.form->UndoArray()[2], std::to_string(start + 1) + ",9,1");
-            EXPECT_EQ(f.form->BufferText(), "");
-        }
+        EXPECT_EQ(f.Texts().size(), 1u);
+        EXPECT_EQ(f.Msg(), "One or more numbers that exist in the squares that you are filling with " +
+                               number +
+                               " conflict.  This could invalidate some entered values.  Do you want to "
+                               "overwrite?|Confirm Overwrite|1");
+        if (answer != Answer::Yes)
+            EXPECT_EQ(std::tuple(f.puzzle.UserArray, f.form->UndoArray(), f.form->BufferText()),
+                      std::tuple(before, undoBefore, number));
+        else
+            EXPECT_EQ(f.Run(start, 2, 1) + f.form->UndoArray()[2] + f.form->BufferText(),
+                      "01" + std::to_string(start + 1) + ",9,1");
         ExpectIdle(f);
     }
     // Over the shown starter its own digits are no conflict and stay red; a number that differs
@@ -385,8 +354,7 @@ TEST(AutoFillNormal, DifferentDigitsAskBeforeTheyAreOverwritten) {
     const int first = f.puzzle.StarterFirstCell;
     f.form->BoxClick(f.TickedIds().at(0)); // unticks it, but the buffer takes the number
     f.Fill(first, first + 1);
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    EXPECT_EQ(f.form->BufferText(), "");
+    EXPECT_EQ(f.Texts().size() + f.form->BufferText().size(), 0u);
     for (int i = first; i <= f.puzzle.StarterLastCell; ++i)
         EXPECT_EQ(f.Cell(i).fore, kRed) << i;
     std::string number = f.StarterText();
@@ -397,8 +365,8 @@ TEST(AutoFillNormal, DifferentDigitsAskBeforeTheyAreOverwritten) {
     f.Fill(first, first + 1);
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     ASSERT_EQ(f.Text(first + 1), number.substr(1, 1));
-    EXPECT_EQ(f.Cell(first).fore, kRed) << "right digit";
-    EXPECT_EQ(f.Cell(first + 1).fore, kBlack) << "wrong digit";
+    EXPECT_EQ(std::pair(f.Cell(first).fore, f.Cell(first + 1).fore), std::pair(kRed, kBlack))
+        << "a wrong digit";
 }
 
 TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
@@ -408,11 +376,9 @@ TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
     const std::string across = f.form->BufferText();
     f.Fill(downStart, downStart + 2 * f.W());
     ExpectMessage(f, kAcrossDown);
-    EXPECT_EQ(f.form->BufferText(), across);
-    EXPECT_EQ(f.Text(downStart), "");
+    EXPECT_EQ(f.form->BufferText() + f.Run(downStart, 3, f.W()), across + "...");
     f.Fill(start, start + 1);
-    EXPECT_EQ(f.Text(start), across.substr(0, 1));
-    EXPECT_EQ(f.form->BufferText(), "");
+    EXPECT_EQ(f.Run(start, 3, 1) + f.form->BufferText(), across);
 
     f.Pick(3, 1, true);
     const std::string down = f.form->BufferText();
@@ -421,7 +387,7 @@ TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
     ExpectMessage(f, kDownAcross, 2);
     EXPECT_EQ(f.form->BufferText(), down);
     f.Fill(other, other + f.W());
-    EXPECT_EQ(f.Text(other + 2 * f.W()), down.substr(2, 1));
+    EXPECT_EQ(f.Run(other, 3, f.W()), down);
     // Across from the last column: no room either, but the direction is reported.
     f.Pick(8, 0, true);
     int last = f.W() - 1;

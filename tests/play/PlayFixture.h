@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,42 @@ inline std::size_t Ix(int i) {
     return static_cast<std::size_t>(i);
 }
 
+// Everything the window shows of a form and its state of play, one line per kind, for comparing
+// whole states. Hidden boxes and labels show nothing, and fraWork only its background.
+inline std::string Picture(const PlayForm& form) {
+    std::ostringstream s;
+    s << std::hex;
+    for (const GridCell& c : form.Cells())
+        s << (c.text.empty() ? "." : c.text);
+    s << "\n";
+    for (const GridCell& c : form.Cells())
+        s << c.fore << "/" << c.back << (c.enabled ? " " : "x ");
+    s << "\n";
+    for (const ListBox& b : form.Boxes())
+        if (b.visible)
+            s << b.Name() << b.index << "=" << b.value << "/" << b.fore << "/" << b.back << " ";
+    s << "\n";
+    for (const FormLabel& l : form.Labels())
+        if (l.visible)
+            s << l.name << "/" << l.fore << "/" << l.back << " ";
+    const FormFrame& grid = form.UserGridFrame();
+    s << "\n"
+      << grid.caption << "/" << grid.fore << "/" << grid.back << "/" << form.WorkFrame().back << "/"
+      << form.FormBackColor() << "\n"
+      << form.BufferCaption() << (form.BufferFromAcross() ? " across|" : "|") << form.UndoCaption()
+      << (form.UndoEnabled() ? " on|" : " off|") << form.ShowStartingNumberVisible() << form.SolutionShown();
+    return s.str();
+}
+
 struct PlayFixture {
     explicit PlayFixture(const std::string& name, bool noShowFirst = false, std::uint64_t seed = 11) {
         // Every colour of the scheme differs from the others and from black and white, so a colour
         // taken from the wrong slot, or never given back, shows.
-        for (std::size_t k = 0; k < 3; ++k) {
-            colors.BackgroundColor[k] = 0x102030 + static_cast<ColorValue>(k);
-            colors.PrimaryColor[k] = 0x405060 + static_cast<ColorValue>(k);
-            colors.SecondaryColor[k] = 0x708090 + static_cast<ColorValue>(k);
-            colors.CheckedColor[k] = 0xA0B0C0 + static_cast<ColorValue>(k);
-        }
+        int n = 0;
+        for (auto* slot :
+             {&colors.BackgroundColor, &colors.PrimaryColor, &colors.SecondaryColor, &colors.CheckedColor})
+            for (std::size_t k = 0; k < 3; ++k)
+                (*slot)[k] = static_cast<ColorValue>(0x102030 * ++n);
         puzzle.PuzzleName = name;
         puzzle.NoShowFirst = noShowFirst;
         EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, seed));
@@ -54,6 +81,46 @@ struct PlayFixture {
     std::string Sol(int i) const { return std::to_string(Solution(i)); }
     int User(int i) const { return puzzle.UserArray.at(Ix(i)); }
     bool InStarter(int i) const { return i >= puzzle.StarterFirstCell && i <= puzzle.StarterLastCell; }
+    // A cell's text and the user grid's value for it: "7:7", ":-1".
+    std::string Entry(int i) const { return Text(i) + ":" + std::to_string(User(i)); }
+    // The texts of `n` cells from `start` in steps of `step`, "." for an empty one.
+    std::string Run(int start, int n, int step) const {
+        std::string s;
+        for (int k = 0; k < n; ++k)
+            s += Text(start + k * step).empty() ? "." : Text(start + k * step);
+        return s;
+    }
+    // Every cell's text, "." for an empty one; and as `text` says it should be cell by cell.
+    std::string Grid() const { return Run(0, Count(), 1); }
+    template <typename F> std::string GridOf(F text) const {
+        std::string s;
+        for (int i = 0; i < Count(); ++i)
+            s += std::string(text(i)).empty() ? "." : std::string(text(i));
+        return s;
+    }
+    // Every cell's colour: r red, k black, ? another; and an x for a disabled cell.
+    std::string Colours() const {
+        return GridOf([this](int i) {
+            return std::string(Cell(i).fore == kRed     ? "r"
+                               : Cell(i).fore == kBlack ? "k"
+                                                        : "?") +
+                   (Cell(i).enabled ? "" : "x");
+        });
+    }
+    // The undo history, the Undo entry's caption and whether it is enabled.
+    std::string Undo() const {
+        std::string s;
+        for (const auto& record : form->UndoArray())
+            s += record + " ";
+        return s + "|" + form->UndoCaption() + (form->UndoEnabled() ? "|on" : "|off");
+    }
+    // Message i: text, title and buttons.
+    std::string Msg(std::size_t i = 0) const {
+        if (i >= dialogs.messages.size())
+            return "no message " + std::to_string(i);
+        const auto& m = dialogs.messages[i];
+        return m.text + "|" + m.title + "|" + std::to_string(static_cast<int>(m.buttons));
+    }
     int FirstBlack() const {
         int i = 0;
         while (White(i))
@@ -64,14 +131,13 @@ struct PlayFixture {
     // A key as the window delivers it: key-down, then the key-press of its character unless
     // key-down discarded it, then key-up. Returns the key code key-down left.
     int Key(int cell, int code, int shift = 0) {
-        int keyCode = code, shiftState = shift;
+        int keyCode = code, shiftState = shift, upCode = code, upShift = shift;
         form->txtGrid_KeyDown(cell, keyCode, shiftState);
         if (keyCode != 0) {
             int ascii = code >= vk::Numpad0 ? code - vk::Numpad0 + '0' : code;
             form->txtGrid_KeyPress(cell, ascii);
             EXPECT_EQ(ascii, 0) << "no character ever reaches a cell by itself";
         }
-        int upCode = code, upShift = shift;
         form->txtGrid_KeyUp(cell, upCode, upShift);
         return keyCode;
     }
