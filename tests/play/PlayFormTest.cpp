@@ -43,19 +43,22 @@ std::string Designed(const TemplateLayout& layout) {
     return text;
 }
 
-// The digit counts whose headings (or boxes, of one direction) the form shows.
-std::set<int> Shown(const PlayForm& form, bool boxes, bool down = false) {
-    std::set<int> out;
-    if (boxes) {
-        for (const ListBox& box : form.Boxes())
-            if (box.visible && box.down == down)
-                out.insert(box.digits);
-    } else {
-        for (const FormLabel& label : form.Labels())
-            if (label.visible && label.digits != 0)
-                out.insert(label.digits);
+// The digit counts of the visible headings, then of the visible across and down boxes.
+std::string Shown(const PlayForm& form) {
+    std::set<int> parts[3];
+    for (const FormLabel& label : form.Labels())
+        if (label.visible && label.digits != 0)
+            parts[0].insert(label.digits);
+    for (const ListBox& box : form.Boxes())
+        if (box.visible)
+            parts[box.down ? 2 : 1].insert(box.digits);
+    std::string text;
+    for (const auto& part : parts) {
+        for (const int n : part)
+            text += std::to_string(n) + " ";
+        text += "|";
     }
-    return out;
+    return text;
 }
 
 } // namespace
@@ -98,34 +101,31 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedListsAndOnlyTheStarter) {
                 EXPECT_EQ(f.form->FindBox(list.digits, down, count), -1) << "no box beyond the list";
             }
         }
-        EXPECT_EQ(Shown(*f.form, true, false), used);
-        EXPECT_EQ(Shown(*f.form, true, true), config.separateLists ? used : std::set<int>{});
-        EXPECT_EQ(Shown(*f.form, false), used);
+        std::string lists;
+        for (const int n : used)
+            lists += std::to_string(n) + " ";
+        EXPECT_EQ(Shown(*f.form), lists + "|" + lists + "|" + (config.separateLists ? lists : "") + "|");
         for (const auto& label : f.form->Labels())
             for (const ListLayout& list : layout->lists)
                 if (label.digits == list.digits) {
                     EXPECT_EQ(label.left, list.heading.left) << label.name;
                     EXPECT_EQ(label.top, list.heading.top) << label.name;
                 }
-        EXPECT_EQ(f.form->Caption(), name);
-        EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
-        EXPECT_EQ(f.form->UndoCaption(), "Undo ");
-        EXPECT_FALSE(f.form->UndoEnabled());
-        EXPECT_EQ(f.form->StarterHidden(), hidden);
-        EXPECT_EQ(f.form->ShowStartingNumberVisible(), hidden);
-        EXPECT_EQ(f.form->UserGridFrame().caption, "User Grid");
-        EXPECT_EQ(f.form->UserGridFrame().fore, f.colors.PrimaryColor[f.K()]);
-        EXPECT_EQ(f.form->UserGridFrame().back, f.colors.BackgroundColor[f.K()]);
-        EXPECT_EQ(f.form->WorkFrame().back, f.colors.BackgroundColor[f.K()]);
-        EXPECT_EQ(f.form->FormBackColor(), f.colors.BackgroundColor[f.K()]);
-        EXPECT_EQ(f.form->FillStartCell(), -1);
-        for (int i = 0; i < f.Count(); ++i) {
-            const bool shown = f.InStarter(i) && !hidden;
-            EXPECT_EQ(f.Cell(i).fore, shown ? kRed : kBlack) << i;
-            EXPECT_EQ(f.Text(i), shown ? f.Sol(i) : "");
+        EXPECT_EQ(f.form->Caption() + "|" + f.form->BufferCaption() + "|" + f.Undo() + "|" +
+                      std::to_string(f.form->StarterHidden()) +
+                      std::to_string(f.form->ShowStartingNumberVisible()) + "|" +
+                      std::to_string(f.form->FillStartCell()),
+                  name + "|Buffer = |0 |Undo |off|" + (hidden ? "11" : "00") + "|-1");
+        EXPECT_EQ(std::tuple(f.form->UserGridFrame().caption, f.form->UserGridFrame().fore,
+                             f.form->UserGridFrame().back, f.form->WorkFrame().back, f.form->FormBackColor()),
+                  std::tuple("User Grid", f.colors.PrimaryColor[f.K()], f.colors.BackgroundColor[f.K()],
+                             f.colors.BackgroundColor[f.K()], f.colors.BackgroundColor[f.K()]));
+        const auto starter = [&](int i) { return f.InStarter(i) && !hidden ? f.Sol(i) : ""; };
+        EXPECT_EQ(f.Grid(), f.GridOf(starter));
+        EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) && !hidden ? "r" : "k"; }))
+            << "black squares take the focus too";
+        for (int i = 0; i < f.Count(); ++i)
             EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack);
-            EXPECT_TRUE(f.Cell(i).enabled) << "black squares take the focus too";
-        }
         const auto ticked = f.TickedIds();
         ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
         if (!hidden) {
@@ -209,40 +209,30 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 4));
     f.form->LoadPuzzle(false);
-    EXPECT_EQ(Shown(*f.form, true), (std::set<int>{3, 6}));
-    EXPECT_EQ(Shown(*f.form, false), (std::set<int>{3, 6})) << "stale headings";
+    EXPECT_EQ(Shown(*f.form), "3 6 |3 6 ||") << "no stale lists or headings";
     EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
                             [](const ListBox& b) { return b.visible; }),
               36);
 }
 
 TEST(PlayFormLifecycle, ReturnOnlyUnloadsExitAlsoEndsAndExitInHelpClosesTheFormToo) {
-    PlayFixture f(kSmall);
+    PlayFixture f(kSmall), g(kSmall);
     f.form->mnuHelp_Click();
-    EXPECT_EQ(f.host.helpShown, 1);
-    EXPECT_EQ(f.host.unloads, 0);
     f.form->mnuReturnToMain_Click();
-    EXPECT_EQ(f.host.unloads, 1);
-    EXPECT_FALSE(f.puzzle.ExitRequested);
+    EXPECT_EQ(std::tuple(f.host.helpShown, f.host.unloads, f.puzzle.ExitRequested), std::tuple(1, 1, false));
     f.host.onHelp = [&] { f.puzzle.ExitRequested = true; };
     f.form->mnuHelp_Click();
     EXPECT_EQ(f.host.unloads, 2);
-    PlayFixture g(kSmall);
     g.form->mnuExit_Click();
-    EXPECT_EQ(g.host.unloads, 1);
-    EXPECT_TRUE(g.puzzle.ExitRequested);
+    EXPECT_EQ(std::pair(g.host.unloads, g.puzzle.ExitRequested), std::pair(1, true));
 }
 
 TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
-    PlayFixture f(kSmall);
-    const TwipPoint centred = f.form->Form_Resize(7455 + 135 + 1000, 4095 + 705 + 600);
-    EXPECT_EQ(centred.left, 500);
-    EXPECT_EQ(centred.top, 300);
-    const TwipPoint pinned = f.form->Form_Resize(3000, 2000);
-    EXPECT_EQ(pinned.left, 0);
-    EXPECT_EQ(pinned.top, 0);
-    PlayFixture large("Large Puzzle Squares");
-    EXPECT_EQ(large.form->Form_Resize(11055 + 150 + 20, 7335 + 720 + 40).top, 20);
+    PlayFixture f(kSmall), large("Large Puzzle Squares");
+    const auto at = [](TwipPoint p) { return std::pair(p.left, p.top); };
+    EXPECT_EQ(at(f.form->Form_Resize(7455 + 135 + 1000, 4095 + 705 + 600)), std::pair(500, 300));
+    EXPECT_EQ(at(f.form->Form_Resize(3000, 2000)), std::pair(0, 0));
+    EXPECT_EQ(at(large.form->Form_Resize(11055 + 150 + 40, 7335 + 720 + 20)), std::pair(20, 10));
 }
 
 TEST(Zoom, StepsRunFrom100To300AndStopAtTheEnds) {
