@@ -98,8 +98,8 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
         EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) && !hidden ? "r" : "k"; }));
         const auto ticked = f.TickedIds();
         ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
-        if (!hidden)
-            EXPECT_EQ(std::pair(f.Box(ticked[0]).caption, f.Box(ticked[0]).fore),
+        for (const int id : ticked)
+            EXPECT_EQ(std::pair(f.Box(id).caption, f.Box(id).fore),
                       std::pair(f.StarterText(), f.colors.CheckedColor[f.K()]));
         f.Type(first, f.Solution(first));
         EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed);
@@ -128,11 +128,12 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
             f.form->mnuSolution_Click();
         f.form->mnuShowStartingNumber_Click();
         EXPECT_EQ(f.Texts().size(), kind > 0 ? 1u : 0u);
-        if (kind > 0)
-            EXPECT_EQ(f.Msg(),
-                      "The program detected that one or more of the digits that comprises the starting "
-                      "number was incorrect.  Please check your work as it may be incorrect.|" +
-                          std::string(version::ProductName) + "|0");
+        EXPECT_EQ(f.Msg(), kind == 0
+                               ? "no message 0"
+                               : "The program detected that one or more of the digits that comprises the "
+                                 "starting number was incorrect.  Please check your work as it may be "
+                                 "incorrect.|" +
+                                     std::string(version::ProductName) + "|0");
         if (kind == 2)
             f.form->mnuSolution_Click();
         EXPECT_EQ(f.Undo(), "0 |Undo |off");
@@ -229,10 +230,10 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
         const auto solution = [&](int i) { return p.White(i) ? p.Sol(i) : ""; };
         const auto starter = [&](int i) { return p.InStarter(i) && !c.hidden ? p.Sol(i) : ""; };
         EXPECT_EQ(grid, c.kind == 0 ? p.GridOf(starter) : c.kind == 1 ? userGrid : p.GridOf(solution));
-        if (c.kind == 0)
-            EXPECT_EQ(ticks.size(), c.hidden ? 0u : 1u) << "only the starting number's box";
-        else
-            EXPECT_EQ(ticks.size(), c.kind == 1 ? userTicks.size() : p.form->Boxes().size());
+        EXPECT_EQ(ticks.size(), c.kind == 0   ? (c.hidden ? 0u : 1u)
+                                : c.kind == 1 ? userTicks.size()
+                                              : p.form->Boxes().size())
+            << "kind 0 ticks only the starting number's box, kind 2 all";
         // Typing after a print still reaches the user's grid.
         p.form->SetCellText(p.FreeCell(), "8");
         EXPECT_EQ(p.User(p.FreeCell()), 8);
