@@ -111,7 +111,7 @@ TEST(StateFile, EveryFieldRoundTrips) {
         r.ticks = {{3, false, 1}, {4, false, 0}, {3, true, 2}, {8, true, 0}};
         r.buffer = set ? "0123456789" : "";
         r.bufferFromAcross = set;
-        r.undo = set ? std::vector<std::string>(11, "12,3,4") : std::vector<std::string>{"0"};
+        r.undo = set ? std::vector<std::string>(11, std::string(40, '7')) : std::vector<std::string>{"0"};
         r.starterHidden = set;
         r.solutionShown = set;
         r.secondsSpent = set ? std::int64_t{100} * 366 * 24 * 3600 : 0;
