@@ -99,6 +99,12 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
     EXPECT_EQ(SpentText(3725) + "," + SpentText(7200) + "," + SpentText(61) + "," + SpentText(120) + "," +
                   SpentText(0) + "," + SpentText(-5),
               "1 hour 2 minutes,2 hours,1 minute 1 second,2 minutes,0 seconds,0 seconds");
+    PlayFixture resumed(kSmall);
+    PlayRecord kept = resumed.form->CapturePlay();
+    kept.solvedNoticeShown = true;
+    resumed.form->RestorePlay(kept);
+    TypeSolution(resumed);
+    EXPECT_TRUE(resumed.dialogs.messages.empty()) << "a game resumed after its notice gets none again";
 }
 
 // Every field of a game goes through the file unchanged, once with every flag set and the time
