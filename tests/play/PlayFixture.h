@@ -215,13 +215,10 @@ struct PlayFixture {
 
     // The user grid equals what the cells show.
     ::testing::AssertionResult UserGridMatchesCells() const {
-        for (int i = 0; i < Count(); ++i) {
-            const int expected = Text(i).empty() ? -1 : Text(i)[0] - '0';
-            if (User(i) != expected)
-                return ::testing::AssertionFailure()
-                       << "cell " << i << " shows \"" << Text(i) << "\" but UserArray holds " << User(i);
-        }
-        return ::testing::AssertionSuccess();
+        const std::string user = GridOf([this](int i) { return User(i) < 0 ? "" : std::to_string(User(i)); });
+        if (user == Grid())
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "cells " << Grid() << "\nuser  " << user;
     }
 
     ColorScheme colors;
