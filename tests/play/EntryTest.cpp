@@ -30,8 +30,8 @@ int Digits(const PlayFixture& f, bool longest = false) {
     return found;
 }
 // Puts a number of `digits` digits with a leading zero into the buffer, taken from the list
-// that fits the direction (the Large form has separate down lists).
-// `colour` receives the box's colour before the tick.
+// that fits the direction (the Large form has separate down lists); `colour` gets the box's
+// colour before the tick.
 std::string Buffer(PlayFixture& f, int digits, bool down, ColorValue* colour = nullptr) {
     const std::string number = std::string("0157294836").substr(0, Ix(digits));
     const bool downList = down && f.form->Config().separateLists;
@@ -42,11 +42,11 @@ std::string Buffer(PlayFixture& f, int digits, bool down, ColorValue* colour = n
     EXPECT_EQ(f.form->BufferText(), number);
     return number;
 }
+// No AutoFill start is pending and no square keeps its selection colour.
 void ExpectIdle(const PlayFixture& f) {
-    EXPECT_EQ(f.form->FillStartCell(), -1);
-    EXPECT_EQ(f.form->FillSecondCell(), -1);
-    for (int i = 0; i < f.Count(); ++i)
-        EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << i;
+    EXPECT_EQ(std::pair(f.form->FillStartCell(), f.form->FillSecondCell()), std::pair(-1, -1));
+    EXPECT_EQ(f.GridOf([&f](int i) { return f.Cell(i).back == (f.White(i) ? kWhite : kBlack) ? "" : "!"; }),
+              std::string(Ix(f.Count()), '.'));
 }
 // Exactly `count` messages, the last one this text with the program's title and OK alone.
 void ExpectMessage(const PlayFixture& f, const std::string& text, std::size_t count = 1) {
