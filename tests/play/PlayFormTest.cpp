@@ -140,29 +140,31 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedListsAndOnlyTheStarter) {
 // Lists and headings of the template's primary lengths take the Primary colour, the others the
 // Secondary; the Large form's ACROSS and DOWN headings are Primary.
 TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
-    PlayFixture f("Small Puzzle Project X");
-    const ColorValue primary = f.colors.PrimaryColor[0], secondary = f.colors.SecondaryColor[0];
-    const std::map<int, ColorValue> expected = {
-        {2, primary}, {3, secondary}, {4, primary}, {6, secondary}, {8, primary}};
-    for (const auto& box : f.form->Boxes())
-        if (box.visible && box.value == 0) {
-            EXPECT_EQ(box.fore, expected.at(box.digits)) << box.Name();
-            EXPECT_EQ(box.back, f.colors.BackgroundColor[0]);
-        }
-    for (const auto& label : f.form->Labels())
-        if (label.visible) {
-            EXPECT_EQ(label.fore, expected.at(label.digits)) << label.name;
-            EXPECT_EQ(label.back, f.colors.BackgroundColor[0]) << label.name;
-        }
-    PlayFixture large(kLarge);
-    for (const auto& label : large.form->Labels())
-        if (label.name == "lblAcross" || label.name == "lblDown") {
-            EXPECT_TRUE(label.visible);
-            EXPECT_EQ(label.fore, large.colors.PrimaryColor[2]);
-            EXPECT_EQ(label.back, large.colors.BackgroundColor[2]);
-        }
-    EXPECT_EQ(large.Box(large.BoxId(6, 0, true)).fore, large.colors.PrimaryColor[2]);
-    EXPECT_EQ(large.Box(large.BoxId(4, 0, true)).fore, large.colors.SecondaryColor[2]);
+    // Each visible heading's and unticked list's colours: Primary, Secondary or Background.
+    const auto colours = [](const PlayFixture& f) {
+        std::map<ColorValue, std::string> name{{f.colors.PrimaryColor[f.K()], "P"},
+                                               {f.colors.SecondaryColor[f.K()], "S"},
+                                               {f.colors.BackgroundColor[f.K()], "B"}};
+        std::set<std::string> seen;
+        for (const auto& l : f.form->Labels())
+            if (l.visible)
+                seen.insert(l.name + "=" + name[l.fore] + name[l.back]);
+        for (const auto& b : f.form->Boxes())
+            if (b.visible && b.value == 0)
+                seen.insert(b.Name() + "=" + name[b.fore] + name[b.back]);
+        std::string text;
+        for (const auto& entry : seen)
+            text += entry + " ";
+        return text;
+    };
+    EXPECT_EQ(colours(PlayFixture("Small Puzzle Project X")),
+              "chk2Numbers=PB chk3Numbers=SB chk4Numbers=PB chk6Numbers=SB chk8Numbers=PB lbl2Digits=PB "
+              "lbl3Digits=SB lbl4Digits=PB lbl6Digits=SB lbl8Digits=PB ");
+    EXPECT_EQ(colours(PlayFixture(kLarge)),
+              "chk3Numbers=PB chk3NumbersDown=PB chk4Numbers=SB chk4NumbersDown=SB chk6Numbers=PB "
+              "chk6NumbersDown=PB "
+              "chk8Numbers=SB chk8NumbersDown=SB lbl3Digits=PB lbl4Digits=SB lbl6Digits=PB lbl8Digits=SB "
+              "lblAcross=PB lblDown=PB ");
 }
 
 TEST(PlayFormLists, AClickTicksAndFillsTheBufferAndTheColourFollowsTheTick) {
