@@ -29,21 +29,20 @@ void TypeSolution(PlayFixture& f, const std::set<int>& skip = {}) {
             f.Type(i, f.Solution(i));
 }
 
-// The cells of the first across slot outside the starting number, and its number.
-std::pair<std::set<int>, std::string> AcrossSlot(const PlayFixture& f, int digits) {
-    const SlotGroup* group = FindTemplate(f.puzzle.PuzzleName)->Group(digits);
-    for (const int first : group->across) {
-        if (f.InStarter(first))
-            continue;
-        std::set<int> cells;
-        std::string number;
-        for (int m = 0; m < digits; ++m) {
-            cells.insert(first + m);
-            number += std::to_string(f.Solution(first + m));
-        }
-        return {cells, number};
-    }
-    return {};
+// Every field of two kept games: the puzzle's field by field as the file holds them, the state
+// of play's directly, so that a field the file loses on the way shows.
+void ExpectSameFields(const SavedGame& a, const SavedGame& b) {
+    const json x = GameToJson(a)["puzzle"], y = GameToJson(b)["puzzle"];
+    for (const auto& [field, value] : x.items())
+        EXPECT_EQ(y[field], value) << field;
+    const auto play = [](const PlayRecord& r) {
+        std::string ticks;
+        for (const auto& t : r.ticks)
+            ticks += std::to_string(t.digits) + (t.down ? "d" : "a") + std::to_string(t.index) + " ";
+        return std::tuple(ticks, r.buffer, r.bufferFromAcross, r.undo, r.starterHidden, r.solutionShown,
+                          r.secondsSpent, r.solvedNoticeShown);
+    };
+    EXPECT_EQ(play(a.play), play(b.play));
 }
 
 } // namespace
@@ -52,93 +51,104 @@ std::pair<std::set<int>, std::string> AcrossSlot(const PlayFixture& f, int digit
 // puzzle and the time spent; never for digits the program wrote.
 TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
     const std::string notice = "Well done!  You have solved Small Puzzle H in 2 minutes 5 seconds.";
-    struct Case {
-        const char* what;
-        bool noShowFirst;
-        std::function<void(PlayFixture&, double& now)> play;
-        std::vector<std::string> messages;
-    };
-    const Case cases[] = {
-        {"the last digit typed", false, [](PlayFixture& f, double&) { TypeSolution(f); }, {notice}},
-        {"a wrong last digit, then the right one, then again",
-         false,
-         [](PlayFixture& f, double&) {
-             const int last = *f.FirstWhiteOutsideStarter();
-             TypeSolution(f, {last});
-             f.Type(last, (f.Solution(last) + 1) % 10);
-             EXPECT_TRUE(f.dialogs.messages.empty());
-             f.Type(last, f.Solution(last));
-             f.Type(last, f.Solution(last));
-         },
-         {notice}},
-        {"the last number filled by AutoFill",
-         false,
-         [](PlayFixture& f, double&) {
-             const auto [cells, number] = AcrossSlot(f, 2);
-             TypeSolution(f, cells);
-             for (int j = 0; j < f.form->ListCount(2, false); ++j)
-                 if (f.Box(f.BoxId(2, j)).caption == number) {
-                     f.Pick(2, j);
-                     break;
-                 }
-             f.Fill(*cells.begin(), *cells.begin() + 1);
-         },
-         {notice}},
-        {"the hidden starting number revealed last",
-         true,
-         [](PlayFixture& f, double&) {
-             TypeSolution(f, {f.puzzle.StarterFirstCell, f.puzzle.StarterLastCell});
-             f.form->mnuShowStartingNumber_Click();
-         },
-         {}},
-        {"the solution shown, then the grid typed to the end",
-         false,
-         [](PlayFixture& f, double&) {
-             f.form->mnuSolution_Click();
-             f.form->mnuSolution_Click();
-             EXPECT_TRUE(f.dialogs.messages.empty());
-             TypeSolution(f);
-         },
-         {notice}},
-        {"solved, then New Game solved again",
-         false,
-         [](PlayFixture& f, double& now) {
-             TypeSolution(f);
-             f.form->mnuNewPuzzle_Click();
-             now += 7;
-             TypeSolution(f);
-         },
-         {notice, "Well done!  You have solved Small Puzzle H in 7 seconds."}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        PlayFixture f(kSmall, c.noShowFirst);
+    for (int kind = 0; kind < 6; ++kind) {
+        SCOPED_TRACE(kind);
+        PlayFixture f(kSmall, kind == 3);
         double now = 1000;
         f.form->SetClock([&now] { return now; });
         now += 125.9;
-        c.play(f, now);
-        EXPECT_EQ(f.Texts(), c.messages);
-        for (const auto& m : f.dialogs.messages) {
-            EXPECT_EQ(m.title, "Corvana");
-            EXPECT_EQ(m.buttons, Buttons::Ok);
+        std::vector<std::string> expected{notice};
+        const int last = f.FreeCell();
+        if (kind == 0) { // the last digit typed
+            TypeSolution(f);
+        } else if (kind == 1) { // a wrong last digit, then the right one, then again
+            TypeSolution(f, {last});
+            f.Type(last, (f.Solution(last) + 1) % 10);
+            EXPECT_TRUE(f.dialogs.messages.empty());
+            f.Type(last, f.Solution(last));
+            f.Type(last, f.Solution(last));
+        } else if (kind == 2) { // the last number filled by AutoFill, in the first across slot of two
+            int first = 0;
+            for (const int slot : FindTemplate(kSmall)->Group(2)->across)
+                first = f.InStarter(slot) ? first : slot;
+            TypeSolution(f, {first, first + 1});
+            for (int j = 0; j < f.form->ListCount(2, false); ++j)
+                if (f.Box(f.BoxId(2, j)).caption == f.Sol(first) + f.Sol(first + 1))
+                    f.Pick(2, j);
+            f.Fill(first, first + 1);
+        } else if (kind == 3) { // the hidden starting number revealed last: the program's digits
+            TypeSolution(f, {f.puzzle.StarterFirstCell, f.puzzle.StarterLastCell});
+            f.form->mnuShowStartingNumber_Click();
+            expected.clear();
+        } else if (kind == 4) { // the solution shown, then the grid typed to the end
+            f.form->mnuSolution_Click();
+            f.form->mnuSolution_Click();
+            EXPECT_TRUE(f.dialogs.messages.empty());
+            TypeSolution(f);
+        } else { // solved, then New Game solved again
+            TypeSolution(f);
+            f.form->mnuNewPuzzle_Click();
+            now += 7;
+            TypeSolution(f);
+            expected.push_back("Well done!  You have solved Small Puzzle H in 7 seconds.");
         }
+        EXPECT_EQ(f.Texts(), expected);
+        for (std::size_t m = 0; m < expected.size(); ++m)
+            EXPECT_EQ(f.Msg(m), expected[m] + "|Corvana|0");
     }
-    EXPECT_EQ(SpentText(3600 + 120 + 5), "1 hour 2 minutes");
-    EXPECT_EQ(SpentText(61), "1 minute 1 second");
+    EXPECT_EQ(SpentText(3725) + "," + SpentText(7200) + "," + SpentText(61) + "," + SpentText(120) + "," +
+                  SpentText(0) + "," + SpentText(-5),
+              "1 hour 2 minutes,2 hours,1 minute 1 second,2 minutes,0 seconds,0 seconds");
+    PlayFixture resumed(kSmall);
+    PlayRecord kept = resumed.form->CapturePlay();
+    kept.solvedNoticeShown = true;
+    resumed.form->RestorePlay(kept);
+    TypeSolution(resumed);
+    EXPECT_TRUE(resumed.dialogs.messages.empty()) << "a game resumed after its notice gets none again";
 }
 
-// Everything the form holds of a game comes back from the file, on every size class, with the
-// starting number revealed, down and across ticks, the buffer, the undo record, the solution
-// view and the time spent.
-TEST(StateFile, RoundTripRestoresEveryField) {
-    for (const char* name : AllSizes()) {
+// Every field of a game goes through the file unchanged, once with every flag set and the time
+// at its largest, once with every flag clear; the file is the user's alone.
+TEST(StateFile, EveryFieldRoundTrips) {
+    for (const bool set : {true, false}) {
+        TempDir dir;
+        PlayFixture f(kLarge, set);
+        PlayRecord r;
+        r.ticks = {{3, false, 1}, {4, false, 0}, {3, true, 2}, {8, true, 0}};
+        r.buffer = set ? "0123456789" : "";
+        r.bufferFromAcross = set;
+        r.undo = set ? std::vector<std::string>(11, std::string(40, '7')) : std::vector<std::string>{"0"};
+        r.starterHidden = set;
+        r.solutionShown = set;
+        r.secondsSpent = set ? std::int64_t{100} * 366 * 24 * 3600 : 0;
+        r.solvedNoticeShown = set;
+        f.puzzle.UserArray[5] = 7;
+        const SavedGame game{f.puzzle, r};
+        GameStore store(dir.File("state/corvana/last-game.json"));
+        ASSERT_EQ(store.Save(game), "");
+        EXPECT_TRUE(store.Resumable());
+        EXPECT_EQ(fs::status(store.Path()).permissions() & (fs::perms::group_all | fs::perms::others_all),
+                  fs::perms::none);
+        GameStore reread(store.Path());
+        const GameStore::Loaded loaded = reread.Load();
+        ASSERT_TRUE(loaded.game) << loaded.message;
+        EXPECT_EQ(loaded.message, "");
+        EXPECT_TRUE(reread.Resumable());
+        ExpectSameFields(*loaded.game, game);
+    }
+}
+
+// A game taken up again from the file looks exactly as it was left: the starting number revealed,
+// down and across ticks, the buffer, the undo record, the solution view and the time spent.
+TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
+    for (const char* name : kAllSizes) {
         SCOPED_TRACE(name);
         TempDir dir;
         PlayFixture f(name, true);
         double now = 50;
         f.form->SetClock([&now] { return now; });
         f.form->mnuShowStartingNumber_Click();
-        const int cell = *f.FirstWhiteOutsideStarter();
+        const int cell = f.FreeCell();
         f.Type(cell, (f.Solution(cell) + 3) % 10);
         f.form->BoxClick(f.UntickedBox(2));
         if (f.form->Config().separateLists)
@@ -146,77 +156,31 @@ TEST(StateFile, RoundTripRestoresEveryField) {
         f.Type(cell + 1, 4);
         now += 61;
         f.form->mnuSolution_Click();
-
-        GameStore store(dir.File("state/corvana/last-game.json"));
+        GameStore store(dir.File("last-game.json"));
         ASSERT_EQ(store.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
-        EXPECT_TRUE(store.Resumable());
-        EXPECT_EQ(fs::status(store.Path()).permissions() & fs::perms::group_all, fs::perms::none);
-        GameStore reread(store.Path());
-        GameStore::Loaded loaded = reread.Load();
+        GameStore::Loaded loaded = store.Load();
         ASSERT_TRUE(loaded.game) << loaded.message;
-        EXPECT_EQ(loaded.message, "");
-        EXPECT_TRUE(reread.Resumable());
-
-        PuzzleState& p = loaded.game->puzzle;
-        EXPECT_EQ(p.PuzzleName, f.puzzle.PuzzleName);
-        EXPECT_EQ(p.Seed, f.puzzle.Seed);
-        EXPECT_EQ(p.NoShowFirst, f.puzzle.NoShowFirst);
-        EXPECT_EQ(p.ReducedNumbers, f.puzzle.ReducedNumbers);
-        EXPECT_EQ(p.GridPattern, f.puzzle.GridPattern);
-        EXPECT_EQ(p.SolutionArray, f.puzzle.SolutionArray);
-        EXPECT_EQ(p.UserArray, f.puzzle.UserArray);
-        EXPECT_EQ(p.StarterFirstCell, f.puzzle.StarterFirstCell);
-        EXPECT_EQ(p.StarterLastCell, f.puzzle.StarterLastCell);
-        for (int n = kShortest; n <= kLongest; ++n) {
-            EXPECT_EQ(p.Numbers[Ix(n)], f.puzzle.Numbers[Ix(n)]) << n;
-            EXPECT_EQ(p.Captions[Ix(n)], f.puzzle.Captions[Ix(n)]) << n;
-            EXPECT_EQ(p.NumbersDown[Ix(n)], f.puzzle.NumbersDown[Ix(n)]) << n;
-            EXPECT_EQ(p.CaptionsDown[Ix(n)], f.puzzle.CaptionsDown[Ix(n)]) << n;
-        }
-
         FakeDialogs dialogs;
         FakePlayHost host;
-        PlayForm resumed(f.form->Config(), p, f.colors, dialogs, host);
+        PlayForm resumed(f.form->Config(), loaded.game->puzzle, f.colors, dialogs, host);
         resumed.SetClock([&now] { return now; });
         resumed.Form_Load();
         resumed.RestorePlay(loaded.game->play);
-        const PlayRecord a = f.form->CapturePlay();
-        const PlayRecord b = resumed.CapturePlay();
-        EXPECT_EQ(b.ticks, a.ticks);
-        EXPECT_EQ(b.buffer, a.buffer);
-        EXPECT_EQ(b.bufferFromAcross, a.bufferFromAcross);
-        EXPECT_EQ(b.undo, a.undo);
-        EXPECT_FALSE(b.starterHidden);
-        EXPECT_TRUE(b.solutionShown);
-        EXPECT_EQ(b.secondsSpent, 61);
-        // What the user sees: cells, boxes and menus, in the solution view and back in the grid.
-        for (int back = 0; back < 2; ++back) {
-            for (int i = 0; i < f.Count(); ++i) {
-                EXPECT_EQ(resumed.Cells()[Ix(i)].text, f.Text(i)) << i;
-                EXPECT_EQ(resumed.Cells()[Ix(i)].fore, f.Cell(i).fore) << i;
-                EXPECT_EQ(resumed.Cells()[Ix(i)].enabled, f.Cell(i).enabled) << i;
-            }
-            ASSERT_EQ(resumed.Boxes().size(), f.form->Boxes().size());
-            for (std::size_t id = 0; id < resumed.Boxes().size(); ++id) {
-                EXPECT_EQ(resumed.Boxes()[id].value, f.form->Boxes()[id].value) << id;
-                EXPECT_EQ(resumed.Boxes()[id].fore, f.form->Boxes()[id].fore) << id;
-            }
-            EXPECT_EQ(resumed.UndoCaption(), f.form->UndoCaption());
-            EXPECT_EQ(resumed.UndoEnabled(), f.form->UndoEnabled());
-            EXPECT_EQ(resumed.BufferCaption(), f.form->BufferCaption());
-            EXPECT_EQ(resumed.ShowStartingNumberVisible(), f.form->ShowStartingNumberVisible());
-            f.form->mnuSolution_Click();
-            resumed.mnuSolution_Click();
-        }
-        EXPECT_EQ(dialogs.messages.size(), 0u);
+        ExpectSameFields({loaded.game->puzzle, resumed.CapturePlay()}, {f.puzzle, f.form->CapturePlay()});
+        EXPECT_EQ(resumed.CapturePlay().secondsSpent, 61);
+        // What the user sees, in the solution view and back in the grid.
+        EXPECT_EQ(Picture(resumed), Picture(*f.form));
+        f.form->mnuSolution_Click();
+        resumed.mnuSolution_Click();
+        EXPECT_EQ(Picture(resumed), Picture(*f.form));
+        EXPECT_TRUE(dialogs.messages.empty());
 
         // A finished game is kept but no longer offered for resuming.
-        f.form->mnuSolution_Click();
         TypeSolution(f);
         EXPECT_EQ(store.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
         EXPECT_FALSE(store.Resumable());
-        EXPECT_TRUE(reread.Load().game);
-        EXPECT_FALSE(reread.Resumable());
+        EXPECT_TRUE(store.Load().game);
+        EXPECT_FALSE(store.Resumable());
     }
 }
 
@@ -234,45 +198,48 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     json solution = good["puzzle"]["solution"];
     std::string& row = solution[0].get_ref<std::string&>();
     row[row.find_first_of("0123456789")] = row[row.find_first_of("0123456789")] == '1' ? '2' : '1';
-
-    struct Case {
-        const char* what;
+    const auto text = [](std::string t) { return [t](const std::string& path) { WriteText(path, t); }; };
+    const struct {
         std::function<void(const std::string& path)> make;
         const char* reason;
-    };
-    const auto text = [](std::string t) { return [t](const std::string& path) { WriteText(path, t); }; };
-    const Case cases[] = {
-        {"not JSON", text("{\"corvanaGame\": 1, "), "it is not JSON"},
-        {"half a file", text(good.dump().substr(0, good.dump().size() / 2)), "it is not JSON"},
-        {"another program's JSON", text("[1, 2]"), "it is not a game of this program"},
-        {"an unknown template", text(changed("/puzzle/name", "Huge Puzzle")),
-         "\"Huge Puzzle\" is no template of this program"},
-        {"a digit changed in the solution", text(changed("/puzzle/solution", solution)),
+    } cases[] = {
+        {text("{\"corvanaGame\": 1, "), "it is not JSON"},
+        {text(good.dump().substr(0, good.dump().size() / 2)), "it is not JSON"},
+        {text("[1, 2]"), "it is not a game of this program"},
+        {text(changed("/corvanaGame", 2)), "it is not a game of this program"},
+        {text(changed("/play", nullptr)), "the puzzle or the state of play is missing"},
+        {text(changed("/puzzle/name", "Huge Puzzle")), "\"Huge Puzzle\" is no template of this program"},
+        {text(changed("/puzzle/solution", solution)),
          "the numbers in \"lists\" are not those of the solution grid"},
-        {"a square missing in the user grid", text(changed("/puzzle/user/3", "#")),
-         "row 4 of \"user\" must have 20 squares"},
-        {"a tick beyond its list", text(changed("/play/ticksDown/3/0", 999)),
-         "\"ticksDown\" ticks a number that is not in the list"},
-        {"a word in the buffer", text(changed("/play/buffer", "12a")),
-         "\"buffer\" holds no number of a list"},
-        {"a negative time", text(changed("/play/secondsSpent", -5)),
-         "\"secondsSpent\" is missing or of the wrong kind"},
-        {"a hidden starter the puzzle shows", text(changed("/puzzle/noShowFirst", false)),
+        {text(changed("/puzzle/user/3", "#")), "row 4 of \"user\" must have 20 squares"},
+        {text(changed("/play/ticks", 5)), "\"ticks\" is missing"},
+        {text(changed("/play/ticksDown/11", json::array())), "\"ticksDown\" has an unknown list \"11\""},
+        {text(changed("/play/ticksDown/3/0", 999)), "\"ticksDown\" ticks a number that is not in the list"},
+        {text(changed("/play/buffer", "12a")), "\"buffer\" holds no number of a list"},
+        {text(changed("/play/buffer", "01234567890")), "\"buffer\" holds no number of a list"},
+        {text(changed("/play/solutionShown", 1)), "\"solutionShown\" is missing or of the wrong kind"},
+        {text(changed("/play/secondsSpent", -5)), "\"secondsSpent\" is missing or of the wrong kind"},
+        {text(changed("/play/secondsSpent", 3162240001u)), "\"secondsSpent\" is out of range"},
+        {text(changed("/play/undo", json::array())), "\"undo\" is missing or of the wrong size"},
+        {text(changed("/play/undo", std::vector<std::string>(12, "0"))),
+         "\"undo\" is missing or of the wrong size"},
+        {text(changed("/play/undo/0", 5)), "\"undo\" holds something that is no undo record"},
+        {text(changed("/play/undo/0", std::string(41, '1'))),
+         "\"undo\" holds something that is no undo record"},
+        {text(changed("/puzzle/noShowFirst", false)),
          "the starting number is hidden in a puzzle that shows it"},
-        {"too large", text(std::string(300 * 1024, ' ')), "it is too large (more than 262144 bytes)"},
-        {"a link",
-         [&good](const std::string& path) {
+        {text(std::string(300 * 1024, ' ')), "it is too large (more than 262144 bytes)"},
+        {[&good](const std::string& path) {
              WriteText(path + ".target", good.dump());
              fs::create_symlink(path + ".target", path);
          },
          "it is a link, not a regular file"},
-        {"a pipe", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+        {[](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
          "it is not a regular file"},
-        {"a folder", [](const std::string& path) { fs::create_directory(path); },
-         "it is a folder, not a file"},
+        {[](const std::string& path) { fs::create_directory(path); }, "it is a folder, not a file"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
         TempDir dir;
         const std::string path = dir.File("last-game.json");
         c.make(path);
@@ -290,11 +257,15 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     TempDir dir;
     GameStore none(dir.File("last-game.json"));
     WriteText(dir.File(".last-game.json.Ab12Cd"), "{\"corvanaGame\": 1, "); // a write cut short
+    WriteText(dir.File(".last-game.json.Ab12C"), "kept");                   // not one of ours
     EXPECT_FALSE(none.Load().game);
     EXPECT_FALSE(fs::exists(dir.File(".last-game.json.Ab12Cd")));
+    EXPECT_TRUE(fs::exists(dir.File(".last-game.json.Ab12C")));
+    EXPECT_FALSE(fs::exists(dir.File("last-game.json.bad")));
     EXPECT_FALSE(none.Resumable());
     WriteText(dir.File("last-game.json"), good.dump());
     EXPECT_TRUE(none.Load().game) << "the good file itself reads";
+    EXPECT_TRUE(none.Resumable());
 }
 
 TEST(StateFile, AFailedWriteKeepsTheOldFileAndIsReportedOnce) {
@@ -309,6 +280,9 @@ TEST(StateFile, AFailedWriteKeepsTheOldFileAndIsReportedOnce) {
     const std::string message = blocked.Save(SavedGame{f.puzzle, f.form->CapturePlay()});
     EXPECT_EQ(message.rfind("The game could not be saved to " + blocked.Path() + " (cannot rename ", 0), 0u)
         << message;
+    EXPECT_NE(
+        message.find(").  You can go on playing, but this game cannot be resumed after the program ends."),
+        std::string::npos);
     EXPECT_EQ(blocked.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "") << "reported once";
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))

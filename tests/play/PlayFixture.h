@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,48 @@ namespace corvana::test {
 inline constexpr const char* kSmall = "Small Puzzle H";
 inline constexpr const char* kNormal = "Normal Puzzle Plus";
 inline constexpr const char* kLarge = "Large Puzzle Crazy Eights";
+inline const std::vector<const char*> kAllSizes{kSmall, kNormal, kLarge};
 
 inline std::size_t Ix(int i) {
     return static_cast<std::size_t>(i);
 }
 
+// Everything the window shows of a form and its state of play, one line per kind, for comparing
+// whole states. Hidden boxes and labels show nothing, and fraWork only its background.
+inline std::string Picture(const PlayForm& form) {
+    std::ostringstream s;
+    s << std::hex;
+    for (const GridCell& c : form.Cells())
+        s << (c.text.empty() ? "." : c.text);
+    s << "\n";
+    for (const GridCell& c : form.Cells())
+        s << c.fore << "/" << c.back << (c.enabled ? " " : "x ");
+    s << "\n";
+    for (const ListBox& b : form.Boxes())
+        if (b.visible)
+            s << b.Name() << b.index << "=" << b.value << "/" << b.fore << "/" << b.back << " ";
+    s << "\n";
+    for (const FormLabel& l : form.Labels())
+        if (l.visible)
+            s << l.name << "/" << l.fore << "/" << l.back << " ";
+    const FormFrame& grid = form.UserGridFrame();
+    s << "\n"
+      << grid.caption << "/" << grid.fore << "/" << grid.back << "/" << form.WorkFrame().back << "/"
+      << form.FormBackColor() << "\n"
+      << form.BufferCaption() << (form.BufferFromAcross() ? " across|" : "|") << form.UndoCaption()
+      << (form.UndoEnabled() ? " on|" : " off|") << form.ShowStartingNumberVisible() << form.SolutionShown();
+    return s.str();
+}
+
 struct PlayFixture {
     explicit PlayFixture(const std::string& name, bool noShowFirst = false, std::uint64_t seed = 11) {
-        SetDefaultColors(colors);
+        // Every colour of the scheme differs from the others and from black and white, so a colour
+        // taken from the wrong slot, or never given back, shows.
+        int n = 0;
+        for (auto* slot :
+             {&colors.BackgroundColor, &colors.PrimaryColor, &colors.SecondaryColor, &colors.CheckedColor})
+            for (std::size_t k = 0; k < 3; ++k)
+                (*slot)[k] = static_cast<ColorValue>(0x102030 * ++n);
         puzzle.PuzzleName = name;
         puzzle.NoShowFirst = noShowFirst;
         EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, seed));
@@ -38,32 +73,75 @@ struct PlayFixture {
 
     int W() const { return form->Config().width; }
     int Count() const { return form->Config().CellCount(); }
+    std::size_t K() const { return Ix(form->Config().ColorIndex()); }
     const GridCell& Cell(int i) const { return form->Cells().at(Ix(i)); }
     const std::string& Text(int i) const { return Cell(i).text; }
     bool White(int i) const { return puzzle.GridPattern.at(Ix(i)); }
     int Solution(int i) const { return puzzle.SolutionArray.at(Ix(i)); }
+    std::string Sol(int i) const { return std::to_string(Solution(i)); }
     int User(int i) const { return puzzle.UserArray.at(Ix(i)); }
     bool InStarter(int i) const { return i >= puzzle.StarterFirstCell && i <= puzzle.StarterLastCell; }
+    // A cell's text and the user grid's value for it: "7:7", ":-1".
+    std::string Entry(int i) const { return Text(i) + ":" + std::to_string(User(i)); }
+    // The texts of `n` cells from `start` in steps of `step`, "." for an empty one.
+    std::string Run(int start, int n, int step) const {
+        std::string s;
+        for (int k = 0; k < n; ++k)
+            s += Text(start + k * step).empty() ? "." : Text(start + k * step);
+        return s;
+    }
+    // Every cell's text, "." for an empty one; and as `text` says it should be cell by cell.
+    std::string Grid() const { return Run(0, Count(), 1); }
+    template <typename F> std::string GridOf(F text) const {
+        std::string s;
+        for (int i = 0; i < Count(); ++i)
+            s += std::string(text(i)).empty() ? "." : std::string(text(i));
+        return s;
+    }
+    // Every cell's colour: r red, k black, ? another; and an x for a disabled cell.
+    std::string Colours() const {
+        return GridOf([this](int i) {
+            return std::string(Cell(i).fore == kRed     ? "r"
+                               : Cell(i).fore == kBlack ? "k"
+                                                        : "?") +
+                   (Cell(i).enabled ? "" : "x");
+        });
+    }
+    // The undo history, the Undo entry's caption and whether it is enabled.
+    std::string Undo() const {
+        std::string s;
+        for (const auto& record : form->UndoArray())
+            s += record + " ";
+        return s + "|" + form->UndoCaption() + (form->UndoEnabled() ? "|on" : "|off");
+    }
+    // Message i: text, title and buttons.
+    std::string Msg(std::size_t i = 0) const {
+        if (i >= dialogs.messages.size())
+            return "no message " + std::to_string(i);
+        const auto& m = dialogs.messages[i];
+        return m.text + "|" + m.title + "|" + std::to_string(static_cast<int>(m.buttons));
+    }
+    int FirstBlack() const {
+        int i = 0;
+        while (White(i))
+            ++i;
+        return i;
+    }
 
     // A key as the window delivers it: key-down, then the key-press of its character unless
     // key-down discarded it, then key-up. Returns the key code key-down left.
     int Key(int cell, int code, int shift = 0) {
-        int keyCode = code;
-        int shiftState = shift;
+        int keyCode = code, shiftState = shift, upCode = code, upShift = shift;
         form->txtGrid_KeyDown(cell, keyCode, shiftState);
         if (keyCode != 0) {
             int ascii = code >= vk::Numpad0 ? code - vk::Numpad0 + '0' : code;
             form->txtGrid_KeyPress(cell, ascii);
             EXPECT_EQ(ascii, 0) << "no character ever reaches a cell by itself";
         }
-        const int left = keyCode;
-        int upCode = code;
-        int upShift = shift;
         form->txtGrid_KeyUp(cell, upCode, upShift);
-        return left;
+        return keyCode;
     }
     void Type(int cell, int digit) { Key(cell, vk::Digit0 + digit); }
-
     // Two presses on the grid: the AutoFill start and the square giving the direction.
     void Fill(int start, int second) {
         form->txtGrid_MouseDown(start);
@@ -100,20 +178,17 @@ struct PlayFixture {
     std::string StarterText() const {
         std::string text;
         for (int i = puzzle.StarterFirstCell; i <= puzzle.StarterLastCell; ++i)
-            text += std::to_string(Solution(i));
+            text += Sol(i);
         return text;
     }
 
     // A cell from which `length` white squares run across (or down), none of them in the
     // starting number; nullopt if the grid has none.
     std::optional<int> WhiteRun(int length, bool down) const {
-        const int w = W();
+        const int w = W(), step = down ? w : 1;
         for (int s = 0; s < Count(); ++s) {
-            const int step = down ? w : 1;
             const int end = s + step * (length - 1);
-            if (end >= Count() || (!down && end / w != s / w))
-                continue;
-            bool ok = true;
+            bool ok = end < Count() && (down || end / w == s / w);
             for (int c = s; c <= end && ok; c += step)
                 ok = White(c) && !InStarter(c);
             if (ok)
@@ -121,13 +196,12 @@ struct PlayFixture {
         }
         return std::nullopt;
     }
-    std::optional<int> FirstWhiteOutsideStarter() const { return WhiteRun(1, false); }
+    int FreeCell() const { return *WhiteRun(1, false); }
 
     // Replaces the first caption of a list and lays the lists out again (the puzzle itself
     // keeps its numbers), so a test can choose the number it fills.
     void SetCaption(int digits, const std::string& caption, bool down = false) {
-        auto& captions = down ? puzzle.CaptionsDown[Ix(digits)] : puzzle.Captions[Ix(digits)];
-        captions.at(0) = caption;
+        (down ? puzzle.CaptionsDown[Ix(digits)] : puzzle.Captions[Ix(digits)]).at(0) = caption;
         form->LoadPuzzle(false);
     }
 
@@ -141,14 +215,10 @@ struct PlayFixture {
 
     // The user grid equals what the cells show.
     ::testing::AssertionResult UserGridMatchesCells() const {
-        for (int i = 0; i < Count(); ++i) {
-            const std::string& t = Text(i);
-            const int expected = t.empty() ? -1 : t[0] - '0';
-            if (User(i) != expected)
-                return ::testing::AssertionFailure()
-                       << "cell " << i << " shows \"" << t << "\" but UserArray holds " << User(i);
-        }
-        return ::testing::AssertionSuccess();
+        const std::string user = GridOf([this](int i) { return User(i) < 0 ? "" : std::to_string(User(i)); });
+        if (user == Grid())
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "cells " << Grid() << "\nuser  " << user;
     }
 
     ColorScheme colors;
@@ -157,10 +227,5 @@ struct PlayFixture {
     FakePlayHost host;
     std::unique_ptr<PlayForm> form;
 };
-
-inline const std::vector<const char*>& AllSizes() {
-    static const std::vector<const char*> names{kSmall, kNormal, kLarge};
-    return names;
-}
 
 } // namespace corvana::test

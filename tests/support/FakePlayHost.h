@@ -17,16 +17,9 @@ public:
     }
     void Unload() override { ++unloads; }
     void SetFocusCell(int cell) override { focus.push_back(cell); }
-    PrintResult PrintWindow() override {
-        ++prints;
-        if (onPrint)
-            return onPrint();
-        return {};
-    }
+    PrintResult PrintWindow() override { return ++prints, onPrint ? onPrint() : PrintResult{}; }
 
-    int helpShown = 0;
-    int unloads = 0;
-    int prints = 0;
+    int helpShown = 0, unloads = 0, prints = 0;
     std::vector<int> focus;
     std::function<void()> onHelp;
     std::function<PrintResult()> onPrint;

@@ -1,0 +1,274 @@
+// Laying a play form out: the per-template list layouts, the headings and colours, what a new
+// game or another template leaves behind, the File menu, resizing and zooming.
+
+#include "PlayFixture.h"
+
+#include "play/Zoom.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+// Each template's lists as designed: digits:columns@column step, in the form's list order; the
+// Large form's down lists keep the across lists' columns.
+const std::map<std::string, std::string> kLists = {
+    {"Small Puzzle H", "2:1@0 6:1@0 10:1@0"},
+    {"Small Puzzle Pinwheel", "3:2@720 6:1@0"},
+    {"Small Puzzle Five Squares", "4:2@720 10:1@0"},
+    {"Small Puzzle Wheel", "3:1@0 4:1@0 8:1@0"},
+    {"Small Puzzle Project X", "2:1@0 3:1@0 4:1@0 6:1@0 8:1@0"},
+    {"Normal Puzzle Plus", "3:2@720 4:2@720 5:3@960 7:2@1080"},
+    {"Normal Puzzle Steps", "3:1@0 4:2@720 5:2@960 6:1@0 7:1@0 8:1@0 9:1@0"},
+    {"Normal Puzzle Shield", "2:1@0 3:3@720 4:1@0 5:3@840 6:1@0 7:1@0"},
+    {"Normal Puzzle Broken Pieces", "3:1@0 4:2@720 5:2@840 7:1@0 10:1@0"},
+    {"Normal Puzzle Five Plus", "3:1@0 4:2@720 5:2@840 6:1@0 7:1@0"},
+    {"Normal Puzzle Angled", "3:1@0 4:1@0 5:2@840 6:1@0 7:1@0 8:1@0 9:1@0"},
+    {"Normal Puzzle HTT", "2:1@0 3:2@720 4:1@0 5:2@840 6:1@0 7:2@1080"},
+    {"Large Puzzle Crazy Eights", "3:1@0 4:2@720 6:1@0 8:1@0"},
+    {"Large Puzzle Squares", "3:1@0 4:1@0 5:1@0 6:1@0 7:1@0 8:1@0"},
+    {"Large Puzzle Four Electrodes", "3:1@0 6:2@1200 7:1@0 8:2@1200"},
+};
+
+std::string Designed(const TemplateLayout& layout) {
+    std::string text;
+    for (const ListLayout& l : layout.lists)
+        text += (text.empty() ? "" : " ") + std::to_string(l.digits) + ":" + std::to_string(l.columns) + "@" +
+                std::to_string(l.columnStep);
+    return text;
+}
+
+// The digit counts of the visible headings, then of the visible across and down boxes.
+std::string Shown(const PlayForm& form) {
+    std::set<int> parts[3];
+    for (const FormLabel& label : form.Labels())
+        if (label.visible && label.digits != 0)
+            parts[0].insert(label.digits);
+    for (const ListBox& box : form.Boxes())
+        if (box.visible)
+            parts[box.down ? 2 : 1].insert(box.digits);
+    std::string text;
+    for (const auto& part : parts) {
+        for (const int n : part)
+            text += std::to_string(n) + " ";
+        text += "|";
+    }
+    return text;
+}
+
+} // namespace
+
+// Every template on its form, the odd ones with the starting number hidden: the lists as
+// designed, each box at its place in its column, the headings over them, the starter red and
+// ticked, and nothing else set.
+TEST(PlayFormLoad, EveryTemplateShowsItsDesignedListsAndOnlyTheStarter) {
+    ASSERT_EQ(Templates().size(), kLists.size());
+    for (std::size_t t = 0; t < Templates().size(); ++t) {
+        const std::string name(Templates()[t].name);
+        const bool hidden = t % 2 == 1;
+        SCOPED_TRACE(name + (hidden ? " hidden" : ""));
+        PlayFixture f(name, hidden, 17);
+        const FormConfig& config = f.form->Config();
+        const TemplateLayout* layout = config.Layout(name);
+        ASSERT_NE(layout, nullptr);
+        EXPECT_EQ(Designed(*layout), kLists.at(name));
+        std::set<int> used;
+        for (const bool down : {false, true}) {
+            if (down && !config.separateLists)
+                continue;
+            for (const ListLayout& list : layout->lists) {
+                used.insert(list.digits);
+                const int count = f.form->ListCount(list.digits, down);
+                const auto& captions =
+                    down ? f.puzzle.CaptionsDown[Ix(list.digits)] : f.puzzle.Captions[Ix(list.digits)];
+                ASSERT_GT(count, 0);
+                const int part = std::max(count / list.columns, 1);
+                for (int j = 0; j < count; ++j) {
+                    const ListBox& box = f.Box(f.BoxId(list.digits, j, down));
+                    const int column = std::min(j / part, list.columns - 1);
+                    EXPECT_EQ(box.caption, captions[Ix(j)]);
+                    EXPECT_EQ(box.left, list.firstBox.left + column * list.columnStep) << j;
+                    EXPECT_EQ(box.top,
+                              (down ? list.firstDownBox.top : list.firstBox.top) + 240 * (j - column * part))
+                        << j;
+                    EXPECT_TRUE(box.visible);
+                }
+                EXPECT_EQ(f.form->FindBox(list.digits, down, count), -1) << "no box beyond the list";
+            }
+        }
+        std::string lists;
+        for (const int n : used)
+            lists += std::to_string(n) + " ";
+        EXPECT_EQ(Shown(*f.form), lists + "|" + lists + "|" + (config.separateLists ? lists : "") + "|");
+        for (const auto& label : f.form->Labels())
+            for (const ListLayout& list : layout->lists)
+                if (label.digits == list.digits) {
+                    EXPECT_EQ(label.left, list.heading.left) << label.name;
+                    EXPECT_EQ(label.top, list.heading.top) << label.name;
+                }
+        EXPECT_EQ(f.form->Caption() + "|" + f.form->BufferCaption() + "|" + f.Undo() + "|" +
+                      std::to_string(f.form->StarterHidden()) +
+                      std::to_string(f.form->ShowStartingNumberVisible()) + "|" +
+                      std::to_string(f.form->FillStartCell()),
+                  name + "|Buffer = |0 |Undo |off|" + (hidden ? "11" : "00") + "|-1");
+        EXPECT_EQ(std::tuple(f.form->UserGridFrame().caption, f.form->UserGridFrame().fore,
+                             f.form->UserGridFrame().back, f.form->WorkFrame().back, f.form->FormBackColor()),
+                  std::tuple("User Grid", f.colors.PrimaryColor[f.K()], f.colors.BackgroundColor[f.K()],
+                             f.colors.BackgroundColor[f.K()], f.colors.BackgroundColor[f.K()]));
+        const auto starter = [&](int i) { return f.InStarter(i) && !hidden ? f.Sol(i) : ""; };
+        EXPECT_EQ(f.Grid(), f.GridOf(starter));
+        EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) && !hidden ? "r" : "k"; }))
+            << "black squares take the focus too";
+        for (int i = 0; i < f.Count(); ++i)
+            EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack);
+        const auto ticked = f.TickedIds();
+        ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
+        if (!hidden) {
+            EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
+            EXPECT_FALSE(f.Box(ticked[0]).down);
+            EXPECT_EQ(f.Box(ticked[0]).fore, f.colors.CheckedColor[f.K()]);
+        }
+        EXPECT_TRUE(f.dialogs.messages.empty());
+    }
+}
+
+// Lists and headings of the template's primary lengths take the Primary colour, the others the
+// Secondary; the Large form's ACROSS and DOWN headings are Primary.
+TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
+    // Each visible heading's and unticked list's colours: Primary, Secondary or Background.
+    const auto colours = [](const PlayFixture& f) {
+        std::map<ColorValue, std::string> name{{f.colors.PrimaryColor[f.K()], "P"},
+                                               {f.colors.SecondaryColor[f.K()], "S"},
+                                               {f.colors.BackgroundColor[f.K()], "B"}};
+        std::set<std::string> seen;
+        for (const auto& l : f.form->Labels())
+            if (l.visible)
+                seen.insert(l.name + "=" + name[l.fore] + name[l.back]);
+        for (const auto& b : f.form->Boxes())
+            if (b.visible && b.value == 0)
+                seen.insert(b.Name() + "=" + name[b.fore] + name[b.back]);
+        std::string text;
+        for (const auto& entry : seen)
+            text += entry + " ";
+        return text;
+    };
+    EXPECT_EQ(colours(PlayFixture("Small Puzzle Project X")),
+              "chk2Numbers=PB chk3Numbers=SB chk4Numbers=PB chk6Numbers=SB chk8Numbers=PB lbl2Digits=PB "
+              "lbl3Digits=SB lbl4Digits=PB lbl6Digits=SB lbl8Digits=PB ");
+    EXPECT_EQ(colours(PlayFixture(kLarge)),
+              "chk3Numbers=PB chk3NumbersDown=PB chk4Numbers=SB chk4NumbersDown=SB chk6Numbers=PB "
+              "chk6NumbersDown=PB "
+              "chk8Numbers=SB chk8NumbersDown=SB lbl3Digits=PB lbl4Digits=SB lbl6Digits=PB lbl8Digits=SB "
+              "lblAcross=PB lblDown=PB ");
+}
+
+TEST(PlayFormLists, AClickTicksAndFillsTheBufferAndTheColourFollowsTheTick) {
+    PlayFixture f(kSmall);
+    // The Checked colour equal to a list colour must not confuse which colour comes back.
+    f.colors.CheckedColor[0] = f.colors.PrimaryColor[0];
+    const int id = f.BoxId(6, 0);
+    const ListBox& box = f.Box(id);
+    for (int click = 1; click <= 4; ++click) {
+        f.form->BoxClick(id);
+        EXPECT_EQ(box.value, click % 2) << click;
+        EXPECT_EQ(box.fore, box.value == 1 ? f.colors.CheckedColor[0] : f.colors.SecondaryColor[0]) << click;
+        EXPECT_EQ(f.form->BufferText(), box.caption) << "unticking still copies the number";
+        EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + box.caption);
+    }
+    PlayFixture large(kLarge);
+    large.Pick(6, 3, true);
+    EXPECT_FALSE(large.form->BufferFromAcross());
+    large.Pick(6, 3, false);
+    EXPECT_TRUE(large.form->BufferFromAcross());
+}
+
+TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind) {
+    PlayFixture f(kSmall);
+    const auto boxes = f.form->Boxes().size();
+    f.Pick(6, 5);
+    const int cell = f.FreeCell();
+    f.form->SetCellText(cell, "4");
+    const auto before = f.puzzle.SolutionArray;
+    f.form->mnuNewPuzzle_Click();
+    EXPECT_EQ(f.form->Boxes().size(), boxes) << "boxes are reused";
+    EXPECT_NE(f.puzzle.SolutionArray, before);
+    ASSERT_EQ(f.TickedIds().size(), 1u);
+    EXPECT_EQ(f.Box(f.TickedIds()[0]).caption, f.StarterText());
+    EXPECT_EQ(f.Text(cell), "");
+    EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+    EXPECT_EQ(f.host.unloads, 0);
+    // Loaded again (the reset runs over every box made so far), nothing is made twice.
+    f.form->Form_Load();
+    EXPECT_EQ(f.form->Boxes().size(), boxes);
+    EXPECT_EQ(f.TickedIds().size(), 1u);
+
+    // Another template on the same form: the old lists and their headings must not stay.
+    f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
+    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 4));
+    f.form->LoadPuzzle(false);
+    EXPECT_EQ(Shown(*f.form), "3 6 |3 6 ||") << "no stale lists or headings";
+    EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
+                            [](const ListBox& b) { return b.visible; }),
+              36);
+}
+
+TEST(PlayFormLifecycle, ReturnOnlyUnloadsExitAlsoEndsAndExitInHelpClosesTheFormToo) {
+    PlayFixture f(kSmall), g(kSmall);
+    f.form->mnuHelp_Click();
+    f.form->mnuReturnToMain_Click();
+    EXPECT_EQ(std::tuple(f.host.helpShown, f.host.unloads, f.puzzle.ExitRequested), std::tuple(1, 1, false));
+    f.host.onHelp = [&] { f.puzzle.ExitRequested = true; };
+    f.form->mnuHelp_Click();
+    EXPECT_EQ(f.host.unloads, 2);
+    g.form->mnuExit_Click();
+    EXPECT_EQ(std::pair(g.host.unloads, g.puzzle.ExitRequested), std::pair(1, true));
+}
+
+TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
+    PlayFixture f(kSmall), large("Large Puzzle Squares");
+    const auto at = [](TwipPoint p) { return std::pair(p.left, p.top); };
+    EXPECT_EQ(at(f.form->Form_Resize(7455 + 135 + 1000, 4095 + 705 + 600)), std::pair(500, 300));
+    EXPECT_EQ(at(f.form->Form_Resize(3000, 2000)), std::pair(0, 0));
+    EXPECT_EQ(at(large.form->Form_Resize(11055 + 150 + 40, 7335 + 720 + 20)), std::pair(20, 10));
+}
+
+TEST(Zoom, StepsRunFrom100To300AndStopAtTheEnds) {
+    std::vector<int> up{100};
+    while (up.size() < 9)
+        up.push_back(ZoomIn(up.back()));
+    EXPECT_EQ(up, (std::vector<int>{100, 125, 150, 175, 200, 250, 300, 300, 300}));
+    EXPECT_EQ(ZoomOut(300), 250);
+    EXPECT_EQ(ZoomOut(125), 100);
+    EXPECT_EQ(ZoomOut(100), 100);
+    // A remembered level that is no step (a damaged settings file) is 100 %.
+    for (const auto& [kept, used] : {std::pair{175, 175}, {130, 100}, {0, 100}, {-200, 100}, {900, 100}})
+        EXPECT_EQ(ValidZoom(kept), used) << kept;
+}
+
+// Twip positions turned into pixels in proportion, exactly as without zoom at 100 %.
+TEST(Zoom, TwipPositionsKeepTheirProportionsAndAt100PercentAreAsBefore) {
+    const struct {
+        int twips, percent, pixels;
+    } table[] = {{120, 100, 8},  {7, 100, 0},      {8, 100, 1},        {-8, 100, -1}, {240, 125, 20},
+                 {252, 150, 25}, {4080, 200, 544}, {11055, 300, 2211}, {22, 300, 4},  {23, 300, 5}};
+    for (const auto& row : table)
+        EXPECT_EQ(ZoomedPixels(row.twips, row.percent), row.pixels) << row.twips << " at " << row.percent;
+    for (int t = -3000; t <= 12000; ++t)
+        ASSERT_EQ(ZoomedPixels(t, 100), TwipsToPixels(t)) << t;
+    for (const int z : kZoomSteps) {
+        for (int t = 0; t <= 12000; ++t) {
+            ASSERT_LE(std::abs(ZoomedPixels(t, z) - t * z / 1500.0), 0.5) << t << " at " << z;
+            ASSERT_LE(ZoomedPixels(t, z), ZoomedPixels(t + 1, z)) << t << " at " << z;
+        }
+        // Neighbouring cells never touch, on every form.
+        for (const FormConfig* form : {&frmSmallSize(), &frmNormal(), &frmLarge()}) {
+            const TwipRect a = form->CellRect(0), b = form->CellRect(1);
+            EXPECT_LT(ZoomedPixels(a.left + a.width, z), ZoomedPixels(b.left, z)) << z;
+        }
+    }
+}
