@@ -185,6 +185,7 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
         ColorEditor& e = Open();
         exit ? e.mnuExit_Click() : e.mnuReturn_Click();
         EXPECT_TRUE(e.Unloaded()) << "no question without changes";
+        EXPECT_TRUE(e.Unload()) << "the window's own close that follows lets it go";
         EXPECT_EQ(exitRequested, exit);
     }
     EXPECT_TRUE(dialogs.messages.empty());

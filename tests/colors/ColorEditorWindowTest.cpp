@@ -7,6 +7,7 @@
 #include "TempDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -61,8 +62,17 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << "caption cut off";
             EXPECT_LT(label->geometry().right(), box->geometry().left()) << "label runs into its box";
             EXPECT_TRUE(frame->contentsRect().contains(box->geometry()));
+            EXPECT_EQ(box->accessibleDescription(), QString::fromUtf8(colortexts::kSampleToolTip));
         }
     }
+    // Tab walks the boxes frame by frame, row by row.
+    QWidget* expected = f.SampleBox(ColorRow::Background, 0);
+    expected->setFocus();
+    for (int k = 0; k < 3; ++k)
+        for (const ColorRow row : kColorRows) {
+            EXPECT_EQ(QApplication::focusWidget(), f.SampleBox(row, k)) << k << static_cast<int>(row);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
     EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
     EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
     // The boxes show the scheme, red in the low byte.

@@ -185,6 +185,9 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
         EXPECT_EQ(l->palette().color(QPalette::WindowText), QColor(Qt::white));
         EXPECT_GE(l->font().pointSizeF(), 8.0) << l->objectName().toStdString();
     }
+    // The short texts need no shrinking: they keep the designed sizes.
+    EXPECT_EQ(label("Label1")->font().pointSizeF(), 12.0);
+    EXPECT_EQ(label("Label2")->font().pointSizeF(), 9.75);
     // The wrapped texts never run into the text below them.
     const auto bottom = [&label](const char* name) {
         return label(name)->y() + label(name)->heightForWidth(label(name)->width());
