@@ -141,8 +141,17 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(w.Frame("fraUserGrid")->title(), QStringLiteral("User Grid"));
         const TwipRect& g = c.userGrid;
         EXPECT_EQ(w.In(w.Frame("fraUserGrid"), "fraWork"), TwipsRect(g.left, g.top, g.width, g.height));
-        EXPECT_FALSE(w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"))->isVisible());
-        EXPECT_EQ(w.window->findChild<QLabel*>(QStringLiteral("lblAcross")) != nullptr, c.separateLists);
+        const auto* credit = w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"));
+        EXPECT_FALSE(credit->isVisible());
+        EXPECT_EQ(credit->alignment(), Qt::AlignCenter);
+        const auto* across = w.window->findChild<QLabel*>(QStringLiteral("lblAcross"));
+        EXPECT_EQ(across != nullptr, c.separateLists);
+        EXPECT_TRUE(across == nullptr || across->font().bold());
+        // The focused cell: its sunken border, and the focus ring just inside it.
+        QLineEdit* first = w.Cell(w.FirstInTabOrder());
+        EXPECT_EQ(Pixel(first, QPoint(0, 1)), QColor(128, 128, 128));
+        EXPECT_EQ(Pixel(first, QPoint(1, 1)), first->palette().color(QPalette::Active, QPalette::Highlight));
+        EXPECT_EQ(Pixel(first, QPoint(first->width() - 2, first->height() - 1)), QColor(212, 212, 212));
         // The focus chain walks the cells in tab index order.
         QWidget* at = w.Cell(w.FirstInTabOrder());
         for (int step = 1; step < c.CellCount(); ++step) {
@@ -407,14 +416,26 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     EXPECT_EQ(cell->text(), QStringLiteral("4"));
     EXPECT_EQ(w.Model().Cells()[OpenWindow::At(i)].text, "4");
     EXPECT_FALSE(cell->testAttribute(Qt::WA_InputMethodEnabled));
+    // Coming back to a cell by Tab shows its digit plain, the caret before it.
+    w.Cell(w.FirstInTabOrder() == i ? i + 1 : w.FirstInTabOrder())->setFocus();
+    cell->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(cell->cursorPosition(), 0);
+    EXPECT_FALSE(cell->hasSelectedText());
+    // A grid key is the cell's; any other goes on to the window and its scroll area.
+    for (const auto& [key, text, taken] : {std::tuple{Qt::Key_3, "3", true}, {Qt::Key_A, "a", false}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+        QApplication::sendEvent(cell, &press);
+        EXPECT_EQ(press.isAccepted(), taken) << text;
+    }
+    QTest::keyClick(cell, Qt::Key_4, Qt::KeypadModifier);
     EXPECT_FALSE(cell->acceptDrops());
     EXPECT_EQ(cell->contextMenuPolicy(), Qt::PreventContextMenu);
     const int width = w.Config().width;
     EXPECT_EQ(w.Action("mnuUndo")->text(),
               QStringLiteral("Undo 4 in Column %1 Row %2").arg(i % width + 1).arg(i / width + 1));
-    // Ctrl+Z is the menu's Undo (back to the 7), not the line edit's.
+    // Ctrl+Z is the menu's Undo (back to the 3), not the line edit's.
     QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(user(), 7);
+    EXPECT_EQ(user(), 3);
     EXPECT_EQ(w.Action("mnuUndo")->text(), QStringLiteral("Undo "));
     QTest::keyClick(cell, Qt::Key_Delete);
     EXPECT_EQ(cell->text(), QString());
@@ -427,6 +448,11 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     EXPECT_FALSE(w.Model().SolutionShown());
     EXPECT_TRUE(cell->hasFocus());
     EXPECT_EQ(cell->text(), QString());
+    // An arrow moves the focus to the cell the model names.
+    QTest::keyClick(cell, Qt::Key_Right);
+    EXPECT_NE(QApplication::focusWidget(), cell);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtGrid"));
+    cell->setFocus();
     QTest::keyClick(cell, Qt::Key_F1);
     EXPECT_EQ(w.helpShown, 1);
     const std::uint64_t seed = w.puzzle.Seed;

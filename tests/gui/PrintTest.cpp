@@ -150,9 +150,10 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
         const auto user = f.puzzle.UserArray;
         QWidget* work = f.window->findChild<QWidget*>(QStringLiteral("fraWork"));
         QLabel* credit = work->findChild<QLabel*>(QStringLiteral("lblCopyright"));
-        QString creditShown;
+        QString creditShown, typedShown;
         f.chooser.onAsk = [&] {
             creditShown = credit->isVisible() ? credit->text() : QString();
+            typedShown = f.typedLast->text();
             EXPECT_LE(credit->sizeHint().width(), credit->width());
             EXPECT_LE(credit->sizeHint().height(), credit->height());
             EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
@@ -166,6 +167,7 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
         ASSERT_EQ(f.chooser.asked, 1);
         EXPECT_EQ(creditShown.toStdString(), "(c) " + std::string(t.name) + " by the Corvana developers");
         EXPECT_EQ(f.PdfPages(), 1);
+        EXPECT_EQ(typedShown.isEmpty(), kind == 0) << "the original has none of the user's digits";
         const QImage& image = f.window->LastPrintedImage();
         EXPECT_EQ(image.size(), f.window->centralWidget()->size() * image.devicePixelRatio());
         EXPECT_FALSE(HasRedOrSchemeColour(image)) << "no red starting digits, no scheme colours";
