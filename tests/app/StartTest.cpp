@@ -130,8 +130,8 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     broken.menu.Open(request);
     EXPECT_TRUE(broken.opener.opened.empty());
     ASSERT_EQ(broken.dialogs.messages.size(), 1u);
-    EXPECT_EQ(broken.dialogs.messages[0].text.rfind("The puzzle file " + file + " cannot be opened: ", 0),
-              0u);
+    EXPECT_EQ(broken.dialogs.messages[0].text,
+              "The puzzle file " + file + " cannot be opened: it is not JSON.");
 
     request.kind = StartRequest::Kind::Template;
     request.templateName = "No Such Template";
