@@ -71,13 +71,15 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
     // The focus ring shows on any colour: white under black dashes, none of the sample between.
     const QImage ring = expected->grab().toImage();
     const qreal dpr = ring.devicePixelRatio();
-    int white = 0;
+    int white = 0, black = 0;
     for (int x = 3; x < expected->width() - 4; ++x) {
         const QColor c = ring.pixelColor(qRound(x * dpr), qRound(2 * dpr));
         EXPECT_TRUE(c == Qt::white || c == Qt::black) << x;
         white += c == Qt::white;
+        black += c == Qt::black;
     }
     EXPECT_GT(white, 0);
+    EXPECT_GT(black, 0);
     for (int k = 0; k < 3; ++k)
         for (const ColorRow row : kColorRows) {
             EXPECT_EQ(QApplication::focusWidget(), f.SampleBox(row, k)) << k << static_cast<int>(row);
