@@ -12,6 +12,7 @@
 
 #include "../app/ScriptedOpener.h"
 #include "FakeDialogs.h"
+#include "MenuEntries.h"
 #include "TempDir.h"
 
 #include <QAccessible>
@@ -33,6 +34,7 @@
 #include <map>
 
 using namespace corvana;
+using corvana::test::Entries;
 using corvana::test::FakeDialogs;
 using corvana::test::ScriptedOpener;
 
@@ -52,16 +54,6 @@ struct MainFixture {
 
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
-}
-
-// Each action of a menu as "name=caption [shortcut]", a separator as "name=-".
-QStringList Entries(const QList<QAction*>& actions) {
-    QStringList out;
-    for (QAction* a : actions) {
-        const QString keys = a->shortcut().isEmpty() ? QString() : " [" + a->shortcut().toString() + "]";
-        out << a->objectName() + "=" + (a->isSeparator() ? QStringLiteral("-") : a->text()) + keys;
-    }
-    return out;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "play/PlayWindow.h"
 #include "FakeDialogs.h"
+#include "MenuEntries.h"
 #include "play/PlayWidgets.h"
 #include "play/Zoom.h"
 #include "puzzle/Templates.h"
@@ -30,6 +31,7 @@
 #include <tuple>
 
 using namespace corvana;
+using corvana::test::Entries;
 using corvana::test::FakeDialogs;
 
 namespace {
@@ -215,16 +217,6 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         w.window->resize(200, 150);
         EXPECT_EQ(w.Work()->pos(), QPoint(0, 0));
     }
-}
-
-// Each menu as "name=caption [shortcut]", a separator as "name=-".
-QStringList Entries(const QList<QAction*>& actions) {
-    QStringList out;
-    for (QAction* a : actions) {
-        const QString keys = a->shortcut().isEmpty() ? QString() : " [" + a->shortcut().toString() + "]";
-        out << a->objectName() + "=" + (a->isSeparator() ? QStringLiteral("-") : a->text()) + keys;
-    }
-    return out;
 }
 
 TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
