@@ -95,17 +95,3 @@ TEST(HowToPlayPages, TheExampleGridHasTheFiveSquaresShapeInBlack) {
     m.optSelection_Click(3);
     EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == 0x000000; }), black);
 }
-
-TEST(HowToPlayPages, ReturnClosesExitAlsoEndsTheProgram) {
-    PuzzleState puzzle;
-    HowToPlayModel back(puzzle);
-    back.Form_Load();
-    back.mnuReturnToMain_Click();
-    EXPECT_TRUE(back.Closed());
-    EXPECT_FALSE(puzzle.ExitRequested);
-    HowToPlayModel exit(puzzle);
-    exit.Form_Load();
-    exit.mnuExit_Click();
-    EXPECT_TRUE(exit.Closed());
-    EXPECT_TRUE(puzzle.ExitRequested);
-}

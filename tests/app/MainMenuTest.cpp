@@ -1,6 +1,12 @@
-// The main window's commands without a window: start-up with the colour file, the template
-// commands, the difficulty options and the exit chain.
+// The main window's commands without a window: the command line and what it opens, start-up
+// with the colour file, the template commands, the options, the exit chain and the credits.
 #include "app/MainMenu.h"
+#include "app/CommandLine.h"
+#include "app/Credits.h"
+#include "app/Startup.h"
+#include "corvana/Version.h"
+#include "play/GameFile.h"
+#include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
 #include "DefaultColors.h"
@@ -9,6 +15,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <string>
@@ -24,7 +31,8 @@ using Message = FakeDialogs::Message;
 namespace {
 namespace fs = std::filesystem;
 
-// One main window's worth of state, with a generator that can be told to fail.
+// One main window's worth of state. The generator is the real one unless `fakeSucceeds` says
+// what a stand-in should answer; either way it records what it was asked to build.
 struct Fixture {
     TempDir folder;
     std::string colorFile = folder.File(kColorFileName);
@@ -32,19 +40,116 @@ struct Fixture {
     ColorScheme colors;
     FakeDialogs dialogs;
     ScriptedOpener opener;
-    bool generatorSucceeds = true;
+    std::optional<bool> fakeSucceeds = true;
     std::vector<std::string> generated;
+    std::optional<std::uint64_t> seed;
+    GameStore store{folder.File("last-game.json")};
     MainMenu menu{puzzle,
                   colors,
                   dialogs,
                   opener,
                   colorFile,
-                  [this](PuzzleState& state, Dialogs&, std::optional<std::uint64_t>) {
+                  [this](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t> s) {
                       generated.push_back(state.PuzzleName);
-                      return generatorSucceeds;
-                  }};
+                      seed = s;
+                      return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, d, s);
+                  },
+                  &store};
 };
 } // namespace
+
+TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
+    // A request as "kind|template|seed|reduced no-first|file".
+    const auto shown = [](const StartRequest& r) {
+        return std::to_string(static_cast<int>(r.kind)) + "|" + r.templateName + "|" +
+               (r.seed ? std::to_string(*r.seed) : "-") + "|" + std::to_string(r.reduced) +
+               std::to_string(r.noFirst) + "|" + r.file;
+    };
+    const std::vector<std::pair<std::vector<std::string>, std::string>> good = {
+        {{}, "0||-|00|"},
+        {{"--template", "Small Puzzle H"}, "1|Small Puzzle H|-|00|"},
+        {{"--template", "Large Puzzle Squares", "--seed", "18446744073709551615", "--reduced", "--no-first"},
+         "1|Large Puzzle Squares|18446744073709551615|11|"},
+        {{"--seed", "0", "--template", "Normal Puzzle HTT"}, "1|Normal Puzzle HTT|0|00|"},
+        {{"game.json"}, "2||-|00|game.json"},
+    };
+    for (const auto& [args, request] : good) {
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_FALSE(line.exitStatus.has_value()) << line.err;
+        EXPECT_EQ(shown(line.request), request);
+    }
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"--template", "Small"},
+         "unknown template 'Small'; valid names: \"Small Puzzle H\", \"Small Puzzle Pinwheel\""},
+        {{"--template", "Small Puzzle H", "--seed", "18446744073709551616"},
+         "malformed seed '18446744073709551616'"},
+        {{"--seed", "4"}, "--seed requires --template"},
+        {{"--reduced"}, "--reduced requires --template"},
+        {{"a.json", "--template", "Small Puzzle H"}, "excludes"},
+        {{"--colour"}, "--colour"},
+    };
+    for (const auto& [args, reason] : bad) {
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_EQ(line.exitStatus, 2) << args.front();
+        EXPECT_NE(line.err.find(reason), std::string::npos) << line.err;
+        EXPECT_TRUE(line.out.empty());
+    }
+    const CommandLine help = ParseCommandLine({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.out.find("--no-first"), std::string::npos);
+}
+
+TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
+    Fixture s;
+    s.fakeSucceeds.reset();
+    StartRequest request;
+    request.kind = StartRequest::Kind::Template;
+    request.templateName = "Normal Puzzle Shield";
+    request.seed = 77;
+    request.reduced = true;
+    request.noFirst = true;
+    s.menu.Open(request);
+    EXPECT_EQ(s.opener.opened, std::vector<std::string>{"play:Normal"});
+    EXPECT_EQ(s.seed, 77u);
+    EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst);
+    EXPECT_TRUE(s.menu.ReducedChecked() && s.menu.NoShowChecked()) << "the option ticks follow the request";
+
+    // The same puzzle written by corvana-gen opens from its file with its own options ticked.
+    const std::string file = s.folder.File("shield.json");
+    WriteText(file, PuzzleToJson(s.puzzle).dump());
+    Fixture fromFile;
+    request = {};
+    request.kind = StartRequest::Kind::File;
+    request.file = file;
+    fromFile.menu.Open(request);
+    EXPECT_EQ(fromFile.opener.opened, std::vector<std::string>{"play:Normal"});
+    EXPECT_EQ(fromFile.puzzle.SolutionArray, s.puzzle.SolutionArray);
+    EXPECT_TRUE(fromFile.menu.ReducedChecked() && fromFile.menu.NoShowChecked());
+
+    WriteText(file, "{");
+    Fixture broken;
+    broken.fakeSucceeds.reset();
+    broken.menu.Open(request);
+    EXPECT_TRUE(broken.opener.opened.empty());
+    EXPECT_EQ(broken.dialogs.messages,
+              (std::vector<Message>{{"The puzzle file " + file + " cannot be opened: it is not JSON.",
+                                     "Corvana", Buttons::Ok, Icon::Exclamation}}));
+    request.kind = StartRequest::Kind::Template;
+    request.templateName = "No Such Template";
+    broken.menu.Open(request);
+    EXPECT_TRUE(broken.opener.opened.empty());
+
+    // Resume Last Puzzle is offered once a game is kept, and reopens it.
+    EXPECT_FALSE(broken.menu.ResumeEnabled());
+    broken.menu.mnuResume_Click();
+    EXPECT_TRUE(broken.opener.opened.empty());
+    ASSERT_EQ(broken.store.Save(SavedGame{s.puzzle, {}}), "");
+    broken.menu.Form_Load();
+    EXPECT_TRUE(broken.menu.ResumeEnabled());
+    broken.menu.mnuResume_Click();
+    EXPECT_EQ(broken.opener.opened, std::vector<std::string>{"resume:Normal"});
+    EXPECT_EQ(broken.puzzle.SolutionArray, s.puzzle.SolutionArray);
+}
 
 TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWritten) {
     Fixture f;
@@ -82,28 +187,26 @@ TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWri
     EXPECT_EQ(f.dialogs.messages, expected);
 }
 
+// The two options toggle flag and tick together and independently; start-up clears only
+// Don't Show First Number.
 TEST(MainMenuOptions, ClicksToggleFlagAndCheckMarkTogetherAndStartUpClearsOnlyDontShow) {
     Fixture f;
     f.menu.Form_Load();
-    for (int click = 1; click <= 2; ++click) {
-        f.menu.mnuNoShow_Click();
-        EXPECT_EQ(f.puzzle.NoShowFirst, click == 1);
-        EXPECT_EQ(f.menu.NoShowChecked(), click == 1);
-        EXPECT_FALSE(f.puzzle.ReducedNumbers) << "the options are independent";
-    }
-    for (int click = 1; click <= 2; ++click) {
-        f.menu.mnuReduced_Click();
-        EXPECT_EQ(f.puzzle.ReducedNumbers, click == 1);
-        EXPECT_EQ(f.menu.ReducedChecked(), click == 1);
-        EXPECT_FALSE(f.puzzle.NoShowFirst);
-    }
+    const auto state = [&f] {
+        return std::to_string(f.puzzle.NoShowFirst) + std::to_string(f.menu.NoShowChecked()) +
+               std::to_string(f.puzzle.ReducedNumbers) + std::to_string(f.menu.ReducedChecked());
+    };
     f.menu.mnuNoShow_Click();
+    EXPECT_EQ(state(), "1100");
     f.menu.mnuReduced_Click();
+    EXPECT_EQ(state(), "1111");
+    f.menu.mnuNoShow_Click();
+    EXPECT_EQ(state(), "0011");
+    f.menu.mnuNoShow_Click();
     f.menu.Form_Load();
-    EXPECT_FALSE(f.puzzle.NoShowFirst);
-    EXPECT_FALSE(f.menu.NoShowChecked());
-    EXPECT_TRUE(f.puzzle.ReducedNumbers);
-    EXPECT_TRUE(f.menu.ReducedChecked());
+    EXPECT_EQ(state(), "0011");
+    f.menu.mnuReduced_Click();
+    EXPECT_EQ(state(), "0000");
 }
 
 TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
@@ -118,7 +221,7 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
         for (const bool succeeds : {true, false}) {
             SCOPED_TRACE(std::string(menu) + (succeeds ? " succeeds" : " fails"));
             Fixture f;
-            f.generatorSucceeds = succeeds;
+            f.fakeSucceeds = succeeds;
             f.menu.Template_Click(menu);
             EXPECT_EQ(f.generated, std::vector<std::string>{puzzle});
             EXPECT_EQ(f.puzzle.PuzzleName, puzzle);
@@ -136,23 +239,8 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
     }
 }
 
-TEST(MainMenuTemplates, TheRealGeneratorBuildsThePuzzleBeforeThePlayFormOpens) {
-    TempDir folder;
-    PuzzleState puzzle;
-    ColorScheme colors;
-    FakeDialogs dialogs;
-    ScriptedOpener opener;
-    int cellsWhenOpened = 0;
-    opener.inPlayForm = [&] { cellsWhenOpened = puzzle.CellCount(); };
-    MainMenu menu(puzzle, colors, dialogs, opener, folder.File(kColorFileName));
-    menu.Template_Click("mnuSquares");
-    EXPECT_EQ(opener.opened, std::vector<std::string>{"play:Large"});
-    EXPECT_EQ(cellsWhenOpened, 400);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
 // Return in a child keeps the main window; Exit in any child but the credits ends the program,
-// even from help opened on a play form or after a template failed to load.
+// even after a template failed to load.
 TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnAndCreditsDoNot) {
     const auto exitIn = [](std::function<void()> ScriptedOpener::*child, auto click) {
         Fixture f;
@@ -173,27 +261,32 @@ TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnAndCreditsDoNot) {
     EXPECT_FALSE(exitIn(&ScriptedOpener::inCredits, [](MainMenu& m) { m.mnuCredits_Click(); }))
         << "closing the credits does not look at the flag";
 
-    Fixture f;
-    f.opener.inPlayForm = [&f] { f.opener.ShowHowToPlay(); };
-    f.opener.inHelp = [&f] { f.puzzle.ExitRequested = true; };
-    f.menu.Template_Click("mnuWheel");
-    EXPECT_EQ(f.opener.opened, (std::vector<std::string>{"play:Small", "help"}));
-    EXPECT_TRUE(f.menu.Unloaded());
-
     Fixture failed;
     failed.puzzle.ExitRequested = true;
-    failed.generatorSucceeds = false;
+    failed.fakeSucceeds = false;
     failed.menu.Template_Click("mnuHTT");
     EXPECT_EQ(failed.dialogs.messages.size(), 1u);
     EXPECT_TRUE(failed.menu.Unloaded());
     EXPECT_TRUE(failed.puzzle.ExitRequested) << "the flag is never set back";
 }
 
-TEST(MainMenuResize, WorkFrameIsCentredButNeverAtANegativePosition) {
-    for (const auto& [width, height, left, top] :
-         {std::array<float, 4>{7535, 5695, 1000, 500}, {5550, 4710, 7.5f, 7.5f}, {3000, 100, 0, 0}}) {
-        const WorkPosition at = CentreWork(width, height);
-        EXPECT_FLOAT_EQ(at.left, left) << width;
-        EXPECT_FLOAT_EQ(at.top, top) << height;
-    }
+TEST(Credits, TextsComeFromTheVersionRecordWithMajorAndMinorOnlyAndTheMakersOwnSite) {
+    EXPECT_EQ(VersionLine(10, 12), "Version: 10.12");
+    // The version record has three parts; the window shows two.
+    ASSERT_EQ(std::pair(version::Major, version::Minor), std::pair(2, 0));
+    const CreditsTexts t = Credits();
+    EXPECT_EQ(t.legal, version::LegalNotice);
+    EXPECT_EQ(t.title + "|" + t.version + "|" + t.description + "|" + t.createdBy + "|" + t.author + "|" +
+                  t.invitation + "|" + t.site + "|" + t.siteHelp,
+              "Corvana|Version: 2.0|Generator of random numerical fill-in puzzles based on pre-defined "
+              "templates|Created by:|Corvana developers|Visit our web sites for news, more puzzles and "
+              "help:|https://corvana.example.org|https://corvana.example.org/help");
+}
+
+TEST(Startup, AWindowNeedsAPlatformOrADisplay) {
+    EXPECT_FALSE(HasGraphicalDisplay(nullptr, nullptr, nullptr));
+    EXPECT_FALSE(HasGraphicalDisplay("", "", ""));
+    EXPECT_TRUE(HasGraphicalDisplay("offscreen", nullptr, nullptr));
+    EXPECT_TRUE(HasGraphicalDisplay(nullptr, ":0", nullptr));
+    EXPECT_TRUE(HasGraphicalDisplay(nullptr, nullptr, "wayland-0"));
 }
