@@ -346,25 +346,6 @@ TEST(AutoFillNormal, DifferentDigitsAskBeforeTheyAreOverwritten) {
                       : "09" + undoBefore + number);
         ExpectIdle(f);
     }
-    // Over the shown starter its own digits are no conflict and stay red; a number that differs
-    // in one digit asks, and only the wrong digit turns black.
-    PlayFixture f(kNormal);
-    const int first = f.puzzle.StarterFirstCell;
-    f.form->BoxClick(f.TickedIds().at(0)); // unticks it, but the buffer takes the number
-    f.Fill(first, first + 1);
-    EXPECT_EQ(f.Texts().size() + f.form->BufferText().size(), 0u);
-    for (int i = first; i <= f.puzzle.StarterLastCell; ++i)
-        EXPECT_EQ(f.Cell(i).fore, kRed) << i;
-    std::string number = f.StarterText();
-    number[1] = static_cast<char>('0' + (number[1] - '0' + 1) % 10);
-    f.SetCaption(static_cast<int>(number.size()), number);
-    f.Pick(static_cast<int>(number.size()), 0);
-    f.dialogs.answers.push_back(Answer::Yes);
-    f.Fill(first, first + 1);
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    ASSERT_EQ(f.Text(first + 1), number.substr(1, 1));
-    EXPECT_EQ(std::pair(f.Cell(first).fore, f.Cell(first + 1).fore), std::pair(kRed, kBlack))
-        << "a wrong digit";
 }
 
 TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
@@ -386,13 +367,6 @@ TEST(AutoFillLarge, AnAcrossNumberIsNotFilledDownNorADownNumberAcross) {
     EXPECT_EQ(f.form->BufferText(), down);
     f.Fill(other, other + f.W());
     EXPECT_EQ(f.Run(other, 3, f.W()), down);
-    // Across from the last column: no room either, but the direction is reported.
-    f.Pick(8, 0, true);
-    int last = f.W() - 1;
-    while (!f.White(last) || f.InStarter(last))
-        last += f.W();
-    f.Fill(last, last + 1);
-    ExpectMessage(f, kDownAcross, 3);
 }
 
 } // namespace

@@ -167,26 +167,6 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
               "lblAcross=PB lblDown=PB ");
 }
 
-TEST(PlayFormLists, AClickTicksAndFillsTheBufferAndTheColourFollowsTheTick) {
-    PlayFixture f(kSmall);
-    // The Checked colour equal to a list colour must not confuse which colour comes back.
-    f.colors.CheckedColor[0] = f.colors.PrimaryColor[0];
-    const int id = f.BoxId(6, 0);
-    const ListBox& box = f.Box(id);
-    for (int click = 1; click <= 4; ++click) {
-        f.form->BoxClick(id);
-        EXPECT_EQ(box.value, click % 2) << click;
-        EXPECT_EQ(box.fore, box.value == 1 ? f.colors.CheckedColor[0] : f.colors.SecondaryColor[0]) << click;
-        EXPECT_EQ(f.form->BufferText(), box.caption) << "unticking still copies the number";
-        EXPECT_EQ(f.form->BufferCaption(), "Buffer = " + box.caption);
-    }
-    PlayFixture large(kLarge);
-    large.Pick(6, 3, true);
-    EXPECT_FALSE(large.form->BufferFromAcross());
-    large.Pick(6, 3, false);
-    EXPECT_TRUE(large.form->BufferFromAcross());
-}
-
 TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind) {
     PlayFixture f(kSmall);
     const auto boxes = f.form->Boxes().size();
@@ -217,18 +197,6 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
               36);
 }
 
-TEST(PlayFormLifecycle, ReturnOnlyUnloadsExitAlsoEndsAndExitInHelpClosesTheFormToo) {
-    PlayFixture f(kSmall), g(kSmall);
-    f.form->mnuHelp_Click();
-    f.form->mnuReturnToMain_Click();
-    EXPECT_EQ(std::tuple(f.host.helpShown, f.host.unloads, f.puzzle.ExitRequested), std::tuple(1, 1, false));
-    f.host.onHelp = [&] { f.puzzle.ExitRequested = true; };
-    f.form->mnuHelp_Click();
-    EXPECT_EQ(f.host.unloads, 2);
-    g.form->mnuExit_Click();
-    EXPECT_EQ(std::pair(g.host.unloads, g.puzzle.ExitRequested), std::pair(1, true));
-}
-
 TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
     PlayFixture f(kSmall), large("Large Puzzle Squares");
     const auto at = [](TwipPoint p) { return std::pair(p.left, p.top); };
@@ -237,21 +205,17 @@ TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
     EXPECT_EQ(at(large.form->Form_Resize(11055 + 150 + 40, 7335 + 720 + 20)), std::pair(20, 10));
 }
 
-TEST(Zoom, StepsRunFrom100To300AndStopAtTheEnds) {
+// Zoom steps from 100 to 300 % and stops at the ends; a remembered level that is no step (a
+// damaged settings file) is 100 %. Twip positions become pixels in proportion, at 100 % exactly
+// as without zoom, and neighbouring cells never touch.
+TEST(Zoom, StepsStopAtTheEndsAndTwipPositionsKeepTheirProportions) {
     std::vector<int> up{100};
     while (up.size() < 9)
         up.push_back(ZoomIn(up.back()));
     EXPECT_EQ(up, (std::vector<int>{100, 125, 150, 175, 200, 250, 300, 300, 300}));
-    EXPECT_EQ(ZoomOut(300), 250);
-    EXPECT_EQ(ZoomOut(125), 100);
-    EXPECT_EQ(ZoomOut(100), 100);
-    // A remembered level that is no step (a damaged settings file) is 100 %.
+    EXPECT_EQ(std::tuple(ZoomOut(300), ZoomOut(125), ZoomOut(100)), std::tuple(250, 100, 100));
     for (const auto& [kept, used] : {std::pair{175, 175}, {130, 100}, {0, 100}, {-200, 100}, {900, 100}})
         EXPECT_EQ(ValidZoom(kept), used) << kept;
-}
-
-// Twip positions turned into pixels in proportion, exactly as without zoom at 100 %.
-TEST(Zoom, TwipPositionsKeepTheirProportionsAndAt100PercentAreAsBefore) {
     const struct {
         int twips, percent, pixels;
     } table[] = {{120, 100, 8},  {7, 100, 0},      {8, 100, 1},        {-8, 100, -1}, {240, 125, 20},
@@ -265,7 +229,6 @@ TEST(Zoom, TwipPositionsKeepTheirProportionsAndAt100PercentAreAsBefore) {
             ASSERT_LE(std::abs(ZoomedPixels(t, z) - t * z / 1500.0), 0.5) << t << " at " << z;
             ASSERT_LE(ZoomedPixels(t, z), ZoomedPixels(t + 1, z)) << t << " at " << z;
         }
-        // Neighbouring cells never touch, on every form.
         for (const FormConfig* form : {&frmSmallSize(), &frmNormal(), &frmLarge()}) {
             const TwipRect a = form->CellRect(0), b = form->CellRect(1);
             EXPECT_LT(ZoomedPixels(a.left + a.width, z), ZoomedPixels(b.left, z)) << z;
