@@ -147,39 +147,6 @@ TEST_P(Entry, ArrowsMoveByIndexAndStopAtTheGridEdges) {
     }
 }
 
-// The starting number's digits are red only while right and shown; black squares stay black.
-TEST_P(Entry, TheStarterIsRedOnlyForItsRightShownDigitAndBlackSquaresStayBlack) {
-    for (const bool hidden : {false, true}) {
-        SCOPED_TRACE(hidden ? "hidden" : "shown");
-        PlayFixture f(GetParam(), hidden);
-        const int first = f.puzzle.StarterFirstCell, right = f.Solution(first);
-        f.Type(first, (right + 1) % 10);
-        EXPECT_EQ(f.Cell(first).fore, kBlack);
-        f.Key(first, vk::Numpad0 + right);
-        EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed) << "a hidden starter gives nothing away";
-        for (const int clear : {vk::Back, vk::Delete}) {
-            f.Type(first, right);
-            f.Key(first, clear);
-            EXPECT_EQ(f.Cell(first).fore, kBlack);
-        }
-        // Undoing the clearing of a right digit brings it back red, a wrong one black.
-        for (const int digit : {right, (right + 4) % 10}) {
-            f.Type(first, digit);
-            f.Key(first, vk::Back);
-            f.form->mnuUndo_Click();
-            EXPECT_EQ(f.Text(first), std::to_string(digit));
-            EXPECT_EQ(f.Cell(first).fore, digit == right && !hidden ? kRed : kBlack);
-        }
-        const int cell = f.FreeCell();
-        f.Type(cell, f.Solution(cell));
-        EXPECT_EQ(f.Cell(cell).fore, kBlack);
-        const int black = f.FirstBlack();
-        f.Type(black, 5);
-        EXPECT_EQ(f.Entry(black), "5:5") << "stored, but black on black";
-        EXPECT_EQ(f.Cell(black).fore + f.Cell(black).back, 2 * kBlack);
-    }
-}
-
 TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     for (const std::string bad : {"", "abc", "1,2", ",", "12;3;4", "-", "7,", "1,99999,2"}) {
         int grid = 91, oldValue = 92, newValue = 93;
