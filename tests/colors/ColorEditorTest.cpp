@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace corvana;
