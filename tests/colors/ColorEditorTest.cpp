@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -19,20 +18,22 @@ using corvana::test::Defaults;
 using corvana::test::FakeDialogs;
 using corvana::test::kDefaultFile;
 using corvana::test::ReadText;
-using corvana::test::TempDir;
 using corvana::test::WriteText;
 using Message = FakeDialogs::Message;
 
 namespace {
+
+const Message kAskToSave{"The color selections have changed.  Do you want to save changes?", "Corvana",
+                         Buttons::YesNoCancel, Icon::Exclamation};
 
 class ColorEditorTest : public ::testing::Test {
 protected:
     ColorEditorTest() { SetDefaultColors(colors); }
 
     // Loads and activates the editor, as showing the window does.
-    ColorEditor& Open(std::string path = {}) {
-        editor = std::make_unique<ColorEditor>(colors, exitRequested, dialogs,
-                                               path.empty() ? dir.File(kColorFileName) : std::move(path));
+    ColorEditor& Open(const std::string& path = {}) {
+        editor =
+            std::make_unique<ColorEditor>(colors, exitRequested, dialogs, path.empty() ? FilePath() : path);
         editor->Form_Load();
         editor->Form_Activate();
         return *editor;
@@ -40,7 +41,7 @@ protected:
 
     std::string FilePath() const { return dir.File(kColorFileName); }
 
-    TempDir dir;
+    test::TempDir dir;
     ColorScheme colors;
     bool exitRequested = false;
     FakeDialogs dialogs;
@@ -49,70 +50,59 @@ protected:
 
 } // namespace
 
-// A box and a label of different rows: each changes its own colour of the size class clicked.
-TEST_F(ColorEditorTest, ABoxOrALabelChangesItsOwnColour) {
-    struct Case {
-        void (ColorEditor::*handler)(int);
-        ColorRow row;
-        std::array<ColorValue, 3> ColorScheme::*array;
-    };
-    for (const Case& c :
-         {Case{&ColorEditor::picSecondary_Click, ColorRow::Secondary, &ColorScheme::SecondaryColor},
-          Case{&ColorEditor::lblChecked_Click, ColorRow::Checked, &ColorScheme::CheckedColor}})
-        for (const std::size_t k : {0u, 1u, 2u}) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(c.row)) + "(" + std::to_string(k) + ")");
-            SetDefaultColors(colors);
-            ColorEditor& e = Open();
-            const ColorValue old = (colors.*c.array)[k];
-            EXPECT_EQ(e.Sample(c.row, static_cast<int>(k)), old) << "shown when opened";
-            const ColorValue chosen = 0x010203 + static_cast<ColorValue>(k);
-            dialogs.colors = {chosen};
-            dialogs.colorRequests.clear();
-            (e.*c.handler)(static_cast<int>(k));
-            EXPECT_EQ(dialogs.colorRequests, std::vector<ColorValue>{old})
-                << "the picker opens on the colour";
-            ColorScheme expected = Defaults();
-            (expected.*c.array)[k] = chosen;
-            EXPECT_EQ(colors, expected) << "only that one colour changed";
-            EXPECT_EQ(e.Sample(c.row, static_cast<int>(k)), chosen);
-            EXPECT_TRUE(e.ColorsChanged);
-            EXPECT_FALSE(std::filesystem::exists(FilePath())) << "a change alone does not write the file";
-        }
-}
+// A box and a label each change their own colour only; cancelling, the same colour, a bad index or a
+// change while loading are no change to save.
+TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
+    for (const std::size_t k : {0u, 1u, 2u}) {
+        SCOPED_TRACE(k);
+        SetDefaultColors(colors);
+        ColorEditor& e = Open();
+        const int i = static_cast<int>(k);
+        EXPECT_EQ(e.Sample(ColorRow::Checked, i), colors.CheckedColor[k]) << "shown when opened";
+        dialogs.colors = {0x010203 + i, 0x040506 + i};
+        dialogs.colorRequests.clear();
+        e.picSecondary_Click(i);
+        e.lblChecked_Click(i);
+        EXPECT_EQ(dialogs.colorRequests,
+                  (std::vector<ColorValue>{Defaults().SecondaryColor[k], Defaults().CheckedColor[k]}))
+            << "the picker opens on the colour";
+        ColorScheme expected = Defaults();
+        expected.SecondaryColor[k] = 0x010203 + i;
+        expected.CheckedColor[k] = 0x040506 + i;
+        EXPECT_EQ(colors, expected);
+        EXPECT_EQ(e.Sample(ColorRow::Checked, i), 0x040506 + i);
+        EXPECT_FALSE(std::filesystem::exists(FilePath())) << "a change alone does not write the file";
+    }
 
-TEST_F(ColorEditorTest, CancelTheSameColourLoadingOrABadIndexIsNoChange) {
-    ColorEditor& e = Open();
-    e.picPrimary_Click(1); // the fake picker hands the initial colour back, as Cancel does
+    SetDefaultColors(colors);
+    ColorEditor& fresh = Open();
+    fresh.picPrimary_Click(1); // the fake picker hands the initial colour back, as Cancel does
     dialogs.colors = {0x400000};
-    e.lblBG_Click(1); // the colour the box already shows
-    EXPECT_EQ(dialogs.colorRequests.size(), 2u);
-    dialogs.colors = {0x0000FF};
-    e.picBG_Click(3);
-    e.lblChecked_Click(-1);
-    EXPECT_EQ(dialogs.colorRequests.size(), 2u) << "no picker outside the three size classes";
+    fresh.lblBG_Click(1); // the colour the box already shows
+    dialogs.colorRequests.clear();
+    fresh.picBG_Click(3);
+    fresh.lblChecked_Click(-1);
+    EXPECT_TRUE(dialogs.colorRequests.empty()) << "no picker outside the three size classes";
     EXPECT_EQ(colors, Defaults());
-    EXPECT_FALSE(e.ColorsChanged);
-
-    // After a real change, cancelling leaves the flag set.
+    EXPECT_FALSE(fresh.ColorsChanged);
     dialogs.colors = {0x000001};
-    e.picChecked_Click(0);
-    e.picChecked_Click(0);
-    EXPECT_TRUE(e.ColorsChanged);
-    EXPECT_EQ(colors.CheckedColor[0], 0x000001);
+    fresh.picChecked_Click(0);
+    fresh.picChecked_Click(0);
+    EXPECT_TRUE(fresh.ColorsChanged) << "cancelling after a real change leaves the flag set";
 
-    // Before activation a change is applied but not counted.
     editor = std::make_unique<ColorEditor>(colors, exitRequested, dialogs, FilePath());
     editor->Form_Load();
     EXPECT_TRUE(editor->IsLoading);
     dialogs.colors = {0x0000FF};
     editor->picBG_Click(2);
     EXPECT_EQ(colors.BackgroundColor[2], 0x0000FF);
-    EXPECT_FALSE(editor->ColorsChanged);
+    EXPECT_FALSE(editor->ColorsChanged) << "before activation a change is applied but not counted";
     editor->Form_Activate();
     EXPECT_FALSE(editor->IsLoading);
 }
 
-TEST_F(ColorEditorTest, SaveWritesOnlyAChangedScheme) {
+// Save writes only a changed scheme; Restore Default Colors writes the default file at once.
+TEST_F(ColorEditorTest, SaveWritesOnlyAChangedSchemeAndRestoreWritesTheDefaults) {
     const std::string old = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
     WriteText(FilePath(), old);
     const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
@@ -123,34 +113,20 @@ TEST_F(ColorEditorTest, SaveWritesOnlyAChangedScheme) {
     EXPECT_EQ(ReadText(FilePath()), old);
     EXPECT_EQ(std::filesystem::last_write_time(FilePath()), stamp);
 
-    dialogs.colors = {255};
+    dialogs.colors = {255, 7};
     e.picSecondary_Click(0);
     e.mnuSave_Click();
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(ReadText(FilePath()), "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
                                     "255\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n");
+    e.picBG_Click(1);
+    e.mnuDefault_Click();
+    EXPECT_EQ(colors, Defaults());
+    EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
+    EXPECT_EQ(ReadText(FilePath()), kDefaultFile);
+    EXPECT_FALSE(e.ColorsChanged);
     EXPECT_TRUE(e.Unload()) << "no question after a save";
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(ColorEditorTest, RestoreDefaultsWritesTheDefaultFileAtOnceOrKeepsThemInMemory) {
-    for (const bool writable : {true, false}) {
-        SCOPED_TRACE(writable ? "writable" : "no folder");
-        SetDefaultColors(colors);
-        colors.PrimaryColor = {1, 2, 3};
-        const std::string path = writable ? FilePath() : dir.File("missing/" + std::string(kColorFileName));
-        WriteText(FilePath(), "1\r\n2\r\n");
-        ColorEditor& e = Open(path);
-        dialogs.colors = {7};
-        e.picBG_Click(1);
-        e.mnuDefault_Click();
-        EXPECT_EQ(colors, Defaults());
-        EXPECT_EQ(e.Sample(ColorRow::Primary, 2), 0x80FFFF);
-        EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
-        EXPECT_EQ(ReadText(FilePath()), writable ? kDefaultFile : "1\r\n2\r\n");
-        EXPECT_FALSE(e.ColorsChanged);
-        EXPECT_TRUE(dialogs.messages.empty());
-    }
 }
 
 TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
@@ -167,19 +143,20 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
     const std::vector<Message> expected = {
         {"There was an error in saving the color scheme.  You can still use the default colors.", "Corvana",
          Buttons::Ok, Icon::Information},
-        {"The color selections have changed.  Do you want to save changes?", "Corvana", Buttons::YesNoCancel,
-         Icon::Exclamation},
+        kAskToSave,
         {"There was an error in saving the color selections.  You can still use the default colors.",
          "Corvana", Buttons::Ok, Icon::None}};
     EXPECT_EQ(dialogs.messages, expected);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_EQ(colors.BackgroundColor[0], 0x00FF00);
+    e.mnuDefault_Click();
+    EXPECT_EQ(colors, Defaults()) << "the defaults are used even when they cannot be written";
+    EXPECT_EQ(dialogs.messages.size(), 3u) << "and that failure says nothing";
 }
 
 // Return and Exit close at once without changes; with changes they ask first, and Cancel stays. An
 // exit request is never taken back, and the changed colours stay in force for the rest of the run.
 TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTakenBack) {
-    WriteText(FilePath(), kDefaultFile);
     for (const bool exit : {false, true}) {
         exitRequested = false;
         ColorEditor& e = Open();
@@ -199,17 +176,14 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
         WriteText(FilePath(), kDefaultFile);
         dialogs.messages.clear();
         exitRequested = false;
-        ColorEditor& again = Open();
+        ColorEditor& e = Open();
         dialogs.colors = {0x00FF00};
-        again.lblSecondary_Click(2);
+        e.lblSecondary_Click(2);
         dialogs.answers = {answer};
-        exit ? again.mnuExit_Click() : again.mnuReturn_Click();
-        EXPECT_EQ(dialogs.messages,
-                  (std::vector<Message>{{"The color selections have changed.  Do you want to "
-                                         "save changes?",
-                                         "Corvana", Buttons::YesNoCancel, Icon::Exclamation}}));
-        EXPECT_EQ(again.Unloaded(), answer != Answer::Cancel);
-        EXPECT_EQ(again.ColorsChanged, answer == Answer::Cancel);
+        exit ? e.mnuExit_Click() : e.mnuReturn_Click();
+        EXPECT_EQ(dialogs.messages, std::vector<Message>{kAskToSave});
+        EXPECT_EQ(e.Unloaded(), answer != Answer::Cancel);
+        EXPECT_EQ(e.ColorsChanged, answer == Answer::Cancel);
         EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00);
         ColorScheme saved;
         ASSERT_TRUE(LoadColorFile(saved, FilePath()));
@@ -217,7 +191,7 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
         EXPECT_EQ(exitRequested, exit);
         if (answer == Answer::Cancel) {
             dialogs.answers = {Answer::No};
-            EXPECT_TRUE(again.Unload()) << "asked again at the next attempt";
+            EXPECT_TRUE(e.Unload()) << "asked again at the next attempt";
             EXPECT_EQ(dialogs.messages.size(), 2u);
             EXPECT_EQ(exitRequested, exit);
         }

@@ -13,9 +13,7 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace corvana;
 using corvana::test::Defaults;
@@ -23,6 +21,7 @@ using corvana::test::kDefaultFile;
 using corvana::test::ReadText;
 using corvana::test::TempDir;
 using corvana::test::WriteText;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -82,7 +81,7 @@ std::size_t OpenFileCount() {
 
 } // namespace
 
-TEST(ColorFile, SaveWritesTheDefaultsByteForByteAndLoadGivesThemBack) {
+TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveLeavesTheOldFile) {
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     ASSERT_TRUE(SaveColorFile(Defaults(), path));
@@ -102,6 +101,19 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteAndLoadGivesThemBack) {
                                      "-109", "-110", "-111", "-2147483648"}));
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, s);
+
+    // A failed save reports false and changes nothing: no such folder, a "folder" that is a file, a
+    // folder in the file's place.
+    EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("missing/" + std::string(kColorFileName))));
+    WriteText(dir.File("plain"), "x");
+    EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("plain/" + std::string(kColorFileName))));
+    EXPECT_EQ(ReadText(dir.File("plain")), "x");
+    const std::string folder = dir.File("taken");
+    std::filesystem::create_directories(folder + "/inside");
+    const auto before = Names(dir.path());
+    EXPECT_FALSE(SaveColorFile(Defaults(), folder));
+    EXPECT_TRUE(std::filesystem::is_directory(folder + "/inside"));
+    EXPECT_EQ(Names(dir.path()), before) << "the temporary file is cleaned up";
 }
 
 TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
@@ -226,36 +238,6 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
     EXPECT_EQ(ReadText(victim), kDefaultFile);
 }
 
-TEST(ColorFile, FailedSaveReportsFalseAndLeavesTheOldFile) {
-    TempDir dir;
-    // No such folder; the "folder" is a regular file.
-    EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("missing/" + std::string(kColorFileName))));
-    WriteText(dir.File("plain"), "x");
-    EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("plain/" + std::string(kColorFileName))));
-    EXPECT_EQ(ReadText(dir.File("plain")), "x");
-
-    const std::string old = TwelveWith(0, "");
-
-    // The new file cannot take the old one's place.
-    const std::string folder = dir.File("taken");
-    std::filesystem::create_directories(folder + "/inside");
-    const auto before = Names(dir.path());
-    EXPECT_FALSE(SaveColorFile(Defaults(), folder));
-    EXPECT_TRUE(std::filesystem::is_directory(folder + "/inside"));
-    EXPECT_EQ(Names(dir.path()), before) << "the temporary file is cleaned up";
-
-    // A read-only folder; root writes anyway, so this part only runs for other users.
-    if (geteuid() != 0) {
-        const std::string ro = dir.File("readonly");
-        std::filesystem::create_directory(ro);
-        WriteText(ro + "/" + kColorFileName, old);
-        chmod(ro.c_str(), 0555);
-        EXPECT_FALSE(SaveColorFile(Defaults(), ro + "/" + kColorFileName));
-        EXPECT_EQ(ReadText(ro + "/" + kColorFileName), old);
-        chmod(ro.c_str(), 0755);
-    }
-}
-
 TEST(PrimarySets, AllFifteenTemplates) {
     const std::map<std::string, std::vector<int>> expected = {
         {"Small Puzzle H", {2, 10}},
@@ -280,4 +262,33 @@ TEST(PrimarySets, AllFifteenTemplates) {
             << t.name;
     for (const char* unknown : {"Small Puzzle", "small puzzle h", ""})
         EXPECT_FALSE(PrimarySet(unknown).has_value()) << unknown;
+}
+
+TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFileOtherwiseTheUserConfigurationDoes) {
+    TempDir dir;
+    const fs::path root = dir.path();
+    EXPECT_EQ((ColorFileLocation{root.string(), "/somewhere/else", "/home/nobody"}.Path()),
+              (root / "QUAVColors.txt").string());
+
+    // A "folder" that is a regular file can be written by nobody, root included.
+    const fs::path notAFolder = root / "program";
+    WriteText(notAFolder.string(), "x");
+    const fs::path xdg = root / "xdg";
+    EXPECT_EQ((ColorFileLocation{notAFolder.string(), xdg.string(), (root / "home").string()}.Path()),
+              (xdg / "corvana" / "QUAVColors.txt").string());
+    EXPECT_TRUE(fs::is_directory(xdg / "corvana")) << "the folder is made so a save can succeed";
+    EXPECT_EQ((ColorFileLocation{notAFolder.string(), "relative/ignored", (root / "home").string()}.Path()),
+              (root / "home" / ".config" / "corvana" / "QUAVColors.txt").string());
+
+    // With nowhere else to go the program folder is kept; an installed program keeps its colours with
+    // the user even as root.
+    EXPECT_EQ((ColorFileLocation{"/nonexistent/corvana", "", ""}.Path()),
+              "/nonexistent/corvana/QUAVColors.txt");
+    EXPECT_FALSE(FolderIsWritable("/nonexistent/corvana"));
+    EXPECT_FALSE(FolderIsWritable(""));
+    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin"));
+    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin/"));
+    EXPECT_FALSE(IsSystemProgramFolder(root.string()));
+    EXPECT_EQ((ColorFileLocation{"/usr/bin", dir.File("xdg2"), ""}.Path()),
+              dir.File("xdg2/corvana/QUAVColors.txt"));
 }

@@ -1,7 +1,7 @@
 #include "GenCli.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
-#include "puzzle/PuzzleState.h"
+#include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
 #include <gtest/gtest.h>
@@ -36,15 +36,24 @@ std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
+// The ipuz grids hold a digit, "#" or a number for an empty square; here every number reads as '.'.
+std::vector<std::string> IpuzRows(const nlohmann::json& grid) {
+    std::vector<std::string> rows;
+    for (const auto& row : grid) {
+        rows.emplace_back();
+        for (const auto& cell : row)
+            rows.back() += cell.is_number() ? "." : cell.get<std::string>();
+    }
+    return rows;
+}
+
 } // namespace
 
 TEST(CorvanaGen, ListsTheTemplatesInDispatchOrder) {
-    const GenRun r = Gen({"--list"});
-    ASSERT_EQ(r.status, 0);
     std::string expected;
     for (const auto& t : Templates())
         expected += std::string(t.name) + "\n";
-    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(Gen({"--list"}).out, expected);
 }
 
 TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
@@ -84,18 +93,9 @@ TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
         at = found;
     }
 
-    test::FakeDialogs dialogs;
-    PuzzleState s;
-    s.PuzzleName = "Small Puzzle H";
-    s.ReducedNumbers = true;
-    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 42));
-    const auto j = nlohmann::json::parse(r.out);
-    auto lists = nlohmann::json::object();
-    for (int n = kShortest; n <= kLongest; ++n)
-        if (!s.Captions[static_cast<std::size_t>(n)].empty())
-            lists[std::to_string(n)] = s.Captions[static_cast<std::size_t>(n)];
-    ASSERT_EQ(lists.size(), 3u) << "2, 6 and 10 digits; unused lengths are left out";
-    EXPECT_EQ(j["lists"], lists);
+    // That the lists are the built puzzle's own is checked where the program reads such a file.
+    EXPECT_EQ(nlohmann::json::parse(r.out)["lists"].size(), 3u)
+        << "2, 6 and 10 digits; unused lengths are left out";
 
     // The same puzzle as text: the shown starting number, empty and black squares, the lists, the solution.
     EXPECT_EQ(Gen({"--template", "Small Puzzle H", "--seed", "42", "--reduced"}).out,
@@ -230,16 +230,11 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
     }
     EXPECT_EQ(k, 17u);
 
-    const std::vector<std::string> text = {"--template", "Normal Puzzle Steps", "--count", "12", "--seed",
-                                           "4"};
-    auto withJobs = [&](const char* jobs) {
-        std::vector<std::string> args = text;
-        args.insert(args.end(), {"--jobs", jobs});
-        return Gen(args).out;
+    const auto steps = [](const char* jobs) {
+        return Gen({"--template", "Normal Puzzle Steps", "--count", "12", "--seed", "4", "--jobs", jobs}).out;
     };
-    const std::string one = withJobs("1");
-    EXPECT_EQ(one, withJobs("2"));
-    EXPECT_EQ(one, withJobs("5"));
+    const std::string one = steps("1");
+    EXPECT_EQ(one, steps("5"));
     EXPECT_EQ(std::count(one.begin(), one.end(), '-'), 11 * 40) << "a line of dashes between puzzles";
 }
 
@@ -251,20 +246,45 @@ TEST(CorvanaGen, IpuzHasTheSolutionAndThePlayersGrid) {
             nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "ipuz"}).out);
         EXPECT_EQ(ipuz["kind"][0], "http://ipuz.org/fill#1");
         EXPECT_EQ(ipuz["dimensions"]["width"], json["width"]);
-        const auto rows = [](const nlohmann::json& grid) {
-            std::vector<std::string> out;
-            for (const auto& row : grid) {
-                std::string text;
-                for (const auto& cell : row)
-                    text += cell.is_number() ? "." : cell.get<std::string>();
-                out.push_back(text);
-            }
-            return out;
-        };
-        EXPECT_EQ(rows(ipuz["solution"]), json["solution"].get<std::vector<std::string>>());
-        EXPECT_EQ(rows(ipuz["start"]), json["user"].get<std::vector<std::string>>());
+        EXPECT_EQ(IpuzRows(ipuz["solution"]), json["solution"].get<std::vector<std::string>>());
+        EXPECT_EQ(IpuzRows(ipuz["start"]), json["user"].get<std::vector<std::string>>());
         EXPECT_EQ(ipuz["org.example.corvana.lists"], json["lists"]);
         EXPECT_EQ(ipuz["org.example.corvana.listsDown"], json["listsDown"]);
+    }
+}
+
+// The puzzle files the program opens are what corvana-gen writes.
+TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"--template", "Small Puzzle Pinwheel", "--seed", "3"},
+        {"--template", "Normal Puzzle Shield", "--seed", "18446744073709551615", "--reduced"},
+        {"--template", "Large Puzzle Four Electrodes", "--seed", "77", "--no-first"},
+    };
+    test::FakeDialogs dialogs;
+    for (std::vector<std::string> args : commands) {
+        SCOPED_TRACE(args[1]);
+        PuzzleState built;
+        built.PuzzleName = args[1];
+        built.ReducedNumbers = args.back() == "--reduced";
+        built.NoShowFirst = args.back() == "--no-first";
+        ASSERT_TRUE(GeneratePuzzle(built, dialogs, std::stoull(args[3])));
+
+        args.insert(args.end(), {"--format", "json"});
+        const GenRun gen = Gen(args);
+        ASSERT_EQ(gen.status, 0) << gen.err;
+        nlohmann::json j = nlohmann::json::parse(gen.out);
+        j["a key of a later version"] = {1, 2};
+        PuzzleState read;
+        read.ExitRequested = true; // the run's exit request is not the file's to take back
+        std::string error;
+        ASSERT_TRUE(PuzzleFromJson(j, read, error)) << error;
+        EXPECT_TRUE(read.ExitRequested);
+        // The file holds every field but the numbers and the pattern, which are read from the grid.
+        EXPECT_EQ(PuzzleToJson(read), PuzzleToJson(built));
+        EXPECT_EQ(read.GridPattern, built.GridPattern);
+        EXPECT_EQ(read.Numbers, built.Numbers);
+        EXPECT_EQ(read.NumbersDown, built.NumbersDown);
+        EXPECT_EQ(PuzzleToJson(read), nlohmann::json::parse(gen.out));
     }
 }
 
