@@ -21,11 +21,7 @@
 #include <string>
 
 using namespace corvana;
-using corvana::test::Defaults;
-using corvana::test::FakeDialogs;
-using corvana::test::ScriptedOpener;
-using corvana::test::TempDir;
-using corvana::test::WriteText;
+using namespace corvana::test;
 using Message = FakeDialogs::Message;
 
 namespace {

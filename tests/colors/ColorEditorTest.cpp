@@ -14,11 +14,7 @@
 #include <vector>
 
 using namespace corvana;
-using corvana::test::Defaults;
-using corvana::test::FakeDialogs;
-using corvana::test::kDefaultFile;
-using corvana::test::ReadText;
-using corvana::test::WriteText;
+using namespace corvana::test;
 using Message = FakeDialogs::Message;
 
 namespace {

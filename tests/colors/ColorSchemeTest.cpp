@@ -16,11 +16,7 @@
 #include <sys/stat.h>
 
 using namespace corvana;
-using corvana::test::Defaults;
-using corvana::test::kDefaultFile;
-using corvana::test::ReadText;
-using corvana::test::TempDir;
-using corvana::test::WriteText;
+using namespace corvana::test;
 namespace fs = std::filesystem;
 
 namespace {

@@ -11,7 +11,7 @@
 #include <set>
 
 using namespace corvana;
-using corvana::test::FakeDialogs;
+using namespace corvana::test;
 
 namespace {
 
