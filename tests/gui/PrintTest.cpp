@@ -1,41 +1,43 @@
 // Printing a real play window to PDF files, with the printer choice scripted.
 
-#include "FakeDialogs.h"
-#include "play/PlayWindow.h"
+#include "PlayWindowFixture.h"
 #include "play/PrintSupport.h"
-#include "puzzle/Templates.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
-#include <memory>
 
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
 using namespace corvana;
-using corvana::test::FakeDialogs;
 
 namespace {
 
-// Hands back a PDF printer writing into a temporary folder, or nothing (a cancel). While the
-// printer is being chosen the window is in its print state, so that is when it is looked at.
-class ScriptedChooser : public PrinterChooser {
-public:
+ColorScheme Defaults() {
+    ColorScheme scheme;
+    SetDefaultColors(scheme);
+    return scheme;
+}
+
+// A play window whose printer is chosen by script: a PDF printer writing into a temporary
+// folder, or nothing (a cancel). While the printer is being chosen the window is in its print
+// state, so that is when it is looked at.
+struct PrintWindow : corvana::test::OpenWindow, PrinterChooser {
+    explicit PrintWindow(const std::string& name) : OpenWindow(name, Defaults()) {
+        window->SetPrinterChooser(this);
+    }
+
     std::unique_ptr<QPrinter> ChoosePrinter(QWidget*) override {
         ++asked;
         if (onAsk)
@@ -49,47 +51,16 @@ public:
             printer->setPageSize(QPageSize(QSizeF(400, 120), QPageSize::Millimeter));
         return printer;
     }
-    int asked = 0;
-    bool cancel = false;
-    bool wide = false;
-    QString output;
-    std::function<void()> onAsk;
-};
-
-struct PrintWindowFixture {
-    explicit PrintWindowFixture(const std::string& name) {
-        SetDefaultColors(colors);
-        puzzle.PuzzleName = name;
-        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, 31));
-        window =
-            std::make_unique<PlayWindow>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs, [] {});
-        window->SetPrinterChooser(&chooser);
-        chooser.output = dir.filePath(QStringLiteral("page.pdf"));
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    QLineEdit* Cell(int index) const {
-        for (QLineEdit* cell : window->findChildren<QLineEdit*>(QStringLiteral("txtGrid")))
-            if (cell->property("index").toInt() == index)
-                return cell;
-        return nullptr;
-    }
 
     // Types a digit into the first few empty white squares, as a user would.
     void TypeSome() {
-        int typed = 0;
-        for (int i = 0; i < puzzle.CellCount() && typed < 4; ++i)
-            if (puzzle.GridPattern[static_cast<std::size_t>(i)] &&
-                puzzle.UserArray[static_cast<std::size_t>(i)] < 0) {
+        for (int i = 0, typed = 0; i < puzzle.CellCount() && typed < 4; ++i)
+            if (puzzle.GridPattern[At(i)] && puzzle.UserArray[At(i)] < 0) {
                 typedLast = Cell(i);
                 typedLast->setFocus();
-                QTest::keyClick(typedLast, static_cast<Qt::Key>(Qt::Key_1 + typed));
-                ++typed;
+                QTest::keyClick(typedLast, static_cast<Qt::Key>(Qt::Key_1 + typed++));
             }
     }
-
     // Prints through the File menu, as the user does.
     void Print(int kind) {
         const char* names[] = {"mnuPrintNew", "mnuPrintCurrent", "mnuPrintSolution"};
@@ -101,37 +72,31 @@ struct PrintWindowFixture {
             texts << cell->text();
         return texts;
     }
-    // Page objects in the PDF file, which starts as a PDF file does.
-    qsizetype PdfPages() const {
-        QFile file(chooser.output);
-        const QByteArray pdf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return pdf.startsWith("%PDF") ? pdf.count("/Type /Page") - pdf.count("/Type /Pages") : -1;
-    }
 
     QTemporaryDir dir;
-    ColorScheme colors;
-    PuzzleState puzzle;
-    FakeDialogs dialogs;
-    ScriptedChooser chooser;
-    std::unique_ptr<PlayWindow> window;
+    QString output = dir.filePath(QStringLiteral("page.pdf"));
+    int asked = 0;
+    bool cancel = false, wide = false;
+    std::function<void()> onAsk;
     QLineEdit* typedLast = nullptr;
 };
 
+// Page objects in a PDF file, which starts as a PDF file does.
+qsizetype PdfPages(const QString& path) {
+    QFile file(path);
+    const QByteArray pdf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return pdf.startsWith("%PDF") ? pdf.count("/Type /Page") - pdf.count("/Type /Pages") : -1;
+}
+
+// Grey levels (black text on white, anti-aliased) are fine; anything saturated is not.
 bool HasRedOrSchemeColour(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            // Grey levels (black text on white, anti-aliased) are fine; anything saturated is not.
             if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 40)
                 return true;
         }
     return false;
-}
-
-// The page as poppler draws it, at 24 dots an inch.
-QImage Rendered(const QString& pdf) {
-    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "24", "-png", "-singlefile", pdf, pdf});
-    return QImage(pdf + QStringLiteral(".png"));
 }
 
 } // namespace
@@ -144,14 +109,13 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
     for (const auto& t : Templates()) {
         const int kind = printed[t.size]++ % 3;
         SCOPED_TRACE(std::string(t.name) + " kind " + std::to_string(kind));
-        PrintWindowFixture f(std::string(t.name));
+        PrintWindow f(std::string(t.name));
         f.TypeSome();
         const auto before = f.CellTexts();
-        const auto user = f.puzzle.UserArray;
         QWidget* work = f.window->findChild<QWidget*>(QStringLiteral("fraWork"));
         QLabel* credit = work->findChild<QLabel*>(QStringLiteral("lblCopyright"));
         QString creditShown, typedShown;
-        f.chooser.onAsk = [&] {
+        f.onAsk = [&] {
             creditShown = credit->isVisible() ? credit->text() : QString();
             typedShown = f.typedLast->text();
             EXPECT_LE(credit->sizeHint().width(), credit->width());
@@ -164,16 +128,15 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
                     << other->objectName().toStdString();
         };
         f.Print(kind);
-        ASSERT_EQ(f.chooser.asked, 1);
+        ASSERT_EQ(f.asked, 1);
         EXPECT_EQ(creditShown.toStdString(), "(c) " + std::string(t.name) + " by the Corvana developers");
-        EXPECT_EQ(f.PdfPages(), 1);
+        EXPECT_EQ(PdfPages(f.output), 1);
         EXPECT_EQ(typedShown.isEmpty(), kind == 0) << "the original has none of the user's digits";
         const QImage& image = f.window->LastPrintedImage();
         EXPECT_EQ(image.size(), f.window->centralWidget()->size() * image.devicePixelRatio());
         EXPECT_FALSE(HasRedOrSchemeColour(image)) << "no red starting digits, no scheme colours";
         EXPECT_TRUE(f.dialogs.messages.empty());
         EXPECT_EQ(f.CellTexts(), before);
-        EXPECT_EQ(f.puzzle.UserArray, user);
         EXPECT_EQ(f.Cell(f.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(Qt::red));
         EXPECT_FALSE(credit->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), f.typedLast) << "the focus is back in its cell";
@@ -181,13 +144,14 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
 }
 
 // Zoomed on screen, the page is still the work area at 100 %; the screen keeps its zoom. The
-// page image is centred across the paper.
+// page image, as poppler draws it at 24 dots an inch, is centred across the paper.
 TEST(PrintWindow, ThePageIsTheWindowAt100PercentCentredOnThePaper) {
-    PrintWindowFixture f("Normal Puzzle Five Plus");
-    f.chooser.wide = true;
+    PrintWindow f("Normal Puzzle Five Plus");
+    f.wide = true;
     f.Print(1);
     const QImage at100 = f.window->LastPrintedImage();
-    const QImage page = Rendered(f.chooser.output);
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "24", "-png", "-singlefile", f.output, f.output});
+    const QImage page(f.output + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     int left = page.width(), right = -1;
     for (int y = 0; y < page.height(); ++y)
@@ -207,35 +171,35 @@ TEST(PrintWindow, ThePageIsTheWindowAt100PercentCentredOnThePaper) {
     EXPECT_EQ(f.window->size(), zoomedSize);
 }
 
+// A cancel prints nothing; a folder for a file is named. A disk that fills up while the page is written
+// (here: a file size limit for this process): the user is told the system's error number, and the PDF that
+// was there before is neither cut off nor joined by anything.
 TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
-    PrintWindowFixture f("Normal Puzzle Plus");
+    PrintWindow f("Normal Puzzle Plus");
     f.TypeSome();
     const auto before = f.CellTexts();
-    f.chooser.cancel = true;
+    f.cancel = true;
     f.Print(1);
-    EXPECT_FALSE(QFile::exists(f.chooser.output));
+    EXPECT_FALSE(QFile::exists(f.output));
     EXPECT_TRUE(f.dialogs.messages.empty());
 
-    f.chooser.cancel = false;
-    f.chooser.output = f.dir.path(); // a folder: the PDF cannot be written there
+    f.cancel = false;
+    const QString page = f.output;
+    f.output = f.dir.path(); // a folder: the PDF cannot be written there
     f.Print(0);
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_NE(f.dialogs.messages[0].text.find(f.dir.path().toStdString() + " is a folder, not a file."),
+    EXPECT_NE(f.dialogs.messages[0].text.find(f.output.toStdString() + " is a folder, not a file."),
               std::string::npos);
-
-    // A disk that fills up while the page is written (here: a file size limit for this process):
-    // the user is told, and the PDF that was there before is neither cut off nor joined by
-    // anything.
-    f.chooser.output = f.dir.filePath(QStringLiteral("page.pdf"));
+    f.output = page;
     {
-        QFile old(f.chooser.output);
+        QFile old(f.output);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("an older page");
     }
     rlimit kept{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &kept), 0);
     const auto keptSignal = std::signal(SIGXFSZ, SIG_IGN);
-    f.chooser.onAsk = [&kept] {
+    f.onAsk = [&kept] {
         rlimit full = kept;
         full.rlim_cur = 2048;
         setrlimit(RLIMIT_FSIZE, &full);
@@ -248,7 +212,7 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
         << "the system's error number, then what went wrong: " << f.dialogs.messages[1].text;
     EXPECT_EQ(f.dialogs.messages[1].title, "Corvana");
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.pdf"});
-    QFile old(f.chooser.output);
+    QFile old(f.output);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("an older page"));
     EXPECT_EQ(f.CellTexts(), before);
