@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <tuple>
 
 using namespace corvana;
@@ -37,13 +36,17 @@ template <typename T> void WhenShown(std::function<void(T*)> act, int triesLeft 
     });
 }
 
+Qt::CursorShape Pointer() {
+    return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
+}
+
 } // namespace
 
 TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
     using Box = QMessageBox;
     QtDialogs dialogs;
     const Box::StandardButtons yesNo = Box::Yes | Box::No, yesNoCancel = yesNo | Box::Cancel;
-    // NoButton: Escape, which answers No, Cancel or OK.
+    // Pressed NoButton: Escape, which answers No, Cancel or OK.
     const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons,
                      Box::StandardButton>
         cases[] = {
@@ -61,99 +64,83 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
         QString seen;
         WhenShown<QMessageBox>([&seen, press = press](QMessageBox* box) {
             // Plain text: the markup stays visible, and CR LF becomes one line break.
-            seen = box->text() + (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
-                   box->windowTitle() + "|" + QString::number(box->icon()) + "|" +
-                   QString::number(box->standardButtons()) + "|" +
-                   QString::number(box->standardButton(box->defaultButton()));
-            if (press == QMessageBox::NoButton)
-                QTest::keyClick(box, Qt::Key_Escape);
-            else
-                box->button(press)->click();
+            seen = QStringList{box->text(),
+                               box->textFormat() == Qt::PlainText ? "plain" : "rich",
+                               box->windowTitle(),
+                               QString::number(box->icon()),
+                               QString::number(box->standardButtons()),
+                               QString::number(box->standardButton(box->defaultButton()))}
+                       .join('|');
+            press == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
+                                           : box->button(press)->click();
         });
         EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
                                      "Color Scheme Fatal Error", buttons, icon),
                   answer);
-        EXPECT_EQ(seen,
-                  "Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt|plain|Color Scheme Fatal Error|" +
-                      QString::number(qtIcon) + "|" + QString::number(qtButtons) + "|" +
-                      QString::number(qtDefault));
+        EXPECT_EQ(seen, QStringList({"Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt", "plain",
+                                     "Color Scheme Fatal Error", QString::number(qtIcon),
+                                     QString::number(qtButtons), QString::number(qtDefault)})
+                            .join('|'));
     }
 }
 
+// The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the same
+// way, or the given colour on a cancel.
 TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
     QtDialogs dialogs;
-    // 0x00BBGGRR: red 0x12, green 0x34, blue 0x56.
-    const ColorValue initial = 0x00563412;
-
-    auto shown = std::make_shared<QColor>();
-    WhenShown<QColorDialog>([shown](QColorDialog* dialog) {
-        *shown = dialog->currentColor();
-        dialog->setCurrentColor(QColor(0xAB, 0xCD, 0xEF));
-        dialog->accept();
-    });
-    EXPECT_EQ(dialogs.PickColor(initial), 0x00EFCDAB);
-    EXPECT_EQ(*shown, QColor(0x12, 0x34, 0x56));
-
-    WhenShown<QColorDialog>([](QColorDialog* dialog) {
-        dialog->setCurrentColor(QColor(0xAB, 0xCD, 0xEF));
-        dialog->reject();
-    });
-    EXPECT_EQ(dialogs.PickColor(initial), initial);
+    for (const bool accept : {true, false}) {
+        QColor shown;
+        WhenShown<QColorDialog>([&shown, accept](QColorDialog* dialog) {
+            shown = dialog->currentColor();
+            dialog->setCurrentColor(QColor(0xAB, 0xCD, 0xEF));
+            accept ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(dialogs.PickColor(0x00563412), accept ? 0x00EFCDAB : 0x00563412);
+        EXPECT_EQ(shown, QColor(0x12, 0x34, 0x56));
+    }
 }
 
+// Busy is a state, not a count; it leaves a pointer set by others alone, steps aside for a
+// message box, and is given back when the dialogs close down.
 TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
     ASSERT_EQ(QApplication::overrideCursor(), nullptr);
     {
         QtDialogs dialogs;
         dialogs.SetBusy(true);
-        ASSERT_NE(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_EQ(Pointer(), Qt::WaitCursor);
         dialogs.SetBusy(true);
         dialogs.SetBusy(false);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
         QApplication::setOverrideCursor(Qt::CrossCursor);
         dialogs.SetBusy(false);
-        ASSERT_NE(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        EXPECT_EQ(Pointer(), Qt::CrossCursor);
         QApplication::restoreOverrideCursor();
 
-        // A message box while busy shows the normal pointer, and busy comes back afterwards.
         dialogs.SetBusy(true);
-        auto duringBox = std::make_shared<bool>(true);
-        WhenShown<QMessageBox>([duringBox](QMessageBox* box) {
-            *duringBox = QApplication::overrideCursor() != nullptr;
+        bool busyDuringBox = true;
+        WhenShown<QMessageBox>([&busyDuringBox](QMessageBox* box) {
+            busyDuringBox = QApplication::overrideCursor() != nullptr;
             box->button(QMessageBox::Ok)->click();
         });
         dialogs.MessageBox("t", "Corvana", Buttons::Ok, Icon::None);
-        EXPECT_FALSE(*duringBox);
-        ASSERT_NE(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_FALSE(busyDuringBox);
+        EXPECT_EQ(Pointer(), Qt::WaitCursor);
     }
-    // Closing down while busy gives the pointer back.
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUtil, PackedColoursKeepRedInTheLowByteAndTwipEdgesNeverDrift) {
-    EXPECT_EQ(ToQColor(0x0000C0C0), QColor(192, 192, 0));
-    EXPECT_EQ(ToQColor(0x00400000), QColor(0, 0, 64));
-    EXPECT_EQ(ToColorValue(QColor(1, 2, 3, 4)), 0x00030201);
-    EXPECT_EQ(TwipsRect(0, 0, 1440, 720), QRect(0, 0, 96, 48));
-    // Cells 300 twips apart stay exactly 20 pixels apart, whatever rounding their widths need.
+// Cells 300 twips apart stay exactly 20 pixels apart, whatever rounding their widths need. A text
+// too long for its label gets the largest font, in half points, that shows it whole; a
+// word-wrapped label first grows down as far as it may.
+TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(TwipsRect(120 + 300 * i, 240, 252, 288), QRect(8 + 20 * i, 16, 17, 19));
-}
-
-// A text too long for its label gets the largest font, in half points, that shows it whole; a
-// word-wrapped label first grows down as far as it may.
-TEST(QtUtil, FitLabelShrinksTheFontJustEnough) {
     QLabel label(QStringLiteral("Corvana Corvana"));
     QFont font = label.font();
     font.setPointSizeF(12);
     label.setFont(font);
     label.resize(label.sizeHint().width() * 3 / 4, label.sizeHint().height());
-    EXPECT_TRUE(FitLabel(label, -1, 4.0));
-    EXPECT_TRUE(ShowsWholeText(label));
+    EXPECT_TRUE(FitLabel(label, -1, 4.0) && ShowsWholeText(label));
     EXPECT_LT(label.font().pointSizeF(), 12.0);
     font.setPointSizeF(label.font().pointSizeF() + 0.5);
     label.setFont(font);
