@@ -1,11 +1,13 @@
-// The main window, the credits and the help window as real widgets on the offscreen platform:
-// names, captions, what fits, and the commands reaching their handlers.
+// The main window, the credits, the help window and the program's real dialogs as widgets on
+// the offscreen platform: names, captions, what fits, and the commands reaching their handlers.
+// A dialog or child window is answered from inside its own event loop.
 
 #include "app/AppContext.h"
 #include "app/Credits.h"
 #include "app/CreditsWindow.h"
 #include "app/HowToPlayWindow.h"
 #include "app/MainWindow.h"
+#include "app/QtDialogs.h"
 #include "app/QtWindowOpener.h"
 #include "corvana/Version.h"
 #include "ui/QtUtil.h"
@@ -19,11 +21,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +37,7 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
 
 using namespace corvana;
 using corvana::test::Entries;
@@ -52,8 +58,46 @@ struct MainFixture {
                       colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
 };
 
+// Runs `act` on the first visible top-level widget of type T (and of the given name, if one is
+// given) once the nested event loop that shows it is running.
+template <typename T = QWidget, typename Act>
+void WhenShown(const QString& name, Act act, int triesLeft = 500) {
+    QTimer::singleShot(0, [name, act, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* t = qobject_cast<T*>(w);
+                t && t->isVisible() && (name.isEmpty() || w->objectName() == name)) {
+                act(t);
+                return;
+            }
+        }
+        if (triesLeft > 0)
+            WhenShown<T>(name, act, triesLeft - 1);
+    });
+}
+
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
+}
+
+// A help window's control of the given name and Index property.
+template <typename T> T* Indexed(HowToPlayWindow& help, const char* name, int index) {
+    for (T* w : help.findChildren<T*>(QString::fromUtf8(name)))
+        if (w->property("Index").toInt() == index)
+            return w;
+    return nullptr;
+}
+
+// The Index of the one help page shown, or -1 if not exactly one is.
+int PageShown(HowToPlayWindow& help) {
+    int shown = -1, count = 0;
+    for (QGroupBox* page : help.findChildren<QGroupBox*>(QStringLiteral("fraHowToPlay")))
+        if (page->isVisible())
+            shown = ++count == 1 ? page->property("Index").toInt() : -1;
+    return shown;
+}
+
+Qt::CursorShape Pointer() {
+    return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
 }
 
 } // namespace
@@ -182,22 +226,6 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     EXPECT_FALSE(CreditsWindow().windowIcon().isNull());
 }
 
-namespace {
-
-// A help window's control of the given name and Index property.
-template <typename T> T* Indexed(HowToPlayWindow& help, const char* name, int index) {
-    for (T* w : help.findChildren<T*>(QString::fromUtf8(name)))
-        if (w->property("Index").toInt() == index)
-            return w;
-    return nullptr;
-}
-
-bool PageShown(HowToPlayWindow& help, int index) {
-    return Indexed<QGroupBox>(help, "fraHowToPlay", index)->isVisible();
-}
-
-} // namespace
-
 // Buttons, Return and Enter on a focused button, and the selectors switch pages; the example on
 // each page is shown, and never reacts to typing or clicking.
 TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
@@ -216,28 +244,26 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
 
     QTest::mouseClick(forward, Qt::LeftButton);
     QTest::keyClick(forward, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(PageShown(help, 2));
-    EXPECT_FALSE(PageShown(help, 0));
+    EXPECT_EQ(PageShown(help), 2);
     EXPECT_TRUE(option(2)->isChecked());
     EXPECT_EQ(cell(60)->palette().color(QPalette::Base), QColor(0, 0, 255));
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     QTest::keyClick(back, Qt::Key_Return);
-    EXPECT_TRUE(PageShown(help, 1));
+    EXPECT_EQ(PageShown(help), 1);
     // Return elsewhere presses no button behind the user's back.
     QTest::keyClick(option(0), Qt::Key_Return);
-    EXPECT_TRUE(PageShown(help, 1));
+    EXPECT_EQ(PageShown(help), 1);
     QTest::keyClick(back, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_TRUE(PageShown(help, 1)) << "only a plain Return presses the button";
+    EXPECT_EQ(PageShown(help), 1) << "only a plain Return presses the button";
 
     QTest::mouseClick(option(3), Qt::LeftButton);
-    EXPECT_TRUE(PageShown(help, 3));
+    EXPECT_EQ(PageShown(help), 3);
     EXPECT_FALSE(forward->isEnabled());
     EXPECT_EQ(cell(70)->text() + cell(80)->text() + cell(90)->text(), QStringLiteral("157"));
     // A screen reader's Toggle checks a selector without a click; the page follows all the same.
     QAccessible::queryAccessibleInterface(option(1))->actionInterface()->doAction(
         QAccessibleActionInterface::toggleAction());
-    EXPECT_TRUE(PageShown(help, 1));
-    EXPECT_FALSE(PageShown(help, 3));
+    EXPECT_EQ(PageShown(help), 1);
     EXPECT_EQ(cell(70)->text(), QString());
 
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
@@ -277,31 +303,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_TRUE(puzzle.ExitRequested);
 }
 
-namespace {
-
-// Runs `act` on the first visible top-level window named `name` once the nested loop that
-// shows it is running.
-void WhenWindowShown(const QString& name, std::function<void(QWidget*)> act, int triesLeft = 500) {
-    QTimer::singleShot(0, [name, act, triesLeft] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == name && w->isVisible()) {
-                act(w);
-                return;
-            }
-        }
-        if (triesLeft > 0)
-            WhenWindowShown(name, act, triesLeft - 1);
-    });
-}
-
-void Trigger(QWidget* window, const char* action) {
-    QAction* a = window->findChild<QAction*>(QString::fromUtf8(action));
-    ASSERT_NE(a, nullptr) << action;
-    a->trigger();
-}
-
-} // namespace
-
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     corvana::test::TempDir dir;
     const std::string colorFile = dir.File(kColorFileName);
@@ -320,28 +321,141 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
                                                             {"mnuColors", "frmColors"}};
     for (const auto& [entry, name] : children) {
         QWidget* parent = nullptr;
-        WhenWindowShown(QString::fromLatin1(name), [&parent](QWidget* child) {
+        WhenShown(QString::fromLatin1(name), [&parent](QWidget* child) {
             parent = child->parentWidget();
             child->close();
         });
-        Trigger(&window, entry);
+        Action(window, entry)->trigger();
         EXPECT_EQ(parent, &window) << name;
     }
 
     // Help on the play window, Exit in help: help, play window and main window all close.
     bool helpOverPlay = false;
-    WhenWindowShown(QStringLiteral("frmSmallSize"), [&helpOverPlay](QWidget* play) {
-        WhenWindowShown(QStringLiteral("frmHowToPlay"), [&helpOverPlay, play](QWidget* help) {
+    WhenShown(QStringLiteral("frmSmallSize"), [&helpOverPlay](QWidget* play) {
+        WhenShown(QStringLiteral("frmHowToPlay"), [&helpOverPlay, play](QWidget* help) {
             helpOverPlay = help->parentWidget() == play;
-            Trigger(help, "mnuExit");
+            Action(*help, "mnuExit")->trigger();
         });
-        Trigger(play, "mnuHelp");
+        Action(*play, "mnuHelp")->trigger();
     });
-    Trigger(&window, "mnuH");
+    Action(window, "mnuH")->trigger();
     EXPECT_TRUE(helpOverPlay) << "help opens over the play window";
     EXPECT_TRUE(puzzle.ExitRequested);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dialogs.messages.empty());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+}
+
+TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
+    using Box = QMessageBox;
+    QtDialogs dialogs;
+    const Box::StandardButtons yesNo = Box::Yes | Box::No, yesNoCancel = yesNo | Box::Cancel;
+    // Pressed NoButton: Escape, which answers No, Cancel or OK.
+    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons,
+                     Box::StandardButton>
+        cases[] = {
+            {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok, Box::Ok},
+            {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo, Box::Yes},
+            {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo, Box::Yes},
+            {Buttons::YesNoCancel, Icon::None, Box::Cancel, Answer::Cancel, Box::NoIcon, yesNoCancel,
+             Box::Yes},
+            {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo, Box::Yes},
+            {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNoCancel,
+             Box::Yes},
+            {Buttons::Ok, Icon::None, Box::NoButton, Answer::Ok, Box::NoIcon, Box::Ok, Box::Ok},
+        };
+    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons, qtDefault] : cases) {
+        QString seen;
+        WhenShown<QMessageBox>({}, [&seen, press = press](QMessageBox* box) {
+            // Plain text: the markup stays visible, and CR LF becomes one line break.
+            seen = QStringList{box->text(),
+                               box->textFormat() == Qt::PlainText ? "plain" : "rich",
+                               box->windowTitle(),
+                               QString::number(box->icon()),
+                               QString::number(box->standardButtons()),
+                               QString::number(box->standardButton(box->defaultButton()))}
+                       .join('|');
+            press == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
+                                           : box->button(press)->click();
+        });
+        EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
+                                     "Color Scheme Fatal Error", buttons, icon),
+                  answer);
+        EXPECT_EQ(seen, QStringList({"Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt", "plain",
+                                     "Color Scheme Fatal Error", QString::number(qtIcon),
+                                     QString::number(qtButtons), QString::number(qtDefault)})
+                            .join('|'));
+    }
+}
+
+// The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the same
+// way, or the given colour on a cancel.
+TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
+    QtDialogs dialogs;
+    for (const bool accept : {true, false}) {
+        QColor shown;
+        WhenShown<QColorDialog>({}, [&shown, accept](QColorDialog* dialog) {
+            shown = dialog->currentColor();
+            dialog->setCurrentColor(QColor(0xAB, 0xCD, 0xEF));
+            accept ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(dialogs.PickColor(0x00563412), accept ? 0x00EFCDAB : 0x00563412);
+        EXPECT_EQ(shown, QColor(0x12, 0x34, 0x56));
+    }
+}
+
+// Busy is a state, not a count; it leaves a pointer set by others alone, steps aside for a
+// message box, and is given back when the dialogs close down.
+TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    {
+        QtDialogs dialogs;
+        dialogs.SetBusy(true);
+        EXPECT_EQ(Pointer(), Qt::WaitCursor);
+        dialogs.SetBusy(true);
+        dialogs.SetBusy(false);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        dialogs.SetBusy(false);
+        EXPECT_EQ(Pointer(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+
+        dialogs.SetBusy(true);
+        bool busyDuringBox = true;
+        WhenShown<QMessageBox>({}, [&busyDuringBox](QMessageBox* box) {
+            busyDuringBox = QApplication::overrideCursor() != nullptr;
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.MessageBox("t", "Corvana", Buttons::Ok, Icon::None);
+        EXPECT_FALSE(busyDuringBox);
+        EXPECT_EQ(Pointer(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Cells 300 twips apart stay exactly 20 pixels apart, whatever rounding their widths need. A text
+// too long for its label gets the largest font, in half points, that shows it whole; a
+// word-wrapped label first grows down as far as it may.
+TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(TwipsRect(120 + 300 * i, 240, 252, 288), QRect(8 + 20 * i, 16, 17, 19));
+    QLabel label(QStringLiteral("Corvana Corvana"));
+    QFont font = label.font();
+    font.setPointSizeF(12);
+    label.setFont(font);
+    label.resize(label.sizeHint().width() * 3 / 4, label.sizeHint().height());
+    EXPECT_TRUE(FitLabel(label, -1, 4.0) && ShowsWholeText(label));
+    EXPECT_LT(label.font().pointSizeF(), 12.0);
+    font.setPointSizeF(label.font().pointSizeF() + 0.5);
+    label.setFont(font);
+    EXPECT_FALSE(ShowsWholeText(label)) << "half a point larger would not fit";
+    EXPECT_FALSE(FitLabel(label, -1, label.font().pointSizeF())) << "not below the minimum";
+
+    QLabel wrapped(QStringLiteral("one two three four five six seven"));
+    wrapped.setWordWrap(true);
+    wrapped.setGeometry(0, 10, wrapped.fontMetrics().horizontalAdvance(QStringLiteral("three four")), 5);
+    EXPECT_TRUE(FitLabel(wrapped, 500));
+    EXPECT_EQ(wrapped.height(), wrapped.heightForWidth(wrapped.width()));
+    EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
 }
