@@ -48,11 +48,11 @@ using corvana::test::FakeDialogs;
 namespace {
 
 // Distinct red, green and blue bytes in every scheme colour, so a colour read the wrong way
-// round (0x00RRGGBB instead of 0x00BBGGRR) shows.
-ColorScheme TestColors() {
+// round (0x00RRGGBB instead of 0x00BBGGRR) shows; or the defaults, saturated, for printing.
+ColorScheme TestColors(bool distinct = true) {
     ColorScheme scheme;
     SetDefaultColors(scheme);
-    for (std::size_t k = 0; k < 3; ++k) {
+    for (std::size_t k = 0; distinct && k < 3; ++k) {
         scheme.BackgroundColor[k] = 0x00D0E0F0 + static_cast<ColorValue>(k); // R F0, G E0, B D0
         scheme.PrimaryColor[k] = 0x00102080;                                 // R 80, G 20, B 10
         scheme.CheckedColor[k] = 0x00008040;                                 // R 40, G 80, B 00
@@ -126,17 +126,11 @@ QColor Pixel(QWidget* w, QPoint at) {
 const char* const kOneOfEachSize[] = {"Small Puzzle H", "Normal Puzzle Shield",
                                       "Large Puzzle Four Electrodes"};
 
-ColorScheme Defaults() {
-    ColorScheme scheme;
-    SetDefaultColors(scheme);
-    return scheme;
-}
-
 // A play window whose printer is chosen by script: a PDF printer writing into a temporary
 // folder, or nothing (a cancel). While the printer is being chosen the window is in its print
 // state, so that is when it is looked at.
 struct PrintWindow : Window, PrinterChooser {
-    explicit PrintWindow(const std::string& name) : Window(name, Defaults()) {
+    explicit PrintWindow(const std::string& name) : Window(name, TestColors(false)) {
         window->SetPrinterChooser(this);
     }
 
@@ -296,8 +290,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
 }
 
 // The menus' names, captions, shortcuts and order; the Show Starting Number entry only while the
-// starter is hidden.
-TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
+// starter is hidden; what a screen reader arriving later reads of cells and lists.
+TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptions) {
     Window w("Normal Puzzle Shield");
     const auto menu = [&w](const char* name) {
         return Entries(w.window->findChild<QMenu*>(name)->actions());
@@ -322,6 +316,20 @@ TEST(PlayWindow, MenusCarryTheirNamesCaptionsShortcutsAndOrder) {
     w.puzzle.NoShowFirst = true;
     w.Action("mnuNewPuzzle")->trigger();
     EXPECT_TRUE(w.Action("mnuShowStartingNumber")->isVisible());
+    // Accessibility is switched on here only. The cells are named when a screen reader arrives
+    // (a window opened while one is there cannot be shown: offscreen has no bridge).
+    QAccessible::setActive(true);
+    const int width = w.Config().width;
+    for (const int i : {0, 2 * width + 3, w.Config().CellCount() - 1}) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w.Cell(i));
+        EXPECT_EQ(face->text(QAccessible::Name),
+                  QStringLiteral("Column %1 Row %2").arg(i % width + 1).arg(i / width + 1));
+        EXPECT_EQ(face->text(QAccessible::Value), w.Cell(i)->text());
+    }
+    const ListBox& first = w.Model().Boxes().front();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.Box(first))->text(QAccessible::Name).toStdString(),
+              first.caption);
+    QAccessible::setActive(false);
 }
 
 // No list caption, heading or menu entry is cut off, for every number a list of that length
@@ -376,24 +384,6 @@ TEST(PlayWindow, EveryCaptionFitsOnEveryTemplateAndZoom) {
         for (QAction* a : bar->actions())
             EXPECT_LT(bar->actionGeometry(a).right(), bar->width()) << a->text().toStdString();
     }
-}
-
-// Accessibility is switched on for this test only. The cells are named when a screen reader
-// arrives (a window opened while one is there cannot be shown: offscreen has no bridge).
-TEST(PlayWindow, AScreenReaderArrivingLaterGetsCellPlacesValuesAndCaptions) {
-    Window w("Normal Puzzle Steps");
-    QAccessible::setActive(true);
-    const int width = w.Config().width;
-    for (const int i : {0, 2 * width + 3, w.Config().CellCount() - 1}) {
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w.Cell(i));
-        EXPECT_EQ(face->text(QAccessible::Name),
-                  QStringLiteral("Column %1 Row %2").arg(i % width + 1).arg(i / width + 1));
-        EXPECT_EQ(face->text(QAccessible::Value), w.Cell(i)->text());
-    }
-    const ListBox& first = w.Model().Boxes().front();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.Box(first))->text(QAccessible::Name).toStdString(),
-              first.caption);
-    QAccessible::setActive(false);
 }
 
 // A click (or Space) on a list box ticks it and fills the buffer; two clicks on cells fill the
