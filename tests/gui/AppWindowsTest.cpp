@@ -1,12 +1,16 @@
-// The main window, the credits and the help window as real widgets on the offscreen platform:
-// names, captions, what fits, and the commands reaching their handlers.
+// The main window, the credits, the help window, the colour editor and the program's real
+// dialogs as widgets on the offscreen platform: names, captions, what fits, and the commands
+// reaching their handlers (what the handlers then do is the model tests' business). A dialog or
+// child window is answered from inside its own event loop.
 
 #include "app/AppContext.h"
 #include "app/Credits.h"
 #include "app/CreditsWindow.h"
 #include "app/HowToPlayWindow.h"
 #include "app/MainWindow.h"
+#include "app/QtDialogs.h"
 #include "app/QtWindowOpener.h"
+#include "colors/ColorEditorWindow.h"
 #include "corvana/Version.h"
 #include "ui/QtUtil.h"
 
@@ -19,11 +23,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +39,7 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
 
 using namespace corvana;
 using corvana::test::Entries;
@@ -52,14 +60,74 @@ struct MainFixture {
                       colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
 };
 
+// Runs `act` on the first visible top-level widget of type T (and of the given name, if one is
+// given) once the nested event loop that shows it is running.
+template <typename T = QWidget, typename Act>
+void WhenShown(const QString& name, Act act, int triesLeft = 500) {
+    QTimer::singleShot(0, [name, act, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* t = qobject_cast<T*>(w);
+                t && t->isVisible() && (name.isEmpty() || w->objectName() == name)) {
+                act(t);
+                return;
+            }
+        }
+        if (triesLeft > 0)
+            WhenShown<T>(name, act, triesLeft - 1);
+    });
+}
+
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
 }
 
+// A help window's control of the given name and Index property.
+template <typename T> T* Indexed(HowToPlayWindow& help, const char* name, int index) {
+    for (T* w : help.findChildren<T*>(QString::fromUtf8(name)))
+        if (w->property("Index").toInt() == index)
+            return w;
+    return nullptr;
+}
+
+// The Index of the one help page shown, or -1 if not exactly one is.
+int PageShown(HowToPlayWindow& help) {
+    int shown = -1, count = 0;
+    for (QGroupBox* page : help.findChildren<QGroupBox*>(QStringLiteral("fraHowToPlay")))
+        if (page->isVisible())
+            shown = ++count == 1 ? page->property("Index").toInt() : -1;
+    return shown;
+}
+
+// A shown colour editor on the default scheme, its dialogs scripted.
+struct Editor {
+    Editor() {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QColor Shown(ColorRow row, int k) const {
+        return window.SampleBox(row, k)->palette().color(QPalette::Window);
+    }
+
+    corvana::test::TempDir dir;
+    ColorScheme colors = [] {
+        ColorScheme scheme;
+        SetDefaultColors(scheme);
+        scheme.CheckedColor[1] = 0x0000FF;
+        return scheme;
+    }();
+    bool exitRequested = false;
+    FakeDialogs dialogs;
+    ColorEditorWindow window{colors, exitRequested, dialogs, dir.File(kColorFileName)};
+};
+
+Qt::CursorShape Pointer() {
+    return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
+}
+
 } // namespace
 
-// The menus with their names, captions and shortcuts; the colour file read at start-up; the
-// product name and the menu bar fit; fraWork stays centred; commands reach their handlers.
+// The menus with their names, captions and shortcuts; the product name and the menu bar fit;
+// fraWork stays centred; commands reach their handlers, but not while a child window is open.
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     MainFixture f;
     EXPECT_EQ(f.window.windowTitle(), QStringLiteral("Main Menu"));
@@ -86,20 +154,10 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     }
     EXPECT_EQ(named, static_cast<int>(menus.size()) - 1);
     EXPECT_FALSE(Action(f.window, "mnuExit")->isVisible());
-    for (const char* option : {"mnuNoShow", "mnuReduced"})
-        EXPECT_FALSE(Action(f.window, option)->isChecked());
 
-    ColorScheme saved;
-    SetDefaultColors(saved);
-    saved.BackgroundColor[1] = 0x00123456;
-    saved.CheckedColor[2] = 0x00ABCDEF;
-    ASSERT_TRUE(SaveColorFile(saved, f.colorFile));
     f.window.Form_Load();
     f.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
-    // At start-up the colour file is read into the scheme the play windows use.
-    EXPECT_EQ(f.colors, saved);
-    EXPECT_TRUE(f.dialogs.messages.empty());
     auto* name = f.window.findChild<QLabel*>(QStringLiteral("lblAppName"));
     EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
     EXPECT_TRUE(name->font().bold());
@@ -123,18 +181,13 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     f.window.centralWidget()->resize(200, 100);
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
-    Action(f.window, "mnuNoShow")->trigger();
-    EXPECT_TRUE(Action(f.window, "mnuNoShow")->isChecked());
     Action(f.window, "mnuReduced")->trigger();
-    EXPECT_TRUE(f.puzzle.ReducedNumbers);
-    EXPECT_TRUE(Action(f.window, "mnuReduced")->isChecked());
-
+    EXPECT_TRUE(f.puzzle.ReducedNumbers && Action(f.window, "mnuReduced")->isChecked());
     Action(f.window, "mnuFourElectrodes")->trigger();
     Action(f.window, "mnuCredits")->trigger();
     QTest::keyClick(&f.window, Qt::Key_F1);
     Action(f.window, "mnuColors")->trigger();
     EXPECT_EQ(f.opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
-    EXPECT_EQ(f.puzzle.PuzzleName, "Large Puzzle Four Electrodes");
     EXPECT_TRUE(f.window.isVisible());
 
     // While a child window is open, the menu does nothing, also when reached around the
@@ -146,8 +199,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     Action(f.window, "mnuH")->trigger();
     EXPECT_EQ(f.opener.opened.size(), 5u);
     EXPECT_EQ(f.puzzle.PuzzleName, "Small Puzzle H");
-    EXPECT_TRUE(Action(f.window, "mnuNoShow")->isChecked());
-    EXPECT_TRUE(f.puzzle.NoShowFirst);
+    EXPECT_FALSE(Action(f.window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
     EXPECT_TRUE(f.window.isVisible());
 
     f.opener.inPlayForm = [&f] { f.puzzle.ExitRequested = true; };
@@ -155,7 +207,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     EXPECT_FALSE(f.window.isVisible()) << "Exit in the play form closes the main window";
 }
 
-TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
+TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesItsIdentity) {
     CreditsWindow credits;
     credits.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&credits));
@@ -164,12 +216,13 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
     const auto label = [&credits](const char* name) {
         return credits.findChild<QLabel*>(QString::fromUtf8(name));
     };
-    std::string shown;
-    for (const char* name : {"Label1", "Label2", "Label7", "Label3", "Label4"})
-        shown += label(name)->text().toStdString() + "|";
     const CreditsTexts given = Credits();
-    EXPECT_EQ(shown, given.title + "|" + given.version + "|" + given.description + "|" + given.createdBy +
-                         "|" + given.author + "|");
+    for (const auto& [name, text] : {std::pair{"Label1", given.title},
+                                     {"Label2", given.version},
+                                     {"Label7", given.description},
+                                     {"Label3", given.createdBy},
+                                     {"Label4", given.author}})
+        EXPECT_EQ(label(name)->text().toStdString(), text);
     for (QLabel* l : credits.findChildren<QLabel*>()) {
         if (l == label("Image1"))
             continue;
@@ -187,23 +240,15 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWhole) {
     EXPECT_LE(bottom("Label7"), label("Label8")->y());
     EXPECT_LE(bottom("Label8"), label("Label3")->y());
     EXPECT_FALSE(label("Image1")->pixmap().isNull());
+    // The program's name, version and desktop file id, and the icon every window carries.
+    ApplyProgramIdentity();
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Corvana"));
+    EXPECT_EQ(QApplication::applicationVersion(),
+              QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.example.corvana"));
+    EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
+    EXPECT_FALSE(CreditsWindow().windowIcon().isNull());
 }
-
-namespace {
-
-// A help window's control of the given name and Index property.
-template <typename T> T* Indexed(HowToPlayWindow& help, const char* name, int index) {
-    for (T* w : help.findChildren<T*>(QString::fromUtf8(name)))
-        if (w->property("Index").toInt() == index)
-            return w;
-    return nullptr;
-}
-
-bool PageShown(HowToPlayWindow& help, int index) {
-    return Indexed<QGroupBox>(help, "fraHowToPlay", index)->isVisible();
-}
-
-} // namespace
 
 // Buttons, Return and Enter on a focused button, and the selectors switch pages; the example on
 // each page is shown, and never reacts to typing or clicking.
@@ -223,28 +268,26 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
 
     QTest::mouseClick(forward, Qt::LeftButton);
     QTest::keyClick(forward, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(PageShown(help, 2));
-    EXPECT_FALSE(PageShown(help, 0));
+    EXPECT_EQ(PageShown(help), 2);
     EXPECT_TRUE(option(2)->isChecked());
     EXPECT_EQ(cell(60)->palette().color(QPalette::Base), QColor(0, 0, 255));
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     QTest::keyClick(back, Qt::Key_Return);
-    EXPECT_TRUE(PageShown(help, 1));
+    EXPECT_EQ(PageShown(help), 1);
     // Return elsewhere presses no button behind the user's back.
     QTest::keyClick(option(0), Qt::Key_Return);
-    EXPECT_TRUE(PageShown(help, 1));
+    EXPECT_EQ(PageShown(help), 1);
     QTest::keyClick(back, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_TRUE(PageShown(help, 1)) << "only a plain Return presses the button";
+    EXPECT_EQ(PageShown(help), 1) << "only a plain Return presses the button";
 
     QTest::mouseClick(option(3), Qt::LeftButton);
-    EXPECT_TRUE(PageShown(help, 3));
+    EXPECT_EQ(PageShown(help), 3);
     EXPECT_FALSE(forward->isEnabled());
     EXPECT_EQ(cell(70)->text() + cell(80)->text() + cell(90)->text(), QStringLiteral("157"));
     // A screen reader's Toggle checks a selector without a click; the page follows all the same.
     QAccessible::queryAccessibleInterface(option(1))->actionInterface()->doAction(
         QAccessibleActionInterface::toggleAction());
-    EXPECT_TRUE(PageShown(help, 1));
-    EXPECT_FALSE(PageShown(help, 3));
+    EXPECT_EQ(PageShown(help), 1);
     EXPECT_EQ(cell(70)->text(), QString());
 
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
@@ -255,7 +298,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     EXPECT_FALSE(check->isChecked());
     EXPECT_EQ(cell(12)->accessibleName(), QStringLiteral("Column 3 Row 2"));
-    EXPECT_EQ(help.findChildren<QLineEdit*>(QStringLiteral("txtGrid")).size(), 100);
 
     // Every text is whole, inside its page.
     EXPECT_GE(help.TextPointSize(), 7.5);
@@ -285,31 +327,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_TRUE(puzzle.ExitRequested);
 }
 
-namespace {
-
-// Runs `act` on the first visible top-level window named `name` once the nested loop that
-// shows it is running.
-void WhenWindowShown(const QString& name, std::function<void(QWidget*)> act, int triesLeft = 500) {
-    QTimer::singleShot(0, [name, act, triesLeft] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == name && w->isVisible()) {
-                act(w);
-                return;
-            }
-        }
-        if (triesLeft > 0)
-            WhenWindowShown(name, act, triesLeft - 1);
-    });
-}
-
-void Trigger(QWidget* window, const char* action) {
-    QAction* a = window->findChild<QAction*>(QString::fromUtf8(action));
-    ASSERT_NE(a, nullptr) << action;
-    a->trigger();
-}
-
-} // namespace
-
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     corvana::test::TempDir dir;
     const std::string colorFile = dir.File(kColorFileName);
@@ -328,30 +345,24 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
                                                             {"mnuColors", "frmColors"}};
     for (const auto& [entry, name] : children) {
         QWidget* parent = nullptr;
-        WhenWindowShown(QString::fromLatin1(name), [&parent](QWidget* child) {
+        WhenShown(QString::fromLatin1(name), [&parent](QWidget* child) {
             parent = child->parentWidget();
             child->close();
         });
-        Trigger(&window, entry);
+        Action(window, entry)->trigger();
         EXPECT_EQ(parent, &window) << name;
     }
 
-    // Return To Main on the play window: back in the main window, which stays.
-    WhenWindowShown(QStringLiteral("frmSmallSize"), [](QWidget* play) { Trigger(play, "mnuReturnToMain"); });
-    Trigger(&window, "mnuPinwheel");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(puzzle.ExitRequested);
-
     // Help on the play window, Exit in help: help, play window and main window all close.
     bool helpOverPlay = false;
-    WhenWindowShown(QStringLiteral("frmSmallSize"), [&helpOverPlay](QWidget* play) {
-        WhenWindowShown(QStringLiteral("frmHowToPlay"), [&helpOverPlay, play](QWidget* help) {
+    WhenShown(QStringLiteral("frmSmallSize"), [&helpOverPlay](QWidget* play) {
+        WhenShown(QStringLiteral("frmHowToPlay"), [&helpOverPlay, play](QWidget* help) {
             helpOverPlay = help->parentWidget() == play;
-            Trigger(help, "mnuExit");
+            Action(*help, "mnuExit")->trigger();
         });
-        Trigger(play, "mnuHelp");
+        Action(*play, "mnuHelp")->trigger();
     });
-    Trigger(&window, "mnuH");
+    Action(window, "mnuH")->trigger();
     EXPECT_TRUE(helpOverPlay) << "help opens over the play window";
     EXPECT_TRUE(puzzle.ExitRequested);
     EXPECT_FALSE(window.isVisible());
@@ -360,13 +371,214 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
-TEST(ProgramIdentity, NameVersionDesktopEntryAndIconComeFromTheVersionRecord) {
-    ApplyProgramIdentity();
-    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Corvana"));
-    EXPECT_EQ(QApplication::applicationVersion(),
-              QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
-    // The id of the installed desktop file and icon, without ".desktop".
-    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.example.corvana"));
-    EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
-    EXPECT_FALSE(CreditsWindow().windowIcon().isNull()) << "every window carries it";
+TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
+    using Box = QMessageBox;
+    QtDialogs dialogs;
+    const Box::StandardButtons yesNo = Box::Yes | Box::No, yesNoCancel = yesNo | Box::Cancel;
+    // Pressed NoButton: Escape, which answers No, Cancel or OK.
+    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons,
+                     Box::StandardButton>
+        cases[] = {
+            {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok, Box::Ok},
+            {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo, Box::Yes},
+            {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo, Box::Yes},
+            {Buttons::YesNoCancel, Icon::None, Box::Cancel, Answer::Cancel, Box::NoIcon, yesNoCancel,
+             Box::Yes},
+            {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo, Box::Yes},
+            {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNoCancel,
+             Box::Yes},
+            {Buttons::Ok, Icon::None, Box::NoButton, Answer::Ok, Box::NoIcon, Box::Ok, Box::Ok},
+        };
+    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons, qtDefault] : cases) {
+        QString seen;
+        WhenShown<QMessageBox>({}, [&seen, press = press](QMessageBox* box) {
+            // Plain text: the markup stays visible, and CR LF becomes one line break.
+            seen = QStringList{box->text(),
+                               box->textFormat() == Qt::PlainText ? "plain" : "rich",
+                               box->windowTitle(),
+                               QString::number(box->icon()),
+                               QString::number(box->standardButtons()),
+                               QString::number(box->standardButton(box->defaultButton()))}
+                       .join('|');
+            press == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
+                                           : box->button(press)->click();
+        });
+        EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
+                                     "Color Scheme Fatal Error", buttons, icon),
+                  answer);
+        EXPECT_EQ(seen, QStringList({"Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt", "plain",
+                                     "Color Scheme Fatal Error", QString::number(qtIcon),
+                                     QString::number(qtButtons), QString::number(qtDefault)})
+                            .join('|'));
+    }
+}
+
+// The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the same
+// way, or the given colour on a cancel.
+TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
+    QtDialogs dialogs;
+    for (const bool accept : {true, false}) {
+        QColor shown;
+        WhenShown<QColorDialog>({}, [&shown, accept](QColorDialog* dialog) {
+            shown = dialog->currentColor();
+            dialog->setCurrentColor(QColor(0xAB, 0xCD, 0xEF));
+            accept ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(dialogs.PickColor(0x00563412), accept ? 0x00EFCDAB : 0x00563412);
+        EXPECT_EQ(shown, QColor(0x12, 0x34, 0x56));
+    }
+}
+
+// Busy is a state, not a count; it leaves a pointer set by others alone, steps aside for a
+// message box, and is given back when the dialogs close down.
+TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    {
+        QtDialogs dialogs;
+        dialogs.SetBusy(true);
+        EXPECT_EQ(Pointer(), Qt::WaitCursor);
+        dialogs.SetBusy(true);
+        dialogs.SetBusy(false);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        dialogs.SetBusy(false);
+        EXPECT_EQ(Pointer(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+
+        dialogs.SetBusy(true);
+        bool busyDuringBox = true;
+        WhenShown<QMessageBox>({}, [&busyDuringBox](QMessageBox* box) {
+            busyDuringBox = QApplication::overrideCursor() != nullptr;
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.MessageBox("t", "Corvana", Buttons::Ok, Icon::None);
+        EXPECT_FALSE(busyDuringBox);
+        EXPECT_EQ(Pointer(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Cells 300 twips apart stay exactly 20 pixels apart, whatever rounding their widths need. A text
+// too long for its label gets the largest font, in half points, that shows it whole; a
+// word-wrapped label first grows down as far as it may.
+TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(TwipsRect(120 + 300 * i, 240, 252, 288), QRect(8 + 20 * i, 16, 17, 19));
+    QLabel label(QStringLiteral("Corvana Corvana"));
+    QFont font = label.font();
+    font.setPointSizeF(12);
+    label.setFont(font);
+    label.resize(label.sizeHint().width() * 3 / 4, label.sizeHint().height());
+    EXPECT_TRUE(FitLabel(label, -1, 4.0) && ShowsWholeText(label));
+    EXPECT_LT(label.font().pointSizeF(), 12.0);
+    font.setPointSizeF(label.font().pointSizeF() + 0.5);
+    label.setFont(font);
+    EXPECT_FALSE(ShowsWholeText(label)) << "half a point larger would not fit";
+    EXPECT_FALSE(FitLabel(label, -1, label.font().pointSizeF())) << "not below the minimum";
+
+    QLabel wrapped(QStringLiteral("one two three four five six seven"));
+    wrapped.setWordWrap(true);
+    wrapped.setGeometry(0, 10, wrapped.fontMetrics().horizontalAdvance(QStringLiteral("three four")), 5);
+    EXPECT_TRUE(FitLabel(wrapped, 500));
+    EXPECT_EQ(wrapped.height(), wrapped.heightForWidth(wrapped.width()));
+    EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
+}
+
+TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
+    Editor e;
+    ColorEditorWindow& f = e.window;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
+    EXPECT_TRUE(f.isModal()) << "the other windows wait while colours are chosen";
+    QWidget* client = f.findChild<QWidget*>(QStringLiteral("client"));
+    EXPECT_EQ(client->palette().color(QPalette::Window), QColor(0, 0, 64));
+    const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
+    const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
+    for (int k = 0; k < 3; ++k) {
+        QGroupBox* frame = f.Frame(k);
+        EXPECT_EQ(frame->objectName(), QString::fromLatin1(frameNames[k]));
+        for (const ColorRow row : kColorRows) {
+            QLabel* label = f.RowLabel(row, k);
+            QWidget* box = f.SampleBox(row, k);
+            EXPECT_EQ(label->text(), QString::fromLatin1(rowCaptions[static_cast<int>(row)]));
+            EXPECT_LE(label->sizeHint().width(), label->width()) << "caption cut off";
+            EXPECT_LT(label->geometry().right(), box->geometry().left()) << "label runs into its box";
+            EXPECT_TRUE(frame->contentsRect().contains(box->geometry()));
+            EXPECT_EQ(box->accessibleDescription(), QString::fromUtf8(colortexts::kSampleToolTip));
+        }
+    }
+    EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
+    EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
+    // The boxes show the scheme, red in the low byte.
+    EXPECT_EQ(e.Shown(ColorRow::Secondary, 0), QColor(255, 255, 0));
+    EXPECT_EQ(e.Shown(ColorRow::Checked, 1), QColor(255, 0, 0));
+    // The focus ring shows on any colour: white under black dashes, none of the sample between.
+    QWidget* first = f.SampleBox(ColorRow::Background, 0);
+    first->setFocus();
+    const QImage ring = first->grab().toImage();
+    const qreal dpr = ring.devicePixelRatio();
+    int white = 0, black = 0;
+    for (int x = 3; x < first->width() - 4; ++x) {
+        const QColor c = ring.pixelColor(qRound(x * dpr), qRound(2 * dpr));
+        EXPECT_TRUE(c == Qt::white || c == Qt::black) << x;
+        white += c == Qt::white;
+        black += c == Qt::black;
+    }
+    EXPECT_TRUE(white > 0 && black > 0);
+    // Tab walks the boxes frame by frame, row by row.
+    for (int k = 0; k < 3; ++k)
+        for (const ColorRow row : kColorRows) {
+            EXPECT_EQ(QApplication::focusWidget(), f.SampleBox(row, k)) << k << static_cast<int>(row);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    QLabel* text = f.Instructions();
+    EXPECT_EQ(text->text(), QString::fromStdString(InstructionsText()).replace(QStringLiteral("\r\n"), "\n"));
+    EXPECT_LE(text->heightForWidth(text->width()), text->height()) << "instructions cut off";
+    EXPECT_TRUE(client->rect().contains(text->geometry()));
+    EXPECT_EQ(f.MenuBar()->actions().front()->text(), QStringLiteral("&Options"));
+    EXPECT_EQ(Entries(f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
+              (QStringList{"mnuDefault=Restore Default Colors [Ctrl+Z]", "mnuSave=Save Color Scheme [Ctrl+S]",
+                           "mnuLine=-", "mnuReturn=Return to Main [Ctrl+R]", "mnuExit=E&xit [Ctrl+X]"}));
+    f.Model().ColorsChanged = false;
+}
+
+// A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape and
+// the title bar each reach the editor; the boxes repaint.
+TEST(frmColorsWindow, ClicksKeysAndMenuReachTheSchemeAndTheFile) {
+    Editor e;
+    ColorEditorWindow& f = e.window;
+    EXPECT_FALSE(f.Model().IsLoading) << "showing the window activates it";
+    e.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
+    EXPECT_EQ(e.Shown(ColorRow::Secondary, 2), QColor(255, 0, 0));
+    QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
+    EXPECT_EQ(e.Shown(ColorRow::Background, 0), QColor(0, 255, 0));
+    QTest::keyClick(f.SampleBox(ColorRow::Checked, 1), Qt::Key_Space);
+    EXPECT_EQ(e.Shown(ColorRow::Checked, 1), QColor(0, 0, 255));
+    // Showing the window again must not forget the unsaved change: closing still asks.
+    f.hide();
+    f.show();
+    e.dialogs.answers = {Answer::Cancel};
+    f.mnuReturn()->trigger();
+    EXPECT_EQ(e.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(f.isVisible());
+
+    f.mnuSave()->trigger();
+    EXPECT_FALSE(f.Model().ColorsChanged);
+    f.mnuDefault()->trigger();
+    EXPECT_EQ(e.Shown(ColorRow::Background, 0), QColor(0, 64, 0));
+
+    // With a change, Exit by its shortcut, Escape and the title bar ask; Cancel keeps the window.
+    e.dialogs.colors = {0x000080};
+    QTest::mouseClick(f.SampleBox(ColorRow::Checked, 2), Qt::LeftButton);
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    e.dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
+    QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(e.exitRequested);
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(e.dialogs.messages.size(), 3u);
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.dialogs.messages.size(), 4u);
 }
