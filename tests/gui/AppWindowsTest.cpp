@@ -336,7 +336,13 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     QtWindowOpener opener(puzzle, colors, dialogs, colorFile);
     MainWindow window(puzzle, colors, dialogs, opener, colorFile);
     opener.SetParent(&window);
+    // Start-up reads the colour file into the scheme every window paints with.
+    ColorScheme saved;
+    SetDefaultColors(saved);
+    saved.CheckedColor[2] = 0x00ABCDEF;
+    ASSERT_TRUE(SaveColorFile(saved, colorFile));
     window.Form_Load();
+    EXPECT_EQ(colors, saved);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
