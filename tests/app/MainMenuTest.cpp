@@ -136,15 +136,16 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     EXPECT_TRUE(broken.opener.opened.empty());
 
     // Resume Last Puzzle is offered once a game is kept, and reopens it.
-    EXPECT_FALSE(broken.menu.ResumeEnabled());
-    broken.menu.mnuResume_Click();
-    EXPECT_TRUE(broken.opener.opened.empty());
-    ASSERT_EQ(broken.store.Save(SavedGame{s.puzzle, {}}), "");
-    broken.menu.Form_Load();
-    EXPECT_TRUE(broken.menu.ResumeEnabled());
-    broken.menu.mnuResume_Click();
-    EXPECT_EQ(broken.opener.opened, std::vector<std::string>{"resume:Normal"});
-    EXPECT_EQ(broken.puzzle.SolutionArray, s.puzzle.SolutionArray);
+    Fixture resumed;
+    EXPECT_FALSE(resumed.menu.ResumeEnabled());
+    resumed.menu.mnuResume_Click();
+    EXPECT_TRUE(resumed.opener.opened.empty());
+    ASSERT_EQ(resumed.store.Save(SavedGame{s.puzzle, {}}), "");
+    resumed.menu.Form_Load();
+    EXPECT_TRUE(resumed.menu.ResumeEnabled());
+    resumed.menu.mnuResume_Click();
+    EXPECT_EQ(resumed.opener.opened, std::vector<std::string>{"resume:Normal"});
+    EXPECT_EQ(resumed.puzzle.SolutionArray, s.puzzle.SolutionArray);
 }
 
 TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWritten) {
