@@ -1,5 +1,6 @@
 // The help window's pages and its developing example, without a window.
 #include "app/HowToPlayModel.h"
+#include "colors/ColorScheme.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,6 @@
 using namespace corvana;
 
 namespace {
-
-constexpr ColorValue kWhite = 0xFFFFFF;
-constexpr ColorValue kRed = 0x0000FF;
-constexpr ColorValue kBlue = 0xFF0000;
-constexpr ColorValue kGrey = 0x808080;
 
 // The cells of the example grid that match `pick`, in order.
 template <typename Pick> std::set<int> CellsWhere(Pick pick) {
@@ -93,5 +89,5 @@ TEST(HowToPlayPages, TheExampleGridHasTheFiveSquaresShapeInBlack) {
     HowToPlayModel m(puzzle);
     m.Form_Load();
     m.optSelection_Click(3);
-    EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == 0x000000; }), black);
+    EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == kBlack; }), black);
 }

@@ -22,14 +22,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A scheme in which every slot differs from the defaults and from what the tests write.
-ColorScheme Marked() {
-    ColorScheme s;
-    s.BackgroundColor = {-101, -102, -103};
-    s.PrimaryColor = {-104, -105, -106};
-    s.SecondaryColor = {-107, -108, -109};
-    s.CheckedColor = {-110, -111, -112};
-    return s;
-}
+const ColorScheme kMarked{{-101, -102, -103}, {-104, -105, -106}, {-107, -108, -109}, {-110, -111, -112}};
 
 std::vector<ColorValue> InFileOrder(const ColorScheme& s) {
     std::vector<ColorValue> v;
@@ -61,13 +54,6 @@ std::set<std::string> Names(const std::filesystem::path& dir) {
     return names;
 }
 
-// Eleven values, then blanks, then `last` beginning at byte `offset`.
-std::string EndingAt(std::size_t offset, const std::string& last) {
-    std::string text = Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
-    text.resize(offset, ' ');
-    return text + last + "\r\n";
-}
-
 std::size_t OpenFileCount() {
     std::size_t n = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
@@ -82,14 +68,14 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveL
     const std::string path = dir.File(kColorFileName);
     ASSERT_TRUE(SaveColorFile(Defaults(), path));
     EXPECT_EQ(ReadText(path), kDefaultFile);
-    ColorScheme loaded = Marked();
+    ColorScheme loaded = kMarked;
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, Defaults());
     EXPECT_EQ(Names(dir.path()), std::set<std::string>{kColorFileName}) << "no temporary file is left behind";
 
     // An older, longer file is replaced whole; the extremes of 32 bits survive.
     WriteText(path, std::string(5000, 'x'));
-    ColorScheme s = Marked();
+    ColorScheme s = kMarked;
     s.CheckedColor[2] = -2147483647 - 1;
     s.PrimaryColor[0] = 2147483647;
     ASSERT_TRUE(SaveColorFile(s, path));
@@ -117,15 +103,15 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         const char* what;
         std::string content;
         bool ok;
-        std::vector<ColorValue> expected; // in file order, over a Marked() scheme
+        std::vector<ColorValue> expected; // in file order, over a kMarked scheme
     };
-    const std::vector<ColorValue> kept = InFileOrder(Marked());
-    std::vector<ColorValue> elevenRead = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -112};
-    std::vector<ColorValue> stopsAtThird = kept;
-    stopsAtThird[0] = 1;
-    stopsAtThird[1] = 2;
-    std::vector<ColorValue> oneGarbageField = kept;
-    oneGarbageField[0] = 0;
+    const std::vector<ColorValue> kept = InFileOrder(kMarked);
+    // What a kMarked scheme holds, in file order, after the first values were read.
+    const auto readFirst = [&kept](std::vector<ColorValue> values) {
+        values.insert(values.end(), kept.begin() + static_cast<long>(values.size()), kept.end());
+        return values;
+    };
+    const auto elevenRead = readFirst({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     const Case cases[] = {
         {"eleven values fail but keep what was read",
          Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}), false, elevenRead},
@@ -152,16 +138,17 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
          true,
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
         {"only the first 4 KiB are read", std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
-        {"a twelfth value cut by the 4 KiB read", EndingAt(4095, "12"), false, elevenRead},
+        {"a twelfth value cut by the 4 KiB read", TwelveWith(12, std::string(4060, ' ') + "12"), false,
+         elevenRead},
         {"garbage reads as zero", Lines(std::vector<std::string>(12, "#ff00ff")), true,
          std::vector<ColorValue>(12, 0)},
         {"garbage without a line end is one field", "\x01\x02\xff\xfe garbage without a line end \x7f", false,
-         oneGarbageField},
-        {"4294967295", TwelveWith(3, "4294967295"), false, stopsAtThird},
-        {"2147483648", TwelveWith(3, "2147483648"), false, stopsAtThird},
-        {"-2147483649", TwelveWith(3, "-2147483649"), false, stopsAtThird},
-        {"2147483647.5", TwelveWith(3, "2147483647.5"), false, stopsAtThird},
-        {"29 digits", TwelveWith(3, "99999999999999999999999999999"), false, stopsAtThird},
+         readFirst({0})},
+        {"4294967295", TwelveWith(3, "4294967295"), false, readFirst({1, 2})},
+        {"2147483648", TwelveWith(3, "2147483648"), false, readFirst({1, 2})},
+        {"-2147483649", TwelveWith(3, "-2147483649"), false, readFirst({1, 2})},
+        {"2147483647.5", TwelveWith(3, "2147483647.5"), false, readFirst({1, 2})},
+        {"29 digits", TwelveWith(3, "99999999999999999999999999999"), false, readFirst({1, 2})},
         {"the 32-bit extremes",
          Lines({"2147483647", "-2147483648", "2147483646.5", "4", "5", "6", "7", "8", "9", "10", "11", "12"}),
          true,
@@ -172,7 +159,7 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteText(path, c.content);
-        ColorScheme s = Marked();
+        ColorScheme s = kMarked;
         const std::size_t openBefore = OpenFileCount();
         EXPECT_EQ(LoadColorFile(s, path), c.ok);
         EXPECT_EQ(OpenFileCount(), openBefore) << "the file is closed after every read";
@@ -205,9 +192,9 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
         {"fifo", false, true}, {"zero", false, true}, {"folder", false, false}, {"missing", true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ColorScheme s = Marked();
+        ColorScheme s = kMarked;
         EXPECT_EQ(LoadColorFile(s, dir.File(c.name)), c.loads);
-        EXPECT_EQ(s, Marked());
+        EXPECT_EQ(s, kMarked);
         EXPECT_EQ(DeleteColorFile(dir.File(c.name)), c.deleted);
         EXPECT_EQ(std::filesystem::exists(dir.File(c.name)), !c.deleted);
     }
@@ -216,14 +203,14 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
     // it leaves a link at the temporary name that earlier versions used.
     std::filesystem::create_symlink(victim, path);
     std::filesystem::create_symlink(victim, path + ".tmp");
-    ColorScheme s = Marked();
+    ColorScheme s = kMarked;
     EXPECT_TRUE(LoadColorFile(s, path));
     EXPECT_EQ(s, Defaults());
-    ASSERT_TRUE(SaveColorFile(Marked(), path));
+    ASSERT_TRUE(SaveColorFile(kMarked, path));
     EXPECT_EQ(ReadText(victim), kDefaultFile);
     EXPECT_FALSE(std::filesystem::is_symlink(path));
     EXPECT_TRUE(LoadColorFile(s, path));
-    EXPECT_EQ(s, Marked());
+    EXPECT_EQ(s, kMarked);
 
     // Deciding where the colour file goes creates, removes and follows nothing.
     std::filesystem::create_symlink(victim, dir.File(".corvana-write-probe"));
