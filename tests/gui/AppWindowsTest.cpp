@@ -148,8 +148,8 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     QMenuBar* bar = window.menuBar();
     for (QAction* top : bar->actions()) {
         const QRect at = bar->actionGeometry(top);
-        EXPECT_EQ(at.top(), bar->actionGeometry(bar->actions().first()).top());
-        EXPECT_LE(at.right(), bar->width());
+        EXPECT_TRUE(at.top() == bar->actionGeometry(bar->actions().first()).top() &&
+                    at.right() <= bar->width());
         EXPECT_GE(at.width(), bar->fontMetrics().horizontalAdvance(top->text()));
     }
     auto* work = window.findChild<QFrame*>(QStringLiteral("fraWork"));
@@ -191,11 +191,12 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
         return credits.findChild<QLabel*>(QString::fromUtf8(name));
     };
     const CreditsTexts given = Credits();
-    for (const auto& [name, text] : {std::pair{"Label1", given.title},
-                                     {"Label2", given.version},
-                                     {"Label7", given.description},
-                                     {"Label3", given.createdBy},
-                                     {"Label4", given.author}})
+    const std::pair<const char*, std::string> texts[] = {{"Label1", given.title},
+                                                         {"Label2", given.version},
+                                                         {"Label7", given.description},
+                                                         {"Label3", given.createdBy},
+                                                         {"Label4", given.author}};
+    for (const auto& [name, text] : texts)
         EXPECT_EQ(label(name)->text().toStdString(), text);
     for (QLabel* l : credits.findChildren<QLabel*>()) {
         if (l == label("Image1"))
@@ -324,6 +325,7 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     // Help on the play window, Exit in help: help, play window and main window all close.
     bool helpOverPlay = false;
     WhenShown(QStringLiteral("frmSmallSize"), [&helpOverPlay](QWidget* play) {
+        EXPECT_EQ(play->windowModality(), Qt::ApplicationModal);
         WhenShown(QStringLiteral("frmHowToPlay"), [&helpOverPlay, play](QWidget* help) {
             helpOverPlay = help->parentWidget() == play;
             Action(*help, "mnuExit")->trigger();
@@ -338,9 +340,10 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
-// Plain text: the markup stays visible, and CR LF becomes one line break. Escape (pressed:
-// NoButton) answers No or Cancel; Enter would choose the first button.
-TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
+// A message box shows its text exactly, as plain text (the markup stays visible, CR LF is one
+// line break), with its title, buttons and icon. Escape (pressed: NoButton) answers No or
+// Cancel; Enter would choose the first button.
+TEST(QtDialogs, MessageBoxAndColourPickerShowWhatTheyAreGivenAndReturnTheAnswer) {
     using Box = QMessageBox;
     QtDialogs dialogs;
     const Box::StandardButtons yesNo = Box::Yes | Box::No;
@@ -365,12 +368,8 @@ TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) 
                                      "Color Scheme Fatal Error", buttons, icon),
                   answer);
     }
-}
-
-// The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the same
-// way, or the given colour on a cancel.
-TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
-    QtDialogs dialogs;
+    // The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the
+    // same way, or the given colour on a cancel.
     for (const bool accept : {true, false}) {
         QColor shown;
         WhenShown<QColorDialog>({}, [&shown, accept](QColorDialog* dialog) {
@@ -437,7 +436,8 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
 }
 
-TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
+// Every control shows readably with its given texts; then the clicks, keys and menu reach it.
+TEST(frmColorsWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
     Editor e;
     ColorEditorWindow& f = e.window;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
@@ -491,14 +491,8 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
     EXPECT_EQ(Entries(f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuDefault=Restore Default Colors [Ctrl+Z]", "mnuSave=Save Color Scheme [Ctrl+S]",
                            "mnuLine=-", "mnuReturn=Return to Main [Ctrl+R]", "mnuExit=E&xit [Ctrl+X]"}));
-    f.Model().ColorsChanged = false;
-}
-
-// A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape and
-// the title bar each reach the editor; the boxes repaint.
-TEST(frmColorsWindow, ClicksKeysAndMenuReachTheSchemeAndTheFile) {
-    Editor e;
-    ColorEditorWindow& f = e.window;
+    // A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape
+    // and the title bar each reach the editor; the boxes repaint.
     EXPECT_FALSE(f.Model().IsLoading) << "showing the window activates it";
     e.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
     QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
