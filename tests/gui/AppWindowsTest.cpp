@@ -19,46 +19,19 @@
 #include "MenuEntries.h"
 #include "TempDir.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QCursor>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <tuple>
 
 using namespace corvana;
 using corvana::test::Entries;
 using corvana::test::FakeDialogs;
-using corvana::test::ScriptedOpener;
 
 namespace {
-
-struct MainFixture {
-    corvana::test::TempDir dir;
-    std::string colorFile = dir.File(kColorFileName);
-    PuzzleState puzzle;
-    ColorScheme colors;
-    FakeDialogs dialogs;
-    ScriptedOpener opener;
-    MainWindow window{puzzle,    colors,
-                      dialogs,   opener,
-                      colorFile, [](PuzzleState&, Dialogs&, std::optional<std::uint64_t>) { return true; }};
-};
 
 // Runs `act` on the first visible top-level widget of type T (and of the given name, if one is
 // given) once the nested event loop that shows it is running.
@@ -98,28 +71,6 @@ int PageShown(HowToPlayWindow& help) {
     return shown;
 }
 
-// A shown colour editor on the default scheme, its dialogs scripted.
-struct Editor {
-    Editor() {
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-    QColor Shown(ColorRow row, int k) const {
-        return window.SampleBox(row, k)->palette().color(QPalette::Window);
-    }
-
-    corvana::test::TempDir dir;
-    ColorScheme colors = [] {
-        ColorScheme scheme;
-        SetDefaultColors(scheme);
-        scheme.CheckedColor[1] = 0x0000FF;
-        return scheme;
-    }();
-    bool exitRequested = false;
-    FakeDialogs dialogs;
-    ColorEditorWindow window{colors, exitRequested, dialogs, dir.File(kColorFileName)};
-};
-
 Qt::CursorShape Pointer() {
     return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
 }
@@ -129,8 +80,13 @@ Qt::CursorShape Pointer() {
 // The menus with their names, captions and shortcuts; the product name and the menu bar fit;
 // fraWork stays centred; commands reach their handlers, but not while a child window is open.
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
-    MainFixture f;
-    EXPECT_EQ(f.window.windowTitle(), QStringLiteral("Main Menu"));
+    corvana::test::TempDir dir;
+    PuzzleState puzzle;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    corvana::test::ScriptedOpener opener;
+    MainWindow window(puzzle, colors, dialogs, opener, dir.File(kColorFileName));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QString> menus = {
         {"", "mnuNewPuzzle=New Puzzle|mnuDifficulty=Difficulty Options|mnuOther=Other Options"},
         {"mnuNewPuzzle",
@@ -144,67 +100,57 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
         {"mnuOther", "mnuHowToPlay=How to Play "
                      "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]"},
     };
-    EXPECT_EQ(Entries(f.window.menuBar()->actions()).join('|'), menus.at(""));
-    int named = 0;
-    for (QMenu* menu : f.window.findChildren<QMenu*>()) {
-        if (menu->objectName().isEmpty())
-            continue; // the menu bar's own overflow menu
-        ++named;
-        EXPECT_EQ(Entries(menu->actions()).join('|'), menus.at(menu->objectName()));
-    }
-    EXPECT_EQ(named, static_cast<int>(menus.size()) - 1);
-    EXPECT_FALSE(Action(f.window, "mnuExit")->isVisible());
+    EXPECT_EQ(Entries(window.menuBar()->actions()).join('|'), menus.at(""));
+    for (QMenu* menu : window.findChildren<QMenu*>()) // the bar's overflow menu has no name
+        EXPECT_TRUE(menu->objectName().isEmpty() ||
+                    Entries(menu->actions()).join('|') == menus.at(menu->objectName()));
+    EXPECT_FALSE(Action(window, "mnuExit")->isVisible());
 
-    f.window.Form_Load();
-    f.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
-    auto* name = f.window.findChild<QLabel*>(QStringLiteral("lblAppName"));
+    window.Form_Load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
     EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
     EXPECT_TRUE(name->font().bold());
     EXPECT_TRUE(ShowsWholeText(*name));
     EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(192, 192, 0));
-    EXPECT_EQ(f.window.centralWidget()->size(), QSize(370, 314));
-    EXPECT_EQ(f.window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
-    EXPECT_NE(f.window.findChild<QWidget*>(QStringLiteral("Image1")), nullptr);
+    EXPECT_EQ(window.centralWidget()->size(), QSize(370, 314));
+    EXPECT_EQ(window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
+    EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("Image1")), nullptr);
     // The menu bar holds its three menus on one line.
-    QMenuBar* bar = f.window.menuBar();
+    QMenuBar* bar = window.menuBar();
     for (QAction* top : bar->actions()) {
         const QRect at = bar->actionGeometry(top);
-        EXPECT_EQ(at.top(), bar->actionGeometry(bar->actions().first()).top()) << top->text().toStdString();
-        EXPECT_LE(at.right(), bar->width()) << top->text().toStdString();
+        EXPECT_TRUE(at.top() == bar->actionGeometry(bar->actions().first()).top() &&
+                    at.right() <= bar->width());
         EXPECT_GE(at.width(), bar->fontMetrics().horizontalAdvance(top->text()));
     }
-    auto* work = f.window.findChild<QFrame*>(QStringLiteral("fraWork"));
+    auto* work = window.findChild<QFrame*>(QStringLiteral("fraWork"));
     EXPECT_EQ(work->size(), QSize(369, 313));
-    f.window.centralWidget()->resize(569, 513);
+    window.centralWidget()->resize(569, 513);
     EXPECT_EQ(work->pos(), QPoint(100, 100));
-    f.window.centralWidget()->resize(200, 100);
+    window.centralWidget()->resize(200, 100);
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
-    Action(f.window, "mnuReduced")->trigger();
-    EXPECT_TRUE(f.puzzle.ReducedNumbers && Action(f.window, "mnuReduced")->isChecked());
-    Action(f.window, "mnuFourElectrodes")->trigger();
-    Action(f.window, "mnuCredits")->trigger();
-    QTest::keyClick(&f.window, Qt::Key_F1);
-    Action(f.window, "mnuColors")->trigger();
-    EXPECT_EQ(f.opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
-    EXPECT_TRUE(f.window.isVisible());
+    Action(window, "mnuReduced")->trigger();
+    EXPECT_TRUE(puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
+    Action(window, "mnuFourElectrodes")->trigger();
+    Action(window, "mnuCredits")->trigger();
+    QTest::keyClick(&window, Qt::Key_F1);
+    Action(window, "mnuColors")->trigger();
+    EXPECT_EQ(opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
 
     // While a child window is open, the menu does nothing, also when reached around the
     // modality (a screen reader can trigger its entries).
-    f.opener.inPlayForm = [&f] {
+    opener.inPlayForm = [&window] {
         for (const char* entry : {"mnuColors", "mnuPlus", "mnuNoShow", "mnuExit"})
-            Action(f.window, entry)->trigger();
+            Action(window, entry)->trigger();
     };
-    Action(f.window, "mnuH")->trigger();
-    EXPECT_EQ(f.opener.opened.size(), 5u);
-    EXPECT_EQ(f.puzzle.PuzzleName, "Small Puzzle H");
-    EXPECT_FALSE(Action(f.window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
-    EXPECT_TRUE(f.window.isVisible());
-
-    f.opener.inPlayForm = [&f] { f.puzzle.ExitRequested = true; };
-    Action(f.window, "mnuH")->trigger();
-    EXPECT_FALSE(f.window.isVisible()) << "Exit in the play form closes the main window";
+    Action(window, "mnuH")->trigger();
+    EXPECT_EQ(opener.opened.size(), 5u);
+    EXPECT_EQ(puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_FALSE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesItsIdentity) {
@@ -217,19 +163,17 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
         return credits.findChild<QLabel*>(QString::fromUtf8(name));
     };
     const CreditsTexts given = Credits();
-    for (const auto& [name, text] : {std::pair{"Label1", given.title},
-                                     {"Label2", given.version},
-                                     {"Label7", given.description},
-                                     {"Label3", given.createdBy},
-                                     {"Label4", given.author}})
+    const std::pair<const char*, std::string> texts[] = {{"Label1", given.title},
+                                                         {"Label2", given.version},
+                                                         {"Label7", given.description},
+                                                         {"Label3", given.createdBy},
+                                                         {"Label4", given.author}};
+    for (const auto& [name, text] : texts)
         EXPECT_EQ(label(name)->text().toStdString(), text);
-    for (QLabel* l : credits.findChildren<QLabel*>()) {
-        if (l == label("Image1"))
-            continue;
-        EXPECT_TRUE(ShowsWholeText(*l)) << l->objectName().toStdString();
-        EXPECT_EQ(l->palette().color(QPalette::WindowText), QColor(Qt::white));
-        EXPECT_GE(l->font().pointSizeF(), 8.0) << l->objectName().toStdString();
-    }
+    for (QLabel* l : credits.findChildren<QLabel*>()) // whole, white and at least 8 points
+        EXPECT_TRUE(l == label("Image1") || (ShowsWholeText(*l) && l->font().pointSizeF() >= 8.0 &&
+                                             l->palette().color(QPalette::WindowText) == Qt::white))
+            << l->objectName().toStdString();
     // The short texts need no shrinking: they keep the designed sizes.
     EXPECT_EQ(label("Label1")->font().pointSizeF(), 12.0);
     EXPECT_EQ(label("Label2")->font().pointSizeF(), 9.75);
@@ -246,8 +190,7 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     EXPECT_EQ(QApplication::applicationVersion(),
               QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
     EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.example.corvana"));
-    EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
-    EXPECT_FALSE(CreditsWindow().windowIcon().isNull());
+    EXPECT_FALSE(CreditsWindow().windowIcon().pixmap(32, 32).isNull());
 }
 
 // Buttons, Return and Enter on a focused button, and the selectors switch pages; the example on
@@ -258,6 +201,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
+    EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
+              (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
     auto* forward = help.findChild<QPushButton*>(QStringLiteral("cmdForward"));
     const auto cell = [&help](int i) { return Indexed<QLineEdit>(help, "txtGrid", i); };
@@ -274,11 +219,10 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     QTest::keyClick(back, Qt::Key_Return);
     EXPECT_EQ(PageShown(help), 1);
-    // Return elsewhere presses no button behind the user's back.
+    // Only a plain Return on a button presses it.
     QTest::keyClick(option(0), Qt::Key_Return);
-    EXPECT_EQ(PageShown(help), 1);
     QTest::keyClick(back, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(PageShown(help), 1) << "only a plain Return presses the button";
+    EXPECT_EQ(PageShown(help), 1);
 
     QTest::mouseClick(option(3), Qt::LeftButton);
     EXPECT_EQ(PageShown(help), 3);
@@ -288,10 +232,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QAccessible::queryAccessibleInterface(option(1))->actionInterface()->doAction(
         QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(PageShown(help), 1);
-    EXPECT_EQ(cell(70)->text(), QString());
 
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
-    ASSERT_TRUE(cell(0)->isVisible() && check->isVisible());
     QTest::mouseClick(cell(0), Qt::LeftButton);
     QTest::keyClicks(cell(0), QStringLiteral("7"));
     EXPECT_EQ(cell(0)->text(), QString());
@@ -302,10 +244,10 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     // Every text is whole, inside its page.
     EXPECT_GE(help.TextPointSize(), 7.5);
     for (QGroupBox* frame : help.findChildren<QGroupBox*>(QStringLiteral("fraHowToPlay"))) {
-        for (QLabel* label : frame->findChildren<QLabel*>()) {
-            EXPECT_TRUE(ShowsWholeText(*label)) << label->objectName().toStdString();
-            EXPECT_LE(label->geometry().bottom(), frame->contentsRect().bottom());
-        }
+        for (QLabel* label : frame->findChildren<QLabel*>())
+            EXPECT_TRUE(ShowsWholeText(*label) &&
+                        label->geometry().bottom() <= frame->contentsRect().bottom())
+                << label->objectName().toStdString();
         EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()), frame->width());
     }
     for (QAbstractButton* button : help.findChildren<QAbstractButton*>())
@@ -315,16 +257,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::keyClick(&help, Qt::Key_Escape);
     EXPECT_TRUE(help.isHidden());
     EXPECT_FALSE(puzzle.ExitRequested);
-    // Exit by its shortcut sets the flag and closes.
-    help.show();
-    help.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
-    EXPECT_EQ(help.findChild<QAction*>(QStringLiteral("mnuExit"))->text(), QStringLiteral("E&xit"));
-    EXPECT_EQ(help.findChild<QAction*>(QStringLiteral("mnuReturnToMain"))->shortcut(),
-              QKeySequence(Qt::CTRL | Qt::Key_R));
-    QTest::keyClick(&help, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_FALSE(help.isVisible());
-    EXPECT_TRUE(puzzle.ExitRequested);
 }
 
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
@@ -347,82 +279,60 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
     // Credits and the colour editor open as modal windows over the main window.
-    const std::pair<const char*, const char*> children[] = {{"mnuCredits", "frmCredits"},
-                                                            {"mnuColors", "frmColors"}};
-    for (const auto& [entry, name] : children) {
-        QWidget* parent = nullptr;
-        WhenShown(QString::fromLatin1(name), [&parent](QWidget* child) {
-            parent = child->parentWidget();
+    for (const auto& [entry, name] : {std::pair{"mnuCredits", "frmCredits"}, {"mnuColors", "frmColors"}}) {
+        WhenShown(QString::fromLatin1(name), [&window](QWidget* child) {
+            EXPECT_EQ(child->parentWidget(), &window) << child->objectName().toStdString();
             child->close();
         });
         Action(window, entry)->trigger();
-        EXPECT_EQ(parent, &window) << name;
     }
 
     // Help on the play window, Exit in help: help, play window and main window all close.
-    bool helpOverPlay = false;
-    WhenShown(QStringLiteral("frmSmallSize"), [&helpOverPlay](QWidget* play) {
-        WhenShown(QStringLiteral("frmHowToPlay"), [&helpOverPlay, play](QWidget* help) {
-            helpOverPlay = help->parentWidget() == play;
+    WhenShown(QStringLiteral("frmSmallSize"), [](QWidget* play) {
+        EXPECT_EQ(play->windowModality(), Qt::ApplicationModal);
+        WhenShown(QStringLiteral("frmHowToPlay"), [play](QWidget* help) {
+            EXPECT_EQ(help->parentWidget(), play) << "help opens over the play window";
             Action(*help, "mnuExit")->trigger();
         });
         Action(*play, "mnuHelp")->trigger();
     });
     Action(window, "mnuH")->trigger();
-    EXPECT_TRUE(helpOverPlay) << "help opens over the play window";
     EXPECT_TRUE(puzzle.ExitRequested);
-    EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dialogs.messages.empty());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
-TEST(QtDialogs, MessageBoxShowsExactTextTitleButtonsAndIconAndReturnsTheAnswer) {
+// A message box shows its text exactly, as plain text (the markup stays visible, CR LF is one
+// line break), with its title, buttons and icon. Escape (pressed: NoButton) answers No or
+// Cancel; Enter would choose the first button.
+TEST(QtDialogs, MessageBoxAndColourPickerShowWhatTheyAreGivenAndReturnTheAnswer) {
     using Box = QMessageBox;
     QtDialogs dialogs;
-    const Box::StandardButtons yesNo = Box::Yes | Box::No, yesNoCancel = yesNo | Box::Cancel;
-    // Pressed NoButton: Escape, which answers No, Cancel or OK.
-    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons,
-                     Box::StandardButton>
-        cases[] = {
-            {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok, Box::Ok},
-            {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo, Box::Yes},
-            {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo, Box::Yes},
-            {Buttons::YesNoCancel, Icon::None, Box::Cancel, Answer::Cancel, Box::NoIcon, yesNoCancel,
-             Box::Yes},
-            {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo, Box::Yes},
-            {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNoCancel,
-             Box::Yes},
-            {Buttons::Ok, Icon::None, Box::NoButton, Answer::Ok, Box::NoIcon, Box::Ok, Box::Ok},
-        };
-    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons, qtDefault] : cases) {
-        QString seen;
-        WhenShown<QMessageBox>({}, [&seen, press = press](QMessageBox* box) {
-            // Plain text: the markup stays visible, and CR LF becomes one line break.
-            seen = QStringList{box->text(),
-                               box->textFormat() == Qt::PlainText ? "plain" : "rich",
-                               box->windowTitle(),
-                               QString::number(box->icon()),
-                               QString::number(box->standardButtons()),
-                               QString::number(box->standardButton(box->defaultButton()))}
-                       .join('|');
-            press == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
-                                           : box->button(press)->click();
+    const Box::StandardButtons yesNo = Box::Yes | Box::No;
+    const std::tuple<Buttons, Icon, Box::StandardButton, Answer, Box::Icon, Box::StandardButtons> cases[] = {
+        {Buttons::Ok, Icon::Critical, Box::Ok, Answer::Ok, Box::Critical, Box::Ok},
+        {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo},
+        {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo},
+        {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo},
+        {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNo | Box::Cancel},
+    };
+    for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons] : cases) {
+        WhenShown<QMessageBox>({}, [press = press, qtIcon = qtIcon, qtButtons = qtButtons](QMessageBox* box) {
+            EXPECT_EQ(box->text(), QStringLiteral("Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt"));
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Color Scheme Fatal Error"));
+            EXPECT_EQ(box->icon(), qtIcon);
+            EXPECT_EQ(box->standardButtons(), qtButtons);
+            EXPECT_EQ(box->defaultButton(), box->button(qtButtons == Box::Ok ? Box::Ok : Box::Yes));
+            press == Box::NoButton ? QTest::keyClick(box, Qt::Key_Escape) : box->button(press)->click();
         });
         EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
                                      "Color Scheme Fatal Error", buttons, icon),
                   answer);
-        EXPECT_EQ(seen, QStringList({"Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt", "plain",
-                                     "Color Scheme Fatal Error", QString::number(qtIcon),
-                                     QString::number(qtButtons), QString::number(qtDefault)})
-                            .join('|'));
     }
-}
-
-// The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the same
-// way, or the given colour on a cancel.
-TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
-    QtDialogs dialogs;
+    // The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the
+    // same way, or the given colour on a cancel.
     for (const bool accept : {true, false}) {
         QColor shown;
         WhenShown<QColorDialog>({}, [&shown, accept](QColorDialog* dialog) {
@@ -438,7 +348,6 @@ TEST(QtDialogs, ColourPickerStartsOnTheGivenColourAndHandsBackThePackedChoice) {
 // Busy is a state, not a count; it leaves a pointer set by others alone, steps aside for a
 // message box, and is given back when the dialogs close down.
 TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
-    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
     {
         QtDialogs dialogs;
         dialogs.SetBusy(true);
@@ -452,13 +361,12 @@ TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
         QApplication::restoreOverrideCursor();
 
         dialogs.SetBusy(true);
-        bool busyDuringBox = true;
-        WhenShown<QMessageBox>({}, [&busyDuringBox](QMessageBox* box) {
-            busyDuringBox = QApplication::overrideCursor() != nullptr;
+        WhenShown<QMessageBox>({}, [](QMessageBox* box) {
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr)
+                << "the busy pointer steps aside for a message";
             box->button(QMessageBox::Ok)->click();
         });
         dialogs.MessageBox("t", "Corvana", Buttons::Ok, Icon::None);
-        EXPECT_FALSE(busyDuringBox);
         EXPECT_EQ(Pointer(), Qt::WaitCursor);
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -490,9 +398,20 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
 }
 
-TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
-    Editor e;
-    ColorEditorWindow& f = e.window;
+// Every control shows readably with its given texts; then the clicks, keys and menu reach it.
+TEST(frmColorsWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
+    corvana::test::TempDir dir;
+    ColorScheme colors;
+    SetDefaultColors(colors);
+    colors.CheckedColor[1] = 0x0000FF;
+    bool exitRequested = false;
+    FakeDialogs dialogs;
+    ColorEditorWindow f{colors, exitRequested, dialogs, dir.File(kColorFileName)};
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    const auto shown = [&f](ColorRow row, int k) {
+        return f.SampleBox(row, k)->palette().color(QPalette::Window);
+    };
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
     EXPECT_TRUE(f.isModal()) << "the other windows wait while colours are chosen";
     QWidget* client = f.findChild<QWidget*>(QStringLiteral("client"));
@@ -515,21 +434,17 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
     EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
     EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
     // The boxes show the scheme, red in the low byte.
-    EXPECT_EQ(e.Shown(ColorRow::Secondary, 0), QColor(255, 255, 0));
-    EXPECT_EQ(e.Shown(ColorRow::Checked, 1), QColor(255, 0, 0));
+    EXPECT_EQ(shown(ColorRow::Secondary, 0), QColor(255, 255, 0));
+    EXPECT_EQ(shown(ColorRow::Checked, 1), QColor(255, 0, 0));
     // The focus ring shows on any colour: white under black dashes, none of the sample between.
     QWidget* first = f.SampleBox(ColorRow::Background, 0);
     first->setFocus();
     const QImage ring = first->grab().toImage();
     const qreal dpr = ring.devicePixelRatio();
-    int white = 0, black = 0;
-    for (int x = 3; x < first->width() - 4; ++x) {
-        const QColor c = ring.pixelColor(qRound(x * dpr), qRound(2 * dpr));
-        EXPECT_TRUE(c == Qt::white || c == Qt::black) << x;
-        white += c == Qt::white;
-        black += c == Qt::black;
-    }
-    EXPECT_TRUE(white > 0 && black > 0);
+    QSet<QRgb> along;
+    for (int x = 3; x < first->width() - 4; ++x)
+        along.insert(ring.pixel(qRound(x * dpr), qRound(2 * dpr)));
+    EXPECT_EQ(along, (QSet<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}));
     // Tab walks the boxes frame by frame, row by row.
     for (int k = 0; k < 3; ++k)
         for (const ColorRow row : kColorRows) {
@@ -544,47 +459,40 @@ TEST(frmColorsWindow, ShowsEveryControlReadablyWithItsGivenTexts) {
     EXPECT_EQ(Entries(f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuDefault=Restore Default Colors [Ctrl+Z]", "mnuSave=Save Color Scheme [Ctrl+S]",
                            "mnuLine=-", "mnuReturn=Return to Main [Ctrl+R]", "mnuExit=E&xit [Ctrl+X]"}));
-    f.Model().ColorsChanged = false;
-}
-
-// A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape and
-// the title bar each reach the editor; the boxes repaint.
-TEST(frmColorsWindow, ClicksKeysAndMenuReachTheSchemeAndTheFile) {
-    Editor e;
-    ColorEditorWindow& f = e.window;
-    EXPECT_FALSE(f.Model().IsLoading) << "showing the window activates it";
-    e.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    // A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape
+    // and the title bar each reach the editor; the boxes repaint.
+    dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
     QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
-    EXPECT_EQ(e.Shown(ColorRow::Secondary, 2), QColor(255, 0, 0));
+    EXPECT_EQ(shown(ColorRow::Secondary, 2), QColor(255, 0, 0));
     QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
-    EXPECT_EQ(e.Shown(ColorRow::Background, 0), QColor(0, 255, 0));
+    EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 255, 0));
     QTest::keyClick(f.SampleBox(ColorRow::Checked, 1), Qt::Key_Space);
-    EXPECT_EQ(e.Shown(ColorRow::Checked, 1), QColor(0, 0, 255));
+    EXPECT_EQ(shown(ColorRow::Checked, 1), QColor(0, 0, 255));
     // Showing the window again must not forget the unsaved change: closing still asks.
     f.hide();
     f.show();
-    e.dialogs.answers = {Answer::Cancel};
+    dialogs.answers = {Answer::Cancel};
     f.mnuReturn()->trigger();
-    EXPECT_EQ(e.dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(f.isVisible());
 
     f.mnuSave()->trigger();
     EXPECT_FALSE(f.Model().ColorsChanged);
     f.mnuDefault()->trigger();
-    EXPECT_EQ(e.Shown(ColorRow::Background, 0), QColor(0, 64, 0));
+    EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 64, 0));
 
     // With a change, Exit by its shortcut, Escape and the title bar ask; Cancel keeps the window.
-    e.dialogs.colors = {0x000080};
+    dialogs.colors = {0x000080};
     QTest::mouseClick(f.SampleBox(ColorRow::Checked, 2), Qt::LeftButton);
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    e.dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
+    dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
     QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_TRUE(e.exitRequested);
+    EXPECT_TRUE(exitRequested);
     QTest::keyClick(&f, Qt::Key_Escape);
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(e.dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages.size(), 3u);
     f.close();
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(e.dialogs.messages.size(), 4u);
+    EXPECT_EQ(dialogs.messages.size(), 4u);
 }
