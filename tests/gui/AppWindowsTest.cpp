@@ -228,10 +228,21 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(PageShown(help), 3);
     EXPECT_FALSE(forward->isEnabled());
     EXPECT_EQ(cell(70)->text() + cell(80)->text() + cell(90)->text(), QStringLiteral("157"));
+    // The checked selector's caption is bold: it leaves more ink than when it is unchecked.
+    const auto ink = [](QWidget* w) {
+        const QImage image = w->grab().toImage();
+        int dark = 0;
+        for (int y = 6; y < image.height() - 6; ++y)
+            for (int x = 6; x < image.width() - 6; ++x)
+                dark += image.pixelColor(x, y).lightness() < 96;
+        return dark;
+    };
+    const int boldInk = ink(option(3));
     // A screen reader's Toggle checks a selector without a click; the page follows all the same.
     QAccessible::queryAccessibleInterface(option(1))->actionInterface()->doAction(
         QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(PageShown(help), 1);
+    EXPECT_GT(boldInk * 2, ink(option(3)) * 3);
 
     auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
     QTest::mouseClick(cell(0), Qt::LeftButton);
