@@ -98,13 +98,9 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
 TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     Fixture s;
     s.fakeSucceeds.reset();
-    StartRequest request;
-    request.kind = StartRequest::Kind::Template;
-    request.templateName = "Normal Puzzle Shield";
-    request.seed = 77;
-    request.reduced = true;
-    request.noFirst = true;
-    s.menu.Open(request);
+    s.menu.Open(
+        ParseCommandLine({"--template", "Normal Puzzle Shield", "--seed", "77", "--reduced", "--no-first"})
+            .request);
     EXPECT_EQ(s.opener.opened, std::vector<std::string>{"play:Normal"});
     EXPECT_EQ(s.seed, 77u);
     EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst);
@@ -114,9 +110,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     const std::string file = s.folder.File("shield.json");
     WriteText(file, PuzzleToJson(s.puzzle).dump());
     Fixture fromFile;
-    request = {};
-    request.kind = StartRequest::Kind::File;
-    request.file = file;
+    StartRequest request = ParseCommandLine({file}).request;
     fromFile.menu.Open(request);
     EXPECT_EQ(fromFile.opener.opened, std::vector<std::string>{"play:Normal"});
     EXPECT_EQ(fromFile.puzzle.SolutionArray, s.puzzle.SolutionArray);
