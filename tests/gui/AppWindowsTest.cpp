@@ -410,7 +410,7 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
 }
 
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
-TEST(frmColorsWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
+TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
     corvana::test::TempDir dir;
     ColorScheme colors;
     SetDefaultColors(colors);
