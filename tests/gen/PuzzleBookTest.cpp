@@ -37,33 +37,6 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-// The text of every page, read in one go: pdftotext ends each page with a form feed.
-std::vector<std::string> PageTexts(const std::string& pdf) {
-    std::vector<std::string> pages;
-    std::istringstream in(Shell("pdftotext '" + pdf + "' -"));
-    for (std::string page; std::getline(in, page, '\f');)
-        pages.push_back(page);
-    return pages;
-}
-
-std::set<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-}
-
-// The fifteen templates in turn, puzzle k with seed 40 + k.
-std::vector<BookPuzzle> AllTemplates() {
-    test::FakeDialogs dialogs;
-    std::vector<BookPuzzle> puzzles;
-    for (const auto& t : Templates()) {
-        BookPuzzle b{static_cast<int>(puzzles.size()) + 1, {}};
-        b.state.PuzzleName = std::string(t.name);
-        EXPECT_TRUE(GeneratePuzzle(b.state, dialogs, 40 + static_cast<std::uint64_t>(b.number)));
-        puzzles.push_back(std::move(b));
-    }
-    return puzzles;
-}
-
 class PuzzleBookPaper : public ::testing::TestWithParam<Paper> {};
 
 // One book of all fifteen templates, read back once: its pages and paper, the text on each page, and
@@ -72,7 +45,14 @@ class PuzzleBookPaper : public ::testing::TestWithParam<Paper> {};
 TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoWordIsCutOffOrOverlaps) {
     test::TempDir dir;
     const std::string pdf = dir.File("book.pdf");
-    const auto puzzles = AllTemplates();
+    // The fifteen templates in turn, puzzle k with seed 40 + k.
+    test::FakeDialogs dialogs;
+    std::vector<BookPuzzle> puzzles;
+    for (const auto& t : Templates()) {
+        BookPuzzle& b = puzzles.emplace_back(BookPuzzle{static_cast<int>(puzzles.size()) + 1, {}});
+        b.state.PuzzleName = std::string(t.name);
+        ASSERT_TRUE(GeneratePuzzle(b.state, dialogs, 40 + static_cast<std::uint64_t>(b.number)));
+    }
     std::vector<std::pair<int, int>> calls;
     const auto problem = WritePuzzleBook(pdf, puzzles, GetParam(),
                                          [&](int done, int total) { calls.emplace_back(done, total); });
@@ -87,7 +67,11 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     // Vectors and text only: no picture anywhere (two header lines of the listing).
     const std::string images = Shell("pdfimages -list '" + pdf + "'");
     EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
-    const auto texts = PageTexts(pdf);
+    // The text of every page, read in one go: pdftotext ends each page with a form feed.
+    std::vector<std::string> texts;
+    std::istringstream pageTexts(Shell("pdftotext '" + pdf + "' -"));
+    for (std::string page; std::getline(pageTexts, page, '\f');)
+        texts.push_back(page);
     ASSERT_EQ(texts.size(), static_cast<std::size_t>(pages));
     for (const auto& b : puzzles) {
         SCOPED_TRACE(b.state.PuzzleName);
@@ -95,7 +79,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         EXPECT_NE(text.find("Puzzle " + std::to_string(b.number) + "\n"), std::string::npos);
         EXPECT_NE(text.find(b.state.PuzzleName), std::string::npos);
         EXPECT_NE(text.find("seed " + std::to_string(b.state.Seed)), std::string::npos);
-        const auto words = Words(text);
+        std::istringstream in(text);
+        const std::set<std::string> words{std::istream_iterator<std::string>(in), {}};
         for (const auto* lists : {&b.state.Captions, &b.state.CaptionsDown})
             for (const auto& captions : *lists)
                 for (const auto& caption : captions)
@@ -148,10 +133,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     }
 }
 
-std::string PaperName(const ::testing::TestParamInfo<Paper>& paper) {
-    return paper.param == Paper::A4 ? "A4" : "Letter";
-}
-INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::Letter), PaperName);
+INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::Letter),
+                         [](const auto& paper) { return paper.param == Paper::A4 ? "A4" : "Letter"; });
 
 // A failure is one line, and the folder holds afterwards exactly what it held before: no
 // book, no half a book, no temporary file, and a book already there untouched.

@@ -63,9 +63,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         const SlotGroup* group = t.Group(n);
         if (group == nullptr) {
             EXPECT_TRUE(s.Numbers[at].empty());
-            if (t.SeparateLists()) {
-                EXPECT_TRUE(s.NumbersDown[at].empty());
-            }
+            EXPECT_TRUE(!t.SeparateLists() || s.NumbersDown[at].empty()); // joined lists never read theirs
             continue;
         }
         ExpectSortedAndPadded(s.Numbers[at], s.Captions[at], n);
@@ -75,8 +73,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         NumberList across, down;
         for (const int f : g.across) {
             across.push_back(ReadCells(s, f, 1, n));
-            EXPECT_EQ(std::to_string(across.back()).size(), static_cast<std::size_t>(n))
-                << "across numbers never start with 0";
+            EXPECT_EQ(std::to_string(across.back()).size(), static_cast<std::size_t>(n)); // no leading 0
         }
         for (const int f : g.down)
             down.push_back(ReadCells(s, f, w, n));
@@ -94,18 +91,11 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         }
 
         // Up to six digits, normal draws are raised apart unless only a seventh digit could do it.
-        if (!s.ReducedNumbers && n <= 6) {
-            for (std::size_t k = 1; k < across.size(); ++k)
-                if (across[k] == across[k - 1]) {
-                    EXPECT_EQ(std::to_string(across[k]), std::string(static_cast<std::size_t>(n), '9'));
-                }
-        }
+        for (std::size_t k = 1; k < across.size(); ++k)
+            if (!s.ReducedNumbers && n <= 6 && across[k] == across[k - 1]) {
+                EXPECT_EQ(std::to_string(across[k]), std::string(static_cast<std::size_t>(n), '9'));
+            }
     }
-}
-
-bool Fill(NumberList& list, int n, int count, bool reduced, RandomSource& random, Dialogs& dialogs) {
-    return n <= 8 ? FillNumbers(list, n, count, reduced, random, dialogs)
-                  : FillNumbersWide(list, n, count, reduced, random, dialogs);
 }
 
 } // namespace
@@ -123,8 +113,7 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
             s.ReducedNumbers = options & 1;
             s.NoShowFirst = options & 2;
             for (std::uint64_t seed = 0; seed < 40; ++seed) {
-                SCOPED_TRACE(std::string(t.name) + " options " + std::to_string(options) + " seed " +
-                             std::to_string(seed));
+                SCOPED_TRACE(::testing::Message() << t.name << " options " << options << " seed " << seed);
                 ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
                 CheckInvariants(s, t);
                 if (::testing::Test::HasFailure())
@@ -213,7 +202,8 @@ TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
     for (const auto& c : cases) {
         RandomSource random(2024);
         NumberList list;
-        ASSERT_TRUE(Fill(list, c.n, 6, c.reduced, random, dialogs));
+        ASSERT_TRUE(c.n <= 8 ? FillNumbers(list, c.n, 6, c.reduced, random, dialogs)
+                             : FillNumbersWide(list, c.n, 6, c.reduced, random, dialogs));
         EXPECT_EQ(list, c.expected) << c.n << (c.reduced ? " reduced" : "");
     }
 }
