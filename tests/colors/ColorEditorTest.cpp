@@ -50,7 +50,6 @@ protected:
 // change while loading are no change to save.
 TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
     for (const std::size_t k : {0u, 1u, 2u}) {
-        SCOPED_TRACE(k);
         SetDefaultColors(colors);
         ColorEditor& e = Open();
         const int i = static_cast<int>(k);
@@ -167,7 +166,6 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
                                        {Answer::No, false},
                                        {Answer::Yes, false},
                                        {Answer::Cancel, true}}) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(answer)) + (exit ? " exit" : " return"));
         SetDefaultColors(colors);
         WriteText(FilePath(), kDefaultFile);
         dialogs.messages.clear();

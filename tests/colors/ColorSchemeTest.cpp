@@ -54,13 +54,6 @@ std::set<std::string> Names(const std::filesystem::path& dir) {
     return names;
 }
 
-std::size_t OpenFileCount() {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++n;
-    return n;
-}
-
 } // namespace
 
 TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveLeavesTheOldFile) {
@@ -84,12 +77,8 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveL
     EXPECT_TRUE(LoadColorFile(loaded, path));
     EXPECT_EQ(loaded, s);
 
-    // A failed save reports false and changes nothing: no such folder, a "folder" that is a file, a
-    // folder in the file's place.
+    // A failed save reports false and changes nothing: no such folder, a folder in the file's place.
     EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("missing/" + std::string(kColorFileName))));
-    WriteText(dir.File("plain"), "x");
-    EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("plain/" + std::string(kColorFileName))));
-    EXPECT_EQ(ReadText(dir.File("plain")), "x");
     const std::string folder = dir.File("taken");
     std::filesystem::create_directories(folder + "/inside");
     const auto before = Names(dir.path());
@@ -100,7 +89,6 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveL
 
 TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     struct Case {
-        const char* what;
         std::string content;
         bool ok;
         std::vector<ColorValue> expected; // in file order, over a kMarked scheme
@@ -113,61 +101,48 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     };
     const auto elevenRead = readFirst({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     const Case cases[] = {
-        {"eleven values fail but keep what was read",
-         Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}), false, elevenRead},
-        {"empty lines are no values",
-         Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
-        {"an empty file", "", false, kept},
-        {"the leading number of each field, rounded half to even",
-         Lines({"12.6", "-5", "+7", " 42abc", "abc", "12.5", "13.5", "-12.6", "0.49", "-.5", "1.500001",
+        // Eleven values fail but keep what was read; empty lines are no values.
+        {Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
+        // The leading number of each field, rounded half to even; a field without one is 0.
+        {Lines({"12.6", "-5", "+7", " 42abc", "abc", "12.5", "13.5", "-12.6", "0.49", "-.5", "1.500001",
                 "7 8"}),
          true,
          {13, -5, 7, 42, 0, 12, 14, -13, 0, 0, 2, 7}},
-        {"a half goes to the even neighbour; only the first decimal decides, a zero one too",
-         Lines(
+        // Only the first decimal decides a half, a zero one too.
+        {Lines(
              {"3.5", "4.5", "5.5", "6.5", "3.05", "2.06", "2.09", "7.0501", "0.5", "1.5", "8.4999", "9.51"}),
          true,
          {4, 4, 6, 6, 3, 2, 2, 7, 0, 2, 8, 10}},
-        {"commas and any line end end a field",
-         "1,2,3\r\n4,5,6\n7\r8,9,10,11,12",
-         true,
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-        {"whatever follows the twelfth value is ignored, however long",
-         TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') +
+        // Commas and any line end end a field.
+        {"1,2,3\r\n4,5,6\n7\r8,9,10,11,12", true, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        // Whatever follows the twelfth value is ignored, however long.
+        {TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') +
              std::string(9000, 'x'),
          true,
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-        {"only the first 4 KiB are read", std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
-        {"a twelfth value cut by the 4 KiB read", TwelveWith(12, std::string(4060, ' ') + "12"), false,
-         elevenRead},
-        {"garbage reads as zero", Lines(std::vector<std::string>(12, "#ff00ff")), true,
-         std::vector<ColorValue>(12, 0)},
-        {"garbage without a line end is one field", "\x01\x02\xff\xfe garbage without a line end \x7f", false,
-         readFirst({0})},
-        {"4294967295", TwelveWith(3, "4294967295"), false, readFirst({1, 2})},
-        {"2147483648", TwelveWith(3, "2147483648"), false, readFirst({1, 2})},
-        {"-2147483649", TwelveWith(3, "-2147483649"), false, readFirst({1, 2})},
-        {"2147483647.5", TwelveWith(3, "2147483647.5"), false, readFirst({1, 2})},
-        {"29 digits", TwelveWith(3, "99999999999999999999999999999"), false, readFirst({1, 2})},
-        {"the 32-bit extremes",
-         Lines({"2147483647", "-2147483648", "2147483646.5", "4", "5", "6", "7", "8", "9", "10", "11", "12"}),
+        // Only the first 4 KiB are read, and a twelfth value cut by them is none.
+        {std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
+        {TwelveWith(12, std::string(4060, ' ') + "12"), false, elevenRead},
+        // Garbage without a line end is one field.
+        {"\x01\x02\xff\xfe garbage without a line end \x7f", false, readFirst({0})},
+        // Beyond 32 bits, before or after rounding, and far beyond.
+        {TwelveWith(3, "2147483648"), false, readFirst({1, 2})},
+        {TwelveWith(3, "-2147483649"), false, readFirst({1, 2})},
+        {TwelveWith(3, "2147483647.5"), false, readFirst({1, 2})},
+        {TwelveWith(3, "99999999999999999999999999999"), false, readFirst({1, 2})},
+        {Lines({"2147483647", "-2147483648", "2147483646.5", "4", "5", "6", "7", "8", "9", "10", "11", "12"}),
          true,
          {2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
     };
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
         WriteText(path, c.content);
         ColorScheme s = kMarked;
-        const std::size_t openBefore = OpenFileCount();
+        const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});
         EXPECT_EQ(LoadColorFile(s, path), c.ok);
-        EXPECT_EQ(OpenFileCount(), openBefore) << "the file is closed after every read";
+        EXPECT_EQ(std::distance(fs::directory_iterator("/proc/self/fd"), {}), openBefore) << "file left open";
         EXPECT_EQ(InFileOrder(s), c.expected);
-        if (!c.ok) {
-            EXPECT_TRUE(DeleteColorFile(path)) << "the caller can delete the unreadable file";
-            EXPECT_FALSE(std::filesystem::exists(path));
-        }
     }
 }
 
@@ -239,10 +214,8 @@ TEST(PrimarySets, AllFifteenTemplates) {
         {"Large Puzzle Squares", {3, 5, 7}},
         {"Large Puzzle Four Electrodes", {3, 8}},
     };
-    ASSERT_EQ(Templates().size(), expected.size());
     for (const auto& t : Templates())
-        EXPECT_EQ(PrimarySet(t.name).value_or(std::vector<int>{}), expected.at(std::string(t.name)))
-            << t.name;
+        EXPECT_EQ(PrimarySet(t.name).value_or(std::vector<int>{}), expected.at(std::string(t.name)));
     for (const char* unknown : {"Small Puzzle", "small puzzle h", ""})
         EXPECT_FALSE(PrimarySet(unknown).has_value()) << unknown;
 }
@@ -268,7 +241,6 @@ TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFileOtherwiseTheUserConfig
     EXPECT_EQ((ColorFileLocation{"/nonexistent/corvana", "", ""}.Path()),
               "/nonexistent/corvana/QUAVColors.txt");
     EXPECT_FALSE(FolderIsWritable("/nonexistent/corvana"));
-    EXPECT_FALSE(FolderIsWritable(""));
     EXPECT_TRUE(IsSystemProgramFolder("/usr/bin"));
     EXPECT_TRUE(IsSystemProgramFolder("/usr/bin/"));
     EXPECT_FALSE(IsSystemProgramFolder(root.string()));
