@@ -1,0 +1,257 @@
+#include "solver/Rules.h"
+#include "FakeDialogs.h"
+#include "puzzle/PuzzleState.h"
+#include "puzzle/Templates.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvana;
+
+namespace {
+
+std::size_t At(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+// A board from rows of '#' (black), '.' (empty) and digits (in the grid), with joined lists.
+FillIn Board(const std::vector<std::string>& rows, std::map<int, std::vector<std::string>> lists) {
+    FillIn p;
+    p.width = static_cast<int>(rows.size());
+    for (const auto& row : rows)
+        for (const char c : row) {
+            p.white.push_back(c != '#');
+            p.given.push_back(c >= '0' && c <= '9' ? c - '0' : -1);
+        }
+    p.across = std::move(lists);
+    return p;
+}
+
+template <typename Digit> std::vector<int> Grid(const std::vector<Digit>& digits) {
+    return {digits.begin(), digits.end()};
+}
+
+// The puzzle as the player sees it, the starting number hidden or not.
+FillIn AsShown(const PuzzleState& s) {
+    FillIn shown = ShownPuzzle(s);
+    if (s.NoShowFirst)
+        shown.given.assign(shown.given.size(), -1);
+    return shown;
+}
+
+} // namespace
+
+// Each board is worked out by hand: the rule named is the lowest that makes progress on it,
+// and the grade follows from the rules the whole solve needs.
+TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
+    const struct {
+        std::vector<std::string> rows;
+        std::map<int, std::vector<std::string>> lists;
+        Rule rule;
+        Grade grade;
+        std::string number;
+        std::vector<int> cells;
+        bool down;
+        const char* text;
+    } cases[] = {
+        // Across at row 2 only 01 begins with 0 (the 10s begin with 1).
+        {{"..#", "#0.", "..0"},
+         {{2, {"01", "01", "10"}}, {3, {"100", "100"}}},
+         Rule::Singles,
+         Grade::Easy,
+         "01",
+         {4, 5},
+         false,
+         "01 goes across at row 2, column 2: it is the only 2-digit number that fits 0 _."},
+        // Every run has two or three candidates, but 135 alone has a 3 in the middle, and the
+        // middles of row 2 and column 2 are 1: column 3 is its only place.
+        {{"#..", ".1.", "#.."},
+         {{2, {"11", "15"}}, {3, {"213", "111", "135"}}},
+         Rule::Singles,
+         Grade::Easy,
+         "135",
+         {2, 5, 8},
+         true,
+         "135 goes down at row 1, column 3: no other place fits 135."},
+        // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 0, so the
+        // second square of row 1 is 0, and of 000 and 011 only 000 fits 0 0 _.
+        {{"0..", "...", "##."},
+         {{2, {"00", "01"}}, {3, {"000", "011", "011"}}},
+         Rule::Crossing,
+         Grade::Medium,
+         "000",
+         {0, 1, 2},
+         false,
+         "000 goes across at row 1, column 1: the down number through row 1, column 2 can only have 0 there, "
+         "so "
+         "000 is the only 3-digit number that fits 0 _ _."},
+        // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
+        // column 3 beginning with 0 and no number for it.
+        {{"#..", ".#.", ".##"},
+         {{2, {"22", "00", "22"}}},
+         Rule::Trial,
+         Grade::Expert,
+         "22",
+         {1, 2},
+         false,
+         "22 goes across at row 1, column 2: trying 00 there leaves no number that fits the 2-digit down run "
+         "at row "
+         "1, column 3, so 00 cannot go there and 22 is the only 2-digit number left."},
+    };
+    for (const auto& c : cases) {
+        const FillIn board = Board(c.rows, c.lists);
+        EXPECT_EQ(GradeName(GradePuzzle(board)), std::string(GradeName(c.grade))) << c.text;
+        const HintStep step = NextStep(board);
+        EXPECT_EQ(step.outcome, HintStep::Outcome::Placed);
+        EXPECT_EQ(step.rule, c.rule) << c.text;
+        EXPECT_EQ(step.number, c.number);
+        EXPECT_EQ(step.cells, c.cells);
+        EXPECT_EQ(step.down, c.down);
+        EXPECT_EQ(std::make_pair(step.row, step.column),
+                  std::make_pair(c.cells[0] / board.width + 1, c.cells[0] % board.width + 1));
+        EXPECT_EQ(step.text, c.text);
+    }
+}
+
+TEST(Rules, AHintThatPlacesNothingSaysWhy) {
+    const std::map<int, std::vector<std::string>> mirrored = {{2, {"12", "34", "13", "24"}}};
+    const struct {
+        FillIn board;
+        HintStep::Outcome outcome;
+        const char* text;
+    } cases[] = {
+        {Board({"12", "34"}, mirrored), HintStep::Outcome::Complete,
+         "Nothing to hint: the puzzle is solved."},
+        // 12 and 34 across read 13 and 24 down, and so does their mirror image.
+        {Board({"..", ".."}, mirrored), HintStep::Outcome::Stuck,
+         "No rule finds the next number: the grid can still be filled in more than one way, and Show "
+         "Starting "
+         "Number tells which."},
+        {Board({"1.", ".2"}, mirrored), HintStep::Outcome::Conflict,
+         "The digits in the grid do not fit together: no solution has them all."},
+        {Board({"..", "##"}, {{2, {"12", "34"}}}), HintStep::Outcome::Error,
+         "The puzzle cannot be read: the grid has 1 places for the 2-digit list but it holds 2 numbers."},
+    };
+    for (const auto& c : cases) {
+        const HintStep step = NextStep(c.board);
+        EXPECT_EQ(step.outcome, c.outcome) << c.text;
+        EXPECT_EQ(step.text, c.text);
+        EXPECT_TRUE(step.number.empty() && step.cells.empty()) << c.text;
+    }
+    EXPECT_EQ(GradePuzzle(Board({"..", ".."}, mirrored)), Grade::Expert)
+        << "two solutions: the rules cannot finish";
+}
+
+TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
+    test::FakeDialogs dialogs;
+    PuzzleState s;
+    s.PuzzleName = "Normal Puzzle Plus";
+    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 5));
+    const FillIn shown = AsShown(s);
+    std::vector<int> grid = Grid(s.UserArray);
+    int white = 0;
+    for (std::size_t c = 0; c < grid.size(); ++c)
+        white += s.GridPattern[c];
+    for (std::size_t c = 0; c < grid.size() / 2; ++c)
+        grid[c] = s.SolutionArray[c];
+    const int filled =
+        static_cast<int>(std::count_if(grid.begin(), grid.end(), [](int d) { return d >= 0; }));
+
+    CheckResult right = CheckGrid(shown, grid);
+    EXPECT_TRUE(right.wrong.empty());
+    EXPECT_EQ(CheckText(right), "No mistakes so far: " + std::to_string(filled) + " of " +
+                                    std::to_string(white) + " squares filled");
+
+    std::vector<int> filledCells;
+    for (std::size_t c = 0; c < grid.size(); ++c)
+        if (grid[c] >= 0)
+            filledCells.push_back(static_cast<int>(c));
+    const int wrongCell = filledCells[2];
+    grid[At(wrongCell)] = (grid[At(wrongCell)] + 1) % 10;
+    const CheckResult one = CheckGrid(shown, grid);
+    EXPECT_EQ(one.wrong, std::vector<int>{wrongCell});
+    EXPECT_EQ(CheckText(one), "1 square is wrong");
+    EXPECT_FALSE(IsSolved(shown, grid));
+
+    grid[At(filledCells[0])] = (grid[At(filledCells[0])] + 1) % 10;
+    EXPECT_EQ(CheckText(CheckGrid(shown, grid)), "2 squares are wrong");
+}
+
+// With the starting number hidden on a template that reads the same mirrored about its diagonal,
+// the mirrored fill is a solution too: it is solved, Check finds nothing wrong in it, and no rule
+// chooses between the two.
+TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
+    test::FakeDialogs dialogs;
+    int mirrored = 0;
+    for (const TemplateRecord& t : Templates()) {
+        PuzzleState s;
+        s.PuzzleName = std::string(t.name);
+        s.NoShowFirst = true;
+        ASSERT_TRUE(GeneratePuzzle(s, dialogs, 3));
+        const FillIn shown = AsShown(s);
+        const SolveResult both = Solve(shown, 3);
+        if (both.solutions != 2)
+            continue;
+        ++mirrored;
+        for (const SolvedGrid& fill : both.grids) {
+            const std::vector<int> grid = Grid(fill);
+            EXPECT_TRUE(IsSolved(shown, grid)) << t.name;
+            EXPECT_TRUE(CheckGrid(shown, grid).wrong.empty()) << t.name;
+            std::vector<int> unfinished = grid;
+            unfinished[At(s.StarterFirstCell)] = -1;
+            EXPECT_FALSE(IsSolved(shown, unfinished)) << t.name;
+        }
+        const FillIn withStarter = ShownPuzzle(s);
+        EXPECT_NE(IsSolved(withStarter, Grid(both.grids[0])), IsSolved(withStarter, Grid(both.grids[1])))
+            << t.name << ": once the starting number is shown only one fill is right";
+        // Hints place only what both fills agree on, then stop.
+        FillIn grid = shown;
+        HintStep step = NextStep(grid);
+        for (; step.outcome == HintStep::Outcome::Placed; step = NextStep(grid))
+            for (std::size_t k = 0; k < step.cells.size(); ++k) {
+                const std::size_t cell = At(step.cells[k]);
+                ASSERT_TRUE(both.grids[0][cell] == both.grids[1][cell] &&
+                            both.grids[0][cell] == step.number[k] - '0')
+                    << t.name << ": " << step.text;
+                grid.given[cell] = step.number[k] - '0';
+            }
+        EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << t.name << ": " << step.text;
+        EXPECT_EQ(GradePuzzle(shown), Grade::Expert) << t.name;
+    }
+    EXPECT_GT(mirrored, 0) << "some templates should read the same mirrored";
+}
+
+// Hints taken one after another from the puzzle as shown: every number they place is the
+// solution's, they finish every puzzle the grade says the rules finish, and Rule 1 alone does
+// it exactly for the Easy ones.
+TEST(Rules, HintsReplayedSolveEveryPuzzleTheGradeSaysTheRulesFinish) {
+    test::FakeDialogs dialogs;
+    for (const TemplateRecord& t : Templates())
+        for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+            PuzzleState s;
+            s.PuzzleName = std::string(t.name);
+            s.ReducedNumbers = seed % 2 == 0;
+            ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+            FillIn grid = AsShown(s);
+            const Grade grade = GradePuzzle(grid);
+            Rule highest = Rule::None;
+            HintStep step;
+            for (int steps = 0; steps <= grid.width * grid.width; ++steps) {
+                step = NextStep(grid);
+                if (step.outcome != HintStep::Outcome::Placed)
+                    break;
+                highest = std::max(highest, step.rule);
+                for (std::size_t k = 0; k < step.cells.size(); ++k) {
+                    const int cell = step.cells[k];
+                    ASSERT_EQ(step.number[k] - '0', s.SolutionArray[At(cell)]) << t.name << " seed " << seed;
+                    grid.given[At(cell)] = step.number[k] - '0';
+                }
+            }
+            const std::string name = std::string(t.name) + " seed " + std::to_string(seed);
+            EXPECT_EQ(highest == Rule::Singles, grade == Grade::Easy) << name;
+            if (grade == Grade::Expert)
+                continue;
+            EXPECT_EQ(step.outcome, HintStep::Outcome::Complete) << name << ": " << step.text;
+            EXPECT_EQ(grid.given, Grid(s.SolutionArray)) << name;
+            EXPECT_TRUE(IsSolved(AsShown(s), grid.given)) << name;
+        }
+}
