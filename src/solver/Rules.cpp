@@ -113,7 +113,10 @@ private:
 
     // Scratch, sized once.
     std::vector<Mask> cand_; // per run, its candidates of the last Singles or Narrow
-    std::vector<int> fits_;
+    // Per chunk of a list, how many open runs have each word as a candidate, counted in bit
+    // planes (1, 2, 4, and 8 or more), so a run adds all its candidates with a few operations.
+    std::vector<Mask> places_;
+    std::vector<int> wordList_;
     std::vector<Digits> domain_;
     std::vector<Digits> plain_;
     std::vector<int> queue_;
@@ -196,6 +199,7 @@ bool Board::AddWords(const FillIn& p) {
                 digitMasks_.resize(digitMasks_.size() + At(stride_) * 10, 0);
             const int chunk = chunkBegin_.back() + inList / 64;
             wordText_.push_back(sorted[k]);
+            wordList_.push_back(listOf[key]);
             initialCopies_.push_back(1);
             for (int m = 0; m < stride_; ++m) {
                 const int digit = m < length ? sorted[k][At(m)] - '0' : 0;
@@ -233,7 +237,7 @@ bool Board::Prepare(const FillIn& p, const std::vector<int>* grid) {
     if (!AddRuns(p) || !AddWords(p))
         return false;
     cand_.assign(At(runChunk_.back()), 0);
-    fits_.assign(wordText_.size(), 0);
+    places_.assign(At(chunkBegin_.back()) * 4, 0);
     domain_.assign(At(cells_), kAnyDigit);
     plain_.assign(At(cells_), kAnyDigit);
     queued_.assign(runs_.size(), 0);
@@ -363,7 +367,7 @@ bool Board::PlaceAll(State& s, const std::vector<Placement>& found, Contradictio
 
 bool Board::Singles(const State& s, const Digits* domain, std::vector<Placement>& found, Contradiction& why) {
     found.clear();
-    std::fill(fits_.begin(), fits_.end(), 0);
+    std::fill(places_.begin(), places_.end(), 0);
     for (int run = 0; run < Runs(); ++run) {
         if (s.runWord[At(run)] >= 0)
             continue;
@@ -373,9 +377,15 @@ bool Board::Singles(const State& s, const Digits* domain, std::vector<Placement>
             why = {Contradiction::Kind::NoNumber, run};
             return false;
         }
-        for (int ch = 0; ch < ListChunks(run); ++ch)
-            for (Mask bits = cand[ch]; bits != 0; bits &= bits - 1)
-                ++fits_[At(ListWord(run, ch * 64 + __builtin_ctzll(bits)))];
+        Mask* planes = &places_[At(chunkBegin_[At(runs_[At(run)].list)]) * 4];
+        for (int ch = 0; ch < ListChunks(run); ++ch, planes += 4) {
+            const Mask carry1 = planes[0] & cand[ch];
+            planes[0] ^= cand[ch];
+            const Mask carry2 = planes[1] & carry1;
+            planes[1] ^= carry1;
+            planes[3] |= planes[2] & carry2;
+            planes[2] ^= carry2;
+        }
         if (count == 1) {
             int ch = 0;
             while (cand[ch] == 0)
@@ -386,19 +396,31 @@ bool Board::Singles(const State& s, const Digits* domain, std::vector<Placement>
     const std::size_t singles = found.size();
     for (int word = 0; word < static_cast<int>(wordText_.size()); ++word) {
         const int copies = s.copies[At(word)];
-        if (copies <= 0 || fits_[At(word)] > copies)
+        if (copies <= 0)
             continue;
-        if (fits_[At(word)] < copies) {
+        const int index = word - wordBegin_[At(wordList_[At(word)])];
+        const Mask* planes = &places_[At(chunkBegin_[At(wordList_[At(word)])] + index / 64) * 4];
+        const auto bit = [&](int plane) { return static_cast<int>((planes[plane] >> (index % 64)) & 1); };
+        int places = bit(0) + 2 * bit(1) + 4 * bit(2);
+        if (bit(3)) {
+            if (copies < 8)
+                continue;
+            // As many copies as that are rare: count the places one by one.
+            places = 0;
+            for (int run = 0; run < Runs(); ++run)
+                places += runs_[At(run)].list == wordList_[At(word)] && s.runWord[At(run)] < 0 &&
+                          ((cand_[At(runChunk_[At(run)] + index / 64)] >> (index % 64)) & 1);
+        }
+        if (places > copies)
+            continue;
+        if (places < copies) {
             why = {Contradiction::Kind::TooFewPlaces, word};
             return false;
         }
         // Its runs are those of its list that have it as a candidate.
         for (int run = 0; run < Runs(); ++run) {
-            const int list = runs_[At(run)].list;
-            const int index = word - wordBegin_[At(list)];
-            if (s.runWord[At(run)] >= 0 || index < 0 || word >= wordBegin_[At(list + 1)])
-                continue;
-            if (!(cand_[At(runChunk_[At(run)] + index / 64)] & (Mask{1} << (index % 64))))
+            if (runs_[At(run)].list != wordList_[At(word)] || s.runWord[At(run)] >= 0 ||
+                !((cand_[At(runChunk_[At(run)] + index / 64)] >> (index % 64)) & 1))
                 continue;
             const bool known =
                 std::any_of(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(singles),
@@ -410,8 +432,43 @@ bool Board::Singles(const State& s, const Digits* domain, std::vector<Placement>
     return true;
 }
 
+// Rule 1 finds the same placements in any order, so runs that take their one candidate are
+// followed from run to run first (only the runs a placement touched are looked at again), and
+// the whole grid is scanned, for the second form too, only when that stops.
 bool Board::SinglesUntilStuck(State& s, Contradiction& why) {
+    const auto push = [&](int run) {
+        if (run >= 0 && s.runWord[At(run)] < 0 && !queued_[At(run)]) {
+            queued_[At(run)] = 1;
+            queue_.push_back(run);
+        }
+    };
+    Mask cand[kMaxWidth];
+    queue_.clear();
+    for (int run = 0; run < Runs(); ++run)
+        push(run);
     for (;;) {
+        for (std::size_t head = 0; head < queue_.size(); ++head) {
+            const int run = queue_[head];
+            queued_[At(run)] = 0;
+            if (s.runWord[At(run)] >= 0 || Candidates(s, run, nullptr, cand) != 1)
+                continue;
+            int ch = 0;
+            while (cand[ch] == 0)
+                ++ch;
+            const int word = ListWord(run, ch * 64 + __builtin_ctzll(cand[ch]));
+            if (!Place(s, run, word, why)) {
+                for (std::size_t rest = head + 1; rest < queue_.size(); ++rest)
+                    queued_[At(queue_[rest])] = 0;
+                return false;
+            }
+            for (int k = 0; k < Length(run); ++k)
+                push(Crossing(Cells(run)[k], !Down(run)));
+            if (s.copies[At(word)] == 0)
+                for (int other = 0; other < Runs(); ++other)
+                    if (runs_[At(other)].list == runs_[At(run)].list)
+                        push(other);
+        }
+        queue_.clear();
         if (s.open == 0)
             return true;
         if (!Singles(s, nullptr, found_, why))
@@ -420,6 +477,13 @@ bool Board::SinglesUntilStuck(State& s, Contradiction& why) {
             return true;
         if (!PlaceAll(s, found_, why))
             return false;
+        for (const Placement& p : found_) {
+            for (int k = 0; k < Length(p.run); ++k)
+                push(Crossing(Cells(p.run)[k], !Down(p.run)));
+            for (int other = 0; other < Runs(); ++other)
+                if (runs_[At(other)].list == runs_[At(p.run)].list)
+                    push(other);
+        }
     }
 }
 
