@@ -18,24 +18,6 @@ std::string Reason(int code) {
     return std::strerror(code);
 }
 
-// A write that makes no progress is a failure too (EIO stands in for the missing errno), so
-// the loop cannot spin.
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // O_EXCL refuses any name that is already there, a symbolic link included, so nothing is ever
 // written through a link or into someone else's file.
 int CreateBeside(const std::filesystem::path& folder, const std::string& name, mode_t mode,
@@ -109,31 +91,123 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error,
                          FileMode mode) {
+    AtomicFileWriter writer;
+    return writer.Open(path, mode, error) && writer.Write(text.data(), text.size()) && writer.Commit(error);
+}
+
+bool OutputFile(const std::string& path, std::string& file, std::string& error) {
     namespace fs = std::filesystem;
+    fs::path at(path);
+    // A chain of links is followed to its end; a loop stops at the system's own limit.
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0) {
+            if (errno != ENOENT) {
+                error = Reason(errno);
+                return false;
+            }
+            break; // a new file
+        }
+        if (S_ISLNK(st.st_mode)) {
+            if (hops >= 40) {
+                error = Reason(ELOOP);
+                return false;
+            }
+            std::error_code ec;
+            const fs::path to = fs::read_symlink(at, ec);
+            if (ec) {
+                error = ec.message();
+                return false;
+            }
+            at = to.is_absolute() ? to : at.parent_path() / to;
+            continue;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            error = S_ISDIR(st.st_mode)                          ? "it is a folder"
+                    : S_ISFIFO(st.st_mode)                       ? "it is a FIFO (named pipe)"
+                    : S_ISSOCK(st.st_mode)                       ? "it is a socket"
+                    : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "it is a device"
+                                                                 : "it is not a regular file";
+            error += ", not a regular file";
+            return false;
+        }
+        break;
+    }
+    file = at.string();
+    return true;
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+void AtomicFileWriter::Discard() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+bool AtomicFileWriter::Open(const std::string& path, FileMode mode, std::string& error) {
+    namespace fs = std::filesystem;
+    Discard();
+    path_ = path;
+    failure_ = 0;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp;
-    FileDescriptor fd(
-        CreateBeside(folder, target.filename().string(), mode == FileMode::Private ? 0600 : 0666, temp));
-    if (fd.get() < 0) {
+    fd_ = CreateBeside(folder, target.filename().string(), mode == FileMode::Private ? 0600 : 0666, temp_);
+    if (fd_ < 0) {
         error = "cannot create a file in " + folder.string() + ": " + Reason(errno);
+        temp_.clear();
         return false;
     }
-    const auto fail = [&](const std::string& what) {
-        error = what + ": " + Reason(errno);
-        ::unlink(temp.c_str());
+    return true;
+}
+
+bool AtomicFileWriter::Write(const char* data, std::size_t size) {
+    if (fd_ < 0 || failure_ != 0)
+        return false;
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd_, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // A write that makes no progress is a failure too, so the loop cannot spin.
+            failure_ = n == 0 ? EIO : errno;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFileWriter::Commit(std::string& error) {
+    const auto fail = [&](const std::string& what, int code) {
+        error = what + ": " + Reason(code);
+        Discard();
         return false;
     };
-    if (!WriteAll(fd.get(), text))
-        return fail("cannot write " + temp);
-    if (::fsync(fd.get()) != 0)
-        return fail("cannot flush " + temp);
-    if (!fd.Close())
-        return fail("cannot close " + temp);
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-        return fail("cannot rename " + temp + " to " + path);
+    if (fd_ < 0)
+        return fail("cannot write " + path_, EBADF);
+    if (failure_ != 0)
+        return fail("cannot write " + temp_, failure_);
+    if (::fsync(fd_) != 0)
+        return fail("cannot flush " + temp_, errno);
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0)
+        return fail("cannot close " + temp_, errno);
+    if (::rename(temp_.c_str(), path_.c_str()) != 0)
+        return fail("cannot rename " + temp_ + " to " + path_, errno);
+    temp_.clear();
     // The rename reaches the disk only with the folder. The new file is in place either way, so a
     // folder that cannot be flushed (one the user may write but not read) is no failure to report.
+    namespace fs = std::filesystem;
+    const fs::path target(path_);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());

@@ -26,4 +26,36 @@ enum class FileMode { Private, Usual };
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error,
                          FileMode mode = FileMode::Private);
 
+// The file to write when the user names `path` as an output: the path itself, or the file a
+// link there leads to (a link is followed, as a user who names it expects). False, with the
+// reason in `error`, when something other than a regular file is there - a device, a FIFO, a
+// socket, a folder - since replacing it would break whatever relies on it.
+bool OutputFile(const std::string& path, std::string& file, std::string& error);
+
+// WriteFileAtomically for output made piece by piece: Open makes the fresh file beside `path`,
+// Write appends to it, Commit flushes it and renames it over `path`. Until Commit succeeds,
+// `path` is untouched; a writer dropped before that removes its fresh file.
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool Open(const std::string& path, FileMode mode, std::string& error);
+    // False once any write has failed; the first failure is what Commit reports.
+    bool Write(const char* data, std::size_t size);
+    bool Commit(std::string& error);
+    // The errno of the first failed write, or 0.
+    int WriteError() const { return failure_; }
+
+private:
+    void Discard();
+
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+    int failure_ = 0; // errno of the first failed write
+};
+
 } // namespace corvana
