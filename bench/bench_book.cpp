@@ -21,20 +21,27 @@ using corvana::bench::SilentDialogs;
 
 constexpr int kPuzzles = 100;
 
-std::vector<corvana::BookPuzzle> MakePuzzles() {
+std::vector<corvana::PuzzleState> MakePuzzles() {
     SilentDialogs dialogs;
-    std::vector<corvana::BookPuzzle> puzzles;
+    std::vector<corvana::PuzzleState> puzzles;
     const auto& templates = corvana::Templates();
     for (int k = 0; k < kPuzzles; ++k) {
-        corvana::BookPuzzle b{k + 1, {}};
-        b.state.PuzzleName = std::string(templates[static_cast<std::size_t>(k) % templates.size()].name);
-        corvana::GeneratePuzzle(b.state, dialogs, static_cast<std::uint64_t>(1000 + k));
-        puzzles.push_back(std::move(b));
+        corvana::PuzzleState& s = puzzles.emplace_back();
+        s.PuzzleName = std::string(templates[static_cast<std::size_t>(k) % templates.size()].name);
+        corvana::GeneratePuzzle(s, dialogs, static_cast<std::uint64_t>(1000 + k));
     }
     return puzzles;
 }
 
-const std::vector<corvana::BookPuzzle>& Puzzles() {
+corvana::BookSettings Settings(corvana::Paper paper) {
+    corvana::BookSettings settings;
+    settings.paper = paper;
+    for (const auto& t : corvana::Templates())
+        settings.templates.push_back(&t);
+    return settings;
+}
+
+const std::vector<corvana::PuzzleState>& Puzzles() {
     static const auto puzzles = MakePuzzles();
     return puzzles;
 }
@@ -49,7 +56,7 @@ void BM_WriteBook(benchmark::State& bench) {
     const auto& puzzles = Puzzles();
     const std::string path = (std::filesystem::temp_directory_path() / "corvana-bench-book.pdf").string();
     for (auto _ : bench) {
-        const auto problem = corvana::WritePuzzleBook(path, puzzles, corvana::Paper::A4, {});
+        const auto problem = corvana::WritePuzzleBook(path, Settings(corvana::Paper::A4), puzzles);
         if (problem) {
             bench.SkipWithError(problem->c_str());
             break;
@@ -78,7 +85,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!out.empty()) {
-        if (const auto problem = corvana::WritePuzzleBook(out, Puzzles(), paper, {})) {
+        if (const auto problem = corvana::WritePuzzleBook(out, Settings(paper), Puzzles())) {
             std::cerr << "bench_book: " << *problem << "\n";
             return 1;
         }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -47,15 +48,18 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     const std::string pdf = dir.File("book.pdf");
     // The fifteen templates in turn, puzzle k with seed 40 + k.
     test::FakeDialogs dialogs;
-    std::vector<BookPuzzle> puzzles;
+    std::vector<PuzzleState> puzzles;
+    BookSettings settings;
+    settings.paper = GetParam();
     for (const auto& t : Templates()) {
-        BookPuzzle& b = puzzles.emplace_back(BookPuzzle{static_cast<int>(puzzles.size()) + 1, {}});
-        b.state.PuzzleName = std::string(t.name);
-        ASSERT_TRUE(GeneratePuzzle(b.state, dialogs, 40 + static_cast<std::uint64_t>(b.number)));
+        PuzzleState& s = puzzles.emplace_back();
+        s.PuzzleName = std::string(t.name);
+        ASSERT_TRUE(GeneratePuzzle(s, dialogs, 40 + puzzles.size()));
+        settings.templates.push_back(&t);
     }
     std::vector<std::pair<int, int>> calls;
-    const auto problem = WritePuzzleBook(pdf, puzzles, GetParam(),
-                                         [&](int done, int total) { calls.emplace_back(done, total); });
+    settings.progress = [&](int done, int total) { calls.emplace_back(done, total); };
+    const auto problem = WritePuzzleBook(pdf, settings, puzzles);
     ASSERT_FALSE(problem) << *problem;
     const int pages = 1 + 15 + 4;
     const std::string info = Shell("pdfinfo '" + pdf + "'");
@@ -73,15 +77,22 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     for (std::string page; std::getline(pageTexts, page, '\f');)
         texts.push_back(page);
     ASSERT_EQ(texts.size(), static_cast<std::size_t>(pages));
-    for (const auto& b : puzzles) {
-        SCOPED_TRACE(b.state.PuzzleName);
-        const std::string& text = texts[static_cast<std::size_t>(b.number)];
-        EXPECT_NE(text.find("Puzzle " + std::to_string(b.number) + "\n"), std::string::npos);
-        EXPECT_NE(text.find(b.state.PuzzleName), std::string::npos);
-        EXPECT_NE(text.find("seed " + std::to_string(b.state.Seed)), std::string::npos);
+    EXPECT_NE(texts[0].find("Puzzles: pages 2 to 16. Solutions: pages 17 to 20."), std::string::npos)
+        << texts[0];
+    for (std::size_t k = 0; k < puzzles.size(); ++k) {
+        const PuzzleState& s = puzzles[k];
+        SCOPED_TRACE(s.PuzzleName);
+        const std::string& text = texts[k + 1];
+        const std::string number = std::to_string(k + 1);
+        EXPECT_NE(text.find("Puzzle " + number + "\n"), std::string::npos);
+        EXPECT_NE(text.find(s.PuzzleName), std::string::npos);
+        EXPECT_NE(text.find("seed " + std::to_string(s.Seed)), std::string::npos);
+        const std::size_t solutionPage = 17 + k / 4;
+        EXPECT_NE(text.find("Solution on page " + std::to_string(solutionPage)), std::string::npos);
+        EXPECT_NE(texts[solutionPage - 1].find("Puzzle " + number + " " + s.PuzzleName), std::string::npos);
         std::istringstream in(text);
         const std::set<std::string> words{std::istream_iterator<std::string>(in), {}};
-        for (const auto* lists : {&b.state.Captions, &b.state.CaptionsDown})
+        for (const auto* lists : {&s.Captions, &s.CaptionsDown})
             for (const auto& captions : *lists)
                 for (const auto& caption : captions)
                     EXPECT_TRUE(words.count(caption)) << caption;
@@ -113,6 +124,21 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         }
     }
     ASSERT_EQ(boxes.size(), static_cast<std::size_t>(pages));
+    // The foot of every page but the title page has the page's number at its centre.
+    for (std::size_t p = 0; p < boxes.size(); ++p) {
+        const auto& words = boxes[p];
+        const double foot = std::max_element(words.begin(), words.end(), [](const Box& a, const Box& b) {
+                                return a.y1 < b.y1;
+                            })->y1;
+        std::string centre;
+        double nearest = width;
+        for (const Box& w : words)
+            if (w.y1 > foot - 1 && std::abs((w.x0 + w.x1) / 2 - width / 2) < nearest) {
+                nearest = std::abs((w.x0 + w.x1) / 2 - width / 2);
+                centre = w.text;
+            }
+        EXPECT_EQ(centre, p == 0 ? "corvana-gen" : std::to_string(p + 1)) << "page " << p + 1;
+    }
     constexpr double kMargin = 30, kTouch = 0.01;
     for (std::size_t p = 0; p < boxes.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
@@ -141,9 +167,9 @@ INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::
 TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     test::TempDir dir;
     test::FakeDialogs dialogs;
-    std::vector<BookPuzzle> one{{1, {}}};
-    one[0].state.PuzzleName = "Normal Puzzle Plus";
-    ASSERT_TRUE(GeneratePuzzle(one[0].state, dialogs, 7));
+    std::vector<PuzzleState> one(1);
+    one[0].PuzzleName = "Normal Puzzle Plus";
+    ASSERT_TRUE(GeneratePuzzle(one[0], dialogs, 7));
     const auto expectOneLine = [](const std::optional<std::string>& problem, const std::string& mention) {
         ASSERT_TRUE(problem);
         EXPECT_EQ(problem->find('\n'), std::string::npos) << *problem;
@@ -151,7 +177,7 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     };
 
     fs::create_directory(dir.File("folder"));
-    expectOneLine(WritePuzzleBook(dir.File("folder"), one, Paper::A4, {}), dir.File("folder"));
+    expectOneLine(WritePuzzleBook(dir.File("folder"), {}, one), dir.File("folder"));
     EXPECT_TRUE(fs::is_empty(dir.File("folder")));
 
     // A write cut short, as on a full disk: the file size limit stops the temporary file at 8 KB.
@@ -163,7 +189,7 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     small.rlim_cur = 8192;
     const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto cut = WritePuzzleBook(kept, one, Paper::A4, {});
+    const auto cut = WritePuzzleBook(kept, {}, one);
     ::setrlimit(RLIMIT_FSIZE, &before);
     ::signal(SIGXFSZ, oldHandler);
     expectOneLine(cut, kept);

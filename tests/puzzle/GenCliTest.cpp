@@ -8,7 +8,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <sstream>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace corvana;
 
@@ -63,6 +71,8 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
              {"--template", "all", "--jobs", "0"},
              {"--template", "all", "--pdf", "book.pdf", "--format", "json"},
              {"--template", "all", "--paper", "a4"},
+             {"--solve", "puzzle.json", "--jobs", "2"},
+             {"--template", "all", "--title", "Mine"},
              {}}) {
         const GenRun r = Gen(args);
         EXPECT_EQ(r.status, 2);
@@ -218,19 +228,71 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
     EXPECT_EQ(std::count(one.begin(), one.end(), '-'), 11 * 40) << "a line of dashes between puzzles";
 }
 
-TEST(CorvanaGen, IpuzHasTheSolutionAndThePlayersGrid) {
+// A reader that knows only crosswords reads the grid, the givens and the lists in `intro`;
+// one that knows extensions finds the lists under keys with a colon.
+TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKeys) {
     for (const char* name : {"Small Puzzle H", "Large Puzzle Four Electrodes"}) {
         const auto json =
             nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "json"}).out);
         const auto ipuz =
             nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "ipuz"}).out);
-        EXPECT_EQ(ipuz["kind"][0], "http://ipuz.org/fill#1");
+        EXPECT_EQ(ipuz["kind"], nlohmann::json({"http://ipuz.org/crossword#1", "http://ipuz.org/fill#1"}));
         EXPECT_EQ(ipuz["dimensions"]["width"], json["width"]);
         EXPECT_EQ(IpuzRows(ipuz["solution"]), json["solution"].get<std::vector<std::string>>());
-        EXPECT_EQ(IpuzRows(ipuz["start"]), json["user"].get<std::vector<std::string>>());
-        EXPECT_EQ(ipuz["org.example.corvana.lists"], json["lists"]);
-        EXPECT_EQ(ipuz["org.example.corvana.listsDown"], json["listsDown"]);
+        std::vector<std::string> givens;
+        for (const auto& row : ipuz["puzzle"]) {
+            givens.emplace_back();
+            for (const auto& cell : row)
+                givens.back() += cell.is_object()   ? cell["value"].get<std::string>()
+                                 : cell.is_number() ? "."
+                                                    : cell.get<std::string>();
+        }
+        EXPECT_EQ(givens, json["user"].get<std::vector<std::string>>());
+        EXPECT_FALSE(ipuz.contains("start"));
+        EXPECT_EQ(ipuz["org.example.corvana:lists"], json["lists"]);
+        EXPECT_EQ(ipuz["org.example.corvana:listsDown"], json["listsDown"]);
+        EXPECT_EQ(ipuz["org.example.corvana:solutions"], 1);
+        const std::string intro = ipuz["intro"];
+        for (const auto& [digits, list] : json["lists"].items()) {
+            std::string line = digits + " Digits:";
+            for (const auto& number : list)
+                line += " " + number.get<std::string>();
+            EXPECT_NE(intro.find(line + "\n"), std::string::npos) << intro;
+        }
+        EXPECT_EQ(intro.find("DOWN\n") != std::string::npos, !json["listsDown"].empty()) << intro;
+        EXPECT_EQ(ipuz["title"], std::string(name) + ", seed 11");
     }
+    const auto credited =
+        nlohmann::json::parse(Gen({"--template", "Small Puzzle H", "--format", "ipuz", "--title", "Sunday",
+                                   "--author", "A. Maker", "--copyright", "(c) A. Maker"})
+                                  .out);
+    EXPECT_EQ(credited["title"], "Sunday");
+    EXPECT_EQ(credited["author"], "A. Maker");
+    EXPECT_EQ(credited["copyright"], "(c) A. Maker");
+}
+
+// With the starting number hidden, a grid symmetric about its diagonal reads both ways: every
+// output counts the solutions of the puzzle as it is given out, as --solve does on it.
+TEST(CorvanaGen, SolutionsAreCountedForThePuzzleAsGivenOut) {
+    test::TempDir dir;
+    const std::string file = dir.File("puzzle.json");
+    const std::vector<std::string> hidden = {"--template", "Small Puzzle Project X", "--seed", "5",
+                                             "--no-first"};
+    auto args = hidden;
+    args.insert(args.end(), {"--format", "json"});
+    const GenRun json = Gen(args);
+    test::WriteText(file, json.out);
+    const auto solved = nlohmann::json::parse(Gen({"--solve", file, "--format", "json"}).out);
+    EXPECT_EQ(solved["solutions"], 2);
+    EXPECT_EQ(nlohmann::json::parse(json.out)["solutions"], solved["solutions"]);
+    args.back() = "ipuz";
+    EXPECT_EQ(nlohmann::json::parse(Gen(args).out)["org.example.corvana:solutions"], 2);
+    EXPECT_NE(Gen(hidden).out.find("Solutions: 2 or more;"), std::string::npos);
+    // Shown, the starting number settles it.
+    EXPECT_EQ(
+        nlohmann::json::parse(Gen({"--template", "Small Puzzle Project X", "--seed", "5", "--format", "json"})
+                                  .out)["solutions"],
+        1);
 }
 
 // The puzzle files the program opens are what corvana-gen writes.
@@ -280,5 +342,67 @@ TEST(CorvanaGen, ABookIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(Lines(failed.err), 1u) << failed.err;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "only the first book";
+}
+
+// A book goes to a regular file (through a link to one) or to standard output; a device, a FIFO
+// or a folder at the path is refused with one line, and nothing is written anywhere.
+TEST(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    ASSERT_EQ(::mknod(dir.File("device").c_str(), S_IFCHR | 0600, ::makedev(1, 3)), 0);
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir.File("folder"));
+    for (const char* name : {"device", "fifo", "folder"}) {
+        const GenRun r = Gen({"--template", "all", "--count", "2", "--pdf", dir.File(name)});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(Lines(r.err), 1u) << r.err;
+        EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(fs::is_character_file(dir.File("device")));
+    EXPECT_TRUE(fs::is_fifo(dir.File("fifo")));
+    EXPECT_TRUE(fs::is_empty(dir.File("folder")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 3) << "no temporary file left";
+
+    fs::create_directory(dir.File("books"));
+    fs::create_symlink("books/real.pdf", dir.File("link.pdf"));
+    ASSERT_EQ(Gen({"--template", "all", "--count", "1", "--pdf", dir.File("link.pdf")}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.pdf")));
+    EXPECT_EQ(test::ReadText(dir.File("books/real.pdf")).rfind("%PDF", 0), 0u);
+
+    // Standard output: a pipe takes the book, a terminal does not.
+    std::string piped;
+    FILE* pipe = ::popen(("'" CORVANA_GEN_BINARY "' --template all --count 1 --seed 9 --pdf -"), "r");
+    ASSERT_NE(pipe, nullptr);
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        piped.append(chunk, n);
+    EXPECT_EQ(::pclose(pipe), 0);
+    EXPECT_EQ(piped.rfind("%PDF", 0), 0u);
+    EXPECT_EQ(piped.substr(piped.size() - 6), "%%EOF\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunGenerator({"--template", "all", "--pdf", "-"}, out, err, {true, true, true}), 2);
+    EXPECT_TRUE(out.str().empty());
+}
+
+// The same options give the same bytes: the date is SOURCE_DATE_EPOCH's, or else one made from
+// the options, whatever the clock and the time zone say.
+TEST(CorvanaGen, TheSameOptionsGiveTheSameBook) {
+    test::TempDir dir;
+    const auto book = [&](const std::string& name, const char* zone) {
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+        const GenRun r = Gen({"--template", "all", "--count", "16", "--seed", "2", "--pdf", dir.File(name)});
+        ::unsetenv("TZ");
+        ::tzset();
+        EXPECT_EQ(r.status, 0) << r.err;
+        return test::ReadText(dir.File(name));
+    };
+    const std::string first = book("first.pdf", "UTC0");
+    ::sleep(1);
+    EXPECT_TRUE(first == book("again.pdf", "EST5EDT")) << "the books differ";
+    ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    const std::string dated = book("dated.pdf", "UTC0");
+    ::unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_NE(dated.find("/CreationDate (D:20231114221320Z)"), std::string::npos);
 }
 #endif

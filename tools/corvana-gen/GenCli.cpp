@@ -6,6 +6,7 @@
 #include "PuzzleBook.h"
 #endif
 #include "corvana/Version.h"
+#include "files/FileAccess.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
@@ -18,6 +19,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -60,6 +62,7 @@ struct Options {
     int jobs = 1;
     std::string pdfPath;
     std::string paper = "a4";
+    IpuzCredits credits;
     bool batch = false; // --count or --template all: puzzle after puzzle
 };
 
@@ -92,6 +95,11 @@ void Describe(CLI::App& app, Options& o) {
     app.add_option("--pdf", o.pdfPath, "Write a puzzle book with the solutions at the back")
         ->type_name("FILE");
     app.add_option("--paper", o.paper, "The book's paper")->type_name("a4|letter");
+    app.add_option("--title", o.credits.title, "The title of an ipuz puzzle or a book")->type_name("TEXT");
+    app.add_option("--author", o.credits.author, "The author named in an ipuz puzzle or a book")
+        ->type_name("TEXT");
+    app.add_option("--copyright", o.credits.copyright, "The copyright line of an ipuz puzzle or a book")
+        ->type_name("TEXT");
 }
 
 // A whole number from 1 to `most`, or nothing.
@@ -156,9 +164,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     } else if (app.count("--paper") > 0) {
         return "--paper goes with --pdf";
     }
+    const bool credited = app.count("--title") + app.count("--author") + app.count("--copyright") > 0;
+    if (credited && o.format != "ipuz" && app.count("--pdf") == 0)
+        return "--title, --author and --copyright go with --format ipuz or --pdf";
     if (app.count("--solve") > 0) {
-        for (const char* other :
-             {"--template", "--seed", "--count", "--pdf", "--reduced", "--no-first", "--first-draw"})
+        for (const char* other : {"--template", "--seed", "--count", "--jobs", "--pdf", "--reduced",
+                                  "--no-first", "--first-draw"})
             if (app.count(other) > 0)
                 return std::string("--solve reads a puzzle; it does not go with ") + other;
         if (o.format == "ipuz")
@@ -319,7 +330,7 @@ std::string Format(const Options& o, const PuzzleState& s, const TemplateRecord&
         WriteText(text, s, t);
         return text.str();
     }
-    const Json j = o.format == "ipuz" ? IpuzJson(s, t) : PuzzleJson(s);
+    const Json j = o.format == "ipuz" ? IpuzJson(s, t, o.credits) : PuzzleJson(s);
     if (o.batch)
         return j.dump() + '\n';
     WritePretty(text, j);
@@ -337,6 +348,9 @@ Made MakePuzzle(const Options& o, std::uint64_t firstSeed, std::uint64_t k, bool
     StreamDialogs dialogs(messages);
     made.ok = GeneratePuzzle(s, dialogs, firstSeed + k, o.firstDraw ? 1 : kMaxDraws);
     made.messages = messages.str();
+    // What the outputs report is the puzzle a solver gets, starting number hidden or not.
+    if (made.ok)
+        s.Solutions = SolutionsAsGivenOut(s);
     if (made.ok && !keep)
         made.text = Format(o, s, t, k);
     if (!keep)
@@ -390,52 +404,134 @@ private:
     std::size_t width_ = 0;
 };
 
-int RunPuzzles(const Options& o, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+#ifdef CORVANA_GEN_PDF
+// The book's date: SOURCE_DATE_EPOCH when it is set, as reproducible builds agree; otherwise a
+// date made from everything that shapes the book, so the same command gives the same bytes.
+std::int64_t BookDate(const Options& o, std::uint64_t firstSeed) {
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"))
+        if (const auto seconds = ParseSeed(epoch); seconds && *seconds <= 253402300799u) // to 9999
+            return static_cast<std::int64_t>(*seconds);
+    std::uint64_t hash = 14695981039346656037u;
+    const auto mix = [&](const std::string& text) {
+        for (const char c : text + '\0')
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    };
+    for (const std::string& part :
+         {o.name, std::to_string(o.count), std::to_string(firstSeed),
+          std::string(o.reduced ? "r" : "") + (o.noFirst ? "n" : "") + (o.firstDraw ? "f" : ""), o.paper,
+          o.credits.title, o.credits.author, o.credits.copyright})
+        mix(part);
+    // Some second of the years 2000 to 2029.
+    constexpr std::int64_t kFrom = 946684800, kSpan = 30LL * 365 * 24 * 3600;
+    return kFrom + static_cast<std::int64_t>(hash % static_cast<std::uint64_t>(kSpan));
+}
+
+BookSettings MakeBookSettings(const Options& o, std::uint64_t firstSeed) {
+    BookSettings book;
+    book.paper = o.paper == "letter" ? Paper::Letter : Paper::A4;
+    book.count = static_cast<int>(o.count);
+    for (std::uint64_t k = 0; k < std::min<std::uint64_t>(o.count, Templates().size()); ++k)
+        book.templates.push_back(&TemplateOf(o, k));
+    book.starterShown = !o.noFirst;
+    book.checked = !o.firstDraw;
+    book.title = o.credits.title;
+    book.author = o.credits.author;
+    book.copyright = o.credits.copyright;
+    book.date = BookDate(o, firstSeed);
+    return book;
+}
+#endif
+
+int RunPuzzles(const Options& o, std::ostream& out, std::ostream& err, Terminals terminals) {
     const std::uint64_t firstSeed = o.seed ? *o.seed : RandomSource::ClockSeed();
     const bool book = !o.pdfPath.empty();
-    Progress progress(err, errIsTerminal && (o.batch || book), o.count, "puzzles");
+    // A bar redrawn on the terminal the puzzles are printed on would land in the middle of them.
+    const bool showProgress = terminals.err && (!terminals.outIsErr || (book && o.pdfPath != "-"));
+    Progress progress(err, showProgress && (o.batch || book), o.count, book ? "pages" : "puzzles");
     int status = 0;
 #ifdef CORVANA_GEN_PDF
-    std::vector<BookPuzzle> puzzles;
+    // The book is checked and started before the first puzzle is made: a target that is not a
+    // file is refused with nothing written, and pages are drawn as the puzzles come.
+    std::optional<PuzzleBook> pdf;
+    AtomicFileWriter file;
+    const std::string cannot = "cannot write the puzzle book " + o.pdfPath;
+    std::optional<std::string> bookError;
+    if (book) {
+        std::string target = "-", error;
+        if (o.pdfPath == "-") {
+            if (terminals.out) {
+                err << "corvana-gen: --pdf - would print the book on the terminal; send it to a file or a "
+                       "pipe\n";
+                return 2;
+            }
+        } else if (!OutputFile(o.pdfPath, target, error)) {
+            err << "corvana-gen: " << cannot << ": " << error << "; nothing written\n";
+            return 2;
+        } else if (!file.Open(target, FileMode::Usual, error)) {
+            err << "corvana-gen: " << cannot << ": " << error << '\n';
+            return 1;
+        }
+        BookSettings settings = MakeBookSettings(o, firstSeed);
+        settings.progress = [&](int done, int total) {
+            progress.SetTotal(static_cast<std::uint64_t>(total));
+            progress.Update(static_cast<std::uint64_t>(done));
+        };
+        pdf.emplace(std::move(settings));
+        PuzzleBook::Sink sink = [&](const char* data, std::size_t size) { return file.Write(data, size); };
+        if (o.pdfPath == "-")
+            sink = [&](const char* data, std::size_t size) {
+                out.write(data, static_cast<std::streamsize>(size));
+                return static_cast<bool>(out);
+            };
+        bookError = pdf->Begin(std::move(sink));
+    }
 #endif
     // Texts go out as they are made, so a long batch streams; a single puzzle is one write.
     errno = 0;
-    const bool finished = MakeInOrder<Made>(
-        o.count, o.jobs, [&](std::uint64_t k) { return MakePuzzle(o, firstSeed, k, book); },
-        [&](std::uint64_t k, Made&& made) {
-            if (!made.messages.empty()) {
-                progress.Clear();
-                err << made.messages;
-            }
-            if (!made.ok) {
-                progress.Clear();
-                err << "corvana-gen: could not build " << TemplateOf(o, k).name << " (seed " << firstSeed + k
-                    << ")\n";
-                status = 1;
-                return false;
-            }
+    const bool finished =
+        !bookError && MakeInOrder<Made>(
+                          o.count, o.jobs, [&](std::uint64_t k) { return MakePuzzle(o, firstSeed, k, book); },
+                          [&](std::uint64_t k, Made&& made) {
+                              if (!made.messages.empty()) {
+                                  progress.Clear();
+                                  err << made.messages;
+                              }
+                              if (!made.ok) {
+                                  progress.Clear();
+                                  err << "corvana-gen: could not build " << TemplateOf(o, k).name << " (seed "
+                                      << firstSeed + k << ")\n";
+                                  status = 1;
+                                  return false;
+                              }
 #ifdef CORVANA_GEN_PDF
-            if (book)
-                puzzles.push_back({static_cast<int>(k + 1), std::move(made.state)});
+                              if (book) {
+                                  bookError = pdf->Add(made.state);
+                                  return !bookError;
+                              }
 #endif
-            out << made.text;
-            progress.Update(k + 1);
-            return static_cast<bool>(out);
-        });
+                              out << made.text;
+                              if (!book)
+                                  progress.Update(k + 1);
+                              return static_cast<bool>(out);
+                          });
+#ifdef CORVANA_GEN_PDF
+    if (book && finished)
+        bookError = pdf->Finish();
+#endif
     progress.Clear();
     if (status != 0)
         return status;
 #ifdef CORVANA_GEN_PDF
-    if (book && finished) {
-        Progress pages(err, errIsTerminal, 0, "pages");
-        const auto error = WritePuzzleBook(
-            o.pdfPath, puzzles, o.paper == "letter" ? Paper::Letter : Paper::A4, [&](int done, int total) {
-                pages.SetTotal(static_cast<std::uint64_t>(total));
-                pages.Update(static_cast<std::uint64_t>(done));
-            });
-        pages.Clear();
-        if (error) {
-            err << "corvana-gen: " << *error << '\n';
+    if (book) {
+        std::string error;
+        if (!bookError && o.pdfPath != "-" && !file.Commit(error))
+            bookError = cannot + ": " + error;
+        if (bookError) {
+            if (file.WriteError() != 0)
+                bookError = cannot + ": " + std::strerror(file.WriteError());
+            else if (o.pdfPath == "-" && !out)
+                bookError = "cannot write the output";
+            err << "corvana-gen: " << *bookError << '\n';
             return 1;
         }
     }
@@ -448,7 +544,7 @@ int RunPuzzles(const Options& o, std::ostream& out, std::ostream& err, bool errI
 } // namespace
 
 int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 bool errIsTerminal) {
+                 Terminals terminals) {
     Options o;
     bool help = false;
     std::string helpText;
@@ -466,7 +562,7 @@ int RunGenerator(const std::vector<std::string>& args, std::ostream& out, std::o
             names += std::string(t.name) + '\n';
         return Emit(out, err, names);
     }
-    return RunPuzzles(o, out, err, errIsTerminal);
+    return RunPuzzles(o, out, err, terminals);
 }
 
 } // namespace corvana

@@ -1,32 +1,31 @@
 #include "PuzzleBook.h"
 
 #include "corvana/Version.h"
-#include "puzzle/Templates.h"
+#include "files/FileAccess.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHashSeed>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
 #include <QString>
+#include <QTimeZone>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <ctime>
 #include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvana {
 
@@ -37,6 +36,7 @@ namespace {
 constexpr int kDpi = 72;
 constexpr qreal kMargin = 36;
 constexpr qreal kHeaderGap = 12;
+constexpr qreal kFooterGap = 10; // between the page body and the page number
 constexpr qreal kListGap = 14;   // between the grid and the lists
 constexpr qreal kColumnGap = 18; // between two list columns
 constexpr qreal kQuadrantGap = 22;
@@ -382,21 +382,28 @@ std::optional<PuzzleLayout> PlanPuzzlePage(const std::vector<Section>& sections,
 
 // ---- Drawing --------------------------------------------------------------------------------
 
-// Black squares filled, the digits of `values` (-1 none) centred in their cells, thin lines.
-void DrawGrid(QPainter& p, const QRectF& square, int width, const std::vector<bool>& white,
-              const std::vector<std::int16_t>& values) {
+// One character per cell, row by row: '#' a black square, '.' an empty one, else its digit.
+std::string Cells(const PuzzleState& s, const std::vector<std::int16_t>& values) {
+    std::string cells(s.GridPattern.size(), '.');
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        cells[i] = !s.GridPattern[i] ? '#' : values[i] < 0 ? '.' : static_cast<char>('0' + values[i]);
+    return cells;
+}
+
+// Black squares filled, the digits centred in their cells, thin lines.
+void DrawGrid(QPainter& p, const QRectF& square, int width, const std::string& cells) {
     const auto edge = [&](qreal origin, int k) { return origin + square.width() * k / width; };
     p.setFont(Font(square.width() / width * 0.6));
     p.setPen(Qt::black);
     for (int row = 0; row < width; ++row)
         for (int col = 0; col < width; ++col) {
-            const int cell = row * width + col;
+            const char c = cells[At(row * width + col)];
             const QRectF r(QPointF(edge(square.left(), col), edge(square.top(), row)),
                            QPointF(edge(square.left(), col + 1), edge(square.top(), row + 1)));
-            if (!white[At(cell)])
+            if (c == '#')
                 p.fillRect(r, Qt::black);
-            else if (values[At(cell)] >= 0)
-                p.drawText(r, Qt::AlignCenter, QString::number(values[At(cell)]));
+            else if (c != '.')
+                p.drawText(r, Qt::AlignCenter, QString(QLatin1Char(c)));
         }
     p.setPen(QPen(Qt::black, 0.5));
     for (int k = 1; k < width; ++k) {
@@ -426,29 +433,73 @@ qreal DrawHeader(QPainter& p, const QRectF& content, const QString& title, const
     return rule + kHeaderGap;
 }
 
+QFont FooterFont() {
+    return Font(9);
+}
+
+// The page number centred at the foot of the page and `left` (may be empty) at its left; returns
+// the bottom of the page body.
+qreal DrawFooter(QPainter& p, const QRectF& content, int page, const QString& left) {
+    const QFontMetricsF m(FooterFont(), p.device());
+    const qreal baseline = content.bottom() - m.descent();
+    p.setPen(Qt::black);
+    p.setFont(FooterFont());
+    const QString number = QString::number(page);
+    p.drawText(QPointF(content.center().x() - m.horizontalAdvance(number) / 2, baseline), number);
+    p.drawText(QPointF(content.left(), baseline), left);
+    return content.bottom() - m.height() - kFooterGap;
+}
+
 QString PuzzleTitle(int number) {
     return QStringLiteral("Puzzle %1").arg(number);
 }
 
-QString PuzzleNote(const PuzzleState& s) {
+QString PuzzleNote(const PuzzleState& s, const std::string& grade) {
     QString note = Text(s.PuzzleName) + QStringLiteral("  \u00b7  seed ") + QString::number(s.Seed);
     if (s.ReducedNumbers)
         note += QStringLiteral("  \u00b7  digits 0 to 5");
+    if (s.Solutions != 1)
+        note += QStringLiteral("  \u00b7  two solutions");
+    if (!grade.empty())
+        note += QStringLiteral("  \u00b7  ") + Text(grade);
     return note;
 }
 
+// The caption of the starting number in its list (the first of equal ones, as the play window
+// ticks it), or none when the starting number is not shown.
+std::optional<std::pair<int, int>> StarterEntry(const PuzzleState& s) {
+    if (s.NoShowFirst)
+        return std::nullopt;
+    std::string digits;
+    for (int cell = s.StarterFirstCell; cell <= s.StarterLastCell; ++cell)
+        digits += static_cast<char>('0' + s.SolutionArray[At(cell)]);
+    const int n = static_cast<int>(digits.size());
+    if (n < kShortest || n > kLongest)
+        return std::nullopt;
+    const auto& captions = s.Captions[At(n)];
+    const auto found = std::find(captions.begin(), captions.end(), digits);
+    if (found == captions.end())
+        return std::nullopt;
+    return std::make_pair(n, static_cast<int>(found - captions.begin()));
+}
+
 // False when the puzzle's lists cannot be fitted on the page at all.
-bool DrawPuzzlePage(QPainter& p, const QRectF& content, const BookPuzzle& puzzle, const TemplateRecord& t) {
+bool DrawPuzzlePage(QPainter& p, const QRectF& content, int number, int solutionPage, const PuzzleState& s,
+                    const TemplateRecord& t, const std::string& grade) {
+    const qreal bottom =
+        DrawFooter(p, content, number + 1, QStringLiteral("Solution on page %1").arg(solutionPage));
     const QRectF body(
-        QPointF(content.left(), DrawHeader(p, content, PuzzleTitle(puzzle.number), PuzzleNote(puzzle.state))),
-        content.bottomRight());
-    const auto sections = Sections(puzzle.state, t);
+        QPointF(content.left(), DrawHeader(p, content, PuzzleTitle(number), PuzzleNote(s, grade))),
+        QPointF(content.right(), bottom));
+    const auto sections = Sections(s, t);
     const auto planned = PlanPuzzlePage(sections, t.Width(), body, p.device());
     if (!planned)
         return false;
     const PuzzleLayout& layout = *planned;
-    DrawGrid(p, layout.grid, t.Width(), puzzle.state.GridPattern, puzzle.state.UserArray);
+    DrawGrid(p, layout.grid, t.Width(), Cells(s, s.UserArray));
 
+    // The starting number is ticked off in the first list (ACROSS on a Large puzzle).
+    const auto starter = StarterEntry(s);
     const ListStyle& st = layout.style;
     p.setPen(Qt::black);
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
@@ -472,9 +523,18 @@ bool DrawPuzzlePage(QPainter& p, const QRectF& content, const BookPuzzle& puzzle
                 p.drawText(QPointF(x, y - st.line + st.ascent), GroupHeading(g.digits));
             }
             p.setFont(st.entry);
-            for (int k = 0; k < line.count; ++k)
-                p.drawText(QPointF(x + k * (EntryWidth(st, g.digits) + st.gap), y + st.ascent),
-                           Text((*g.captions)[At(line.first + k)]));
+            for (int k = 0; k < line.count; ++k) {
+                const qreal left = x + k * (EntryWidth(st, g.digits) + st.gap);
+                p.drawText(QPointF(left, y + st.ascent), Text((*g.captions)[At(line.first + k)]));
+                if (starter && line.section == 0 && starter->first == g.digits &&
+                    starter->second == line.first + k) {
+                    const qreal middle = y + st.ascent * 0.62;
+                    p.setPen(QPen(Qt::black, std::max<qreal>(0.8, st.entry.pointSizeF() / 12)));
+                    p.drawLine(QPointF(left - st.digit * 0.25, middle),
+                               QPointF(left + EntryWidth(st, g.digits) + st.digit * 0.25, middle));
+                    p.setPen(Qt::black);
+                }
+            }
             break;
         }
         }
@@ -482,23 +542,30 @@ bool DrawPuzzlePage(QPainter& p, const QRectF& content, const BookPuzzle& puzzle
     return true;
 }
 
-void DrawSolutionsPage(QPainter& p, const QRectF& content, const std::vector<BookPuzzle>& puzzles,
+// What the solution pages need of a puzzle.
+struct Kept {
+    int number = 0;
+    std::string name;
+    int width = 0;
+    std::string cells; // the solution, as Cells writes it
+};
+
+void DrawSolutionsPage(QPainter& p, const QRectF& content, int page, const std::vector<Kept>& kept,
                        std::size_t first) {
-    const std::size_t last = std::min(first + 4, puzzles.size()) - 1;
+    const std::size_t last = std::min(first + 4, kept.size()) - 1;
     const QString note =
-        first == last
-            ? PuzzleTitle(puzzles[first].number)
-            : QStringLiteral("Puzzles %1 to %2").arg(puzzles[first].number).arg(puzzles[last].number);
+        first == last ? PuzzleTitle(kept[first].number)
+                      : QStringLiteral("Puzzles %1 to %2").arg(kept[first].number).arg(kept[last].number);
+    const qreal bottom = DrawFooter(p, content, page, QString());
     const QRectF body(QPointF(content.left(), DrawHeader(p, content, QStringLiteral("Solutions"), note)),
-                      content.bottomRight());
+                      QPointF(content.right(), bottom));
     const QFont label = Font(11, true), name = Font(9);
     const QFontMetricsF labelM(label, p.device());
     const qreal qw = (body.width() - kQuadrantGap) / 2, qh = (body.height() - kQuadrantGap) / 2;
     const qreal labelHeight = labelM.height() + 4;
     const qreal side = std::min(qw, qh - labelHeight);
     for (std::size_t k = first; k <= last; ++k) {
-        const BookPuzzle& puzzle = puzzles[k];
-        const int width = FindTemplate(puzzle.state.PuzzleName)->Width();
+        const Kept& puzzle = kept[k];
         const std::size_t slot = k - first;
         // The second row follows the first closely rather than at half the page.
         const QRectF quadrant(body.left() + static_cast<qreal>(slot % 2) * (qw + kQuadrantGap),
@@ -513,15 +580,78 @@ void DrawSolutionsPage(QPainter& p, const QRectF& content, const std::vector<Boo
         p.setFont(name);
         p.drawText(
             QPointF(grid.left() + labelM.horizontalAdvance(title) + 8, quadrant.top() + labelM.ascent()),
-            Text(puzzle.state.PuzzleName));
-        DrawGrid(p, grid, width, puzzle.state.GridPattern, puzzle.state.SolutionArray);
+            Text(puzzle.name));
+        DrawGrid(p, grid, puzzle.width, puzzle.cells);
     }
 }
 
-void DrawTitlePage(QPainter& p, const QRectF& content, const std::vector<BookPuzzle>& puzzles, int pages) {
-    const int n = static_cast<int>(puzzles.size());
-    const bool allUnique = std::all_of(puzzles.begin(), puzzles.end(),
-                                       [](const BookPuzzle& b) { return b.state.Solutions == 1; });
+// A template whose grid reads the same mirrored across its main diagonal, with one list for
+// across and down: without a digit given, both readings fit.
+bool Mirrors(const TemplateRecord& t) {
+    if (t.SeparateLists())
+        return false;
+    for (std::size_t r = 0; r < t.picture.size(); ++r)
+        for (std::size_t c = 0; c < t.picture.size(); ++c)
+            if (t.picture[r][c] != t.picture[c][r])
+                return false;
+    return true;
+}
+
+QString RulesText(const BookSettings& book) {
+    QString rules = QStringLiteral(
+        "Each puzzle is a square grid of white and black squares. Every run of white squares across "
+        "or down holds one number, one digit to a square. All the numbers are listed with the grid, "
+        "grouped by their number of digits; a number may begin with 0. Write each listed number into "
+        "the grid once, so that where an across number crosses a down number they share the digit "
+        "of that square. Large puzzles list their across and down numbers apart.");
+    if (book.starterShown)
+        rules += QStringLiteral(" The digits printed in a grid are the starting number, given to start you "
+                                "off; it is struck off in its list.");
+    else
+        rules += QStringLiteral(" No digit is given: the first number to place is yours to find.");
+    if (!book.checked)
+        return rules;
+    const auto mirrors = std::count_if(book.templates.begin(), book.templates.end(),
+                                       [](const TemplateRecord* t) { return Mirrors(*t); });
+    if (book.starterShown || mirrors == 0)
+        rules += book.count == 1 ? QStringLiteral(" The puzzle has exactly one solution.")
+                                 : QStringLiteral(" Every puzzle has exactly one solution.");
+    else if (mirrors == static_cast<std::ptrdiff_t>(book.templates.size()))
+        rules += QStringLiteral(" Every grid here reads the same mirrored across its diagonal from top left "
+                                "to bottom right, so two solutions fit, each the mirror image of the "
+                                "other: either is right.");
+    else
+        rules +=
+            QStringLiteral(" Every puzzle has exactly one solution, except on a grid that reads the same "
+                           "mirrored across its diagonal from top left to bottom right: there two "
+                           "solutions fit, each the mirror image of the other, and either is right.");
+    return rules;
+}
+
+QString ContentsText(int count, int pages) {
+    if (count == 1)
+        return QStringLiteral("Puzzle: page 2.  Solution: page 3.");
+    const QString solutions = pages == count + 2
+                                  ? QStringLiteral("Solutions: page %1.").arg(pages)
+                                  : QStringLiteral("Solutions: pages %1 to %2.").arg(count + 2).arg(pages);
+    return QStringLiteral("Puzzles: pages 2 to %1.  ").arg(count + 1) + solutions;
+}
+
+QString BookTitle(const BookSettings& book) {
+    return book.title.empty()
+               ? QStringLiteral("%1 Puzzle Book").arg(QString::fromLatin1(version::ProductName))
+               : Text(book.title);
+}
+
+QString MadeWith() {
+    return QStringLiteral("corvana-gen %1.%2.%3")
+        .arg(version::Major)
+        .arg(version::Minor)
+        .arg(version::Revision);
+}
+
+void DrawTitlePage(QPainter& p, const QRectF& content, const BookSettings& book, int pages) {
+    const int n = book.count;
     qreal y = content.top() + content.height() * 0.18;
     const auto paragraph = [&](const QFont& font, const QString& text, Qt::Alignment align, qreal after) {
         p.setFont(font);
@@ -531,177 +661,251 @@ void DrawTitlePage(QPainter& p, const QRectF& content, const std::vector<BookPuz
         y = used.bottom() + after;
     };
     p.setPen(Qt::black);
-    paragraph(Font(30, true), QStringLiteral("%1 Puzzle Book").arg(QString::fromLatin1(version::ProductName)),
-              Qt::AlignHCenter, 10);
+    paragraph(Font(30, true), BookTitle(book), Qt::AlignHCenter, 10);
+    if (!book.author.empty())
+        paragraph(Font(15), QStringLiteral("by ") + Text(book.author), Qt::AlignHCenter, 10);
     paragraph(Font(13),
               (n == 1 ? QStringLiteral("1 number fill-in puzzle")
                       : QStringLiteral("%1 number fill-in puzzles").arg(n)) +
                   QStringLiteral(", with the solutions at the back"),
               Qt::AlignHCenter, 48);
     paragraph(Font(15, true), QStringLiteral("How to play"), Qt::AlignLeft, 8);
-    QString rules = QStringLiteral(
-        "Each puzzle is a square grid of white and black squares. Every run of white squares across "
-        "or down holds one number, one digit to a square. All the numbers are listed with the grid, "
-        "grouped by their number of digits; a number may begin with 0. Write each listed number into "
-        "the grid once, so that where an across number crosses a down number they share the digit "
-        "of that square. Large puzzles list their across and down numbers apart. The digits printed "
-        "in a grid are given to start you off.");
-    if (allUnique)
-        rules += QStringLiteral(" Every puzzle has exactly one solution.");
-    paragraph(Font(11.5), rules, Qt::AlignLeft, 14);
-    QString contents;
+    paragraph(Font(11.5), RulesText(book), Qt::AlignLeft, 14);
     if (n > 0)
-        contents = QStringLiteral("Puzzles: pages 2 to %1.  Solutions: pages %2 to %3.")
-                       .arg(n + 1)
-                       .arg(n + 2)
-                       .arg(pages);
-    paragraph(Font(11.5), contents, Qt::AlignLeft, 0);
+        paragraph(Font(11.5), ContentsText(n, pages), Qt::AlignLeft, 0);
 
     const QFont small = Font(8.5);
+    const qreal line = QFontMetricsF(small, p.device()).height();
     p.setFont(small);
-    p.drawText(QRectF(content.left(), content.bottom() - QFontMetricsF(small, p.device()).height(),
-                      content.width(), QFontMetricsF(small, p.device()).height()),
-               int(Qt::AlignHCenter | Qt::AlignBottom),
-               QStringLiteral("Made with corvana-gen %1.%2.%3")
-                   .arg(version::Major)
-                   .arg(version::Minor)
-                   .arg(version::Revision));
+    QString foot = QStringLiteral("Made with ") + MadeWith();
+    if (!book.copyright.empty())
+        foot = Text(book.copyright) + QLatin1Char('\n') + foot;
+    const qreal lines = book.copyright.empty() ? 1 : 2;
+    p.drawText(QRectF(content.left(), content.bottom() - lines * line, content.width(), lines * line),
+               int(Qt::AlignHCenter | Qt::AlignBottom), foot);
 }
 
-// ---- Checks and the file --------------------------------------------------------------------
+// ---- The file -------------------------------------------------------------------------------
 
-std::optional<std::string> CheckPuzzle(const BookPuzzle& b) {
-    const std::string which = "puzzle " + std::to_string(b.number);
-    const TemplateRecord* t = FindTemplate(b.state.PuzzleName);
-    if (t == nullptr)
-        return which + " has no template named \"" + b.state.PuzzleName + "\"";
-    const auto cells = At(t->Width() * t->Width());
-    if (b.state.GridPattern.size() != cells || b.state.SolutionArray.size() != cells ||
-        b.state.UserArray.size() != cells)
-        return which + " (" + b.state.PuzzleName + ") is not a generated puzzle: its grids do not have " +
-               std::to_string(cells) + " cells";
-    return std::nullopt;
+// "D:YYYYMMDDHHmmSSZ", the PDF form of a UTC time.
+QByteArray PdfDate(std::int64_t seconds) {
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
+    return QByteArrayLiteral("D:") + at.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + 'Z';
 }
 
-std::string Reason(const std::string& what, int error) {
-    return what + ": " + std::strerror(error);
-}
-
-// Writes `bytes` to a fresh temporary file beside `path` and renames it over `path`; every
-// write is checked and the data is on disk before the rename, so a reader never sees half a
-// book. On failure the temporary file is removed.
-std::optional<std::string> WriteWhole(const std::string& path, const QByteArray& bytes) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const std::string cannot = "cannot write the puzzle book " + path;
-    if (target.filename().empty() || target.filename() == "." || target.filename() == "..")
-        return cannot + ": the name is a folder, not a file";
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return Reason(cannot, errno);
-    const auto fail = [&](int error) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        return Reason(cannot, error);
-    };
-    const char* data = bytes.constData();
-    auto left = static_cast<std::size_t>(bytes.size());
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(n < 0 ? errno : ENOSPC);
-        data += n;
-        left -= static_cast<std::size_t>(n);
+// Hands the PDF writer's bytes to the sink, with the creation date Qt stamps in the document
+// information (the clock's) replaced by the book's own, so that the same book gives the same
+// bytes. Qt writes that information first and counts its own offsets, so the date keeps its
+// length: a longer local-time form is padded with spaces after the closing parenthesis.
+class PdfStream : public QIODevice {
+public:
+    PdfStream(PuzzleBook::Sink sink, QByteArray date) : sink_(std::move(sink)), date_(std::move(date)) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
-    // mkstemp makes the file private; a book is an ordinary file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0 || ::fsync(fd) != 0)
-        return fail(errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0)
-        return fail(errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-        return fail(errno);
-    // The rename itself reaches the disk with the folder.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    bool isSequential() const override { return true; }
+    bool Failed() const { return failed_; }
+    // Whatever is still held back goes out; false when anything could not be written.
+    bool Flush() {
+        if (!head_.isEmpty())
+            Pass(head_.constData(), head_.size());
+        head_.clear();
+        dated_ = true;
+        return !failed_;
     }
-    return std::nullopt;
-}
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (dated_) {
+            Pass(data, size);
+        } else {
+            head_.append(data, size);
+            Stamp();
+        }
+        return failed_ ? -1 : size;
+    }
+
+private:
+    void Pass(const char* data, qint64 size) {
+        if (!failed_ && size > 0 && !sink_(data, static_cast<std::size_t>(size)))
+            failed_ = true;
+    }
+    void Stamp() {
+        static const QByteArray key = QByteArrayLiteral("/CreationDate (");
+        const auto at = head_.indexOf(key);
+        const auto close = at < 0 ? -1 : head_.indexOf(')', at + key.size());
+        if (close < 0) {
+            if (head_.size() > 65536) // no date where Qt puts it: leave the bytes as they are
+                Flush();
+            return;
+        }
+        const auto start = at + key.size();
+        const auto length = close - start;
+        if (length >= date_.size()) {
+            QByteArray stamped = date_ + ')' + QByteArray(length - date_.size(), ' ');
+            head_.replace(start, length + 1, stamped);
+        }
+        Flush();
+    }
+
+    PuzzleBook::Sink sink_;
+    QByteArray date_;
+    QByteArray head_;
+    bool dated_ = false;
+    bool failed_ = false;
+};
 
 } // namespace
 
-std::optional<std::string> WritePuzzleBook(const std::string& path, const std::vector<BookPuzzle>& puzzles,
-                                           Paper paper, const std::function<void(int, int)>& progress) {
-    for (const auto& b : puzzles)
-        if (auto problem = CheckPuzzle(b))
-            return problem;
-
-    GuiScope gui;
-    if (!gui.Ready())
-        return std::string("the puzzle book needs a QGuiApplication, and this program runs without one");
-
-    const int n = static_cast<int>(puzzles.size());
-    const int total = 1 + n + (n + 3) / 4;
+struct PuzzleBook::Impl {
+    BookSettings settings;
+    int pages = 0;
     int done = 0;
-    const auto pageDone = [&] {
-        if (progress)
-            progress(++done, total);
-    };
+    bool dead = false;
+    std::unique_ptr<GuiScope> gui;
+    std::unique_ptr<PdfStream> stream;
+    std::unique_ptr<QPdfWriter> writer;
+    QPainter painter;
+    QRectF content;
+    std::vector<Kept> kept;
 
-    // Qt's PDF writer does not report a failed write, so the book is made in memory and written
-    // out by WriteWhole, which checks every byte.
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        if (!buffer.open(QIODevice::WriteOnly))
-            return std::string("cannot make the puzzle book in memory");
-        QPdfWriter writer(&buffer);
-        const QPageSize size(paper == Paper::A4 ? QPageSize::A4 : QPageSize::Letter);
-        writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
-        writer.setResolution(kDpi);
-        writer.setTitle(QStringLiteral("%1 Puzzle Book").arg(QString::fromLatin1(version::ProductName)));
-        writer.setCreator(QStringLiteral("corvana-gen %1.%2.%3")
-                              .arg(version::Major)
-                              .arg(version::Minor)
-                              .arg(version::Revision));
-        const QSizeF points = size.size(QPageSize::Point);
-        const QRectF content(kMargin, kMargin, points.width() - 2 * kMargin, points.height() - 2 * kMargin);
-
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return std::string("cannot start drawing the puzzle book");
-        painter.setRenderHint(QPainter::Antialiasing);
-        const auto nextPage = [&] {
-            pageDone();
-            return writer.newPage();
-        };
-        DrawTitlePage(painter, content, puzzles, total);
-        for (const auto& b : puzzles) {
-            if (!nextPage())
-                return std::string("cannot add a page to the puzzle book");
-            if (!DrawPuzzlePage(painter, content, b, *FindTemplate(b.state.PuzzleName)))
-                return "puzzle " + std::to_string(b.number) + " has more numbers than fit on a page";
-        }
-        for (std::size_t first = 0; first < puzzles.size(); first += 4) {
-            if (!nextPage())
-                return std::string("cannot add a page to the puzzle book");
-            DrawSolutionsPage(painter, content, puzzles, first);
-        }
-        if (!painter.end())
-            return std::string("cannot finish drawing the puzzle book");
-        pageDone();
+    std::optional<std::string> Fail(std::string why) {
+        dead = true;
+        if (painter.isActive())
+            painter.end();
+        return why;
     }
-    return WriteWhole(path, bytes);
+    void PageDone() {
+        ++done;
+        if (settings.progress)
+            settings.progress(done, pages);
+    }
+    bool NextPage() {
+        PageDone();
+        return writer->newPage() && !stream->Failed();
+    }
+    std::optional<std::string> WriteFailed() { return Fail("cannot write the puzzle book"); }
+};
+
+PuzzleBook::PuzzleBook(BookSettings settings) : d_(std::make_unique<Impl>()) {
+    d_->settings = std::move(settings);
+    const int n = std::max(0, d_->settings.count);
+    d_->pages = 1 + n + (n + 3) / 4;
+}
+
+PuzzleBook::~PuzzleBook() {
+    if (d_->painter.isActive())
+        d_->painter.end();
+}
+
+int PuzzleBook::Pages() const {
+    return d_->pages;
+}
+
+std::optional<std::string> PuzzleBook::Begin(Sink sink) {
+    Impl& d = *d_;
+    d.gui = std::make_unique<GuiScope>();
+    if (!d.gui->Ready())
+        return d.Fail("the puzzle book needs a QGuiApplication, and this program runs without one");
+    // Qt keeps the book's fonts in a hash; a fixed seed gives them the same order in every run.
+    QHashSeed::setDeterministicGlobalSeed();
+    d.stream = std::make_unique<PdfStream>(std::move(sink), PdfDate(d.settings.date));
+    d.writer = std::make_unique<QPdfWriter>(d.stream.get());
+    const QPageSize size(d.settings.paper == Paper::A4 ? QPageSize::A4 : QPageSize::Letter);
+    d.writer->setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
+    d.writer->setResolution(kDpi);
+    d.writer->setTitle(BookTitle(d.settings));
+    d.writer->setCreator(MadeWith());
+    const QSizeF points = size.size(QPageSize::Point);
+    d.content = QRectF(kMargin, kMargin, points.width() - 2 * kMargin, points.height() - 2 * kMargin);
+    // Qt stamps the clock's local time in the document when drawing begins; in UTC that stamp has
+    // the length of the book's own date on every machine, so PdfStream needs no padding.
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "UTC0");
+    ::tzset();
+    const bool began = d.painter.begin(d.writer.get());
+    if (hadZone)
+        qputenv("TZ", zone);
+    else
+        qunsetenv("TZ");
+    ::tzset();
+    if (!began)
+        return d.Fail("cannot start drawing the puzzle book");
+    d.painter.setRenderHint(QPainter::Antialiasing);
+    DrawTitlePage(d.painter, d.content, d.settings, d.pages);
+    if (d.stream->Failed())
+        return d.WriteFailed();
+    return std::nullopt;
+}
+
+std::optional<std::string> PuzzleBook::Add(const PuzzleState& puzzle, const std::string& grade) {
+    Impl& d = *d_;
+    const int number = static_cast<int>(d.kept.size()) + 1;
+    const std::string which = "puzzle " + std::to_string(number);
+    if (d.dead || !d.painter.isActive() || number > d.settings.count)
+        return d.Fail(which + " does not belong in this book");
+    const TemplateRecord* t = FindTemplate(puzzle.PuzzleName);
+    if (t == nullptr)
+        return d.Fail(which + " has no template named \"" + puzzle.PuzzleName + "\"");
+    const auto cells = At(t->Width() * t->Width());
+    if (puzzle.GridPattern.size() != cells || puzzle.SolutionArray.size() != cells ||
+        puzzle.UserArray.size() != cells)
+        return d.Fail(which + " (" + puzzle.PuzzleName +
+                      ") is not a generated puzzle: its grids do not have " + std::to_string(cells) +
+                      " cells");
+    if (!d.NextPage())
+        return d.WriteFailed();
+    const int solutionPage = 1 + d.settings.count + 1 + (number - 1) / 4;
+    if (!DrawPuzzlePage(d.painter, d.content, number, solutionPage, puzzle, *t, grade))
+        return d.Fail(which + " has more numbers than fit on a page");
+    d.kept.push_back({number, puzzle.PuzzleName, t->Width(), Cells(puzzle, puzzle.SolutionArray)});
+    return std::nullopt;
+}
+
+std::optional<std::string> PuzzleBook::Finish() {
+    Impl& d = *d_;
+    if (d.dead || !d.painter.isActive())
+        return d.Fail("the puzzle book was not begun");
+    if (static_cast<int>(d.kept.size()) != d.settings.count)
+        return d.Fail("the puzzle book has " + std::to_string(d.kept.size()) + " of its " +
+                      std::to_string(d.settings.count) + " puzzles");
+    int page = d.settings.count + 2;
+    for (std::size_t first = 0; first < d.kept.size(); first += 4, ++page) {
+        if (!d.NextPage())
+            return d.WriteFailed();
+        DrawSolutionsPage(d.painter, d.content, page, d.kept, first);
+    }
+    if (!d.painter.end())
+        return d.Fail("cannot finish drawing the puzzle book");
+    d.PageDone();
+    if (!d.stream->Flush())
+        return d.WriteFailed();
+    d.dead = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> WritePuzzleBook(const std::string& path, BookSettings settings,
+                                           const std::vector<PuzzleState>& puzzles) {
+    const std::string cannot = "cannot write the puzzle book " + path;
+    std::string file, error;
+    if (!OutputFile(path, file, error))
+        return cannot + ": " + error;
+    AtomicFileWriter out;
+    if (!out.Open(file, FileMode::Usual, error))
+        return cannot + ": " + error;
+    settings.count = static_cast<int>(puzzles.size());
+    PuzzleBook book(std::move(settings));
+    auto problem = book.Begin([&](const char* data, std::size_t size) { return out.Write(data, size); });
+    for (std::size_t k = 0; !problem && k < puzzles.size(); ++k)
+        problem = book.Add(puzzles[k]);
+    if (!problem)
+        problem = book.Finish();
+    if (problem) // the fresh file goes with `out`; a failed write says why in the system's words
+        return out.WriteError() != 0 ? cannot + ": " + std::strerror(out.WriteError()) : *problem;
+    if (!out.Commit(error))
+        return cannot + ": " + error;
+    return std::nullopt;
 }
 
 } // namespace corvana

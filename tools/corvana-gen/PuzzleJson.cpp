@@ -107,7 +107,36 @@ Json PuzzleJson(const PuzzleState& s) {
     return j;
 }
 
-Json IpuzJson(const PuzzleState& s, const TemplateRecord& t) {
+// The lists as a reader sees them printed: one line per digit count, under ACROSS and DOWN
+// where a Large puzzle keeps them apart.
+std::string ListsText(const PuzzleState& s, const TemplateRecord& t) {
+    const auto lines = [&](const ByDigits<NumberList>& numbers, const ByDigits<CaptionList>& captions) {
+        std::string text;
+        for (int n = kShortest; n <= kLongest; ++n) {
+            if (numbers[At(n)].empty())
+                continue;
+            text += std::to_string(n) + " Digits:";
+            for (const auto& caption : captions[At(n)])
+                text += ' ' + caption;
+            text += '\n';
+        }
+        return text;
+    };
+    if (!t.SeparateLists())
+        return lines(s.Numbers, s.Captions);
+    return "ACROSS\n" + lines(s.Numbers, s.Captions) + "\nDOWN\n" + lines(s.NumbersDown, s.CaptionsDown);
+}
+
+int SolutionsAsGivenOut(const PuzzleState& s) {
+    if (!s.NoShowFirst)
+        return s.Solutions;
+    FillIn puzzle = ShownPuzzle(s);
+    for (std::size_t i = 0; i < puzzle.given.size(); ++i)
+        puzzle.given[i] = s.UserArray[i];
+    return Solve(puzzle, 2).solutions;
+}
+
+Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, const IpuzCredits& credits) {
     const int w = t.Width();
     // Cells: "#" a black square, 0 an empty one, a digit as a one-character text.
     const auto grid = [&](const std::vector<std::int16_t>& values, bool asIpuzPuzzle) {
@@ -130,24 +159,28 @@ Json IpuzJson(const PuzzleState& s, const TemplateRecord& t) {
         }
         return rows;
     };
-    const std::string ns = std::string(version::AppId) + ".";
+    const std::string ns = std::string(version::AppId) + ":";
+    const auto either = [](const std::string& given, const std::string& otherwise) {
+        return given.empty() ? otherwise : given;
+    };
     Json j;
     j["version"] = "http://ipuz.org/v2";
-    j["kind"] = {"http://ipuz.org/fill#1"};
-    j["title"] = s.PuzzleName + ", seed " + std::to_string(s.Seed);
-    j["author"] = version::ProductName;
-    j["copyright"] = version::LegalNotice;
+    j["kind"] = {"http://ipuz.org/crossword#1", "http://ipuz.org/fill#1"};
+    j["title"] = either(credits.title, s.PuzzleName + ", seed " + std::to_string(s.Seed));
+    j["author"] = either(credits.author, version::ProductName);
+    j["copyright"] = either(credits.copyright, version::LegalNotice);
     j["origin"] = std::string(version::ProductName) + " corvana-gen";
+    j["intro"] = "Write every number into the grid once, across or down.\n\n" + ListsText(s, t);
     j["dimensions"] = {{"width", w}, {"height", w}};
     j["charset"] = "0123456789";
     j["block"] = "#";
     j["empty"] = 0;
     j["puzzle"] = grid(s.UserArray, true);
-    j["start"] = grid(s.UserArray, false);
     j["solution"] = grid(s.SolutionArray, false);
     j[ns + "lists"] = Lists(s.Numbers, s.Captions);
     j[ns + "listsDown"] = t.SeparateLists() ? Lists(s.NumbersDown, s.CaptionsDown) : Json::object();
     j[ns + "seed"] = s.Seed;
+    j[ns + "solutions"] = s.Solutions;
     return j;
 }
 

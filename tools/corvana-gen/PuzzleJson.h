@@ -21,11 +21,28 @@ using Json = nlohmann::ordered_json;
 std::vector<std::string> GridRows(const PuzzleState& s, const std::vector<std::int16_t>& values);
 std::vector<std::string> GridRows(const FillIn& puzzle, const SolvedGrid& grid);
 
+// How many solutions the puzzle has as it is given out (1, or 2 for two or more): with the
+// starting number shown that is what generation checked; with it hidden the grid is solved
+// again without it, since a grid symmetric about its diagonal then reads both ways.
+int SolutionsAsGivenOut(const PuzzleState& s);
+
 // The puzzle's keys: name, size, width, seed, reduced, noShowFirst, starter, solution, user,
-// lists, listsDown, solutions, draws.
+// lists, listsDown, solutions, draws. `solutions` is s.Solutions, which corvana-gen sets to
+// SolutionsAsGivenOut.
 Json PuzzleJson(const PuzzleState& s);
-// The puzzle as an ipuz (v2, kind fill) document.
-Json IpuzJson(const PuzzleState& s, const TemplateRecord& t);
+
+// What a puzzle maker puts on an ipuz; an empty field takes the program's own.
+struct IpuzCredits {
+    std::string title; // default: the template's name and the seed
+    std::string author;
+    std::string copyright;
+};
+
+// The puzzle as an ipuz v2 document. Its kinds are crossword first and fill after, since a
+// reader takes the first kind it knows; the givens are in `puzzle`, the number lists under the
+// extension keys `DOMAIN:lists` and `DOMAIN:listsDown` and, for readers that know no extension,
+// as plain text in `intro`.
+Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, const IpuzCredits& credits = {});
 // The solver's answer: solutions (1, or 2 for two or more) and grids.
 Json SolutionsJson(const FillIn& puzzle, const SolveResult& result);
 
