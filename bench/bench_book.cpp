@@ -2,7 +2,7 @@
 // and written to a file. The puzzles are made once, outside the timing; BM_GenerateHundred
 // times their generation on its own.
 //   bench_book --out=FILE [--letter]   writes that book to FILE instead of timing it
-#include "PuzzleBook.h"
+#include "print/PuzzleBook.h"
 #include "SilentDialogs.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"

@@ -1,9 +1,13 @@
 #include "app/Pictures.h"
 
+#include "print/GridPainter.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 namespace corvana {
 
@@ -21,34 +25,25 @@ constexpr std::array<const char*, 7> kPictureGrid = {
 const QColor kFrameBlue(0, 0, 64);
 const QColor kStarterRed(0xCC, 0, 0);
 
+// The grid centred in `area`, its first row (the starting number) marked in red.
 void DrawGrid(QPainter& painter, const QRectF& area, const char* const* rows, int count, bool digits) {
-    const qreal cell = std::min(area.width(), area.height()) / count;
-    const QPointF origin(area.center().x() - cell * count / 2, area.center().y() - cell * count / 2);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(std::max(1, static_cast<int>(cell * 0.7)));
-    painter.setFont(font);
-    for (int r = 0; r < count; ++r) {
+    std::string cells, marked;
+    for (int r = 0; r < count; ++r)
         for (int c = 0; c < count; ++c) {
-            const char ch = rows[r][c];
-            const QRectF box(origin.x() + c * cell, origin.y() + r * cell, cell, cell);
-            painter.setPen(QPen(Qt::black, std::max(1.0, cell / 14)));
-            painter.setBrush(ch == 'X' ? Qt::black : Qt::white);
-            painter.drawRect(box);
-            if (ch >= '0' && ch <= '9') {
-                const bool starter = r == 0;
-                if (digits) {
-                    painter.setPen(starter ? kStarterRed : Qt::black);
-                    painter.drawText(box, Qt::AlignCenter, QString(QChar(ch)));
-                } else if (starter) {
-                    // Too small for digits: a red mark shows the starting number.
-                    painter.setPen(Qt::NoPen);
-                    painter.setBrush(kStarterRed);
-                    painter.drawEllipse(box.center(), cell / 4, cell / 4);
-                }
-            }
+            cells += rows[r][c] == 'X' ? '#' : rows[r][c];
+            marked += r == 0 ? 'x' : ' ';
         }
-    }
+    const qreal side = std::min(area.width(), area.height()) / count * count;
+    GridLook look;
+    look.font = painter.font();
+    look.font.setBold(true);
+    look.digitSize = 0.7;
+    look.wholePixels = true;
+    look.rule = look.frame = 0; // a share of the cell
+    look.markedDigit = kStarterRed;
+    look.digits = digits;
+    PaintGrid(painter, QRectF(area.center().x() - side / 2, area.center().y() - side / 2, side, side), count,
+              cells, look, marked);
 }
 
 } // namespace

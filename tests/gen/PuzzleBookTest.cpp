@@ -1,7 +1,7 @@
 // The puzzle book as a reader gets it, looked at with poppler's tools: its pages, the text on
 // each, where the words sit, and what is left on disk when writing fails. No QApplication
 // here: the book makes its own on the offscreen platform.
-#include "PuzzleBook.h"
+#include "print/PuzzleBook.h"
 
 #include "FakeDialogs.h"
 #include "TempDir.h"

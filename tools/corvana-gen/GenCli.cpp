@@ -3,7 +3,7 @@
 #include "InOrder.h"
 #include "PuzzleJson.h"
 #ifdef CORVANA_GEN_PDF
-#include "PuzzleBook.h"
+#include "print/PuzzleBook.h"
 #endif
 #include "corvana/Version.h"
 #include "files/FileAccess.h"

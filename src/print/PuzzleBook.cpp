@@ -1,4 +1,6 @@
-#include "PuzzleBook.h"
+#include "print/PuzzleBook.h"
+
+#include "print/GridPainter.h"
 
 #include "corvana/Version.h"
 #include "files/FileAccess.h"
@@ -390,30 +392,10 @@ std::string Cells(const PuzzleState& s, const std::vector<std::int16_t>& values)
     return cells;
 }
 
-// Black squares filled, the digits centred in their cells, thin lines.
 void DrawGrid(QPainter& p, const QRectF& square, int width, const std::string& cells) {
-    const auto edge = [&](qreal origin, int k) { return origin + square.width() * k / width; };
-    p.setFont(Font(square.width() / width * 0.6));
-    p.setPen(Qt::black);
-    for (int row = 0; row < width; ++row)
-        for (int col = 0; col < width; ++col) {
-            const char c = cells[At(row * width + col)];
-            const QRectF r(QPointF(edge(square.left(), col), edge(square.top(), row)),
-                           QPointF(edge(square.left(), col + 1), edge(square.top(), row + 1)));
-            if (c == '#')
-                p.fillRect(r, Qt::black);
-            else if (c != '.')
-                p.drawText(r, Qt::AlignCenter, QString(QLatin1Char(c)));
-        }
-    p.setPen(QPen(Qt::black, 0.5));
-    for (int k = 1; k < width; ++k) {
-        p.drawLine(QPointF(edge(square.left(), k), square.top()),
-                   QPointF(edge(square.left(), k), square.bottom()));
-        p.drawLine(QPointF(square.left(), edge(square.top(), k)),
-                   QPointF(square.right(), edge(square.top(), k)));
-    }
-    p.setPen(QPen(Qt::black, 1.2));
-    p.drawRect(square);
+    GridLook look;
+    look.font = Font(10);
+    PaintGrid(p, square, width, cells, look);
 }
 
 // A page title on the left, a note on the right on the same baseline and a rule below; returns
@@ -667,7 +649,8 @@ void DrawTitlePage(QPainter& p, const QRectF& content, const BookSettings& book,
     paragraph(Font(13),
               (n == 1 ? QStringLiteral("1 number fill-in puzzle")
                       : QStringLiteral("%1 number fill-in puzzles").arg(n)) +
-                  QStringLiteral(", with the solutions at the back"),
+                  (n == 1 ? QStringLiteral(", with its solution at the back")
+                          : QStringLiteral(", with the solutions at the back")),
               Qt::AlignHCenter, 48);
     paragraph(Font(15, true), QStringLiteral("How to play"), Qt::AlignLeft, 8);
     paragraph(Font(11.5), RulesText(book), Qt::AlignLeft, 14);
