@@ -1,6 +1,7 @@
 #include "play/PlayForm.h"
 
 #include "corvana/Version.h"
+#include "solver/Rules.h"
 
 #include <algorithm>
 #include <chrono>
@@ -98,6 +99,13 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
     spentBefore_ = 0;
     startedAt_ = clock_();
     solvedNoticeShown_ = false;
+    assisted_ = false;
+    hints_ = 0;
+    checks_ = 0;
+    statusText_.clear();
+    gradeText_.clear();
+    wrongMarks_.assign(cells_.size(), false);
+    ShowMarks();
     try {
         SolutionShown_ = false;
         // A new puzzle always starts in the user's grid, so the frame must say so even when the
@@ -130,6 +138,7 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         FillSecondCell_ = -1;
         UndoArray_.assign(1, "0");
         UpdateUndo();
+        gradeText_ = std::string("Grade: ") + GradeName(GradePuzzle(ShownNow()));
     } catch (const std::exception&) {
         ShowLoadError();
     }
@@ -358,6 +367,10 @@ void PlayForm::txtGrid_Change(int index) {
     const std::string& text = cells_[At(index)].text;
     puzzle_.UserArray[At(index)] =
         text.empty() ? std::int16_t{-1} : static_cast<std::int16_t>(LeadingNumber(text));
+    // Check's mark says the digit it saw was wrong; a changed square has not been judged.
+    if (At(index) < wrongMarks_.size())
+        wrongMarks_[At(index)] = false;
+    cells_[At(index)].wrong = false;
 }
 
 void PlayForm::UpdateUndo() {

@@ -38,6 +38,7 @@ struct GridCell {
     ColorValue fore = kBlack;
     ColorValue back = kWhite;
     bool enabled = true;
+    bool wrong = false; // marked by Check: the window strokes it through as well as tinting it
 };
 
 // One check box of a number list.
@@ -119,10 +120,19 @@ struct PlayRecord {
     bool solutionShown = false;
     std::int64_t secondsSpent = 0;
     bool solvedNoticeShown = false;
+    // Help taken: Hint, Check, the solution or a hidden starting number shown. The counts are
+    // of the Hint and Check commands; checkMarks the squares the last Check marked that have
+    // not changed since.
+    bool assisted = false;
+    int hints = 0;
+    int checks = 0;
+    std::vector<int> checkMarks;
 };
 
-// The solved notice, naming the puzzle and the time spent on it.
-std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds);
+// The solved notice, naming the puzzle and the time spent on it; an assisted game adds how many
+// hints and checks it took.
+std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds, bool assisted = false,
+                          int hints = 0, int checks = 0);
 // "45 seconds", "12 minutes 5 seconds", "1 hour 3 minutes".
 std::string SpentText(std::int64_t seconds);
 
@@ -177,6 +187,11 @@ public:
     void RestartGame();
     void mnuShowStartingNumber_Click();
 
+    // Help on demand. Hint places one number the rules find next, as AutoFill writes it, and
+    // says why; Check marks the filled squares no solution has. Both answer in StatusText.
+    void mnuHint_Click();
+    void mnuCheck_Click();
+
     // Printing.
     void PrintPuzzle(int PrintNo);
     void RestoreColorsAndChecks(int PrintNo);
@@ -192,6 +207,16 @@ public:
     // Whole seconds spent on this puzzle, in this window and before.
     std::int64_t SecondsSpent() const;
     bool SolvedNoticeShown() const { return solvedNoticeShown_; }
+    bool Assisted() const { return assisted_; }
+    int HintsUsed() const { return hints_; }
+    int ChecksUsed() const { return checks_; }
+
+    // The status bar: the seed and options the puzzle can be made again with ("seed 21, Reduced
+    // Numbers"), its grade as shown when it was laid out ("Grade: Medium"), and the last hint's or
+    // check's answer.
+    std::string PuzzleText() const;
+    const std::string& GradeText() const { return gradeText_; }
+    const std::string& StatusText() const { return statusText_; }
 
     // File menu.
     void mnuNewPuzzle_Click();
@@ -245,6 +270,14 @@ private:
     int StarterBox() const; // the box FindGivenLabel ticks, or -1
     // Shows the solved notice when the user's own entries have just completed the grid.
     void CheckSolved();
+    // The puzzle as the user sees it now (the starting number in place unless it is hidden),
+    // and the user grid with -1 for an empty or black square.
+    FillIn ShownNow() const;
+    std::vector<int> UserGrid() const;
+    // Writes a hint's number into its squares and ticks it, as AutoFill and a click would.
+    void PlaceNumber(const std::string& number, const std::vector<int>& cells, bool down);
+    // Check's marks on the cells: never on the solution or on paper.
+    void ShowMarks();
 
     const FormConfig& config_;
     PuzzleState& puzzle_;
@@ -278,6 +311,14 @@ private:
     double startedAt_ = 0;
     std::int64_t spentBefore_ = 0;
     bool solvedNoticeShown_ = false;
+
+    bool assisted_ = false;
+    int hints_ = 0;
+    int checks_ = 0;
+    std::vector<bool> wrongMarks_;
+    bool printing_ = false;
+    std::string gradeText_;
+    std::string statusText_;
 };
 
 } // namespace corvana

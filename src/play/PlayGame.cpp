@@ -3,7 +3,7 @@
 
 #include "corvana/Version.h"
 #include "play/PlayForm.h"
-#include "puzzle/PuzzleFile.h"
+#include "solver/Rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,8 +30,12 @@ std::string SpentText(std::int64_t seconds) {
     return Count(secs, "second");
 }
 
-std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds) {
-    return "Well done!  You have solved " + puzzleName + " in " + SpentText(seconds) + ".";
+std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds, bool assisted, int hints,
+                          int checks) {
+    std::string text = "Well done!  You have solved " + puzzleName + " in " + SpentText(seconds) + ".";
+    if (assisted)
+        text += "  Solved with help: " + Count(hints, "hint") + " and " + Count(checks, "check") + ".";
+    return text;
 }
 
 void PlayForm::SetClock(Clock clock) {
@@ -49,14 +53,16 @@ std::int64_t PlayForm::SecondsSpent() const {
 void PlayForm::CheckSolved() {
     // Only the user's own entries count: the solution view writes its digits past UserArray,
     // and while it is shown no entry can be made anyway.
-    if (SolutionShown_ || solvedNoticeShown_ || !UserGridSolved(puzzle_))
+    // Any fill of the puzzle as shown counts, not only the generated one: with the starting number
+    // hidden its mirror image fits every list as well.
+    if (SolutionShown_ || solvedNoticeShown_ || !IsSolved(ShownNow(), UserGrid()))
         return;
     solvedNoticeShown_ = true;
     // The digit that solved the grid is kept before the notice waits for OK: a kill or power
     // cut while it is shown loses nothing.
     host_.KeepGame();
-    dialogs_.MessageBox(SolvedMessage(puzzle_.PuzzleName, SecondsSpent()), version::Title, Buttons::Ok,
-                        Icon::None);
+    dialogs_.MessageBox(SolvedMessage(puzzle_.PuzzleName, SecondsSpent(), assisted_, hints_, checks_),
+                        version::Title, Buttons::Ok, Icon::None);
 }
 
 PlayRecord PlayForm::CapturePlay() const {
@@ -76,6 +82,12 @@ PlayRecord PlayForm::CapturePlay() const {
     r.solutionShown = SolutionShown_;
     r.secondsSpent = SecondsSpent();
     r.solvedNoticeShown = solvedNoticeShown_;
+    r.assisted = assisted_;
+    r.hints = hints_;
+    r.checks = checks_;
+    for (std::size_t i = 0; i < wrongMarks_.size(); ++i)
+        if (wrongMarks_[i])
+            r.checkMarks.push_back(static_cast<int>(i));
     return r;
 }
 
@@ -102,6 +114,16 @@ void PlayForm::RestorePlay(const PlayRecord& r) {
     spentBefore_ = std::max<std::int64_t>(r.secondsSpent, 0);
     startedAt_ = clock_();
     solvedNoticeShown_ = r.solvedNoticeShown;
+    assisted_ = r.assisted || r.hints > 0 || r.checks > 0;
+    hints_ = std::max(r.hints, 0);
+    checks_ = std::max(r.checks, 0);
+    // A mark stands only on a square that still holds a digit to be wrong.
+    wrongMarks_.assign(cells_.size(), false);
+    for (const int cell : r.checkMarks)
+        if (IsCell(cell) && puzzle_.GridPattern[static_cast<std::size_t>(cell)] &&
+            puzzle_.UserArray[static_cast<std::size_t>(cell)] >= 0)
+            wrongMarks_[static_cast<std::size_t>(cell)] = true;
+    ShowMarks();
     if (r.solutionShown)
         mnuSolution_Click();
 }

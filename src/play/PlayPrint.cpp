@@ -55,6 +55,9 @@ void PlayForm::PrintPuzzle(int PrintNo) {
             copyright = &label;
     copyright->caption = CopyrightLine();
     copyright->visible = true;
+    // Check's marks are for the screen only.
+    printing_ = true;
+    ShowMarks();
     BlackenStarter();
     SetPrintColors();
     TrackEntries_ = false;
@@ -122,6 +125,8 @@ void PlayForm::PrintPuzzle(int PrintNo) {
     SetBuffer(keptBuffer);
     BufferFromAcross_ = keptFromAcross;
     TrackEntries_ = true;
+    printing_ = false;
+    ShowMarks();
 }
 
 void PlayForm::RestoreColorsAndChecks(int PrintNo) {

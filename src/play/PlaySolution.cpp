@@ -85,6 +85,7 @@ void PlayForm::mnuSolution_Click() {
         if (!StarterHidden_)
             ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
         userGrid_.caption = "Solution Grid";
+        assisted_ = true;
         // The user's ticks wait in the tags while every number shows ticked.
         for (std::size_t id = 0; id < boxes_.size(); ++id) {
             const bool ticked = boxes_[id].value == 1 || boxes_[id].tag == "True";
@@ -113,6 +114,7 @@ void PlayForm::mnuSolution_Click() {
     // The ticking above ran the list clicks, which rewrote the buffer.
     SetBuffer(keptBuffer);
     BufferFromAcross_ = keptFromAcross;
+    ShowMarks();
 }
 
 void PlayForm::RestartGame() {
@@ -159,6 +161,7 @@ void PlayForm::mnuShowStartingNumber_Click() {
     if (!StarterHidden_)
         return;
     StarterHidden_ = false;
+    assisted_ = true;
 
     bool wrong = false;
     for (int i = puzzle_.StarterFirstCell; i <= puzzle_.StarterLastCell; ++i) {

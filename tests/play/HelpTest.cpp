@@ -1,0 +1,125 @@
+// Hint and Check on the play form, the solved notice for any fill of the puzzle as shown, and
+// the help counted in it.
+
+#include "PlayFixture.h"
+
+#include "puzzle/Templates.h"
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+class Help : public ::testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(AllSizes, Help, ::testing::ValuesIn(kAllSizes));
+
+// The cells Check has marked, as the window shows them.
+std::vector<int> Marked(const PlayFixture& f) {
+    std::vector<int> out;
+    for (int i = 0; i < f.Count(); ++i)
+        if (f.Cell(i).wrong)
+            out.push_back(i);
+    return out;
+}
+
+} // namespace
+
+// The rules cannot tell a wrong digit from a right one, so Hint places nothing and says how many
+// squares are wrong; Check marks exactly that square, on screen only, until it changes.
+TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
+    PlayFixture f(GetParam());
+    const int a = f.FreeCell();
+    f.Type(a, (f.Solution(a) + 1) % 10);
+    const std::string before = Picture(*f.form), undo = f.Undo();
+
+    f.form->mnuHint_Click();
+    EXPECT_EQ(f.form->StatusText(),
+              "1 square is wrong, so there is no hint until it is put right: Check shows which.");
+    EXPECT_EQ(Picture(*f.form) + f.Undo(), before + undo);
+
+    f.form->mnuCheck_Click();
+    EXPECT_EQ(f.form->StatusText(), "1 square is wrong");
+    EXPECT_EQ(Marked(f), std::vector<int>{a});
+    // Not on the solution, nor on paper; back on the user grid afterwards.
+    f.form->mnuSolution_Click();
+    EXPECT_EQ(Marked(f), std::vector<int>{});
+    f.form->mnuSolution_Click();
+    std::vector<int> markedOnPaper{-1};
+    f.host.onPrint = [&] { return markedOnPaper = Marked(f), PrintResult{}; };
+    f.form->PrintPuzzle(1);
+    EXPECT_EQ(markedOnPaper, std::vector<int>{});
+    EXPECT_EQ(Marked(f), std::vector<int>{a});
+
+    f.Type(a, f.Solution(a));
+    EXPECT_EQ(Marked(f), std::vector<int>{}) << "a changed square is no longer judged";
+    f.form->mnuCheck_Click();
+    EXPECT_EQ(f.form->StatusText().rfind("No mistakes so far: ", 0), 0u) << f.form->StatusText();
+    EXPECT_EQ(f.form->HintsUsed() * 10 + f.form->ChecksUsed(), 12);
+    EXPECT_TRUE(f.form->Assisted());
+}
+
+// A hint writes one number as AutoFill does, ticks it and leaves the buffer alone; Undo takes
+// the whole hint back, tick included.
+TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
+    PlayFixture f(GetParam());
+    f.Pick(f.Box(f.UntickedBox()).digits, 0);
+    const std::string before = Picture(*f.form);
+    const std::vector<int> ticked = f.TickedIds();
+    const auto user = f.puzzle.UserArray;
+
+    f.form->mnuHint_Click();
+    const std::string said = f.form->StatusText();
+    const std::string number = said.substr(0, said.find(' '));
+    EXPECT_NE(said.find(" goes "), std::string::npos) << said;
+    int changed = 0;
+    for (int i = 0; i < f.Count(); ++i)
+        if (f.User(i) != user[Ix(i)]) {
+            ++changed;
+            EXPECT_EQ(f.User(i), f.Solution(i)) << i;
+        }
+    EXPECT_GT(changed, 0);
+    EXPECT_LE(changed, static_cast<int>(number.size()));
+    EXPECT_EQ(f.TickedIds().size(), ticked.size() + 1);
+    for (const int id : f.TickedIds())
+        EXPECT_TRUE(std::count(ticked.begin(), ticked.end(), id) || f.Box(id).caption == number) << id;
+    EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
+
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.puzzle.UserArray, user);
+    EXPECT_EQ(f.TickedIds(), ticked);
+    const std::string after = Picture(*f.form);
+    EXPECT_EQ(after.substr(0, after.find('|')), before.substr(0, before.find('|')))
+        << "cells, ticks and colours as before the hint";
+}
+
+// With the starting number hidden, a template that reads the same mirrored about its diagonal has
+// two fills; the one that is not the generated solution is solved as well. The notice of an
+// assisted game counts the help.
+TEST(Help, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
+    bool found = false;
+    for (const TemplateRecord& t : Templates()) {
+        PlayFixture f(std::string(t.name), true, 3);
+        FillIn shown = ShownPuzzle(f.puzzle);
+        shown.given.assign(shown.given.size(), -1);
+        const SolveResult both = Solve(shown, 3);
+        if (both.solutions != 2)
+            continue;
+        found = true;
+        f.form->SetClock([] { return 0.0; });
+        const SolvedGrid& mirror =
+            both.grids[0] == SolvedGrid(f.puzzle.SolutionArray.begin(), f.puzzle.SolutionArray.end())
+                ? both.grids[1]
+                : both.grids[0];
+        f.form->mnuCheck_Click();
+        for (int i = 0; i < f.Count(); ++i)
+            if (f.White(i))
+                f.Type(i, mirror[Ix(i)]);
+        EXPECT_EQ(
+            f.Msgs(),
+            std::vector<std::string>{"Well done!  You have solved " + std::string(t.name) +
+                                     " in 0 seconds.  Solved with help: 0 hints and 1 check.|Corvana|0"})
+            << t.name;
+        break;
+    }
+    EXPECT_TRUE(found);
+}
