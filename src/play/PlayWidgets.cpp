@@ -106,6 +106,14 @@ CellEdit::CellEdit(PlayWindow& window, int cell, QWidget* parent)
     setTextMargins(0, 0, 0, 0);
 }
 
+void CellEdit::SetMarked(bool marked) {
+    if (marked_ == marked)
+        return;
+    marked_ = marked;
+    setAccessibleDescription(marked ? QStringLiteral("Marked wrong by Check") : QString());
+    update();
+}
+
 bool CellEdit::event(QEvent* e) {
     if (e->type() == QEvent::ShortcutOverride) {
         // Claim only the keys the grid itself uses; everything else, above all Ctrl
@@ -135,7 +143,17 @@ void CellEdit::paintEvent(QPaintEvent*) {
     const QPalette& pal = palette();
     const int w = width();
     const int h = height();
-    painter.fillRect(0, 0, w, h, pal.color(QPalette::Base));
+    const QColor base = pal.color(QPalette::Base);
+    // A square marked by Check: a pale red in place of white (a square picked for AutoFill keeps
+    // its blue), and a red stroke from corner to corner under the digit.
+    painter.fillRect(0, 0, w, h, marked_ && base == Qt::white ? kMarkedBase : base);
+    if (marked_) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kMarkedStroke, std::max(2.0, h / 10.0)));
+        painter.drawLine(QPointF(2, h - 2), QPointF(w - 2, 2));
+        painter.restore();
+    }
     painter.fillRect(0, 0, w, 1, QColor(128, 128, 128));
     painter.fillRect(0, 0, 1, h, QColor(128, 128, 128));
     painter.fillRect(0, h - 1, w, 1, QColor(212, 212, 212));

@@ -4,6 +4,7 @@
 // a text box that never edits itself, and the list check box, whose tick only the model sets.
 
 #include <QCheckBox>
+#include <QColor>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +26,10 @@ int VirtualKeyCode(const QKeyEvent& event, QStringView platform);
 int VirtualKeyCode(const QKeyEvent& event);
 int ShiftState(Qt::KeyboardModifiers modifiers);
 
+// The look of a square Check has marked wrong.
+inline const QColor kMarkedBase(255, 214, 214);
+inline const QColor kMarkedStroke(204, 0, 0);
+
 // One grid cell. Every key, press and edit goes to the window and from there to the model; the
 // line edit's own editing (typing, undo, cut and paste, drag and drop, input methods, its
 // context menu) never touches the text, which only Sync sets.
@@ -34,6 +39,9 @@ class CellEdit : public QLineEdit {
 public:
     CellEdit(PlayWindow& window, int cell, QWidget* parent);
     int Cell() const { return cell_; }
+    // Marked wrong by Check: tinted and struck through diagonally, so colour is not the only cue.
+    void SetMarked(bool marked);
+    bool Marked() const { return marked_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -54,6 +62,7 @@ protected:
 private:
     PlayWindow& window_;
     int cell_;
+    bool marked_ = false;
 };
 
 // The widgets inside fraWork paint their own background instead of having Qt fill it: Qt leaves

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -160,6 +162,7 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const Colo
     BuildMenus();
     BuildFrames();
     BuildCells();
+    BuildStatusBar();
     Layout();
 
     model_.Form_Load();
@@ -203,7 +206,7 @@ void PlayWindow::FitWindow() {
         const QSize room = s->availableGeometry().size() - (frameGeometry().size() - this->size());
         size = size.boundedTo(room.expandedTo(FitSize(100)));
     }
-    resize(size);
+    resize(size + QSize(0, StatusBarHeight()));
     PlaceWork();
 }
 
@@ -335,6 +338,10 @@ void PlayWindow::BuildMenus() {
                      &PlayForm::mnuUndo_Click);
     entry(mnuEdit_, "mnuSolution", QStringLiteral("&Show Solution / User Grid"),
           QKeySequence(Qt::CTRL | Qt::Key_S), &PlayForm::mnuSolution_Click);
+    entry(mnuEdit_, "mnuHint", QStringLiteral("&Hint"), QKeySequence(Qt::CTRL | Qt::Key_H),
+          &PlayForm::mnuHint_Click);
+    entry(mnuEdit_, "mnuCheck", QStringLiteral("&Check"), QKeySequence(Qt::CTRL | Qt::Key_K),
+          &PlayForm::mnuCheck_Click);
 
     mnuView_ = bar->addMenu(QStringLiteral("&View"));
     mnuView_->setObjectName(QStringLiteral("mnuView"));
@@ -356,6 +363,15 @@ void PlayWindow::BuildMenus() {
          &ZoomOut);
     zoom("mnuActualSize", QStringLiteral("Actual Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)},
          [](int) { return 100; });
+    mnuStatusBar_ = mnuView_->addAction(QStringLiteral("Status &Bar"));
+    mnuStatusBar_->setObjectName(QStringLiteral("mnuStatusBar"));
+    mnuStatusBar_->setCheckable(true);
+    mnuStatusBar_->setChecked(statusShown_);
+    connect(mnuStatusBar_, &QAction::triggered, this, [this](bool shown) {
+        SetStatusBarShown(shown);
+        if (onStatusBar_)
+            onStatusBar_(statusShown_);
+    });
 
     // Only shows the buffer; choosing it does nothing.
     mnuBuffer_ = bar->addAction(QStringLiteral("Buffer = "));
@@ -417,6 +433,77 @@ void PlayWindow::BuildCells() {
     }
 }
 
+void PlayWindow::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    bar->setSizeGripEnabled(false);
+    // The seed, options and grade on one row (and room for a clock at its end), the last
+    // hint's or check's answer below them across the whole width, on up to two lines: a
+    // hint's reason runs longer than the Small window is wide.
+    auto* panel = new QWidget(bar);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(2, 1, 2, 1);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(1);
+    // Plain labels: a screen reader reads each one's text as its name.
+    auto label = [panel](const char* name, const char* description) {
+        auto* l = new QLabel(panel);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setTextFormat(Qt::PlainText);
+        l->setAccessibleDescription(QString::fromLatin1(description));
+        return l;
+    };
+    lblPuzzle_ = label("lblPuzzle", "The puzzle's seed and options");
+    lblGrade_ = label("lblGrade", "How hard the puzzle is");
+    lblClock_ = label("lblClock", "");
+    lblClock_->hide();
+    lblMessage_ = label("lblMessage", "The answer of the last Hint or Check");
+    lblMessage_->setWordWrap(true);
+    lblMessage_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // However long the answer, it never widens the window; a longer one is a hover away.
+    lblMessage_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    lblMessage_->setFixedHeight(2 * lblMessage_->fontMetrics().lineSpacing() + 2);
+    grid->addWidget(lblPuzzle_, 0, 0);
+    grid->addWidget(lblGrade_, 0, 1);
+    grid->setColumnStretch(2, 1);
+    grid->addWidget(lblClock_, 0, 3);
+    grid->addWidget(lblMessage_, 1, 0, 1, 4);
+    bar->addWidget(panel, 1);
+}
+
+int PlayWindow::StatusBarHeight() const {
+    QStatusBar* bar = statusBar();
+    return statusShown_ ? bar->sizeHint().height() : 0;
+}
+
+void PlayWindow::SetStatusBarShown(bool shown) {
+    if (mnuStatusBar_->isChecked() != shown)
+        mnuStatusBar_->setChecked(shown);
+    if (shown == statusShown_)
+        return;
+    // The window grows or shrinks by the bar; the work area stays where it is.
+    const int height = statusBar()->sizeHint().height();
+    statusShown_ = shown;
+    statusBar()->setVisible(shown);
+    resize(width(), std::max(1, this->height() + (shown ? height : -height)));
+    PlaceWork();
+}
+
+void PlayWindow::SyncStatusBar() {
+    const QString puzzle = Q(model_.PuzzleText());
+    if (lblPuzzle_->text() != puzzle)
+        lblPuzzle_->setText(puzzle);
+    const QString grade = Q(model_.GradeText());
+    if (lblGrade_->text() != grade)
+        lblGrade_->setText(grade);
+    const QString message = Q(model_.StatusText());
+    if (lblMessage_->text() != message) {
+        lblMessage_->setText(message);
+        // A long explanation is cut off at the window's edge; the whole of it is a hover away.
+        lblMessage_->setToolTip(message);
+    }
+}
+
 void PlayWindow::Sync() {
     if (captionShown_ != model_.Caption()) {
         captionShown_ = model_.Caption();
@@ -433,6 +520,7 @@ void PlayWindow::Sync() {
     SyncLabels();
     SyncBoxes();
     SyncMenus();
+    SyncStatusBar();
     if (changes_ >= kBulkChanges) {
         // Lift the block without Qt's usual update() of every single descendant (which would
         // bring back the hundreds of rectangles), then repaint fraWork as a whole.
@@ -505,6 +593,11 @@ void PlayWindow::SyncCells() {
             Touch();
             s.enabled = m.enabled;
             w->setEnabled(m.enabled);
+        }
+        if (s.wrong != m.wrong) {
+            Touch();
+            s.wrong = m.wrong;
+            w->SetMarked(m.wrong);
         }
     }
 
@@ -874,7 +967,8 @@ void PlayWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PlayWindow::PlaceWork() {
-    PlaceWork(frameGeometry().size());
+    // The status bar is added below the work area, not centred around.
+    PlaceWork(frameGeometry().size() - QSize(0, StatusBarHeight()));
 }
 
 void PlayWindow::PlaceWork(QSize outer) {

@@ -74,6 +74,14 @@ public:
     void SetZoom(int percent);
     void OnZoomChanged(std::function<void(int)> onZoom) { onZoom_ = std::move(onZoom); }
 
+    // The status bar under the work area (View > Status Bar): the window grows by it and the
+    // work area keeps its place. `onStatusBar` hears of every change the user makes.
+    bool StatusBarShown() const { return statusShown_; }
+    void SetStatusBarShown(bool shown);
+    void OnStatusBarChanged(std::function<void(bool)> onStatusBar) { onStatusBar_ = std::move(onStatusBar); }
+    // An empty, hidden label at the status bar's right end, for a clock of the game to fill.
+    QLabel* ClockLabel() const { return lblClock_; }
+
     // Input from the cell and check-box widgets.
     void CellKeyDown(int cell, QKeyEvent* event);
     void CellKeyUp(int cell, QKeyEvent* event);
@@ -108,6 +116,7 @@ private:
         ColorValue fore = kBlack;
         ColorValue back = kWhite;
         bool enabled = true;
+        bool wrong = false;
     };
     struct BoxShown {
         std::string name;
@@ -146,6 +155,10 @@ private:
     void BuildMenus();
     void BuildFrames();
     void BuildCells();
+    void BuildStatusBar();
+    void SyncStatusBar();
+    // The status bar's height while it is shown, else 0.
+    int StatusBarHeight() const;
     void SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame& model);
     void SyncCells();
     void SyncBoxes();
@@ -220,6 +233,14 @@ private:
 
     int zoom_ = 100;
     std::function<void(int)> onZoom_;
+
+    bool statusShown_ = true;
+    std::function<void(bool)> onStatusBar_;
+    QAction* mnuStatusBar_ = nullptr;
+    QLabel* lblPuzzle_ = nullptr;
+    QLabel* lblGrade_ = nullptr;
+    QLabel* lblMessage_ = nullptr;
+    QLabel* lblClock_ = nullptr;
 
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;

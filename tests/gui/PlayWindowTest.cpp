@@ -8,6 +8,7 @@
 #include "MenuEntries.h"
 #include "play/PlayWidgets.h"
 #include "puzzle/Templates.h"
+#include "solver/Rules.h"
 #include "ui/QtUtil.h"
 
 #include <QPrinter>
@@ -136,7 +137,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(w.window->windowTitle(), QString::fromLatin1(name));
         EXPECT_EQ(w.window->size(),
                   QSize(ZoomedPixels(c.work.width, 100) + 16,
-                        ZoomedPixels(c.work.height, 100) + w.window->menuBar()->sizeHint().height() + 24));
+                        ZoomedPixels(c.work.height, 100) + w.window->menuBar()->sizeHint().height() + 24 +
+                            w.window->statusBar()->sizeHint().height()));
         for (int i = 0; i < c.CellCount(); ++i) {
             const TwipRect r = c.CellRect(i);
             const GridCell& model = w.Model().Cells()[Window::At(i)];
@@ -223,9 +225,11 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
     EXPECT_EQ(menu("mnuPrint"), (QStringList{"mnuPrintNew=Print Original", "mnuPrintCurrent=Print Current",
                                              "mnuPrintSolution=Print Solution"}));
     EXPECT_EQ(menu("mnuEdit"),
-              (QStringList{"mnuUndo=Undo  [Ctrl+Z]", "mnuSolution=&Show Solution / User Grid [Ctrl+S]"}));
-    EXPECT_EQ(menu("mnuView"), (QStringList{"mnuZoomIn=Zoom In [Ctrl++]", "mnuZoomOut=Zoom Out [Ctrl+-]",
-                                            "mnuActualSize=Actual Size [Ctrl+0]"}));
+              (QStringList{"mnuUndo=Undo  [Ctrl+Z]", "mnuSolution=&Show Solution / User Grid [Ctrl+S]",
+                           "mnuHint=&Hint [Ctrl+H]", "mnuCheck=&Check [Ctrl+K]"}));
+    EXPECT_EQ(menu("mnuView"),
+              (QStringList{"mnuZoomIn=Zoom In [Ctrl++]", "mnuZoomOut=Zoom Out [Ctrl+-]",
+                           "mnuActualSize=Actual Size [Ctrl+0]", "mnuStatusBar=Status &Bar"}));
     EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
     EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
     w.puzzle.NoShowFirst = true;
@@ -244,6 +248,58 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
     QAccessible::setActive(false);
     w.window->close(); // the title bar's close button: back to the main window
     EXPECT_TRUE(w.window->Unloaded() && !w.puzzle.ExitRequested);
+}
+
+// The status bar under the work area names the seed and options and the grade, and answers Hint
+// and Check (Ctrl+H and Ctrl+K work from a cell), all read by a screen reader; Check strikes a
+// wrong square through. Hidden, the window shrinks by the bar and the work area stays put.
+TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrough) {
+    Window w("Small Puzzle H");
+    const auto text = [&w](const char* name) {
+        QAccessible::setActive(true);
+        const QLabel* label = w.window->findChild<QLabel*>(name);
+        const QString read =
+            QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label))->text(QAccessible::Name);
+        QAccessible::setActive(false);
+        return label->isVisible() ? read.toStdString() : "(hidden)";
+    };
+    EXPECT_EQ(text("lblPuzzle"), "seed 5");
+    EXPECT_EQ(text("lblGrade"), std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))));
+    EXPECT_EQ(text("lblMessage"), "");
+    QWidget* work = w.Frame("fraWork");
+    EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
+
+    int i = 0;
+    while (!w.puzzle.GridPattern[Window::At(i)] ||
+           (i >= w.puzzle.StarterFirstCell && i <= w.puzzle.StarterLastCell))
+        ++i;
+    QLineEdit* cell = w.Cell(i);
+    cell->setFocus();
+    QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + (w.puzzle.SolutionArray[Window::At(i)] + 1) % 10));
+    // The stroke's red, anywhere in the square.
+    const auto struck = [&] {
+        const QImage image = cell->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red += image.pixelColor(x, y) == QColor(204, 0, 0);
+        return red > 0;
+    };
+    EXPECT_FALSE(struck());
+    QTest::keyClick(cell, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(text("lblMessage"),
+              "1 square is wrong, so there is no hint until it is put right: Check shows which.");
+    QTest::keyClick(cell, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(text("lblMessage"), "1 square is wrong");
+    EXPECT_TRUE(struck());
+    EXPECT_EQ(Pixel(cell, QPoint(3, 3)), QColor(255, 214, 214)) << "tinted as well";
+
+    const QPoint at = work->pos();
+    const int height = w.window->height(), bar = w.window->statusBar()->height();
+    w.Action("mnuStatusBar")->trigger();
+    EXPECT_EQ(text("lblPuzzle"), "(hidden)");
+    EXPECT_EQ(w.window->height(), height - bar);
+    EXPECT_EQ(work->pos(), at);
 }
 
 // No list caption, heading or menu entry is cut off, for every number a list of that length
