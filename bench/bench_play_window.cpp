@@ -19,6 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -200,6 +202,52 @@ void BM_TypeDigit(benchmark::State& state, bool keep) {
         state.SkipWithError("no state file written");
 }
 
+// The Large window with the first half of its white squares (in reading order) filled from the
+// solution, the starting number shown.
+struct HalfFilledLarge : OpenLarge {
+    HalfFilledLarge() {
+        const auto& p = s.puzzle;
+        const auto white = static_cast<int>(std::count(p.GridPattern.begin(), p.GridPattern.end(), true));
+        for (int i = 0, filled = 0; filled < white / 2; ++i)
+            if (p.GridPattern[static_cast<std::size_t>(i)]) {
+                window.Model().SetCellText(i, std::to_string(p.SolutionArray[static_cast<std::size_t>(i)]));
+                ++filled;
+            }
+        window.Sync();
+        Settle();
+    }
+    QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+};
+
+// Edit > Hint from a half-filled grid: the check for wrong squares, the rules' next step, the
+// number written and ticked, the status bar and the repaint. Undo between runs is not timed.
+void BM_Hint(benchmark::State& state) {
+    HalfFilledLarge w;
+    PlayForm& model = w.window.Model();
+    for (auto _ : state) {
+        w.Action("mnuHint")->trigger();
+        Settle();
+        state.PauseTiming();
+        if (!model.UndoEnabled()) {
+            state.SkipWithError(model.StatusText().c_str());
+            break;
+        }
+        model.mnuUndo_Click();
+        w.window.Sync();
+        Settle();
+        state.ResumeTiming();
+    }
+}
+
+// Edit > Check on the same grid: every filled square judged against the solutions.
+void BM_Check(benchmark::State& state) {
+    HalfFilledLarge w;
+    for (auto _ : state) {
+        w.Action("mnuCheck")->trigger();
+        Settle();
+    }
+}
+
 // Zoom In from 100 % to 200 % and back on the Large window: fonts, 400 cells and every list box
 // laid out anew and the window repainted.
 void BM_Zoom(benchmark::State& state) {
@@ -247,6 +295,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("TypeDigit/KeepingTheGame", BM_TypeDigit, true)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    benchmark::RegisterBenchmark("Hint/HalfFilledLarge", BM_Hint)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Check/HalfFilledLarge", BM_Check)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Zoom/100To200AndBack", BM_Zoom)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
