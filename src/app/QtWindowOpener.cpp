@@ -31,6 +31,19 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
             dialogs_.MessageBox("The zoom level could not be saved to " + zoomFile_ + ".", kMessageTitle,
                                 Buttons::Ok, Icon::Exclamation);
         });
+        // Shown unless the user has hidden it; kept beside the zoom.
+        window.SetStatusBarShown(
+            QSettings(file, QSettings::IniFormat).value(QStringLiteral("statusBar"), true).toBool());
+        window.OnStatusBarChanged([this, file](bool shown) {
+            QSettings settings(file, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("statusBar"), shown);
+            settings.sync();
+            if (settings.status() == QSettings::NoError || zoomFailureReported_)
+                return;
+            zoomFailureReported_ = true;
+            dialogs_.MessageBox("The status bar setting could not be saved to " + zoomFile_ + ".",
+                                kMessageTitle, Buttons::Ok, Icon::Exclamation);
+        });
     }
     if (resume != nullptr)
         window.Resume(*resume);

@@ -19,8 +19,8 @@ public:
 
     // The window the children are shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
-    // Play windows open at the zoom level kept in this settings file and keep every change there
-    // (none: always 100 %).
+    // Play windows open at the zoom level and with the status bar shown or hidden as kept in this
+    // settings file, and keep every change there (none: always 100 %, the status bar shown).
     void RememberZoomIn(std::string settingsFile) { zoomFile_ = std::move(settingsFile); }
 
     void ShowPlayForm(SizeClass size, const PlayRecord* resume) override;

@@ -23,6 +23,7 @@ constexpr int kFormat = 1;
 constexpr std::size_t kMaxUndoRecords = kLongest + 1;
 constexpr std::size_t kMaxUndoText = 40;
 constexpr std::int64_t kMaxSeconds = std::int64_t{100} * 366 * 24 * 3600;
+constexpr std::uint64_t kMaxCount = 1000000000;
 
 // The whole game file, its folder made when missing; false with the reason in `error`.
 bool WriteGame(const std::string& path, const std::string& text, std::string& error) {
@@ -121,6 +122,10 @@ json GameToJson(const PuzzleState& puzzle, const PlayRecord& r) {
     play["solutionShown"] = r.solutionShown;
     play["secondsSpent"] = std::max<std::int64_t>(r.secondsSpent, 0);
     play["solvedNoticeShown"] = r.solvedNoticeShown;
+    play["assisted"] = r.assisted;
+    play["hints"] = std::max(r.hints, 0);
+    play["checks"] = std::max(r.checks, 0);
+    play["checkMarks"] = r.checkMarks;
     json j;
     j["corvanaGame"] = kFormat;
     j["puzzle"] = PuzzleToJson(puzzle);
@@ -166,6 +171,34 @@ bool GameFromJson(const json& j, SavedGame& game, std::string& error) {
         return false;
     }
     r.secondsSpent = static_cast<std::int64_t>(seconds);
+    // The help taken came later than the rest; a game kept before it has none of these keys.
+    std::uint64_t hints = 0;
+    std::uint64_t checks = 0;
+    if ((play->contains("assisted") && !Get(*play, "assisted", r.assisted, error)) ||
+        (play->contains("hints") && !Get(*play, "hints", hints, error)) ||
+        (play->contains("checks") && !Get(*play, "checks", checks, error)))
+        return false;
+    if (hints > kMaxCount || checks > kMaxCount) {
+        error = "\"hints\" or \"checks\" is out of range";
+        return false;
+    }
+    r.hints = static_cast<int>(hints);
+    r.checks = static_cast<int>(checks);
+    if (const auto marks = play->find("checkMarks"); marks != play->end()) {
+        const std::size_t cells = g.puzzle.GridPattern.size();
+        if (!marks->is_array() || marks->size() > cells) {
+            error = "\"checkMarks\" is not a list of squares";
+            return false;
+        }
+        for (const json& cell : *marks) {
+            if (!cell.is_number_unsigned() || cell.get<std::uint64_t>() >= cells ||
+                !g.puzzle.GridPattern[At(static_cast<int>(cell.get<std::uint64_t>()))]) {
+                error = "\"checkMarks\" names a square that is not a white square of the grid";
+                return false;
+            }
+            r.checkMarks.push_back(static_cast<int>(cell.get<std::uint64_t>()));
+        }
+    }
     const auto undo = play->find("undo");
     if (undo == play->end() || !undo->is_array() || undo->empty() || undo->size() > kMaxUndoRecords) {
         error = "\"undo\" is missing or of the wrong size";
@@ -325,7 +358,7 @@ GameStore::Loaded GameStore::Load() {
         if (j.is_discarded())
             error = "it is not JSON";
         else if (GameFromJson(j, game, error)) {
-            resumable_ = !UserGridSolved(game.puzzle);
+            resumable_ = !GameSolved(game.puzzle, game.play.starterHidden);
             loaded.game = std::move(game);
             return loaded;
         }
@@ -339,7 +372,7 @@ GameStore::Loaded GameStore::Load() {
 }
 
 std::string GameStore::Save(const SavedGame& game) {
-    return Save(GameToJson(game), UserGridSolved(game.puzzle));
+    return Save(GameToJson(game), GameSolved(game.puzzle, game.play.starterHidden));
 }
 
 std::string GameStore::Save(const json& game, bool solved) {
@@ -364,7 +397,7 @@ std::string GameKeeper::Changed(bool always) {
         return {};
     last_ = std::move(text);
     play["secondsSpent"] = seconds;
-    return store_.SaveSoon(j, UserGridSolved(puzzle_));
+    return store_.SaveSoon(j, form_.GridSolved());
 }
 
 } // namespace corvana

@@ -136,6 +136,13 @@ std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds, b
 // "45 seconds", "12 minutes 5 seconds", "1 hour 3 minutes".
 std::string SpentText(std::int64_t seconds);
 
+// The puzzle as the user sees it (the starting number in place unless hidden) and the user
+// grid's digits (-1 for an empty or black square); solved is any fill of the first that the
+// second holds, not only the generated one.
+FillIn PuzzleAsShown(const PuzzleState& puzzle, bool starterHidden);
+std::vector<int> UserDigits(const PuzzleState& puzzle);
+bool GameSolved(const PuzzleState& puzzle, bool starterHidden);
+
 class PlayForm {
 public:
     // Seconds on a steady clock; the time spent on a puzzle is measured with it.
@@ -207,6 +214,8 @@ public:
     // Whole seconds spent on this puzzle, in this window and before.
     std::int64_t SecondsSpent() const;
     bool SolvedNoticeShown() const { return solvedNoticeShown_; }
+    // The user grid holds a solution of the puzzle as shown.
+    bool GridSolved() const;
     bool Assisted() const { return assisted_; }
     int HintsUsed() const { return hints_; }
     int ChecksUsed() const { return checks_; }
@@ -270,8 +279,7 @@ private:
     int StarterBox() const; // the box FindGivenLabel ticks, or -1
     // Shows the solved notice when the user's own entries have just completed the grid.
     void CheckSolved();
-    // The puzzle as the user sees it now (the starting number in place unless it is hidden),
-    // and the user grid with -1 for an empty or black square.
+    // PuzzleAsShown and UserDigits of this form's puzzle now.
     FillIn ShownNow() const;
     std::vector<int> UserGrid() const;
     // Writes a hint's number into its squares and ticks it, as AutoFill and a click would.

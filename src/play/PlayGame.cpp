@@ -55,7 +55,7 @@ void PlayForm::CheckSolved() {
     // and while it is shown no entry can be made anyway.
     // Any fill of the puzzle as shown counts, not only the generated one: with the starting number
     // hidden its mirror image fits every list as well.
-    if (SolutionShown_ || solvedNoticeShown_ || !IsSolved(ShownNow(), UserGrid()))
+    if (SolutionShown_ || solvedNoticeShown_ || !GridSolved())
         return;
     solvedNoticeShown_ = true;
     // The digit that solved the grid is kept before the notice waits for OK: a kill or power

@@ -37,28 +37,44 @@ std::string PlayForm::PuzzleText() const {
     return text;
 }
 
-FillIn PlayForm::ShownNow() const {
+FillIn PuzzleAsShown(const PuzzleState& puzzle, bool starterHidden) {
     FillIn shown;
-    if (FindTemplate(puzzle_.PuzzleName) == nullptr)
+    if (FindTemplate(puzzle.PuzzleName) == nullptr)
         return shown;
     try {
-        shown = ShownPuzzle(puzzle_);
+        shown = ShownPuzzle(puzzle);
     } catch (const std::exception&) {
         return FillIn{};
     }
     // A hidden starting number is no part of the puzzle as the user sees it: any fill that fits
     // the lists is as right as the generated one until it is shown.
-    if (StarterHidden_)
+    if (starterHidden)
         shown.given.assign(shown.given.size(), -1);
     return shown;
 }
 
-std::vector<int> PlayForm::UserGrid() const {
-    std::vector<int> grid(puzzle_.UserArray.size(), -1);
-    for (std::size_t i = 0; i < grid.size() && i < puzzle_.GridPattern.size(); ++i)
-        if (puzzle_.GridPattern[i] && puzzle_.UserArray[i] >= 0 && puzzle_.UserArray[i] <= 9)
-            grid[i] = puzzle_.UserArray[i];
+std::vector<int> UserDigits(const PuzzleState& puzzle) {
+    std::vector<int> grid(puzzle.UserArray.size(), -1);
+    for (std::size_t i = 0; i < grid.size() && i < puzzle.GridPattern.size(); ++i)
+        if (puzzle.GridPattern[i] && puzzle.UserArray[i] >= 0 && puzzle.UserArray[i] <= 9)
+            grid[i] = puzzle.UserArray[i];
     return grid;
+}
+
+bool GameSolved(const PuzzleState& puzzle, bool starterHidden) {
+    return IsSolved(PuzzleAsShown(puzzle, starterHidden), UserDigits(puzzle));
+}
+
+FillIn PlayForm::ShownNow() const {
+    return PuzzleAsShown(puzzle_, StarterHidden_);
+}
+
+std::vector<int> PlayForm::UserGrid() const {
+    return UserDigits(puzzle_);
+}
+
+bool PlayForm::GridSolved() const {
+    return IsSolved(ShownNow(), UserGrid());
 }
 
 void PlayForm::ShowMarks() {

@@ -84,7 +84,8 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
 }
 
 // A game taken up again from the file looks exactly as it was left: the starting number revealed,
-// down and across ticks, the buffer, the undo record, the solution view and the time spent.
+// down and across ticks, the buffer, the undo record, the solution view, the time spent, the help
+// taken and Check's marks.
 TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
     for (const char* name : kAllSizes) {
         TempDir dir;
@@ -98,6 +99,8 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         if (f.form->Config().separateLists)
             f.Pick(3, 1, true); // a down list's tick, and the buffer taken from a down list
         f.Type(cell + 1, 4);
+        f.form->mnuCheck_Click(); // marks the wrong digit
+        f.form->mnuHint_Click();  // refused on it, but counted
         now += 61;
         // Kept in the solution view but for Small, where the revealed starter's colours show at once.
         if (std::string(name) != kSmall)
@@ -168,6 +171,9 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/play/secondsSpent", 3162240001u), "\"secondsSpent\" is out of range"},
         {with("/play/undo", json::array()), "\"undo\" is missing or of the wrong size"},
         {with("/play/undo/0", 5), "\"undo\" holds something that is no undo record"},
+        {with("/play/hints", "2"), "\"hints\" is missing or of the wrong kind"},
+        {with("/play/checkMarks", json::array({400})),
+         "\"checkMarks\" names a square that is not a white square of the grid"},
         {with("/puzzle/noShowFirst", false), "the starting number is hidden in a puzzle that shows it"},
         {std::string(300 * 1024, ' '), "it is too large (more than 262144 bytes)"},
         {"", "it is a link, not a regular file",
@@ -197,6 +203,13 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     WriteText(dir.File("last-game.json"), with("/play/secondsSpent", 3162240000u));
     EXPECT_TRUE(none.Load().game) << "the good file with the longest time there may be reads";
     EXPECT_TRUE(none.Resumable());
+    json older = good;
+    for (const char* key : {"assisted", "hints", "checks", "checkMarks"})
+        older["play"].erase(key);
+    WriteText(dir.File("last-game.json"), older.dump());
+    const auto kept = none.Load().game;
+    ASSERT_TRUE(kept) << "a game kept before help was counted reads";
+    EXPECT_EQ(GameToJson(*kept), good);
 }
 
 TEST(StateFile, LivesInTheXdgStateFolder) {

@@ -35,7 +35,8 @@ inline std::string Picture(const PlayForm& form) {
     std::ostringstream s;
     s << std::hex;
     for (const GridCell& c : form.Cells())
-        s << (c.text.empty() ? "." : c.text) << "/" << c.fore << "/" << c.back << (c.enabled ? " " : "x ");
+        s << (c.text.empty() ? "." : c.text) << "/" << c.fore << "/" << c.back << (c.wrong ? "!" : "")
+          << (c.enabled ? " " : "x ");
     for (const ListBox& b : form.Boxes())
         if (b.visible)
             s << b.Name() << b.index << "=" << b.value << "/" << b.fore << "/" << b.back << " ";
