@@ -591,11 +591,11 @@ QString RulesText(const BookSettings& book) {
                                 "off; it is struck off in its list.");
     else
         rules += QStringLiteral(" No digit is given: the first number to place is yours to find.");
-    if (!book.checked)
+    if (!book.checked && !book.unique)
         return rules;
     const auto mirrors = std::count_if(book.templates.begin(), book.templates.end(),
                                        [](const TemplateRecord* t) { return Mirrors(*t); });
-    if (book.starterShown || mirrors == 0)
+    if (book.starterShown || book.unique || mirrors == 0)
         rules += book.count == 1 ? QStringLiteral(" The puzzle has exactly one solution.")
                                  : QStringLiteral(" Every puzzle has exactly one solution.");
     else if (mirrors == static_cast<std::ptrdiff_t>(book.templates.size()))

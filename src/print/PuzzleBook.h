@@ -26,6 +26,7 @@ struct BookSettings {
     std::vector<const TemplateRecord*> templates; // the templates its puzzles are made from
     bool starterShown = true;                     // the starting numbers are printed in the grids
     bool checked = true;                          // every build was checked for one solution
+    bool unique = false; // every puzzle is known to have one solution as given out, mirrored grid or not
     // What a puzzle maker puts on the title page; an empty field takes the program's own.
     std::string title, author, copyright;
     // The creation date in the file, in seconds since 1970 (UTC); the same settings and puzzles

@@ -4,10 +4,13 @@
 #include "print/PuzzleBook.h"
 
 #include "FakeDialogs.h"
+#include "GenCli.h"
 #include "TempDir.h"
 #include "puzzle/Templates.h"
 
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -161,6 +164,43 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
 
 INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::Letter),
                          [](const auto& paper) { return paper.param == Paper::A4 ? "A4" : "Letter"; });
+
+// corvana-gen --grade: each page header names its puzzle's template, seed and grade, as the JSON
+// of the same command does; with no digit given, the rules finishing a puzzle mean it has one
+// solution even on a mirrored grid, and the title page says so.
+TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSolution) {
+    test::TempDir dir;
+    const std::string pdf = dir.File("medium.pdf");
+    const std::vector<std::string> args = {"--template", "all",     "--count", "3",         "--seed",
+                                           "1",          "--grade", "Medium",  "--no-first"};
+    std::ostringstream out, err;
+    auto book = args;
+    book.insert(book.end(), {"--pdf", pdf});
+    ASSERT_EQ(RunGenerator(book, out, err), 0) << err.str();
+    auto json = args;
+    json.insert(json.end(), {"--format", "json"});
+    std::ostringstream lines;
+    ASSERT_EQ(RunGenerator(json, lines, err), 0) << err.str();
+
+    std::vector<std::string> texts;
+    std::istringstream pageTexts(Shell("pdftotext '" + pdf + "' -"));
+    for (std::string page; std::getline(pageTexts, page, '\f');)
+        texts.push_back(page);
+    ASSERT_EQ(texts.size(), 1u + 3 + 1);
+    std::string title = texts[0];
+    std::replace(title.begin(), title.end(), '\n', ' ');
+    EXPECT_NE(title.find("Every puzzle has exactly one solution."), std::string::npos) << title;
+    std::istringstream in(lines.str());
+    std::size_t k = 1;
+    for (std::string line; std::getline(in, line); ++k) {
+        const auto j = nlohmann::json::parse(line);
+        const std::string header = j["name"].get<std::string>() + " \u00b7 seed " +
+                                   std::to_string(j["seed"].get<std::uint64_t>()) + " \u00b7 " +
+                                   j["grade"].get<std::string>();
+        EXPECT_NE(texts[k].find(header), std::string::npos) << header << "\n" << texts[k];
+    }
+    EXPECT_EQ(k, 4u);
+}
 
 // A failure is one line, and the folder holds afterwards exactly what it held before: no
 // book, no half a book, no temporary file, and a book already there untouched.

@@ -73,6 +73,8 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
              {"--template", "all", "--paper", "a4"},
              {"--solve", "puzzle.json", "--jobs", "2"},
              {"--template", "all", "--title", "Mine"},
+             {"--template", "all", "--grade", "Tough"},
+             {"--solve", "puzzle.json", "--grade", "Easy"},
              {}}) {
         const GenRun r = Gen(args);
         EXPECT_EQ(r.status, 2);
@@ -86,10 +88,10 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
 TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
     const GenRun r = Gen({"--template", "Small Puzzle H", "--seed", "42", "--format", "json", "--reduced"});
     std::size_t at = 0;
-    for (const char* key :
-         {"\"name\": \"Small Puzzle H\"", "\"size\": \"Small\"", "\"width\": 10", "\"seed\": 42",
-          "\"reduced\": true", "\"noShowFirst\": false", "\"starter\": [0, 1]", "\"solution\": [",
-          "\"user\": [", "\"lists\": {", "\"listsDown\": {}", "\"solutions\": 1", "\"draws\": 1"}) {
+    for (const char* key : {"\"name\": \"Small Puzzle H\"", "\"size\": \"Small\"", "\"width\": 10",
+                            "\"seed\": 42", "\"reduced\": true", "\"noShowFirst\": false",
+                            "\"starter\": [0, 1]", "\"solution\": [", "\"user\": [", "\"lists\": {",
+                            "\"listsDown\": {}", "\"solutions\": 1", "\"draws\": 1", "\"grade\": \"Easy\""}) {
         const auto found = r.out.find(key, at);
         ASSERT_NE(found, std::string::npos) << key << "\n" << r.out;
         at = found;
@@ -104,7 +106,8 @@ TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
     EXPECT_EQ(text.substr(0, text.find("  4 4 0 0 0 0")),
               "Small Puzzle H (10 x 10, seed 42)\n"
               "Reduced Numbers: on; Don't Show First Number: off\n"
-              "Solutions: 1 (unique); draws: 1\n\n"
+              "Solutions: 1 (unique); draws: 1\n"
+              "Grade: Easy\n\n"
               "Puzzle (# black square, . empty square):\n"
               "  1 4 # # # # # # . .\n"
               "  . . # # # # # # . .\n"
@@ -169,8 +172,10 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     test::WriteText(file, made.out);
     const GenRun one = Gen({"--solve", file});
     ASSERT_EQ(one.status, 0) << one.err;
-    EXPECT_EQ(one.out.rfind("Solutions: 1 (unique)\n\nSolution 1:\n  # # # 5 1 6 0 3 # # # # 4 8 8 6 2", 0),
-              0u)
+    EXPECT_EQ(
+        one.out.rfind(
+            "Solutions: 1 (unique)\nGrade: Easy\n\nSolution 1:\n  # # # 5 1 6 0 3 # # # # 4 8 8 6 2", 0),
+        0u)
         << one.out;
 
     const auto damaged = [&](const std::string& from, const std::string& to) {
@@ -272,8 +277,8 @@ TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKey
 }
 
 // With the starting number hidden, a grid symmetric about its diagonal reads both ways: every
-// output counts the solutions of the puzzle as it is given out, as --solve does on it.
-TEST(CorvanaGen, SolutionsAreCountedForThePuzzleAsGivenOut) {
+// output counts the solutions and grades the puzzle as it is given out, as --solve does on it.
+TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     test::TempDir dir;
     const std::string file = dir.File("puzzle.json");
     const std::vector<std::string> hidden = {"--template", "Small Puzzle Project X", "--seed", "5",
@@ -284,15 +289,67 @@ TEST(CorvanaGen, SolutionsAreCountedForThePuzzleAsGivenOut) {
     test::WriteText(file, json.out);
     const auto solved = nlohmann::json::parse(Gen({"--solve", file, "--format", "json"}).out);
     EXPECT_EQ(solved["solutions"], 2);
+    EXPECT_EQ(solved["grade"], "Expert") << "no rule tells the two readings apart";
     EXPECT_EQ(nlohmann::json::parse(json.out)["solutions"], solved["solutions"]);
+    EXPECT_EQ(nlohmann::json::parse(json.out)["grade"], solved["grade"]);
     args.back() = "ipuz";
-    EXPECT_EQ(nlohmann::json::parse(Gen(args).out)["org.example.corvana:solutions"], 2);
-    EXPECT_NE(Gen(hidden).out.find("Solutions: 2 or more;"), std::string::npos);
-    // Shown, the starting number settles it.
+    const auto ipuz = nlohmann::json::parse(Gen(args).out);
+    EXPECT_EQ(ipuz["org.example.corvana:solutions"], 2);
+    EXPECT_EQ(ipuz["difficulty"], "Expert");
+    const std::string text = Gen(hidden).out;
+    EXPECT_NE(text.find("Solutions: 2 or more; draws: 1\nGrade: Expert\n"), std::string::npos) << text;
+    // Shown, the starting number settles it, and --solve grades the file as it is.
+    const GenRun shown = Gen({"--template", "Small Puzzle Project X", "--seed", "5", "--format", "json"});
+    EXPECT_EQ(nlohmann::json::parse(shown.out)["solutions"], 1);
+    test::WriteText(file, shown.out);
+    const std::string grade = nlohmann::json::parse(shown.out)["grade"];
+    EXPECT_NE(grade, "Expert");
+    EXPECT_NE(Gen({"--solve", file}).out.find("Solutions: 1 (unique)\nGrade: " + grade + "\n\n"),
+              std::string::npos);
+}
+
+// --grade keeps the first puzzles of the grade among seeds S, S+1, ...: each is the puzzle its
+// template and seed give alone, the seeds passed over give other grades, and the threads change
+// nothing. A grade out of reach is given up after 1000 seeds in a row.
+TEST(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
+    const auto batch = [](const char* format, const char* jobs) {
+        return Gen({"--template", "all", "--count", "4", "--seed", "7", "--grade", "medium", "--format",
+                    format, "--jobs", jobs});
+    };
+    const GenRun lines = batch("json", "2");
+    ASSERT_EQ(lines.status, 0) << lines.err;
+    EXPECT_EQ(lines.out, batch("json", "1").out);
+    std::istringstream in(lines.out);
+    std::uint64_t seed = 7;
+    std::size_t kept = 0;
+    for (std::string line; std::getline(in, line); ++kept) {
+        const auto j = nlohmann::json::parse(line);
+        for (; seed < j["seed"]; ++seed) {
+            const auto& t = Templates()[(seed - 7) % Templates().size()];
+            const auto other = nlohmann::json::parse(
+                Gen({"--template", std::string(t.name), "--seed", std::to_string(seed), "--format", "json"})
+                    .out);
+            EXPECT_NE(other["grade"], "Medium") << "seed " << seed << " passed over";
+        }
+        const auto alone = nlohmann::json::parse(Gen({"--template", j["name"].get<std::string>(), "--seed",
+                                                      std::to_string(seed++), "--format", "json"})
+                                                     .out);
+        EXPECT_EQ(j, alone);
+        EXPECT_EQ(j["grade"], "Medium");
+    }
+    EXPECT_EQ(kept, 4u);
+    const std::string text = batch("text", "2").out;
+    EXPECT_EQ(text, batch("text", "1").out);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '-'), 3 * 40) << "a line of dashes between puzzles kept";
+
+    const GenRun none =
+        Gen({"--template", "Small Puzzle H", "--seed", "1", "--grade", "Expert", "--count", "2"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.out.empty());
     EXPECT_EQ(
-        nlohmann::json::parse(Gen({"--template", "Small Puzzle Project X", "--seed", "5", "--format", "json"})
-                                  .out)["solutions"],
-        1);
+        none.err,
+        "corvana-gen: no Expert puzzle of Small Puzzle H in 1000 seeds in a row (seeds 1 to 1000); 0 of 2 "
+        "found\n");
 }
 
 // The puzzle files the program opens are what corvana-gen writes.
@@ -324,7 +381,9 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         EXPECT_EQ(read.GridPattern, built.GridPattern);
         EXPECT_EQ(read.Numbers, built.Numbers);
         EXPECT_EQ(read.NumbersDown, built.NumbersDown);
-        EXPECT_EQ(PuzzleToJson(read), nlohmann::json::parse(gen.out));
+        nlohmann::json written = nlohmann::json::parse(gen.out);
+        written.erase("grade"); // corvana-gen's own, for puzzle makers
+        EXPECT_EQ(PuzzleToJson(read), written);
     }
 }
 

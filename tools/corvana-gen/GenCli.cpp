@@ -11,11 +11,13 @@
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
 #include "seam/Dialogs.h"
+#include "solver/Rules.h"
 #include "solver/Solver.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -23,6 +25,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <thread>
@@ -63,11 +66,17 @@ struct Options {
     std::string pdfPath;
     std::string paper = "a4";
     IpuzCredits credits;
-    bool batch = false; // --count or --template all: puzzle after puzzle
+    std::string gradeText;
+    std::optional<Grade> grade; // --grade: only puzzles of this grade are kept
+    bool batch = false;         // --count or --template all: puzzle after puzzle
 };
 
 constexpr const char* kAllTemplates = "all";
 constexpr std::uint64_t kMaxCount = 1000000000;
+
+// --grade gives up after this many seeds in a row without a puzzle of the grade: some grades
+// are out of reach of some templates and options.
+constexpr std::uint64_t kGradeTries = 1000;
 
 // A puzzle file is a few kilobytes; anything near this is not one.
 constexpr std::size_t kMaxPuzzleFile = 1 << 20;
@@ -91,6 +100,9 @@ void Describe(CLI::App& app, Options& o) {
                    "Make N puzzles, of seeds S, S+1, ... ('--template all' takes every "
                    "template in turn)")
         ->type_name("N");
+    app.add_option("--grade", o.gradeText,
+                   "Keep only the puzzles of this grade, from seeds S, S+1, ... until --count are found")
+        ->type_name("Easy|Medium|Hard|Expert");
     app.add_option("--jobs", o.jobsText, "Make puzzles on N threads (default: one per core)")->type_name("N");
     app.add_option("--pdf", o.pdfPath, "Write a puzzle book with the solutions at the back")
         ->type_name("FILE");
@@ -108,6 +120,20 @@ std::optional<std::uint64_t> ParseCount(const std::string& text, std::uint64_t m
     if (!value || *value == 0 || *value > most)
         return std::nullopt;
     return value;
+}
+
+// A grade named in any case, or nothing.
+std::optional<Grade> ParseGrade(const std::string& text) {
+    std::string lower;
+    for (const char c : text)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const Grade grade : {Grade::Easy, Grade::Medium, Grade::Hard, Grade::Expert}) {
+        std::string name = GradeName(grade);
+        name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
+        if (lower == name)
+            return grade;
+    }
+    return std::nullopt;
 }
 
 // Reads the arguments; on a bad one returns the error line.
@@ -144,6 +170,11 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
         o.count = *count;
         o.batch = true;
     }
+    if (app.count("--grade") > 0) {
+        o.grade = ParseGrade(o.gradeText);
+        if (!o.grade)
+            return "unknown grade '" + o.gradeText + "' (expected Easy, Medium, Hard or Expert)";
+    }
     o.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (app.count("--jobs") > 0) {
         const auto jobs = ParseCount(o.jobsText, 256);
@@ -169,7 +200,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
         return "--title, --author and --copyright go with --format ipuz or --pdf";
     if (app.count("--solve") > 0) {
         for (const char* other : {"--template", "--seed", "--count", "--jobs", "--pdf", "--reduced",
-                                  "--no-first", "--first-draw"})
+                                  "--no-first", "--first-draw", "--grade"})
             if (app.count(other) > 0)
                 return std::string("--solve reads a puzzle; it does not go with ") + other;
         if (o.format == "ipuz")
@@ -233,12 +264,13 @@ std::string SolutionsText(int solutions) {
     return solutions == 1 ? "1 (unique)" : "2 or more";
 }
 
-void WriteText(std::ostream& out, const PuzzleState& s, const TemplateRecord& t) {
+void WriteText(std::ostream& out, const PuzzleState& s, const TemplateRecord& t, Grade grade) {
     const int w = t.Width();
     out << s.PuzzleName << " (" << w << " x " << w << ", seed " << s.Seed << ")\n";
     out << "Reduced Numbers: " << (s.ReducedNumbers ? "on" : "off")
         << "; Don't Show First Number: " << (s.NoShowFirst ? "on" : "off") << '\n';
-    out << "Solutions: " << SolutionsText(s.Solutions) << "; draws: " << s.Draws << "\n\n";
+    out << "Solutions: " << SolutionsText(s.Solutions) << "; draws: " << s.Draws << '\n';
+    out << "Grade: " << GradeName(grade) << "\n\n";
     out << "Puzzle (# black square, . empty square):\n";
     TextGrid(out, GridRows(s, s.UserArray));
     out << '\n';
@@ -288,6 +320,7 @@ int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const SolveResult result = Solve(puzzle, 2);
+    const Grade grade = GradePuzzle(puzzle);
     if (!result.error.empty() || result.solutions == 0) {
         err << "corvana-gen: " << name << ": "
             << (result.error.empty() ? "the numbers cannot all be placed in this grid with its digits"
@@ -297,9 +330,10 @@ int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
     }
     std::ostringstream text2;
     if (o.format == "json") {
-        WritePretty(text2, SolutionsJson(puzzle, result));
+        WritePretty(text2, SolutionsJson(puzzle, result, grade));
     } else {
         text2 << "Solutions: " << SolutionsText(result.solutions) << '\n';
+        text2 << "Grade: " << GradeName(grade) << '\n';
         for (std::size_t k = 0; k < result.grids.size(); ++k) {
             text2 << "\nSolution " << k + 1 << ":\n";
             TextGrid(text2, GridRows(puzzle, result.grids[k]));
@@ -313,6 +347,8 @@ struct Made {
     bool ok = false;
     std::string text;
     std::string messages; // what the build reported, printed in order
+    Grade grade = Grade::Expert;
+    bool wanted = true; // of the grade --grade asks for, or no grade was asked for
     PuzzleState state;
 };
 
@@ -322,15 +358,14 @@ const TemplateRecord& TemplateOf(const Options& o, std::uint64_t k) {
     return *FindTemplate(o.name);
 }
 
-std::string Format(const Options& o, const PuzzleState& s, const TemplateRecord& t, std::uint64_t k) {
+// One puzzle's output; text puzzles of a batch are parted by a line of dashes, written by the caller.
+std::string Format(const Options& o, const PuzzleState& s, const TemplateRecord& t, Grade grade) {
     std::ostringstream text;
     if (o.format == "text") {
-        if (o.batch && k > 0)
-            text << '\n' << std::string(40, '-') << "\n\n";
-        WriteText(text, s, t);
+        WriteText(text, s, t, grade);
         return text.str();
     }
-    const Json j = o.format == "ipuz" ? IpuzJson(s, t, o.credits) : PuzzleJson(s);
+    const Json j = o.format == "ipuz" ? IpuzJson(s, t, grade, o.credits) : PuzzleJson(s, grade);
     if (o.batch)
         return j.dump() + '\n';
     WritePretty(text, j);
@@ -349,11 +384,14 @@ Made MakePuzzle(const Options& o, std::uint64_t firstSeed, std::uint64_t k, bool
     made.ok = GeneratePuzzle(s, dialogs, firstSeed + k, o.firstDraw ? 1 : kMaxDraws);
     made.messages = messages.str();
     // What the outputs report is the puzzle a solver gets, starting number hidden or not.
-    if (made.ok)
+    if (made.ok) {
         s.Solutions = SolutionsAsGivenOut(s);
-    if (made.ok && !keep)
-        made.text = Format(o, s, t, k);
-    if (!keep)
+        made.grade = GradeAsGivenOut(s);
+        made.wanted = !o.grade || made.grade == *o.grade;
+    }
+    if (made.ok && made.wanted && !keep)
+        made.text = Format(o, s, t, made.grade);
+    if (!keep || !made.wanted)
         s = PuzzleState();
     return made;
 }
@@ -430,8 +468,12 @@ BookSettings MakeBookSettings(const Options& o, std::uint64_t firstSeed) {
     BookSettings book;
     book.paper = o.paper == "letter" ? Paper::Letter : Paper::A4;
     book.count = static_cast<int>(o.count);
-    for (std::uint64_t k = 0; k < std::min<std::uint64_t>(o.count, Templates().size()); ++k)
+    // With --grade any seed may give a kept puzzle, so any template of the run may be in the book.
+    const std::uint64_t shapes = o.grade && o.name == kAllTemplates ? Templates().size() : o.count;
+    for (std::uint64_t k = 0; k < std::min<std::uint64_t>(shapes, Templates().size()); ++k)
         book.templates.push_back(&TemplateOf(o, k));
+    // The rules finish only a puzzle with one solution, mirrored grid or not.
+    book.unique = o.grade && *o.grade != Grade::Expert;
     book.starterShown = !o.noFirst;
     book.checked = !o.firstDraw;
     book.title = o.credits.title;
@@ -487,33 +529,55 @@ int RunPuzzles(const Options& o, std::ostream& out, std::ostream& err, Terminals
     }
 #endif
     // Texts go out as they are made, so a long batch streams; a single puzzle is one write.
+    // Without --grade every puzzle made is kept; with it the seeds go on until `count` puzzles of
+    // the grade are kept, and which ones those are depends only on the seeds, never on --jobs.
+    const std::uint64_t candidates = o.grade ? std::numeric_limits<std::uint64_t>::max() : o.count;
+    std::uint64_t kept = 0;
+    std::uint64_t missed = 0; // seeds in a row without a puzzle of the grade
     errno = 0;
-    const bool finished =
-        !bookError && MakeInOrder<Made>(
-                          o.count, o.jobs, [&](std::uint64_t k) { return MakePuzzle(o, firstSeed, k, book); },
-                          [&](std::uint64_t k, Made&& made) {
-                              if (!made.messages.empty()) {
-                                  progress.Clear();
-                                  err << made.messages;
-                              }
-                              if (!made.ok) {
-                                  progress.Clear();
-                                  err << "corvana-gen: could not build " << TemplateOf(o, k).name << " (seed "
-                                      << firstSeed + k << ")\n";
-                                  status = 1;
-                                  return false;
-                              }
+    const auto take = [&](std::uint64_t k, Made&& made) {
+        if (!made.messages.empty()) {
+            progress.Clear();
+            err << made.messages;
+        }
+        if (!made.ok) {
+            progress.Clear();
+            err << "corvana-gen: could not build " << TemplateOf(o, k).name << " (seed " << firstSeed + k
+                << ")\n";
+            status = 1;
+            return false;
+        }
+        if (!made.wanted) {
+            if (++missed < kGradeTries)
+                return true;
+            progress.Clear();
+            err << "corvana-gen: no " << GradeName(*o.grade) << " puzzle "
+                << (o.name == kAllTemplates ? std::string("of any template")
+                                            : "of " + std::string(TemplateOf(o, k).name))
+                << " in " << kGradeTries << " seeds in a row (seeds " << firstSeed + k - (kGradeTries - 1)
+                << " to " << firstSeed + k << "); " << kept << " of " << o.count << " found\n";
+            status = 2;
+            return false;
+        }
+        missed = 0;
 #ifdef CORVANA_GEN_PDF
-                              if (book) {
-                                  bookError = pdf->Add(made.state);
-                                  return !bookError;
-                              }
+        if (book) {
+            bookError = pdf->Add(made.state, GradeName(made.grade));
+            return !bookError && ++kept < o.count;
+        }
 #endif
-                              out << made.text;
-                              if (!book)
-                                  progress.Update(k + 1);
-                              return static_cast<bool>(out);
-                          });
+        if (o.format == "text" && o.batch && kept > 0)
+            out << '\n' << std::string(40, '-') << "\n\n";
+        out << made.text;
+        ++kept;
+        if (!book)
+            progress.Update(kept);
+        return static_cast<bool>(out) && kept < o.count;
+    };
+    if (!bookError)
+        MakeInOrder<Made>(
+            candidates, o.jobs, [&](std::uint64_t k) { return MakePuzzle(o, firstSeed, k, book); }, take);
+    const bool finished = status == 0 && !bookError && kept == o.count;
 #ifdef CORVANA_GEN_PDF
     if (book && finished)
         bookError = pdf->Finish();

@@ -97,13 +97,14 @@ std::vector<std::string> GridRows(const FillIn& puzzle, const SolvedGrid& grid) 
     return rows;
 }
 
-Json PuzzleJson(const PuzzleState& s) {
+Json PuzzleJson(const PuzzleState& s, Grade grade) {
     // The program reads and writes the same form; only the order of the keys is the generator's.
     const nlohmann::json plain = PuzzleToJson(s);
     Json j;
     for (const char* key : {"name", "size", "width", "seed", "reduced", "noShowFirst", "starter", "solution",
                             "user", "lists", "listsDown", "solutions", "draws"})
         j[key] = plain.at(key);
+    j["grade"] = GradeName(grade);
     return j;
 }
 
@@ -127,16 +128,31 @@ std::string ListsText(const PuzzleState& s, const TemplateRecord& t) {
     return "ACROSS\n" + lines(s.Numbers, s.Captions) + "\nDOWN\n" + lines(s.NumbersDown, s.CaptionsDown);
 }
 
+namespace {
+
+// The grid with the digits the puzzle is given out with: ShownPuzzle always has the starting
+// number in it.
+FillIn GivenOut(const PuzzleState& s) {
+    FillIn puzzle = ShownPuzzle(s);
+    if (s.NoShowFirst)
+        for (std::size_t i = 0; i < puzzle.given.size(); ++i)
+            puzzle.given[i] = s.UserArray[i];
+    return puzzle;
+}
+
+} // namespace
+
 int SolutionsAsGivenOut(const PuzzleState& s) {
     if (!s.NoShowFirst)
         return s.Solutions;
-    FillIn puzzle = ShownPuzzle(s);
-    for (std::size_t i = 0; i < puzzle.given.size(); ++i)
-        puzzle.given[i] = s.UserArray[i];
-    return Solve(puzzle, 2).solutions;
+    return Solve(GivenOut(s), 2).solutions;
 }
 
-Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, const IpuzCredits& credits) {
+Grade GradeAsGivenOut(const PuzzleState& s) {
+    return GradePuzzle(GivenOut(s));
+}
+
+Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, Grade grade, const IpuzCredits& credits) {
     const int w = t.Width();
     // Cells: "#" a black square, 0 an empty one, a digit as a one-character text.
     const auto grid = [&](const std::vector<std::int16_t>& values, bool asIpuzPuzzle) {
@@ -170,6 +186,7 @@ Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, const IpuzCredits& 
     j["author"] = either(credits.author, version::ProductName);
     j["copyright"] = either(credits.copyright, version::LegalNotice);
     j["origin"] = std::string(version::ProductName) + " corvana-gen";
+    j["difficulty"] = GradeName(grade);
     j["intro"] = "Write every number into the grid once, across or down.\n\n" + ListsText(s, t);
     j["dimensions"] = {{"width", w}, {"height", w}};
     j["charset"] = "0123456789";
@@ -184,9 +201,10 @@ Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, const IpuzCredits& 
     return j;
 }
 
-Json SolutionsJson(const FillIn& puzzle, const SolveResult& result) {
+Json SolutionsJson(const FillIn& puzzle, const SolveResult& result, Grade grade) {
     Json j;
     j["solutions"] = result.solutions;
+    j["grade"] = GradeName(grade);
     j["grids"] = Json::array();
     for (const SolvedGrid& grid : result.grids)
         j["grids"].push_back(GridRows(puzzle, grid));

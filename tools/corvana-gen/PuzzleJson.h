@@ -4,6 +4,7 @@
 
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
+#include "solver/Rules.h"
 #include "solver/Solver.h"
 
 #include <nlohmann/json.hpp>
@@ -26,10 +27,14 @@ std::vector<std::string> GridRows(const FillIn& puzzle, const SolvedGrid& grid);
 // again without it, since a grid symmetric about its diagonal then reads both ways.
 int SolutionsAsGivenOut(const PuzzleState& s);
 
+// How hard the puzzle is as it is given out: with the starting number hidden the rules start
+// from an empty grid, and on a grid that then reads both ways they never finish (Expert).
+Grade GradeAsGivenOut(const PuzzleState& s);
+
 // The puzzle's keys: name, size, width, seed, reduced, noShowFirst, starter, solution, user,
-// lists, listsDown, solutions, draws. `solutions` is s.Solutions, which corvana-gen sets to
-// SolutionsAsGivenOut.
-Json PuzzleJson(const PuzzleState& s);
+// lists, listsDown, solutions, draws, grade. `solutions` is s.Solutions, which corvana-gen sets
+// to SolutionsAsGivenOut; `grade` is GradeName(grade).
+Json PuzzleJson(const PuzzleState& s, Grade grade);
 
 // What a puzzle maker puts on an ipuz; an empty field takes the program's own.
 struct IpuzCredits {
@@ -41,10 +46,10 @@ struct IpuzCredits {
 // The puzzle as an ipuz v2 document. Its kinds are crossword first and fill after, since a
 // reader takes the first kind it knows; the givens are in `puzzle`, the number lists under the
 // extension keys `DOMAIN:lists` and `DOMAIN:listsDown` and, for readers that know no extension,
-// as plain text in `intro`.
-Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, const IpuzCredits& credits = {});
-// The solver's answer: solutions (1, or 2 for two or more) and grids.
-Json SolutionsJson(const FillIn& puzzle, const SolveResult& result);
+// as plain text in `intro`; the grade is its `difficulty`.
+Json IpuzJson(const PuzzleState& s, const TemplateRecord& t, Grade grade, const IpuzCredits& credits = {});
+// The solver's answer: solutions (1, or 2 for two or more), the puzzle's grade and the grids.
+Json SolutionsJson(const FillIn& puzzle, const SolveResult& result, Grade grade);
 
 // One key to a line, each value on its line with ", " between items.
 void WritePretty(std::ostream& out, const Json& object);
