@@ -200,6 +200,32 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
         EXPECT_NE(texts[k].find(header), std::string::npos) << header << "\n" << texts[k];
     }
     EXPECT_EQ(k, 4u);
+
+    // The longest header there is (a long name, a 20-digit seed, every remark) stays clear of the
+    // page title and inside the margins.
+    const std::string longest = dir.File("longest.pdf");
+    ASSERT_EQ(
+        RunGenerator({"--template", "Normal Puzzle Five Plus", "--seed", "18446744073709551000", "--reduced",
+                      "--no-first", "--grade", "Expert", "--pdf", longest, "--paper", "letter"},
+                     out, err),
+        0)
+        << err.str();
+    const std::regex wordTag(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)<)re");
+    std::vector<std::pair<double, double>> line; // the words of the header, from left to right
+    std::istringstream boxes(Shell("pdftotext -f 2 -l 2 -bbox '" + longest + "' -"));
+    for (std::string tag; std::getline(boxes, tag);) {
+        std::smatch m;
+        if (std::regex_search(tag, m, wordTag) && std::stod(m[2]) < 50)
+            line.emplace_back(std::stod(m[1]), std::stod(m[3]));
+    }
+    std::sort(line.begin(), line.end());
+    ASSERT_GT(line.size(), 10u);
+    EXPECT_GE(line.front().first, 30);
+    EXPECT_LE(line.back().second, 612 - 30) << "letter paper is 612 points wide";
+    for (std::size_t w = 1; w < line.size(); ++w)
+        EXPECT_LE(line[w - 1].second, line[w].first)
+            << "word " << w << " of the header overlaps the one before";
 }
 
 // A failure is one line, and the folder holds afterwards exactly what it held before: no
