@@ -420,8 +420,10 @@ void PlayForm::BreakDownUndoArray(const std::string& UndoString, int& GridNo, in
 }
 
 void PlayForm::mnuNewPuzzle_Click() {
-    GeneratePuzzle(puzzle_, dialogs_);
+    const bool generated = GeneratePuzzle(puzzle_, dialogs_);
     LoadPuzzle(false);
+    if (generated && records_ != nullptr)
+        records_->GameStarted(puzzle_.PuzzleName);
 }
 
 void PlayForm::mnuHelp_Click() {

@@ -7,6 +7,7 @@
 
 #include "colors/ColorScheme.h"
 #include "play/FormConfig.h"
+#include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 #include "seam/Dialogs.h"
 
@@ -226,6 +227,9 @@ public:
     std::string PuzzleText() const;
     const std::string& GradeText() const { return gradeText_; }
     const std::string& StatusText() const { return statusText_; }
+    // Where games started (New Game, Restart Game) and solved are counted (none: nowhere). The
+    // opening of the form is counted by whoever opens it, since only it knows a resumed game.
+    void SetRecords(RecordsSink* records) { records_ = records; }
 
     // File menu.
     void mnuNewPuzzle_Click();
@@ -327,6 +331,7 @@ private:
     bool printing_ = false;
     std::string gradeText_;
     std::string statusText_;
+    RecordsSink* records_ = nullptr;
 };
 
 } // namespace corvana

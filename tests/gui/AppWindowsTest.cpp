@@ -98,7 +98,8 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
         {"mnuLarge", "mnuCrazyEights=Crazy Eights|mnuSquares=Squares|mnuFourElectrodes=Four Electrodes"},
         {"mnuDifficulty", "mnuNoShow=Don't Show First Number|mnuReduced=Reduced Numbers"},
         {"mnuOther", "mnuHowToPlay=How to Play "
-                     "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]"},
+                     "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]|"
+                     "mnuBestTimes=Best Times..."},
     };
     EXPECT_EQ(Entries(window.menuBar()->actions()).join('|'), menus.at(""));
     for (QMenu* menu : window.findChildren<QMenu*>()) // the bar's overflow menu has no name
