@@ -31,7 +31,7 @@ QTableWidget* AddTable(QWidget* parent, QVBoxLayout* layout, const char* name, c
     auto* table = new QTableWidget(parent);
     table->setObjectName(QString::fromUtf8(name));
     // The caption names the table for a screen reader, which then reads each cell with its header.
-    table->setAccessibleName(label->text());
+    table->setAccessibleName(label->text().remove(QLatin1Char('&')));
     label->setBuddy(table);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -91,11 +91,13 @@ BestTimesWindow::BestTimesWindow(RecordsBook& book, Dialogs& dialogs, int zoom, 
     Refresh();
     // Wide enough for every column whole, as far as the screen allows; the tables scroll beyond.
     int wanted = 0;
-    for (const QTableWidget* table : {best_, statistics_}) {
-        int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
-        for (int c = 0; c < table->columnCount(); ++c)
-            width += std::max(table->sizeHintForColumn(c), table->horizontalHeader()->sectionSizeHint(c));
-        wanted = std::max(wanted, width);
+    for (QTableWidget* table : {best_, statistics_}) {
+        // Measured unstretched: the last column would otherwise take whatever room there is.
+        table->horizontalHeader()->setStretchLastSection(false);
+        table->resizeColumnsToContents();
+        wanted = std::max(wanted, 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() +
+                                      table->horizontalHeader()->length());
+        table->horizontalHeader()->setStretchLastSection(true);
     }
     const QMargins margins = layout->contentsMargins();
     wanted += margins.left() + margins.right();
