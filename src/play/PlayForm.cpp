@@ -138,7 +138,8 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         FillSecondCell_ = -1;
         UndoArray_.assign(1, "0");
         UpdateUndo();
-        gradeText_ = std::string("Grade: ") + GradeName(GradePuzzle(ShownNow()));
+        grade_ = GradeName(GradePuzzle(ShownNow()));
+        gradeText_ = "Grade: " + grade_;
     } catch (const std::exception&) {
         ShowLoadError();
     }

@@ -10,6 +10,7 @@
 #include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 #include "seam/Dialogs.h"
+#include "solver/Rules.h"
 
 #include <cstdint>
 #include <functional>
@@ -330,6 +331,7 @@ private:
     std::vector<bool> wrongMarks_;
     bool printing_ = false;
     std::string gradeText_;
+    std::string grade_; // as in gradeText_, for the best times' category
     std::string statusText_;
     RecordsSink* records_ = nullptr;
 };

@@ -59,10 +59,9 @@ void PlayForm::CheckSolved() {
         return;
     solvedNoticeShown_ = true;
     // Counted before the notice waits for OK, like the kept game. The place among the best
-    // times is for the notice's line on it, which comes with the status bar's clock; the grade
-    // joins the category once puzzles are graded.
+    // times is for the notice's line on it, which comes with the status bar's clock.
     if (records_ != nullptr)
-        records_->GameSolved({{puzzle_.PuzzleName, puzzle_.ReducedNumbers, puzzle_.NoShowFirst, ""},
+        records_->GameSolved({{puzzle_.PuzzleName, puzzle_.ReducedNumbers, puzzle_.NoShowFirst, grade_},
                               puzzle_.Seed,
                               SecondsSpent(),
                               assisted_});

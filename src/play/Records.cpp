@@ -344,12 +344,11 @@ void RecordsBook::Reset() {
 }
 
 std::string RecordsBook::Export(const std::string& path) const {
-    std::error_code ec;
-    const fs::file_type type = fs::symlink_status(path, ec).type();
-    if (type != fs::file_type::not_found && type != fs::file_type::regular && type != fs::file_type::symlink)
-        return type == fs::file_type::directory ? "it is a folder, not a file" : "it is not a regular file";
+    // The user named the file: a link there is followed, and nothing but a regular file replaced.
+    std::string file;
     std::string error;
-    WriteFileAtomically(path, RecordsCsv(records_), error, FileMode::Usual);
+    if (OutputFile(path, file, error))
+        WriteFileAtomically(file, RecordsCsv(records_), error, FileMode::Usual);
     return error;
 }
 

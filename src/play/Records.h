@@ -136,8 +136,8 @@ public:
     int GameSolved(const FinishedGame& game) override;
     // Forgets every time and count (the kept game is not the records' business).
     void Reset();
-    // Writes the records as CSV to `path`; empty, or what went wrong. Only a regular file (or a
-    // link, which is replaced) is replaced.
+    // Writes the records as CSV to `path`; empty, or what went wrong. A link there is followed to
+    // its file; only a regular file is replaced.
     std::string Export(const std::string& path) const;
 
 private:

@@ -86,7 +86,8 @@ TEST(Records, ClockPlaceAndOptionsTexts) {
     EXPECT_EQ(OptionsText({"", false, false, ""}), "None");
 }
 
-// New Game and Restart Game start a game; solving adds its time with the puzzle's seed and options.
+// New Game and Restart Game start a game; solving adds its time with the puzzle's seed, options
+// and grade as it was set.
 TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
     struct Sink : RecordsSink {
         void GameStarted(const std::string& name) override { started.push_back(name); }
@@ -94,20 +95,22 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
         std::vector<std::string> started;
         std::vector<FinishedGame> solved;
     } sink;
-    PlayFixture f(kNormal, true);
+    // With its starting number hidden, Shield reads mirrored too: no rule finishes it.
+    const char* shield = "Normal Puzzle Shield";
+    PlayFixture f(shield, true);
     double now = 10;
     f.form->SetClock([&now] { return now; });
     f.form->SetRecords(&sink);
     f.form->RestartGame();
     f.form->mnuNewPuzzle_Click();
-    EXPECT_EQ(sink.started, (std::vector<std::string>{kNormal, kNormal}));
+    EXPECT_EQ(sink.started, (std::vector<std::string>{shield, shield}));
     now += 83.5;
     for (int i = 0; i < f.Count(); ++i)
         if (f.White(i) && f.User(i) != f.Solution(i))
             f.Type(i, f.Solution(i));
     ASSERT_EQ(sink.solved.size(), 1u);
     const FinishedGame& g = sink.solved[0];
-    EXPECT_EQ(g.category, (RecordCategory{kNormal, false, true, ""}));
+    EXPECT_EQ(g.category, (RecordCategory{shield, false, true, "Expert"}));
     EXPECT_EQ(g.seed, f.puzzle.Seed);
     EXPECT_EQ(g.seconds, 83);
     EXPECT_FALSE(g.assisted);
@@ -215,7 +218,8 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     EXPECT_EQ(book.Data(), some);
 }
 
-// One row per time under the header; only a regular file (or a link, replaced) is replaced.
+// One row per time under the header; a link leads to the file written, and only a regular file
+// is replaced.
 TEST(RecordsFile, ExportWritesTheHeaderAndOneRowPerTime) {
     TempDir dir;
     FakeDialogs dialogs;
@@ -231,9 +235,9 @@ TEST(RecordsFile, ExportWritesTheHeaderAndOneRowPerTime) {
               "Puzzle,Reduced Numbers,Don't Show First Number,Grade,Place,Time,Seconds,Date,Seed\r\n"
               "Normal Puzzle Plus,Yes,No,Medium,1,1:02:05,3725,2024-05-06,42\r\n"
               "Small Puzzle H,No,No,,1,1:05,65,2024-05-06,7\r\n");
-    EXPECT_FALSE(fs::exists(dir.File("elsewhere.csv"))) << "the link is replaced, not written through";
+    EXPECT_EQ(ReadText(dir.File("elsewhere.csv")), ReadText(csv)) << "the link leads to the file written";
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
-    EXPECT_EQ(book.Export(dir.File("pipe")), "it is not a regular file");
-    EXPECT_EQ(book.Export(dir.path().string()), "it is a folder, not a file");
+    EXPECT_EQ(book.Export(dir.File("pipe")), "it is a FIFO (named pipe), not a regular file");
+    EXPECT_EQ(book.Export(dir.path().string()), "it is a folder, not a regular file");
     EXPECT_EQ(book.Export(dir.File("none/out.csv")).rfind("cannot create a file in ", 0), 0u);
 }
