@@ -36,4 +36,9 @@ std::string ProgramGameFilePath() {
                         qEnvironmentVariable("HOME").toStdString());
 }
 
+std::string ProgramRecordsFilePath() {
+    return RecordsFilePath(qEnvironmentVariable("XDG_DATA_HOME").toStdString(),
+                           qEnvironmentVariable("HOME").toStdString());
+}
+
 } // namespace corvana

@@ -6,6 +6,7 @@
 #include "app/QtDialogs.h"
 #include "colors/ColorScheme.h"
 #include "play/GameFile.h"
+#include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 
 #include <string>
@@ -13,14 +14,16 @@
 namespace corvana {
 
 struct AppContext {
-    AppContext(std::string path, std::string gameFilePath)
-        : colorFilePath(std::move(path)), games(std::move(gameFilePath)) {}
+    AppContext(std::string path, std::string gameFilePath, std::string recordsFilePath)
+        : colorFilePath(std::move(path)), games(std::move(gameFilePath)),
+          records(std::move(recordsFilePath), dialogs) {}
 
     PuzzleState puzzle;
     ColorScheme colors;
     QtDialogs dialogs;
     std::string colorFilePath;
     GameStore games;
+    RecordsBook records;
 };
 
 // Gives the running QApplication the program's identity from the version record: its name and
@@ -34,6 +37,9 @@ std::string ProgramColorFilePath();
 
 // The state file of the game in progress, from XDG_STATE_HOME or HOME.
 std::string ProgramGameFilePath();
+
+// The best times and statistics, from XDG_DATA_HOME or HOME.
+std::string ProgramRecordsFilePath();
 
 // The settings file (the play windows' zoom level): corvana/settings.ini in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config).

@@ -51,9 +51,10 @@ WorkPosition CentreWork(float clientWidth, float clientHeight) {
 }
 
 MainMenu::MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-                   std::string colorFilePath, Generator generate, GameStore* store)
+                   std::string colorFilePath, Generator generate, GameStore* store, RecordsBook* records)
     : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), opener_(opener),
-      colorFilePath_(std::move(colorFilePath)), generate_(std::move(generate)), store_(store) {
+      colorFilePath_(std::move(colorFilePath)), generate_(std::move(generate)), store_(store),
+      records_(records) {
     if (!generate_)
         generate_ = [](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t> seed) {
             return GeneratePuzzle(state, d, seed);
@@ -77,6 +78,11 @@ void MainMenu::Form_Load() {
 
     if (store_ != nullptr) {
         const std::string message = store_->Load().message;
+        if (!message.empty())
+            dialogs_.MessageBox(message, kMessageTitle, Buttons::Ok, Icon::Exclamation);
+    }
+    if (records_ != nullptr) {
+        const std::string message = records_->Load();
         if (!message.empty())
             dialogs_.MessageBox(message, kMessageTitle, Buttons::Ok, Icon::Exclamation);
     }
@@ -124,6 +130,8 @@ void MainMenu::Open(const StartRequest& request) {
         }
         read.ExitRequested = puzzle_.ExitRequested;
         puzzle_ = std::move(read);
+        if (records_ != nullptr)
+            records_->GameStarted(puzzle_.PuzzleName);
         OpenPuzzle(nullptr);
         CheckExit();
         return;
@@ -149,6 +157,8 @@ void MainMenu::Template_Click(const TemplateCommand& command) {
 void MainMenu::OpenCommand(const TemplateCommand& command, std::optional<std::uint64_t> seed) {
     puzzle_.PuzzleName = std::string(command.puzzleName);
     if (generate_(puzzle_, dialogs_, seed)) {
+        if (records_ != nullptr)
+            records_->GameStarted(puzzle_.PuzzleName);
         opener_.ShowPlayForm(CommandSize(command), nullptr);
     } else {
         const std::string message = command.loadError.empty() ? "Error in loading " + puzzle_.PuzzleName
@@ -181,6 +191,11 @@ void MainMenu::mnuColors_Click() {
 void MainMenu::mnuCredits_Click() {
     // The credits window has no Exit command, so nothing is checked afterwards.
     opener_.ShowCredits();
+}
+
+void MainMenu::mnuBestTimes_Click() {
+    // Like the credits, the window has no Exit command.
+    opener_.ShowBestTimes();
 }
 
 void MainMenu::mnuExit_Click() {

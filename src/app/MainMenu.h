@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "colors/ColorScheme.h"
 #include "play/GameFile.h"
+#include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
 #include "seam/Dialogs.h"
@@ -29,6 +30,7 @@ public:
     virtual void ShowHowToPlay() = 0;
     virtual void ShowColors() = 0;
     virtual void ShowCredits() = 0;
+    virtual void ShowBestTimes() = 0;
 };
 
 // One template command of the "New Puzzle" menu.
@@ -73,13 +75,16 @@ class MainMenu {
 public:
     using Generator = std::function<bool(PuzzleState&, Dialogs&, std::optional<std::uint64_t> seed)>;
 
-    // `generate` defaults to GeneratePuzzle. Without a `store` no game is kept or resumed.
+    // `generate` defaults to GeneratePuzzle. Without a `store` no game is kept or resumed;
+    // without `records` no game is counted.
     MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-             std::string colorFilePath, Generator generate = {}, GameStore* store = nullptr);
+             std::string colorFilePath, Generator generate = {}, GameStore* store = nullptr,
+             RecordsBook* records = nullptr);
 
     // Start-up: resets "Don't Show First Number", sets the default colours and loads the colour
     // file; an unreadable file is deleted (or reported when it cannot be) and the defaults used.
-    // Then looks for a game to resume; a damaged state file is moved aside and reported.
+    // Then looks for a game to resume and reads the best times; a damaged state or records
+    // file is moved aside and reported.
     void Form_Load();
 
     // Resume Last Puzzle: reopens the kept game as it was.
@@ -99,6 +104,7 @@ public:
     void mnuHowToPlay_Click();
     void mnuColors_Click();
     void mnuCredits_Click();
+    void mnuBestTimes_Click();
     void mnuExit_Click();
 
     // The check marks of the two option entries.
@@ -122,6 +128,7 @@ private:
     std::string colorFilePath_;
     Generator generate_;
     GameStore* store_;
+    RecordsBook* records_;
     bool noShowChecked_ = false;
     bool reducedChecked_ = false;
     bool unloaded_ = false;

@@ -28,9 +28,9 @@ void Paint(QWidget* widget, ColorValue background) {
 
 MainWindow::MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
                        std::string colorFilePath, MainMenu::Generator generate, GameStore* store,
-                       QWidget* parent)
+                       RecordsBook* records, QWidget* parent)
     : QMainWindow(parent),
-      model_(puzzle, colors, dialogs, opener, std::move(colorFilePath), std::move(generate), store) {
+      model_(puzzle, colors, dialogs, opener, std::move(colorFilePath), std::move(generate), store, records) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Main Menu"));
 
@@ -95,6 +95,8 @@ MainWindow::MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialog
     QAction* exit = AddCommand(other, "mnuExit", "E&xit", [this] { model_.mnuExit_Click(); });
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     exit->setVisible(false);
+    // Added after the entries the menu has always had, so none of them moves.
+    AddCommand(other, "mnuBestTimes", "Best Times...", [this] { model_.mnuBestTimes_Click(); });
 
     client_->installEventFilter(this);
     // The client area below the menu bar is the designed size.

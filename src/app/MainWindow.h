@@ -23,7 +23,7 @@ class MainWindow : public QMainWindow {
 public:
     MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
                std::string colorFilePath, MainMenu::Generator generate = {}, GameStore* store = nullptr,
-               QWidget* parent = nullptr);
+               RecordsBook* records = nullptr, QWidget* parent = nullptr);
 
     // Start-up: the product name, the options and the colour file. Run once before showing.
     void Form_Load();

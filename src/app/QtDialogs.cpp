@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -110,6 +111,15 @@ ColorValue QtDialogs::PickColor(ColorValue initial) {
     NormalPointer pointer(busy_);
     const QColor chosen = QColorDialog::getColor(ToQColor(initial), DialogParent());
     return chosen.isValid() ? ToColorValue(chosen) : initial;
+}
+
+std::string QtDialogs::ChooseSaveFile(const std::string& title, const std::string& suggested) {
+    NormalPointer pointer(busy_);
+    // The platform's own dialog asks before replacing a file.
+    return QFileDialog::getSaveFileName(DialogParent(), QString::fromStdString(title),
+                                        QString::fromStdString(suggested),
+                                        QStringLiteral("CSV files (*.csv);;All files (*)"))
+        .toStdString();
 }
 
 void QtDialogs::SetBusy(bool busy) {

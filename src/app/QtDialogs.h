@@ -19,6 +19,7 @@ public:
     // The busy pointer is a state, not a count: a second SetBusy(true) changes nothing, and
     // SetBusy(false) never removes a pointer someone else set.
     void SetBusy(bool busy) override;
+    std::string ChooseSaveFile(const std::string& title, const std::string& suggested) override;
 
 private:
     bool busy_ = false;

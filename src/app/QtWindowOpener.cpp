@@ -1,5 +1,6 @@
 #include "app/QtWindowOpener.h"
 
+#include "app/BestTimesWindow.h"
 #include "app/CreditsWindow.h"
 #include "app/HowToPlayWindow.h"
 #include "colors/ColorEditorWindow.h"
@@ -10,9 +11,17 @@
 namespace corvana {
 
 QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs,
-                               std::string colorFilePath, GameStore* store)
+                               std::string colorFilePath, GameStore* store, RecordsBook* records)
     : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)),
-      store_(store) {}
+      store_(store), records_(records) {}
+
+int QtWindowOpener::KeptZoom() const {
+    if (zoomFile_.empty())
+        return 100;
+    return QSettings(QString::fromStdString(zoomFile_), QSettings::IniFormat)
+        .value(QStringLiteral("zoom"), 100)
+        .toInt();
+}
 
 void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     // Help on the play form opens over the play form; Exit there ends the play form in turn.
@@ -20,7 +29,7 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
         FormFor(size), puzzle_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
     if (!zoomFile_.empty()) {
         const QString file = QString::fromStdString(zoomFile_);
-        window.SetZoom(QSettings(file, QSettings::IniFormat).value(QStringLiteral("zoom"), 100).toInt());
+        window.SetZoom(KeptZoom());
         window.OnZoomChanged([this, file](int percent) {
             QSettings settings(file, QSettings::IniFormat);
             settings.setValue(QStringLiteral("zoom"), percent);
@@ -48,6 +57,7 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     if (resume != nullptr)
         window.Resume(*resume);
     window.KeepGameIn(store_);
+    window.Model().SetRecords(records_);
     QWidget* const mainWindow = parent_;
     parent_ = &window;
     window.exec();
@@ -62,6 +72,13 @@ void QtWindowOpener::ShowHowToPlay() {
 void QtWindowOpener::ShowColors() {
     ColorEditorWindow editor(colors_, puzzle_, dialogs_, colorFilePath_, parent_);
     editor.exec();
+}
+
+void QtWindowOpener::ShowBestTimes() {
+    // Without a records book there is nothing to show; an empty one stands in.
+    RecordsBook none(std::string(), dialogs_);
+    BestTimesWindow window(records_ != nullptr ? *records_ : none, dialogs_, ValidZoom(KeptZoom()), parent_);
+    window.exec();
 }
 
 void QtWindowOpener::ShowCredits() {

@@ -13,9 +13,10 @@ namespace corvana {
 
 class QtWindowOpener : public WindowOpener {
 public:
-    // Play windows keep their game in `store` (none: not kept).
+    // Play windows keep their game in `store` (none: not kept) and count games in `records`
+    // (none: not counted, and Best Times shows nothing).
     QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath,
-                   GameStore* store = nullptr);
+                   GameStore* store = nullptr, RecordsBook* records = nullptr);
 
     // The window the children are shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
@@ -27,13 +28,18 @@ public:
     void ShowHowToPlay() override;
     void ShowColors() override;
     void ShowCredits() override;
+    void ShowBestTimes() override;
 
 private:
+    // The zoom level kept in the settings file, 100 without one.
+    int KeptZoom() const;
+
     PuzzleState& puzzle_;
     ColorScheme& colors_;
     Dialogs& dialogs_;
     std::string colorFilePath_;
     GameStore* store_;
+    RecordsBook* records_;
     std::string zoomFile_;
     bool zoomFailureReported_ = false;
     QWidget* parent_ = nullptr;

@@ -37,11 +37,11 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     ApplyProgramIdentity();
 
-    AppContext context(ProgramColorFilePath(), ProgramGameFilePath());
+    AppContext context(ProgramColorFilePath(), ProgramGameFilePath(), ProgramRecordsFilePath());
     QtWindowOpener opener(context.puzzle, context.colors, context.dialogs, context.colorFilePath,
-                          &context.games);
+                          &context.games, &context.records);
     MainWindow window(context.puzzle, context.colors, context.dialogs, opener, context.colorFilePath, {},
-                      &context.games);
+                      &context.games, &context.records);
     opener.SetParent(&window);
     opener.RememberZoomIn(ProgramSettingsPath());
     window.Form_Load();

@@ -138,7 +138,8 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         FillSecondCell_ = -1;
         UndoArray_.assign(1, "0");
         UpdateUndo();
-        gradeText_ = std::string("Grade: ") + GradeName(GradePuzzle(ShownNow()));
+        grade_ = GradeName(GradePuzzle(ShownNow()));
+        gradeText_ = "Grade: " + grade_;
     } catch (const std::exception&) {
         ShowLoadError();
     }
@@ -420,8 +421,10 @@ void PlayForm::BreakDownUndoArray(const std::string& UndoString, int& GridNo, in
 }
 
 void PlayForm::mnuNewPuzzle_Click() {
-    GeneratePuzzle(puzzle_, dialogs_);
+    const bool generated = GeneratePuzzle(puzzle_, dialogs_);
     LoadPuzzle(false);
+    if (generated && records_ != nullptr)
+        records_->GameStarted(puzzle_.PuzzleName);
 }
 
 void PlayForm::mnuHelp_Click() {

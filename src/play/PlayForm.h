@@ -7,8 +7,10 @@
 
 #include "colors/ColorScheme.h"
 #include "play/FormConfig.h"
+#include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 #include "seam/Dialogs.h"
+#include "solver/Rules.h"
 
 #include <cstdint>
 #include <functional>
@@ -226,6 +228,9 @@ public:
     std::string PuzzleText() const;
     const std::string& GradeText() const { return gradeText_; }
     const std::string& StatusText() const { return statusText_; }
+    // Where games started (New Game, Restart Game) and solved are counted (none: nowhere). The
+    // opening of the form is counted by whoever opens it, since only it knows a resumed game.
+    void SetRecords(RecordsSink* records) { records_ = records; }
 
     // File menu.
     void mnuNewPuzzle_Click();
@@ -326,7 +331,9 @@ private:
     std::vector<bool> wrongMarks_;
     bool printing_ = false;
     std::string gradeText_;
+    std::string grade_; // as in gradeText_, for the best times' category
     std::string statusText_;
+    RecordsSink* records_ = nullptr;
 };
 
 } // namespace corvana

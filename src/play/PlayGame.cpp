@@ -58,6 +58,13 @@ void PlayForm::CheckSolved() {
     if (SolutionShown_ || solvedNoticeShown_ || !GridSolved())
         return;
     solvedNoticeShown_ = true;
+    // Counted before the notice waits for OK, like the kept game. The place among the best
+    // times is for the notice's line on it, which comes with the status bar's clock.
+    if (records_ != nullptr)
+        records_->GameSolved({{puzzle_.PuzzleName, puzzle_.ReducedNumbers, puzzle_.NoShowFirst, grade_},
+                              puzzle_.Seed,
+                              SecondsSpent(),
+                              assisted_});
     // The digit that solved the grid is kept before the notice waits for OK: a kill or power
     // cut while it is shown loses nothing.
     host_.KeepGame();

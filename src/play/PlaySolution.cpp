@@ -118,6 +118,8 @@ void PlayForm::mnuSolution_Click() {
 }
 
 void PlayForm::RestartGame() {
+    if (records_ != nullptr)
+        records_->GameStarted(puzzle_.PuzzleName);
     for (std::size_t id = 0; id < boxes_.size(); ++id) {
         if (boxes_[id].value == 1) {
             SetBoxValue(static_cast<int>(id), 0);

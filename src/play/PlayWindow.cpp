@@ -130,6 +130,10 @@ public:
     }
     ColorValue PickColor(ColorValue initial) override { return inner_.PickColor(initial); }
     void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+    std::string ChooseSaveFile(const std::string& title, const std::string& suggested) override {
+        window_.Sync();
+        return inner_.ChooseSaveFile(title, suggested);
+    }
 
 private:
     PlayWindow& window_;

@@ -22,6 +22,13 @@ public:
     // Shows the colour picker on `initial`; a cancelled picker hands `initial` back.
     virtual ColorValue PickColor(ColorValue initial) = 0;
     virtual void SetBusy(bool busy) = 0;
+    // Asks where to save a file, suggesting `suggested` (a file name, or a path); the path
+    // chosen, or empty when the user cancelled. Where no one can be asked, nothing is chosen.
+    virtual std::string ChooseSaveFile(const std::string& title, const std::string& suggested) {
+        (void)title;
+        (void)suggested;
+        return {};
+    }
 };
 
 } // namespace corvana

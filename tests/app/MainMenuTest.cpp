@@ -1,6 +1,7 @@
 // The main window's commands without a window: the command line and what it opens, start-up
 // with the colour file, the template commands, the options, the exit chain and the credits.
 #include "app/MainMenu.h"
+#include "app/BestTimes.h"
 #include "app/CommandLine.h"
 #include "app/Credits.h"
 #include "app/Startup.h"
@@ -40,6 +41,7 @@ struct Fixture {
     std::vector<std::string> generated;
     std::optional<std::uint64_t> seed;
     GameStore store{folder.File("last-game.json")};
+    RecordsBook records{folder.File("records.json"), dialogs, [] { return std::string("2024-07-08"); }};
     MainMenu menu{puzzle,
                   colors,
                   dialogs,
@@ -50,7 +52,8 @@ struct Fixture {
                       seed = s;
                       return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, d, s);
                   },
-                  &store};
+                  &store,
+                  &records};
 };
 } // namespace
 
@@ -139,6 +142,77 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     resumed.menu.mnuResume_Click();
     EXPECT_EQ(resumed.opener.opened, std::vector<std::string>{"resume:Normal"});
     EXPECT_EQ(resumed.puzzle.SolutionArray, s.puzzle.SolutionArray);
+}
+
+// Opening a puzzle starts a game, from the menu or from a file; resuming one does not. A damaged
+// records file is reported at start-up; Best Times opens its window.
+TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
+    Fixture s;
+    WriteText(s.records.Path(), "[]");
+    s.menu.Form_Load();
+    EXPECT_EQ(s.dialogs.messages,
+              (std::vector<Message>{{"The best times could not be read from " + s.records.Path() +
+                                         " (it is not a records file of this program).  It has been moved "
+                                         "aside to " +
+                                         s.records.Path() + ".bad.",
+                                     "Corvana", Buttons::Ok, Icon::Exclamation}}));
+    s.fakeSucceeds.reset();
+    s.menu.Template_Click("mnuPlus");
+    const std::string file = s.folder.File("plus.json");
+    WriteText(file, PuzzleToJson(s.puzzle).dump());
+    ASSERT_EQ(s.store.Save(SavedGame{s.puzzle, {}}), "");
+    s.fakeSucceeds = false;
+    s.menu.Template_Click("mnuH");
+    s.menu.Open(ParseCommandLine({file}).request);
+    s.menu.mnuResume_Click();
+    s.menu.mnuBestTimes_Click();
+    EXPECT_EQ(s.opener.opened,
+              (std::vector<std::string>{"play:Normal", "play:Normal", "resume:Normal", "best times"}));
+    EXPECT_EQ(s.records.Data().Counts().size(), 1u) << "a puzzle that failed to load is no game";
+    EXPECT_EQ(s.records.Data().Counts().at("Normal Puzzle Plus").started, 2);
+}
+
+// The window's tables as text; Reset asks before it clears; Export... writes where the user
+// chose, says what went wrong, and does nothing when cancelled.
+TEST(BestTimes, TablesResetAndExport) {
+    Fixture s;
+    ASSERT_EQ(s.records.Load(), "");
+    s.records.GameStarted("Small Puzzle H");
+    s.records.GameSolved({{"Small Puzzle H", true, false, "Hard"}, 12, 95, false});
+    s.records.GameSolved({{"Small Puzzle H", true, false, "Hard"}, 13, 30, true});
+    const TextTable best = BestTimesTable(s.records.Data());
+    EXPECT_EQ(best.headers,
+              (std::vector<std::string>{"Puzzle", "Options", "Grade", "Place", "Time", "Date", "Seed"}));
+    EXPECT_EQ(best.rows, (std::vector<std::vector<std::string>>{{"Small Puzzle H", "Reduced Numbers", "Hard",
+                                                                 "1", "1:35", "2024-07-08", "12"}}));
+    EXPECT_EQ(StatisticsTable(s.records.Data()).rows,
+              (std::vector<std::vector<std::string>>{{"Small Puzzle H", "1", "2", "1", "1:35"}}));
+
+    const std::string csv = s.folder.File("times.csv");
+    s.dialogs.savePaths = {csv, s.folder.File("no/such/folder.csv")};
+    cmdExport_Click(s.records, s.dialogs);
+    EXPECT_NE(ReadText(csv).find("\r\nSmall Puzzle H,Yes,No,Hard,1,1:35,95,2024-07-08,12\r\n"),
+              std::string::npos);
+    cmdExport_Click(s.records, s.dialogs);
+    cmdExport_Click(s.records, s.dialogs);
+    EXPECT_EQ(s.dialogs.saveRequests,
+              std::vector<std::string>(3, "Export Best Times|corvana-best-times.csv"));
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.dialogs.messages[0].text.rfind("The best times could not be written to " +
+                                                   s.folder.File("no/such/folder.csv") +
+                                                   " (cannot create a file in ",
+                                               0),
+              0u);
+
+    s.dialogs.messages.clear();
+    s.dialogs.answers = {Answer::No, Answer::Yes};
+    EXPECT_FALSE(cmdReset_Click(s.records, s.dialogs));
+    EXPECT_FALSE(s.records.Data().Empty());
+    EXPECT_TRUE(cmdReset_Click(s.records, s.dialogs));
+    EXPECT_TRUE(s.records.Data().Empty());
+    EXPECT_EQ(s.dialogs.messages,
+              std::vector<Message>(2, {"Clear every best time and count?  The game in progress is kept.",
+                                       "Corvana", Buttons::YesNo, Icon::Exclamation}));
 }
 
 TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWritten) {

@@ -18,9 +18,10 @@ public:
     void ShowHowToPlay() override { Open("help", inHelp); }
     void ShowColors() override { Open("colors", inColors); }
     void ShowCredits() override { Open("credits", inCredits); }
+    void ShowBestTimes() override { Open("best times", inBestTimes); }
 
     std::vector<std::string> opened;
-    std::function<void()> inPlayForm, inHelp, inColors, inCredits;
+    std::function<void()> inPlayForm, inHelp, inColors, inCredits, inBestTimes;
 
 private:
     void Open(std::string name, const std::function<void()>& child) {

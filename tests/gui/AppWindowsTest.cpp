@@ -4,6 +4,7 @@
 // child window is answered from inside its own event loop.
 
 #include "app/AppContext.h"
+#include "app/BestTimesWindow.h"
 #include "app/Credits.h"
 #include "app/CreditsWindow.h"
 #include "app/HowToPlayWindow.h"
@@ -12,6 +13,8 @@
 #include "app/QtWindowOpener.h"
 #include "colors/ColorEditorWindow.h"
 #include "corvana/Version.h"
+#include "play/PlayWindow.h"
+#include "solver/Rules.h"
 #include "ui/QtUtil.h"
 
 #include "../app/ScriptedOpener.h"
@@ -98,7 +101,8 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
         {"mnuLarge", "mnuCrazyEights=Crazy Eights|mnuSquares=Squares|mnuFourElectrodes=Four Electrodes"},
         {"mnuDifficulty", "mnuNoShow=Don't Show First Number|mnuReduced=Reduced Numbers"},
         {"mnuOther", "mnuHowToPlay=How to Play "
-                     "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]"},
+                     "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]|"
+                     "mnuBestTimes=Best Times..."},
     };
     EXPECT_EQ(Entries(window.menuBar()->actions()).join('|'), menus.at(""));
     for (QMenu* menu : window.findChildren<QMenu*>()) // the bar's overflow menu has no name
@@ -506,4 +510,72 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     f.close();
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(dialogs.messages.size(), 4u);
+}
+
+// A puzzle solved in its play window, opened from the menu, is in the Best Times table with its
+// time, date and seed; the tables have headers, names for a screen reader, and columns wide
+// enough for every text at every zoom level.
+TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
+    corvana::test::TempDir dir;
+    PuzzleState puzzle;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    RecordsBook book(dir.File("records.json"), dialogs, [] { return std::string("2024-09-10"); });
+    ASSERT_EQ(book.Load(), "");
+    QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName), nullptr, &book);
+    MainWindow window(
+        puzzle, colors, dialogs, opener, dir.File(kColorFileName),
+        [](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t>) {
+            return GeneratePuzzle(state, d, 21);
+        },
+        nullptr, &book);
+    opener.SetParent(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    double now = 0;
+    WhenShown<PlayWindow>(QStringLiteral("frmSmallSize"), [&puzzle, &now](PlayWindow* play) {
+        play->Model().SetClock([&now] { return now; });
+        now = 754.5;
+        for (QLineEdit* cell : play->findChildren<QLineEdit*>(QStringLiteral("txtGrid"))) {
+            const auto i = static_cast<std::size_t>(cell->property("index").toInt());
+            if (puzzle.GridPattern[i] && puzzle.UserArray[i] != puzzle.SolutionArray[i])
+                QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + puzzle.SolutionArray[i]));
+        }
+        play->close();
+    });
+    Action(window, "mnuH")->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Well done!  You have solved Small Puzzle H in 12 minutes 34 seconds.");
+
+    QStringList shown;
+    WhenShown(QStringLiteral("frmBestTimes"), [&shown](QWidget* times) {
+        auto* table = times->findChild<QTableWidget*>(QStringLiteral("tblBestTimes"));
+        shown << table->accessibleName() << QString::number(table->rowCount());
+        for (int c = 0; c < table->columnCount() && table->rowCount() > 0; ++c)
+            shown << table->horizontalHeaderItem(c)->text() + "=" + table->item(0, c)->text();
+        times->close();
+    });
+    Action(window, "mnuBestTimes")->trigger();
+    const QString grade = QString::fromUtf8(GradeName(GradePuzzle(ShownPuzzle(puzzle))));
+    EXPECT_EQ(shown.join('|'),
+              "Best times of games solved without help|1|Puzzle=Small Puzzle H|Options=None|Grade=" + grade +
+                  "|Place=1|Time=12:34|Date=2024-09-10|Seed=21");
+
+    for (const int zoom : {100, 300}) {
+        BestTimesWindow times(book, dialogs, zoom);
+        times.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&times));
+        for (QTableWidget* table : times.findChildren<QTableWidget*>()) {
+            const QFontMetrics fm(table->font());
+            for (int c = 0; c < table->columnCount(); ++c)
+                for (int r = -1; r < table->rowCount(); ++r) {
+                    const QString text =
+                        r < 0 ? table->horizontalHeaderItem(c)->text() : table->item(r, c)->text();
+                    EXPECT_GE(table->columnWidth(c), fm.horizontalAdvance(text))
+                        << zoom << "% " << text.toStdString();
+                }
+        }
+    }
 }

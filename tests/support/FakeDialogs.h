@@ -49,11 +49,23 @@ public:
 
     void SetBusy(bool busy) override { busyCalls.push_back(busy); }
 
+    // Answers with the next scripted path, or cancels.
+    std::string ChooseSaveFile(const std::string& title, const std::string& suggested) override {
+        saveRequests.push_back(title + "|" + suggested);
+        if (savePaths.empty())
+            return {};
+        std::string path = savePaths.front();
+        savePaths.pop_front();
+        return path;
+    }
+
     std::vector<Message> messages;
     std::deque<Answer> answers;
     std::deque<ColorValue> colors;
     std::vector<ColorValue> colorRequests;
     std::vector<bool> busyCalls;
+    std::deque<std::string> savePaths;
+    std::vector<std::string> saveRequests;
 };
 
 } // namespace corvana::test

@@ -1,0 +1,243 @@
+// Best times and statistics: the rules of a record, the play form's counts, the records file's
+// round trip and damaged cases, and the CSV export.
+
+#include "PlayFixture.h"
+#include "TempDir.h"
+
+#include "play/Records.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
+
+using namespace corvana;
+using namespace corvana::test;
+using nlohmann::json;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const RecordCategory kH{"Small Puzzle H", false, false, ""};
+
+FinishedGame Game(std::int64_t seconds, std::uint64_t seed = 1, bool assisted = false,
+                  const RecordCategory& category = kH) {
+    return {category, seed, seconds, assisted};
+}
+
+// The kept times of a category as "seconds/seed ...".
+std::string Times(const Records& r, const RecordCategory& category = kH) {
+    std::string s;
+    const auto it = r.Best().find(category);
+    if (it != r.Best().end())
+        for (const BestTime& t : it->second)
+            s += (s.empty() ? "" : " ") + std::to_string(t.seconds) + "/" + std::to_string(t.seed);
+    return s;
+}
+
+} // namespace
+
+// A helped game is solved but never a best time; the ten best stay, a new time after equal ones;
+// options and grade make separate categories; started counts apart from solved.
+TEST(Records, TheTenBestUnassistedTimesAreKeptPerCategoryAndEveryGameCounts) {
+    Records r;
+    r.Started(kH.templateName);
+    r.Started(kH.templateName);
+    EXPECT_EQ(r.Solved(Game(50, 9, true), "2024-01-02"), 0);
+    EXPECT_EQ(Times(r), "") << "a helped game is no best time";
+    const std::vector<std::pair<std::int64_t, int>> solved = {{300, 1}, {200, 1},  {300, 3}, {100, 1},
+                                                              {400, 5}, {500, 6},  {600, 7}, {700, 8},
+                                                              {800, 9}, {900, 10}, {950, 0}, {250, 3}};
+    for (std::size_t i = 0; i < solved.size(); ++i)
+        EXPECT_EQ(r.Solved(Game(solved[i].first, 100 + i), "2024-01-02"), solved[i].second) << "game " << i;
+    EXPECT_EQ(Times(r), "100/103 200/101 250/111 300/100 300/102 400/104 500/105 600/106 700/107 800/108");
+    EXPECT_EQ(
+        r.Counts().at(kH.templateName),
+        (TemplateCounts{2, 13, 12, 300 + 200 + 300 + 100 + 400 + 500 + 600 + 700 + 800 + 900 + 950 + 250}));
+    EXPECT_EQ(r.Counts().at(kH.templateName).AverageSeconds(), 500);
+    EXPECT_EQ(r.Best().at(kH).front().date, "2024-01-02");
+
+    for (const RecordCategory& other :
+         {RecordCategory{kH.templateName, true, false, ""}, RecordCategory{kH.templateName, false, true, ""},
+          RecordCategory{kH.templateName, false, false, "Easy"},
+          RecordCategory{"Small Puzzle Wheel", false, false, ""}})
+        EXPECT_EQ(r.Solved(Game(999, 5, false, other), "2024-01-03"), 1) << OptionsText(other) << other.grade;
+    EXPECT_EQ(r.Best().size(), 5u);
+    EXPECT_EQ(r.Counts().at("Small Puzzle Wheel"), (TemplateCounts{0, 1, 1, 999}));
+    EXPECT_EQ(TemplateCounts{}.AverageSeconds(), -1);
+    r.Clear();
+    EXPECT_TRUE(r.Empty());
+}
+
+TEST(Records, ClockPlaceAndOptionsTexts) {
+    EXPECT_EQ(ClockText(0) + " " + ClockText(7) + " " + ClockText(754) + " " + ClockText(3599) + " " +
+                  ClockText(3600) + " " + ClockText(36000 + 62) + " " + ClockText(-3),
+              "0:00 0:07 12:34 59:59 1:00:00 10:01:02 0:00");
+    EXPECT_EQ(PlaceSentence(1), "That is your best time for this kind of puzzle.");
+    EXPECT_EQ(PlaceSentence(2), "That is your second best time for this kind of puzzle.");
+    EXPECT_EQ(PlaceSentence(3), "That is your third best time for this kind of puzzle.");
+    EXPECT_EQ(PlaceSentence(10), "That is your tenth best time for this kind of puzzle.");
+    EXPECT_EQ(PlaceSentence(0) + PlaceSentence(11), "");
+    EXPECT_EQ(OptionsText({"", true, true, ""}), "Reduced Numbers, Don't Show First Number");
+    EXPECT_EQ(OptionsText({"", false, true, ""}), "Don't Show First Number");
+    EXPECT_EQ(OptionsText({"", false, false, ""}), "None");
+}
+
+// New Game and Restart Game start a game; solving adds its time with the puzzle's seed, options
+// and grade as it was set.
+TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
+    struct Sink : RecordsSink {
+        void GameStarted(const std::string& name) override { started.push_back(name); }
+        int GameSolved(const FinishedGame& game) override { return solved.push_back(game), 1; }
+        std::vector<std::string> started;
+        std::vector<FinishedGame> solved;
+    } sink;
+    // With its starting number hidden, Shield reads mirrored too: no rule finishes it.
+    const char* shield = "Normal Puzzle Shield";
+    PlayFixture f(shield, true);
+    double now = 10;
+    f.form->SetClock([&now] { return now; });
+    f.form->SetRecords(&sink);
+    f.form->RestartGame();
+    f.form->mnuNewPuzzle_Click();
+    EXPECT_EQ(sink.started, (std::vector<std::string>{shield, shield}));
+    now += 83.5;
+    for (int i = 0; i < f.Count(); ++i)
+        if (f.White(i) && f.User(i) != f.Solution(i))
+            f.Type(i, f.Solution(i));
+    ASSERT_EQ(sink.solved.size(), 1u);
+    const FinishedGame& g = sink.solved[0];
+    EXPECT_EQ(g.category, (RecordCategory{shield, false, true, "Expert"}));
+    EXPECT_EQ(g.seed, f.puzzle.Seed);
+    EXPECT_EQ(g.seconds, 83);
+    EXPECT_FALSE(g.assisted);
+}
+
+TEST(RecordsFile, LivesInTheXdgDataFolder) {
+    EXPECT_EQ(RecordsFilePath("/d", "/h"), "/d/corvana/records.json");
+    EXPECT_EQ(RecordsFilePath("", "/h"), "/h/.local/share/corvana/records.json");
+    EXPECT_EQ(RecordsFilePath("rel", "/h"), "/h/.local/share/corvana/records.json");
+    EXPECT_EQ(RecordsFilePath("", ""), "");
+}
+
+// Every change is on the disk at once and reads back whole; the folder is made when missing; a
+// write that fails is reported once.
+TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
+    TempDir dir;
+    FakeDialogs dialogs;
+    const std::string path = dir.File("data/corvana/records.json");
+    RecordsBook book(path, dialogs, [] { return std::string("2024-02-29"); });
+    EXPECT_EQ(book.Load(), "");
+    book.GameStarted(kH.templateName);
+    book.GameSolved(Game(61, 18446744073709551615u));
+    book.GameSolved(Game(40, 3, true, {"Large Puzzle Squares", true, true, "Expert"}));
+    RecordsBook again(path, dialogs);
+    EXPECT_EQ(again.Load(), "");
+    EXPECT_EQ(again.Data(), book.Data());
+    EXPECT_EQ(Times(again.Data()), "61/18446744073709551615");
+    EXPECT_EQ(fs::status(path).permissions() & (fs::perms::group_all | fs::perms::others_all),
+              fs::perms::none);
+    again.Reset();
+    EXPECT_EQ(RecordsBook(path, dialogs).Load(), "");
+    EXPECT_TRUE(again.Data().Empty());
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    WriteText(dir.File("file"), "");
+    RecordsBook blocked(dir.File("file/records.json"), dialogs);
+    EXPECT_EQ(blocked.Load(), "");
+    blocked.GameStarted(kH.templateName);
+    blocked.GameStarted(kH.templateName);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "reported once";
+    EXPECT_EQ(dialogs.messages[0].text.rfind("The best times could not be saved to " +
+                                                 dir.File("file/records.json") +
+                                                 " (cannot create the folder ",
+                                             0),
+              0u)
+        << dialogs.messages[0];
+}
+
+// A file that is not whole records of this program is moved aside with ".bad" and reported
+// once; it never stops anything, and the next write starts afresh.
+TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
+    Records some;
+    some.Started(kH.templateName);
+    some.Solved(Game(30), "2024-03-04");
+    const json good = RecordsToJson(some);
+    const auto with = [&good](const char* pointer, json value) {
+        json j = good;
+        j[json::json_pointer(pointer)] = std::move(value);
+        return j.dump();
+    };
+    json eleven = good["best"][0]["times"];
+    while (eleven.size() < 11)
+        eleven.push_back(eleven[0]);
+    const struct {
+        std::string text;
+        const char* reason;
+        std::function<void(const std::string& path)> make = nullptr;
+    } cases[] = {
+        {"{\"corvanaRecords\": 1", "it is not JSON"},
+        {with("/corvanaRecords", 2), "it is not a records file of this program"},
+        {with("/counts", json::array()), "\"best\" or \"counts\" is missing"},
+        {with("/best/0/template", "Huge Puzzle"), "\"Huge Puzzle\" is no template of this program"},
+        {with("/best/0/grade", "Easyish"), "\"Easyish\" is no grade"},
+        {with("/best/0/reducedNumbers", 1), "\"reducedNumbers\" is missing or of the wrong kind"},
+        {with("/best/0/times", eleven), "\"times\" of Small Puzzle H is missing or of the wrong size"},
+        {with("/best/1", good["best"][0]), "a category of Small Puzzle H is there twice"},
+        {with("/best/0/times/0/date", "2024-13-01"), "\"2024-13-01\" is no date"},
+        {with("/best/0/times/0/seconds", -1), "\"seconds\" is missing or out of range"},
+        {with("/counts/Small Puzzle H/solvedWithoutHelp", 2),
+         "\"solvedWithoutHelp\" is missing or out of range"},
+        {with("/counts/Tiny", json::object()), "\"counts\" has an unknown template \"Tiny\""},
+        {std::string(1100 * 1024, ' '), "it is too large (more than 1048576 bytes)"},
+        {"", "it is a link, not a regular file",
+         [](const std::string& p) { fs::create_symlink("/dev/null", p); }},
+        {"", "it is not a regular file", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        FakeDialogs dialogs;
+        const std::string path = dir.File("records.json");
+        c.make ? c.make(path) : WriteText(path, c.text);
+        RecordsBook book(path, dialogs);
+        EXPECT_EQ(book.Load(), "The best times could not be read from " + path + " (" + c.reason +
+                                   ").  It has been moved aside to " + path + ".bad.");
+        EXPECT_TRUE(fs::exists(fs::symlink_status(path + ".bad")));
+        EXPECT_EQ(book.Load(), "") << "reported once";
+        book.GameStarted(kH.templateName);
+        EXPECT_EQ(RecordsBook(path, dialogs).Load(), "") << c.reason;
+    }
+    TempDir dir;
+    FakeDialogs dialogs;
+    WriteText(dir.File("records.json"), good.dump());
+    RecordsBook book(dir.File("records.json"), dialogs);
+    EXPECT_EQ(book.Load(), "");
+    EXPECT_EQ(book.Data(), some);
+}
+
+// One row per time under the header; a link leads to the file written, and only a regular file
+// is replaced.
+TEST(RecordsFile, ExportWritesTheHeaderAndOneRowPerTime) {
+    TempDir dir;
+    FakeDialogs dialogs;
+    RecordsBook book(dir.File("records.json"), dialogs, [] { return std::string("2024-05-06"); });
+    ASSERT_EQ(book.Load(), "");
+    book.GameSolved(Game(3725, 42, false, {"Normal Puzzle Plus", true, false, "Medium"}));
+    book.GameSolved(Game(65, 7));
+    book.GameSolved(Game(64, 8, true));
+    const std::string csv = dir.File("out.csv");
+    fs::create_symlink(dir.File("elsewhere.csv"), csv);
+    EXPECT_EQ(book.Export(csv), "");
+    EXPECT_EQ(ReadText(csv),
+              "Puzzle,Reduced Numbers,Don't Show First Number,Grade,Place,Time,Seconds,Date,Seed\r\n"
+              "Normal Puzzle Plus,Yes,No,Medium,1,1:02:05,3725,2024-05-06,42\r\n"
+              "Small Puzzle H,No,No,,1,1:05,65,2024-05-06,7\r\n");
+    EXPECT_EQ(ReadText(dir.File("elsewhere.csv")), ReadText(csv)) << "the link leads to the file written";
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(book.Export(dir.File("pipe")), "it is a FIFO (named pipe), not a regular file");
+    EXPECT_EQ(book.Export(dir.path().string()), "it is a folder, not a regular file");
+    EXPECT_EQ(book.Export(dir.File("none/out.csv")).rfind("cannot create a file in ", 0), 0u);
+}
