@@ -3,10 +3,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <random>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -163,6 +165,9 @@ bool AtomicFileWriter::Open(const std::string& path, FileMode mode, std::string&
         temp_.clear();
         return false;
     }
+    // Held until the file is closed, so another instance tidying up leftovers of crashed writes
+    // can tell this one is still being written.
+    ::flock(fd_, LOCK_EX);
     return true;
 }
 
@@ -211,6 +216,19 @@ bool AtomicFileWriter::Commit(std::string& error) {
     const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());
+    return true;
+}
+
+bool IsLeftover(const std::string& path, long minAgeSeconds) {
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (::time(nullptr) - st.st_mtime < minAgeSeconds)
+        return false;
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return false;
+    ::flock(fd.get(), LOCK_UN);
     return true;
 }
 

@@ -23,6 +23,7 @@ enum class FileMode { Private, Usual };
 // and the folder flushed, so that a crash or power cut at any moment leaves either the old file
 // or the new one. A link at `path` is replaced, never written through. Every step is checked; on
 // failure the old file is untouched, the new one removed and `error` says what went wrong.
+// The fresh file is locked (flock) while it is written, for IsLeftover below.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error,
                          FileMode mode = FileMode::Private);
 
@@ -57,5 +58,9 @@ private:
     int fd_ = -1;
     int failure_ = 0; // errno of the first failed write
 };
+
+// True when `path` is a regular file left by a write cut short (a kill, a power cut): not
+// written for `minAgeSeconds` and not locked by a write still going on in any process.
+bool IsLeftover(const std::string& path, long minAgeSeconds = 60);
 
 } // namespace corvana

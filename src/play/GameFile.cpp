@@ -2,15 +2,21 @@
 
 #include "files/FileAccess.h"
 #include "puzzle/PuzzleFile.h"
+#include "puzzle/Templates.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#include <fcntl.h>
 
 namespace corvana {
 
@@ -94,6 +100,48 @@ template <typename T> bool Get(const json& j, const char* key, T& value, std::st
     return true;
 }
 
+// An earlier version kept, beside a template's own lists, the captions of lengths it lacks that
+// an earlier puzzle had left; they were never shown nor ticked, so they are dropped here. A tick
+// of such a length still fails, since the lists read have none of that length.
+json WithoutForeignLists(const json& puzzle) {
+    const auto name = puzzle.is_object() ? puzzle.find("name") : puzzle.end();
+    const TemplateRecord* t = name != puzzle.end() && name->is_string()
+                                  ? FindTemplate(name->get_ref<const std::string&>())
+                                  : nullptr;
+    if (t == nullptr)
+        return puzzle;
+    json out = puzzle;
+    for (const char* key : {"lists", "listsDown"}) {
+        const auto lists = out.find(key);
+        if (lists == out.end() || !lists->is_object())
+            continue;
+        for (int n = kShortest; n <= kLongest; ++n)
+            if (t->Group(n) == nullptr)
+                lists->erase(std::to_string(n));
+    }
+    return out;
+}
+
+// Renames `path` to the first of path.bad, path.bad.1, path.bad.2, ... that is not there, never
+// over an earlier one. Returns 0, or the errno of the failure.
+int MoveAside(const std::string& path, std::string& made) {
+    for (int k = 0; k < 1000; ++k) {
+        made = path + ".bad" + (k == 0 ? std::string() : "." + std::to_string(k));
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, made.c_str(), RENAME_NOREPLACE) == 0)
+            return 0;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return errno;
+        // A file system without the flag: look first, at the price of a race nobody runs.
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(made, ec)))
+            continue;
+        return ::rename(path.c_str(), made.c_str()) == 0 ? 0 : errno;
+    }
+    return EEXIST;
+}
+
 } // namespace
 
 std::string GameFilePath(const std::string& xdgStateHome, const std::string& home) {
@@ -145,7 +193,7 @@ bool GameFromJson(const json& j, SavedGame& game, std::string& error) {
         return false;
     }
     SavedGame g;
-    if (!PuzzleFromJson(*puzzle, g.puzzle, error))
+    if (!PuzzleFromJson(WithoutForeignLists(*puzzle), g.puzzle, error))
         return false;
     PlayRecord& r = g.play;
     std::uint64_t seconds = 0;
@@ -288,7 +336,8 @@ GameStore::GameStore(std::string path) : path_(std::move(path)) {}
 
 void GameStore::RemoveLeftovers() const {
     // A write cut short by a kill or a power cut leaves its temporary file (".last-game.json."
-    // and six characters from mkstemp) beside the state file; the state file itself is whole.
+    // and six characters) beside the state file; the state file itself is whole. Another
+    // instance may be writing one right now: only old, unlocked ones go.
     if (path_.empty())
         return;
     const fs::path target(path_);
@@ -297,7 +346,7 @@ void GameStore::RemoveLeftovers() const {
     for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-            it->symlink_status(ec).type() == fs::file_type::regular) {
+            IsLeftover(it->path().string())) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }
@@ -363,11 +412,17 @@ GameStore::Loaded GameStore::Load() {
             return loaded;
         }
     }
-    const std::string bad = path_ + ".bad";
-    fs::rename(path_, bad, ec);
     loaded.message = "The last game could not be read from " + path_ + " (" + error + ").  ";
-    loaded.message += ec ? "It could not be moved aside either: " + ec.message() + "."
-                         : "It has been moved aside to " + bad + ".";
+    // A file the user may not read is not damaged: it may be fine once the permissions are.
+    if (error == std::strerror(EACCES) || error == std::strerror(EPERM)) {
+        loaded.message += "It has been left where it is.";
+        return loaded;
+    }
+    std::string bad;
+    const int code = MoveAside(path_, bad);
+    loaded.message += code != 0
+                          ? "It could not be moved aside either: " + std::string(std::strerror(code)) + "."
+                          : "It has been moved aside to " + bad + ".";
     return loaded;
 }
 

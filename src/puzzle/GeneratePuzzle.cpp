@@ -118,12 +118,17 @@ bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, Dialog
     for (int cell = s.StarterFirstCell; cell <= s.StarterLastCell; ++cell)
         s.UserArray.at(At(cell)) = s.NoShowFirst ? std::int16_t{-1} : s.SolutionArray.at(At(cell));
 
+    // The lists of lengths this template lacks go with their captions, and the down lists of a
+    // template that joins them, so nothing of an earlier puzzle is kept (or saved) with this one.
     for (int n = kShortest; n <= kLongest; ++n) {
-        if (t.Group(n) != nullptr)
-            continue;
-        s.Numbers[At(n)].clear();
-        if (t.SeparateLists())
+        if (t.Group(n) == nullptr) {
+            s.Numbers[At(n)].clear();
+            s.Captions[At(n)].clear();
+        }
+        if (t.Group(n) == nullptr || !t.SeparateLists()) {
             s.NumbersDown[At(n)].clear();
+            s.CaptionsDown[At(n)].clear();
+        }
     }
     return true;
 }

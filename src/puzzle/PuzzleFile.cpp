@@ -120,10 +120,11 @@ json GridRows(const PuzzleState& s, const std::vector<std::int16_t>& values, int
     return rows;
 }
 
-json Lists(const ByDigits<CaptionList>& captions) {
+// The template's own lengths only, whatever else the state holds.
+json Lists(const TemplateRecord& t, const ByDigits<CaptionList>& captions) {
     json out = json::object();
     for (int n = kShortest; n <= kLongest; ++n)
-        if (!captions[At(n)].empty())
+        if (t.Group(n) != nullptr && !captions[At(n)].empty())
             out[std::to_string(n)] = captions[At(n)];
     return out;
 }
@@ -229,8 +230,8 @@ json PuzzleToJson(const PuzzleState& s) {
                        s.UserArray.size() == s.GridPattern.size();
     j["solution"] = whole ? GridRows(s, s.SolutionArray, w) : json::array();
     j["user"] = whole ? GridRows(s, s.UserArray, w) : json::array();
-    j["lists"] = Lists(s.Captions);
-    j["listsDown"] = t != nullptr && t->SeparateLists() ? Lists(s.CaptionsDown) : json::object();
+    j["lists"] = t != nullptr ? Lists(*t, s.Captions) : json::object();
+    j["listsDown"] = t != nullptr && t->SeparateLists() ? Lists(*t, s.CaptionsDown) : json::object();
     j["solutions"] = s.Solutions;
     j["draws"] = s.Draws;
     return j;

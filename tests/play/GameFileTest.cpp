@@ -4,15 +4,22 @@
 #include "TempDir.h"
 
 #include "play/GameFile.h"
+#include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace corvana;
 using namespace corvana::test;
@@ -193,13 +200,62 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         EXPECT_EQ(store.Load().message, "") << "reported once";
     }
 
+    // Each damaged file goes aside under a fresh name, never over an earlier one.
+    {
+        TempDir dir;
+        const std::string path = dir.File("last-game.json");
+        GameStore store(path);
+        for (const char* name : {".bad", ".bad.1", ".bad.2"}) {
+            WriteText(path, name);
+            EXPECT_EQ(store.Load().message, "The last game could not be read from " + path +
+                                                " (it is not JSON).  It has been moved aside to " + path +
+                                                name + ".");
+        }
+        EXPECT_EQ(ReadText(path + ".bad") + ReadText(path + ".bad.1") + ReadText(path + ".bad.2"),
+                  ".bad.bad.1.bad.2");
+    }
+    // A file the user may not read is no damaged file: it is reported and stays. Root reads
+    // anything, so the load runs as nobody then.
+    {
+        TempDir dir;
+        const std::string path = dir.File("last-game.json");
+        WriteText(path, "{}");
+        ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+        const std::string expected = "The last game could not be read from " + path +
+                                     " (Permission denied).  It has been left where it is.";
+        EXPECT_EXIT(
+            {
+                if (::geteuid() == 0 && ::setuid(65534) != 0)
+                    std::_Exit(3);
+                GameStore store(path);
+                const std::string message = store.Load().message;
+                std::fprintf(stderr, "[%s]", message.c_str());
+                std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+
+    // Of the temporary files beside it only those of writes cut short go: old and not locked by
+    // a write still going on (another instance's).
     TempDir dir;
     GameStore none(dir.File("last-game.json"));
-    WriteText(dir.File(".last-game.json.Ab12Cd"), "{\"corvanaGame\": 1, "); // a write cut short
-    WriteText(dir.File(".last-game.json.Ab12C"), "kept");                   // not one of ours
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const char* leaf : {".last-game.json.Ab12Cd", ".last-game.json.Ab12C", ".last-game.json.Locked",
+                             ".last-game.json.Recent"}) {
+        WriteText(dir.File(leaf), "{\"corvanaGame\": 1, ");
+        if (std::string(leaf) != ".last-game.json.Recent")
+            fs::last_write_time(dir.File(leaf), old);
+    }
+    const int locked = ::open(dir.File(".last-game.json.Locked").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(locked, LOCK_EX), 0);
     EXPECT_EQ(none.Load().message, "");
-    EXPECT_FALSE(fs::exists(dir.File(".last-game.json.Ab12Cd")));
-    EXPECT_TRUE(fs::exists(dir.File(".last-game.json.Ab12C")));
+    ::close(locked);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{".last-game.json.Ab12C", ".last-game.json.Locked",
+                                           ".last-game.json.Recent"}));
     WriteText(dir.File("last-game.json"), with("/play/secondsSpent", 3162240000u));
     EXPECT_TRUE(none.Load().game) << "the good file with the longest time there may be reads";
     EXPECT_TRUE(none.Resumable());
@@ -210,6 +266,76 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     const auto kept = none.Load().game;
     ASSERT_TRUE(kept) << "a game kept before help was counted reads";
     EXPECT_EQ(GameToJson(*kept), good);
+}
+
+// One run's puzzle state serves template after template: the kept game holds exactly the lists
+// of its own template whatever was played before, and resumes. A game kept with an earlier
+// puzzle's lists of lengths its template lacks (never ticked) still reads.
+TEST(StateFile, EveryTemplateAfterEveryOtherIsKeptWithItsOwnListsAndResumes) {
+    TempDir dir;
+    GameStore store(dir.File("last-game.json"));
+    FakeDialogs dialogs;
+    FakePlayHost host;
+    ColorScheme colors;
+    PuzzleState puzzle;
+    for (const auto& before : Templates()) {
+        for (const auto& t : Templates()) {
+            SCOPED_TRACE(std::string(t.name) + " after " + std::string(before.name));
+            puzzle.PuzzleName = std::string(before.name);
+            ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 3));
+            puzzle.PuzzleName = std::string(t.name);
+            ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 4));
+            PlayForm form(FormFor(t.size), puzzle, colors, dialogs, host);
+            form.Form_Load();
+            int cell = 0;
+            while (!puzzle.GridPattern[Ix(cell)] || puzzle.UserArray[Ix(cell)] >= 0)
+                ++cell;
+            int code = vk::Digit0 + 7, shift = 0, ascii = code;
+            form.txtGrid_KeyDown(cell, code, shift);
+            form.txtGrid_KeyPress(cell, ascii);
+            ASSERT_EQ(store.Save(SavedGame{puzzle, form.CapturePlay()}), "");
+
+            PuzzleState alone;
+            alone.PuzzleName = std::string(t.name);
+            ASSERT_TRUE(GeneratePuzzle(alone, dialogs, 4));
+            const json kept = json::parse(ReadText(store.Path()));
+            for (const char* key : {"lists", "listsDown"})
+                EXPECT_EQ(kept["puzzle"][key], PuzzleToJson(alone)[key]) << key;
+            GameStore::Loaded loaded = store.Load();
+            ASSERT_TRUE(loaded.game) << loaded.message;
+            EXPECT_EQ(loaded.game->puzzle.UserArray.at(Ix(cell)), 7);
+            EXPECT_EQ(GameToJson(*loaded.game), kept);
+        }
+    }
+    json earlier = json::parse(ReadText(store.Path())); // Large Puzzle four Electrodes: no 2-digit list
+    earlier["puzzle"]["lists"]["2"] = {"12", "34"};
+    earlier["puzzle"]["listsDown"]["2"] = {"56"};
+    WriteText(store.Path(), earlier.dump());
+    EXPECT_TRUE(store.Load().game);
+    earlier["play"]["ticks"]["2"] = {0};
+    WriteText(store.Path(), earlier.dump());
+    EXPECT_EQ(store.Load().message, "The last game could not be read from " + store.Path() +
+                                        " (\"ticks\" ticks a number that is not in the list).  It has been "
+                                        "moved aside to " +
+                                        store.Path() + ".bad.");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Two instances share the folder: one starting up never takes the file the other is writing.
+TEST(StateFile, TwoStoresInOneFolderKeepTheirGamesWithoutFalseFailures) {
+    PlayFixture f(kSmall);
+    TempDir dir;
+    GameStore first(dir.File("last-game.json"));
+    GameStore second(dir.File("last-game.json"));
+    const json game = GameToJson(SavedGame{f.puzzle, f.form->CapturePlay()});
+    std::string messages;
+    for (int round = 0; round < 200; ++round) {
+        messages += first.SaveSoon(game, false);
+        messages += second.Load().message;
+    }
+    messages += first.Flush();
+    EXPECT_EQ(messages, "");
+    EXPECT_TRUE(second.Load().game);
 }
 
 TEST(StateFile, LivesInTheXdgStateFolder) {
