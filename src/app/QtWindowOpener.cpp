@@ -4,9 +4,11 @@
 #include "app/CreditsWindow.h"
 #include "app/HowToPlayWindow.h"
 #include "colors/ColorEditorWindow.h"
+#include "files/SettingsFile.h"
 #include "play/PlayWindow.h"
+#include "play/Zoom.h"
 
-#include <QSettings>
+#include <cstdlib>
 
 namespace corvana {
 
@@ -18,9 +20,9 @@ QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs
 int QtWindowOpener::KeptZoom() const {
     if (zoomFile_.empty())
         return 100;
-    return QSettings(QString::fromStdString(zoomFile_), QSettings::IniFormat)
-        .value(QStringLiteral("zoom"), 100)
-        .toInt();
+    const Settings settings = ReadSettingsFile(zoomFile_);
+    const auto zoom = settings.find("zoom");
+    return zoom == settings.end() ? 100 : ValidZoom(std::atoi(zoom->second.c_str()));
 }
 
 void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
@@ -28,26 +30,22 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     PlayWindow window(
         FormFor(size), puzzle_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
     if (!zoomFile_.empty()) {
-        const QString file = QString::fromStdString(zoomFile_);
         window.SetZoom(KeptZoom());
-        window.OnZoomChanged([this, file](int percent) {
-            QSettings settings(file, QSettings::IniFormat);
-            settings.setValue(QStringLiteral("zoom"), percent);
-            settings.sync();
-            if (settings.status() == QSettings::NoError || zoomFailureReported_)
+        window.OnZoomChanged([this](int percent) {
+            std::string error;
+            if (WriteSetting(zoomFile_, "zoom", std::to_string(percent), error) || zoomFailureReported_)
                 return;
             zoomFailureReported_ = true;
             dialogs_.MessageBox("The zoom level could not be saved to " + zoomFile_ + ".", kMessageTitle,
                                 Buttons::Ok, Icon::Exclamation);
         });
         // Shown unless the user has hidden it; kept beside the zoom.
-        window.SetStatusBarShown(
-            QSettings(file, QSettings::IniFormat).value(QStringLiteral("statusBar"), true).toBool());
-        window.OnStatusBarChanged([this, file](bool shown) {
-            QSettings settings(file, QSettings::IniFormat);
-            settings.setValue(QStringLiteral("statusBar"), shown);
-            settings.sync();
-            if (settings.status() == QSettings::NoError || zoomFailureReported_)
+        const Settings settings = ReadSettingsFile(zoomFile_);
+        const auto statusBar = settings.find("statusBar");
+        window.SetStatusBarShown(statusBar == settings.end() || statusBar->second != "false");
+        window.OnStatusBarChanged([this](bool shown) {
+            std::string error;
+            if (WriteSetting(zoomFile_, "statusBar", shown ? "true" : "false", error) || zoomFailureReported_)
                 return;
             zoomFailureReported_ = true;
             dialogs_.MessageBox("The status bar setting could not be saved to " + zoomFile_ + ".",

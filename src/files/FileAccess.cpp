@@ -42,15 +42,28 @@ int CreateBeside(const std::filesystem::path& folder, const std::string& name, m
 
 } // namespace
 
-bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& error) {
+bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& error,
+                     Links links) {
+    struct stat st {};
+    if (links == Links::Follow) {
+        // Opening some devices already does something, so what a link leads to is asked first.
+        if (::stat(path.c_str(), &st) != 0) {
+            error = Reason(errno);
+            return false;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            error = S_ISDIR(st.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+            return false;
+        }
+    }
     // O_NOFOLLOW refuses a link; O_NONBLOCK keeps a pipe from stalling the open, and the type
     // check below refuses it before a read could wait.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const int follow = links == Links::Follow ? 0 : O_NOFOLLOW;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | follow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
-        error = errno == ELOOP ? "it is a link, not a regular file" : Reason(errno);
+        error = errno == ELOOP && links == Links::Refuse ? "it is a link, not a regular file" : Reason(errno);
         return false;
     }
-    struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
         error = Reason(errno);
         return false;

@@ -9,10 +9,14 @@
 
 namespace corvana {
 
+// Whether a symbolic link at the path is refused or followed to a regular file.
+enum class Links { Refuse, Follow };
+
 // Reads the whole file at `path` into `text`. Refuses, with a reason in `error`, a path that
-// is missing, a symbolic link, anything but a regular file, or a file of more than `maxBytes`.
-// Never blocks on a pipe.
-bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& error);
+// is missing, a symbolic link (unless followed), anything but a regular file, or a file of more
+// than `maxBytes`. Never blocks on a pipe, and never opens a device.
+bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& error,
+                     Links links = Links::Refuse);
 
 // Who may read a file the program writes: the kept game is the user's alone; the colour file
 // gets what any new file of the user's gets (0666 less the umask), as it always had.

@@ -3,6 +3,7 @@
 #include "PlayFixture.h"
 #include "TempDir.h"
 
+#include "files/SettingsFile.h"
 #include "play/GameFile.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
@@ -19,6 +20,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace corvana;
@@ -389,4 +391,56 @@ TEST(StateFile, TheKeeperWritesEveryChangeButNotTheTimeAlone) {
     EXPECT_EQ(failing.Changed(true), "") << "reported once";
     EXPECT_EQ(failing.Flush(), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+// The settings file is read only when it is a regular file or a link to one, never waiting on a
+// FIFO or opening a device; a save replaces the file or a link, and nothing else.
+TEST(SettingsFile, OnlyARegularFileOrALinkToOneIsReadAndOnlyThoseAreReplaced) {
+    ::alarm(20); // a read that blocks ends the test
+    const struct {
+        const char* kind;
+        std::function<void(const TempDir& dir, const std::string& path)> make;
+        const char* read; // the zoom read, "" for none
+        bool written;     // a save replaces what is there
+        fs::file_type after;
+    } cases[] = {
+        {"file", [](const TempDir&, const std::string& p) { WriteText(p, "[General]\r\nzoom=150\r\nx=1\n"); },
+         "150", true, fs::file_type::regular},
+        {"link to a file",
+         [](const TempDir& dir, const std::string& p) {
+             WriteText(dir.File("real.ini"), "[Other]\nzoom=1\n[General]\nzoom=250\n");
+             fs::create_symlink(dir.File("real.ini"), p);
+         },
+         "250", true, fs::file_type::regular},
+        {"FIFO", [](const TempDir&, const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "",
+         false, fs::file_type::fifo},
+        {"link to a device",
+         [](const TempDir& dir, const std::string& p) {
+             ASSERT_EQ(::mknod(dir.File("zero").c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
+             fs::create_symlink(dir.File("zero"), p);
+         },
+         "", true, fs::file_type::regular},
+        {"folder", [](const TempDir&, const std::string& p) { fs::create_directory(p); }, "", false,
+         fs::file_type::directory},
+        {"nothing", [](const TempDir&, const std::string&) {}, "", true, fs::file_type::regular},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TempDir dir;
+        const std::string path = dir.File("corvana/settings.ini");
+        fs::create_directory(dir.File("corvana"));
+        c.make(dir, path);
+        const Settings read = ReadSettingsFile(path);
+        EXPECT_EQ(read.count("zoom") ? read.at("zoom") : "", c.read);
+        std::string error;
+        EXPECT_EQ(WriteSetting(path, "zoom", "175", error), c.written) << error;
+        EXPECT_EQ(fs::symlink_status(path).type(), c.after);
+        if (c.written) {
+            EXPECT_EQ(ReadSettingsFile(path).at("zoom"), "175");
+        }
+        if (fs::exists(fs::symlink_status(dir.File("zero")))) {
+            EXPECT_EQ(fs::symlink_status(dir.File("zero")).type(), fs::file_type::character);
+        }
+    }
+    ::alarm(0);
 }
