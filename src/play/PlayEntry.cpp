@@ -79,6 +79,12 @@ void PlayForm::txtGrid_KeyDown(int index, int& KeyCode, int& Shift) {
     }
     const int key = KeyCode;
     const int w = Width();
+    // A black square never holds a digit: only an arrow key leads away from one.
+    if (!puzzle_.GridPattern[At(index)] && !IsArrowKey(key)) {
+        KeyCode = 0;
+        Shift = 0;
+        return;
+    }
 
     if (IsArrowKey(key)) {
         int target = index;
@@ -96,6 +102,11 @@ void PlayForm::txtGrid_KeyDown(int index, int& KeyCode, int& Shift) {
             target = index + w;
             break;
         }
+        // Black squares are passed over in the key's direction; with no white square there the
+        // focus stays.
+        const int step = target - index;
+        while (target >= 0 && target < config_.CellCount() && !puzzle_.GridPattern[At(target)])
+            target += step;
         if (target >= 0 && target < config_.CellCount())
             host_.SetFocusCell(target);
         // Moving records nothing, so the previous action stays undoable.

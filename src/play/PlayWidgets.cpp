@@ -204,6 +204,14 @@ void CellEdit::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void CellEdit::focusInEvent(QFocusEvent* e) {
+    // setFocus() ignores the focus policy (an accessibility action calls it): a black square
+    // hands the focus on at once.
+    if (focusPolicy() == Qt::NoFocus) {
+        e->accept();
+        if (!focusNextChild())
+            clearFocus();
+        return;
+    }
     QLineEdit::focusInEvent(e);
     // Tabbing into a line edit selects its text; a cell shows its digit plain, caret before it.
     deselect();

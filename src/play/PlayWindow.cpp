@@ -433,6 +433,18 @@ void PlayWindow::BuildCells() {
         auto* edit = new CellEdit(*this, cell, strip);
         edit->setObjectName(QStringLiteral("txtGrid"));
         edit->setProperty("index", cell);
+        // A black square is no place for a digit: it never takes the focus (by Tab, a click or
+        // an accessibility action) nor any text.
+        const auto& pattern = model_.Puzzle().GridPattern;
+        if (static_cast<std::size_t>(cell) < pattern.size() && !pattern[static_cast<std::size_t>(cell)]) {
+            edit->setFocusPolicy(Qt::NoFocus);
+            edit->setReadOnly(true);
+            // An accessibility client sets the text past the read-only flag; it is taken back.
+            connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+                if (!text.isEmpty())
+                    edit->clear();
+            });
+        }
         cells_[static_cast<std::size_t>(cell)] = edit;
     }
 }
@@ -845,6 +857,8 @@ void PlayWindow::SetFocusCell(int cell) {
     if (cell < 0 || static_cast<std::size_t>(cell) >= cells_.size())
         return;
     CellEdit* edit = cells_[static_cast<std::size_t>(cell)];
+    if (edit->focusPolicy() == Qt::NoFocus)
+        return;
     edit->setFocus(Qt::OtherFocusReason);
     // Zoomed beyond the screen, the arrow keys bring the cell they move to into view.
     scroll_->ensureWidgetVisible(edit);

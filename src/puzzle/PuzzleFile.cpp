@@ -239,7 +239,7 @@ json PuzzleToJson(const PuzzleState& s) {
 
 bool ReadPuzzleFile(const std::string& path, PuzzleState& state, std::string& error) {
     std::string text;
-    if (!ReadRegularFile(path, kMaxPuzzleFileBytes, text, error))
+    if (!ReadRegularFile(path, kMaxPuzzleFileBytes, text, error, Links::Follow))
         return false;
     const json j = json::parse(text, nullptr, false);
     if (j.is_discarded()) {

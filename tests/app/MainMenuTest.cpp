@@ -108,13 +108,18 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst);
     EXPECT_TRUE(s.menu.ReducedChecked() && s.menu.NoShowChecked()) << "the option ticks follow the request";
 
-    // The same puzzle written by corvana-gen opens from its file with its own options ticked.
+    // The same puzzle written by corvana-gen opens from its file with its own options ticked,
+    // also through a link to it.
     const std::string file = s.folder.File("shield.json");
     WriteText(file, PuzzleToJson(s.puzzle).dump());
+    fs::create_symlink(file, s.folder.File("link.json"));
     Fixture fromFile;
-    StartRequest request = ParseCommandLine({file}).request;
+    StartRequest request = ParseCommandLine({s.folder.File("link.json")}).request;
     fromFile.menu.Open(request);
-    EXPECT_EQ(fromFile.opener.opened, std::vector<std::string>{"play:Normal"});
+    request = ParseCommandLine({file}).request;
+    fromFile.menu.Open(request);
+    EXPECT_EQ(fromFile.opener.opened, (std::vector<std::string>{"play:Normal", "play:Normal"}));
+    EXPECT_TRUE(fromFile.dialogs.messages.empty());
     EXPECT_EQ(fromFile.puzzle.SolutionArray, s.puzzle.SolutionArray);
     EXPECT_TRUE(fromFile.menu.ReducedChecked() && fromFile.menu.NoShowChecked());
 

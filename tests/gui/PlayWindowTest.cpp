@@ -11,6 +11,7 @@
 #include "solver/Rules.h"
 #include "ui/QtUtil.h"
 
+#include <QAccessible>
 #include <QPrinter>
 #include <QTest>
 #include <QtWidgets>
@@ -161,16 +162,23 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
                 w.In(w.window->findChild<QLabel*>(QString::fromStdString(l.name)), "fraWork").topLeft() ==
                     QPoint(TwipsToPixels(l.left), TwipsToPixels(l.top)))
                 << l.name;
-        // The focus starts in the first cell: its sunken border, and the focus ring just inside.
-        int first = 0;
+        // The focus starts in the first white cell (a black one never takes it): its sunken
+        // border, and the focus ring just inside.
+        int first = -1;
         for (int i = 0; i < c.CellCount(); ++i)
-            first = c.TabIndex(i) < c.TabIndex(first) ? i : first;
+            if (w.puzzle.GridPattern[static_cast<std::size_t>(i)] &&
+                (first < 0 || c.TabIndex(i) < c.TabIndex(first)))
+                first = i;
         QWidget* at = w.Cell(first);
         EXPECT_EQ(QApplication::focusWidget(), at);
         EXPECT_EQ(Pixel(at, QPoint(0, 1)), QColor(128, 128, 128));
         EXPECT_EQ(Pixel(at, QPoint(1, 1)), at->palette().color(QPalette::Active, QPalette::Highlight));
         EXPECT_EQ(Pixel(at, QPoint(at->width() - 2, at->height() - 1)), QColor(212, 212, 212));
-        // The focus chain walks the cells in tab index order.
+        // The focus chain walks the cells in tab index order (Tab passes over the black ones).
+        int lowest = 0;
+        for (int i = 0; i < c.CellCount(); ++i)
+            lowest = c.TabIndex(i) < c.TabIndex(lowest) ? i : lowest;
+        at = w.Cell(lowest);
         for (int step = 1; step < c.CellCount(); ++step, at = at->nextInFocusChain())
             EXPECT_EQ(c.TabIndex(at->nextInFocusChain()->property("index").toInt()),
                       c.TabIndex(at->property("index").toInt()) + 1);
@@ -378,6 +386,30 @@ TEST(PlayWindow, ClicksOnListsCellsAndReturnToMainReachTheModel) {
     EXPECT_EQ(w.Action("mnuUndo")->text(), QStringLiteral("Undo ") + number);
     QTest::keyClick(w.Cell(56), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w.Cell(53)->text() + w.Cell(54)->text(), QString());
+
+    // A black square takes neither the focus nor a digit: not by a click, not by Tab, not by the
+    // accessibility actions a screen reader offers.
+    std::size_t black = 0;
+    while (w.puzzle.GridPattern[black])
+        ++black;
+    QLineEdit* square = w.Cell(static_cast<int>(black));
+    QTest::mouseClick(square, Qt::LeftButton);
+    EXPECT_FALSE(square->hasFocus());
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(square);
+    ASSERT_NE(reader, nullptr);
+    reader->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    EXPECT_FALSE(square->hasFocus());
+    reader->setText(QAccessible::Value, QStringLiteral("9"));
+    if (QAccessibleEditableTextInterface* text = reader->editableTextInterface())
+        text->insertText(0, QStringLiteral("9"));
+    EXPECT_EQ(square->text(), QString());
+    EXPECT_EQ(w.puzzle.UserArray[black], -1);
+    w.Cell(53)->setFocus();
+    for (int tab = 0; tab < 120; ++tab) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), square) << "after " << tab + 1 << " Tab keys";
+    }
     w.Action("mnuReturnToMain")->trigger();
     EXPECT_TRUE(w.window->Unloaded() && !w.window->isVisible() && !w.puzzle.ExitRequested);
 }

@@ -67,18 +67,28 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
         f.form->txtGrid_KeyDown(cell, keyCode, shift);
         EXPECT_EQ(keyCode + shift, 0) << code;
     }
-    const struct {
-        int cell, key, target; // target -1: no move
-    } moves[] = {{0, vk::Left, -1},        {0, vk::Up, -1},           {w - 1, vk::Up, -1},
-                 {last, vk::Right, -1},    {last, vk::Down, -1},      {last - w + 1, vk::Down, -1},
-                 {w - 1, vk::Right, w},    {w, vk::Left, w - 1},      {0, vk::Down, w},
-                 {w + 3, vk::Up, 3},       {0, vk::Right, 1},         {last, vk::Left, last - 1},
-                 {last, vk::Up, last - w}, {last - w, vk::Down, last}};
-    for (const auto& m : moves) {
-        f.host.focus.clear();
-        EXPECT_EQ(f.Key(m.cell, m.key), m.key);
-        EXPECT_EQ(f.host.focus, m.target < 0 ? std::vector<int>{} : std::vector<int>{m.target});
+    // From every square each arrow moves by its step (Left and Right run on across the rows' ends)
+    // to the first white square that way, passing over black ones; past the grid's edge there
+    // is none and the focus stays.
+    for (int from = 0; from <= last; ++from) {
+        for (const auto& [key, step] : {std::pair(vk::Left, -1), std::pair(vk::Right, 1),
+                                        std::pair(vk::Up, -w), std::pair(vk::Down, w)}) {
+            f.host.focus.clear();
+            EXPECT_EQ(f.Key(from, key), key);
+            int expected = from + step;
+            while (expected >= 0 && expected <= last && !f.White(expected))
+                expected += step;
+            EXPECT_EQ(f.host.focus,
+                      expected < 0 || expected > last ? std::vector<int>{} : std::vector<int>{expected})
+                << from << " key " << key;
+        }
     }
+    // A black square takes no digit and no clearing.
+    const int black = f.FirstBlack();
+    for (const int code : {vk::Digit0 + 9, vk::Numpad0 + 4, int{vk::Back}, int{vk::Delete}})
+        EXPECT_EQ(f.Key(black, code), 0) << code;
+    EXPECT_EQ(f.Entry(black), ":-1");
+    EXPECT_EQ(f.Undo(), undo);
     EXPECT_EQ(f.Key(cell, vk::Delete), vk::Delete);
     EXPECT_EQ(f.Entry(cell), ":-1");
     EXPECT_EQ(f.Undo(), undo);
@@ -115,8 +125,11 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     // The shared puzzle changes size under an open Large form (a failed load of a Small
     // puzzle); its undo record for cell 399 now points past the puzzle's grids.
     PlayFixture f(kLarge, true);
-    f.Type(399, 5);
-    f.Type(399, 6);
+    int end = f.Count() - 1; // the last white square, past the Small grid
+    while (!f.White(end))
+        --end;
+    f.Type(end, 5);
+    f.Type(end, 6);
     f.puzzle.PuzzleName = kSmall;
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 5));
     f.form->LoadPuzzle(false);
@@ -124,7 +137,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     const auto user = f.puzzle.UserArray;
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.puzzle.UserArray, user);
-    EXPECT_EQ(f.Text(399), "6");
+    EXPECT_EQ(f.Text(end), "6");
     EXPECT_EQ(f.Undo(), "0 |Undo |off");
 }
 
