@@ -69,7 +69,7 @@ bool ReadTicks(const json& play, const char* key, bool down, const PuzzleState& 
                 digits = n;
         const auto& list = down ? puzzle.NumbersDown : puzzle.Numbers;
         if (digits == 0 || !indexes.is_array()) {
-            error = std::string("\"") + key + "\" has an unknown list \"" + digitsText + "\"";
+            error = std::string("\"") + key + "\" has an unknown list \"" + Excerpt(digitsText) + "\"";
             return false;
         }
         for (const json& index : indexes) {
@@ -264,6 +264,11 @@ bool GameFromJson(const json& j, SavedGame& game, std::string& error) {
     return true;
 }
 
+bool GameFromText(const std::string& text, SavedGame& game, std::string& error) {
+    json j;
+    return ParseJsonText(text, j, error) && GameFromJson(j, game, error);
+}
+
 // One thread that writes the games handed to it, the latest first and only: a game replaced
 // before its turn was never going to be read.
 class GameStore::Writer {
@@ -402,15 +407,10 @@ GameStore::Loaded GameStore::Load() {
     std::string text;
     std::string error;
     SavedGame game;
-    if (ReadRegularFile(path_, kMaxPuzzleFileBytes, text, error)) {
-        const json j = json::parse(text, nullptr, false);
-        if (j.is_discarded())
-            error = "it is not JSON";
-        else if (GameFromJson(j, game, error)) {
-            resumable_ = !GameSolved(game.puzzle, game.play.starterHidden);
-            loaded.game = std::move(game);
-            return loaded;
-        }
+    if (ReadRegularFile(path_, kMaxPuzzleFileBytes, text, error) && GameFromText(text, game, error)) {
+        resumable_ = !GameSolved(game.puzzle, game.play.starterHidden);
+        loaded.game = std::move(game);
+        return loaded;
     }
     loaded.message = "The last game could not be read from " + path_ + " (" + error + ").  ";
     // A file the user may not read is not damaged: it may be fine once the permissions are.

@@ -29,6 +29,8 @@ nlohmann::json GameToJson(const PuzzleState& puzzle, const PlayRecord& play);
 nlohmann::json GameToJson(const SavedGame& game);
 // False with the reason in `error` for anything that is not a whole, consistent game.
 bool GameFromJson(const nlohmann::json& j, SavedGame& game, std::string& error);
+// The same from a file's text: not JSON, or nested too deep, is such a fault too.
+bool GameFromText(const std::string& text, SavedGame& game, std::string& error);
 
 // The state file of one program run.
 class GameStore {

@@ -51,7 +51,7 @@ bool ReadGrid(const json& j, const char* key, const TemplateRecord& t, bool allo
             if (ch >= '0' && ch <= '9')
                 values[At(cell)] = static_cast<std::int16_t>(ch - '0');
             else if (!(allowEmpty && ch == '.')) {
-                error = std::string("\"") + key + "\" has '" + std::string(1, ch) + "' in row " +
+                error = std::string("\"") + key + "\" has '" + Excerpt(std::string(1, ch)) + "' in row " +
                         std::to_string(r + 1) + ", column " + std::to_string(c + 1);
                 return false;
             }
@@ -143,7 +143,7 @@ bool PuzzleFromJson(const json& j, PuzzleState& state, std::string& error) {
     }
     const TemplateRecord* t = FindTemplate(name->get_ref<const std::string&>());
     if (t == nullptr) {
-        error = "\"" + name->get<std::string>() + "\" is no template of this program";
+        error = "\"" + Excerpt(name->get<std::string>()) + "\" is no template of this program";
         return false;
     }
     const auto width = j.find("width");
@@ -237,16 +237,61 @@ json PuzzleToJson(const PuzzleState& s) {
     return j;
 }
 
-bool ReadPuzzleFile(const std::string& path, PuzzleState& state, std::string& error) {
-    std::string text;
-    if (!ReadRegularFile(path, kMaxPuzzleFileBytes, text, error, Links::Follow))
+bool JsonDepthWithin(const std::string& text, int maxDepth) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxDepth)
+                return false;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return true;
+}
+
+bool ParseJsonText(const std::string& text, json& j, std::string& error) {
+    if (!JsonDepthWithin(text)) {
+        error = "it is nested deeper than " + std::to_string(kMaxJsonDepth) + " levels";
         return false;
-    const json j = json::parse(text, nullptr, false);
+    }
+    // Without exceptions a number out of range (1e999) is a parse error like any other.
+    j = json::parse(text, nullptr, false);
     if (j.is_discarded()) {
         error = "it is not JSON";
         return false;
     }
-    return PuzzleFromJson(j, state, error);
+    return true;
+}
+
+std::string Excerpt(const std::string& text, std::size_t most) {
+    std::string out = text.substr(0, most);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return text.size() > most ? out + "..." : out;
+}
+
+bool PuzzleFromText(const std::string& text, PuzzleState& state, std::string& error) {
+    json j;
+    return ParseJsonText(text, j, error) && PuzzleFromJson(j, state, error);
+}
+
+bool ReadPuzzleFile(const std::string& path, PuzzleState& state, std::string& error) {
+    std::string text;
+    return ReadRegularFile(path, kMaxPuzzleFileBytes, text, error, Links::Follow) &&
+           PuzzleFromText(text, state, error);
 }
 
 bool UserGridSolved(const PuzzleState& s) {

@@ -22,6 +22,11 @@ int LowestDigit(Digits set) {
     return d;
 }
 
+// A number from a file as a message shows it: a hostile one may be a megabyte long.
+std::string Shortened(const std::string& text) {
+    return text.size() > 40 ? text.substr(0, 40) + "..." : text;
+}
+
 std::string CellName(int cell, int width) {
     return "column " + std::to_string(cell % width + 1) + " row " + std::to_string(cell / width + 1);
 }
@@ -169,7 +174,7 @@ std::string Search::AddWords(const FillIn& p) {
                 const bool digitsOnly =
                     std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
                 if (!digitsOnly || static_cast<int>(number.size()) != length)
-                    return "the " + listName(key) + " holds \"" + number + "\", which is not a " +
+                    return "the " + listName(key) + " holds \"" + Shortened(number) + "\", which is not a " +
                            std::to_string(length) + "-digit number";
             }
             if (!numbers.empty())

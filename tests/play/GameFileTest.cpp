@@ -153,7 +153,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     PlayFixture f(kLarge, true);
     f.Pick(3, 0, true);
     const json good = GameToJson(SavedGame{f.puzzle, f.form->CapturePlay()});
-    const auto with = [&good](const char* pointer, json value) {
+    const auto with = [&good](const std::string& pointer, json value) {
         json j = good;
         j[json::json_pointer(pointer)] = std::move(value);
         return j.dump();
@@ -163,7 +163,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     // The file's text, or what to put in its place instead.
     const struct {
         std::string text;
-        const char* reason;
+        std::string reason;
         std::function<void(const std::string& path)> make = nullptr;
     } cases[] = {
         {"{\"corvanaGame\": 1, ", "it is not JSON"},
@@ -185,6 +185,11 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
          "\"checkMarks\" names a square that is not a white square of the grid"},
         {with("/puzzle/noShowFirst", false), "the starting number is hidden in a puzzle that shows it"},
         {std::string(300 * 1024, ' '), "it is too large (more than 262144 bytes)"},
+        {"{\"corvanaGame\": 1e999}", "it is not JSON"},
+        {"{\"corvanaGame\": 1, \"play\": " + std::string(100000, '[') + std::string(100000, ']') + "}",
+         "it is nested deeper than 16 levels"},
+        {with("/play/ticks/" + std::string(5000, '9'), json::array()),
+         "\"ticks\" has an unknown list \"" + std::string(40, '9') + "...\""},
         {"", "it is a link, not a regular file",
          [](const std::string& p) { fs::create_symlink("/dev/null", p); }},
         {"", "it is not a regular file", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},

@@ -184,7 +184,7 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     };
     const struct {
         std::string text;
-        const char* says; // the whole message after the file name, or how it begins
+        std::string says; // the whole message after the file name, or how it begins
     } cases[] = {
         {made.out.substr(0, 200), "not JSON: parse error at line 9"},
         {"[1, 2]", "not a puzzle: the JSON is not an object\n"},
@@ -197,6 +197,16 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
          "the grid has 8 places for the 3-digit DOWN list but it holds 9 numbers\n"},
         {damaged("\"user\": [\"###.....", "\"user\": [\"###99999"),
          "the numbers cannot all be placed in this grid with its digits\n"},
+        // Hostile input: a number out of range, nesting too deep to walk, a huge name.
+        {"{\"width\": 1e999}", "not JSON: number overflow parsing '1e999'\n"},
+        {damaged("\"lists\": {\"3\": [",
+                 "\"lists\": {\"3\": [" + std::string(100000, '[') + std::string(100000, ']') + ", "),
+         "not a puzzle: nested deeper than 16 levels\n"},
+        {damaged("\"lists\": {\"3\"", "\"lists\": {\"" + std::string(100000, 'x') + "\""),
+         "\"lists\" has a list named \"" + std::string(40, 'x') + "...\", not a digit count from 2 to 20\n"},
+        {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"" + std::string(100000, '7')),
+         "the 3-digit ACROSS list holds \"" + std::string(40, '7') +
+             "...\", which is not a 3-digit number\n"},
     };
     for (const auto& c : cases) {
         test::WriteText(file, c.text);
@@ -384,6 +394,29 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         nlohmann::json written = nlohmann::json::parse(gen.out);
         written.erase("grade"); // corvana-gen's own, for puzzle makers
         EXPECT_EQ(PuzzleToJson(read), written);
+    }
+}
+
+// Hostile puzzle files get a short, clear reason: a number out of range, nesting too deep (refused
+// before it is parsed), a huge name.
+TEST(PuzzleFile, HostileTextIsRefusedWithAShortReason) {
+    const struct {
+        std::string text;
+        std::string reason;
+    } cases[] = {
+        {"{\"name\": \"Small Puzzle H\", \"width\": 1e999}", "it is not JSON"},
+        {"{\"name\": \"Small Puzzle H\", \"seed\": 99999999999999999999999}",
+         "\"seed\" must be a whole number"},
+        {"{\"lists\": " + std::string(100000, '[') + std::string(100000, ']') + "}",
+         "it is nested deeper than 16 levels"},
+        {"{\"a\": \"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
+         "\"" + std::string(40, 'N') + "...\" is no template of this program"},
+    };
+    for (const auto& c : cases) {
+        PuzzleState read;
+        std::string error;
+        EXPECT_FALSE(PuzzleFromText(c.text, read, error));
+        EXPECT_EQ(error, c.reason);
     }
 }
 

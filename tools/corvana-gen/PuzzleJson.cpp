@@ -53,15 +53,15 @@ std::optional<std::string> ReadLists(const Json& doc, const char* key, int width
         for (const char c : name)
             digits = c >= '0' && c <= '9' && digits <= kMaxWidth ? digits * 10 + (c - '0') : kMaxWidth + 1;
         if (name.empty() || digits < 2 || digits > width)
-            return std::string("\"") + key + "\" has a list named \"" + name +
+            return std::string("\"") + key + "\" has a list named \"" + Excerpt(name) +
                    "\", not a digit count from 2 to " + std::to_string(width);
         if (!numbers.is_array())
-            return std::string("\"") + key + "\" \"" + name + "\" is not a list";
+            return std::string("\"") + key + "\" \"" + Excerpt(name) + "\" is not a list";
         auto& list = lists[digits];
         for (const auto& number : numbers) {
             if (!number.is_string())
-                return std::string("\"") + key + "\" \"" + name + "\" holds " + number.dump() +
-                       ", not a text";
+                return std::string("\"") + key + "\" \"" + Excerpt(name) + "\" holds " +
+                       Excerpt(number.dump()) + ", not a text";
             list.push_back(number.get<std::string>());
         }
     }
@@ -223,14 +223,17 @@ void WritePretty(std::ostream& out, const Json& object) {
 }
 
 std::optional<std::string> PuzzleFromJson(const std::string& text, FillIn& puzzle) {
+    if (!JsonDepthWithin(text))
+        return "not a puzzle: nested deeper than " + std::to_string(kMaxJsonDepth) + " levels";
     Json doc;
     try {
         doc = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at line 2, ...": keep the words.
+    } catch (const Json::exception& e) {
+        // "[json.exception.parse_error.101] parse error at line 2, ...", or out_of_range.406 for
+        // a number like 1e999: keep the words.
         std::string what = e.what();
         const auto words = what.find("] ");
-        return "not JSON: " + (words == std::string::npos ? what : what.substr(words + 2));
+        return "not JSON: " + Excerpt(words == std::string::npos ? what : what.substr(words + 2), 200);
     }
     if (!doc.is_object())
         return std::string("not a puzzle: the JSON is not an object");

@@ -1,0 +1,22 @@
+// Feeds arbitrary bytes to corvana-gen's puzzle reader. Whatever the text, the reader must
+// answer with a puzzle or a short message, without a crash, a sanitizer report or a hang.
+
+#include "PuzzleJson.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    corvana::FillIn puzzle;
+    const auto error = corvana::PuzzleFromJson(text, puzzle);
+    if (error) {
+        // A message is one short line, however large the input.
+        if (error->size() > 400 || error->find('\n') != std::string::npos)
+            std::abort();
+        return 0;
+    }
+    return 0;
+}
