@@ -9,6 +9,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
 namespace {
 
 using corvana::bench::SilentDialogs;
@@ -34,10 +41,13 @@ std::vector<corvana::FillIn> ShownPuzzles(const std::string& name) {
 void BM_Solve(benchmark::State& bench, std::string name) {
     const std::vector<corvana::FillIn> puzzles = ShownPuzzles(name);
     std::size_t next = 0;
+    std::int64_t mostSteps = 0;
     for (auto _ : bench) {
         const corvana::SolveResult result = corvana::Solve(puzzles[next++ % puzzles.size()], 2);
+        mostSteps = std::max(mostSteps, result.steps);
         benchmark::DoNotOptimize(result.solutions);
     }
+    bench.counters["most steps"] = static_cast<double>(mostSteps);
 }
 
 void BM_Grade(benchmark::State& bench, std::string name) {
@@ -89,7 +99,77 @@ void BM_Generate(benchmark::State& bench, std::string name, int maxDraws) {
     }
 }
 
+// Boards made to defeat the search: every cell 0 or 1 at random, nothing shown, and one digit of
+// one number changed so that no solution exists. `blocks` 2 x 2 blocks on an 8 x 8 board (rows
+// and columns 2 and 5 black), whose 4 x `blocks` two-digit numbers fit many blocks alike; or,
+// with blocks 0, an open `width` x `width` board.
+corvana::FillIn HostileBoard(int blocks, int width) {
+    std::mt19937 random(7);
+    corvana::FillIn p;
+    p.width = blocks > 0 ? 8 : width;
+    const auto cells = static_cast<std::size_t>(p.width * p.width);
+    p.white.assign(cells, blocks == 0);
+    for (int b = 0; b < blocks; ++b)
+        for (const int cell : {0, 1, 8, 9})
+            p.white[static_cast<std::size_t>((b / 3) * 24 + (b % 3) * 3 + cell)] = true;
+    p.given.assign(cells, -1);
+    std::vector<char> digit(cells);
+    for (auto& d : digit)
+        d = static_cast<char>('0' + random() % 2);
+    const auto at = [&](int cell) { return static_cast<std::size_t>(cell); };
+    for (int dir = 0; dir < 2; ++dir)
+        for (int line = 0; line < p.width; ++line) {
+            std::string run;
+            for (int k = 0; k <= p.width; ++k) {
+                const int cell = dir == 0 ? line * p.width + k : k * p.width + line;
+                if (k < p.width && p.white[at(cell)]) {
+                    run += digit[at(cell)];
+                    continue;
+                }
+                if (run.size() >= 2)
+                    p.across[static_cast<int>(run.size())].push_back(run);
+                run.clear();
+            }
+        }
+    // One digit changed: the numbers no longer fit together, and only the whole search shows it.
+    std::string& last = p.across.rbegin()->second.back();
+    last[0] = last[0] == '0' ? '1' : '0';
+    return p;
+}
+
+// The solver within its budget on those boards; `budget` 0 takes the search to its end (the
+// cost before the budget, for the boards that finish at all in reasonable time).
+void BM_SolveHostile(benchmark::State& bench, int blocks, int width, bool budgeted) {
+    const corvana::FillIn board = HostileBoard(blocks, width);
+    std::int64_t steps = 0;
+    bool undecided = false;
+    for (auto _ : bench) {
+        const corvana::SolveResult result =
+            corvana::Solve(board, 2, budgeted ? corvana::kSolveBudget : INT64_MAX);
+        steps = result.steps;
+        undecided = result.undecided;
+        benchmark::DoNotOptimize(result.solutions);
+    }
+    bench.counters["steps"] = static_cast<double>(steps);
+    bench.counters["undecided"] = undecided ? 1 : 0;
+}
+
 const bool registered = [] {
+    // Before the budget only what ends within a few seconds: 7 blocks and the 20 x 20 board.
+    for (const auto& [name, blocks, width, budgeted] :
+         std::vector<std::tuple<std::string, int, int, bool>>{{"7 blocks, no budget", 7, 0, false},
+                                                              {"7 blocks", 7, 0, true},
+                                                              {"8 blocks", 8, 0, true},
+                                                              {"9 blocks", 9, 0, true},
+                                                              {"open 20x20, no budget", 0, 20, false},
+                                                              {"open 20x20", 0, 20, true},
+                                                              {"open 26x26", 0, 26, true},
+                                                              {"open 40x40", 0, 40, true},
+                                                              {"open 64x64", 0, 64, true}})
+        benchmark::RegisterBenchmark(("solve hostile/" + name).c_str(), BM_SolveHostile, blocks, width,
+                                     budgeted)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
     for (const auto& t : corvana::Templates()) {
         const std::string name(t.name);
         benchmark::RegisterBenchmark(("solve/" + name).c_str(), BM_Solve, name)

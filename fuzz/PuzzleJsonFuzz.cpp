@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to corvana-gen's puzzle reader. Whatever the text, the reader must
-// answer with a puzzle or a short message, without a crash, a sanitizer report or a hang.
+// Feeds arbitrary bytes to corvana-gen's puzzle reader and, when it takes them, to the solver
+// with a small step budget. Whatever the text, the reader must answer with a puzzle or a short
+// message, and the solver with a count, "undecided" or a reason, without a crash, a sanitizer
+// report or a hang.
 
 #include "PuzzleJson.h"
 
@@ -18,5 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         return 0;
     }
+    const corvana::SolveResult result = corvana::Solve(puzzle, 2, 20000);
+    if (result.solutions > 2 || result.grids.size() > 2 || (result.undecided && result.steps <= 20000))
+        std::abort();
     return 0;
 }

@@ -168,10 +168,12 @@ bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uin
                 state.Solutions = 0;
                 return true;
             }
+            // A draw the solver cannot decide within its budget is no better than one with two
+            // solutions: it is drawn again (and, kept as the last, reported unchecked).
             const SolveResult check = Solve(ShownPuzzle(state), 2);
             state.Draws = draw;
-            state.Solutions = check.solutions;
-            if (check.solutions == 1 || draw >= maxDraws)
+            state.Solutions = check.undecided ? 0 : check.solutions;
+            if ((check.solutions == 1 && !check.undecided) || draw >= maxDraws)
                 return true;
         }
     } catch (const std::exception&) {

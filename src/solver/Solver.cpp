@@ -45,7 +45,7 @@ struct Slot {
 class Search {
 public:
     std::string Prepare(const FillIn& p);
-    void Run(int limit, SolveResult& result);
+    void Run(int limit, std::int64_t budget, SolveResult& result);
 
 private:
     using Mask = std::uint64_t;
@@ -107,6 +107,15 @@ private:
 
     int limit_ = 2;
     SolveResult* result_ = nullptr;
+    // Counted where the work is (Candidates); once past the budget every loop ends as if at a
+    // dead end and the search unwinds.
+    mutable std::int64_t steps_ = 0;
+    std::int64_t budget_ = 0;
+    bool cut_ = false; // the search stopped short for the budget
+    bool OutOfSteps() {
+        cut_ = cut_ || steps_ > budget_;
+        return cut_;
+    }
 };
 
 std::string Search::AddSlots() {
@@ -267,6 +276,7 @@ int Search::Candidates(const Level& level, int slot, Mask* out) const {
     const Slot& s = slots_[At(slot)];
     const int first = FirstChunk(s.pool);
     const int chunks = Chunks(s.pool);
+    steps_ += chunks * s.length;
     for (int ch = 0; ch < chunks; ++ch)
         out[ch] = level.unplaced[At(first + ch)];
     const int* cells = &slotCells_[At(slot * stride_)];
@@ -335,6 +345,8 @@ bool Search::Place(Level& level, int slot, int word) {
 bool Search::ScanQueued(Level& level) {
     Mask* fit = scratch_.data();
     while (queueHead_ < queue_.size()) {
+        if (OutOfSteps())
+            return false;
         const int slot = queue_[queueHead_++];
         queued_[At(slot)] = 0;
         if (level.slotWord[At(slot)] >= 0)
@@ -408,6 +420,8 @@ int Search::ScanAll(Level& level, bool& forced) {
     for (int slot = 0; slot < static_cast<int>(slots_.size()); ++slot) {
         if (level.slotWord[At(slot)] >= 0)
             continue;
+        if (OutOfSteps())
+            return -1;
         const Slot& s = slots_[At(slot)];
         const int count = Candidates(level, slot, fit);
         if (count == 0)
@@ -481,6 +495,8 @@ Search::Level& Search::LevelAt(int depth) {
 }
 
 void Search::Explore(int depth) {
+    if (OutOfSteps())
+        return;
     Level& level = LevelAt(depth);
     int branchSlot = -1;
     const bool alive = Propagate(level, branchSlot);
@@ -513,14 +529,15 @@ void Search::Explore(int depth) {
                 Explore(depth + 1);
             else
                 ClearQueue();
-            if (result_->solutions >= limit_)
+            if (result_->solutions >= limit_ || OutOfSteps())
                 return;
         }
     }
 }
 
-void Search::Run(int limit, SolveResult& result) {
+void Search::Run(int limit, std::int64_t budget, SolveResult& result) {
     limit_ = limit;
+    budget_ = budget;
     result_ = &result;
     words_ = initialCopies_.size();
     chunks_ = At(poolChunk_.back());
@@ -550,16 +567,18 @@ void Search::Run(int limit, SolveResult& result) {
     for (int slot = 0; slot < static_cast<int>(slots_.size()); ++slot)
         Push(slot);
     Explore(0);
+    result.steps = steps_;
+    result.undecided = cut_ && result.solutions < limit_;
 }
 
 } // namespace
 
-SolveResult Solve(const FillIn& puzzle, int limit) {
+SolveResult Solve(const FillIn& puzzle, int limit, std::int64_t budget) {
     SolveResult result;
     Search search;
     result.error = search.Prepare(puzzle);
     if (result.error.empty() && limit > 0)
-        search.Run(limit, result);
+        search.Run(limit, budget, result);
     return result;
 }
 

@@ -29,9 +29,20 @@ struct SolveResult {
     std::string error; // what is wrong with the puzzle's shape; nothing was solved
     int solutions = 0; // counted up to the limit
     std::vector<SolvedGrid> grids;
+    // True when the step budget ran out before the count was decided: `solutions` and `grids`
+    // are then only those found so far.
+    bool undecided = false;
+    std::int64_t steps = 0; // the search steps taken
 };
 
-// Counts solutions up to `limit` (2 tells unique from not) and returns them.
-SolveResult Solve(const FillIn& puzzle, int limit = 2);
+// The search steps a solve may take. A step is one look at which numbers (64 at a time) fit one
+// square of a place; the puzzles of the templates take a few thousand, while boards made to
+// defeat the search would take hours. This many keep the worst case near 2 s of CPU on a
+// desktop machine.
+inline constexpr std::int64_t kSolveBudget = 120'000'000;
+
+// Counts solutions up to `limit` (2 tells unique from not) and returns them, within `budget`
+// search steps.
+SolveResult Solve(const FillIn& puzzle, int limit = 2, std::int64_t budget = kSolveBudget);
 
 } // namespace corvana

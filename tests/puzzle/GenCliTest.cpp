@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -418,6 +420,37 @@ TEST(PuzzleFile, HostileTextIsRefusedWithAShortReason) {
         EXPECT_FALSE(PuzzleFromText(c.text, read, error));
         EXPECT_EQ(error, c.reason);
     }
+}
+
+// A board made to defeat the search (nine alike 2 x 2 blocks of 0s and 1s, one number changed so
+// that nothing fits) is answered within the solver's budget: undecided, with its own status.
+TEST(CorvanaGen, SolveSaysUndecidedWhenTheBudgetRunsOut) {
+    test::TempDir dir;
+    const std::string file = dir.File("blocks.json");
+    std::vector<std::string> rows(8, "########");
+    std::vector<std::string> numbers;
+    std::mt19937 random(7);
+    for (std::size_t b = 0; b < 9; ++b) {
+        const std::size_t r = b / 3 * 3, c = b % 3 * 3;
+        std::string d;
+        for (int k = 0; k < 4; ++k)
+            d += static_cast<char>('0' + random() % 2);
+        numbers.insert(numbers.end(), {d.substr(0, 2), d.substr(2, 2), {d[0], d[2]}, {d[1], d[3]}});
+        rows[r].replace(c, 2, "..");
+        rows[r + 1].replace(c, 2, "..");
+    }
+    numbers.back()[0] = numbers.back()[0] == '0' ? '1' : '0';
+    test::WriteText(file, nlohmann::json({{"width", 8},
+                                          {"user", rows},
+                                          {"lists", {{"2", numbers}}},
+                                          {"listsDown", nlohmann::json::object()}})
+                              .dump());
+    const GenRun r = Gen({"--solve", file});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("corvana-gen: " + file + ": undecided after ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.substr(r.err.size() - 7), " steps\n");
+    EXPECT_GT(std::stoll(r.err.substr(r.err.find("after ") + 6)), kSolveBudget);
 }
 
 #ifdef CORVANA_GEN_PDF

@@ -102,7 +102,44 @@ TEST(Solver, SmallBoardsCountAsWorkedOutByHand) {
         EXPECT_EQ(r.solutions, c.solutions);
         ASSERT_EQ(r.grids.size(), At(c.solutions));
         EXPECT_EQ(r.grids.empty() ? SolvedGrid{} : r.grids[0], c.first);
+        EXPECT_FALSE(r.undecided);
     }
+}
+
+// Nine 2 x 2 blocks of 0s and 1s, one number changed so that nothing fits: every arrangement of
+// the alike blocks must be tried, far more than any budget allows. The search stops at its
+// budget and says it cannot tell; a smaller board within the budget is decided.
+TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
+    const auto blocks = [](int count) {
+        std::vector<std::string> rows(8, "########");
+        std::mt19937 random(7);
+        std::vector<std::string> numbers;
+        for (int b = 0; b < count; ++b) {
+            const std::size_t r = At(b / 3 * 3), c = At(b % 3 * 3);
+            for (const std::size_t k : {r, r + 1})
+                for (const std::size_t m : {c, c + 1})
+                    rows[k][m] = static_cast<char>('0' + random() % 2);
+            numbers.insert(numbers.end(), {rows[r].substr(c, 2),
+                                           rows[r + 1].substr(c, 2),
+                                           {rows[r][c], rows[r + 1][c]},
+                                           {rows[r][c + 1], rows[r + 1][c + 1]}});
+            for (const std::size_t k : {r, r + 1})
+                rows[k].replace(c, 2, "..");
+        }
+        numbers.back()[0] = numbers.back()[0] == '0' ? '1' : '0';
+        return Board(rows, {{2, numbers}});
+    };
+    const SolveResult stopped = Solve(blocks(9), 2, 1'000'000);
+    EXPECT_TRUE(stopped.error.empty()) << stopped.error;
+    EXPECT_TRUE(stopped.undecided);
+    EXPECT_EQ(stopped.solutions, 0);
+    EXPECT_GT(stopped.steps, 1'000'000);
+    EXPECT_LT(stopped.steps, 1'001'000) << "the search ends soon after the budget runs out";
+
+    const SolveResult decided = Solve(blocks(3), 2, 1'000'000);
+    EXPECT_FALSE(decided.undecided);
+    EXPECT_EQ(decided.solutions, 0);
+    EXPECT_LT(decided.steps, 1'000'000);
 }
 
 TEST(Solver, CountsAgreeWithBruteForceOnRandomBoards) {

@@ -78,6 +78,9 @@ constexpr std::uint64_t kMaxCount = 1000000000;
 // are out of reach of some templates and options.
 constexpr std::uint64_t kGradeTries = 1000;
 
+// --solve's exit status when the search ran out of steps before it could count the solutions.
+constexpr int kUndecided = 3;
+
 // A puzzle file is a few kilobytes; anything near this is not one.
 constexpr std::size_t kMaxPuzzleFile = 1 << 20;
 
@@ -94,7 +97,9 @@ void Describe(CLI::App& app, Options& o) {
     app.add_option("--format", o.format, "Output format")->type_name("text|json|ipuz");
     app.add_flag("--first-draw", o.firstDraw,
                  "Keep the first builder run even when it has more than one solution");
-    app.add_option("--solve", o.solvePath, "Solve a puzzle saved as JSON ('-' reads standard input)")
+    app.add_option("--solve", o.solvePath,
+                   "Solve a puzzle saved as JSON ('-' reads standard input); exit status 3 when the "
+                   "solver's step budget runs out first (\"undecided after N steps\")")
         ->type_name("FILE");
     app.add_option("--count", o.countText,
                    "Make N puzzles, of seeds S, S+1, ... ('--template all' takes every "
@@ -320,6 +325,10 @@ int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const SolveResult result = Solve(puzzle, 2);
+    if (result.undecided) {
+        err << "corvana-gen: " << name << ": undecided after " << result.steps << " steps\n";
+        return kUndecided;
+    }
     const Grade grade = GradePuzzle(puzzle);
     if (!result.error.empty() || result.solutions == 0) {
         err << "corvana-gen: " << name << ": "
