@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the program's puzzle file reader. Whatever the text, it must end in a
 // puzzle or a short reason without a crash, a sanitizer report or a hang; a puzzle it reads must
-// come back the same through the form it is written in.
+// come back the same through the file it is written to.
 
 #include "puzzle/PuzzleFile.h"
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const nlohmann::json written = corvana::PuzzleToJson(state);
     corvana::PuzzleState again;
-    if (!corvana::PuzzleFromJson(written, again, error) || corvana::PuzzleToJson(again) != written)
+    if (!corvana::PuzzleFromText(written.dump(1), again, error) || corvana::PuzzleToJson(again) != written)
         std::abort();
     return 0;
 }
