@@ -500,13 +500,13 @@ int RunPuzzles(const Options& o, std::ostream& out, std::ostream& err, Terminals
     const bool showProgress = terminals.err && (!terminals.outIsErr || (book && o.pdfPath != "-"));
     Progress progress(err, showProgress && (o.batch || book), o.count, book ? "pages" : "puzzles");
     int status = 0;
+    std::optional<std::string> bookError;
 #ifdef CORVANA_GEN_PDF
     // The book is checked and started before the first puzzle is made: a target that is not a
     // file is refused with nothing written, and pages are drawn as the puzzles come.
     std::optional<PuzzleBook> pdf;
     AtomicFileWriter file;
     const std::string cannot = "cannot write the puzzle book " + o.pdfPath;
-    std::optional<std::string> bookError;
     if (book) {
         std::string target = "-", error;
         if (o.pdfPath == "-") {
