@@ -132,6 +132,10 @@ void PlayForm::mnuHint_Click() {
         statusText_ = "The puzzle cannot be read: " + check.error + ".";
         return;
     }
+    if (check.undecided) {
+        statusText_ = CheckText(check);
+        return;
+    }
     if (check.solutions == 0) {
         statusText_ = kNoSolution;
         return;
@@ -186,7 +190,7 @@ void PlayForm::mnuCheck_Click() {
     const CheckResult check = CheckGrid(ShownNow(), UserGrid());
     if (!check.error.empty())
         statusText_ = "The puzzle cannot be read: " + check.error + ".";
-    else if (check.solutions == 0)
+    else if (check.solutions == 0 && !check.undecided)
         statusText_ = kNoSolution;
     else
         statusText_ = CheckText(check);

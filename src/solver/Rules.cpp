@@ -780,7 +780,7 @@ std::string CrossingReason(const Board& board, const State& s, const std::vector
 
 } // namespace
 
-HintStep NextStep(const FillIn& grid) {
+HintStep NextStep(const FillIn& grid, std::int64_t budget) {
     Board board;
     if (!board.Prepare(grid)) {
         const std::string error = Solve(grid, 0).error;
@@ -816,10 +816,11 @@ HintStep NextStep(const FillIn& grid) {
     // Rule 3: trials, on the candidates the crossing round left. A candidate that some solution
     // has in its run can never be struck, so when the solutions are all known only the others
     // are tried, which keeps a grid that two fills fit (a hidden starting number) quick.
-    const SolveResult solved = Solve(grid, kCheckLimit);
-    if (solved.solutions == 0)
+    // A search that ran out of steps proves nothing: no conflict, and no solution list to skip by.
+    const SolveResult solved = Solve(grid, kCheckLimit, budget);
+    if (solved.solutions == 0 && !solved.undecided)
         return Outcome(HintStep::Outcome::Conflict, conflict);
-    const bool allKnown = solved.solutions < kCheckLimit;
+    const bool allKnown = solved.solutions < kCheckLimit && !solved.undecided;
     const std::vector<Mask> narrowed = board.LastCandidates();
     std::vector<std::pair<int, int>> trials; // (candidates of the run, run)
     for (int run = 0; run < board.Runs(); ++run)
@@ -862,6 +863,8 @@ HintStep NextStep(const FillIn& grid) {
                                   " cannot go there and " + say.Single(p, board.Text(p.word)) + ".");
             }
     }
+    if (solved.undecided)
+        return Outcome(HintStep::Outcome::Stuck, kUndecidedText);
     if (solved.solutions > 1)
         return Outcome(HintStep::Outcome::Stuck,
                        "No rule finds the next number: the grid can still be filled in "
@@ -869,15 +872,20 @@ HintStep NextStep(const FillIn& grid) {
     return Outcome(HintStep::Outcome::Stuck, "No rule finds the next number from here.");
 }
 
-CheckResult CheckGrid(const FillIn& shown, const std::vector<int>& grid) {
+CheckResult CheckGrid(const FillIn& shown, const std::vector<int>& grid, std::int64_t budget) {
     CheckResult result;
     if (grid.size() != shown.white.size())
         result.error = "the grid does not have the puzzle's squares";
-    const SolveResult solved = Solve(shown, kCheckLimit);
+    const SolveResult solved = Solve(shown, kCheckLimit, budget);
     if (result.error.empty())
         result.error = solved.error;
     if (!result.error.empty())
         return result;
+    // Without every solution in hand no digit can be called wrong.
+    if (solved.undecided) {
+        result.undecided = true;
+        return result;
+    }
     result.solutions = solved.solutions;
     for (std::size_t c = 0; c < grid.size(); ++c) {
         if (!shown.white[c])
@@ -893,7 +901,8 @@ CheckResult CheckGrid(const FillIn& shown, const std::vector<int>& grid) {
         if (solved.solutions >= kCheckLimit) {
             FillIn fixed = shown;
             fixed.given[c] = grid[c];
-            if (Solve(fixed, 1).solutions > 0)
+            const SolveResult one = Solve(fixed, 1, budget);
+            if (one.solutions > 0 || one.undecided)
                 continue;
         }
         result.wrong.push_back(static_cast<int>(c));
@@ -902,6 +911,8 @@ CheckResult CheckGrid(const FillIn& shown, const std::vector<int>& grid) {
 }
 
 std::string CheckText(const CheckResult& result) {
+    if (result.undecided)
+        return kUndecidedText;
     if (result.wrong.size() == 1)
         return "1 square is wrong";
     if (!result.wrong.empty())

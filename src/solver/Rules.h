@@ -55,10 +55,16 @@ struct HintStep {
 
 // The next step from the grid in `grid.given` (the player's digits count as placed): the lowest
 // rule that makes progress and one number it places, with the reason.
-HintStep NextStep(const FillIn& grid);
+HintStep NextStep(const FillIn& grid, std::int64_t budget = kSolveBudget);
+
+// What Hint and Check say when the solver's step budget runs out before the solutions are known:
+// only a hand-made puzzle far more open than any template gets there.
+inline constexpr const char* kUndecidedText =
+    "Cannot tell: the puzzle has too many ways to fill it to search them all.";
 
 struct CheckResult {
     std::string error;      // the puzzle cannot be read; nothing was checked
+    bool undecided = false; // the search ran out of steps; nothing was judged
     int solutions = 0;      // of the puzzle as shown, up to kCheckLimit
     std::vector<int> wrong; // the filled squares whose digit no solution has there
     int filled = 0;         // the filled white squares
@@ -71,7 +77,7 @@ inline constexpr int kCheckLimit = 16;
 
 // The squares of `grid` (a digit or -1 per cell) whose digit no solution of `shown` has there.
 // Every digit is judged alone, so two right digits of two different solutions both pass.
-CheckResult CheckGrid(const FillIn& shown, const std::vector<int>& grid);
+CheckResult CheckGrid(const FillIn& shown, const std::vector<int>& grid, std::int64_t budget = kSolveBudget);
 
 // "2 squares are wrong", or "No mistakes so far: 41 of 96 squares filled".
 std::string CheckText(const CheckResult& result);

@@ -1,6 +1,7 @@
 #include "solver/Solver.h"
 #include "FakeDialogs.h"
 #include "puzzle/PuzzleState.h"
+#include "solver/Rules.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,16 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
     EXPECT_EQ(stopped.solutions, 0);
     EXPECT_GT(stopped.steps, 1'000'000);
     EXPECT_LT(stopped.steps, 1'001'000) << "the search ends soon after the budget runs out";
+
+    // Hint and Check stop at the same budget and say they cannot tell, judging nothing.
+    const std::vector<int> empty(64, -1);
+    const CheckResult check = CheckGrid(blocks(9), empty, 1'000'000);
+    EXPECT_TRUE(check.undecided);
+    EXPECT_TRUE(check.wrong.empty());
+    EXPECT_EQ(CheckText(check), kUndecidedText);
+    const HintStep hint = NextStep(blocks(9), 1'000'000);
+    EXPECT_EQ(hint.outcome, HintStep::Outcome::Stuck);
+    EXPECT_EQ(hint.text, kUndecidedText);
 
     const SolveResult decided = Solve(blocks(3), 2, 1'000'000);
     EXPECT_FALSE(decided.undecided);
