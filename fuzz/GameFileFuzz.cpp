@@ -2,7 +2,7 @@
 // short reason without a crash, a sanitizer report or a hang; a game it reads must come back the
 // same through the file it is written to.
 
-#include "play/GameFile.h"
+#include "play/SavedGame.h"
 
 #include <nlohmann/json.hpp>
 

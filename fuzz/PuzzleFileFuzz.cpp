@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     corvana::PuzzleState state;
     std::string error;
-    if (!corvana::PuzzleFromText(text, state, error)) {
+    if (!corvana::PuzzleForPlayFromText(text, state, error)) {
         if (error.empty() || error.size() > 400)
             std::abort();
         return 0;
     }
     const nlohmann::json written = corvana::PuzzleToJson(state);
     corvana::PuzzleState again;
-    if (!corvana::PuzzleFromText(written.dump(1), again, error) || corvana::PuzzleToJson(again) != written)
+    if (!corvana::PuzzleForPlayFromText(written.dump(1), again, error) || corvana::PuzzleToJson(again) != written)
         std::abort();
     return 0;
 }

@@ -5,7 +5,7 @@
 
 #include "app/QtDialogs.h"
 #include "colors/ColorScheme.h"
-#include "play/GameFile.h"
+#include "play/GameStore.h"
 #include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 

@@ -123,7 +123,7 @@ void MainMenu::Open(const StartRequest& request) {
     case StartRequest::Kind::File: {
         PuzzleState read;
         std::string error;
-        if (!ReadPuzzleFile(request.file, read, error)) {
+        if (!ReadPuzzleForPlay(request.file, read, error)) {
             dialogs_.MessageBox("The puzzle file " + request.file + " cannot be opened: " + error + ".",
                                 kMessageTitle, Buttons::Ok, Icon::Exclamation);
             return;

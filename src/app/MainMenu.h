@@ -7,7 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "colors/ColorScheme.h"
-#include "play/GameFile.h"
+#include "play/GameStore.h"
 #include "play/Records.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"

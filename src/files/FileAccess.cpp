@@ -2,10 +2,12 @@
 #include "files/FileDescriptor.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <random>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -80,12 +82,16 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
         error = "it is too large (more than " + std::to_string(maxBytes) + " bytes)";
         return false;
     }
-    // The size may change while reading (a file still being written): read at most one byte
+    // The size may change while reading (a file still being written): ReadToEnd stops one block
     // past the limit, so a growing file is caught as too large instead of read forever.
+    return ReadToEnd(fd.get(), maxBytes, text, error);
+}
+
+bool ReadToEnd(int fd, std::size_t maxBytes, std::string& text, std::string& error) {
     std::string data;
     char buffer[16384];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -104,8 +110,19 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error,
-                         FileMode mode) {
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error, FileMode mode,
+                         Folder folder) {
+    if (folder == Folder::Make) {
+        namespace fs = std::filesystem;
+        const fs::path parent = fs::path(path).parent_path();
+        std::error_code ec;
+        if (!parent.empty())
+            fs::create_directories(parent, ec);
+        if (ec) {
+            error = "cannot create the folder " + parent.string() + ": " + ec.message();
+            return false;
+        }
+    }
     AtomicFileWriter writer;
     return writer.Open(path, mode, error) && writer.Write(text.data(), text.size()) && writer.Commit(error);
 }
@@ -170,6 +187,7 @@ bool AtomicFileWriter::Open(const std::string& path, FileMode mode, std::string&
     Discard();
     path_ = path;
     failure_ = 0;
+    commitFailure_ = 0;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fd_ = CreateBeside(folder, target.filename().string(), mode == FileMode::Private ? 0600 : 0666, temp_);
@@ -205,6 +223,7 @@ bool AtomicFileWriter::Write(const char* data, std::size_t size) {
 bool AtomicFileWriter::Commit(std::string& error) {
     const auto fail = [&](const std::string& what, int code) {
         error = what + ": " + Reason(code);
+        commitFailure_ = code;
         Discard();
         return false;
     };
@@ -230,6 +249,37 @@ bool AtomicFileWriter::Commit(std::string& error) {
     if (dir.get() >= 0)
         ::fsync(dir.get());
     return true;
+}
+
+int MoveAside(const std::string& path, std::string& made) {
+    for (int k = 0; k < 1000; ++k) {
+        made = path + ".bad" + (k == 0 ? std::string() : "." + std::to_string(k));
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, made.c_str(), RENAME_NOREPLACE) == 0)
+            return 0;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return errno;
+        // A file system without the flag: look first, at the price of a race nobody runs.
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(made, ec)))
+            continue;
+        return ::rename(path.c_str(), made.c_str()) == 0 ? 0 : errno;
+    }
+    return EEXIST;
+}
+
+std::string UserFilePath(const std::string& xdgHome, const std::string& home, const std::string& homeFallback,
+                         const std::string& fileName) {
+    namespace fs = std::filesystem;
+    fs::path base;
+    if (!xdgHome.empty() && fs::path(xdgHome).is_absolute())
+        base = fs::path(xdgHome);
+    else if (!home.empty())
+        base = fs::path(home) / homeFallback;
+    else
+        return {};
+    return (base / "corvana" / fileName).string();
 }
 
 bool IsLeftover(const std::string& path, long minAgeSeconds) {

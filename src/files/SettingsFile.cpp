@@ -2,9 +2,7 @@
 
 #include "files/FileAccess.h"
 
-#include <filesystem>
 #include <sstream>
-#include <system_error>
 
 #include <sys/stat.h>
 
@@ -52,16 +50,7 @@ bool WriteSetting(const std::string& path, const std::string& key, const std::st
     std::string text = "[General]\n";
     for (const auto& [name, setting] : settings)
         text += name + "=" + setting + "\n";
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path folder = fs::path(path).parent_path();
-    if (!folder.empty())
-        fs::create_directories(folder, ec);
-    if (ec) {
-        error = "cannot create the folder " + folder.string() + ": " + ec.message();
-        return false;
-    }
-    return WriteFileAtomically(path, text, error, FileMode::Usual);
+    return WriteFileAtomically(path, text, error, FileMode::Usual, Folder::Make);
 }
 
 } // namespace corvana

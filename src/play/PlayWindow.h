@@ -5,7 +5,7 @@
 // clicks and menu commands to it. It keeps no game state: after every forwarded event it
 // brings the widgets in line with the model, touching only what changed since last time.
 
-#include "play/GameFile.h"
+#include "play/GameStore.h"
 #include "play/PlayForm.h"
 #include "play/PrintSupport.h"
 #include "play/Zoom.h"

@@ -1,17 +1,15 @@
 #include "play/PrintSupport.h"
 
+#include "files/FileAccess.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
-#include <cerrno>
 #include <cstring>
-
-#include <unistd.h>
 
 namespace corvana {
 
@@ -60,11 +58,11 @@ PrintResult Failed(const QString& why) {
 }
 
 // Qt's PDF engine reports no failed write: on a full disk it leaves a cut-off file that no reader
-// opens, and says nothing (QSaveFile alone does not notice either, as the engine hands over the
-// page in one short write). So the page is made in memory with the printer's page settings and
-// written under a fresh name beside the target (QSaveFile); only when every byte is on the disk
-// does that file take the target's place. On any failure nothing is left, and a file that was there
-// before stays as it was.
+// opens, and says nothing. So the page is made in memory with the printer's page settings and
+// written like every other file the program writes (WriteFileAtomically's way): under a fresh
+// name beside the target, taking its place only when every byte is on the disk. On any failure
+// nothing is left, and a file that was there before stays as it was. A link named as the output
+// leads to the file written; anything but a regular file there is refused.
 PrintResult PrintToFile(const QImage& image, const QPrinter& printer) {
     const QString path = printer.outputFileName();
     QByteArray pdf;
@@ -85,32 +83,22 @@ PrintResult PrintToFile(const QImage& image, const QPrinter& printer) {
             return Failed(QStringLiteral("The page for %1 could not be finished.").arg(path));
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Failed(QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
-    // Written straight to the new file's descriptor, so that a short write tells why (no space
-    // left, a size limit); then synced, so that no error is still waiting in the system's cache.
-    const int fd = file.handle();
-    int error = 0;
-    for (qsizetype done = 0; done < pdf.size() && error == 0;) {
-        const ssize_t n = ::write(fd, pdf.constData() + done, static_cast<std::size_t>(pdf.size() - done));
-        if (n > 0)
-            done += n;
-        else if (n == 0 || errno != EINTR)
-            error = n == 0 ? EIO : errno;
-    }
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (error != 0) {
-        file.cancelWriting();
+    std::string file;
+    std::string error;
+    AtomicFileWriter out;
+    if (!OutputFile(path.toStdString(), file, error) || !out.Open(file, FileMode::Usual, error))
+        return Failed(QStringLiteral("%1 cannot be written: %2").arg(path, QString::fromStdString(error)));
+    out.Write(pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    if (!out.Commit(error)) {
+        // A write or the flush that fails (no space left, a size limit) tells why in the system's words.
+        if (out.WriteError() != 0)
+            error = std::strerror(out.WriteError());
         return {PrintResult::Outcome::Failed,
                 QStringLiteral("%1 could not be written whole: %2")
-                    .arg(path, QString::fromLocal8Bit(std::strerror(error)))
+                    .arg(path, QString::fromLocal8Bit(error.c_str()))
                     .toStdString(),
-                error};
+                out.ErrorNumber()};
     }
-    if (!file.commit())
-        return Failed(QStringLiteral("%1 could not be written: %2").arg(path, file.errorString()));
     return {PrintResult::Outcome::Printed, ""};
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <limits>
@@ -283,14 +284,7 @@ std::string RecordsCsv(const Records& records) {
 }
 
 std::string RecordsFilePath(const std::string& xdgDataHome, const std::string& home) {
-    fs::path base;
-    if (!xdgDataHome.empty() && fs::path(xdgDataHome).is_absolute())
-        base = fs::path(xdgDataHome);
-    else if (!home.empty())
-        base = fs::path(home) / ".local" / "share";
-    else
-        return {};
-    return (base / "corvana" / "records.json").string();
+    return UserFilePath(xdgDataHome, home, ".local/share", "records.json");
 }
 
 RecordsBook::RecordsBook(std::string path, Dialogs& dialogs, Today today)
@@ -317,13 +311,13 @@ std::string RecordsBook::Load() {
             return {};
         }
     }
-    const std::string bad = path_ + ".bad";
-    fs::rename(path_, bad, ec);
-    writable_ = !ec;
+    std::string bad;
+    const int code = MoveAside(path_, bad);
+    writable_ = code == 0;
     std::string message = "The best times could not be read from " + path_ + " (" + error + ").  ";
-    message += ec ? "It could not be moved aside either (" + ec.message() +
-                        "), so the times of this session are not kept."
-                  : "It has been moved aside to " + bad + ".";
+    message += code != 0 ? "It could not be moved aside either (" + std::string(std::strerror(code)) +
+                               "), so the times of this session are not kept."
+                         : "It has been moved aside to " + bad + ".";
     return message;
 }
 
@@ -355,13 +349,8 @@ std::string RecordsBook::Export(const std::string& path) const {
 void RecordsBook::Save() {
     if (!writable_)
         return;
-    std::error_code ec;
-    const fs::path folder = fs::path(path_).parent_path();
-    fs::create_directories(folder, ec);
     std::string error;
-    if (ec)
-        error = "cannot create the folder " + folder.string() + ": " + ec.message();
-    else if (WriteFileAtomically(path_, RecordsToJson(records_).dump(1), error)) {
+    if (WriteFileAtomically(path_, RecordsToJson(records_).dump(1), error, FileMode::Private, Folder::Make)) {
         failureReported_ = false;
         return;
     }

@@ -6,6 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 namespace corvana {
 
@@ -102,36 +104,57 @@ bool ListsMatch(const json& j, const char* key, const ByDigits<CaptionList>& exp
     return true;
 }
 
-json GridRows(const PuzzleState& s, const std::vector<std::int16_t>& values, int width) {
-    json rows = json::array();
-    for (int r = 0; r < width; ++r) {
-        std::string line;
-        for (int c = 0; c < width; ++c) {
-            const auto i = At(r * width + c);
-            if (!s.GridPattern[i])
-                line += '#';
-            else if (values[i] < 0 || values[i] > 9)
-                line += '.';
-            else
-                line += static_cast<char>('0' + values[i]);
+template <typename Json> JsonFault Parse(const std::string& text, Json& j, std::string* words) {
+    if (!JsonDepthWithin(text))
+        return JsonFault::TooDeep;
+    try {
+        j = Json::parse(text);
+    } catch (const typename Json::exception& e) {
+        // "[json.exception.parse_error.101] parse error at line 2, ...", or out_of_range.406 for
+        // a number like 1e999: the words after the bracket.
+        if (words != nullptr) {
+            const std::string what = e.what();
+            const auto start = what.find("] ");
+            *words = start == std::string::npos ? what : what.substr(start + 2);
         }
-        rows.push_back(line);
+        return JsonFault::NotJson;
     }
-    return rows;
+    return JsonFault::None;
 }
 
-// The template's own lengths only, whatever else the state holds.
-json Lists(const TemplateRecord& t, const ByDigits<CaptionList>& captions) {
-    json out = json::object();
-    for (int n = kShortest; n <= kLongest; ++n)
-        if (t.Group(n) != nullptr && !captions[At(n)].empty())
-            out[std::to_string(n)] = captions[At(n)];
-    return out;
+// The widest grid the solving reader takes: beyond the templates' 20, for grids made by hand.
+constexpr int kMaxSolveWidth = 64;
+
+// One of the lists to solve: names are digit counts from 2 to `width`, each a list of texts.
+std::optional<std::string> ReadSolveLists(const nlohmann::ordered_json& doc, const char* key, int width,
+                                          std::map<int, std::vector<std::string>>& lists) {
+    const auto found = doc.find(key);
+    if (found == doc.end() || !found->is_object())
+        return std::string("\"") + key + "\" is missing or not an object of lists";
+    for (const auto& [name, numbers] : found->items()) {
+        int digits = 0;
+        for (const char c : name)
+            digits = c >= '0' && c <= '9' && digits <= kMaxSolveWidth ? digits * 10 + (c - '0')
+                                                                      : kMaxSolveWidth + 1;
+        if (name.empty() || digits < 2 || digits > width)
+            return std::string("\"") + key + "\" has a list named \"" + Excerpt(name) +
+                   "\", not a digit count from 2 to " + std::to_string(width);
+        if (!numbers.is_array())
+            return std::string("\"") + key + "\" \"" + Excerpt(name) + "\" is not a list";
+        auto& list = lists[digits];
+        for (const auto& number : numbers) {
+            if (!number.is_string())
+                return std::string("\"") + key + "\" \"" + Excerpt(name) + "\" holds " +
+                       Excerpt(number.dump()) + ", not a text";
+            list.push_back(number.get<std::string>());
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-bool PuzzleFromJson(const json& j, PuzzleState& state, std::string& error) {
+bool PuzzleForPlayFromJson(const json& j, PuzzleState& state, std::string& error) {
     if (!j.is_object()) {
         error = "it is not a puzzle (no JSON object)";
         return false;
@@ -228,10 +251,11 @@ json PuzzleToJson(const PuzzleState& s) {
     const bool whole = t != nullptr && s.CellCount() == w * w &&
                        s.SolutionArray.size() == s.GridPattern.size() &&
                        s.UserArray.size() == s.GridPattern.size();
-    j["solution"] = whole ? GridRows(s, s.SolutionArray, w) : json::array();
-    j["user"] = whole ? GridRows(s, s.UserArray, w) : json::array();
-    j["lists"] = t != nullptr ? Lists(*t, s.Captions) : json::object();
-    j["listsDown"] = t != nullptr && t->SeparateLists() ? Lists(*t, s.CaptionsDown) : json::object();
+    j["solution"] = whole ? json(GridRows(s.GridPattern, s.SolutionArray, w)) : json::array();
+    j["user"] = whole ? json(GridRows(s.GridPattern, s.UserArray, w)) : json::array();
+    j["lists"] = t != nullptr ? ListsJson<json>(*t, s.Captions) : json::object();
+    j["listsDown"] =
+        t != nullptr && t->SeparateLists() ? ListsJson<json>(*t, s.CaptionsDown) : json::object();
     j["solutions"] = s.Solutions;
     j["draws"] = s.Draws;
     return j;
@@ -261,18 +285,22 @@ bool JsonDepthWithin(const std::string& text, int maxDepth) {
     return true;
 }
 
+JsonFault ParseJson(const std::string& text, json& j, std::string* words) {
+    return Parse(text, j, words);
+}
+
 bool ParseJsonText(const std::string& text, json& j, std::string& error) {
-    if (!JsonDepthWithin(text)) {
+    switch (ParseJson(text, j)) {
+    case JsonFault::None:
+        return true;
+    case JsonFault::TooDeep:
         error = "it is nested deeper than " + std::to_string(kMaxJsonDepth) + " levels";
         return false;
+    case JsonFault::NotJson:
+        break;
     }
-    // Without exceptions a number out of range (1e999) is a parse error like any other.
-    j = json::parse(text, nullptr, false);
-    if (j.is_discarded()) {
-        error = "it is not JSON";
-        return false;
-    }
-    return true;
+    error = "it is not JSON";
+    return false;
 }
 
 std::string Excerpt(const std::string& text, std::size_t most) {
@@ -283,15 +311,64 @@ std::string Excerpt(const std::string& text, std::size_t most) {
     return text.size() > most ? out + "..." : out;
 }
 
-bool PuzzleFromText(const std::string& text, PuzzleState& state, std::string& error) {
+bool PuzzleForPlayFromText(const std::string& text, PuzzleState& state, std::string& error) {
     json j;
-    return ParseJsonText(text, j, error) && PuzzleFromJson(j, state, error);
+    return ParseJsonText(text, j, error) && PuzzleForPlayFromJson(j, state, error);
 }
 
-bool ReadPuzzleFile(const std::string& path, PuzzleState& state, std::string& error) {
+bool ReadPuzzleFileText(const std::string& path, std::string& text, std::string& error) {
+    return ReadRegularFile(path, kMaxPuzzleFileBytes, text, error, Links::Follow);
+}
+
+bool ReadPuzzleForPlay(const std::string& path, PuzzleState& state, std::string& error) {
     std::string text;
-    return ReadRegularFile(path, kMaxPuzzleFileBytes, text, error, Links::Follow) &&
-           PuzzleFromText(text, state, error);
+    return ReadPuzzleFileText(path, text, error) && PuzzleForPlayFromText(text, state, error);
+}
+
+std::optional<std::string> FillInFromText(const std::string& text, FillIn& puzzle) {
+    // Kept in the file's order, so that of two faults the first in the file is named.
+    nlohmann::ordered_json doc;
+    std::string words;
+    switch (Parse(text, doc, &words)) {
+    case JsonFault::None:
+        break;
+    case JsonFault::TooDeep:
+        return "not a puzzle: nested deeper than " + std::to_string(kMaxJsonDepth) + " levels";
+    case JsonFault::NotJson:
+        return "not JSON: " + Excerpt(words, 200);
+    }
+    if (!doc.is_object())
+        return std::string("not a puzzle: the JSON is not an object");
+    const auto width = doc.find("width");
+    if (width == doc.end() || !width->is_number_integer() || width->get<std::int64_t>() < 2 ||
+        width->get<std::int64_t>() > kMaxSolveWidth)
+        return "\"width\" is missing or not a whole number from 2 to " + std::to_string(kMaxSolveWidth);
+    FillIn read;
+    read.width = width->get<int>();
+
+    const auto user = doc.find("user");
+    if (user == doc.end() || !user->is_array() || user->size() != At(read.width))
+        return "\"user\" is missing or does not have " + std::to_string(read.width) + " rows";
+    for (std::size_t r = 0; r < user->size(); ++r) {
+        const auto& row = (*user)[r];
+        const bool good =
+            row.is_string() && row.get_ref<const std::string&>().size() == At(read.width) &&
+            row.get_ref<const std::string&>().find_first_not_of("#.0123456789") == std::string::npos;
+        if (!good)
+            return "\"user\" row " + std::to_string(r + 1) + " is not " + std::to_string(read.width) +
+                   " squares of '#', '.' or a digit";
+        for (const char c : row.get_ref<const std::string&>()) {
+            read.white.push_back(c != '#');
+            read.given.push_back(c >= '0' && c <= '9' ? c - '0' : -1);
+        }
+    }
+    if (auto error = ReadSolveLists(doc, "lists", read.width, read.across))
+        return error;
+    if (auto error = ReadSolveLists(doc, "listsDown", read.width, read.down))
+        return error;
+    read.separate = !read.down.empty();
+    puzzle = std::move(read);
+    return std::nullopt;
 }
 
 bool UserGridSolved(const PuzzleState& s) {

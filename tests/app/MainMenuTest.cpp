@@ -6,7 +6,7 @@
 #include "app/Credits.h"
 #include "app/Startup.h"
 #include "corvana/Version.h"
-#include "play/GameFile.h"
+#include "play/GameStore.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 

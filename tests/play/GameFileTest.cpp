@@ -4,7 +4,7 @@
 #include "TempDir.h"
 
 #include "files/SettingsFile.h"
-#include "play/GameFile.h"
+#include "play/GameStore.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 

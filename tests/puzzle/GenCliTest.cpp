@@ -386,7 +386,7 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         PuzzleState read;
         read.ExitRequested = true; // the run's exit request is not the file's to take back
         std::string error;
-        ASSERT_TRUE(PuzzleFromJson(j, read, error)) << error;
+        ASSERT_TRUE(PuzzleForPlayFromJson(j, read, error)) << error;
         EXPECT_TRUE(read.ExitRequested);
         // The file holds every field but the numbers and the pattern, which are read from the grid.
         EXPECT_EQ(PuzzleToJson(read), PuzzleToJson(built));
@@ -417,7 +417,7 @@ TEST(PuzzleFile, HostileTextIsRefusedWithAShortReason) {
     for (const auto& c : cases) {
         PuzzleState read;
         std::string error;
-        EXPECT_FALSE(PuzzleFromText(c.text, read, error));
+        EXPECT_FALSE(PuzzleForPlayFromText(c.text, read, error));
         EXPECT_EQ(error, c.reason);
     }
 }

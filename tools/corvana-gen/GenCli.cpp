@@ -1,12 +1,13 @@
 #include "GenCli.h"
 
+#include "GenOutput.h"
 #include "InOrder.h"
-#include "PuzzleJson.h"
 #ifdef CORVANA_GEN_PDF
 #include "print/PuzzleBook.h"
 #endif
 #include "corvana/Version.h"
 #include "files/FileAccess.h"
+#include "puzzle/PuzzleFile.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
@@ -23,12 +24,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <optional>
 #include <sstream>
 #include <thread>
+
+#include <unistd.h>
 
 namespace corvana {
 
@@ -80,9 +82,6 @@ constexpr std::uint64_t kGradeTries = 1000;
 
 // --solve's exit status when the search ran out of steps before it could count the solutions.
 constexpr int kUndecided = 3;
-
-// A puzzle file is a few kilobytes; anything near this is not one.
-constexpr std::size_t kMaxPuzzleFile = 1 << 20;
 
 void Describe(CLI::App& app, Options& o) {
     app.description("Makes number fill-in puzzles from Corvana's templates, and solves puzzle files.");
@@ -252,19 +251,6 @@ void TextGrid(std::ostream& out, const std::vector<std::string>& rows) {
     }
 }
 
-void TextLists(std::ostream& out, const ByDigits<NumberList>& numbers,
-               const ByDigits<CaptionList>& captions) {
-    for (int n = kShortest; n <= kLongest; ++n) {
-        const auto i = static_cast<std::size_t>(n);
-        if (numbers[i].empty())
-            continue;
-        out << n << " Digits:";
-        for (const auto& caption : captions[i])
-            out << ' ' << caption;
-        out << '\n';
-    }
-}
-
 std::string SolutionsText(int solutions) {
     return solutions == 1 ? "1 (unique)" : "2 or more";
 }
@@ -277,50 +263,30 @@ void WriteText(std::ostream& out, const PuzzleState& s, const TemplateRecord& t,
     out << "Solutions: " << SolutionsText(s.Solutions) << "; draws: " << s.Draws << '\n';
     out << "Grade: " << GradeName(grade) << "\n\n";
     out << "Puzzle (# black square, . empty square):\n";
-    TextGrid(out, GridRows(s, s.UserArray));
+    TextGrid(out, GridRows(s.GridPattern, s.UserArray, w));
     out << '\n';
-    if (t.SeparateLists()) {
-        out << "ACROSS\n";
-        TextLists(out, s.Numbers, s.Captions);
-        out << "\nDOWN\n";
-        TextLists(out, s.NumbersDown, s.CaptionsDown);
-    } else {
-        TextLists(out, s.Numbers, s.Captions);
-    }
+    out << ListsText(s, t);
     out << "\nSolution:\n";
-    TextGrid(out, GridRows(s, s.SolutionArray));
+    TextGrid(out, GridRows(s.GridPattern, s.SolutionArray, w));
 }
 
-// Reads a whole puzzle file, or standard input for "-", refusing one too large to be a puzzle.
-std::optional<std::string> ReadPuzzleFile(const std::string& path, std::string& text) {
-    std::ifstream file;
-    std::istream* in = &std::cin;
-    if (path != "-") {
-        file.open(path, std::ios::binary);
-        if (!file)
-            return "cannot open " + path + ": " + std::strerror(errno);
-        in = &file;
-    }
-    char buffer[8192];
-    while (in->read(buffer, sizeof buffer) || in->gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in->gcount()));
-        if (text.size() > kMaxPuzzleFile)
-            return path + ": more than " + std::to_string(kMaxPuzzleFile) + " bytes; not a puzzle file";
-    }
-    if (in->bad())
-        return "cannot read " + path;
-    return std::nullopt;
+// The text of a puzzle file, or of standard input for "-", bounded alike; a FIFO, a device or a
+// folder named as the file is refused without waiting on it.
+bool ReadPuzzleInput(const std::string& path, std::string& text, std::string& error) {
+    return path == "-" ? ReadToEnd(STDIN_FILENO, kMaxPuzzleFileBytes, text, error)
+                       : ReadPuzzleFileText(path, text, error);
 }
 
 int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
     const std::string name = o.solvePath == "-" ? "standard input" : o.solvePath;
     std::string text;
-    if (const auto error = ReadPuzzleFile(o.solvePath, text)) {
-        err << "corvana-gen: " << *error << '\n';
+    std::string readError;
+    if (!ReadPuzzleInput(o.solvePath, text, readError)) {
+        err << "corvana-gen: cannot read " << name << ": " << readError << '\n';
         return 2;
     }
     FillIn puzzle;
-    if (const auto error = PuzzleFromJson(text, puzzle)) {
+    if (const auto error = FillInFromText(text, puzzle)) {
         err << "corvana-gen: " << name << ": " << *error << '\n';
         return 2;
     }
@@ -345,7 +311,7 @@ int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
         text2 << "Grade: " << GradeName(grade) << '\n';
         for (std::size_t k = 0; k < result.grids.size(); ++k) {
             text2 << "\nSolution " << k + 1 << ":\n";
-            TextGrid(text2, GridRows(puzzle, result.grids[k]));
+            TextGrid(text2, GridRows(puzzle.white, result.grids[k], puzzle.width));
         }
     }
     return Emit(out, err, text2.str());

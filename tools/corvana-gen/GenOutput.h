@@ -1,6 +1,7 @@
 #pragma once
 
-// The JSON form of a puzzle: what corvana-gen writes, and reads back to solve.
+// What corvana-gen writes: a puzzle as JSON (the puzzle file's form with its grade), as ipuz, and
+// the solver's answer.
 
 #include "puzzle/PuzzleState.h"
 #include "puzzle/Templates.h"
@@ -9,7 +10,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,10 +17,6 @@
 namespace corvana {
 
 using Json = nlohmann::ordered_json;
-
-// One text per row: '#' a black square, '.' an empty one, else its digit.
-std::vector<std::string> GridRows(const PuzzleState& s, const std::vector<std::int16_t>& values);
-std::vector<std::string> GridRows(const FillIn& puzzle, const SolvedGrid& grid);
 
 // How many solutions the puzzle has as it is given out (1, or 2 for two or more): with the
 // starting number shown that is what generation checked; with it hidden the grid is solved
@@ -35,6 +31,10 @@ Grade GradeAsGivenOut(const PuzzleState& s);
 // lists, listsDown, solutions, draws, grade. `solutions` is s.Solutions, which corvana-gen sets
 // to SolutionsAsGivenOut; `grade` is GradeName(grade).
 Json PuzzleJson(const PuzzleState& s, Grade grade);
+
+// The lists as a reader sees them printed: a line "N Digits: ..." per length, under "ACROSS" and
+// "DOWN" where the template keeps them apart.
+std::string ListsText(const PuzzleState& s, const TemplateRecord& t);
 
 // What a puzzle maker puts on an ipuz; an empty field takes the program's own.
 struct IpuzCredits {
@@ -53,9 +53,5 @@ Json SolutionsJson(const FillIn& puzzle, const SolveResult& result, Grade grade)
 
 // One key to a line, each value on its line with ", " between items.
 void WritePretty(std::ostream& out, const Json& object);
-
-// Reads a puzzle in the JSON form (width, user, lists and listsDown are needed; a file edited
-// by hand is fine). On failure returns what is wrong, in a few words.
-std::optional<std::string> PuzzleFromJson(const std::string& text, FillIn& puzzle);
 
 } // namespace corvana

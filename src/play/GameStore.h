@@ -1,11 +1,11 @@
 #pragma once
 
 // The state file: the game in progress, written after every change so that ending the program
-// any way loses nothing, and read back by Resume Last Puzzle. It holds the puzzle in
-// corvana-gen's JSON form (its user grid the user's entries) and the play form's PlayRecord.
+// any way loses nothing, and read back by Resume Last Puzzle. Writes go through a thread of
+// their own, so the user's typing never waits for the disk.
 
 #include "play/PlayForm.h"
-#include "puzzle/PuzzleState.h"
+#include "play/SavedGame.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -15,22 +15,10 @@
 
 namespace corvana {
 
-struct SavedGame {
-    PuzzleState puzzle;
-    PlayRecord play;
-};
-
 // $XDG_STATE_HOME/corvana/last-game.json, or ~/.local/state/corvana/last-game.json when the
 // variable is unset, empty or not an absolute path (as the XDG rules say). Empty when neither
 // gives a place.
 std::string GameFilePath(const std::string& xdgStateHome, const std::string& home);
-
-nlohmann::json GameToJson(const PuzzleState& puzzle, const PlayRecord& play);
-nlohmann::json GameToJson(const SavedGame& game);
-// False with the reason in `error` for anything that is not a whole, consistent game.
-bool GameFromJson(const nlohmann::json& j, SavedGame& game, std::string& error);
-// The same from a file's text: not JSON, or nested too deep, is such a fault too.
-bool GameFromText(const std::string& text, SavedGame& game, std::string& error);
 
 // The state file of one program run.
 class GameStore {
