@@ -22,7 +22,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
+
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace corvana;
 using corvana::test::Entries;
@@ -588,6 +591,15 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_NE(f.dialogs.messages[0].text.find(f.output.toStdString() + " is a folder, not a file."),
               std::string::npos);
+    f.output = f.dir.path() + "/fifo"; // not a file to replace: it stays as it is
+    ASSERT_EQ(::mkfifo(f.output.toLocal8Bit().constData(), 0600), 0);
+    f.Print(0);
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_NE(f.dialogs.messages[1].text.find("it is a FIFO (named pipe), not a regular file"),
+              std::string::npos)
+        << f.dialogs.messages[1].text;
+    EXPECT_TRUE(std::filesystem::is_fifo(f.output.toStdString()));
+    ASSERT_TRUE(QFile::remove(f.output));
     f.output = page;
     QFile old(f.output);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -604,10 +616,10 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     f.Print(2);
     setrlimit(RLIMIT_FSIZE, &kept);
     std::signal(SIGXFSZ, keptSignal);
-    ASSERT_EQ(f.dialogs.messages.size(), 2u);
-    EXPECT_EQ(f.dialogs.messages[1].text.rfind(std::to_string(EFBIG) + "\r\n", 0), 0u)
-        << "the system's error number, then what went wrong: " << f.dialogs.messages[1].text;
-    EXPECT_EQ(f.dialogs.messages[1].title, "Corvana");
+    ASSERT_EQ(f.dialogs.messages.size(), 3u);
+    EXPECT_EQ(f.dialogs.messages[2].text.rfind(std::to_string(EFBIG) + "\r\n", 0), 0u)
+        << "the system's error number, then what went wrong: " << f.dialogs.messages[2].text;
+    EXPECT_EQ(f.dialogs.messages[2].title, "Corvana");
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.pdf"});
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("an older page"));

@@ -212,6 +212,14 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     }
     TempDir dir;
     FakeDialogs dialogs;
+    const std::string path = dir.File("records.json");
+    for (const char* name : {".bad", ".bad.1"}) { // never over an earlier one
+        WriteText(path, name);
+        EXPECT_EQ(RecordsBook(path, dialogs).Load(), "The best times could not be read from " + path +
+                                                         " (it is not JSON).  It has been moved aside to " +
+                                                         path + name + ".");
+    }
+    EXPECT_EQ(ReadText(path + ".bad") + ReadText(path + ".bad.1"), ".bad.bad.1");
     WriteText(dir.File("records.json"), good.dump());
     RecordsBook book(dir.File("records.json"), dialogs);
     EXPECT_EQ(book.Load(), "");

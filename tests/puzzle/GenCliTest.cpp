@@ -219,6 +219,16 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         const std::string expected = "corvana-gen: " + file + ": " + c.says;
         EXPECT_EQ(r.err.substr(0, expected.size()), expected);
     }
+    // Only a regular file of a puzzle's size is read; a FIFO is refused without waiting for a writer.
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    test::WriteText(file, std::string(300 * 1024, ' '));
+    for (const auto& [path, says] :
+         {std::pair<std::string, std::string>{dir.File("fifo"), "it is not a regular file"},
+          {file, "it is too large (more than 262144 bytes)"}}) {
+        const GenRun r = Gen({"--solve", path});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "corvana-gen: cannot read " + path + ": " + says + "\n");
+    }
 }
 
 TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
