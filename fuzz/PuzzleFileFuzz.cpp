@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const nlohmann::json written = corvana::PuzzleToJson(state);
     corvana::PuzzleState again;
-    if (!corvana::PuzzleForPlayFromText(written.dump(1), again, error) || corvana::PuzzleToJson(again) != written)
+    if (!corvana::PuzzleForPlayFromText(written.dump(1), again, error) ||
+        corvana::PuzzleToJson(again) != written)
         std::abort();
     return 0;
 }
