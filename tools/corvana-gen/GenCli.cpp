@@ -68,6 +68,8 @@ struct Options {
     std::string pdfPath;
     std::string paper = "a4";
     IpuzCredits credits;
+    std::string stepsText;
+    std::int64_t steps = kSolveBudget; // --steps: the search's budget for --solve
     std::string gradeText;
     std::optional<Grade> grade; // --grade: only puzzles of this grade are kept
     bool batch = false;         // --count or --template all: puzzle after puzzle
@@ -75,6 +77,8 @@ struct Options {
 
 constexpr const char* kAllTemplates = "all";
 constexpr std::uint64_t kMaxCount = 1000000000;
+// --steps may raise the budget a hundredfold: minutes of search, never an endless one.
+constexpr std::uint64_t kMaxSteps = static_cast<std::uint64_t>(kSolveBudget) * 100;
 
 // --grade gives up after this many seeds in a row without a puzzle of the grade: some grades
 // are out of reach of some templates and options.
@@ -100,6 +104,10 @@ void Describe(CLI::App& app, Options& o) {
                    "Solve a puzzle saved as JSON ('-' reads standard input); exit status 3 when the "
                    "solver's step budget runs out first (\"undecided after N steps\")")
         ->type_name("FILE");
+    app.add_option("--steps", o.stepsText,
+                   "With --solve: the search steps to spend before saying undecided (default " +
+                       std::to_string(kSolveBudget) + ")")
+        ->type_name("N");
     app.add_option("--count", o.countText,
                    "Make N puzzles, of seeds S, S+1, ... ('--template all' takes every "
                    "template in turn)")
@@ -202,6 +210,15 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     const bool credited = app.count("--title") + app.count("--author") + app.count("--copyright") > 0;
     if (credited && o.format != "ipuz" && app.count("--pdf") == 0)
         return "--title, --author and --copyright go with --format ipuz or --pdf";
+    if (app.count("--steps") > 0) {
+        const auto steps = ParseCount(o.stepsText, kMaxSteps);
+        if (!steps)
+            return "malformed number of steps '" + o.stepsText + "' (expected a whole number from 1 to " +
+                   std::to_string(kMaxSteps) + ")";
+        if (app.count("--solve") == 0)
+            return "--steps goes with --solve";
+        o.steps = static_cast<std::int64_t>(*steps);
+    }
     if (app.count("--solve") > 0) {
         for (const char* other : {"--template", "--seed", "--count", "--jobs", "--pdf", "--reduced",
                                   "--no-first", "--first-draw", "--grade"})
@@ -290,7 +307,7 @@ int RunSolve(const Options& o, std::ostream& out, std::ostream& err) {
         err << "corvana-gen: " << name << ": " << *error << '\n';
         return 2;
     }
-    const SolveResult result = Solve(puzzle, 2);
+    const SolveResult result = Solve(puzzle, 2, o.steps);
     if (result.undecided) {
         err << "corvana-gen: " << name << ": undecided after " << result.steps << " steps\n";
         return kUndecided;
