@@ -114,6 +114,8 @@ public:
     virtual void GameStarted(const std::string& templateName) = 0;
     // The game's place among the best of its category, 0 when none (see Records::Solved).
     virtual int GameSolved(const FinishedGame& game) = 0;
+    // Returns once what was told so far is on the disk (or its failure reported).
+    virtual void Flush() {}
 };
 
 // The records of one program run, kept in their file: every change is written at once. A
