@@ -1,6 +1,7 @@
 #include "play/Records.h"
 
 #include "corvana/Version.h"
+#include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
 #include "puzzle/Templates.h"
 
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <tuple>
 
@@ -27,6 +29,18 @@ constexpr std::size_t kMaxRecordsFileBytes = 1024 * 1024;
 constexpr std::int64_t kMaxSeconds = std::int64_t{100} * 366 * 24 * 3600;
 // Counts this high mean a damaged file, and sums of times stay far from overflowing.
 constexpr std::uint64_t kMaxCount = 1'000'000'000;
+
+// The whole records file, its folder made when missing; false with the reason in `error`.
+bool WriteRecords(const std::string& path, const Records& records, std::string& error) {
+    std::error_code ec;
+    const fs::path folder = fs::path(path).parent_path();
+    fs::create_directories(folder, ec);
+    if (ec) {
+        error = "cannot create the folder " + folder.string() + ": " + ec.message();
+        return false;
+    }
+    return WriteFileAtomically(path, RecordsToJson(records).dump(1), error);
+}
 
 const std::array<const char*, 4> kGrades = {"Easy", "Medium", "Hard", "Expert"};
 
@@ -296,7 +310,12 @@ std::string RecordsFilePath(const std::string& xdgDataHome, const std::string& h
 RecordsBook::RecordsBook(std::string path, Dialogs& dialogs, Today today)
     : path_(std::move(path)), dialogs_(dialogs), today_(today ? std::move(today) : Today(LocalDate)) {}
 
+RecordsBook::~RecordsBook() = default;
+
 std::string RecordsBook::Load() {
+    // A write still under way is the file to read.
+    if (writer_)
+        writer_->Wait();
     records_.Clear();
     writable_ = false;
     if (path_.empty())
@@ -341,6 +360,7 @@ int RecordsBook::GameSolved(const FinishedGame& game) {
 void RecordsBook::Reset() {
     records_.Clear();
     Save();
+    Flush();
 }
 
 std::string RecordsBook::Export(const std::string& path) const {
@@ -355,21 +375,35 @@ std::string RecordsBook::Export(const std::string& path) const {
 void RecordsBook::Save() {
     if (!writable_)
         return;
-    std::error_code ec;
-    const fs::path folder = fs::path(path_).parent_path();
-    fs::create_directories(folder, ec);
-    std::string error;
-    if (ec)
-        error = "cannot create the folder " + folder.string() + ": " + ec.message();
-    else if (WriteFileAtomically(path_, RecordsToJson(records_).dump(1), error)) {
+    if (!writer_)
+        writer_ = std::make_unique<BackgroundWriter>();
+    // The thread writes a copy: the records go on changing meanwhile.
+    writer_->Submit([path = path_, records = records_](std::string& error) {
+        return WriteRecords(path, records, error);
+    });
+    Report();
+}
+
+void RecordsBook::Flush() {
+    if (!writer_)
+        return;
+    writer_->Wait();
+    Report();
+}
+
+void RecordsBook::Report() {
+    const std::optional<std::string> outcome = writer_->TakeOutcome();
+    if (!outcome)
+        return;
+    if (outcome->empty()) {
         failureReported_ = false;
         return;
     }
     if (failureReported_)
         return;
     failureReported_ = true;
-    dialogs_.MessageBox("The best times could not be saved to " + path_ + " (" + error + ").", version::Title,
-                        Buttons::Ok, Icon::Exclamation);
+    dialogs_.MessageBox("The best times could not be saved to " + path_ + " (" + *outcome + ").",
+                        version::Title, Buttons::Ok, Icon::Exclamation);
 }
 
 } // namespace corvana
