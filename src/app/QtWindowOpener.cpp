@@ -39,18 +39,27 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
             dialogs_.MessageBox("The zoom level could not be saved to " + zoomFile_ + ".", kMessageTitle,
                                 Buttons::Ok, Icon::Exclamation);
         });
-        // Shown unless the user has hidden it; kept beside the zoom.
+        // The status bar and the clock are shown unless the user has hidden them; kept beside
+        // the zoom.
         const Settings settings = ReadSettingsFile(zoomFile_);
-        const auto statusBar = settings.find("statusBar");
-        window.SetStatusBarShown(statusBar == settings.end() || statusBar->second != "false");
-        window.OnStatusBarChanged([this](bool shown) {
-            std::string error;
-            if (WriteSetting(zoomFile_, "statusBar", shown ? "true" : "false", error) || zoomFailureReported_)
-                return;
-            zoomFailureReported_ = true;
-            dialogs_.MessageBox("The status bar setting could not be saved to " + zoomFile_ + ".",
-                                kMessageTitle, Buttons::Ok, Icon::Exclamation);
-        });
+        const auto kept = [&settings](const char* key) {
+            const auto found = settings.find(key);
+            return found == settings.end() || found->second != "false";
+        };
+        const auto keep = [this](const char* key, const std::string& what) {
+            return [this, key, what](bool shown) {
+                std::string error;
+                if (WriteSetting(zoomFile_, key, shown ? "true" : "false", error) || zoomFailureReported_)
+                    return;
+                zoomFailureReported_ = true;
+                dialogs_.MessageBox("The " + what + " setting could not be saved to " + zoomFile_ + ".",
+                                    kMessageTitle, Buttons::Ok, Icon::Exclamation);
+            };
+        };
+        window.SetStatusBarShown(kept("statusBar"));
+        window.OnStatusBarChanged(keep("statusBar", "status bar"));
+        window.SetClockShown(kept("clock"));
+        window.OnClockShownChanged(keep("clock", "clock"));
     }
     if (resume != nullptr)
         window.Resume(*resume);
@@ -60,6 +69,9 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     parent_ = &window;
     window.exec();
     parent_ = mainWindow;
+    // A failed write of the records from this game is told before the main window goes on.
+    if (records_ != nullptr)
+        records_->Flush();
 }
 
 void QtWindowOpener::ShowHowToPlay() {

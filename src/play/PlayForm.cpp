@@ -96,7 +96,7 @@ void PlayForm::ShowLoadError() {
 
 void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
     // A puzzle laid out afresh is a new game: its time starts now and it has not been solved.
-    spentBefore_ = 0;
+    spent_ = 0;
     startedAt_ = clock_();
     solvedNoticeShown_ = false;
     assisted_ = false;

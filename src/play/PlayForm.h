@@ -132,9 +132,9 @@ struct PlayRecord {
 };
 
 // The solved notice, naming the puzzle and the time spent on it; an assisted game adds how many
-// hints and checks it took.
+// hints and checks it took, and a time among the best its place (see Records::Solved; 0: none).
 std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds, bool assisted = false,
-                          int hints = 0, int checks = 0);
+                          int hints = 0, int checks = 0, int place = 0);
 // "45 seconds", "12 minutes 5 seconds", "1 hour 3 minutes".
 std::string SpentText(std::int64_t seconds);
 
@@ -213,8 +213,15 @@ public:
     PlayRecord CapturePlay() const;
     void RestorePlay(const PlayRecord& record);
     void SetClock(Clock clock);
-    // Whole seconds spent on this puzzle, in this window and before.
+    // Whole seconds spent on this puzzle, in this window and before. The time stands still from
+    // the solved notice on, and while the clock is paused (the window minimised): nobody is
+    // solving then.
     std::int64_t SecondsSpent() const;
+    // The same to the fraction of a second, for a clock to tick when the next whole second is due.
+    double TimeSpent() const;
+    void PauseClock();
+    void ResumeClock();
+    bool ClockRunning() const { return !paused_ && !solvedNoticeShown_; }
     bool SolvedNoticeShown() const { return solvedNoticeShown_; }
     // The user grid holds a solution of the puzzle as shown.
     bool GridSolved() const;
@@ -284,6 +291,8 @@ private:
     int StarterBox() const; // the box FindGivenLabel ticks, or -1
     // Shows the solved notice when the user's own entries have just completed the grid.
     void CheckSolved();
+    // Takes the time spent so far into spent_, before the clock starts or stops.
+    void SettleClock();
     // PuzzleAsShown and UserDigits of this form's puzzle now.
     FillIn ShownNow() const;
     std::vector<int> UserGrid() const;
@@ -321,8 +330,9 @@ private:
     std::vector<std::string> UndoArray_{"0"};
 
     Clock clock_;
-    double startedAt_ = 0;
-    std::int64_t spentBefore_ = 0;
+    double startedAt_ = 0; // the clock's reading when the time last started or settled
+    double spent_ = 0;     // seconds spent before startedAt_
+    bool paused_ = false;
     bool solvedNoticeShown_ = false;
 
     bool assisted_ = false;

@@ -31,23 +31,43 @@ std::string SpentText(std::int64_t seconds) {
 }
 
 std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds, bool assisted, int hints,
-                          int checks) {
+                          int checks, int place) {
     std::string text = "Well done!  You have solved " + puzzleName + " in " + SpentText(seconds) + ".";
     if (assisted)
         text += "  Solved with help: " + Count(hints, "hint") + " and " + Count(checks, "check") + ".";
+    if (place > 0)
+        text += "  " + PlaceSentence(place);
     return text;
 }
 
 void PlayForm::SetClock(Clock clock) {
-    const std::int64_t spent = SecondsSpent();
+    spent_ = TimeSpent();
     clock_ = std::move(clock);
-    spentBefore_ = spent;
     startedAt_ = clock_();
 }
 
+double PlayForm::TimeSpent() const {
+    // A clock set back (or a new one) never takes time away.
+    return spent_ + (ClockRunning() ? std::max(clock_() - startedAt_, 0.0) : 0.0);
+}
+
 std::int64_t PlayForm::SecondsSpent() const {
-    const double now = clock_();
-    return spentBefore_ + static_cast<std::int64_t>(std::floor(std::max(now - startedAt_, 0.0)));
+    return static_cast<std::int64_t>(std::floor(TimeSpent()));
+}
+
+void PlayForm::SettleClock() {
+    spent_ = TimeSpent();
+    startedAt_ = clock_();
+}
+
+void PlayForm::PauseClock() {
+    SettleClock();
+    paused_ = true;
+}
+
+void PlayForm::ResumeClock() {
+    SettleClock();
+    paused_ = false;
 }
 
 void PlayForm::CheckSolved() {
@@ -57,18 +77,24 @@ void PlayForm::CheckSolved() {
     // hidden its mirror image fits every list as well.
     if (SolutionShown_ || solvedNoticeShown_ || !GridSolved())
         return;
+    // The time stops here: the notice, the records and the kept game all name this one.
+    SettleClock();
     solvedNoticeShown_ = true;
-    // Counted before the notice waits for OK, like the kept game. The place among the best
-    // times is for the notice's line on it, which comes with the status bar's clock.
+    const std::int64_t seconds = SecondsSpent();
+    // Counted before the notice waits for OK, like the kept game.
+    int place = 0;
     if (records_ != nullptr)
-        records_->GameSolved({{puzzle_.PuzzleName, puzzle_.ReducedNumbers, puzzle_.NoShowFirst, grade_},
-                              puzzle_.Seed,
-                              SecondsSpent(),
-                              assisted_});
+        place =
+            records_->GameSolved({{puzzle_.PuzzleName, puzzle_.ReducedNumbers, puzzle_.NoShowFirst, grade_},
+                                  puzzle_.Seed,
+                                  seconds,
+                                  assisted_});
     // The digit that solved the grid is kept before the notice waits for OK: a kill or power
-    // cut while it is shown loses nothing.
+    // cut while it is shown loses nothing. The records' write goes on meanwhile.
     host_.KeepGame();
-    dialogs_.MessageBox(SolvedMessage(puzzle_.PuzzleName, SecondsSpent(), assisted_, hints_, checks_),
+    if (records_ != nullptr)
+        records_->Flush();
+    dialogs_.MessageBox(SolvedMessage(puzzle_.PuzzleName, seconds, assisted_, hints_, checks_, place),
                         version::Title, Buttons::Ok, Icon::None);
 }
 
@@ -118,7 +144,7 @@ void PlayForm::RestorePlay(const PlayRecord& r) {
     BufferFromAcross_ = config_.separateLists && r.bufferFromAcross;
     UndoArray_ = r.undo.empty() ? std::vector<std::string>{"0"} : r.undo;
     UpdateUndo();
-    spentBefore_ = std::max<std::int64_t>(r.secondsSpent, 0);
+    spent_ = static_cast<double>(std::max<std::int64_t>(r.secondsSpent, 0));
     startedAt_ = clock_();
     solvedNoticeShown_ = r.solvedNoticeShown;
     assisted_ = r.assisted || r.hints > 0 || r.checks > 0;

@@ -24,8 +24,10 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -376,6 +378,15 @@ void PlayWindow::BuildMenus() {
         if (onStatusBar_)
             onStatusBar_(statusShown_);
     });
+    mnuShowClock_ = mnuView_->addAction(QStringLiteral("Show &Clock"));
+    mnuShowClock_->setObjectName(QStringLiteral("mnuShowClock"));
+    mnuShowClock_->setCheckable(true);
+    mnuShowClock_->setChecked(clockShown_);
+    connect(mnuShowClock_, &QAction::triggered, this, [this](bool shown) {
+        SetClockShown(shown);
+        if (onClockShown_)
+            onClockShown_(clockShown_);
+    });
 
     // Only shows the buffer; choosing it does nothing.
     mnuBuffer_ = bar->addAction(QStringLiteral("Buffer = "));
@@ -471,8 +482,11 @@ void PlayWindow::BuildStatusBar() {
     };
     lblPuzzle_ = label("lblPuzzle", "The puzzle's seed and options");
     lblGrade_ = label("lblGrade", "How hard the puzzle is");
-    lblClock_ = label("lblClock", "");
-    lblClock_->hide();
+    lblClock_ = label("lblClock", "The time spent on this puzzle");
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName(QStringLiteral("tmrClock"));
+    clockTimer_->setSingleShot(true);
+    connect(clockTimer_, &QTimer::timeout, this, [this] { SyncClock(); });
     lblMessage_ = label("lblMessage", "The answer of the last Hint or Check");
     lblMessage_->setWordWrap(true);
     lblMessage_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -503,6 +517,37 @@ void PlayWindow::SetStatusBarShown(bool shown) {
     statusBar()->setVisible(shown);
     resize(width(), std::max(1, this->height() + (shown ? height : -height)));
     PlaceWork();
+    SyncClock();
+}
+
+void PlayWindow::SetClockShown(bool shown) {
+    if (mnuShowClock_->isChecked() != shown)
+        mnuShowClock_->setChecked(shown);
+    clockShown_ = shown;
+    lblClock_->setVisible(shown);
+    SyncClock();
+}
+
+void PlayWindow::SyncClock() {
+    if (!clockShown_) {
+        clockTimer_->stop();
+        return;
+    }
+    const double spent = model_.TimeSpent();
+    const auto seconds = static_cast<std::int64_t>(std::floor(spent));
+    const QString text = Q(ClockText(seconds));
+    if (lblClock_->text() != text) {
+        lblClock_->setText(text);
+        // Read out in words: "1:05" says little to a listener.
+        lblClock_->setAccessibleName(Q("Time spent: " + SpentText(seconds)));
+    }
+    // A clock nobody can see needs no ticks; the time is the model's all the same.
+    if (model_.ClockRunning() && statusShown_ && !isMinimized()) {
+        const double toNext = std::floor(spent) + 1 - spent;
+        clockTimer_->start(std::clamp(static_cast<int>(std::ceil(toNext * 1000)) + 1, 1, 1001));
+    } else {
+        clockTimer_->stop();
+    }
 }
 
 void PlayWindow::SyncStatusBar() {
@@ -518,6 +563,7 @@ void PlayWindow::SyncStatusBar() {
         // A long explanation is cut off at the window's edge; the whole of it is a hover away.
         lblMessage_->setToolTip(message);
     }
+    SyncClock();
 }
 
 void PlayWindow::Sync() {
@@ -982,6 +1028,20 @@ void PlayWindow::closeEvent(QCloseEvent* event) {
     GameChanged(true, true);
     if (loop_)
         loop_->quit();
+}
+
+void PlayWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (isMinimized()) {
+        model_.PauseClock();
+        // The time so far is kept, in case the window is never shown again.
+        GameChanged(true);
+    } else {
+        model_.ResumeClock();
+    }
+    SyncClock();
 }
 
 void PlayWindow::PlaceWork() {

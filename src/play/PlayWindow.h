@@ -32,6 +32,7 @@ class QLabel;
 class QMenu;
 class QScrollArea;
 class QStyle;
+class QTimer;
 
 namespace corvana {
 
@@ -79,8 +80,14 @@ public:
     bool StatusBarShown() const { return statusShown_; }
     void SetStatusBarShown(bool shown);
     void OnStatusBarChanged(std::function<void(bool)> onStatusBar) { onStatusBar_ = std::move(onStatusBar); }
-    // An empty, hidden label at the status bar's right end, for a clock of the game to fill.
+    // The clock at the status bar's right end: the time spent, ticking while the game runs
+    // (View > Show Clock). `onClockShown` hears of every change the user makes.
     QLabel* ClockLabel() const { return lblClock_; }
+    bool ClockShown() const { return clockShown_; }
+    void SetClockShown(bool shown);
+    void OnClockShownChanged(std::function<void(bool)> onClockShown) {
+        onClockShown_ = std::move(onClockShown);
+    }
 
     // Input from the cell and check-box widgets.
     void CellKeyDown(int cell, QKeyEvent* event);
@@ -106,6 +113,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Minimised, the game's clock is paused; shown again, it goes on.
+    void changeEvent(QEvent* event) override;
 
 private:
     class SyncingDialogs;
@@ -157,6 +166,8 @@ private:
     void BuildCells();
     void BuildStatusBar();
     void SyncStatusBar();
+    // Shows the time spent and sets the timer for the next whole second while the time runs.
+    void SyncClock();
     // The status bar's height while it is shown, else 0.
     int StatusBarHeight() const;
     void SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame& model);
@@ -241,6 +252,10 @@ private:
     QLabel* lblGrade_ = nullptr;
     QLabel* lblMessage_ = nullptr;
     QLabel* lblClock_ = nullptr;
+    bool clockShown_ = true;
+    std::function<void(bool)> onClockShown_;
+    QAction* mnuShowClock_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
 
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;

@@ -1,6 +1,7 @@
 #include "play/Records.h"
 
 #include "corvana/Version.h"
+#include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
 #include "puzzle/Templates.h"
 
@@ -12,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <tuple>
 
@@ -28,6 +30,11 @@ constexpr std::size_t kMaxRecordsFileBytes = 1024 * 1024;
 constexpr std::int64_t kMaxSeconds = std::int64_t{100} * 366 * 24 * 3600;
 // Counts this high mean a damaged file, and sums of times stay far from overflowing.
 constexpr std::uint64_t kMaxCount = 1'000'000'000;
+
+// The whole records file, its folder made when missing; false with the reason in `error`.
+bool WriteRecords(const std::string& path, const Records& records, std::string& error) {
+    return WriteFileAtomically(path, RecordsToJson(records).dump(1), error, FileMode::Private, Folder::Make);
+}
 
 const std::array<const char*, 4> kGrades = {"Easy", "Medium", "Hard", "Expert"};
 
@@ -290,7 +297,12 @@ std::string RecordsFilePath(const std::string& xdgDataHome, const std::string& h
 RecordsBook::RecordsBook(std::string path, Dialogs& dialogs, Today today)
     : path_(std::move(path)), dialogs_(dialogs), today_(today ? std::move(today) : Today(LocalDate)) {}
 
+RecordsBook::~RecordsBook() = default;
+
 std::string RecordsBook::Load() {
+    // A write still under way is the file to read.
+    if (writer_)
+        writer_->Wait();
     records_.Clear();
     writable_ = false;
     if (path_.empty())
@@ -335,6 +347,7 @@ int RecordsBook::GameSolved(const FinishedGame& game) {
 void RecordsBook::Reset() {
     records_.Clear();
     Save();
+    Flush();
 }
 
 std::string RecordsBook::Export(const std::string& path) const {
@@ -349,16 +362,35 @@ std::string RecordsBook::Export(const std::string& path) const {
 void RecordsBook::Save() {
     if (!writable_)
         return;
-    std::string error;
-    if (WriteFileAtomically(path_, RecordsToJson(records_).dump(1), error, FileMode::Private, Folder::Make)) {
+    if (!writer_)
+        writer_ = std::make_unique<BackgroundWriter>();
+    // The thread writes a copy: the records go on changing meanwhile.
+    writer_->Submit([path = path_, records = records_](std::string& error) {
+        return WriteRecords(path, records, error);
+    });
+    Report();
+}
+
+void RecordsBook::Flush() {
+    if (!writer_)
+        return;
+    writer_->Wait();
+    Report();
+}
+
+void RecordsBook::Report() {
+    const std::optional<std::string> outcome = writer_->TakeOutcome();
+    if (!outcome)
+        return;
+    if (outcome->empty()) {
         failureReported_ = false;
         return;
     }
     if (failureReported_)
         return;
     failureReported_ = true;
-    dialogs_.MessageBox("The best times could not be saved to " + path_ + " (" + error + ").", version::Title,
-                        Buttons::Ok, Icon::Exclamation);
+    dialogs_.MessageBox("The best times could not be saved to " + path_ + " (" + *outcome + ").",
+                        version::Title, Buttons::Ok, Icon::Exclamation);
 }
 
 } // namespace corvana

@@ -12,10 +12,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace corvana {
+
+class BackgroundWriter;
 
 // The kind of puzzle a best time is compared within.
 struct RecordCategory {
@@ -114,15 +117,23 @@ public:
     virtual void GameStarted(const std::string& templateName) = 0;
     // The game's place among the best of its category, 0 when none (see Records::Solved).
     virtual int GameSolved(const FinishedGame& game) = 0;
+    // Returns once what was told so far is on the disk (or its failure reported).
+    virtual void Flush() {}
 };
 
-// The records of one program run, kept in their file: every change is written at once. A
-// failure is reported through `dialogs`, once until a write succeeds again.
+// The records of one program run, kept in their file: every change is handed at once to a
+// writer thread, so the disk never holds up New Game or the solved notice. A failure is reported
+// through `dialogs` when it is known (at the next change or Flush), once until a write succeeds
+// again.
 class RecordsBook : public RecordsSink {
 public:
     using Today = std::function<std::string()>;
     // `today` gives the local date as YYYY-MM-DD (by default the system's).
     RecordsBook(std::string path, Dialogs& dialogs, Today today = {});
+    // Finishes the write still waiting.
+    ~RecordsBook() override;
+    RecordsBook(const RecordsBook&) = delete;
+    RecordsBook& operator=(const RecordsBook&) = delete;
 
     const std::string& Path() const { return path_; }
     const Records& Data() const { return records_; }
@@ -134,7 +145,9 @@ public:
 
     void GameStarted(const std::string& templateName) override;
     int GameSolved(const FinishedGame& game) override;
-    // Forgets every time and count (the kept game is not the records' business).
+    void Flush() override;
+    // Forgets every time and count (the kept game is not the records' business); returns once
+    // that is on the disk.
     void Reset();
     // Writes the records as CSV to `path`; empty, or what went wrong. A link there is followed to
     // its file; only a regular file is replaced.
@@ -142,6 +155,8 @@ public:
 
 private:
     void Save();
+    // Tells the user of the writes done since the last look, as the class says.
+    void Report();
 
     std::string path_;
     Dialogs& dialogs_;
@@ -149,6 +164,7 @@ private:
     Records records_;
     bool writable_ = true;
     bool failureReported_ = false;
+    std::unique_ptr<BackgroundWriter> writer_; // made with the first write
 };
 
 } // namespace corvana

@@ -546,8 +546,10 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     });
     Action(window, "mnuH")->trigger();
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
-              "Well done!  You have solved Small Puzzle H in 12 minutes 34 seconds.");
+    EXPECT_EQ(
+        dialogs.messages[0].text,
+        "Well done!  You have solved Small Puzzle H in 12 minutes 34 seconds.  That is your best time for "
+        "this kind of puzzle.");
 
     QStringList shown;
     WhenShown(QStringLiteral("frmBestTimes"), [&shown](QWidget* times) {

@@ -238,9 +238,9 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
     EXPECT_EQ(menu("mnuEdit"),
               (QStringList{"mnuUndo=Undo  [Ctrl+Z]", "mnuSolution=&Show Solution / User Grid [Ctrl+S]",
                            "mnuHint=&Hint [Ctrl+H]", "mnuCheck=&Check [Ctrl+K]"}));
-    EXPECT_EQ(menu("mnuView"),
-              (QStringList{"mnuZoomIn=Zoom In [Ctrl++]", "mnuZoomOut=Zoom Out [Ctrl+-]",
-                           "mnuActualSize=Actual Size [Ctrl+0]", "mnuStatusBar=Status &Bar"}));
+    EXPECT_EQ(menu("mnuView"), (QStringList{"mnuZoomIn=Zoom In [Ctrl++]", "mnuZoomOut=Zoom Out [Ctrl+-]",
+                                            "mnuActualSize=Actual Size [Ctrl+0]", "mnuStatusBar=Status &Bar",
+                                            "mnuShowClock=Show &Clock"}));
     EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
     EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
     w.puzzle.NoShowFirst = true;
@@ -311,6 +311,48 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(text("lblPuzzle"), "(hidden)");
     EXPECT_EQ(w.window->height(), height - bar);
     EXPECT_EQ(work->pos(), at);
+}
+
+// The clock shows the time spent, read out in words, and ticks when the next second is due; it
+// stands still while the window is minimised and from the solved notice on, and View > Show
+// Clock hides it.
+TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimisedAndSolved) {
+    Window w("Small Puzzle H");
+    double now = 0;
+    w.Model().SetClock([&now] { return now; });
+    w.Action("mnuNewPuzzle")->trigger(); // the time starts now, without the moments of opening
+    auto* timer = w.window->findChild<QTimer*>(QStringLiteral("tmrClock"));
+    QLabel* label = w.window->ClockLabel();
+    const auto tick = [&](double seconds) {
+        now += seconds;
+        if (timer->isActive())
+            QMetaObject::invokeMethod(timer, "timeout");
+        QAccessible::setActive(true);
+        const QString name = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        QAccessible::setActive(false);
+        return label->isVisible() ? (label->text() + "|" + name).toStdString() : "(hidden)";
+    };
+    EXPECT_EQ(tick(61.75), "1:01|Time spent: 1 minute 1 second");
+    EXPECT_NEAR(timer->interval(), 250, 2) << "due at the next whole second";
+    w.window->setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(tick(3600), "1:01|Time spent: 1 minute 1 second");
+    EXPECT_FALSE(timer->isActive());
+    w.window->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(tick(1.5), "1:03|Time spent: 1 minute 3 seconds");
+    w.Action("mnuShowClock")->trigger();
+    EXPECT_EQ(tick(1), "(hidden)");
+    EXPECT_FALSE(timer->isActive());
+    w.Action("mnuShowClock")->trigger();
+    EXPECT_EQ(tick(0), "1:04|Time spent: 1 minute 4 seconds");
+
+    for (int i = 0; i < w.Config().CellCount(); ++i)
+        if (w.puzzle.GridPattern[Window::At(i)] &&
+            w.puzzle.UserArray[Window::At(i)] != w.puzzle.SolutionArray[Window::At(i)])
+            QTest::keyClick(w.Cell(i),
+                            static_cast<Qt::Key>(Qt::Key_0 + w.puzzle.SolutionArray[Window::At(i)]));
+    ASSERT_EQ(w.dialogs.messages.size(), 1u);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(tick(30), "1:04|Time spent: 1 minute 4 seconds");
 }
 
 // No list caption, heading or menu entry is cut off, for every number a list of that length

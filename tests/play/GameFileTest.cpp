@@ -5,6 +5,7 @@
 
 #include "files/SettingsFile.h"
 #include "play/GameStore.h"
+#include "play/Records.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
@@ -41,14 +42,27 @@ void TypeSolution(PlayFixture& f, const std::set<int>& skip = {}) {
 } // namespace
 
 // The notice comes once, when the user's own digit or AutoFill completes the grid, and names the
-// puzzle and the time spent; never for digits the program wrote, nor again in a resumed game.
+// puzzle, the time spent and, when it is among the best, its place (a first game is the best; a
+// helped one never); never for digits the program wrote, nor again in a resumed game. The time
+// stands still while the clock is paused and from the notice on.
 TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
-    const std::string notice = "Well done!  You have solved Small Puzzle H in 2 minutes 5 seconds.|Corvana|0";
+    const std::string best = "  That is your best time for this kind of puzzle.";
+    const std::string notice =
+        "Well done!  You have solved Small Puzzle H in 2 minutes 5 seconds." + best + "|Corvana|0";
     for (int kind = 0; kind < 5; ++kind) {
         PlayFixture f(kSmall, kind == 2);
+        RecordsBook book("", f.dialogs); // kept in memory only
+        book.Load();
+        f.form->SetRecords(&book);
         double now = 1000;
         f.form->SetClock([&now] { return now; });
-        now += 125.9;
+        now += 100.5;
+        f.form->PauseClock();
+        now += 3000;
+        EXPECT_EQ(f.form->SecondsSpent(), 100);
+        EXPECT_FALSE(f.form->ClockRunning());
+        f.form->ResumeClock();
+        now += 25.4;
         std::vector<std::string> expected(kind == 2 || kind == 4 ? 0 : 1, notice);
         const int last = f.FreeCell();
         if (kind == 0) { // a wrong last digit, then the right one, then again
@@ -74,11 +88,13 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
             f.form->mnuSolution_Click();
             EXPECT_TRUE(f.dialogs.messages.empty());
             TypeSolution(f);
-            expected[0].insert(expected[0].find("|"), "  Solved with help: 0 hints and 0 checks.");
+            expected[0].replace(expected[0].find(best), best.size(),
+                                "  Solved with help: 0 hints and 0 checks.");
             f.form->mnuNewPuzzle_Click();
             now += 7;
             TypeSolution(f);
-            expected.push_back("Well done!  You have solved Small Puzzle H in 7 seconds.|Corvana|0");
+            expected.push_back("Well done!  You have solved Small Puzzle H in 7 seconds." + best +
+                               "|Corvana|0");
         } else { // resumed after its notice
             PlayRecord kept = f.form->CapturePlay();
             kept.solvedNoticeShown = true;
@@ -86,6 +102,9 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
             TypeSolution(f);
         }
         EXPECT_EQ(f.Msgs(), expected);
+        now += 50;
+        EXPECT_EQ(f.form->ClockRunning(), kind == 2);
+        EXPECT_EQ(f.form->SecondsSpent(), kind == 3 ? 7 : kind == 2 ? 175 : 125);
     }
     EXPECT_EQ(SpentText(3725) + "," + SpentText(7200) + "," + SpentText(61) + "," + SpentText(120) + "," +
                   SpentText(0) + "," + SpentText(-5),

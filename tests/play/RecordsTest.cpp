@@ -134,6 +134,7 @@ TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     book.GameStarted(kH.templateName);
     book.GameSolved(Game(61, 18446744073709551615u));
     book.GameSolved(Game(40, 3, true, {"Large Puzzle Squares", true, true, "Expert"}));
+    book.Flush();
     RecordsBook again(path, dialogs);
     EXPECT_EQ(again.Load(), "");
     EXPECT_EQ(again.Data(), book.Data());
@@ -149,7 +150,9 @@ TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     RecordsBook blocked(dir.File("file/records.json"), dialogs);
     EXPECT_EQ(blocked.Load(), "");
     blocked.GameStarted(kH.templateName);
+    blocked.Flush();
     blocked.GameStarted(kH.templateName);
+    blocked.Flush();
     ASSERT_EQ(dialogs.messages.size(), 1u) << "reported once";
     EXPECT_EQ(dialogs.messages[0].text.rfind("The best times could not be saved to " +
                                                  dir.File("file/records.json") +
@@ -208,6 +211,8 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         EXPECT_TRUE(fs::exists(fs::symlink_status(path + ".bad")));
         EXPECT_EQ(book.Load(), "") << "reported once";
         book.GameStarted(kH.templateName);
+        book.Flush();
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path))) << c.reason;
         EXPECT_EQ(RecordsBook(path, dialogs).Load(), "") << c.reason;
     }
     TempDir dir;
