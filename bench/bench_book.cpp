@@ -3,8 +3,7 @@
 // times their generation on its own.
 //   bench_book --out=FILE [--letter]   writes that book to FILE instead of timing it
 #include "print/PuzzleBook.h"
-#include "SilentDialogs.h"
-#include "puzzle/PuzzleState.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 
 #include <benchmark/benchmark.h>
@@ -17,18 +16,15 @@
 
 namespace {
 
-using corvana::bench::SilentDialogs;
-
 constexpr int kPuzzles = 100;
 
 std::vector<corvana::PuzzleState> MakePuzzles() {
-    SilentDialogs dialogs;
     std::vector<corvana::PuzzleState> puzzles;
     const auto& templates = corvana::Templates();
     for (int k = 0; k < kPuzzles; ++k) {
         corvana::PuzzleState& s = puzzles.emplace_back();
         s.PuzzleName = std::string(templates[static_cast<std::size_t>(k) % templates.size()].name);
-        corvana::GeneratePuzzle(s, dialogs, static_cast<std::uint64_t>(1000 + k));
+        corvana::GeneratePuzzle(s, static_cast<std::uint64_t>(1000 + k));
     }
     return puzzles;
 }

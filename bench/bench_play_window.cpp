@@ -4,6 +4,7 @@
 // At the end the ratio of opening our window to that floor is printed.
 
 #include "play/PlayWindow.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ struct Session {
     Session() {
         SetDefaultColors(colors);
         puzzle.PuzzleName = kTemplate;
-        GeneratePuzzle(puzzle, dialogs, 11);
+        GeneratePuzzle(puzzle, 11);
     }
     ColorScheme colors;
     PuzzleState puzzle;

@@ -1,5 +1,6 @@
 #include "app/MainMenu.h"
 
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
@@ -57,7 +58,10 @@ MainMenu::MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, W
       records_(records) {
     if (!generate_)
         generate_ = [](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t> seed) {
-            return GeneratePuzzle(state, d, seed);
+            const GenerateResult made = GeneratePuzzle(state, seed);
+            if (!made.message.empty())
+                d.MessageBox(made.message, kMessageTitle, Buttons::Ok, Icon::None);
+            return made.ok;
         };
 }
 

@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/Pictures.h"
+#include "core/Twips.h"
 #include "corvana/Version.h"
-#include "play/FormConfig.h"
 #include "ui/QtUtil.h"
 
 #include <QCloseEvent>

@@ -3,6 +3,7 @@
 // What sets the three play forms apart, as data: grid width, geometry (in twips), tab order,
 // the lengths of their number lists and the per-template list layouts.
 
+#include "core/Twips.h"
 #include "puzzle/Templates.h"
 
 #include <array>
@@ -10,18 +11,6 @@
 #include <vector>
 
 namespace corvana {
-
-struct TwipRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-struct TwipPoint {
-    int left;
-    int top;
-};
 
 // Where one list of a template stands. `firstDownBox` is used on the Large form only; the
 // down list keeps the across list's columns.
@@ -68,14 +57,5 @@ const FormConfig& frmSmallSize();
 const FormConfig& frmNormal();
 const FormConfig& frmLarge();
 const FormConfig& FormFor(SizeClass size);
-
-// Twips to device-independent pixels (15 twips a pixel at 96 dpi). Convert edges, not widths,
-// so that neighbouring controls never drift apart.
-inline int TwipsToPixels(int twips) {
-    return (twips >= 0 ? twips + 7 : twips - 7) / 15;
-}
-inline int TwipsWidthToPixels(int left, int width) {
-    return TwipsToPixels(left + width) - TwipsToPixels(left);
-}
 
 } // namespace corvana

@@ -1,6 +1,7 @@
 #include "play/PlayForm.h"
 
 #include "corvana/Version.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "solver/Rules.h"
 
 #include <algorithm>
@@ -421,9 +422,12 @@ void PlayForm::BreakDownUndoArray(const std::string& UndoString, int& GridNo, in
 }
 
 void PlayForm::mnuNewPuzzle_Click() {
-    const bool generated = GeneratePuzzle(puzzle_, dialogs_);
+    // The build's own complaint, if any, is all the user hears of a failed New Game.
+    const GenerateResult made = GeneratePuzzle(puzzle_);
+    if (!made.message.empty())
+        dialogs_.MessageBox(made.message, version::Title, Buttons::Ok, Icon::None);
     LoadPuzzle(false);
-    if (generated && records_ != nullptr)
+    if (made.ok && records_ != nullptr)
         records_->GameStarted(puzzle_.PuzzleName);
 }
 

@@ -1,6 +1,7 @@
 // Help on demand: Hint, Check and what the status bar says about the puzzle.
 
 #include "play/PlayForm.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 #include "solver/Rules.h"
 

@@ -1,4 +1,4 @@
-#include "puzzle/PuzzleState.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
 
@@ -12,12 +12,12 @@ std::size_t At(int index) {
     return static_cast<std::size_t>(index);
 }
 
-bool FillAcross(PuzzleState& s, const SlotGroup& group, RandomSource& random, Dialogs& dialogs) {
+bool FillAcross(PuzzleState& s, const SlotGroup& group, RandomSource& random, std::string& message) {
     const int count = static_cast<int>(group.across.size());
     auto& target = s.Across[At(group.digits)];
     if (group.digits >= 9)
-        return FillNumbersWide(target, group.digits, count, s.ReducedNumbers, random, dialogs);
-    return FillNumbers(target, group.digits, count, s.ReducedNumbers, random, dialogs);
+        return FillNumbersWide(target, group.digits, count, s.ReducedNumbers, random, message);
+    return FillNumbers(target, group.digits, count, s.ReducedNumbers, random, message);
 }
 
 void WriteAcross(PuzzleState& s, const SlotGroup& group) {
@@ -86,7 +86,7 @@ bool BuildLists(PuzzleState& s, const TemplateRecord& t) {
     return true;
 }
 
-bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, Dialogs& dialogs) {
+bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, std::string& message) {
     const int width = t.Width();
     const auto cells = At(CellCount(t.size));
     s.GridPattern.assign(cells, false);
@@ -100,7 +100,7 @@ bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, Dialog
         s.Down[At(group.digits)].assign(group.down.size(), 0);
     }
     for (const auto& group : t.slots)
-        if (!group.across.empty() && !FillAcross(s, group, random, dialogs))
+        if (!group.across.empty() && !FillAcross(s, group, random, message))
             return false;
 
     // Every white square lies in an across slot, so writing the across numbers paints the
@@ -152,32 +152,36 @@ FillIn ShownPuzzle(const PuzzleState& state) {
     return puzzle;
 }
 
-bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed, int maxDraws) {
+GenerateResult GeneratePuzzle(PuzzleState& state, std::optional<std::uint64_t> seed, int maxDraws) {
+    GenerateResult result;
     const TemplateRecord* record = FindTemplate(state.PuzzleName);
     if (record == nullptr)
-        return false;
+        return result;
     // Every draw continues the same random source, so a seed still gives one puzzle.
     RandomSource random(seed ? *seed : RandomSource::ClockSeed());
     state.Seed = random.Seed();
     try {
         for (int draw = 1;; ++draw) {
-            if (!Build(state, *record, random, dialogs))
-                return false;
+            if (!Build(state, *record, random, result.message))
+                return result;
             if (maxDraws == 0) {
                 state.Draws = 1;
                 state.Solutions = 0;
-                return true;
+                result.ok = true;
+                return result;
             }
             // A draw the solver cannot decide within its budget is no better than one with two
             // solutions: it is drawn again (and, kept as the last, reported unchecked).
             const SolveResult check = Solve(ShownPuzzle(state), 2);
             state.Draws = draw;
             state.Solutions = check.undecided ? 0 : check.solutions;
-            if ((check.solutions == 1 && !check.undecided) || draw >= maxDraws)
-                return true;
+            if ((check.solutions == 1 && !check.undecided) || draw >= maxDraws) {
+                result.ok = true;
+                return result;
+            }
         }
     } catch (const std::exception&) {
-        return false;
+        return result;
     }
 }
 

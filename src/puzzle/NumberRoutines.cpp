@@ -1,8 +1,6 @@
 #include "puzzle/NumberRoutines.h"
 
-#include "corvana/Version.h"
 #include "puzzle/RandomSource.h"
-#include "seam/Dialogs.h"
 
 #include <utility>
 
@@ -71,13 +69,13 @@ void RemoveDuplicates(NumberList& list, int digits) {
     }
 }
 
-bool Fill(NumberList& target, int digits, int count, bool reduced, RandomSource& random, Dialogs& dialogs,
+bool Fill(NumberList& target, int digits, int count, bool reduced, RandomSource& random, std::string& message,
           int shortest, int longest) {
     random.Reseed();
     if (count < 1)
         return false;
     if (digits < shortest || digits > longest) {
-        dialogs.MessageBox(UnsupportedLengthMessage(digits), version::Title, Buttons::Ok, Icon::None);
+        message = UnsupportedLengthMessage(digits);
         return false;
     }
     const bool wide = digits > 8;
@@ -101,13 +99,13 @@ std::string UnsupportedLengthMessage(int digits) {
 }
 
 bool FillNumbers(NumberList& target, int digits, int count, bool reduced, RandomSource& random,
-                 Dialogs& dialogs) {
-    return Fill(target, digits, count, reduced, random, dialogs, 2, 8);
+                 std::string& message) {
+    return Fill(target, digits, count, reduced, random, message, 2, 8);
 }
 
 bool FillNumbersWide(NumberList& target, int digits, int count, bool reduced, RandomSource& random,
-                     Dialogs& dialogs) {
-    return Fill(target, digits, count, reduced, random, dialogs, 9, 10);
+                     std::string& message) {
+    return Fill(target, digits, count, reduced, random, message, 9, 10);
 }
 
 std::int64_t ToBaseSix(std::int64_t value) {

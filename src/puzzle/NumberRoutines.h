@@ -11,7 +11,6 @@
 
 namespace corvana {
 
-class Dialogs;
 class RandomSource;
 
 using NumberList = std::vector<std::int64_t>;
@@ -19,12 +18,13 @@ using CaptionList = std::vector<std::string>;
 
 // Replaces `target` with `count` random numbers of `digits` digits (2 to 8). Reseeds `random`
 // first. Duplicates of up to 6 digits are raised apart unless `reduced`. An unsupported length
-// is reported through `dialogs`; count 0 fails silently. The target is untouched on failure.
+// fails with UnsupportedLengthMessage in `message` (for the caller to show); count 0 fails and
+// leaves `message` alone. The target is untouched on failure.
 bool FillNumbers(NumberList& target, int digits, int count, bool reduced, RandomSource& random,
-                 Dialogs& dialogs);
+                 std::string& message);
 // The same for 9 and 10 digits, without duplicate removal.
 bool FillNumbersWide(NumberList& target, int digits, int count, bool reduced, RandomSource& random,
-                     Dialogs& dialogs);
+                     std::string& message);
 
 // The value written in base six and read back as a decimal number (8 base-6 digits; the wide
 // twin 10). Callers pass values below 6^8 (6^10).

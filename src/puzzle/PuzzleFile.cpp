@@ -1,6 +1,7 @@
 #include "puzzle/PuzzleFile.h"
 
 #include "files/FileAccess.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 
 #include <nlohmann/json.hpp>

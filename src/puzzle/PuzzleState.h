@@ -1,20 +1,14 @@
 #pragma once
 
-// The current puzzle, shared by the main window, the build procedure and the play windows,
-// and the dispatch that rebuilds it from a template name.
+// The current puzzle, shared by the main window, the build procedure and the play windows.
 
 #include "puzzle/NumberRoutines.h"
-#include "solver/Solver.h"
-
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace corvana {
-
-class Dialogs;
 
 inline constexpr int kShortest = 2;
 inline constexpr int kLongest = 10;
@@ -58,20 +52,5 @@ struct PuzzleState {
 
     int CellCount() const { return static_cast<int>(GridPattern.size()); }
 };
-
-// A builder run can make a grid that two ways of placing the numbers fill. Such a draw is built
-// again from the same seed's next numbers; this many draws in a row never happen in practice,
-// and when they do the last draw is kept and reported with Solutions == 2.
-inline constexpr int kMaxDraws = 100;
-
-// Rebuilds the puzzle named by state.PuzzleName until it has one solution. Without a seed one
-// is drawn from a high-resolution clock. False when the name matches no template (state
-// untouched) or a build failed part-way (state partly rebuilt). maxDraws 0 makes one builder
-// run and leaves it unchecked (Solutions 0), as generation was before the check.
-bool GeneratePuzzle(PuzzleState& state, Dialogs& dialogs, std::optional<std::uint64_t> seed = std::nullopt,
-                    int maxDraws = kMaxDraws);
-
-// The built puzzle as the player sees it with the starting number in place, for the solver.
-FillIn ShownPuzzle(const PuzzleState& state);
 
 } // namespace corvana

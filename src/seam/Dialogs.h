@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "core/ColorValue.h"
+
 #include <string>
 
 namespace corvana {
@@ -8,9 +9,6 @@ namespace corvana {
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Icon { None, Critical, Exclamation, Information };
 enum class Answer { Ok, Yes, No, Cancel };
-
-// A packed colour value 0x00BBGGRR, as the colour file stores it.
-using ColorValue = std::int32_t;
 
 // Every platform dialog the models need. The program implements it with Qt's dialogs; tests
 // implement it with a scripted fake, so no model ever blocks on a modal window.

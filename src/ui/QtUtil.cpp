@@ -1,6 +1,6 @@
 #include "ui/QtUtil.h"
 
-#include "play/FormConfig.h"
+#include "core/Twips.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

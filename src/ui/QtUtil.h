@@ -4,11 +4,11 @@
 //  - packed colour values (0x00BBGGRR, red in the low byte, as the colour scheme and the colour
 //    file keep them) to and from QColor;
 //  - rectangles given in twips to Qt's device-independent pixels, converting edges so that
-//    neighbouring controls never drift apart (see TwipsToPixels in play/FormConfig.h);
+//    neighbouring controls never drift apart (see TwipsToPixels in core/Twips.h);
 //  - checks that a label or button shows its whole text, and fitting a label's text to its room.
 // Windows use these instead of converting by hand, so a colour is never read the wrong way round.
 
-#include "seam/Dialogs.h"
+#include "core/ColorValue.h"
 
 #include <QColor>
 #include <QRect>

@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "corvana/Version.h"
 #include "play/GameStore.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
@@ -47,10 +48,10 @@ struct Fixture {
                   dialogs,
                   opener,
                   colorFile,
-                  [this](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t> s) {
+                  [this](PuzzleState& state, Dialogs&, std::optional<std::uint64_t> s) {
                       generated.push_back(state.PuzzleName);
                       seed = s;
-                      return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, d, s);
+                      return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, s).ok;
                   },
                   &store,
                   &records};

@@ -3,9 +3,9 @@
 // here: the book makes its own on the offscreen platform.
 #include "print/PuzzleBook.h"
 
-#include "FakeDialogs.h"
 #include "GenCli.h"
 #include "TempDir.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 
 #include <gtest/gtest.h>
@@ -50,14 +50,13 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     test::TempDir dir;
     const std::string pdf = dir.File("book.pdf");
     // The fifteen templates in turn, puzzle k with seed 40 + k.
-    test::FakeDialogs dialogs;
     std::vector<PuzzleState> puzzles;
     BookSettings settings;
     settings.paper = GetParam();
     for (const auto& t : Templates()) {
         PuzzleState& s = puzzles.emplace_back();
         s.PuzzleName = std::string(t.name);
-        ASSERT_TRUE(GeneratePuzzle(s, dialogs, 40 + puzzles.size()));
+        ASSERT_TRUE(GeneratePuzzle(s, 40 + puzzles.size()));
         settings.templates.push_back(&t);
     }
     std::vector<std::pair<int, int>> calls;
@@ -232,10 +231,9 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
 // book, no half a book, no temporary file, and a book already there untouched.
 TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     test::TempDir dir;
-    test::FakeDialogs dialogs;
     std::vector<PuzzleState> one(1);
     one[0].PuzzleName = "Normal Puzzle Plus";
-    ASSERT_TRUE(GeneratePuzzle(one[0], dialogs, 7));
+    ASSERT_TRUE(GeneratePuzzle(one[0], 7));
     const auto expectOneLine = [](const std::optional<std::string>& problem, const std::string& mention) {
         ASSERT_TRUE(problem);
         EXPECT_EQ(problem->find('\n'), std::string::npos) << *problem;

@@ -14,6 +14,7 @@
 #include "colors/ColorEditorWindow.h"
 #include "corvana/Version.h"
 #include "play/PlayWindow.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "solver/Rules.h"
 #include "ui/QtUtil.h"
 
@@ -525,8 +526,8 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName), nullptr, &book);
     MainWindow window(
         puzzle, colors, dialogs, opener, dir.File(kColorFileName),
-        [](PuzzleState& state, Dialogs& d, std::optional<std::uint64_t>) {
-            return GeneratePuzzle(state, d, 21);
+        [](PuzzleState& state, Dialogs&, std::optional<std::uint64_t>) {
+            return GeneratePuzzle(state, 21).ok;
         },
         nullptr, &book);
     opener.SetParent(&window);

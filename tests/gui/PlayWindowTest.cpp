@@ -7,6 +7,7 @@
 #include "FakeDialogs.h"
 #include "MenuEntries.h"
 #include "play/PlayWidgets.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 #include "solver/Rules.h"
 #include "ui/QtUtil.h"
@@ -50,7 +51,7 @@ ColorScheme TestColors(bool distinct = true) {
 struct Window {
     explicit Window(const std::string& name, const ColorScheme& scheme = TestColors()) : colors(scheme) {
         puzzle.PuzzleName = name;
-        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, 5));
+        EXPECT_TRUE(GeneratePuzzle(puzzle, 5));
         window = std::make_unique<PlayWindow>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs,
                                               [this] { ++helpShown; });
         window->show();

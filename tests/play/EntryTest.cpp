@@ -131,7 +131,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     f.Type(end, 5);
     f.Type(end, 6);
     f.puzzle.PuzzleName = kSmall;
-    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 5));
+    ASSERT_TRUE(GeneratePuzzle(f.puzzle, 5));
     f.form->LoadPuzzle(false);
     EXPECT_EQ(f.Msgs(), std::vector<std::string>{"Error in loading Small Puzzle H|Corvana|0"});
     const auto user = f.puzzle.UserArray;

@@ -308,9 +308,9 @@ TEST(StateFile, EveryTemplateAfterEveryOtherIsKeptWithItsOwnListsAndResumes) {
         for (const auto& t : Templates()) {
             SCOPED_TRACE(std::string(t.name) + " after " + std::string(before.name));
             puzzle.PuzzleName = std::string(before.name);
-            ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 3));
+            ASSERT_TRUE(GeneratePuzzle(puzzle, 3));
             puzzle.PuzzleName = std::string(t.name);
-            ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 4));
+            ASSERT_TRUE(GeneratePuzzle(puzzle, 4));
             PlayForm form(FormFor(t.size), puzzle, colors, dialogs, host);
             form.Form_Load();
             int cell = 0;
@@ -323,7 +323,7 @@ TEST(StateFile, EveryTemplateAfterEveryOtherIsKeptWithItsOwnListsAndResumes) {
 
             PuzzleState alone;
             alone.PuzzleName = std::string(t.name);
-            ASSERT_TRUE(GeneratePuzzle(alone, dialogs, 4));
+            ASSERT_TRUE(GeneratePuzzle(alone, 4));
             const json kept = json::parse(ReadText(store.Path()));
             for (const char* key : {"lists", "listsDown"})
                 EXPECT_EQ(kept["puzzle"][key], PuzzleToJson(alone)[key]) << key;

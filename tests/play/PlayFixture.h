@@ -6,6 +6,7 @@
 #include "FakeDialogs.h"
 #include "FakePlayHost.h"
 #include "play/PlayForm.h"
+#include "puzzle/GeneratePuzzle.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,7 @@ struct PlayFixture {
                 (*slot)[k] = static_cast<ColorValue>(0x102030 * ++n);
         puzzle.PuzzleName = name;
         puzzle.NoShowFirst = noShowFirst;
-        EXPECT_TRUE(GeneratePuzzle(puzzle, dialogs, seed));
+        EXPECT_TRUE(GeneratePuzzle(puzzle, seed));
         form = std::make_unique<PlayForm>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs, host);
         form->Form_Load();
     }

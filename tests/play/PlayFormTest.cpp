@@ -150,7 +150,7 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
 
     // Another template on the same form: the old lists and their headings must not stay.
     f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
-    ASSERT_TRUE(GeneratePuzzle(f.puzzle, f.dialogs, 4));
+    ASSERT_TRUE(GeneratePuzzle(f.puzzle, 4));
     f.form->LoadPuzzle(false);
     EXPECT_EQ(Shown(*f.form), "3 6 |3 6 ||") << "no stale lists or headings";
     EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),

@@ -1,6 +1,6 @@
 #include "GenCli.h"
-#include "FakeDialogs.h"
 #include "TempDir.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
@@ -383,13 +383,12 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         {"--template", "Normal Puzzle Shield", "--seed", "18446744073709551615", "--reduced"},
         {"--template", "Large Puzzle Four Electrodes", "--seed", "77", "--no-first"},
     };
-    test::FakeDialogs dialogs;
     for (std::vector<std::string> args : commands) {
         PuzzleState built;
         built.PuzzleName = args[1];
         built.ReducedNumbers = args.back() == "--reduced";
         built.NoShowFirst = args.back() == "--no-first";
-        ASSERT_TRUE(GeneratePuzzle(built, dialogs, std::stoull(args[3])));
+        ASSERT_TRUE(GeneratePuzzle(built, std::stoull(args[3])));
 
         args.insert(args.end(), {"--format", "json"});
         const GenRun gen = Gen(args);

@@ -1,6 +1,5 @@
-#include "FakeDialogs.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/NumberRoutines.h"
-#include "puzzle/PuzzleState.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
 #include "solver/Solver.h"
@@ -11,7 +10,6 @@
 #include <set>
 
 using namespace corvana;
-using namespace corvana::test;
 
 namespace {
 
@@ -104,7 +102,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
 // 9-digit down number starts on the last digit of a 4-digit across one, so that down number keeps its leading
 // zero in its caption and sorts first.
 TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
-    FakeDialogs dialogs;
+    std::string messages;
     int downFromZero = 0, redrawn = 0;
     for (const auto& t : Templates()) {
         for (int options = 0; options < 4; ++options) {
@@ -114,7 +112,9 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
             s.NoShowFirst = options & 2;
             for (std::uint64_t seed = 0; seed < 40; ++seed) {
                 SCOPED_TRACE(::testing::Message() << t.name << " options " << options << " seed " << seed);
-                ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+                const GenerateResult made = GeneratePuzzle(s, seed);
+                ASSERT_TRUE(made);
+                messages += made.message;
                 CheckInvariants(s, t);
                 if (::testing::Test::HasFailure())
                     return;
@@ -125,36 +125,36 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
     }
     EXPECT_GT(downFromZero, 3);
     EXPECT_GT(redrawn, 5) << "some first draws have two solutions and are drawn again";
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(messages, "");
 }
 
 // Another seed gives other digits, and no seed a clock seed that is reported (that a seed makes the
 // same puzzle again is corvana-gen's batch case); a build leaves nothing of the one before, and an
 // unknown name changes nothing at all.
 TEST(GeneratePuzzle, SeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChangesNothing) {
-    FakeDialogs dialogs;
     PuzzleState a, b;
     a.PuzzleName = b.PuzzleName = "Large Puzzle Squares";
-    ASSERT_TRUE(GeneratePuzzle(a, dialogs, 1234));
-    ASSERT_TRUE(GeneratePuzzle(b, dialogs, 1235));
+    ASSERT_TRUE(GeneratePuzzle(a, 1234));
+    ASSERT_TRUE(GeneratePuzzle(b, 1235));
     EXPECT_EQ(a.Seed, 1234u);
     EXPECT_NE(a.SolutionArray, b.SolutionArray);
-    ASSERT_TRUE(GeneratePuzzle(a, dialogs));
-    ASSERT_TRUE(GeneratePuzzle(b, dialogs));
+    ASSERT_TRUE(GeneratePuzzle(a));
+    ASSERT_TRUE(GeneratePuzzle(b));
     EXPECT_NE(a.Seed, b.Seed) << "clock seeds differ";
 
     // A Small build after a Large one keeps nothing of it.
     PuzzleState s = a;
     s.PuzzleName = "Small Puzzle H";
-    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 7));
+    ASSERT_TRUE(GeneratePuzzle(s, 7));
     CheckInvariants(s, *FindTemplate("Small Puzzle H"));
     const PuzzleState before = s;
     s.PuzzleName = "Large Puzzle four Electrodes";
-    EXPECT_FALSE(GeneratePuzzle(s, dialogs, 6));
+    const GenerateResult unknown = GeneratePuzzle(s, 6);
+    EXPECT_FALSE(unknown);
+    EXPECT_EQ(unknown.message, "");
     EXPECT_EQ(s.SolutionArray, before.SolutionArray);
     EXPECT_EQ(s.Captions, before.Captions);
     EXPECT_EQ(s.Seed, before.Seed);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // The number draws that fill every list.
@@ -162,19 +162,19 @@ TEST(GeneratePuzzle, SeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChangesNot
 // Short two-digit lists are raised apart (the digit counts of every length are generation's
 // invariants).
 TEST(FillNumbers, ShortTwoDigitListsAreRaisedApart) {
-    FakeDialogs dialogs;
+    std::string message;
     for (std::uint64_t seed = 0; seed < 300; ++seed) {
         RandomSource random(seed);
         NumberList list;
-        ASSERT_TRUE(FillNumbers(list, 2, 8, false, random, dialogs));
+        ASSERT_TRUE(FillNumbers(list, 2, 8, false, random, message));
         EXPECT_EQ(std::set<std::int64_t>(list.begin(), list.end()).size(), 8u) << "seed " << seed;
     }
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(message, "");
 }
 
 // The exact draws of one seed, so a changed range, carry or raise shows at once.
 TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
-    FakeDialogs dialogs;
+    std::string message;
     const struct {
         int n;
         bool reduced;
@@ -202,32 +202,39 @@ TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
     for (const auto& c : cases) {
         RandomSource random(2024);
         NumberList list;
-        ASSERT_TRUE(c.n <= 8 ? FillNumbers(list, c.n, 6, c.reduced, random, dialogs)
-                             : FillNumbersWide(list, c.n, 6, c.reduced, random, dialogs));
+        ASSERT_TRUE(c.n <= 8 ? FillNumbers(list, c.n, 6, c.reduced, random, message)
+                             : FillNumbersWide(list, c.n, 6, c.reduced, random, message));
         EXPECT_EQ(list, c.expected) << c.n << (c.reduced ? " reduced" : "");
     }
 }
 
 TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
-    FakeDialogs dialogs;
     RandomSource random(1);
     NumberList list{42};
-    EXPECT_FALSE(FillNumbers(list, 9, 4, false, random, dialogs));
-    EXPECT_FALSE(FillNumbersWide(list, 8, 4, false, random, dialogs));
-    EXPECT_FALSE(FillNumbers(list, 1, 4, false, random, dialogs));
-    EXPECT_EQ(list, NumberList{42});
-    std::vector<FakeDialogs::Message> expected;
-    for (const char* n : {"9", "8", "1"})
-        expected.push_back({std::string("Values of length ") + n + " digit(s) not supported, only 2-10.",
-                            "Corvana", Buttons::Ok, Icon::None});
-    EXPECT_EQ(dialogs.messages, expected);
-
-    for (int n : {1, 2, 5, 9, 11}) {
-        EXPECT_FALSE(FillNumbers(list, n, 0, false, random, dialogs));
-        EXPECT_FALSE(FillNumbersWide(list, n, 0, false, random, dialogs));
+    const struct {
+        bool wide;
+        int digits;
+        const char* message;
+    } unsupported[] = {
+        {false, 9, "Values of length 9 digit(s) not supported, only 2-10."},
+        {true, 8, "Values of length 8 digit(s) not supported, only 2-10."},
+        {false, 1, "Values of length 1 digit(s) not supported, only 2-10."},
+    };
+    for (const auto& c : unsupported) {
+        std::string message;
+        EXPECT_FALSE(c.wide ? FillNumbersWide(list, c.digits, 4, false, random, message)
+                            : FillNumbers(list, c.digits, 4, false, random, message));
+        EXPECT_EQ(message, c.message);
     }
-    EXPECT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(list, NumberList{42});
-    EXPECT_TRUE(FillNumbersWide(list, 9, 4, false, random, dialogs));
+
+    std::string message;
+    for (int n : {1, 2, 5, 9, 11}) {
+        EXPECT_FALSE(FillNumbers(list, n, 0, false, random, message));
+        EXPECT_FALSE(FillNumbersWide(list, n, 0, false, random, message));
+    }
+    EXPECT_EQ(message, "") << "an empty count fails silently";
+    EXPECT_EQ(list, NumberList{42});
+    EXPECT_TRUE(FillNumbersWide(list, 9, 4, false, random, message));
     EXPECT_EQ(list.size(), 4u);
 }

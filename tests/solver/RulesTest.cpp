@@ -1,6 +1,5 @@
 #include "solver/Rules.h"
-#include "FakeDialogs.h"
-#include "puzzle/PuzzleState.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 
 #include <gtest/gtest.h>
@@ -142,10 +141,9 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
 }
 
 TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
-    test::FakeDialogs dialogs;
     PuzzleState s;
     s.PuzzleName = "Normal Puzzle Plus";
-    ASSERT_TRUE(GeneratePuzzle(s, dialogs, 5));
+    ASSERT_TRUE(GeneratePuzzle(s, 5));
     const FillIn shown = AsShown(s);
     std::vector<int> grid = Grid(s.UserArray);
     int white = 0;
@@ -180,13 +178,12 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
 // the mirrored fill is a solution too: it is solved, Check finds nothing wrong in it, and no rule
 // chooses between the two.
 TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
-    test::FakeDialogs dialogs;
     int mirrored = 0;
     for (const TemplateRecord& t : Templates()) {
         PuzzleState s;
         s.PuzzleName = std::string(t.name);
         s.NoShowFirst = true;
-        ASSERT_TRUE(GeneratePuzzle(s, dialogs, 3));
+        ASSERT_TRUE(GeneratePuzzle(s, 3));
         const FillIn shown = AsShown(s);
         const SolveResult both = Solve(shown, 3);
         if (both.solutions != 2)
@@ -224,13 +221,12 @@ TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
 // solution's, they finish every puzzle the grade says the rules finish, and Rule 1 alone does
 // it exactly for the Easy ones.
 TEST(Rules, HintsReplayedSolveEveryPuzzleTheGradeSaysTheRulesFinish) {
-    test::FakeDialogs dialogs;
     for (const TemplateRecord& t : Templates())
         for (std::uint64_t seed = 1; seed <= 10; ++seed) {
             PuzzleState s;
             s.PuzzleName = std::string(t.name);
             s.ReducedNumbers = seed % 2 == 0;
-            ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+            ASSERT_TRUE(GeneratePuzzle(s, seed));
             FillIn grid = AsShown(s);
             const Grade grade = GradePuzzle(grid);
             Rule highest = Rule::None;

@@ -1,6 +1,5 @@
 #include "solver/Solver.h"
-#include "FakeDialogs.h"
-#include "puzzle/PuzzleState.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "solver/Rules.h"
 
 #include <gtest/gtest.h>
@@ -227,23 +226,22 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
 // Generation draws again until the shown puzzle has one solution; a bound on the draws keeps the last
 // draw and says it is not unique, and a bound of 0 skips the check.
 TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
-    test::FakeDialogs dialogs;
     PuzzleState s;
     s.PuzzleName = "Normal Puzzle Steps";
     std::uint64_t seed = 1;
-    while (GeneratePuzzle(s, dialogs, seed, 1) && s.Solutions == 1)
+    while (GeneratePuzzle(s, seed, 1) && s.Solutions == 1)
         ++seed;
     ASSERT_EQ(s.Solutions, 2);
     EXPECT_EQ(s.Draws, 1);
     const std::vector<std::int16_t> firstDraw = s.SolutionArray;
 
-    ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed));
+    ASSERT_TRUE(GeneratePuzzle(s, seed));
     EXPECT_EQ(s.Solutions, 1);
     EXPECT_GT(s.Draws, 1);
     EXPECT_NE(s.SolutionArray, firstDraw);
     EXPECT_EQ(s.Seed, seed) << "the puzzle is still made again from its seed";
 
-    ASSERT_TRUE(GeneratePuzzle(s, dialogs, seed, 0));
+    ASSERT_TRUE(GeneratePuzzle(s, seed, 0));
     EXPECT_EQ(s.SolutionArray, firstDraw) << "unchecked generation is the first draw";
     EXPECT_EQ(s.Solutions, 0);
 }

@@ -7,11 +7,11 @@
 #endif
 #include "corvana/Version.h"
 #include "files/FileAccess.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/PuzzleState.h"
 #include "puzzle/RandomSource.h"
 #include "puzzle/Templates.h"
-#include "seam/Dialogs.h"
 #include "solver/Rules.h"
 #include "solver/Solver.h"
 
@@ -35,21 +35,6 @@
 namespace corvana {
 
 namespace {
-
-// The command line has no one to answer a message box: messages go to stderr.
-class StreamDialogs : public Dialogs {
-public:
-    explicit StreamDialogs(std::ostream& err) : err_(err) {}
-    Answer MessageBox(const std::string& text, const std::string&, Buttons, Icon) override {
-        err_ << "corvana-gen: " << text << '\n';
-        return Answer::Ok;
-    }
-    ColorValue PickColor(ColorValue initial) override { return initial; }
-    void SetBusy(bool) override {}
-
-private:
-    std::ostream& err_;
-};
 
 struct Options {
     bool list = false;
@@ -371,10 +356,10 @@ Made MakePuzzle(const Options& o, std::uint64_t firstSeed, std::uint64_t k, bool
     s.PuzzleName = std::string(t.name);
     s.ReducedNumbers = o.reduced;
     s.NoShowFirst = o.noFirst;
-    std::ostringstream messages;
-    StreamDialogs dialogs(messages);
-    made.ok = GeneratePuzzle(s, dialogs, firstSeed + k, o.firstDraw ? 1 : kMaxDraws);
-    made.messages = messages.str();
+    const GenerateResult generated = GeneratePuzzle(s, firstSeed + k, o.firstDraw ? 1 : kMaxDraws);
+    made.ok = generated.ok;
+    if (!generated.message.empty())
+        made.messages = "corvana-gen: " + generated.message + '\n';
     // What the outputs report is the puzzle a solver gets, starting number hidden or not.
     if (made.ok) {
         s.Solutions = SolutionsAsGivenOut(s);

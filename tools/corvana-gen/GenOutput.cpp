@@ -1,6 +1,7 @@
 #include "GenOutput.h"
 
 #include "corvana/Version.h"
+#include "puzzle/GeneratePuzzle.h"
 #include "puzzle/PuzzleFile.h"
 
 namespace corvana {
