@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <istream>
 #include <limits>
-#include <map>
 #include <sstream>
 #include <system_error>
 
@@ -219,30 +218,6 @@ bool SaveColorFile(const ColorScheme& scheme, const std::string& path) {
     // colour file's name is replaced, not written through: what it points to is not ours to change.
     std::string error;
     return WriteFileAtomically(path, text, error, FileMode::Usual);
-}
-
-std::optional<std::vector<int>> PrimarySet(std::string_view puzzleName) {
-    static const std::map<std::string_view, std::vector<int>> kPrimary = {
-        {"Small Puzzle H", {2, 10}},
-        {"Small Puzzle Pinwheel", {3}},
-        {"Small Puzzle Five Squares", {4}},
-        {"Small Puzzle Wheel", {3, 8}},
-        {"Small Puzzle Project X", {2, 4, 8}},
-        {"Normal Puzzle Plus", {3, 7}},
-        {"Normal Puzzle Steps", {3, 5, 7, 8}},
-        {"Normal Puzzle Shield", {2, 4, 5, 7}},
-        {"Normal Puzzle Broken Pieces", {3, 5, 7}},
-        {"Normal Puzzle Five Plus", {3, 5, 6}},
-        {"Normal Puzzle Angled", {3, 5, 8}},
-        {"Normal Puzzle HTT", {2, 4, 7}},
-        {"Large Puzzle Crazy Eights", {3, 6}},
-        {"Large Puzzle Squares", {3, 5, 7}},
-        {"Large Puzzle Four Electrodes", {3, 8}},
-    };
-    const auto it = kPrimary.find(puzzleName);
-    if (it == kPrimary.end())
-        return std::nullopt;
-    return it->second;
 }
 
 } // namespace corvana

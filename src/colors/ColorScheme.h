@@ -3,13 +3,10 @@
 // The twelve colours of the play windows (four roles for each of the three size classes) and
 // the colour file that keeps them between runs. Qt-free.
 
-#include "seam/Dialogs.h"
+#include "core/ColorValue.h"
 
 #include <array>
-#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace corvana {
 
@@ -47,9 +44,5 @@ bool DeleteColorFile(const std::string& path);
 // Writes the twelve values; never leaves a half-written file behind and never writes through a
 // link (a link at `path` is replaced by the new file).
 bool SaveColorFile(const ColorScheme& scheme, const std::string& path);
-
-// The digit counts whose lists take the Primary colour on this template; nullopt for a name
-// that has no colour rule.
-std::optional<std::vector<int>> PrimarySet(std::string_view puzzleName);
 
 } // namespace corvana

@@ -146,7 +146,7 @@ void PlayForm::RestoreColorsAndChecks(int PrintNo) {
         FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
     }
     const auto k = At(config_.ColorIndex());
-    const bool ruled = PrimarySet(puzzle_.PuzzleName).has_value();
+    const bool ruled = PrimarySet(puzzle_.PuzzleName) != nullptr;
     for (auto& box : boxes_) {
         box.back = colors_.BackgroundColor[k];
         if (box.value == 1)

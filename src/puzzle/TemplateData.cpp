@@ -25,7 +25,8 @@ const std::vector<TemplateRecord>& Templates() {
              {10, {20, 30, 40, 50, 60, 70}, {0, 1, 8, 9}},
          },
          2,
-         1},
+         1,
+         {2, 10}},
         {"Small Puzzle Pinwheel",
          SizeClass::Small,
          {
@@ -47,7 +48,8 @@ const std::vector<TemplateRecord>& Templates() {
              {6, {10, 20, 33, 61, 74, 84}, {13, 36, 41, 42, 7, 8}},
          },
          6,
-         3},
+         3,
+         {3}},
         {"Small Puzzle Five Squares",
          SizeClass::Small,
          {
@@ -69,7 +71,8 @@ const std::vector<TemplateRecord>& Templates() {
              {10, {30, 60}, {3, 6}},
          },
          10,
-         2},
+         2,
+         {4}},
         {"Small Puzzle Wheel",
          SizeClass::Small,
          {
@@ -90,7 +93,8 @@ const std::vector<TemplateRecord>& Templates() {
              {8, {11, 21, 71, 81}, {11, 12, 17, 18}},
          },
          4,
-         1},
+         1,
+         {3, 8}},
         {"Normal Puzzle Plus",
          SizeClass::Normal,
          {
@@ -119,7 +123,8 @@ const std::vector<TemplateRecord>& Templates() {
              {7, {75, 90, 120, 135, 83, 98, 128, 143}, {4, 6, 8, 10, 124, 126, 128, 130}},
          },
          7,
-         1},
+         1,
+         {3, 7}},
         {"Normal Puzzle Steps",
          SizeClass::Normal,
          {
@@ -153,7 +158,8 @@ const std::vector<TemplateRecord>& Templates() {
              {9, {}, {11, 93}},
          },
          5,
-         1},
+         1,
+         {3, 5, 7, 8}},
         {"Normal Puzzle Shield",
          SizeClass::Normal,
          {
@@ -186,7 +192,8 @@ const std::vector<TemplateRecord>& Templates() {
              {7, {34, 49, 169, 184}, {62, 63, 71, 72}},
          },
          7,
-         1},
+         1,
+         {2, 4, 5, 7}},
         {"Normal Puzzle Broken Pieces",
          SizeClass::Normal,
          {
@@ -218,7 +225,8 @@ const std::vector<TemplateRecord>& Templates() {
              {10, {35, 180}, {2, 87}},
          },
          4,
-         6},
+         6,
+         {3, 5, 7}},
         {"Large Puzzle Crazy Eights",
          SizeClass::Large,
          {
@@ -241,7 +249,8 @@ const std::vector<TemplateRecord>& Templates() {
               {22, 27, 32, 37, 123, 126, 133, 136, 222, 227, 232, 237}},
          },
          6,
-         7},
+         7,
+         {3, 6}},
         {"Large Puzzle Squares",
          SizeClass::Large,
          {
@@ -264,7 +273,8 @@ const std::vector<TemplateRecord>& Templates() {
              {8, {60, 320, 72, 332}, {3, 16, 243, 256}},
          },
          7,
-         2},
+         2,
+         {3, 5, 7}},
         {"Normal Puzzle Five Plus",
          SizeClass::Normal,
          {
@@ -294,7 +304,8 @@ const std::vector<TemplateRecord>& Templates() {
              {7, {90, 98, 120, 128}, {6, 126, 8, 128}},
          },
          7,
-         3},
+         3,
+         {3, 5, 6}},
         {"Normal Puzzle Angled",
          SizeClass::Normal,
          {
@@ -324,7 +335,8 @@ const std::vector<TemplateRecord>& Templates() {
              {9, {33, 65, 151, 183}, {47, 79, 25, 57}},
          },
          7,
-         1},
+         1,
+         {3, 5, 8}},
         {"Normal Puzzle HTT",
          SizeClass::Normal,
          {
@@ -356,7 +368,8 @@ const std::vector<TemplateRecord>& Templates() {
               {60, 61, 62, 63, 64, 70, 71, 72, 73, 74}},
          },
          7,
-         6},
+         6,
+         {2, 4, 7}},
         {"Small Puzzle Project X",
          SizeClass::Small,
          {
@@ -379,7 +392,8 @@ const std::vector<TemplateRecord>& Templates() {
              {8, {11, 81}, {11, 18}},
          },
          2,
-         1},
+         1,
+         {2, 4, 8}},
         {"Large Puzzle Four Electrodes",
          SizeClass::Large,
          {
@@ -402,7 +416,8 @@ const std::vector<TemplateRecord>& Templates() {
               {1, 241, 2, 242, 6, 246, 127, 132, 13, 253, 17, 257, 18, 258}},
          },
          7,
-         1},
+         1,
+         {3, 8}},
     };
     return records;
 }

@@ -31,6 +31,9 @@ struct TemplateRecord {
     // The starting number is across slot `starterK` (from 1) of `starterDigits` digits.
     int starterDigits;
     int starterK;
+    // The digit counts whose lists the play window shows in the Primary colour; the others take
+    // the Secondary colour.
+    std::vector<int> primary;
 
     int Width() const { return GridWidth(size); }
     bool IsBlack(int cell) const;
@@ -45,5 +48,8 @@ struct TemplateRecord {
 const std::vector<TemplateRecord>& Templates();
 // The template of that exact name, or nullptr.
 const TemplateRecord* FindTemplate(std::string_view name);
+// The primary digit counts of the template of that exact name; nullptr for a name that is no
+// template (its lists keep the colours they have).
+const std::vector<int>* PrimarySet(std::string_view puzzleName);
 
 } // namespace corvana

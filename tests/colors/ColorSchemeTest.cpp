@@ -1,6 +1,5 @@
 #include "colors/ColorScheme.h"
 #include "colors/ColorFileLocation.h"
-#include "puzzle/Templates.h"
 
 #include "DefaultColors.h"
 #include "TempDir.h"
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -194,30 +192,6 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
     EXPECT_EQ((ColorFileLocation{dir.path().string(), "", ""}.Path()), path);
     EXPECT_EQ(Names(dir.path()), before);
     EXPECT_EQ(ReadText(victim), kDefaultFile);
-}
-
-TEST(PrimarySets, AllFifteenTemplates) {
-    const std::map<std::string, std::vector<int>> expected = {
-        {"Small Puzzle H", {2, 10}},
-        {"Small Puzzle Pinwheel", {3}},
-        {"Small Puzzle Five Squares", {4}},
-        {"Small Puzzle Wheel", {3, 8}},
-        {"Small Puzzle Project X", {2, 4, 8}},
-        {"Normal Puzzle Plus", {3, 7}},
-        {"Normal Puzzle Steps", {3, 5, 7, 8}},
-        {"Normal Puzzle Shield", {2, 4, 5, 7}},
-        {"Normal Puzzle Broken Pieces", {3, 5, 7}},
-        {"Normal Puzzle Five Plus", {3, 5, 6}},
-        {"Normal Puzzle Angled", {3, 5, 8}},
-        {"Normal Puzzle HTT", {2, 4, 7}},
-        {"Large Puzzle Crazy Eights", {3, 6}},
-        {"Large Puzzle Squares", {3, 5, 7}},
-        {"Large Puzzle Four Electrodes", {3, 8}},
-    };
-    for (const auto& t : Templates())
-        EXPECT_EQ(PrimarySet(t.name).value_or(std::vector<int>{}), expected.at(std::string(t.name)));
-    for (const char* unknown : {"Small Puzzle", "small puzzle h", ""})
-        EXPECT_FALSE(PrimarySet(unknown).has_value()) << unknown;
 }
 
 TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFileOtherwiseTheUserConfigurationDoes) {
