@@ -48,6 +48,7 @@ struct Session {
     }
     ColorScheme colors;
     PuzzleState puzzle;
+    bool exitRequested = false;
     SilentDialogs dialogs;
 };
 
@@ -60,7 +61,8 @@ void BM_OpenLargeWindow(benchmark::State& state) {
     Session s;
     std::size_t boxes = 0;
     for (auto _ : state) {
-        auto window = std::make_unique<PlayWindow>(frmLarge(), s.puzzle, s.colors, s.dialogs, [] {});
+        auto window =
+            std::make_unique<PlayWindow>(frmLarge(), s.puzzle, s.exitRequested, s.colors, s.dialogs, [] {});
         window->show();
         Settle();
         boxes = window->Model().Boxes().size();
@@ -76,7 +78,7 @@ void BM_BareWidgetsFloor(benchmark::State& state) {
     Session s;
     std::size_t boxCount = 0;
     {
-        PlayWindow probe(frmLarge(), s.puzzle, s.colors, s.dialogs, [] {});
+        PlayWindow probe(frmLarge(), s.puzzle, s.exitRequested, s.colors, s.dialogs, [] {});
         boxCount = probe.Model().Boxes().size();
     }
     for (auto _ : state) {
@@ -103,7 +105,7 @@ void BM_BareWidgetsFloor(benchmark::State& state) {
 }
 
 struct OpenLarge {
-    OpenLarge() : window(frmLarge(), s.puzzle, s.colors, s.dialogs, [] {}) {
+    OpenLarge() : window(frmLarge(), s.puzzle, s.exitRequested, s.colors, s.dialogs, [] {}) {
         window.show();
         Settle();
     }

@@ -19,6 +19,9 @@ struct AppContext {
           records(std::move(recordsFilePath), dialogs) {}
 
     PuzzleState puzzle;
+    // Exit on any window sets it; every window that opened a child closes in turn when it finds
+    // it set, up to the main window.
+    bool ExitRequested = false;
     ColorScheme colors;
     QtDialogs dialogs;
     std::string colorFilePath;

@@ -98,7 +98,7 @@ bool HelpIsBlack(int cell) {
     return (outerRows && centreColumns) || (middleRows && sideColumns);
 }
 
-HowToPlayModel::HowToPlayModel(PuzzleState& puzzle) : puzzle_(puzzle) {
+HowToPlayModel::HowToPlayModel(bool& exitRequested) : exitRequested_(exitRequested) {
     for (int i = 0; i < kHelpCells; ++i)
         cells_[static_cast<std::size_t>(i)].back = HelpIsBlack(i) ? kBlack : kWhite;
 }
@@ -172,7 +172,7 @@ void HowToPlayModel::mnuReturnToMain_Click() {
 }
 
 void HowToPlayModel::mnuExit_Click() {
-    puzzle_.ExitRequested = true;
+    exitRequested_ = true;
     closed_ = true;
 }
 

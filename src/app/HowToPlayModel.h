@@ -60,7 +60,8 @@ struct HelpCheck {
 
 class HowToPlayModel {
 public:
-    explicit HowToPlayModel(PuzzleState& puzzle);
+    // `exitRequested` is the program-wide exit flag that Exit sets.
+    explicit HowToPlayModel(bool& exitRequested);
 
     void Form_Load();
     void ShowPage();
@@ -83,7 +84,7 @@ public:
     bool Closed() const { return closed_; }
 
 private:
-    PuzzleState& puzzle_;
+    bool& exitRequested_;
     std::int16_t currentPage_ = 0;
     int visiblePage_ = -1;
     int selectedOption_ = -1;

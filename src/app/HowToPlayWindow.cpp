@@ -73,7 +73,8 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-HowToPlayWindow::HowToPlayWindow(PuzzleState& puzzle, QWidget* parent) : QDialog(parent), model_(puzzle) {
+HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
+    : QDialog(parent), model_(exitRequested) {
     setObjectName(QStringLiteral("frmHowToPlay"));
     setWindowTitle(QStringLiteral("How To Play"));
 

@@ -47,7 +47,7 @@ protected:
 
 class HowToPlayWindow : public QDialog {
 public:
-    explicit HowToPlayWindow(PuzzleState& puzzle, QWidget* parent = nullptr);
+    explicit HowToPlayWindow(bool& exitRequested, QWidget* parent = nullptr);
 
     HowToPlayModel& Model() { return model_; }
     // The point size chosen so that every text of the window is shown whole.

@@ -51,9 +51,10 @@ WorkPosition CentreWork(float clientWidth, float clientHeight) {
     return {std::max(left, 0.0f), std::max(top, 0.0f)};
 }
 
-MainMenu::MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-                   std::string colorFilePath, Generator generate, GameStore* store, RecordsBook* records)
-    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), opener_(opener),
+MainMenu::MainMenu(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors, Dialogs& dialogs,
+                   WindowOpener& opener, std::string colorFilePath, Generator generate, GameStore* store,
+                   RecordsBook* records)
+    : puzzle_(puzzle), exitRequested_(exitRequested), colors_(colors), dialogs_(dialogs), opener_(opener),
       colorFilePath_(std::move(colorFilePath)), generate_(std::move(generate)), store_(store),
       records_(records) {
     if (!generate_)
@@ -98,7 +99,6 @@ void MainMenu::mnuResume_Click() {
         if (!loaded.message.empty())
             dialogs_.MessageBox(loaded.message, kMessageTitle, Buttons::Ok, Icon::Exclamation);
         if (loaded.game && store_->Resumable()) {
-            loaded.game->puzzle.ExitRequested = puzzle_.ExitRequested;
             puzzle_ = std::move(loaded.game->puzzle);
             OpenPuzzle(&loaded.game->play);
         }
@@ -132,7 +132,6 @@ void MainMenu::Open(const StartRequest& request) {
                                 kMessageTitle, Buttons::Ok, Icon::Exclamation);
             return;
         }
-        read.ExitRequested = puzzle_.ExitRequested;
         puzzle_ = std::move(read);
         if (records_ != nullptr)
             records_->GameStarted(puzzle_.PuzzleName);
@@ -207,7 +206,7 @@ void MainMenu::mnuExit_Click() {
 }
 
 void MainMenu::CheckExit() {
-    if (puzzle_.ExitRequested)
+    if (exitRequested_)
         mnuExit_Click();
 }
 

@@ -77,9 +77,11 @@ public:
 
     // `generate` defaults to GeneratePuzzle. Without a `store` no game is kept or resumed;
     // without `records` no game is counted.
-    MainMenu(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-             std::string colorFilePath, Generator generate = {}, GameStore* store = nullptr,
-             RecordsBook* records = nullptr);
+    // `exitRequested` is the program-wide exit flag: a child window that ends with it set ends the
+    // main window too.
+    MainMenu(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors, Dialogs& dialogs,
+             WindowOpener& opener, std::string colorFilePath, Generator generate = {},
+             GameStore* store = nullptr, RecordsBook* records = nullptr);
 
     // Start-up: resets "Don't Show First Number", sets the default colours and loads the colour
     // file; an unreadable file is deleted (or reported when it cannot be) and the defaults used.
@@ -122,6 +124,7 @@ private:
     void OpenPuzzle(const PlayRecord* resume);
 
     PuzzleState& puzzle_;
+    bool& exitRequested_;
     ColorScheme& colors_;
     Dialogs& dialogs_;
     WindowOpener& opener_;

@@ -26,11 +26,11 @@ void Paint(QWidget* widget, ColorValue background) {
 }
 } // namespace
 
-MainWindow::MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-                       std::string colorFilePath, MainMenu::Generator generate, GameStore* store,
-                       RecordsBook* records, QWidget* parent)
-    : QMainWindow(parent),
-      model_(puzzle, colors, dialogs, opener, std::move(colorFilePath), std::move(generate), store, records) {
+MainWindow::MainWindow(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors, Dialogs& dialogs,
+                       WindowOpener& opener, std::string colorFilePath, MainMenu::Generator generate,
+                       GameStore* store, RecordsBook* records, QWidget* parent)
+    : QMainWindow(parent), model_(puzzle, exitRequested, colors, dialogs, opener, std::move(colorFilePath),
+                                  std::move(generate), store, records) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Main Menu"));
 

@@ -21,9 +21,9 @@ namespace corvana {
 
 class MainWindow : public QMainWindow {
 public:
-    MainWindow(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, WindowOpener& opener,
-               std::string colorFilePath, MainMenu::Generator generate = {}, GameStore* store = nullptr,
-               RecordsBook* records = nullptr, QWidget* parent = nullptr);
+    MainWindow(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors, Dialogs& dialogs,
+               WindowOpener& opener, std::string colorFilePath, MainMenu::Generator generate = {},
+               GameStore* store = nullptr, RecordsBook* records = nullptr, QWidget* parent = nullptr);
 
     // Start-up: the product name, the options and the colour file. Run once before showing.
     void Form_Load();

@@ -12,10 +12,11 @@
 
 namespace corvana {
 
-QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs,
-                               std::string colorFilePath, GameStore* store, RecordsBook* records)
-    : puzzle_(puzzle), colors_(colors), dialogs_(dialogs), colorFilePath_(std::move(colorFilePath)),
-      store_(store), records_(records) {}
+QtWindowOpener::QtWindowOpener(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors,
+                               Dialogs& dialogs, std::string colorFilePath, GameStore* store,
+                               RecordsBook* records)
+    : puzzle_(puzzle), exitRequested_(exitRequested), colors_(colors), dialogs_(dialogs),
+      colorFilePath_(std::move(colorFilePath)), store_(store), records_(records) {}
 
 int QtWindowOpener::KeptZoom() const {
     if (zoomFile_.empty())
@@ -28,7 +29,7 @@ int QtWindowOpener::KeptZoom() const {
 void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
     // Help on the play form opens over the play form; Exit there ends the play form in turn.
     PlayWindow window(
-        FormFor(size), puzzle_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
+        FormFor(size), puzzle_, exitRequested_, colors_, dialogs_, [this] { ShowHowToPlay(); }, parent_);
     if (!zoomFile_.empty()) {
         window.SetZoom(KeptZoom());
         window.OnZoomChanged([this](int percent) {
@@ -75,12 +76,12 @@ void QtWindowOpener::ShowPlayForm(SizeClass size, const PlayRecord* resume) {
 }
 
 void QtWindowOpener::ShowHowToPlay() {
-    HowToPlayWindow window(puzzle_, parent_);
+    HowToPlayWindow window(exitRequested_, parent_);
     window.exec();
 }
 
 void QtWindowOpener::ShowColors() {
-    ColorEditorWindow editor(colors_, puzzle_, dialogs_, colorFilePath_, parent_);
+    ColorEditorWindow editor(colors_, exitRequested_, dialogs_, colorFilePath_, parent_);
     editor.exec();
 }
 

@@ -15,8 +15,8 @@ class QtWindowOpener : public WindowOpener {
 public:
     // Play windows keep their game in `store` (none: not kept) and count games in `records`
     // (none: not counted, and Best Times shows nothing).
-    QtWindowOpener(PuzzleState& puzzle, ColorScheme& colors, Dialogs& dialogs, std::string colorFilePath,
-                   GameStore* store = nullptr, RecordsBook* records = nullptr);
+    QtWindowOpener(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors, Dialogs& dialogs,
+                   std::string colorFilePath, GameStore* store = nullptr, RecordsBook* records = nullptr);
 
     // The window the children are shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
@@ -35,6 +35,7 @@ private:
     int KeptZoom() const;
 
     PuzzleState& puzzle_;
+    bool& exitRequested_;
     ColorScheme& colors_;
     Dialogs& dialogs_;
     std::string colorFilePath_;

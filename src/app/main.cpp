@@ -38,10 +38,10 @@ int main(int argc, char** argv) {
     ApplyProgramIdentity();
 
     AppContext context(ProgramColorFilePath(), ProgramGameFilePath(), ProgramRecordsFilePath());
-    QtWindowOpener opener(context.puzzle, context.colors, context.dialogs, context.colorFilePath,
-                          &context.games, &context.records);
-    MainWindow window(context.puzzle, context.colors, context.dialogs, opener, context.colorFilePath, {},
-                      &context.games, &context.records);
+    QtWindowOpener opener(context.puzzle, context.ExitRequested, context.colors, context.dialogs,
+                          context.colorFilePath, &context.games, &context.records);
+    MainWindow window(context.puzzle, context.ExitRequested, context.colors, context.dialogs, opener,
+                      context.colorFilePath, {}, &context.games, &context.records);
     opener.SetParent(&window);
     opener.RememberZoomIn(ProgramSettingsPath());
     window.Form_Load();

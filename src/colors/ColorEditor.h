@@ -40,7 +40,7 @@ std::string InstructionsText();
 class ColorEditor {
 public:
     // `colors` is the scheme every play window reads; changes go into it at once.
-    // `exitRequested` is the program-wide exit flag (PuzzleState::ExitRequested).
+    // `exitRequested` is the program-wide exit flag (the one AppContext owns).
     // `colorFilePath` is where Save, Restore Default Colors and Yes at the closing question write.
     ColorEditor(ColorScheme& colors, bool& exitRequested, Dialogs& dialogs, std::string colorFilePath);
 

@@ -1,7 +1,6 @@
 #include "colors/ColorEditorWindow.h"
 
-#include "play/FormConfig.h"
-#include "puzzle/PuzzleState.h"
+#include "core/Twips.h"
 #include "ui/QtUtil.h"
 
 #include <QAction>
@@ -162,10 +161,6 @@ ColorEditorWindow::ColorEditorWindow(ColorScheme& colors, bool& exitRequested, D
     model_.Form_Load();
     ShowSamples();
 }
-
-ColorEditorWindow::ColorEditorWindow(ColorScheme& colors, PuzzleState& puzzle, Dialogs& dialogs,
-                                     std::string colorFilePath, QWidget* parent)
-    : ColorEditorWindow(colors, puzzle.ExitRequested, dialogs, std::move(colorFilePath), parent) {}
 
 void ColorEditorWindow::Build() {
     setObjectName(QStringLiteral("frmColors"));

@@ -4,9 +4,9 @@
 // ColorEditor model and passes clicks and menu commands to it.
 //
 // Use from the main window's "Colors" entry:
-//     ColorEditorWindow editor(colors, puzzle, dialogs, ColorFilePath(), this);   // or puzzle.ExitRequested
+//     ColorEditorWindow editor(colors, exitRequested, dialogs, ColorFilePath(), this);
 //     editor.exec();                                                      // modal
-//     if (puzzle.ExitRequested) mnuExit_Click();
+//     if (exitRequested) mnuExit_Click();
 // `colors` is changed in place at once; `dialogs` provides the colour picker and the messages;
 // `colorFilePath` is the colour file that Save, Restore Default Colors and Yes at the closing
 // question write. Every way of closing (Return to Main, Exit, the title bar, Escape) goes
@@ -26,13 +26,9 @@ class QMenuBar;
 
 namespace corvana {
 
-struct PuzzleState;
-
 class ColorEditorWindow : public QDialog {
 public:
     ColorEditorWindow(ColorScheme& colors, bool& exitRequested, Dialogs& dialogs, std::string colorFilePath,
-                      QWidget* parent = nullptr);
-    ColorEditorWindow(ColorScheme& colors, PuzzleState& puzzle, Dialogs& dialogs, std::string colorFilePath,
                       QWidget* parent = nullptr);
 
     ColorEditor& Model() { return model_; }

@@ -47,9 +47,10 @@ std::string ListBox::Name() const {
     return "chk" + std::to_string(digits) + (down ? "NumbersDown" : "Numbers");
 }
 
-PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
-                   PlayHost& host)
-    : config_(config), puzzle_(puzzle), colors_(colors), dialogs_(dialogs), host_(host) {
+PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, bool& exitRequested,
+                   const ColorScheme& colors, Dialogs& dialogs, PlayHost& host)
+    : config_(config), puzzle_(puzzle), exitRequested_(exitRequested), colors_(colors), dialogs_(dialogs),
+      host_(host) {
     clock_ = [] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     };
@@ -433,7 +434,7 @@ void PlayForm::mnuNewPuzzle_Click() {
 
 void PlayForm::mnuHelp_Click() {
     host_.ShowHelp();
-    if (puzzle_.ExitRequested)
+    if (exitRequested_)
         mnuExit_Click();
 }
 
@@ -442,7 +443,7 @@ void PlayForm::mnuReturnToMain_Click() {
 }
 
 void PlayForm::mnuExit_Click() {
-    puzzle_.ExitRequested = true;
+    exitRequested_ = true;
     host_.Unload();
 }
 

@@ -150,8 +150,10 @@ public:
     // Seconds on a steady clock; the time spent on a puzzle is measured with it.
     using Clock = std::function<double()>;
 
-    PlayForm(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
-             PlayHost& host);
+    // `exitRequested` is the program-wide exit flag: Exit sets it, and the form closes itself
+    // when it finds it set after Help returns.
+    PlayForm(const FormConfig& config, PuzzleState& puzzle, bool& exitRequested, const ColorScheme& colors,
+             Dialogs& dialogs, PlayHost& host);
 
     // Lifecycle and display.
     void Form_Load();
@@ -303,6 +305,7 @@ private:
 
     const FormConfig& config_;
     PuzzleState& puzzle_;
+    bool& exitRequested_;
     const ColorScheme& colors_;
     Dialogs& dialogs_;
     PlayHost& host_;

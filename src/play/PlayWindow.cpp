@@ -155,11 +155,12 @@ const QPalette& PlayWindow::Palette(bool cell, ColorValue fore, ColorValue back)
     return it->second;
 }
 
-PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors,
-                       Dialogs& dialogs, std::function<void()> showHelp, QWidget* parent)
+PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, bool& exitRequested,
+                       const ColorScheme& colors, Dialogs& dialogs, std::function<void()> showHelp,
+                       QWidget* parent)
     : QMainWindow(parent), config_(config), showHelp_(std::move(showHelp)),
       dialogs_(std::make_unique<SyncingDialogs>(*this, dialogs)),
-      model_(config, puzzle, colors, *dialogs_, *this) {
+      model_(config, puzzle, exitRequested, colors, *dialogs_, *this) {
     setObjectName(QString::fromUtf8(config.name.data(), static_cast<int>(config.name.size())));
     compactStyle_ = new CompactCheckStyle;
     compactStyle_->setParent(this);

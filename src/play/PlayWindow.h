@@ -44,8 +44,8 @@ class PlayWindow : public QMainWindow, public PlayHost, private QAccessible::Act
     Q_OBJECT
 
 public:
-    PlayWindow(const FormConfig& config, PuzzleState& puzzle, const ColorScheme& colors, Dialogs& dialogs,
-               std::function<void()> showHelp, QWidget* parent = nullptr);
+    PlayWindow(const FormConfig& config, PuzzleState& puzzle, bool& exitRequested, const ColorScheme& colors,
+               Dialogs& dialogs, std::function<void()> showHelp, QWidget* parent = nullptr);
     ~PlayWindow() override;
 
     // Shows the window application-modal and returns once it has been unloaded.

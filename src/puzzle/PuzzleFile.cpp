@@ -203,7 +203,6 @@ bool PuzzleForPlayFromJson(const json& j, PuzzleState& state, std::string& error
         return false;
 
     PuzzleState s;
-    s.ExitRequested = state.ExitRequested;
     s.PuzzleName = std::string(t->name);
     s.Seed = seed->get<std::uint64_t>();
     s.ReducedNumbers = reduced->get<bool>();

@@ -18,7 +18,6 @@ template <typename List> using ByDigits = std::array<List, kLongest + 1>;
 
 struct PuzzleState {
     std::string PuzzleName;
-    bool ExitRequested = false;
     bool NoShowFirst = false;
     bool ReducedNumbers = false;
 

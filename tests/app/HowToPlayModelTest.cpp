@@ -53,8 +53,8 @@ void ExpectPage(const HowToPlayModel& m, int page) {
 } // namespace
 
 TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExampleOnTheFiveSquaresShape) {
-    PuzzleState puzzle;
-    HowToPlayModel m(puzzle);
+    bool exitRequested = false;
+    HowToPlayModel m(exitRequested);
     m.Form_Load();
     ExpectPage(m, 0);
     m.cmdBack_Click(); // beyond the first page: nothing changes

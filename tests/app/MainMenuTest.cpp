@@ -35,6 +35,7 @@ struct Fixture {
     TempDir folder;
     std::string colorFile = folder.File(kColorFileName);
     PuzzleState puzzle;
+    bool exitRequested = false;
     ColorScheme colors;
     FakeDialogs dialogs;
     ScriptedOpener opener;
@@ -44,6 +45,7 @@ struct Fixture {
     GameStore store{folder.File("last-game.json")};
     RecordsBook records{folder.File("records.json"), dialogs, [] { return std::string("2024-07-08"); }};
     MainMenu menu{puzzle,
+                  exitRequested,
                   colors,
                   dialogs,
                   opener,
@@ -317,7 +319,7 @@ TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnAndCreditsDoNot) {
         f.menu.mnuColors_Click();
         f.menu.mnuCredits_Click();
         EXPECT_FALSE(f.menu.Unloaded());
-        f.opener.*child = [&f] { f.puzzle.ExitRequested = true; };
+        f.opener.*child = [&f] { f.exitRequested = true; };
         click(f.menu);
         EXPECT_EQ(f.opener.opened.size(), 5u);
         return f.menu.Unloaded();
@@ -329,11 +331,11 @@ TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnAndCreditsDoNot) {
     EXPECT_FALSE(exitIn(&ScriptedOpener::inCredits, [](MainMenu& m) { m.mnuCredits_Click(); }));
 
     Fixture failed;
-    failed.puzzle.ExitRequested = true;
+    failed.exitRequested = true;
     failed.fakeSucceeds = false;
     failed.menu.Template_Click("mnuHTT");
     EXPECT_TRUE(failed.menu.Unloaded());
-    EXPECT_TRUE(failed.puzzle.ExitRequested) << "the flag is never set back";
+    EXPECT_TRUE(failed.exitRequested) << "the flag is never set back";
 }
 
 TEST(Credits, TextsComeFromTheVersionRecordWithMajorAndMinorOnlyAndTheMakersOwnSite) {

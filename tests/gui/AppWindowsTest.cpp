@@ -86,10 +86,11 @@ Qt::CursorShape Pointer() {
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     corvana::test::TempDir dir;
     PuzzleState puzzle;
+    bool exitRequested = false;
     ColorScheme colors;
     FakeDialogs dialogs;
     corvana::test::ScriptedOpener opener;
-    MainWindow window(puzzle, colors, dialogs, opener, dir.File(kColorFileName));
+    MainWindow window(puzzle, exitRequested, colors, dialogs, opener, dir.File(kColorFileName));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QString> menus = {
         {"", "mnuNewPuzzle=New Puzzle|mnuDifficulty=Difficulty Options|mnuOther=Other Options"},
@@ -201,8 +202,8 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
 // Buttons, Return and Enter on a focused button, and the selectors switch pages; the example on
 // each page is shown, and never reacts to typing or clicking.
 TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
-    PuzzleState puzzle;
-    HowToPlayWindow help(puzzle);
+    bool exitRequested = false;
+    HowToPlayWindow help(exitRequested);
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
@@ -272,17 +273,18 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     // Escape closes the window like Return to Main: the program goes on.
     QTest::keyClick(&help, Qt::Key_Escape);
     EXPECT_TRUE(help.isHidden());
-    EXPECT_FALSE(puzzle.ExitRequested);
+    EXPECT_FALSE(exitRequested);
 }
 
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     corvana::test::TempDir dir;
     const std::string colorFile = dir.File(kColorFileName);
     PuzzleState puzzle;
+    bool exitRequested = false;
     ColorScheme colors;
     FakeDialogs dialogs;
-    QtWindowOpener opener(puzzle, colors, dialogs, colorFile);
-    MainWindow window(puzzle, colors, dialogs, opener, colorFile);
+    QtWindowOpener opener(puzzle, exitRequested, colors, dialogs, colorFile);
+    MainWindow window(puzzle, exitRequested, colors, dialogs, opener, colorFile);
     opener.SetParent(&window);
     // Start-up reads the colour file into the scheme every window paints with.
     ColorScheme saved;
@@ -313,7 +315,7 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
         Action(*play, "mnuHelp")->trigger();
     });
     Action(window, "mnuH")->trigger();
-    EXPECT_TRUE(puzzle.ExitRequested);
+    EXPECT_TRUE(exitRequested);
     EXPECT_TRUE(dialogs.messages.empty());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
@@ -519,13 +521,14 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
 TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     corvana::test::TempDir dir;
     PuzzleState puzzle;
+    bool exitRequested = false;
     ColorScheme colors;
     FakeDialogs dialogs;
     RecordsBook book(dir.File("records.json"), dialogs, [] { return std::string("2024-09-10"); });
     ASSERT_EQ(book.Load(), "");
-    QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName), nullptr, &book);
+    QtWindowOpener opener(puzzle, exitRequested, colors, dialogs, dir.File(kColorFileName), nullptr, &book);
     MainWindow window(
-        puzzle, colors, dialogs, opener, dir.File(kColorFileName),
+        puzzle, exitRequested, colors, dialogs, opener, dir.File(kColorFileName),
         [](PuzzleState& state, Dialogs&, std::optional<std::uint64_t>) {
             return GeneratePuzzle(state, 21).ok;
         },

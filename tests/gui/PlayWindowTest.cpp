@@ -52,8 +52,8 @@ struct Window {
     explicit Window(const std::string& name, const ColorScheme& scheme = TestColors()) : colors(scheme) {
         puzzle.PuzzleName = name;
         EXPECT_TRUE(GeneratePuzzle(puzzle, 5));
-        window = std::make_unique<PlayWindow>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs,
-                                              [this] { ++helpShown; });
+        window = std::make_unique<PlayWindow>(FormFor(FindTemplate(name)->size), puzzle, exitRequested,
+                                              colors, dialogs, [this] { ++helpShown; });
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -83,6 +83,7 @@ struct Window {
 
     ColorScheme colors;
     PuzzleState puzzle;
+    bool exitRequested = false;
     corvana::test::FakeDialogs dialogs;
     int helpShown = 0;
     std::unique_ptr<PlayWindow> window;
@@ -259,7 +260,7 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
               first.caption);
     QAccessible::setActive(false);
     w.window->close(); // the title bar's close button: back to the main window
-    EXPECT_TRUE(w.window->Unloaded() && !w.puzzle.ExitRequested);
+    EXPECT_TRUE(w.window->Unloaded() && !w.exitRequested);
 }
 
 // The status bar under the work area names the seed and options and the grade, and answers Hint
@@ -457,7 +458,7 @@ TEST(PlayWindow, ClicksOnListsCellsAndReturnToMainReachTheModel) {
         EXPECT_NE(QApplication::focusWidget(), square) << "after " << tab + 1 << " Tab keys";
     }
     w.Action("mnuReturnToMain")->trigger();
-    EXPECT_TRUE(w.window->Unloaded() && !w.window->isVisible() && !w.puzzle.ExitRequested);
+    EXPECT_TRUE(w.window->Unloaded() && !w.window->isVisible() && !w.exitRequested);
 }
 
 // The key as the platform reports it (Qt key, modifiers, native scan code and virtual key):
@@ -538,7 +539,7 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     EXPECT_EQ(cell->text(), QString()) << "no key reached the cell";
     // Ctrl+X is Exit, not Cut.
     QTest::keyClick(cell, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_TRUE(w.puzzle.ExitRequested);
+    EXPECT_TRUE(w.exitRequested);
     EXPECT_TRUE(w.window->Unloaded());
 }
 

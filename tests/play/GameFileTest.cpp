@@ -141,7 +141,7 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         ASSERT_TRUE(loaded.game) << loaded.message;
         FakeDialogs dialogs;
         FakePlayHost host;
-        PlayForm resumed(f.form->Config(), loaded.game->puzzle, f.colors, dialogs, host);
+        PlayForm resumed(f.form->Config(), loaded.game->puzzle, f.exitRequested, f.colors, dialogs, host);
         resumed.SetClock([&now] { return now; });
         resumed.Form_Load();
         resumed.RestorePlay(loaded.game->play);
@@ -304,6 +304,7 @@ TEST(StateFile, EveryTemplateAfterEveryOtherIsKeptWithItsOwnListsAndResumes) {
     FakePlayHost host;
     ColorScheme colors;
     PuzzleState puzzle;
+    bool exitRequested = false;
     for (const auto& before : Templates()) {
         for (const auto& t : Templates()) {
             SCOPED_TRACE(std::string(t.name) + " after " + std::string(before.name));
@@ -311,7 +312,7 @@ TEST(StateFile, EveryTemplateAfterEveryOtherIsKeptWithItsOwnListsAndResumes) {
             ASSERT_TRUE(GeneratePuzzle(puzzle, 3));
             puzzle.PuzzleName = std::string(t.name);
             ASSERT_TRUE(GeneratePuzzle(puzzle, 4));
-            PlayForm form(FormFor(t.size), puzzle, colors, dialogs, host);
+            PlayForm form(FormFor(t.size), puzzle, exitRequested, colors, dialogs, host);
             form.Form_Load();
             int cell = 0;
             while (!puzzle.GridPattern[Ix(cell)] || puzzle.UserArray[Ix(cell)] >= 0)

@@ -64,7 +64,8 @@ struct PlayFixture {
         puzzle.PuzzleName = name;
         puzzle.NoShowFirst = noShowFirst;
         EXPECT_TRUE(GeneratePuzzle(puzzle, seed));
-        form = std::make_unique<PlayForm>(FormFor(FindTemplate(name)->size), puzzle, colors, dialogs, host);
+        form = std::make_unique<PlayForm>(FormFor(FindTemplate(name)->size), puzzle, exitRequested, colors,
+                                          dialogs, host);
         form->Form_Load();
     }
 
@@ -193,6 +194,7 @@ struct PlayFixture {
 
     ColorScheme colors;
     PuzzleState puzzle;
+    bool exitRequested = false;
     FakeDialogs dialogs;
     FakePlayHost host;
     std::unique_ptr<PlayForm> form;
