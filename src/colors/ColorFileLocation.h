@@ -4,7 +4,7 @@
 
 namespace corvana {
 
-// Where the colour file lives. It belongs in the program's folder, as it always has. An
+// Where the colour file lives: in the program's folder, beside the executable. An
 // installed program (in a system program folder, or in one the user cannot write) keeps it in
 // the per-user configuration folder instead ($XDG_CONFIG_HOME/corvana, else ~/.config/corvana),
 // same name and format, so that saving colours works for every user. The chosen folder is

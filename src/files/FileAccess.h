@@ -24,7 +24,8 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
 bool ReadToEnd(int fd, std::size_t maxBytes, std::string& text, std::string& error);
 
 // Who may read a file the program writes: the kept game is the user's alone; the colour file
-// gets what any new file of the user's gets (0666 less the umask), as it always had.
+// gets what any new file of the user's gets (0666 less the umask): it holds nothing private,
+// so the user's umask decides.
 enum class FileMode { Private, Usual };
 
 // Replaces the file at `path` with `text`: written to a fresh file beside it whose name nobody

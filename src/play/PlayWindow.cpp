@@ -398,7 +398,7 @@ void PlayWindow::BuildFrames() {
     // The client area scrolls when the work area, zoomed, is larger than the screen allows.
     scroll_ = new QScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
-    // The keyboard focus goes to the cells as before, never to the scroll area itself.
+    // The keyboard focus stays with the cells, never with the scroll area around them.
     scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidgetResizable(true);
     client_ = new QWidget;

@@ -207,7 +207,8 @@ bool PuzzleForPlayFromJson(const json& j, PuzzleState& state, std::string& error
     s.Seed = seed->get<std::uint64_t>();
     s.ReducedNumbers = reduced->get<bool>();
     s.NoShowFirst = noShowFirst->get<bool>();
-    // Files written before the one-solution check have neither; a file never changes what it says.
+    // Both are optional: a puzzle made without the one-solution check has neither, and what a
+    // file says is read as it stands, never recounted.
     const auto count = [&](const char* key) {
         const auto found = j.find(key);
         return found != j.end() && found->is_number_integer() && found->get<std::int64_t>() >= 0 &&

@@ -172,8 +172,8 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
         EXPECT_EQ(std::filesystem::exists(dir.File(c.name)), !c.deleted);
     }
 
-    // A link to a regular file is read; a save replaces the link and leaves its target alone, as
-    // it leaves a link at the temporary name that earlier versions used.
+    // A link to a regular file is read; a save replaces the link and leaves its target alone, and
+    // a link at the fixed name "QUAVColors.txt.tmp" is never written through either.
     std::filesystem::create_symlink(victim, path);
     std::filesystem::create_symlink(victim, path + ".tmp");
     ColorScheme s = kMarked;
