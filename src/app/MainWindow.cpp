@@ -95,7 +95,7 @@ MainWindow::MainWindow(PuzzleState& puzzle, bool& exitRequested, ColorScheme& co
     QAction* exit = AddCommand(other, "mnuExit", "E&xit", [this] { model_.mnuExit_Click(); });
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     exit->setVisible(false);
-    // Added after the entries the menu has always had, so none of them moves.
+    // Last in the menu, after the designed entries, so every designed entry keeps its place.
     AddCommand(other, "mnuBestTimes", "Best Times...", [this] { model_.mnuBestTimes_Click(); });
 
     client_->installEventFilter(this);
