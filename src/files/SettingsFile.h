@@ -1,7 +1,8 @@
 #pragma once
 
-// The settings file: a few "key=value" lines under "[General]", the form QSettings gave it, so
-// the files of earlier versions still read. Read and written like the program's other files.
+// The settings file: a few "key=value" lines under "[General]", the INI form QSettings uses, so
+// a file QSettings wrote reads here and the other way round. Read and written like the
+// program's other files.
 
 #include <map>
 #include <string>
