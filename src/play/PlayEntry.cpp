@@ -40,10 +40,6 @@ bool IsArrowKey(int key) {
     return key >= vk::Left && key <= vk::Down;
 }
 
-std::string UndoRecord(int GridNo, int OldValue, int NewValue) {
-    return std::to_string(GridNo) + "," + std::to_string(OldValue) + "," + std::to_string(NewValue);
-}
-
 } // namespace
 
 bool IsValidGridKey(int keyCode) {
@@ -61,7 +57,7 @@ bool PlayForm::InStarter(int index) const {
 }
 
 void PlayForm::RecordSingleUndo(int GridNo, int OldValue, int NewValue) {
-    UndoArray_ = {"1", UndoRecord(GridNo, OldValue, NewValue)};
+    undo_.Record({UndoStep{GridNo, OldValue, NewValue}});
     UpdateUndo();
 }
 
@@ -245,18 +241,17 @@ bool PlayForm::AutoFillFromBuffer(int StartPos) {
             return false;
     }
 
-    std::vector<std::string> history{""};
+    std::vector<UndoStep> history;
     for (int cell = StartPos, k = 0; cell <= EndPos; cell += Step, ++k) {
         const int digit = BufferText_[At(k)] - '0';
-        history.push_back(UndoRecord(cell, puzzle_.UserArray[At(cell)], digit));
+        history.push_back({cell, puzzle_.UserArray[At(cell)], digit});
         // A digit written over the shown starting number is coloured as if typed: red only
         // when it is the right one.
         if (!StarterHidden_ && InStarter(cell))
             cells_[At(cell)].fore = digit == puzzle_.SolutionArray[At(cell)] ? kRed : kBlack;
         SetCellText(cell, std::string(1, BufferText_[At(k)]));
     }
-    history[0] = std::to_string(BufferText_.size());
-    UndoArray_ = std::move(history);
+    undo_.Record(std::move(history));
     UpdateUndo();
     return true;
 }
@@ -266,16 +261,17 @@ void PlayForm::mnuUndo_Click() {
     if (!undoEnabled_)
         return;
 
-    if (!UndoArray_.empty() && LeadingNumber(UndoArray_[0]) > 0) {
-        const std::size_t records = UndoArray_.size() - 1;
+    if (undo_.Count() > 0) {
+        const std::size_t records = undo_.Steps().size();
         std::string filled;
         std::vector<int> cellsWritten;
-        for (std::size_t k = 1; k <= records; ++k) {
-            // A record that cannot be read leaves GridNo outside the grid and restores nothing.
-            int GridNo = -1;
-            int OldValue = -1;
-            int NewValue = -1;
-            BreakDownUndoArray(UndoArray_[k], GridNo, OldValue, NewValue);
+        for (const auto& step : undo_.Steps()) {
+            // A record that cannot be read, or points outside the grid, restores nothing.
+            if (!step)
+                continue;
+            const int GridNo = step->cell;
+            const int OldValue = step->oldValue;
+            const int NewValue = step->newValue;
             if (!IsCell(GridNo) || OldValue < -1 || OldValue > 9 || NewValue < -1 || NewValue > 9)
                 continue;
             if (OldValue == -1) {
@@ -318,8 +314,7 @@ void PlayForm::mnuUndo_Click() {
         }
     }
 
-    UndoArray_ = {"0"};
-    UpdateUndo();
+    ClearUndo();
 }
 
 } // namespace corvana

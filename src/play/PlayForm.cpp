@@ -16,31 +16,6 @@ std::size_t At(int index) {
     return static_cast<std::size_t>(index);
 }
 
-// The leading whole number of a text, with an optional sign; nullopt when there is none or it
-// does not fit in 16 bits.
-std::optional<int> Val16(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long value = 0;
-    bool digits = false;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        digits = true;
-        if (value > 32768)
-            return std::nullopt;
-    }
-    if (!digits)
-        return 0;
-    value = negative ? -value : value;
-    if (value > 32767 || value < -32768)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 } // namespace
 
 std::string ListBox::Name() const {
@@ -138,8 +113,7 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         SetBuffer("");
         FillStartCell_ = -1;
         FillSecondCell_ = -1;
-        UndoArray_.assign(1, "0");
-        UpdateUndo();
+        ClearUndo();
         grade_ = GradeName(GradePuzzle(ShownNow()));
         gradeText_ = "Grade: " + grade_;
     } catch (const std::exception&) {
@@ -378,48 +352,44 @@ void PlayForm::txtGrid_Change(int index) {
 
 void PlayForm::UpdateUndo() {
     undoCaption_ = "Undo ";
-    const std::size_t records = UndoArray_.empty() ? 0 : UndoArray_.size() - 1;
-    if (records == 0) {
+    const auto& steps = undo_.Steps();
+    if (steps.empty()) {
         undoEnabled_ = false;
         return;
     }
     undoEnabled_ = true;
-    int GridNo = 0;
-    int OldValue = 0;
-    int NewValue = 0;
-    if (records == 1) {
-        BreakDownUndoArray(UndoArray_[1], GridNo, OldValue, NewValue);
+    // A step of a kept game that could not be read shows as the step before it, the first as a
+    // 0 in square 0.
+    if (steps.size() == 1) {
+        const UndoStep step = steps[0].value_or(UndoStep{});
         const std::string place =
-            std::to_string(GridNo % Width() + 1) + " Row " + std::to_string(GridNo / Width() + 1);
-        if (NewValue != -1)
-            undoCaption_ +=
-                std::to_string(NewValue) + (config_.separateLists ? " of Column " : " in Column ") + place;
+            std::to_string(step.cell % Width() + 1) + " Row " + std::to_string(step.cell / Width() + 1);
+        if (step.newValue != -1)
+            undoCaption_ += std::to_string(step.newValue) +
+                            (config_.separateLists ? " of Column " : " in Column ") + place;
         else
             undoCaption_ += "Clear of Column " + place;
         return;
     }
-    for (std::size_t k = 1; k <= records; ++k) {
-        BreakDownUndoArray(UndoArray_[k], GridNo, OldValue, NewValue);
-        undoCaption_ += std::to_string(NewValue);
+    UndoStep shown;
+    for (const auto& step : steps) {
+        if (step)
+            shown = *step;
+        undoCaption_ += std::to_string(shown.newValue);
     }
 }
 
+void PlayForm::ClearUndo() {
+    undo_.Clear();
+    UpdateUndo();
+}
+
 void PlayForm::BreakDownUndoArray(const std::string& UndoString, int& GridNo, int& OldValue, int& NewValue) {
-    const auto p1 = UndoString.find(',');
-    if (p1 == std::string::npos)
-        return;
-    const auto p2 = UndoString.find(',', p1 + 1);
-    if (p2 == std::string::npos)
-        return;
-    const auto grid = Val16(UndoString.substr(0, p1));
-    const auto oldValue = Val16(UndoString.substr(p1 + 1, p2 - p1 - 1));
-    const auto newValue = Val16(UndoString.substr(p2 + 1));
-    // A field that is no 16-bit number leaves the record unread, as a record without commas.
-    if (!grid || !oldValue || !newValue)
-        return;
-    GridNo = *grid;
-    OldValue = *oldValue;
-    NewValue = *newValue;
+    if (const auto step = UndoHistory::ParseStep(UndoString)) {
+        GridNo = step->cell;
+        OldValue = step->oldValue;
+        NewValue = step->newValue;
+    }
 }
 
 void PlayForm::mnuNewPuzzle_Click() {

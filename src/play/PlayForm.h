@@ -8,6 +8,7 @@
 #include "colors/ColorScheme.h"
 #include "play/FormConfig.h"
 #include "play/Records.h"
+#include "play/UndoHistory.h"
 #include "puzzle/PuzzleState.h"
 #include "seam/Dialogs.h"
 #include "solver/Rules.h"
@@ -189,6 +190,7 @@ public:
 
     // Undo.
     void UpdateUndo();
+    // Reads one "cell,old,new" record; a record that cannot be read leaves the three alone.
     static void BreakDownUndoArray(const std::string& UndoString, int& GridNo, int& OldValue, int& NewValue);
     void mnuUndo_Click();
 
@@ -275,7 +277,9 @@ public:
     bool StarterHidden() const { return StarterHidden_; }
     bool TrackEntries() const { return TrackEntries_; }
     bool SolutionShown() const { return SolutionShown_; }
-    const std::vector<std::string>& UndoArray() const { return UndoArray_; }
+    // The undo history in its text form: the step count, then "cell,old,new" per step.
+    std::vector<std::string> UndoArray() const { return undo_.ToText(); }
+    const UndoHistory& Undo() const { return undo_; }
 
 private:
     void BoxClicked(ListBox& box);
@@ -288,6 +292,7 @@ private:
     // Cell entry, AutoFill, Undo and the solution view.
     bool IsCell(int index) const;
     void RecordSingleUndo(int GridNo, int OldValue, int NewValue);
+    void ClearUndo();
     void RestoreFillBackground(int index);
     bool InStarter(int index) const;
     int StarterBox() const; // the box FindGivenLabel ticks, or -1
@@ -330,7 +335,7 @@ private:
     bool StarterHidden_ = false;
     bool TrackEntries_ = false;
     bool SolutionShown_ = false;
-    std::vector<std::string> UndoArray_{"0"};
+    UndoHistory undo_;
 
     Clock clock_;
     double startedAt_ = 0; // the clock's reading when the time last started or settled

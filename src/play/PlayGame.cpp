@@ -110,7 +110,7 @@ PlayRecord PlayForm::CapturePlay() const {
     }
     r.buffer = BufferText_;
     r.bufferFromAcross = BufferFromAcross_;
-    r.undo = UndoArray_;
+    r.undo = undo_.ToText();
     r.starterHidden = StarterHidden_;
     r.solutionShown = SolutionShown_;
     r.secondsSpent = SecondsSpent();
@@ -142,7 +142,7 @@ void PlayForm::RestorePlay(const PlayRecord& r) {
     // The ticking above ran the list clicks, which rewrote the buffer.
     SetBuffer(r.buffer);
     BufferFromAcross_ = config_.separateLists && r.bufferFromAcross;
-    UndoArray_ = r.undo.empty() ? std::vector<std::string>{"0"} : r.undo;
+    undo_ = UndoHistory::FromText(r.undo);
     UpdateUndo();
     spent_ = static_cast<double>(std::max<std::int64_t>(r.secondsSpent, 0));
     startedAt_ = clock_();

@@ -18,10 +18,6 @@ std::size_t At(int index) {
     return static_cast<std::size_t>(index);
 }
 
-std::string UndoRecord(int GridNo, int OldValue, int NewValue) {
-    return std::to_string(GridNo) + "," + std::to_string(OldValue) + "," + std::to_string(NewValue);
-}
-
 // Switching back is the user's choice; in the solution view there is nothing of theirs to judge.
 constexpr const char* kHintOnSolution = "Hint works on your own grid: switch back from the solution first.";
 constexpr const char* kCheckOnSolution = "Check works on your own grid: switch back from the solution first.";
@@ -87,18 +83,18 @@ void PlayForm::ShowMarks() {
 
 void PlayForm::PlaceNumber(const std::string& number, const std::vector<int>& cells, bool down) {
     // Written as AutoFill writes a number, so that Undo takes it back whole and unticks it.
-    std::vector<std::string> history{std::to_string(number.size())};
+    std::vector<UndoStep> history;
     for (std::size_t k = 0; k < cells.size() && k < number.size(); ++k) {
         const int cell = cells[k];
         if (!IsCell(cell))
             return;
         const int digit = number[k] - '0';
-        history.push_back(UndoRecord(cell, puzzle_.UserArray[At(cell)], digit));
+        history.push_back({cell, puzzle_.UserArray[At(cell)], digit});
         if (!StarterHidden_ && InStarter(cell))
             cells_[At(cell)].fore = digit == puzzle_.SolutionArray[At(cell)] ? kRed : kBlack;
         SetCellText(cell, std::string(1, number[k]));
     }
-    UndoArray_ = std::move(history);
+    undo_.Record(std::move(history));
     UpdateUndo();
 
     // The hint ticks a copy of its number that is not yet ticked; the click that does it must

@@ -183,14 +183,9 @@ void PlayForm::mnuShowStartingNumber_Click() {
 
     // An action recorded before touches the starting number: undoing it would take revealed
     // digits away again, and the reveal cannot be repeated. So it is no longer undoable.
-    for (std::size_t k = 1; k < UndoArray_.size(); ++k) {
-        int GridNo = -1;
-        int OldValue = -1;
-        int NewValue = -1;
-        BreakDownUndoArray(UndoArray_[k], GridNo, OldValue, NewValue);
-        if (InStarter(GridNo)) {
-            UndoArray_ = {"0"};
-            UpdateUndo();
+    for (const auto& step : undo_.Steps()) {
+        if (step && InStarter(step->cell)) {
+            ClearUndo();
             break;
         }
     }
