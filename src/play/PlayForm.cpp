@@ -46,16 +46,17 @@ PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, bool& exitRequ
     for (const int n : config_.lengths) {
         FormLabel label;
         label.name = "lbl" + std::to_string(n) + "Digits";
+        label.role = LabelRole::Digits;
         label.caption = std::to_string(n) + " Digits:";
         label.digits = n;
         labels_.push_back(label);
     }
     if (config_.separateLists) {
-        labels_.push_back({"lblAcross", "ACROSS", 0, 1560, 0, false, kBlack, kWhite});
-        labels_.push_back({"lblDown", "DOWN", 0, 1560, 3720, false, kBlack, kWhite});
+        labels_.push_back({"lblAcross", LabelRole::Across, "ACROSS", 0, 1560, 0, false, kBlack, kWhite});
+        labels_.push_back({"lblDown", LabelRole::Down, "DOWN", 0, 1560, 3720, false, kBlack, kWhite});
     }
-    labels_.push_back(
-        {"lblCopyright", "", 0, config_.copyright.left, config_.copyright.top, false, kBlack, kWhite});
+    labels_.push_back({"lblCopyright", LabelRole::Copyright, "", 0, config_.copyright.left,
+                       config_.copyright.top, false, kBlack, kWhite});
     work_ = {"fraWork", "", kBlack, kWhite};
     userGrid_ = {"fraUserGrid", "User Grid", kBlack, kWhite};
 }
@@ -90,7 +91,7 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         userGrid_.caption = "User Grid";
         // Ticks kept aside by the solution view belong to the puzzle that is going.
         for (auto& box : boxes_)
-            box.tag.clear();
+            box.keptTick.reset();
         caption_ = puzzle_.PuzzleName;
         const auto k = At(config_.ColorIndex());
         formBack_ = colors_.BackgroundColor[k];
@@ -170,7 +171,7 @@ TwipPoint PlayForm::Form_Resize(int windowWidth, int windowHeight) const {
 
 void PlayForm::ResetCheckBoxes() {
     for (auto& label : labels_)
-        if (label.name != "lblCopyright")
+        if (label.role != LabelRole::Copyright)
             label.visible = false;
     // Boxes made for another template's lists must not linger either; the lists in use are
     // shown again by CreateLabels.
@@ -202,9 +203,9 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
         if (layout == nullptr)
             return true;
         const auto k = At(config_.ColorIndex());
-        auto placeSection = [&](const char* name) {
+        auto placeSection = [&](LabelRole role) {
             for (auto& label : labels_)
-                if (label.name == name) {
+                if (label.role == role) {
                     label.visible = true;
                     label.fore = colors_.PrimaryColor[k];
                     label.back = colors_.BackgroundColor[k];
@@ -214,7 +215,7 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
             if (down && !config_.separateLists)
                 break;
             if (config_.separateLists)
-                placeSection(down ? "lblDown" : "lblAcross");
+                placeSection(down ? LabelRole::Down : LabelRole::Across);
             for (const ListLayout& list : layout->lists) {
                 const int n = list.digits;
                 if (!down) {
@@ -257,7 +258,7 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
                         ListBox made = boxes_[At(first)];
                         made.index = j;
                         made.value = 0;
-                        made.tag.clear();
+                        made.keptTick.reset();
                         boxes_.push_back(made);
                         id = static_cast<int>(boxes_.size()) - 1;
                     }

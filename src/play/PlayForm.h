@@ -56,14 +56,21 @@ struct ListBox {
     bool visible = false;
     int left = 0;
     int top = 0;
-    std::string tag; // "True", "False" or "" (ticks kept aside by the solution view and printing)
+    // The user's own tick, kept aside while the solution view or a print shows another; none
+    // while the box shows the user's.
+    std::optional<bool> keptTick;
 
     std::string Name() const; // chkNNumbers or chkNNumbersDown
 };
 
+// What a label is for; the Large form's ACROSS and DOWN headings take the primary colour and a
+// heading font, the credit line shows only on paper.
+enum class LabelRole { Digits, Across, Down, Copyright };
+
 // A label: the headings lblNDigits, on the Large form lblAcross and lblDown, and lblCopyright.
 struct FormLabel {
     std::string name;
+    LabelRole role = LabelRole::Digits;
     std::string caption;
     int digits = 0; // N for lblNDigits, else 0
     int left = 0;
@@ -80,6 +87,9 @@ struct FormFrame {
     ColorValue fore = kBlack;
     ColorValue back = kWhite;
 };
+
+// What File > Print puts on paper: the puzzle as it was dealt, the user's grid, the solution.
+enum class PrintKind { Original, Current, Solution };
 
 struct PrintResult {
     enum class Outcome { Printed, Cancelled, Failed };
@@ -206,8 +216,8 @@ public:
     void mnuCheck_Click();
 
     // Printing.
-    void PrintPuzzle(int PrintNo);
-    void RestoreColorsAndChecks(int PrintNo);
+    void PrintPuzzle(PrintKind PrintNo);
+    void RestoreColorsAndChecks(PrintKind PrintNo);
     void SetPrintColors();
     // The credit line shown on paper only.
     std::string CopyrightLine() const;

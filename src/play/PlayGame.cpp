@@ -103,8 +103,8 @@ PlayRecord PlayForm::CapturePlay() const {
     for (const ListBox& box : boxes_) {
         if (!box.visible)
             continue;
-        // In the solution view every box shows ticked; the user's own ticks wait in the tags.
-        const bool ticked = SolutionShown_ ? box.tag == "True" : box.value == 1;
+        // In the solution view every box shows ticked; the user's own ticks wait in keptTick.
+        const bool ticked = SolutionShown_ ? box.keptTick == true : box.value == 1;
         if (ticked)
             r.ticks.push_back({box.digits, box.down, box.index});
     }

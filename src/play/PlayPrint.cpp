@@ -41,17 +41,17 @@ void PlayForm::SetPrintColors() {
     formBack_ = kWhite;
 }
 
-void PlayForm::PrintPuzzle(int PrintNo) {
+void PlayForm::PrintPuzzle(PrintKind PrintNo) {
     const std::string keptBuffer = BufferText_;
     const bool keptFromAcross = BufferFromAcross_;
-    // The ticks the user has set; while the solution is shown they wait in the tags.
+    // The ticks the user has set; while the solution is shown they wait in keptTick.
     std::vector<int> userTicks;
     for (const auto& box : boxes_)
-        userTicks.push_back(SolutionShown_ ? (box.tag == "True" ? 1 : 0) : box.value);
+        userTicks.push_back(SolutionShown_ ? (box.keptTick == true ? 1 : 0) : box.value);
 
     FormLabel* copyright = nullptr;
     for (auto& label : labels_)
-        if (label.name == "lblCopyright")
+        if (label.role == LabelRole::Copyright)
             copyright = &label;
     copyright->caption = CopyrightLine();
     copyright->visible = true;
@@ -64,7 +64,7 @@ void PlayForm::PrintPuzzle(int PrintNo) {
 
     bool print = true;
     switch (PrintNo) {
-    case 0:
+    case PrintKind::Original:
         if (SolutionShown_) {
             mnuSolution_Click();
             TrackEntries_ = false;
@@ -72,7 +72,7 @@ void PlayForm::PrintPuzzle(int PrintNo) {
         for (std::size_t id = 0; id < boxes_.size(); ++id)
             if (boxes_[id].value == 1) {
                 SetBoxValue(static_cast<int>(id), 0);
-                boxes_[id].tag = "True";
+                boxes_[id].keptTick = true;
             }
         if (!StarterHidden_)
             FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
@@ -85,20 +85,20 @@ void PlayForm::PrintPuzzle(int PrintNo) {
         SetPrintColors();
         SetBuffer(keptBuffer);
         break;
-    case 1:
+    case PrintKind::Current:
         if (SolutionShown_) {
             mnuSolution_Click();
             TrackEntries_ = false;
         }
         SetPrintColors();
         break;
-    case 2:
+    case PrintKind::Solution:
         if (!SolutionShown_)
             mnuSolution_Click();
         TrackEntries_ = false;
         SetPrintColors();
         break;
-    default:
+    default: // no kind of print: nothing goes to the printer
         print = false;
         break;
     }
@@ -129,16 +129,16 @@ void PlayForm::PrintPuzzle(int PrintNo) {
     ShowMarks();
 }
 
-void PlayForm::RestoreColorsAndChecks(int PrintNo) {
+void PlayForm::RestoreColorsAndChecks(PrintKind PrintNo) {
     for (auto& label : labels_)
-        if (label.name == "lblCopyright")
+        if (label.role == LabelRole::Copyright)
             label.visible = false;
-    if (PrintNo == 0) {
+    if (PrintNo == PrintKind::Original) {
         // The form is made to believe the solution is shown, so the toggle brings back the
-        // user's cells from UserArray and their ticks from the tags.
+        // user's cells from UserArray and their ticks from keptTick.
         SolutionShown_ = true;
         mnuSolution_Click();
-    } else if (PrintNo == 2) {
+    } else if (PrintNo == PrintKind::Solution) {
         mnuSolution_Click();
     }
     if (!StarterHidden_) {
@@ -156,7 +156,7 @@ void PlayForm::RestoreColorsAndChecks(int PrintNo) {
     }
     for (auto& label : labels_) {
         label.back = colors_.BackgroundColor[k];
-        if (label.name == "lblAcross" || label.name == "lblDown")
+        if (label.role == LabelRole::Across || label.role == LabelRole::Down)
             label.fore = colors_.PrimaryColor[k];
         else if (ruled)
             label.fore = ListColor(label.digits);

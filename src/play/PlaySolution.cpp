@@ -86,11 +86,11 @@ void PlayForm::mnuSolution_Click() {
             ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
         userGrid_.caption = "Solution Grid";
         assisted_ = true;
-        // The user's ticks wait in the tags while every number shows ticked.
+        // The user's ticks wait in keptTick while every number shows ticked.
         for (std::size_t id = 0; id < boxes_.size(); ++id) {
-            const bool ticked = boxes_[id].value == 1 || boxes_[id].tag == "True";
+            const bool ticked = boxes_[id].value == 1 || boxes_[id].keptTick == true;
             SetBoxValue(static_cast<int>(id), 1);
-            boxes_[id].tag = ticked ? "True" : "False";
+            boxes_[id].keptTick = ticked;
         }
         undoEnabled_ = false;
     } else {
@@ -102,8 +102,8 @@ void PlayForm::mnuSolution_Click() {
             ShowStarterRed(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
         userGrid_.caption = "User Grid";
         for (std::size_t id = 0; id < boxes_.size(); ++id) {
-            SetBoxValue(static_cast<int>(id), boxes_[id].tag == "True" ? 1 : 0);
-            boxes_[id].tag.clear();
+            SetBoxValue(static_cast<int>(id), boxes_[id].keptTick == true ? 1 : 0);
+            boxes_[id].keptTick.reset();
         }
         UpdateUndo();
     }
@@ -123,17 +123,17 @@ void PlayForm::RestartGame() {
     for (std::size_t id = 0; id < boxes_.size(); ++id) {
         if (boxes_[id].value == 1) {
             SetBoxValue(static_cast<int>(id), 0);
-            boxes_[id].tag.clear();
+            boxes_[id].keptTick.reset();
         }
     }
     if (!StarterHidden_) {
         FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
-        // In the solution view the ticks the user grid gets back are those in the tags.
+        // In the solution view the ticks the user grid gets back are those kept aside.
         // Every other box was cleared above, so a ticked box is the starting number's.
         if (SolutionShown_)
             for (ListBox& box : boxes_)
                 if (box.value == 1)
-                    box.tag = "True";
+                    box.keptTick = true;
     }
 
     for (int i = 0; i < config_.CellCount(); ++i) {
@@ -195,7 +195,7 @@ void PlayForm::mnuShowStartingNumber_Click() {
     if (SolutionShown_) {
         const int box = StarterBox();
         if (box >= 0)
-            boxes_[At(box)].tag = "True";
+            boxes_[At(box)].keptTick = true;
     }
     showStartingNumberVisible_ = false;
 

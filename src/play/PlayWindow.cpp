@@ -261,12 +261,12 @@ void PlayWindow::Layout() {
         const QWidget* strip = edit->parentWidget();
         edit->setGeometry(Rect(r.left, r.top, r.width, r.height).translated(0, -strip->y()));
     }
-    for (QLabel* label : labels_) {
-        if (label->objectName() == QStringLiteral("lblCopyright"))
-            label->setFont(copyrightFont_);
-        else if (label->objectName() == QStringLiteral("lblAcross") ||
-                 label->objectName() == QStringLiteral("lblDown"))
-            label->setFont(headingFont_);
+    for (std::size_t i = 0; i < labels_.size() && i < model_.Labels().size(); ++i) {
+        const LabelRole role = model_.Labels()[i].role;
+        if (role == LabelRole::Copyright)
+            labels_[i]->setFont(copyrightFont_);
+        else if (role == LabelRole::Across || role == LabelRole::Down)
+            labels_[i]->setFont(headingFont_);
     }
 }
 
@@ -308,7 +308,7 @@ void PlayWindow::BuildMenus() {
                 [this, handler] { Forward([this, handler] { (model_.*handler)(); }); });
         return action;
     };
-    auto print = [this](QMenu* menu, const char* name, const QString& caption, int printNo) {
+    auto print = [this](QMenu* menu, const char* name, const QString& caption, PrintKind printNo) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this,
@@ -326,9 +326,9 @@ void PlayWindow::BuildMenus() {
     mnuPrint_ = mnuFile_->addMenu(QStringLiteral("Print"));
     mnuPrint_->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrint_->menuAction()->setObjectName(QStringLiteral("mnuPrint"));
-    print(mnuPrint_, "mnuPrintNew", QStringLiteral("Print Original"), 0);
-    print(mnuPrint_, "mnuPrintCurrent", QStringLiteral("Print Current"), 1);
-    print(mnuPrint_, "mnuPrintSolution", QStringLiteral("Print Solution"), 2);
+    print(mnuPrint_, "mnuPrintNew", QStringLiteral("Print Original"), PrintKind::Original);
+    print(mnuPrint_, "mnuPrintCurrent", QStringLiteral("Print Current"), PrintKind::Current);
+    print(mnuPrint_, "mnuPrintSolution", QStringLiteral("Print Solution"), PrintKind::Solution);
     mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuSpace"));
     entry(mnuFile_, "mnuHelp", QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), &PlayForm::mnuHelp_Click);
     mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuSpace2"));
@@ -679,10 +679,10 @@ void PlayWindow::SyncLabels() {
         auto* label = new FormLabelWidget(fraWork_);
         label->setObjectName(Q(m.name));
         label->setTextFormat(Qt::PlainText);
-        if (m.name == "lblCopyright") {
+        if (m.role == LabelRole::Copyright) {
             label->setFont(copyrightFont_);
             label->setAlignment(Qt::AlignCenter);
-        } else if (m.name == "lblAcross" || m.name == "lblDown") {
+        } else if (m.role == LabelRole::Across || m.role == LabelRole::Down) {
             label->setFont(headingFont_);
         }
         label->hide();
@@ -700,7 +700,7 @@ void PlayWindow::SyncLabels() {
             continue;
         }
         const FormLabel& m = labels[i];
-        const bool copyright = m.name == "lblCopyright";
+        const bool copyright = m.role == LabelRole::Copyright;
         bool place = false;
         if (s.caption != m.caption) {
             s.caption = m.caption;
@@ -918,9 +918,9 @@ void PlayWindow::SetFocusCell(int cell) {
 // largest font up to the designed 9.75 pt in which the whole line fits that stretch.
 void PlayWindow::FitCopyright() {
     QLabel* credit = nullptr;
-    for (QLabel* label : labels_)
-        if (label->objectName() == QLatin1String("lblCopyright"))
-            credit = label;
+    for (std::size_t i = 0; i < labels_.size() && i < model_.Labels().size(); ++i)
+        if (model_.Labels()[i].role == LabelRole::Copyright)
+            credit = labels_[i];
     if (credit == nullptr || credit->isHidden())
         return;
     constexpr int kBorder = 4; // fraWork's etched lines and a little air

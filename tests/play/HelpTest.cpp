@@ -46,7 +46,7 @@ TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
     f.form->mnuSolution_Click();
     std::vector<int> markedOnPaper{-1};
     f.host.onPrint = [&] { return markedOnPaper = Marked(f), PrintResult{}; };
-    f.form->PrintPuzzle(1);
+    f.form->PrintPuzzle(PrintKind::Current);
     EXPECT_EQ(markedOnPaper, std::vector<int>{});
     EXPECT_EQ(Marked(f), std::vector<int>{a});
 

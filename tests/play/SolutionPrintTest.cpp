@@ -29,7 +29,8 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     EXPECT_EQ(f.Grid(), f.GridOf([&](int i) { return f.White(i) ? f.Sol(i) : ""; }));
     EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) ? "rx" : "kx"; }));
     EXPECT_EQ(f.TickedIds().size(), f.form->Boxes().size());
-    EXPECT_EQ(f.Box(picked).tag + f.Box(unpicked).tag, "TrueFalse");
+    EXPECT_EQ(std::pair(f.Box(picked).keptTick, f.Box(unpicked).keptTick),
+              std::pair(std::optional(true), std::optional(false)));
     EXPECT_EQ(f.form->BufferCaption(), buffer);
     EXPECT_EQ(f.puzzle.UserArray, user) << "the solution's digits stay out of the user grid";
     // No keys, presses or undo while the solution is shown.
@@ -170,7 +171,7 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
                 bw(box.fore, box.back);
             for (const auto& label : p.form->Labels()) {
                 bw(label.fore, label.back);
-                copyright += label.name == "lblCopyright" && label.visible ? label.caption : "";
+                copyright += label.role == LabelRole::Copyright && label.visible ? label.caption : "";
             }
             for (const auto& cell : p.form->Cells())
                 bw(cell.fore, kWhite);
@@ -189,7 +190,7 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
         const auto userTicks = p.TickedIds().size();
         if (c.how == "s")
             p.form->mnuSolution_Click();
-        p.form->PrintPuzzle(c.kind);
+        p.form->PrintPuzzle(static_cast<PrintKind>(c.kind));
         EXPECT_EQ(Picture(*p.form), before) << "the window comes back as it was";
         EXPECT_EQ(p.Msgs(), std::vector<std::string>(c.message.empty() ? 0 : 1, c.message + "|Corvana|0"));
         EXPECT_EQ(p.host.prints, c.kind > 2 ? 0 : 1) << "an unknown kind prints nothing";
