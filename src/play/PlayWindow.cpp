@@ -233,9 +233,9 @@ void PlayWindow::ApplyZoom(int percent) {
     Layout();
     // Every label and box is placed again from the model at the new scale.
     for (LabelShown& shown : labelShown_)
-        shown.left = -1;
+        shown.place.Forget();
     for (BoxShown& shown : boxShown_)
-        shown.left = -1;
+        shown.place.Forget();
     Sync();
     fraWork_->update();
 }
@@ -568,14 +568,10 @@ void PlayWindow::SyncStatusBar() {
 }
 
 void PlayWindow::Sync() {
-    if (captionShown_ != model_.Caption()) {
-        captionShown_ = model_.Caption();
-        setWindowTitle(Q(captionShown_));
-    }
-    if (formBackShown_ != model_.FormBackColor()) {
-        formBackShown_ = model_.FormBackColor();
-        client_->setPalette(Palette(false, kBlack, formBackShown_));
-    }
+    if (captionShown_.Update(model_.Caption()))
+        setWindowTitle(Q(model_.Caption()));
+    if (formBackShown_.Update(model_.FormBackColor()))
+        client_->setPalette(Palette(false, kBlack, model_.FormBackColor()));
     changes_ = 0;
     SyncFrame(fraWork_, workShown_, model_.WorkFrame());
     SyncFrame(fraUserGrid_, userGridShown_, model_.UserGridFrame());
@@ -609,15 +605,10 @@ void PlayWindow::Touch() {
 }
 
 void PlayWindow::SyncFrame(QGroupBox* frame, FrameShown& shown, const FormFrame& model) {
-    if (shown.caption != model.caption) {
-        shown.caption = model.caption;
+    if (shown.caption.Update(model.caption))
         frame->setTitle(Q(model.caption));
-    }
-    if (shown.fore != model.fore || shown.back != model.back) {
-        shown.fore = model.fore;
-        shown.back = model.back;
+    if (shown.colors.Update({model.fore, model.back}))
         frame->setPalette(Palette(false, model.fore, model.back));
-    }
 }
 
 void PlayWindow::SyncCells() {
@@ -629,7 +620,7 @@ void PlayWindow::SyncCells() {
     // when the cells are unlocked.
     QWidget* focus = QApplication::focusWidget();
     for (std::size_t i = 0; i < count; ++i) {
-        if (cells_[i] == focus && cellShown_[i].enabled && !cells[i].enabled) {
+        if (cells_[i] == focus && cellShown_[i].enabled.Is(true) && !cells[i].enabled) {
             parkedFocusCell_ = static_cast<int>(i);
             client_->setFocus(Qt::OtherFocusReason);
             break;
@@ -640,32 +631,27 @@ void PlayWindow::SyncCells() {
         const GridCell& m = cells[i];
         CellShown& s = cellShown_[i];
         CellEdit* w = cells_[i];
-        if (s.text != m.text) {
+        if (s.text.Update(m.text)) {
             Touch();
-            s.text = m.text;
             w->setText(Q(m.text));
             w->setCursorPosition(0);
         }
-        if (s.fore != m.fore || s.back != m.back) {
+        if (s.colors.Update({m.fore, m.back})) {
             Touch();
-            s.fore = m.fore;
-            s.back = m.back;
             w->setPalette(Palette(true, m.fore, m.back));
         }
-        if (s.enabled != m.enabled) {
+        if (s.enabled.Update(m.enabled)) {
             Touch();
-            s.enabled = m.enabled;
             w->setEnabled(m.enabled);
         }
-        if (s.wrong != m.wrong) {
+        if (s.wrong.Update(m.wrong)) {
             Touch();
-            s.wrong = m.wrong;
             w->SetMarked(m.wrong);
         }
     }
 
     if (parkedFocusCell_ >= 0 && static_cast<std::size_t>(parkedFocusCell_) < count &&
-        cellShown_[static_cast<std::size_t>(parkedFocusCell_)].enabled) {
+        cellShown_[static_cast<std::size_t>(parkedFocusCell_)].enabled.Is(true)) {
         if (QApplication::focusWidget() == client_)
             cells_[static_cast<std::size_t>(parkedFocusCell_)]->setFocus(Qt::OtherFocusReason);
         parkedFocusCell_ = -1;
@@ -693,25 +679,19 @@ void PlayWindow::SyncLabels() {
         QLabel* w = labels_[i];
         LabelShown& s = labelShown_[i];
         if (i >= labels.size()) {
-            if (s.visible) {
-                s.visible = false;
+            if (s.visible.Update(false))
                 w->hide();
-            }
             continue;
         }
         const FormLabel& m = labels[i];
         const bool copyright = m.role == LabelRole::Copyright;
         bool place = false;
-        if (s.caption != m.caption) {
-            s.caption = m.caption;
+        if (s.caption.Update(m.caption)) {
             w->setText(Q(m.caption));
             place = true;
         }
-        if (s.left != m.left || s.top != m.top) {
-            s.left = m.left;
-            s.top = m.top;
+        if (s.place.Update({m.left, m.top}))
             place = true;
-        }
         if (place) {
             if (copyright)
                 w->setGeometry(Rect(m.left, m.top, config_.copyright.width, config_.copyright.height));
@@ -721,16 +701,12 @@ void PlayWindow::SyncLabels() {
                 w->setGeometry(
                     QRect(QPoint(Px(m.left), std::max(Px(m.top), FrameBox::kBorderWidth)), w->sizeHint()));
         }
-        if (s.fore != m.fore || s.back != m.back) {
+        if (s.colors.Update({m.fore, m.back})) {
             Touch();
-            s.fore = m.fore;
-            s.back = m.back;
             w->setPalette(Palette(false, m.fore, m.back));
         }
-        if (s.visible != m.visible) {
-            s.visible = m.visible;
+        if (s.visible.Update(m.visible))
             w->setVisible(m.visible);
-        }
     }
 }
 
@@ -749,75 +725,51 @@ void PlayWindow::SyncBoxes() {
         ListCheckBox* w = boxes_[i];
         BoxShown& s = boxShown_[i];
         if (i >= boxes.size()) {
-            if (s.visible) {
-                s.visible = false;
+            if (s.visible.Update(false))
                 w->hide();
-            }
             continue;
         }
         const ListBox& m = boxes[i];
-        if (s.index != m.index || s.digits != m.digits || s.name.empty()) {
+        if (s.index.Differs(m.index) || s.digits.Differs(m.digits) || !s.name.Known()) {
             const std::string name = m.Name();
-            if (s.name != name) {
-                s.name = name;
+            if (s.name.Update(name))
                 w->setObjectName(Q(name));
-            }
-            if (s.index != m.index) {
-                s.index = m.index;
+            if (s.index.Update(m.index))
                 w->setProperty("index", m.index);
-            }
-            if (s.digits != m.digits) {
-                s.digits = m.digits;
-                s.left = -1; // the width goes with the digit count
-            }
+            if (s.digits.Update(m.digits))
+                s.place.Forget(); // the width goes with the digit count
         }
-        if (s.caption != m.caption) {
+        if (s.caption.Update(m.caption)) {
             Touch();
-            s.caption = m.caption;
             w->setText(Q(m.caption));
         }
-        if (s.value != m.value) {
+        if (s.value.Update(m.value)) {
             Touch();
-            s.value = m.value;
             w->setChecked(m.value != 0);
         }
-        if (s.left != m.left || s.top != m.top) {
-            s.left = m.left;
-            s.top = m.top;
+        if (s.place.Update({m.left, m.top})) {
             const int digits = std::clamp(m.digits, 0, kLongest);
             w->setGeometry(
                 Rect(m.left, m.top, config_.boxWidth[static_cast<std::size_t>(digits)], kBoxHeightTwips));
         }
-        if (s.fore != m.fore || s.back != m.back) {
+        if (s.colors.Update({m.fore, m.back})) {
             Touch();
-            s.fore = m.fore;
-            s.back = m.back;
             w->setPalette(Palette(false, m.fore, m.back));
         }
-        if (s.visible != m.visible) {
-            s.visible = m.visible;
+        if (s.visible.Update(m.visible))
             w->setVisible(m.visible);
-        }
     }
 }
 
 void PlayWindow::SyncMenus() {
-    if (undoShown_ != model_.UndoCaption()) {
-        undoShown_ = model_.UndoCaption();
-        mnuUndo_->setText(Q(undoShown_));
-    }
-    if (undoEnabledShown_ != model_.UndoEnabled()) {
-        undoEnabledShown_ = model_.UndoEnabled();
-        mnuUndo_->setEnabled(undoEnabledShown_);
-    }
-    if (bufferShown_ != model_.BufferCaption() || mnuBuffer_->text().isEmpty()) {
-        bufferShown_ = model_.BufferCaption();
-        mnuBuffer_->setText(Q(bufferShown_));
-    }
-    if (starterVisibleShown_ != model_.ShowStartingNumberVisible()) {
-        starterVisibleShown_ = model_.ShowStartingNumberVisible();
-        mnuShowStartingNumber_->setVisible(starterVisibleShown_);
-    }
+    if (undoShown_.Update(model_.UndoCaption()))
+        mnuUndo_->setText(Q(model_.UndoCaption()));
+    if (undoEnabledShown_.Update(model_.UndoEnabled()))
+        mnuUndo_->setEnabled(model_.UndoEnabled());
+    if (bufferShown_.Update(model_.BufferCaption()) || mnuBuffer_->text().isEmpty())
+        mnuBuffer_->setText(Q(model_.BufferCaption()));
+    if (starterVisibleShown_.Update(model_.ShowStartingNumberVisible()))
+        mnuShowStartingNumber_->setVisible(model_.ShowStartingNumberVisible());
 }
 
 void PlayWindow::Forward(const std::function<void()>& handler) {

@@ -5,6 +5,7 @@
 // clicks and menu commands to it. It keeps no game state: after every forwarded event it
 // brings the widgets in line with the model, touching only what changed since last time.
 
+#include "core/Shown.h"
 #include "play/GameStore.h"
 #include "play/PlayForm.h"
 #include "play/PrintSupport.h"
@@ -119,38 +120,35 @@ protected:
 private:
     class SyncingDialogs;
 
-    // What a widget showed when it was last synchronised, so Sync skips what is unchanged.
+    // What a widget showed when it was last synchronised, so Sync skips what is unchanged;
+    // each starts as the widget does when it is made.
+    using Colors = std::pair<ColorValue, ColorValue>; // fore, back
+    using Place = std::pair<int, int>;                // left, top in twips
     struct CellShown {
-        std::string text;
-        ColorValue fore = kBlack;
-        ColorValue back = kWhite;
-        bool enabled = true;
-        bool wrong = false;
+        Shown<std::string> text{std::string()};
+        Shown<Colors> colors{Colors{kBlack, kWhite}};
+        Shown<bool> enabled{true};
+        Shown<bool> wrong{false};
     };
     struct BoxShown {
-        std::string name;
-        int index = -1;
-        int digits = -1;
-        std::string caption;
-        int value = 0;
-        ColorValue fore = -1;
-        ColorValue back = -1;
-        bool visible = false;
-        int left = -1;
-        int top = -1;
+        Shown<std::string> name;
+        Shown<int> index;
+        Shown<int> digits;
+        Shown<std::string> caption{std::string()};
+        Shown<int> value{0};
+        Shown<Colors> colors;
+        Shown<bool> visible{false};
+        Shown<Place> place;
     };
     struct LabelShown {
-        std::string caption;
-        ColorValue fore = -1;
-        ColorValue back = -1;
-        bool visible = false;
-        int left = -1;
-        int top = -1;
+        Shown<std::string> caption{std::string()};
+        Shown<Colors> colors;
+        Shown<bool> visible{false};
+        Shown<Place> place;
     };
     struct FrameShown {
-        std::string caption;
-        ColorValue fore = -1;
-        ColorValue back = -1;
+        Shown<std::string> caption{std::string()};
+        Shown<Colors> colors;
     };
 
     void ChooseFonts();
@@ -224,12 +222,12 @@ private:
     std::vector<LabelShown> labelShown_;
     FrameShown workShown_;
     FrameShown userGridShown_;
-    std::string captionShown_;
-    ColorValue formBackShown_ = -1;
-    std::string undoShown_;
-    bool undoEnabledShown_ = true;
-    std::string bufferShown_;
-    bool starterVisibleShown_ = true;
+    Shown<std::string> captionShown_{std::string()};
+    Shown<ColorValue> formBackShown_;
+    Shown<std::string> undoShown_{std::string()};
+    Shown<bool> undoEnabledShown_{true};
+    Shown<std::string> bufferShown_{std::string()};
+    Shown<bool> starterVisibleShown_{true};
 
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;
