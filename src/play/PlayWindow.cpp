@@ -296,102 +296,167 @@ const QStaticText* PlayWindow::DigitText(const QString& text) const {
     return &digits_[static_cast<std::size_t>(text.at(0).unicode() - u'0')];
 }
 
+namespace {
+
+// One entry of the play window's menus, in menu order: a menu, a separator or a command.
+struct MenuEntry {
+    enum Kind { Menu, Separator, Command };
+    Kind kind;
+    const char* menu; // the objectName of the menu it goes in; "" for the menu bar
+    const char* name; // its objectName
+    QString caption;
+    QList<QKeySequence> keys;
+    std::function<void(bool)> run; // none: it only shows something (the buffer)
+    const bool* checked = nullptr; // a checkable command: its state
+    QAction** keep = nullptr;      // where the window keeps the action, to update it
+};
+
+} // namespace
+
 void PlayWindow::BuildMenus() {
-    QMenuBar* bar = menuBar();
-    auto entry = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys,
-                        void (PlayForm::*handler)()) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        if (!keys.isEmpty())
-            action->setShortcut(keys);
-        connect(action, &QAction::triggered, this,
-                [this, handler] { Forward([this, handler] { (model_.*handler)(); }); });
-        return action;
+    using Keys = QList<QKeySequence>;
+    const auto handler = [this](void (PlayForm::*click)()) {
+        return [this, click](bool) { Forward([this, click] { (model_.*click)(); }); };
     };
-    auto print = [this](QMenu* menu, const char* name, const QString& caption, PrintKind printNo) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this,
-                [this, printNo] { Forward([this, printNo] { model_.PrintPuzzle(printNo); }); });
+    const auto print = [this](PrintKind kind) {
+        return [this, kind](bool) { Forward([this, kind] { model_.PrintPuzzle(kind); }); };
     };
+    const auto zoom = [this](int (*step)(int)) { return [this, step](bool) { SetZoom(step(zoom_)); }; };
+    const auto Ctrl = [](int key) { return Keys{QKeySequence(Qt::CTRL | key)}; };
+    using E = MenuEntry;
+    const MenuEntry entries[] = {
+        {E::Menu, "", "mnuFile", QStringLiteral("&File"), {}, {}},
+        {E::Command, "mnuFile", "mnuNewPuzzle", QStringLiteral("&New Game"), Ctrl(Qt::Key_N),
+         handler(&PlayForm::mnuNewPuzzle_Click)},
+        {E::Command,
+         "mnuFile",
+         "mnuRestartGame",
+         QStringLiteral("Restart Game"),
+         {},
+         handler(&PlayForm::RestartGame)},
+        {E::Command,
+         "mnuFile",
+         "mnuShowStartingNumber",
+         QStringLiteral("Show Starting Number"),
+         {},
+         handler(&PlayForm::mnuShowStartingNumber_Click),
+         nullptr,
+         &mnuShowStartingNumber_},
+        {E::Menu, "mnuFile", "mnuPrint", QStringLiteral("Print"), {}, {}},
+        {E::Command,
+         "mnuPrint",
+         "mnuPrintNew",
+         QStringLiteral("Print Original"),
+         {},
+         print(PrintKind::Original)},
+        {E::Command,
+         "mnuPrint",
+         "mnuPrintCurrent",
+         QStringLiteral("Print Current"),
+         {},
+         print(PrintKind::Current)},
+        {E::Command,
+         "mnuPrint",
+         "mnuPrintSolution",
+         QStringLiteral("Print Solution"),
+         {},
+         print(PrintKind::Solution)},
+        {E::Separator, "mnuFile", "mnuSpace", {}, {}, {}},
+        {E::Command, "mnuFile", "mnuHelp", QStringLiteral("&Help"), Keys{QKeySequence(Qt::Key_F1)},
+         handler(&PlayForm::mnuHelp_Click)},
+        {E::Separator, "mnuFile", "mnuSpace2", {}, {}, {}},
+        {E::Command, "mnuFile", "mnuReturnToMain",
+         QString::fromUtf8(config_.returnCaption.data(), static_cast<int>(config_.returnCaption.size())),
+         Ctrl(Qt::Key_R), handler(&PlayForm::mnuReturnToMain_Click)},
+        {E::Command, "mnuFile", "mnuExit", QStringLiteral("E&xit"), Ctrl(Qt::Key_X),
+         handler(&PlayForm::mnuExit_Click)},
 
-    mnuFile_ = bar->addMenu(QStringLiteral("&File"));
-    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile_->menuAction()->setObjectName(QStringLiteral("mnuFile"));
-    entry(mnuFile_, "mnuNewPuzzle", QStringLiteral("&New Game"), QKeySequence(Qt::CTRL | Qt::Key_N),
-          &PlayForm::mnuNewPuzzle_Click);
-    entry(mnuFile_, "mnuRestartGame", QStringLiteral("Restart Game"), {}, &PlayForm::RestartGame);
-    mnuShowStartingNumber_ = entry(mnuFile_, "mnuShowStartingNumber", QStringLiteral("Show Starting Number"),
-                                   {}, &PlayForm::mnuShowStartingNumber_Click);
-    mnuPrint_ = mnuFile_->addMenu(QStringLiteral("Print"));
-    mnuPrint_->setObjectName(QStringLiteral("mnuPrint"));
-    mnuPrint_->menuAction()->setObjectName(QStringLiteral("mnuPrint"));
-    print(mnuPrint_, "mnuPrintNew", QStringLiteral("Print Original"), PrintKind::Original);
-    print(mnuPrint_, "mnuPrintCurrent", QStringLiteral("Print Current"), PrintKind::Current);
-    print(mnuPrint_, "mnuPrintSolution", QStringLiteral("Print Solution"), PrintKind::Solution);
-    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuSpace"));
-    entry(mnuFile_, "mnuHelp", QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), &PlayForm::mnuHelp_Click);
-    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuSpace2"));
-    entry(mnuFile_, "mnuReturnToMain",
-          QString::fromUtf8(config_.returnCaption.data(), static_cast<int>(config_.returnCaption.size())),
-          QKeySequence(Qt::CTRL | Qt::Key_R), &PlayForm::mnuReturnToMain_Click);
-    entry(mnuFile_, "mnuExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X),
-          &PlayForm::mnuExit_Click);
+        {E::Menu, "", "mnuEdit", QStringLiteral("&Edit"), {}, {}},
+        {E::Command, "mnuEdit", "mnuUndo", QStringLiteral("Undo"), Ctrl(Qt::Key_Z),
+         handler(&PlayForm::mnuUndo_Click), nullptr, &mnuUndo_},
+        {E::Command, "mnuEdit", "mnuSolution", QStringLiteral("&Show Solution / User Grid"), Ctrl(Qt::Key_S),
+         handler(&PlayForm::mnuSolution_Click)},
+        {E::Command, "mnuEdit", "mnuHint", QStringLiteral("&Hint"), Ctrl(Qt::Key_H),
+         handler(&PlayForm::mnuHint_Click)},
+        {E::Command, "mnuEdit", "mnuCheck", QStringLiteral("&Check"), Ctrl(Qt::Key_K),
+         handler(&PlayForm::mnuCheck_Click)},
 
-    mnuEdit_ = bar->addMenu(QStringLiteral("&Edit"));
-    mnuEdit_->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEdit_->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
-    mnuUndo_ = entry(mnuEdit_, "mnuUndo", QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
-                     &PlayForm::mnuUndo_Click);
-    entry(mnuEdit_, "mnuSolution", QStringLiteral("&Show Solution / User Grid"),
-          QKeySequence(Qt::CTRL | Qt::Key_S), &PlayForm::mnuSolution_Click);
-    entry(mnuEdit_, "mnuHint", QStringLiteral("&Hint"), QKeySequence(Qt::CTRL | Qt::Key_H),
-          &PlayForm::mnuHint_Click);
-    entry(mnuEdit_, "mnuCheck", QStringLiteral("&Check"), QKeySequence(Qt::CTRL | Qt::Key_K),
-          &PlayForm::mnuCheck_Click);
-
-    mnuView_ = bar->addMenu(QStringLiteral("&View"));
-    mnuView_->setObjectName(QStringLiteral("mnuView"));
-    mnuView_->menuAction()->setObjectName(QStringLiteral("mnuView"));
-    auto zoom = [this](const char* name, const QString& caption, const QList<QKeySequence>& keys,
-                       int (*step)(int)) {
-        QAction* action = mnuView_->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, [this, step] { SetZoom(step(zoom_)); });
-    };
-    zoom("mnuZoomIn", QStringLiteral("Zoom In"),
+        {E::Menu, "", "mnuView", QStringLiteral("&View"), {}, {}},
+        {E::Command,
+         "mnuView",
+         "mnuZoomIn",
+         QStringLiteral("Zoom In"),
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
           QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)},
-         &ZoomIn);
-    zoom("mnuZoomOut", QStringLiteral("Zoom Out"),
+         zoom(&ZoomIn)},
+        {E::Command,
+         "mnuView",
+         "mnuZoomOut",
+         QStringLiteral("Zoom Out"),
          {QKeySequence(Qt::CTRL | Qt::Key_Minus),
           QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)},
-         &ZoomOut);
-    zoom("mnuActualSize", QStringLiteral("Actual Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)},
-         [](int) { return 100; });
-    mnuStatusBar_ = mnuView_->addAction(QStringLiteral("Status &Bar"));
-    mnuStatusBar_->setObjectName(QStringLiteral("mnuStatusBar"));
-    mnuStatusBar_->setCheckable(true);
-    mnuStatusBar_->setChecked(statusShown_);
-    connect(mnuStatusBar_, &QAction::triggered, this, [this](bool shown) {
-        SetStatusBarShown(shown);
-        if (onStatusBar_)
-            onStatusBar_(statusShown_);
-    });
-    mnuShowClock_ = mnuView_->addAction(QStringLiteral("Show &Clock"));
-    mnuShowClock_->setObjectName(QStringLiteral("mnuShowClock"));
-    mnuShowClock_->setCheckable(true);
-    mnuShowClock_->setChecked(clockShown_);
-    connect(mnuShowClock_, &QAction::triggered, this, [this](bool shown) {
-        SetClockShown(shown);
-        if (onClockShown_)
-            onClockShown_(clockShown_);
-    });
+         zoom(&ZoomOut)},
+        {E::Command, "mnuView", "mnuActualSize", QStringLiteral("Actual Size"), Ctrl(Qt::Key_0),
+         zoom([](int) { return 100; })},
+        {E::Command,
+         "mnuView",
+         "mnuStatusBar",
+         QStringLiteral("Status &Bar"),
+         {},
+         [this](bool shown) {
+             SetStatusBarShown(shown);
+             if (onStatusBar_)
+                 onStatusBar_(statusShown_);
+         },
+         &statusShown_,
+         &mnuStatusBar_},
+        {E::Command,
+         "mnuView",
+         "mnuShowClock",
+         QStringLiteral("Show &Clock"),
+         {},
+         [this](bool shown) {
+             SetClockShown(shown);
+             if (onClockShown_)
+                 onClockShown_(clockShown_);
+         },
+         &clockShown_,
+         &mnuShowClock_},
 
-    // Only shows the buffer; choosing it does nothing.
-    mnuBuffer_ = bar->addAction(QStringLiteral("Buffer = "));
-    mnuBuffer_->setObjectName(QStringLiteral("mnuBuffer"));
+        // Only shows the buffer; choosing it does nothing.
+        {E::Command, "", "mnuBuffer", QStringLiteral("Buffer = "), {}, {}, nullptr, &mnuBuffer_},
+    };
+
+    QMenuBar* bar = menuBar();
+    std::map<std::string, QMenu*> menus;
+    for (const MenuEntry& e : entries) {
+        const auto in = menus.find(e.menu);
+        QMenu* parent = in == menus.end() ? nullptr : in->second;
+        const QString name = QString::fromLatin1(e.name);
+        if (e.kind == MenuEntry::Menu) {
+            QMenu* menu = parent ? parent->addMenu(e.caption) : bar->addMenu(e.caption);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            menus[e.name] = menu;
+            continue;
+        }
+        if (e.kind == MenuEntry::Separator) {
+            parent->addSeparator()->setObjectName(name);
+            continue;
+        }
+        QAction* action = parent ? parent->addAction(e.caption) : bar->addAction(e.caption);
+        action->setObjectName(name);
+        if (!e.keys.isEmpty())
+            action->setShortcuts(e.keys);
+        if (e.checked) {
+            action->setCheckable(true);
+            action->setChecked(*e.checked);
+        }
+        if (e.run)
+            connect(action, &QAction::triggered, this, e.run);
+        if (e.keep)
+            *e.keep = action;
+    }
 }
 
 void PlayWindow::BuildFrames() {

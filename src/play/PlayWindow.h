@@ -229,10 +229,6 @@ private:
     Shown<std::string> bufferShown_{std::string()};
     Shown<bool> starterVisibleShown_{true};
 
-    QMenu* mnuFile_ = nullptr;
-    QMenu* mnuEdit_ = nullptr;
-    QMenu* mnuPrint_ = nullptr;
-    QMenu* mnuView_ = nullptr;
     QAction* mnuShowStartingNumber_ = nullptr;
     QAction* mnuUndo_ = nullptr;
     QAction* mnuBuffer_ = nullptr;
