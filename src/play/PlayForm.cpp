@@ -5,7 +5,6 @@
 #include "solver/Rules.h"
 
 #include <algorithm>
-#include <chrono>
 #include <exception>
 
 namespace corvana {
@@ -26,9 +25,6 @@ PlayForm::PlayForm(const FormConfig& config, PuzzleState& puzzle, bool& exitRequ
                    const ColorScheme& colors, Dialogs& dialogs, PlayHost& host)
     : config_(config), puzzle_(puzzle), exitRequested_(exitRequested), colors_(colors), dialogs_(dialogs),
       host_(host) {
-    clock_ = [] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    };
     cells_.resize(At(config_.CellCount()));
     // The designed controls: element 0 of every list (across lists first, then the Large form's
     // down lists), the headings and the credit line. Boxes created at run time follow them in
@@ -74,9 +70,7 @@ void PlayForm::ShowLoadError() {
 
 void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
     // A puzzle laid out afresh is a new game: its time starts now and it has not been solved.
-    spent_ = 0;
-    startedAt_ = clock_();
-    solvedNoticeShown_ = false;
+    clock_.Start(0, false);
     assisted_ = false;
     hints_ = 0;
     checks_ = 0;

@@ -7,6 +7,7 @@
 
 #include "colors/ColorScheme.h"
 #include "play/FormConfig.h"
+#include "play/GameClock.h"
 #include "play/Records.h"
 #include "play/UndoHistory.h"
 #include "puzzle/PuzzleState.h"
@@ -159,7 +160,7 @@ bool GameSolved(const PuzzleState& puzzle, bool starterHidden);
 class PlayForm {
 public:
     // Seconds on a steady clock; the time spent on a puzzle is measured with it.
-    using Clock = std::function<double()>;
+    using Clock = GameClock::Reading;
 
     // `exitRequested` is the program-wide exit flag: Exit sets it, and the form closes itself
     // when it finds it set after Help returns.
@@ -235,8 +236,8 @@ public:
     double TimeSpent() const;
     void PauseClock();
     void ResumeClock();
-    bool ClockRunning() const { return !paused_ && !solvedNoticeShown_; }
-    bool SolvedNoticeShown() const { return solvedNoticeShown_; }
+    bool ClockRunning() const { return clock_.Running(); }
+    bool SolvedNoticeShown() const { return clock_.Finished(); }
     // The user grid holds a solution of the puzzle as shown.
     bool GridSolved() const;
     bool Assisted() const { return assisted_; }
@@ -308,8 +309,6 @@ private:
     int StarterBox() const; // the box FindGivenLabel ticks, or -1
     // Shows the solved notice when the user's own entries have just completed the grid.
     void CheckSolved();
-    // Takes the time spent so far into spent_, before the clock starts or stops.
-    void SettleClock();
     // PuzzleAsShown and UserDigits of this form's puzzle now.
     FillIn ShownNow() const;
     std::vector<int> UserGrid() const;
@@ -347,11 +346,8 @@ private:
     bool SolutionShown_ = false;
     UndoHistory undo_;
 
-    Clock clock_;
-    double startedAt_ = 0; // the clock's reading when the time last started or settled
-    double spent_ = 0;     // seconds spent before startedAt_
-    bool paused_ = false;
-    bool solvedNoticeShown_ = false;
+    // The time spent; finished once the solved notice has been shown.
+    GameClock clock_;
 
     bool assisted_ = false;
     int hints_ = 0;

@@ -6,7 +6,6 @@
 #include "solver/Rules.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace corvana {
 
@@ -41,33 +40,23 @@ std::string SolvedMessage(const std::string& puzzleName, std::int64_t seconds, b
 }
 
 void PlayForm::SetClock(Clock clock) {
-    spent_ = TimeSpent();
-    clock_ = std::move(clock);
-    startedAt_ = clock_();
+    clock_.SetReading(std::move(clock));
 }
 
 double PlayForm::TimeSpent() const {
-    // A clock set back (or a new one) never takes time away.
-    return spent_ + (ClockRunning() ? std::max(clock_() - startedAt_, 0.0) : 0.0);
+    return clock_.TimeSpent();
 }
 
 std::int64_t PlayForm::SecondsSpent() const {
-    return static_cast<std::int64_t>(std::floor(TimeSpent()));
-}
-
-void PlayForm::SettleClock() {
-    spent_ = TimeSpent();
-    startedAt_ = clock_();
+    return clock_.SecondsSpent();
 }
 
 void PlayForm::PauseClock() {
-    SettleClock();
-    paused_ = true;
+    clock_.Pause();
 }
 
 void PlayForm::ResumeClock() {
-    SettleClock();
-    paused_ = false;
+    clock_.Resume();
 }
 
 void PlayForm::CheckSolved() {
@@ -75,11 +64,10 @@ void PlayForm::CheckSolved() {
     // and while it is shown no entry can be made anyway.
     // Any fill of the puzzle as shown counts, not only the generated one: with the starting number
     // hidden its mirror image fits every list as well.
-    if (SolutionShown_ || solvedNoticeShown_ || !GridSolved())
+    if (SolutionShown_ || clock_.Finished() || !GridSolved())
         return;
     // The time stops here: the notice, the records and the kept game all name this one.
-    SettleClock();
-    solvedNoticeShown_ = true;
+    clock_.Finish();
     const std::int64_t seconds = SecondsSpent();
     // Counted before the notice waits for OK, like the kept game.
     int place = 0;
@@ -114,7 +102,7 @@ PlayRecord PlayForm::CapturePlay() const {
     r.starterHidden = StarterHidden_;
     r.solutionShown = SolutionShown_;
     r.secondsSpent = SecondsSpent();
-    r.solvedNoticeShown = solvedNoticeShown_;
+    r.solvedNoticeShown = clock_.Finished();
     r.assisted = assisted_;
     r.hints = hints_;
     r.checks = checks_;
@@ -144,9 +132,7 @@ void PlayForm::RestorePlay(const PlayRecord& r) {
     BufferFromAcross_ = config_.separateLists && r.bufferFromAcross;
     undo_ = UndoHistory::FromText(r.undo);
     UpdateUndo();
-    spent_ = static_cast<double>(std::max<std::int64_t>(r.secondsSpent, 0));
-    startedAt_ = clock_();
-    solvedNoticeShown_ = r.solvedNoticeShown;
+    clock_.Start(static_cast<double>(std::max<std::int64_t>(r.secondsSpent, 0)), r.solvedNoticeShown);
     assisted_ = r.assisted || r.hints > 0 || r.checks > 0;
     hints_ = std::max(r.hints, 0);
     checks_ = std::max(r.checks, 0);
