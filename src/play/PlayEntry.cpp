@@ -143,44 +143,37 @@ void PlayForm::txtGrid_MouseDown(int index) {
     if (!IsCell(index) || !cells_[At(index)].enabled)
         return;
 
-    if (index != FillStartCell_) {
-        if (FillStartCell_ == -1) {
+    if (index != fill_.First()) {
+        if (!fill_.HasFirst()) {
             if (!puzzle_.GridPattern[At(index)])
                 return;
-            FillStartCell_ = index;
-            FillSecondCell_ = -1;
+            fill_.PickFirst(index);
         } else {
-            FillSecondCell_ = index;
+            fill_.PickSecond(index);
         }
         cells_[At(index)].back = kBlue;
     } else {
         RestoreFillBackground(index);
-        FillStartCell_ = -1;
-        FillSecondCell_ = -1;
+        fill_.Clear();
     }
 
-    if (FillStartCell_ < 0 || FillSecondCell_ < 0)
+    if (!fill_.Complete())
         return;
 
-    if (FillSecondCell_ < FillStartCell_) {
-        RestoreFillBackground(FillStartCell_);
-        RestoreFillBackground(FillSecondCell_);
-        FillStartCell_ = -1;
-        FillSecondCell_ = -1;
+    if (fill_.Second() < fill_.First()) {
+        RestoreFillBackground(fill_.First());
+        RestoreFillBackground(fill_.Second());
+        fill_.Clear();
         return;
     }
 
-    const int w = Width();
-    const int columnDistance = std::abs(FillStartCell_ % w - FillSecondCell_ % w);
-    const int rowDistance = std::abs(FillSecondCell_ / w - FillStartCell_ / w);
-    AutoFillDown_ = columnDistance < rowDistance;
-    RestoreFillBackground(FillStartCell_);
-    RestoreFillBackground(FillSecondCell_);
-    const bool filled = AutoFillFromBuffer(FillStartCell_);
+    fillDirection_ = fill_.Direction(Width());
+    RestoreFillBackground(fill_.First());
+    RestoreFillBackground(fill_.Second());
+    const bool filled = AutoFillFromBuffer(fill_.First());
     if (filled)
         SetBuffer("");
-    FillSecondCell_ = -1;
-    FillStartCell_ = -1;
+    fill_.Clear();
     if (filled)
         CheckSolved();
 }
@@ -188,16 +181,17 @@ void PlayForm::txtGrid_MouseDown(int index) {
 bool PlayForm::AutoFillFromBuffer(int StartPos) {
     if (BufferText_.empty())
         return false;
+    const bool down = fillDirection_ == FillDirection::Down;
     const int L = static_cast<int>(BufferText_.size()) - 1;
     if (L == 0)
         return false;
 
     if (config_.separateLists) {
-        if (AutoFillDown_ && BufferFromAcross_) {
+        if (down && BufferFromAcross_) {
             dialogs_.MessageBox(kAcrossFilledDownMessage, version::Title, Buttons::Ok, Icon::None);
             return false;
         }
-        if (!AutoFillDown_ && !BufferFromAcross_) {
+        if (!down && !BufferFromAcross_) {
             dialogs_.MessageBox(kDownFilledAcrossMessage, version::Title, Buttons::Ok, Icon::None);
             return false;
         }
@@ -211,9 +205,9 @@ bool PlayForm::AutoFillFromBuffer(int StartPos) {
             return false;
 
     const int w = Width();
-    const int Step = AutoFillDown_ ? w : 1;
+    const int Step = down ? w : 1;
     const int EndPos = StartPos + Step * L;
-    const int limit = AutoFillDown_ ? StartPos % w + w * (w - 1) : StartPos / w * w + w - 1;
+    const int limit = down ? StartPos % w + w * (w - 1) : StartPos / w * w + w - 1;
     if (EndPos > limit || !IsCell(EndPos)) {
         dialogs_.MessageBox(kNoRoomMessage, version::Title, Buttons::Ok, Icon::None);
         return false;

@@ -106,8 +106,7 @@ void PlayForm::LoadPuzzle(bool LoadChkBoxes) {
         }
         // Ticking the starting number's box above filled the buffer; a fresh puzzle starts empty.
         SetBuffer("");
-        FillStartCell_ = -1;
-        FillSecondCell_ = -1;
+        fill_.Clear();
         ClearUndo();
         grade_ = GradeName(GradePuzzle(ShownNow()));
         gradeText_ = "Grade: " + grade_;

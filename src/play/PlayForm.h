@@ -6,6 +6,7 @@
 // state of its own. One class serves all three size classes through its FormConfig.
 
 #include "colors/ColorScheme.h"
+#include "play/FillSelection.h"
 #include "play/FormConfig.h"
 #include "play/GameClock.h"
 #include "play/Records.h"
@@ -282,9 +283,9 @@ public:
     // Form-level state, readable for tests and the window.
     const std::string& BufferText() const { return BufferText_; }
     bool BufferFromAcross() const { return BufferFromAcross_; }
-    bool AutoFillDown() const { return AutoFillDown_; }
-    int FillStartCell() const { return FillStartCell_; }
-    int FillSecondCell() const { return FillSecondCell_; }
+    bool AutoFillDown() const { return fillDirection_ == FillDirection::Down; }
+    int FillStartCell() const { return fill_.First(); }
+    int FillSecondCell() const { return fill_.Second(); }
     bool StarterHidden() const { return StarterHidden_; }
     bool TrackEntries() const { return TrackEntries_; }
     bool SolutionShown() const { return SolutionShown_; }
@@ -338,9 +339,8 @@ private:
 
     std::string BufferText_;
     bool BufferFromAcross_ = false;
-    bool AutoFillDown_ = false;
-    int FillStartCell_ = -1;
-    int FillSecondCell_ = -1;
+    FillSelection fill_;
+    FillDirection fillDirection_ = FillDirection::Across; // of the last fill
     bool StarterHidden_ = false;
     bool TrackEntries_ = false;
     bool SolutionShown_ = false;
