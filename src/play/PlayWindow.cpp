@@ -309,6 +309,10 @@ struct MenuEntry {
     std::function<void(bool)> run; // none: it only shows something (the buffer)
     const bool* checked = nullptr; // a checkable command: its state
     QAction** keep = nullptr;      // where the window keeps the action, to update it
+    // What the model decides of it, brought in line by Sync.
+    const std::string& (PlayForm::*captionFrom)() const = nullptr;
+    bool (PlayForm::*enabledFrom)() const = nullptr;
+    bool (PlayForm::*visibleFrom)() const = nullptr;
 };
 
 } // namespace
@@ -341,7 +345,10 @@ void PlayWindow::BuildMenus() {
          {},
          handler(&PlayForm::mnuShowStartingNumber_Click),
          nullptr,
-         &mnuShowStartingNumber_},
+         nullptr,
+         nullptr,
+         nullptr,
+         &PlayForm::ShowStartingNumberVisible},
         {E::Menu, "mnuFile", "mnuPrint", QStringLiteral("Print"), {}, {}},
         {E::Command,
          "mnuPrint",
@@ -373,7 +380,7 @@ void PlayWindow::BuildMenus() {
 
         {E::Menu, "", "mnuEdit", QStringLiteral("&Edit"), {}, {}},
         {E::Command, "mnuEdit", "mnuUndo", QStringLiteral("Undo"), Ctrl(Qt::Key_Z),
-         handler(&PlayForm::mnuUndo_Click), nullptr, &mnuUndo_},
+         handler(&PlayForm::mnuUndo_Click), nullptr, nullptr, &PlayForm::UndoCaption, &PlayForm::UndoEnabled},
         {E::Command, "mnuEdit", "mnuSolution", QStringLiteral("&Show Solution / User Grid"), Ctrl(Qt::Key_S),
          handler(&PlayForm::mnuSolution_Click)},
         {E::Command, "mnuEdit", "mnuHint", QStringLiteral("&Hint"), Ctrl(Qt::Key_H),
@@ -424,7 +431,15 @@ void PlayWindow::BuildMenus() {
          &mnuShowClock_},
 
         // Only shows the buffer; choosing it does nothing.
-        {E::Command, "", "mnuBuffer", QStringLiteral("Buffer = "), {}, {}, nullptr, &mnuBuffer_},
+        {E::Command,
+         "",
+         "mnuBuffer",
+         QStringLiteral("Buffer = "),
+         {},
+         {},
+         nullptr,
+         nullptr,
+         &PlayForm::BufferCaption},
     };
 
     QMenuBar* bar = menuBar();
@@ -456,6 +471,14 @@ void PlayWindow::BuildMenus() {
             connect(action, &QAction::triggered, this, e.run);
         if (e.keep)
             *e.keep = action;
+        if (e.captionFrom || e.enabledFrom || e.visibleFrom) {
+            ModelMenu shown;
+            shown.action = action;
+            shown.caption = e.captionFrom;
+            shown.enabled = e.enabledFrom;
+            shown.visible = e.visibleFrom;
+            modelMenus_.push_back(std::move(shown));
+        }
     }
 }
 
@@ -827,14 +850,14 @@ void PlayWindow::SyncBoxes() {
 }
 
 void PlayWindow::SyncMenus() {
-    if (undoShown_.Update(model_.UndoCaption()))
-        mnuUndo_->setText(Q(model_.UndoCaption()));
-    if (undoEnabledShown_.Update(model_.UndoEnabled()))
-        mnuUndo_->setEnabled(model_.UndoEnabled());
-    if (bufferShown_.Update(model_.BufferCaption()) || mnuBuffer_->text().isEmpty())
-        mnuBuffer_->setText(Q(model_.BufferCaption()));
-    if (starterVisibleShown_.Update(model_.ShowStartingNumberVisible()))
-        mnuShowStartingNumber_->setVisible(model_.ShowStartingNumberVisible());
+    for (ModelMenu& m : modelMenus_) {
+        if (m.caption && m.captionShown.Update((model_.*m.caption)()))
+            m.action->setText(Q((model_.*m.caption)()));
+        if (m.enabled && m.enabledShown.Update((model_.*m.enabled)()))
+            m.action->setEnabled((model_.*m.enabled)());
+        if (m.visible && m.visibleShown.Update((model_.*m.visible)()))
+            m.action->setVisible((model_.*m.visible)());
+    }
 }
 
 void PlayWindow::Forward(const std::function<void()>& handler) {

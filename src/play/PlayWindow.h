@@ -224,14 +224,17 @@ private:
     FrameShown userGridShown_;
     Shown<std::string> captionShown_{std::string()};
     Shown<ColorValue> formBackShown_;
-    Shown<std::string> undoShown_{std::string()};
-    Shown<bool> undoEnabledShown_{true};
-    Shown<std::string> bufferShown_{std::string()};
-    Shown<bool> starterVisibleShown_{true};
-
-    QAction* mnuShowStartingNumber_ = nullptr;
-    QAction* mnuUndo_ = nullptr;
-    QAction* mnuBuffer_ = nullptr;
+    // A menu entry whose caption, enabled or visible state the model decides (none: fixed).
+    struct ModelMenu {
+        QAction* action = nullptr;
+        const std::string& (PlayForm::*caption)() const = nullptr;
+        bool (PlayForm::*enabled)() const = nullptr;
+        bool (PlayForm::*visible)() const = nullptr;
+        Shown<std::string> captionShown{std::string()};
+        Shown<bool> enabledShown{true};
+        Shown<bool> visibleShown{true};
+    };
+    std::vector<ModelMenu> modelMenus_;
 
     static constexpr int kBulkChanges = 24;
     int changes_ = 0;
