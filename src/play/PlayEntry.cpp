@@ -36,14 +36,32 @@ int KeyDigit(int key) {
     return key >= vk::Numpad0 ? key - vk::Numpad0 : key - vk::Digit0;
 }
 
-bool IsArrowKey(int key) {
-    return key >= vk::Left && key <= vk::Down;
-}
-
 } // namespace
 
 bool IsValidGridKey(int keyCode) {
-    return IsDigitKey(keyCode) || keyCode == vk::Back || IsArrowKey(keyCode) || keyCode == vk::Delete;
+    return GridKeyOf(keyCode).has_value();
+}
+
+std::optional<GridKey> GridKeyOf(int keyCode) {
+    using K = GridKey::Kind;
+    if (IsDigitKey(keyCode))
+        return GridKey{K::Digit, KeyDigit(keyCode)};
+    switch (keyCode) {
+    case vk::Back:
+        return GridKey{K::Back};
+    case vk::Delete:
+        return GridKey{K::Delete};
+    case vk::Left:
+        return GridKey{K::Left};
+    case vk::Up:
+        return GridKey{K::Up};
+    case vk::Right:
+        return GridKey{K::Right};
+    case vk::Down:
+        return GridKey{K::Down};
+    default:
+        return std::nullopt;
+    }
 }
 
 bool PlayForm::IsCell(int index) const {
@@ -68,30 +86,30 @@ void PlayForm::RestoreFillBackground(int index) {
 
 void PlayForm::txtGrid_KeyDown(int index, int& KeyCode, int& Shift) {
     // A disabled cell (the solution view) takes no keys, as on screen.
-    if (!IsValidGridKey(KeyCode) || !IsCell(index) || !cells_[At(index)].enabled) {
+    const std::optional<GridKey> key = GridKeyOf(KeyCode);
+    if (!key || !IsCell(index) || !cells_[At(index)].enabled) {
         KeyCode = 0;
         Shift = 0;
         return;
     }
-    const int key = KeyCode;
     const int w = Width();
     // A black square never holds a digit: only an arrow key leads away from one.
-    if (!puzzle_.GridPattern[At(index)] && !IsArrowKey(key)) {
+    if (!puzzle_.GridPattern[At(index)] && !key->IsArrow()) {
         KeyCode = 0;
         Shift = 0;
         return;
     }
 
-    if (IsArrowKey(key)) {
+    if (key->IsArrow()) {
         int target = index;
-        switch (key) {
-        case vk::Left:
+        switch (key->kind) {
+        case GridKey::Kind::Left:
             target = index - 1;
             break;
-        case vk::Up:
+        case GridKey::Kind::Up:
             target = index - w;
             break;
-        case vk::Right:
+        case GridKey::Kind::Right:
             target = index + 1;
             break;
         default:
@@ -113,14 +131,16 @@ void PlayForm::txtGrid_KeyDown(int index, int& KeyCode, int& Shift) {
     GridCell& cell = cells_[At(index)];
     // Inside the shown starting number the colour tells whether the digit is right.
     if (!StarterHidden_ && InStarter(index))
-        cell.fore = IsDigitKey(key) && KeyDigit(key) == puzzle_.SolutionArray[At(index)] ? kRed : kBlack;
+        cell.fore = key->kind == GridKey::Kind::Digit && key->digit == puzzle_.SolutionArray[At(index)]
+                        ? kRed
+                        : kBlack;
 
-    if (IsDigitKey(key)) {
-        const int NewValue = KeyDigit(key);
+    if (key->kind == GridKey::Kind::Digit) {
+        const int NewValue = key->digit;
         SetCellText(index, std::to_string(NewValue));
         RecordSingleUndo(index, OldValue, NewValue);
         CheckSolved();
-    } else if (key == vk::Back) {
+    } else if (key->kind == GridKey::Kind::Back) {
         SetCellText(index, "");
         RecordSingleUndo(index, OldValue, -1);
     } else {

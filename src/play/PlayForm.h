@@ -37,6 +37,17 @@ inline constexpr int Numpad0 = 96; // keypad 96 to 105
 
 bool IsValidGridKey(int keyCode);
 
+// A key the grid understands, read from its virtual-key code by GridKeyOf.
+struct GridKey {
+    enum class Kind { Digit, Back, Delete, Left, Up, Right, Down };
+    Kind kind = Kind::Digit;
+    int digit = 0; // for Digit
+    bool IsArrow() const {
+        return kind == Kind::Left || kind == Kind::Up || kind == Kind::Right || kind == Kind::Down;
+    }
+};
+std::optional<GridKey> GridKeyOf(int keyCode);
+
 // One grid cell (a text box).
 struct GridCell {
     std::string text; // "" or one digit
