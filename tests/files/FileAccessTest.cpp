@@ -1,0 +1,297 @@
+// The program's own files: what a read takes and refuses, what a write leaves on disk and who
+// may read it, and where a damaged file goes.
+
+#include "TempDir.h"
+
+#include "files/BackgroundWriter.h"
+#include "files/FileAccess.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace corvana;
+using namespace corvana::test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777u : 0u;
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+} // namespace
+
+TEST(ReadRegularFile, ReadsAFileOfExactlyTheLimitAndRefusesOneByteMore) {
+    TempDir dir;
+    WriteText(dir.File("at"), std::string(100, 'x'));
+    WriteText(dir.File("over"), std::string(101, 'x'));
+    std::string text, error;
+    EXPECT_TRUE(ReadRegularFile(dir.File("at"), 100, text, error)) << error;
+    EXPECT_EQ(text.size(), 100u);
+    EXPECT_FALSE(ReadRegularFile(dir.File("over"), 100, text, error));
+    EXPECT_EQ(error, "it is too large (more than 100 bytes)");
+}
+
+TEST(ReadRegularFile, ReadsAnEmptyFileAsEmptyText) {
+    TempDir dir;
+    WriteText(dir.File("empty"), "");
+    std::string text = "old", error;
+    EXPECT_TRUE(ReadRegularFile(dir.File("empty"), 10, text, error)) << error;
+    EXPECT_EQ(text, "");
+}
+
+TEST(ReadRegularFile, RefusesALinkUnlessAskedToFollowIt) {
+    TempDir dir;
+    WriteText(dir.File("real"), "abc");
+    fs::create_symlink(dir.File("real"), dir.File("link"));
+    std::string text, error;
+    EXPECT_FALSE(ReadRegularFile(dir.File("link"), 10, text, error, Links::Refuse));
+    EXPECT_EQ(error, "it is a link, not a regular file");
+    EXPECT_TRUE(ReadRegularFile(dir.File("link"), 10, text, error, Links::Follow)) << error;
+    EXPECT_EQ(text, "abc");
+}
+
+// Whatever is at the path, followed or not, only a regular file is read.
+TEST(ReadRegularFile, NamesWhatIsThereInsteadOfARegularFile) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir.File("folder"));
+    fs::create_symlink(dir.File("fifo"), dir.File("to-fifo"));
+    fs::create_symlink(dir.File("folder"), dir.File("to-folder"));
+    const struct {
+        const char* name;
+        Links links;
+        const char* error;
+    } cases[] = {
+        {"fifo", Links::Refuse, "it is not a regular file"},
+        {"fifo", Links::Follow, "it is not a regular file"},
+        {"to-fifo", Links::Follow, "it is not a regular file"},
+        {"folder", Links::Refuse, "it is a folder, not a file"},
+        {"to-folder", Links::Follow, "it is a folder, not a file"},
+        {"missing", Links::Refuse, "No such file or directory"},
+        {"missing", Links::Follow, "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        std::string text, error;
+        EXPECT_FALSE(ReadRegularFile(dir.File(c.name), 10, text, error, c.links)) << c.name;
+        EXPECT_EQ(error, c.error) << c.name << (c.links == Links::Follow ? " followed" : "");
+    }
+}
+
+TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMore) {
+    for (const std::size_t written : {0u, 5u, 20000u, 20001u}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        const std::string sent(written, 'p');
+        std::thread writer([&] {
+            EXPECT_EQ(::write(ends[1], sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+            ::close(ends[1]);
+        });
+        std::string text, error;
+        const bool read = ReadToEnd(ends[0], 20000, text, error);
+        writer.join();
+        ::close(ends[0]);
+        EXPECT_EQ(read, written <= 20000) << written << " bytes";
+        EXPECT_EQ(read ? text.size() : 0u, read ? written : 0u);
+        EXPECT_EQ(error, read ? "" : "it is too large (more than 20000 bytes)") << written << " bytes";
+    }
+}
+
+TEST(WriteFileAtomically, LeavesExactlyTheBytesGiven) {
+    TempDir dir;
+    const std::string text("line\r\n\0end", 10);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(dir.File("f"), "older and longer text", error)) << error;
+    ASSERT_TRUE(WriteFileAtomically(dir.File("f"), text, error)) << error;
+    EXPECT_EQ(ReadText(dir.File("f")), text);
+    EXPECT_EQ(EntriesIn(dir.path()), 1u) << "no temporary file is left beside it";
+}
+
+// A private file is the user's alone; a usual one gets what any new file gets (0666 less the
+// umask), whatever the file it replaces had.
+TEST(WriteFileAtomically, GivesTheFileThePermissionsOfItsKind) {
+    const mode_t before = ::umask(022);
+    for (const auto& [mode, expected] :
+         {std::pair{FileMode::Private, 0600u}, std::pair{FileMode::Usual, 0644u}}) {
+        TempDir dir;
+        WriteText(dir.File("f"), "old");
+        ::chmod(dir.File("f").c_str(), 0640);
+        std::string error;
+        ASSERT_TRUE(WriteFileAtomically(dir.File("f"), "new", error, mode)) << error;
+        EXPECT_EQ(ModeOf(dir.File("f")), expected) << std::oct << "expected 0" << expected;
+    }
+    ::umask(before);
+}
+
+TEST(WriteFileAtomically, ReplacesALinkAndLeavesWhatItLedTo) {
+    TempDir dir;
+    WriteText(dir.File("target"), "theirs");
+    fs::create_symlink(dir.File("target"), dir.File("f"));
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(dir.File("f"), "mine", error)) << error;
+    EXPECT_EQ(fs::symlink_status(dir.File("f")).type(), fs::file_type::regular);
+    EXPECT_EQ(ReadText(dir.File("f")), "mine");
+    EXPECT_EQ(ReadText(dir.File("target")), "theirs");
+}
+
+TEST(WriteFileAtomically, MakesMissingFoldersOnlyWhenAsked) {
+    TempDir dir;
+    const std::string path = dir.File("a/b/f");
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(path, "x", error, FileMode::Private, Folder::MustExist));
+    EXPECT_EQ(error, "cannot create a file in " + dir.File("a/b") + ": No such file or directory");
+    EXPECT_FALSE(fs::exists(dir.File("a")));
+    EXPECT_TRUE(WriteFileAtomically(path, "x", error, FileMode::Private, Folder::Make)) << error;
+    EXPECT_EQ(ReadText(path), "x");
+}
+
+// A rename that cannot be done (a folder is in the way) costs nothing: what was there stays and
+// the fresh file goes.
+TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
+    TempDir dir;
+    fs::create_directories(dir.File("f/inside"));
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(dir.File("f"), "x", error));
+    EXPECT_EQ(error.rfind("cannot rename " + dir.path().string() + "/.f.", 0), 0u) << error;
+    EXPECT_TRUE(fs::is_directory(dir.File("f/inside")));
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
+    TempDir dir;
+    WriteText(dir.File("f"), "old");
+    AtomicFileWriter out;
+    std::string error;
+    ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
+    EXPECT_TRUE(out.Write("ab", 2));
+    EXPECT_TRUE(out.Write("cde", 3));
+    EXPECT_EQ(ReadText(dir.File("f")), "old");
+    EXPECT_EQ(EntriesIn(dir.path()), 2u) << "the fresh file is beside it";
+    ASSERT_TRUE(out.Commit(error)) << error;
+    EXPECT_EQ(ReadText(dir.File("f")), "abcde");
+    EXPECT_EQ(out.ErrorNumber(), 0);
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFileWriter, ADroppedWriterRemovesItsFreshFile) {
+    TempDir dir;
+    WriteText(dir.File("f"), "old");
+    {
+        AtomicFileWriter out;
+        std::string error;
+        ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
+        out.Write("new", 3);
+    }
+    EXPECT_EQ(ReadText(dir.File("f")), "old");
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFileWriter, ACommitWithoutAnOpenFileFails) {
+    AtomicFileWriter out;
+    std::string error;
+    EXPECT_FALSE(out.Write("x", 1));
+    EXPECT_FALSE(out.Commit(error));
+    EXPECT_EQ(out.ErrorNumber(), EBADF);
+}
+
+// A file the user names as output: the link is followed (to its end, relative links from their
+// own folder), a new name is fine, and anything but a regular file is refused by its kind.
+TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
+    TempDir dir;
+    WriteText(dir.File("real"), "");
+    fs::create_directory(dir.File("sub"));
+    fs::create_symlink("../real", dir.File("sub/one"));
+    fs::create_symlink(dir.File("sub/one"), dir.File("two"));
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    fs::create_symlink("loop", dir.File("loop"));
+    const struct {
+        std::string path;
+        std::string file;  // the file to write, or
+        std::string error; // why there is none
+    } cases[] = {
+        {dir.File("real"), dir.File("real"), ""},
+        {dir.File("new"), dir.File("new"), ""},
+        {dir.File("two"), dir.File("sub/../real"), ""},
+        {dir.File("fifo"), "", "it is a FIFO (named pipe), not a regular file"},
+        {dir.File("sub"), "", "it is a folder, not a regular file"},
+        {"/dev/null", "", "it is a device, not a regular file"},
+        {dir.File("loop"), "", "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        std::string file, error;
+        EXPECT_EQ(OutputFile(c.path, file, error), c.error.empty()) << c.path;
+        EXPECT_EQ(c.error.empty() ? file : error, c.error.empty() ? c.file : c.error) << c.path;
+    }
+}
+
+TEST(MoveAside, TakesTheFirstFreeBadName) {
+    TempDir dir;
+    const std::string path = dir.File("f");
+    WriteText(path + ".bad.1", "earlier");
+    for (const char* expected : {".bad", ".bad.2", ".bad.3"}) {
+        WriteText(path, expected);
+        std::string made;
+        EXPECT_EQ(MoveAside(path, made), 0);
+        EXPECT_EQ(made, path + expected);
+        EXPECT_EQ(ReadText(made), expected);
+        EXPECT_FALSE(fs::exists(path));
+    }
+    EXPECT_EQ(ReadText(path + ".bad.1"), "earlier");
+    std::string made;
+    EXPECT_EQ(MoveAside(dir.File("missing"), made), ENOENT);
+}
+
+// A leftover is old enough and not locked by a write going on.
+TEST(IsLeftover, OnlyAnUnlockedFileUntouchedForTheGivenTime) {
+    TempDir dir;
+    const std::string path = dir.File(".f.Ab12Cd");
+    WriteText(path, "x");
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(100));
+    EXPECT_TRUE(IsLeftover(path, 90));
+    EXPECT_FALSE(IsLeftover(path, 110));
+    const int held = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    EXPECT_FALSE(IsLeftover(path, 90)) << "locked";
+    ::close(held);
+    fs::create_directory(dir.File("folder"));
+    fs::last_write_time(dir.File("folder"), fs::file_time_type::clock::now() - std::chrono::seconds(100));
+    EXPECT_FALSE(IsLeftover(dir.File("folder"), 90));
+}
+
+TEST(BackgroundWriter, ReportsEachWritesOutcomeOnceAndDoesTheLastOnClosing) {
+    int done = 0;
+    {
+        BackgroundWriter writer;
+        EXPECT_EQ(writer.TakeOutcome(), std::nullopt) << "nothing written yet";
+        writer.Submit([](std::string& error) {
+            error = "disk full";
+            return false;
+        });
+        writer.Wait();
+        EXPECT_EQ(writer.TakeOutcome(), std::optional<std::string>("disk full"));
+        EXPECT_EQ(writer.TakeOutcome(), std::nullopt) << "reported once";
+        writer.Submit([](std::string&) { return false; });
+        writer.Wait();
+        EXPECT_EQ(writer.TakeOutcome(), std::optional<std::string>("unknown error"));
+        writer.Submit([&done](std::string&) { return ++done > 0; });
+        writer.Wait();
+        EXPECT_EQ(writer.TakeOutcome(), std::optional<std::string>(""));
+        writer.Submit([&done](std::string&) { return ++done > 0; });
+    }
+    EXPECT_EQ(done, 2) << "the write still waiting is done before the writer goes";
+}
