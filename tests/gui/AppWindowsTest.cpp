@@ -585,3 +585,40 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         }
     }
 }
+
+// Alt and the caption's letter take the keyboard to the table the caption names.
+TEST(BestTimesWindow, EachCaptionsLetterLeadsToItsTable) {
+    corvana::test::TempDir dir;
+    FakeDialogs dialogs;
+    RecordsBook book(dir.File("records.json"), dialogs);
+    BestTimesWindow times(book, dialogs, 100);
+    std::map<QString, QString> buddies;
+    for (QLabel* label : times.findChildren<QLabel*>())
+        if (label->buddy() != nullptr)
+            buddies[label->text()] = label->buddy()->objectName();
+    EXPECT_EQ(buddies,
+              (std::map<QString, QString>{{"&Best times of games solved without help", "tblBestTimes"},
+                                          {"&Games per puzzle", "tblStatistics"}}));
+}
+
+// Reset, once confirmed, empties both tables at once and the line saying there is nothing comes.
+TEST(BestTimesWindow, AConfirmedResetEmptiesTheTablesOnScreen) {
+    corvana::test::TempDir dir;
+    FakeDialogs dialogs;
+    RecordsBook book(dir.File("records.json"), dialogs, [] { return std::string("2024-09-10"); });
+    book.GameStarted("Small Puzzle H");
+    book.GameSolved({{"Small Puzzle H", false, false, "Easy"}, 5, 60, false});
+    BestTimesWindow times(book, dialogs, 100);
+    times.show();
+    auto* best = times.findChild<QTableWidget*>(QStringLiteral("tblBestTimes"));
+    auto* statistics = times.findChild<QTableWidget*>(QStringLiteral("tblStatistics"));
+    auto* none = times.findChild<QLabel*>(QStringLiteral("lblNoRecords"));
+    EXPECT_EQ(best->rowCount() + statistics->rowCount(), 2);
+    EXPECT_FALSE(none->isVisible());
+    dialogs.answers = {Answer::No, Answer::Yes};
+    for (const int rowsAfter : {2, 0}) {
+        times.findChild<QPushButton*>(QStringLiteral("cmdReset"))->click();
+        EXPECT_EQ(best->rowCount() + statistics->rowCount(), rowsAfter);
+        EXPECT_EQ(none->isVisible(), rowsAfter == 0);
+    }
+}
