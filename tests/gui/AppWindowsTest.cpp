@@ -622,3 +622,59 @@ TEST(BestTimesWindow, AConfirmedResetEmptiesTheTablesOnScreen) {
         EXPECT_EQ(none->isVisible(), rowsAfter == 0);
     }
 }
+
+// View > Status Bar, View > Show Clock and the zoom are kept in the settings file, and the next
+// play window opens with them.
+TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
+    corvana::test::TempDir dir;
+    PuzzleState puzzle;
+    puzzle.PuzzleName = "Small Puzzle H";
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 5));
+    QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName));
+    opener.RememberZoomIn(dir.File("settings.ini"));
+    // What the window shows once the actions named are triggered.
+    const auto view = [&](std::vector<const char*> actions) {
+        std::string seen;
+        WhenShown<PlayWindow>({}, [&seen, actions](PlayWindow* play) {
+            for (const char* name : actions)
+                play->findChild<QAction*>(name)->trigger();
+            seen = std::string(play->statusBar()->isVisible() ? "bar" : "no bar") +
+                   (play->ClockLabel()->isVisible() ? ", clock" : ", no clock") + ", zoom " +
+                   std::to_string(play->Zoom());
+            play->close();
+        });
+        opener.ShowPlayForm(SizeClass::Small, nullptr);
+        return seen;
+    };
+    EXPECT_EQ(view({}), "bar, clock, zoom 100");
+    const std::string chosen = view({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
+    EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
+    EXPECT_EQ(view({}), chosen);
+    EXPECT_EQ(dialogs.messages.size(), 0u);
+}
+
+// A settings file that cannot be written is reported at the first change, and only then.
+TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
+    corvana::test::TempDir dir;
+    PuzzleState puzzle;
+    puzzle.PuzzleName = "Small Puzzle H";
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 5));
+    QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName));
+    corvana::test::WriteText(dir.File("file"), "");
+    opener.RememberZoomIn(dir.File("file/settings.ini"));
+    WhenShown<PlayWindow>({}, [](PlayWindow* play) {
+        for (const char* name : {"mnuShowClock", "mnuStatusBar", "mnuZoomIn"})
+            play->findChild<QAction*>(name)->trigger();
+        play->close();
+    });
+    opener.ShowPlayForm(SizeClass::Small, nullptr);
+    std::vector<std::string> texts;
+    for (const auto& m : dialogs.messages)
+        texts.push_back(m.text);
+    EXPECT_EQ(texts, std::vector<std::string>{"The clock setting could not be saved to " +
+                                              dir.File("file/settings.ini") + "."});
+}

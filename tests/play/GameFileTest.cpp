@@ -226,20 +226,6 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         EXPECT_EQ(store.Load().message, "") << "reported once";
     }
 
-    // Each damaged file goes aside under a fresh name, never over an earlier one.
-    {
-        TempDir dir;
-        const std::string path = dir.File("last-game.json");
-        GameStore store(path);
-        for (const char* name : {".bad", ".bad.1", ".bad.2"}) {
-            WriteText(path, name);
-            EXPECT_EQ(store.Load().message, "The last game could not be read from " + path +
-                                                " (it is not JSON).  It has been moved aside to " + path +
-                                                name + ".");
-        }
-        EXPECT_EQ(ReadText(path + ".bad") + ReadText(path + ".bad.1") + ReadText(path + ".bad.2"),
-                  ".bad.bad.1.bad.2");
-    }
     // A file the user may not read is no damaged file: it is reported and stays. Root reads
     // anything, so the load runs as nobody then.
     {
