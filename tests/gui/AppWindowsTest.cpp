@@ -678,3 +678,28 @@ TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
     EXPECT_EQ(texts, std::vector<std::string>{"The clock setting could not be saved to " +
                                               dir.File("file/settings.ini") + "."});
 }
+
+// Each of the user's files is where the XDG variables put it; the colour file stays beside a
+// program in a folder the user may write.
+TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
+    const QByteArray saved[3] = {qgetenv("XDG_STATE_HOME"), qgetenv("XDG_DATA_HOME"),
+                                 qgetenv("XDG_CONFIG_HOME")};
+    const corvana::test::TempDir dir; // a colour file put wrongly under the configuration folder lands here
+    const std::string x = dir.path().string();
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(x + "/state"));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(x + "/data"));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(x + "/config"));
+    const std::map<std::string, std::string> paths = {{"game", ProgramGameFilePath()},
+                                                      {"records", ProgramRecordsFilePath()},
+                                                      {"settings", ProgramSettingsPath()},
+                                                      {"colours", ProgramColorFilePath()}};
+    qputenv("XDG_STATE_HOME", saved[0]);
+    qputenv("XDG_DATA_HOME", saved[1]);
+    qputenv("XDG_CONFIG_HOME", saved[2]);
+    EXPECT_EQ(paths,
+              (std::map<std::string, std::string>{
+                  {"game", x + "/state/corvana/last-game.json"},
+                  {"records", x + "/data/corvana/records.json"},
+                  {"settings", x + "/config/corvana/settings.ini"},
+                  {"colours", QCoreApplication::applicationDirPath().toStdString() + "/" + kColorFileName}}));
+}
