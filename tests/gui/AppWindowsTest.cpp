@@ -623,17 +623,29 @@ TEST(BestTimesWindow, AConfirmedResetEmptiesTheTablesOnScreen) {
     }
 }
 
+// A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.
+PuzzleState Named(const std::string& name) {
+    PuzzleState p;
+    p.PuzzleName = name;
+    return p;
+}
+
+struct Opener {
+    corvana::test::TempDir dir;
+    PuzzleState puzzle = Named("Small Puzzle H");
+    bool exitRequested = false;
+    ColorScheme colors;
+    FakeDialogs dialogs;
+    bool generated = GeneratePuzzle(puzzle, 5).ok;
+    QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, dir.File(kColorFileName)};
+};
+
 // View > Status Bar, View > Show Clock and the zoom are kept in the settings file, and the next
 // play window opens with them.
 TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
-    corvana::test::TempDir dir;
-    PuzzleState puzzle;
-    puzzle.PuzzleName = "Small Puzzle H";
-    ColorScheme colors;
-    FakeDialogs dialogs;
-    ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 5));
-    QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName));
-    opener.RememberZoomIn(dir.File("settings.ini"));
+    Opener o;
+    ASSERT_TRUE(o.generated);
+    o.opener.RememberZoomIn(o.dir.File("settings.ini"));
     // What the window shows once the actions named are triggered.
     const auto view = [&](std::vector<const char*> actions) {
         std::string seen;
@@ -645,38 +657,33 @@ TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
                    std::to_string(play->Zoom());
             play->close();
         });
-        opener.ShowPlayForm(SizeClass::Small, nullptr);
+        o.opener.ShowPlayForm(SizeClass::Small, nullptr);
         return seen;
     };
     EXPECT_EQ(view({}), "bar, clock, zoom 100");
     const std::string chosen = view({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
     EXPECT_EQ(view({}), chosen);
-    EXPECT_EQ(dialogs.messages.size(), 0u);
+    EXPECT_EQ(o.dialogs.messages.size(), 0u);
 }
 
 // A settings file that cannot be written is reported at the first change, and only then.
 TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
-    corvana::test::TempDir dir;
-    PuzzleState puzzle;
-    puzzle.PuzzleName = "Small Puzzle H";
-    ColorScheme colors;
-    FakeDialogs dialogs;
-    ASSERT_TRUE(GeneratePuzzle(puzzle, dialogs, 5));
-    QtWindowOpener opener(puzzle, colors, dialogs, dir.File(kColorFileName));
-    corvana::test::WriteText(dir.File("file"), "");
-    opener.RememberZoomIn(dir.File("file/settings.ini"));
+    Opener o;
+    ASSERT_TRUE(o.generated);
+    corvana::test::WriteText(o.dir.File("file"), "");
+    o.opener.RememberZoomIn(o.dir.File("file/settings.ini"));
     WhenShown<PlayWindow>({}, [](PlayWindow* play) {
         for (const char* name : {"mnuShowClock", "mnuStatusBar", "mnuZoomIn"})
             play->findChild<QAction*>(name)->trigger();
         play->close();
     });
-    opener.ShowPlayForm(SizeClass::Small, nullptr);
+    o.opener.ShowPlayForm(SizeClass::Small, nullptr);
     std::vector<std::string> texts;
-    for (const auto& m : dialogs.messages)
+    for (const auto& m : o.dialogs.messages)
         texts.push_back(m.text);
     EXPECT_EQ(texts, std::vector<std::string>{"The clock setting could not be saved to " +
-                                              dir.File("file/settings.ini") + "."});
+                                              o.dir.File("file/settings.ini") + "."});
 }
 
 // Each of the user's files is where the XDG variables put it; the colour file stays beside a
