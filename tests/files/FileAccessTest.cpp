@@ -5,6 +5,7 @@
 
 #include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
+#include "files/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -294,4 +295,14 @@ TEST(BackgroundWriter, ReportsEachWritesOutcomeOnceAndDoesTheLastOnClosing) {
         writer.Submit([&done](std::string&) { return ++done > 0; });
     }
     EXPECT_EQ(done, 2) << "the write still waiting is done before the writer goes";
+}
+
+// A setting saved keeps the others of [General], sorted, and drops what no section of ours holds.
+TEST(SettingsFile, ASaveWritesTheGeneralSettingsOnly) {
+    TempDir dir;
+    const std::string path = dir.File("settings.ini");
+    WriteText(path, "[General]\nb=2\n=no key\n[Other]\nc=3\n[General]\na=1\n[x=y]\n");
+    std::string error;
+    ASSERT_TRUE(WriteSetting(path, "zoom", "175", error)) << error;
+    EXPECT_EQ(ReadText(path), "[General]\na=1\nb=2\nzoom=175\n");
 }

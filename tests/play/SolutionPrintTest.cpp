@@ -147,6 +147,7 @@ TEST(PlayPrint, EachKindPrintsItsGridBlackOnWhiteAndRestoresTheWindow) {
         {"Normal Puzzle Angled", 0, "h", {O::Printed, "", 0}, ""},
         {"Large Puzzle Crazy Eights", 0, "", {O::Printed, "", 0}, ""},
         {"Small Puzzle Project X", 1, "s", {O::Printed, "", 0}, ""},
+        {"Small Puzzle Wheel", 0, "s", {O::Printed, "", 0}, ""},
         {"Large Puzzle Four Electrodes", 2, "h", {O::Printed, "", 0}, ""},
         {"Large Puzzle Squares", 1, "", {O::Cancelled, "", 0}, ""},
         {"Normal Puzzle Shield", 2, "", {O::Failed, "x", 0}, "The puzzle could not be printed.\r\nx"},
