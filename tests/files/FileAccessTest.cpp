@@ -48,14 +48,6 @@ TEST(ReadRegularFile, ReadsAFileOfExactlyTheLimitAndRefusesOneByteMore) {
     EXPECT_EQ(error, "it is too large (more than 100 bytes)");
 }
 
-TEST(ReadRegularFile, ReadsAnEmptyFileAsEmptyText) {
-    TempDir dir;
-    WriteText(dir.File("empty"), "");
-    std::string text = "old", error;
-    EXPECT_TRUE(ReadRegularFile(dir.File("empty"), 10, text, error)) << error;
-    EXPECT_EQ(text, "");
-}
-
 TEST(ReadRegularFile, RefusesALinkUnlessAskedToFollowIt) {
     TempDir dir;
     WriteText(dir.File("real"), "abc");
@@ -200,14 +192,6 @@ TEST(AtomicFileWriter, ADroppedWriterRemovesItsFreshFile) {
     }
     EXPECT_EQ(ReadText(dir.File("f")), "old");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
-}
-
-TEST(AtomicFileWriter, ACommitWithoutAnOpenFileFails) {
-    AtomicFileWriter out;
-    std::string error;
-    EXPECT_FALSE(out.Write("x", 1));
-    EXPECT_FALSE(out.Commit(error));
-    EXPECT_EQ(out.ErrorNumber(), EBADF);
 }
 
 // A file the user names as output: the link is followed (to its end, relative links from their
