@@ -76,6 +76,15 @@ TEST(Records, ClockPlaceAndOptionsTexts) {
     EXPECT_EQ(ClockText(0) + " " + ClockText(7) + " " + ClockText(754) + " " + ClockText(3599) + " " +
                   ClockText(3600) + " " + ClockText(36000 + 62) + " " + ClockText(-3),
               "0:00 0:07 12:34 59:59 1:00:00 10:01:02 0:00");
+    // The solved notice's time: seconds are left out past an hour, a zero part always.
+    for (const auto& [seconds, words] : std::map<std::int64_t, std::string>{{0, "0 seconds"},
+                                                                            {1, "1 second"},
+                                                                            {60, "1 minute"},
+                                                                            {61, "1 minute 1 second"},
+                                                                            {3600, "1 hour"},
+                                                                            {3661, "1 hour 1 minute"},
+                                                                            {7325, "2 hours 2 minutes"}})
+        EXPECT_EQ(SpentText(seconds), words);
     EXPECT_EQ(PlaceSentence(1), "That is your best time for this kind of puzzle.");
     EXPECT_EQ(PlaceSentence(2), "That is your second best time for this kind of puzzle.");
     EXPECT_EQ(PlaceSentence(3), "That is your third best time for this kind of puzzle.");

@@ -220,6 +220,7 @@ TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
         {false, 9, "Values of length 9 digit(s) not supported, only 2-10."},
         {true, 8, "Values of length 8 digit(s) not supported, only 2-10."},
         {false, 1, "Values of length 1 digit(s) not supported, only 2-10."},
+        {true, 11, "Values of length 11 digit(s) not supported, only 2-10."},
     };
     for (const auto& c : unsupported) {
         std::string message;

@@ -106,6 +106,10 @@ TEST(Solver, SmallBoardsCountAsWorkedOutByHand) {
     }
 }
 
+TEST(Solver, CountsNoFurtherThanTheLimitAskedFor) {
+    EXPECT_EQ(Solve(Board({"..", ".."}, {{2, {"12", "34", "13", "24"}}}), 1).solutions, 1);
+}
+
 // Nine 2 x 2 blocks of 0s and 1s, one number changed so that nothing fits: every arrangement of
 // the alike blocks must be tried, far more than any budget allows. The search stops at its
 // budget and says it cannot tell; a smaller board within the budget is decided.
