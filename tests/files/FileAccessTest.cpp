@@ -1,21 +1,17 @@
 // The program's own files: what a read takes and refuses, what a write leaves on disk and who
-// may read it, and where a damaged file goes.
+// may read it.
 
 #include "TempDir.h"
 
-#include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
 #include "files/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <optional>
 #include <thread>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,33 +53,6 @@ TEST(ReadRegularFile, RefusesALinkUnlessAskedToFollowIt) {
     EXPECT_EQ(error, "it is a link, not a regular file");
     EXPECT_TRUE(ReadRegularFile(dir.File("link"), 10, text, error, Links::Follow)) << error;
     EXPECT_EQ(text, "abc");
-}
-
-// Whatever is at the path, followed or not, only a regular file is read.
-TEST(ReadRegularFile, NamesWhatIsThereInsteadOfARegularFile) {
-    TempDir dir;
-    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
-    fs::create_directory(dir.File("folder"));
-    fs::create_symlink(dir.File("fifo"), dir.File("to-fifo"));
-    fs::create_symlink(dir.File("folder"), dir.File("to-folder"));
-    const struct {
-        const char* name;
-        Links links;
-        const char* error;
-    } cases[] = {
-        {"fifo", Links::Refuse, "it is not a regular file"},
-        {"fifo", Links::Follow, "it is not a regular file"},
-        {"to-fifo", Links::Follow, "it is not a regular file"},
-        {"folder", Links::Refuse, "it is a folder, not a file"},
-        {"to-folder", Links::Follow, "it is a folder, not a file"},
-        {"missing", Links::Refuse, "No such file or directory"},
-        {"missing", Links::Follow, "No such file or directory"},
-    };
-    for (const auto& c : cases) {
-        std::string text, error;
-        EXPECT_FALSE(ReadRegularFile(dir.File(c.name), 10, text, error, c.links)) << c.name;
-        EXPECT_EQ(error, c.error) << c.name << (c.links == Links::Follow ? " followed" : "");
-    }
 }
 
 TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMore) {
@@ -222,63 +191,6 @@ TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
         EXPECT_EQ(OutputFile(c.path, file, error), c.error.empty()) << c.path;
         EXPECT_EQ(c.error.empty() ? file : error, c.error.empty() ? c.file : c.error) << c.path;
     }
-}
-
-TEST(MoveAside, TakesTheFirstFreeBadName) {
-    TempDir dir;
-    const std::string path = dir.File("f");
-    WriteText(path + ".bad.1", "earlier");
-    for (const char* expected : {".bad", ".bad.2", ".bad.3"}) {
-        WriteText(path, expected);
-        std::string made;
-        EXPECT_EQ(MoveAside(path, made), 0);
-        EXPECT_EQ(made, path + expected);
-        EXPECT_EQ(ReadText(made), expected);
-        EXPECT_FALSE(fs::exists(path));
-    }
-    EXPECT_EQ(ReadText(path + ".bad.1"), "earlier");
-    std::string made;
-    EXPECT_EQ(MoveAside(dir.File("missing"), made), ENOENT);
-}
-
-// A leftover is old enough and not locked by a write going on.
-TEST(IsLeftover, OnlyAnUnlockedFileUntouchedForTheGivenTime) {
-    TempDir dir;
-    const std::string path = dir.File(".f.Ab12Cd");
-    WriteText(path, "x");
-    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(100));
-    EXPECT_TRUE(IsLeftover(path, 90));
-    EXPECT_FALSE(IsLeftover(path, 110));
-    const int held = ::open(path.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    EXPECT_FALSE(IsLeftover(path, 90)) << "locked";
-    ::close(held);
-    fs::create_directory(dir.File("folder"));
-    fs::last_write_time(dir.File("folder"), fs::file_time_type::clock::now() - std::chrono::seconds(100));
-    EXPECT_FALSE(IsLeftover(dir.File("folder"), 90));
-}
-
-TEST(BackgroundWriter, ReportsEachWritesOutcomeOnceAndDoesTheLastOnClosing) {
-    int done = 0;
-    {
-        BackgroundWriter writer;
-        EXPECT_EQ(writer.TakeOutcome(), std::nullopt) << "nothing written yet";
-        writer.Submit([](std::string& error) {
-            error = "disk full";
-            return false;
-        });
-        writer.Wait();
-        EXPECT_EQ(writer.TakeOutcome(), std::optional<std::string>("disk full"));
-        EXPECT_EQ(writer.TakeOutcome(), std::nullopt) << "reported once";
-        writer.Submit([](std::string&) { return false; });
-        writer.Wait();
-        EXPECT_EQ(writer.TakeOutcome(), std::optional<std::string>("unknown error"));
-        writer.Submit([&done](std::string&) { return ++done > 0; });
-        writer.Wait();
-        EXPECT_EQ(writer.TakeOutcome(), std::optional<std::string>(""));
-        writer.Submit([&done](std::string&) { return ++done > 0; });
-    }
-    EXPECT_EQ(done, 2) << "the write still waiting is done before the writer goes";
 }
 
 // A setting saved keeps the others of [General], sorted, and drops what no section of ours holds.
