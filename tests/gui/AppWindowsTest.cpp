@@ -207,6 +207,10 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
+    const QImage shown = help.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
+              ToQColor(kHelpBackground).name())
+        << "the pages stand on the help's own background";
     EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
