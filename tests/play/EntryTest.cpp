@@ -5,6 +5,7 @@
 #include "corvana/Version.h"
 
 #include <cstdlib>
+#include <map>
 
 using namespace corvana;
 using namespace corvana::test;
@@ -114,12 +115,18 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
 }
 
 TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
-    // Only the last is a record, with a leading space and signs; the others leave the values alone.
-    for (const std::string record : {"", "abc", "1,2", ",", "12;3;4", "-", "7,", "1,99999,2", " 23,-1,+7"}) {
-        int grid = 91, oldValue = 92, newValue = 93;
+    // A record is three whole numbers of 16 bits, a leading space and signs allowed; anything
+    // else leaves the values alone.
+    const std::tuple<int, int, int> untouched{91, 92, 93};
+    const std::map<std::string, std::tuple<int, int, int>> cases = {
+        {"", untouched},           {"abc", untouched},         {"1,2", untouched},
+        {",", untouched},          {"12;3;4", untouched},      {"-", untouched},
+        {"7,", untouched},         {"1,99999,2", untouched},   {"32768,1,2", untouched},
+        {"1,-32769,2", untouched}, {" 23,-1,+7", {23, -1, 7}}, {"32767,-32768,0", {32767, -32768, 0}}};
+    for (const auto& [record, expected] : cases) {
+        auto [grid, oldValue, newValue] = untouched;
         PlayForm::BreakDownUndoArray(record, grid, oldValue, newValue);
-        EXPECT_EQ(std::tuple(grid, oldValue, newValue),
-                  record[0] == ' ' ? std::tuple(23, -1, 7) : std::tuple(91, 92, 93));
+        EXPECT_EQ(std::tuple(grid, oldValue, newValue), expected) << '"' << record << '"';
     }
 
     // The shared puzzle changes size under an open Large form (a failed load of a Small
