@@ -165,6 +165,8 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&credits));
     EXPECT_EQ(credits.windowTitle(), QStringLiteral("Corvana Credits"));
     EXPECT_EQ(credits.size(), QSize(419, 286));
+    const QImage shown = credits.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(2, shown.height() - 2).name(), QStringLiteral("#000040")) << "dark blue";
     const auto label = [&credits](const char* name) {
         return credits.findChild<QLabel*>(QString::fromUtf8(name));
     };
