@@ -14,6 +14,7 @@
 #include "colors/ColorEditorWindow.h"
 #include "corvana/Version.h"
 #include "play/PlayWindow.h"
+#include "print/GridPainter.h"
 #include "puzzle/GeneratePuzzle.h"
 #include "solver/Rules.h"
 #include "ui/QtUtil.h"
@@ -715,4 +716,16 @@ TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
                   {"records", x + "/data/corvana/records.json"},
                   {"settings", x + "/config/corvana/settings.ini"},
                   {"colours", QCoreApplication::applicationDirPath().toStdString() + "/" + kColorFileName}}));
+}
+
+// Each square of a painted grid takes the colour its character gives it, across its whole width.
+TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    {
+        QPainter painter(&image);
+        PaintGrid(painter, QRectF(0, 0, 40, 40), 2, "#..#");
+    }
+    const auto at = [&image](int x, int y) { return image.pixelColor(x, y).name().toStdString() + " "; };
+    EXPECT_EQ(at(10, 10) + at(30, 10) + at(10, 30) + at(30, 30), "#000000 #ffffff #ffffff #000000 ");
 }
