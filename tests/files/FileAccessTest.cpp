@@ -44,17 +44,6 @@ TEST(ReadRegularFile, ReadsAFileOfExactlyTheLimitAndRefusesOneByteMore) {
     EXPECT_EQ(error, "it is too large (more than 100 bytes)");
 }
 
-TEST(ReadRegularFile, RefusesALinkUnlessAskedToFollowIt) {
-    TempDir dir;
-    WriteText(dir.File("real"), "abc");
-    fs::create_symlink(dir.File("real"), dir.File("link"));
-    std::string text, error;
-    EXPECT_FALSE(ReadRegularFile(dir.File("link"), 10, text, error, Links::Refuse));
-    EXPECT_EQ(error, "it is a link, not a regular file");
-    EXPECT_TRUE(ReadRegularFile(dir.File("link"), 10, text, error, Links::Follow)) << error;
-    EXPECT_EQ(text, "abc");
-}
-
 TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMore) {
     for (const std::size_t written : {0u, 5u, 20000u, 20001u}) {
         int ends[2];

@@ -631,19 +631,13 @@ TEST(BestTimesWindow, AConfirmedResetEmptiesTheTablesOnScreen) {
 }
 
 // A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.
-PuzzleState Named(const std::string& name) {
-    PuzzleState p;
-    p.PuzzleName = name;
-    return p;
-}
-
 struct Opener {
     corvana::test::TempDir dir;
-    PuzzleState puzzle = Named("Small Puzzle H");
+    PuzzleState puzzle;
     bool exitRequested = false;
     ColorScheme colors;
     FakeDialogs dialogs;
-    bool generated = GeneratePuzzle(puzzle, 5).ok;
+    bool generated = (puzzle.PuzzleName = "Small Puzzle H", GeneratePuzzle(puzzle, 5).ok);
     QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, dir.File(kColorFileName)};
 };
 
