@@ -100,17 +100,6 @@ TEST(WriteFileAtomically, ReplacesALinkAndLeavesWhatItLedTo) {
     EXPECT_EQ(ReadText(dir.File("target")), "theirs");
 }
 
-TEST(WriteFileAtomically, MakesMissingFoldersOnlyWhenAsked) {
-    TempDir dir;
-    const std::string path = dir.File("a/b/f");
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(path, "x", error, FileMode::Private, Folder::MustExist));
-    EXPECT_EQ(error, "cannot create a file in " + dir.File("a/b") + ": No such file or directory");
-    EXPECT_FALSE(fs::exists(dir.File("a")));
-    EXPECT_TRUE(WriteFileAtomically(path, "x", error, FileMode::Private, Folder::Make)) << error;
-    EXPECT_EQ(ReadText(path), "x");
-}
-
 // A rename that cannot be done (a folder is in the way) costs nothing: what was there stays and
 // the fresh file goes.
 TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
@@ -136,19 +125,6 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     ASSERT_TRUE(out.Commit(error)) << error;
     EXPECT_EQ(ReadText(dir.File("f")), "abcde");
     EXPECT_EQ(out.ErrorNumber(), 0);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
-}
-
-TEST(AtomicFileWriter, ADroppedWriterRemovesItsFreshFile) {
-    TempDir dir;
-    WriteText(dir.File("f"), "old");
-    {
-        AtomicFileWriter out;
-        std::string error;
-        ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
-        out.Write("new", 3);
-    }
-    EXPECT_EQ(ReadText(dir.File("f")), "old");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 

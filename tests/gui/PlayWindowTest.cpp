@@ -6,6 +6,8 @@
 #include "play/PlayWindow.h"
 #include "FakeDialogs.h"
 #include "MenuEntries.h"
+#include "TempDir.h"
+#include "play/GameStore.h"
 #include "play/PlayWidgets.h"
 #include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
@@ -667,4 +669,31 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.pdf"});
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("an older page"));
+}
+
+// A digit typed in the window reaches the kept game at once, and the time spent when the window
+// closes; a game that cannot be kept is reported once, by the time the window has closed.
+TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
+    corvana::test::TempDir dir;
+    std::filesystem::create_directories(dir.File("blocked/inside"));
+    for (const char* file : {"last-game.json", "blocked"}) {
+        SCOPED_TRACE(file);
+        Window w("Small Puzzle H");
+        double now = 0;
+        w.Model().SetClock([&now] { return now; });
+        GameStore store(dir.File(file));
+        w.window->KeepGameIn(&store);
+        int cell = w.puzzle.StarterLastCell + 1;
+        while (!w.puzzle.GridPattern[Window::At(cell)])
+            ++cell;
+        QTest::keyClick(w.Cell(cell), Qt::Key_7);
+        const bool kept = std::string(file) == "last-game.json";
+        if (kept)
+            store.Flush(); // the writer thread's work done
+        EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : 7, 7);
+        now = 42;
+        w.window->close();
+        EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);
+        EXPECT_EQ(w.dialogs.messages.size(), kept ? 0u : 1u);
+    }
 }

@@ -125,8 +125,7 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
     EXPECT_FALSE(g.assisted);
 }
 
-TEST(RecordsFile, LivesInTheXdgDataFolder) {
-    EXPECT_EQ(RecordsFilePath("/d", "/h"), "/d/corvana/records.json");
+TEST(RecordsFile, LivesUnderHomeWithoutAnAbsoluteXdgDataFolder) {
     EXPECT_EQ(RecordsFilePath("", "/h"), "/h/.local/share/corvana/records.json");
     EXPECT_EQ(RecordsFilePath("rel", "/h"), "/h/.local/share/corvana/records.json");
     EXPECT_EQ(RecordsFilePath("", ""), "");
