@@ -2,28 +2,14 @@
 #include "puzzle/GeneratePuzzle.h"
 #include "puzzle/Templates.h"
 
+#include "Boards.h"
+
 #include <gtest/gtest.h>
 
 using namespace corvana;
+using namespace corvana::test;
 
 namespace {
-
-std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
-
-// A board from rows of '#' (black), '.' (empty) and digits (in the grid), with joined lists.
-FillIn Board(const std::vector<std::string>& rows, std::map<int, std::vector<std::string>> lists) {
-    FillIn p;
-    p.width = static_cast<int>(rows.size());
-    for (const auto& row : rows)
-        for (const char c : row) {
-            p.white.push_back(c != '#');
-            p.given.push_back(c >= '0' && c <= '9' ? c - '0' : -1);
-        }
-    p.across = std::move(lists);
-    return p;
-}
 
 template <typename Digit> std::vector<int> Grid(const std::vector<Digit>& digits) {
     return {digits.begin(), digits.end()};
