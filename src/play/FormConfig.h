@@ -1,7 +1,7 @@
 #pragma once
 
 // What sets the three play forms apart, as data: grid width, geometry (in twips), tab order,
-// the lengths of their number lists and the per-template list layouts.
+// the lengths of their number lists. Where each template's lists stand is in its record.
 
 #include "core/Twips.h"
 #include "puzzle/Templates.h"
@@ -11,22 +11,6 @@
 #include <vector>
 
 namespace corvana {
-
-// Where one list of a template stands. `firstDownBox` is used on the Large form only; the
-// down list keeps the across list's columns.
-struct ListLayout {
-    int digits;
-    TwipPoint heading;
-    TwipPoint firstBox;
-    TwipPoint firstDownBox;
-    int columns;
-    int columnStep;
-};
-
-struct TemplateLayout {
-    std::string_view name;
-    std::vector<ListLayout> lists;
-};
 
 struct FormConfig {
     std::string_view name; // frmSmallSize, frmNormal, frmLarge
@@ -43,11 +27,9 @@ struct FormConfig {
     bool separateLists;           // across and down lists (Large)
     std::array<int, 11> boxWidth; // designed check box width by digit count
     TwipRect copyright;           // lblCopyright
-    std::vector<TemplateLayout> layouts;
 
     int CellCount() const { return width * width; }
     int ColorIndex() const { return static_cast<int>(size); }
-    const TemplateLayout* Layout(std::string_view puzzleName) const;
     // Cell i stands at Left 120 + 300 x column, Top 240 + 300 x row, 252 x 288, in fraUserGrid.
     TwipRect CellRect(int cell) const;
     int TabIndex(int cell) const { return tabBackwards ? tabBase - cell : tabBase + cell; }

@@ -192,8 +192,9 @@ int PlayForm::ListCount(int digits, bool down) const {
 bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool LoadBoxes) {
     try {
         ResetCheckBoxes();
-        const TemplateLayout* layout = config_.Layout(Puzzle);
-        if (layout == nullptr)
+        // A template of another size class has no lists on this form.
+        const TemplateRecord* record = FindTemplate(Puzzle);
+        if (record == nullptr || record->size != config_.size)
             return true;
         const auto k = At(config_.ColorIndex());
         auto placeSection = [&](LabelRole role) {
@@ -209,7 +210,7 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
                 break;
             if (config_.separateLists)
                 placeSection(down ? LabelRole::Down : LabelRole::Across);
-            for (const ListLayout& list : layout->lists) {
+            for (const ListLayout& list : record->lists) {
                 const int n = list.digits;
                 if (!down) {
                     auto heading = std::find_if(labels_.begin(), labels_.end(),
@@ -274,23 +275,24 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
     }
 }
 
-ColorValue PlayForm::ListColor(int digits) const {
+ColorValue PlayForm::ListColor(const TemplateRecord& record, int digits) const {
     const auto k = At(config_.ColorIndex());
-    const auto primary = PrimarySet(puzzle_.PuzzleName);
-    const bool isPrimary = primary && std::find(primary->begin(), primary->end(), digits) != primary->end();
+    const auto& primary = record.primary;
+    const bool isPrimary = std::find(primary.begin(), primary.end(), digits) != primary.end();
     return isPrimary ? colors_.PrimaryColor[k] : colors_.SecondaryColor[k];
 }
 
+// A puzzle that is no template leaves the lists' colours as they are.
 void PlayForm::GetObjectColors(ListBox& box) {
     box.back = colors_.BackgroundColor[At(config_.ColorIndex())];
-    if (PrimarySet(puzzle_.PuzzleName))
-        box.fore = ListColor(box.digits);
+    if (const TemplateRecord* record = FindTemplate(puzzle_.PuzzleName))
+        box.fore = ListColor(*record, box.digits);
 }
 
 void PlayForm::GetObjectColors(FormLabel& label) {
     label.back = colors_.BackgroundColor[At(config_.ColorIndex())];
-    if (PrimarySet(puzzle_.PuzzleName))
-        label.fore = ListColor(label.digits);
+    if (const TemplateRecord* record = FindTemplate(puzzle_.PuzzleName))
+        label.fore = ListColor(*record, label.digits);
 }
 
 void PlayForm::BoxClick(int id) {

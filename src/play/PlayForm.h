@@ -307,7 +307,8 @@ public:
 private:
     void BoxClicked(ListBox& box);
     void SetBuffer(const std::string& text);
-    ColorValue ListColor(int digits) const;
+    // The Primary colour for a list of one of the template's primary lengths, else the Secondary.
+    ColorValue ListColor(const TemplateRecord& record, int digits) const;
     void ShowLoadError();
     void BlackenStarter();
     int Width() const { return config_.width; }

@@ -146,20 +146,20 @@ void PlayForm::RestoreColorsAndChecks(PrintKind PrintNo) {
         FindGivenLabel(puzzle_.StarterFirstCell, puzzle_.StarterLastCell);
     }
     const auto k = At(config_.ColorIndex());
-    const bool ruled = PrimarySet(puzzle_.PuzzleName) != nullptr;
+    const TemplateRecord* record = FindTemplate(puzzle_.PuzzleName);
     for (auto& box : boxes_) {
         box.back = colors_.BackgroundColor[k];
         if (box.value == 1)
             box.fore = colors_.CheckedColor[k];
-        else if (ruled)
-            box.fore = ListColor(box.digits);
+        else if (record != nullptr)
+            box.fore = ListColor(*record, box.digits);
     }
     for (auto& label : labels_) {
         label.back = colors_.BackgroundColor[k];
         if (label.role == LabelRole::Across || label.role == LabelRole::Down)
             label.fore = colors_.PrimaryColor[k];
-        else if (ruled)
-            label.fore = ListColor(label.digits);
+        else if (record != nullptr)
+            label.fore = ListColor(*record, label.digits);
     }
     for (FormFrame* frame : {&work_, &userGrid_}) {
         frame->back = colors_.BackgroundColor[k];

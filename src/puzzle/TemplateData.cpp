@@ -1,7 +1,19 @@
-// The fifteen grids, in the order the dispatch compares their names.
+// The fifteen grids and where their lists stand, in the order the dispatch compares their names.
 #include "puzzle/Templates.h"
 
 namespace corvana {
+
+namespace {
+
+// Shorthand for the list layouts: heading, first box, first down box, columns, column step.
+ListLayout L(int digits, int hl, int ht, int bl, int bt, int columns = 1, int step = 0) {
+    return {digits, {hl, ht}, {bl, bt}, {bl, 0}, columns, step};
+}
+ListLayout LD(int digits, int hl, int ht, int bl, int bt, int dt, int columns = 1, int step = 0) {
+    return {digits, {hl, ht}, {bl, bt}, {bl, dt}, columns, step};
+}
+
+} // namespace
 
 const std::vector<TemplateRecord>& Templates() {
     static const std::vector<TemplateRecord> records = {
@@ -26,7 +38,8 @@ const std::vector<TemplateRecord>& Templates() {
          },
          2,
          1,
-         {2, 10}},
+         {2, 10},
+         {L(2, 240, 240, 240, 600), L(6, 1320, 240, 1320, 600), L(10, 2520, 240, 2520, 600)}},
         {"Small Puzzle Pinwheel",
          SizeClass::Small,
          {
@@ -49,7 +62,8 @@ const std::vector<TemplateRecord>& Templates() {
          },
          6,
          3,
-         {3}},
+         {3},
+         {L(3, 240, 240, 240, 600, 2, 720), L(6, 2520, 240, 2520, 600)}},
         {"Small Puzzle Five Squares",
          SizeClass::Small,
          {
@@ -72,7 +86,8 @@ const std::vector<TemplateRecord>& Templates() {
          },
          10,
          2,
-         {4}},
+         {4},
+         {L(4, 240, 240, 240, 600, 2, 720), L(10, 2520, 240, 2520, 600)}},
         {"Small Puzzle Wheel",
          SizeClass::Small,
          {
@@ -94,7 +109,8 @@ const std::vector<TemplateRecord>& Templates() {
          },
          4,
          1,
-         {3, 8}},
+         {3, 8},
+         {L(3, 240, 240, 240, 600), L(4, 1320, 240, 1320, 600), L(8, 2520, 240, 2520, 600)}},
         {"Normal Puzzle Plus",
          SizeClass::Normal,
          {
@@ -124,7 +140,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          1,
-         {3, 7}},
+         {3, 7},
+         {L(3, 240, 240, 120, 600, 2, 720), L(4, 240, 2760, 120, 3120, 2, 720),
+          L(5, 2280, 240, 1560, 600, 3, 960), L(7, 2280, 2760, 1920, 3120, 2, 1080)}},
         {"Normal Puzzle Steps",
          SizeClass::Normal,
          {
@@ -159,7 +177,10 @@ const std::vector<TemplateRecord>& Templates() {
          },
          5,
          1,
-         {3, 5, 7, 8}},
+         {3, 5, 7, 8},
+         {L(3, 120, 240, 120, 600), L(4, 1080, 240, 840, 600, 2, 720), L(5, 2640, 240, 2400, 600, 2, 960),
+          L(6, 2400, 3480, 2400, 3840), L(7, 2400, 5040, 2400, 5400), L(8, 3480, 3480, 3360, 3840),
+          L(9, 3480, 4520, 3360, 4880)}},
         {"Normal Puzzle Shield",
          SizeClass::Normal,
          {
@@ -193,7 +214,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          1,
-         {2, 4, 5, 7}},
+         {2, 4, 5, 7},
+         {L(2, 120, 240, 240, 600), L(3, 1740, 240, 1080, 600, 3, 720), L(4, 3240, 240, 3360, 600),
+          L(5, 840, 3000, 120, 3360, 3, 840), L(6, 2640, 3000, 2640, 3360), L(7, 3540, 3000, 3540, 3360)}},
         {"Normal Puzzle Broken Pieces",
          SizeClass::Normal,
          {
@@ -226,7 +249,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          4,
          6,
-         {3, 5, 7}},
+         {3, 5, 7},
+         {L(3, 120, 240, 120, 600), L(4, 1200, 240, 960, 600, 2, 720), L(5, 2640, 240, 2640, 600, 2, 840),
+          L(7, 960, 3600, 960, 3960), L(10, 2640, 3600, 2640, 3960)}},
         {"Large Puzzle Crazy Eights",
          SizeClass::Large,
          {
@@ -250,7 +275,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          6,
          7,
-         {3, 6}},
+         {3, 6},
+         {LD(3, 120, 240, 120, 600, 3960), LD(4, 1200, 240, 960, 600, 3960, 2, 720),
+          LD(6, 2520, 240, 2520, 600, 3960), LD(8, 3600, 240, 3600, 600, 3960)}},
         {"Large Puzzle Squares",
          SizeClass::Large,
          {
@@ -274,7 +301,10 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          2,
-         {3, 5, 7}},
+         {3, 5, 7},
+         {LD(3, 0, 240, 120, 600, 3960), LD(4, 960, 240, 960, 600, 3960), LD(5, 1800, 240, 1800, 600, 3960),
+          LD(6, 2760, 240, 2760, 600, 3960), LD(7, 3720, 240, 3720, 600, 3960),
+          LD(8, 3720, 2280, 3600, 2640, 5520)}},
         {"Normal Puzzle Five Plus",
          SizeClass::Normal,
          {
@@ -305,7 +335,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          3,
-         {3, 5, 6}},
+         {3, 5, 6},
+         {L(3, 120, 240, 120, 600), L(4, 1200, 240, 960, 600, 2, 720), L(5, 3000, 240, 2640, 600, 2, 840),
+          L(6, 960, 3720, 960, 4080), L(7, 2000, 3720, 2000, 4080)}},
         {"Normal Puzzle Angled",
          SizeClass::Normal,
          {
@@ -336,7 +368,10 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          1,
-         {3, 5, 8}},
+         {3, 5, 8},
+         {L(3, 30, 240, 120, 600), L(4, 960, 240, 960, 600), L(5, 2160, 240, 1800, 600, 2, 840),
+          L(6, 3540, 240, 3540, 600), L(7, 120, 2400, 120, 2760), L(8, 1200, 2400, 1200, 2760),
+          L(9, 2400, 2400, 2400, 2760)}},
         {"Normal Puzzle HTT",
          SizeClass::Normal,
          {
@@ -369,7 +404,10 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          6,
-         {2, 4, 7}},
+         {2, 4, 7},
+         {L(2, 120, 240, 120, 600), L(3, 1200, 240, 960, 600, 2, 720), L(4, 2400, 240, 2400, 600),
+          L(5, 480, 3720, 120, 4080, 2, 840), L(6, 3480, 240, 3480, 600),
+          L(7, 3000, 2760, 2400, 3120, 2, 1080)}},
         {"Small Puzzle Project X",
          SizeClass::Small,
          {
@@ -393,7 +431,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          2,
          1,
-         {2, 4, 8}},
+         {2, 4, 8},
+         {L(2, 120, 240, 240, 600), L(3, 960, 240, 1080, 600), L(4, 1920, 240, 1920, 600),
+          L(6, 2760, 240, 2760, 600), L(8, 2760, 2040, 2760, 2400)}},
         {"Large Puzzle Four Electrodes",
          SizeClass::Large,
          {
@@ -417,7 +457,9 @@ const std::vector<TemplateRecord>& Templates() {
          },
          7,
          1,
-         {3, 8}},
+         {3, 8},
+         {LD(3, 0, 240, 120, 600, 3960), LD(6, 2760, 2520, 2160, 3000, 6360, 2, 1200),
+          LD(7, 960, 240, 960, 600, 3960), LD(8, 2760, 240, 2160, 600, 3960, 2, 1200)}},
     };
     return records;
 }

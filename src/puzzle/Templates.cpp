@@ -50,11 +50,6 @@ int TemplateRecord::StarterLastCell() const {
     return StarterFirstCell() + starterDigits - 1;
 }
 
-const std::vector<int>* PrimarySet(std::string_view puzzleName) {
-    const TemplateRecord* record = FindTemplate(puzzleName);
-    return record == nullptr ? nullptr : &record->primary;
-}
-
 const TemplateRecord* FindTemplate(std::string_view name) {
     for (const auto& record : Templates())
         if (record.name == name)

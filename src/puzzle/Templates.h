@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Twips.h"
+
 #include <string_view>
 #include <vector>
 
@@ -20,6 +22,17 @@ struct SlotGroup {
     std::vector<int> down;
 };
 
+// Where one list of a template stands on its play form. `firstDownBox` is used on the Large form
+// only; the down list keeps the across list's columns.
+struct ListLayout {
+    int digits;
+    TwipPoint heading;
+    TwipPoint firstBox;
+    TwipPoint firstDownBox;
+    int columns;
+    int columnStep;
+};
+
 // One fixed grid. Everything a build needs is here; the build procedure is the same for all.
 struct TemplateRecord {
     std::string_view name;
@@ -34,6 +47,8 @@ struct TemplateRecord {
     // The digit counts whose lists the play window shows in the Primary colour; the others take
     // the Secondary colour.
     std::vector<int> primary;
+    // Its lists on the play form of its size class, in the form's list order.
+    std::vector<ListLayout> lists;
 
     int Width() const { return GridWidth(size); }
     bool IsBlack(int cell) const;
@@ -48,8 +63,5 @@ struct TemplateRecord {
 const std::vector<TemplateRecord>& Templates();
 // The template of that exact name, or nullptr.
 const TemplateRecord* FindTemplate(std::string_view name);
-// The primary digit counts of the template of that exact name; nullptr for a name that is no
-// template (its lists keep the colours they have).
-const std::vector<int>* PrimarySet(std::string_view puzzleName);
 
 } // namespace corvana

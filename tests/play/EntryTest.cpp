@@ -22,7 +22,7 @@ const std::string kDownAcross = "You selected a DOWN value.  This is not meant t
 
 // The shortest (or longest) list length of the template.
 int Digits(const PlayFixture& f, bool longest = false) {
-    const auto& lists = f.form->Config().Layout(f.puzzle.PuzzleName)->lists;
+    const auto& lists = FindTemplate(f.puzzle.PuzzleName)->lists;
     return (longest ? lists.back() : lists.front()).digits;
 }
 // Puts a number of `digits` digits with a leading zero into the buffer, taken from the down list

@@ -62,9 +62,8 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
         const std::string name(t.name);
         PlayFixture f(name, false, 17);
         const FormConfig& config = f.form->Config();
-        const TemplateLayout* layout = config.Layout(name);
         std::string designed, lists;
-        for (const ListLayout& l : layout->lists) {
+        for (const ListLayout& l : t.lists) {
             designed += (designed.empty() ? "" : " ") + std::to_string(l.digits) + ":" +
                         std::to_string(l.columns) + "@" + std::to_string(l.columnStep);
             lists += std::to_string(l.digits) + " ";
@@ -73,7 +72,7 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
         for (const bool down : {false, true}) {
             if (down && !config.separateLists)
                 continue;
-            for (const ListLayout& list : layout->lists) {
+            for (const ListLayout& list : t.lists) {
                 const int count = f.form->ListCount(list.digits, down);
                 const auto& captions =
                     down ? f.puzzle.CaptionsDown[Ix(list.digits)] : f.puzzle.Captions[Ix(list.digits)];
@@ -92,7 +91,7 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
         }
         EXPECT_EQ(Shown(*f.form), lists + "|" + lists + "|" + (config.separateLists ? lists : "") + "|");
         for (const auto& label : f.form->Labels())
-            for (const ListLayout& list : layout->lists)
+            for (const ListLayout& list : t.lists)
                 EXPECT_TRUE(label.digits != list.digits ||
                             (label.left == list.heading.left && label.top == list.heading.top));
     }
