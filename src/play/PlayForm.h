@@ -329,6 +329,12 @@ private:
     void PlaceNumber(const std::string& number, const std::vector<int>& cells, bool down);
     // Check's marks on the cells: never on the solution or on paper.
     void ShowMarks();
+    // Printing: what the user has is kept aside while the form is made into the page.
+    class KeptForPrint;
+    // False for no kind of print: nothing goes to the printer then.
+    bool PreparePage(PrintKind kind, const std::string& userBuffer);
+    // Prints the page and tells the user when the printer failed.
+    void PrintPage();
 
     const FormConfig& config_;
     PuzzleState& puzzle_;

@@ -41,14 +41,50 @@ void PlayForm::SetPrintColors() {
     formBack_ = kWhite;
 }
 
-void PlayForm::PrintPuzzle(PrintKind PrintNo) {
-    const std::string keptBuffer = BufferText_;
-    const bool keptFromAcross = BufferFromAcross_;
-    // The ticks the user has set; while the solution is shown they wait in keptTick.
-    std::vector<int> userTicks;
-    for (const auto& box : boxes_)
-        userTicks.push_back(SolutionShown_ ? (box.keptTick == true ? 1 : 0) : box.value);
+// What printing must leave as the user had it: the buffer, the list it was taken from and the
+// user's own ticks. Preparing a page ticks and clears boxes, and every click fills the buffer, so
+// all of it is kept before the page is made and given back after the screen is restored.
+class PlayForm::KeptForPrint {
+public:
+    explicit KeptForPrint(const PlayForm& form)
+        : buffer_(form.BufferText_), fromAcross_(form.BufferFromAcross_) {
+        // While the solution is shown the user's ticks wait in keptTick.
+        for (const auto& box : form.boxes_)
+            ticks_.push_back(form.SolutionShown_ ? box.keptTick == true : box.value == 1);
+    }
 
+    const std::string& Buffer() const { return buffer_; }
+
+    void GiveBack(PlayForm& form) const {
+        for (std::size_t id = 0; id < form.boxes_.size() && id < ticks_.size(); ++id)
+            form.SetBoxValue(static_cast<int>(id), ticks_[id] ? 1 : 0);
+        form.SetBuffer(buffer_);
+        form.BufferFromAcross_ = fromAcross_;
+    }
+
+private:
+    std::string buffer_;
+    bool fromAcross_;
+    std::vector<bool> ticks_; // by box id
+};
+
+void PlayForm::PrintPuzzle(PrintKind PrintNo) {
+    // 1. Keep what the user has: printing is not meant to change the game.
+    const KeptForPrint kept(*this);
+    // 2. Make the form the page of the kind asked for, and 3. print it.
+    if (PreparePage(PrintNo, kept.Buffer()))
+        PrintPage();
+    // 4. Bring back the screen's colours, the user's grid and the starting number.
+    RestoreColorsAndChecks(PrintNo);
+    // 5. Give back the user's own ticks and buffer, whatever the page ticked or cleared, and
+    // let the screen track entries and show Check's marks again.
+    kept.GiveBack(*this);
+    TrackEntries_ = true;
+    printing_ = false;
+    ShowMarks();
+}
+
+bool PlayForm::PreparePage(PrintKind kind, const std::string& userBuffer) {
     FormLabel* copyright = nullptr;
     for (auto& label : labels_)
         if (label.role == LabelRole::Copyright)
@@ -62,8 +98,7 @@ void PlayForm::PrintPuzzle(PrintKind PrintNo) {
     SetPrintColors();
     TrackEntries_ = false;
 
-    bool print = true;
-    switch (PrintNo) {
+    switch (kind) {
     case PrintKind::Original:
         if (SolutionShown_) {
             mnuSolution_Click();
@@ -83,7 +118,7 @@ void PlayForm::PrintPuzzle(PrintKind PrintNo) {
             SetCellText(i, starter ? std::to_string(puzzle_.SolutionArray.at(At(i))) : std::string());
         }
         SetPrintColors();
-        SetBuffer(keptBuffer);
+        SetBuffer(userBuffer);
         break;
     case PrintKind::Current:
         if (SolutionShown_) {
@@ -99,34 +134,23 @@ void PlayForm::PrintPuzzle(PrintKind PrintNo) {
         SetPrintColors();
         break;
     default: // no kind of print: nothing goes to the printer
-        print = false;
-        break;
+        return false;
     }
+    // Showing the user grid or the solution above coloured the starting number red again; no
+    // red goes on paper.
+    BlackenStarter();
+    return true;
+}
 
-    if (print) {
-        // Showing the user grid or the solution above coloured the starting number red again;
-        // no red goes on paper.
-        BlackenStarter();
-        const PrintResult result = host_.PrintWindow();
-        if (result.outcome == PrintResult::Outcome::Failed) {
-            // The error number heads the message. Qt reports none for most failures, so then a
-            // plain first line stands in for it above the description of what went wrong.
-            const std::string first = result.errorNumber != 0 ? std::to_string(result.errorNumber)
-                                                              : "The puzzle could not be printed.";
-            dialogs_.MessageBox(first + "\r\n" + result.error, version::Title, Buttons::Ok, Icon::None);
-        }
-    }
-    RestoreColorsAndChecks(PrintNo);
-
-    // Whatever the preparation ticked or cleared on the way, the user gets back their own ticks
-    // and buffer: printing is not meant to change the game.
-    for (std::size_t id = 0; id < boxes_.size() && id < userTicks.size(); ++id)
-        SetBoxValue(static_cast<int>(id), userTicks[id]);
-    SetBuffer(keptBuffer);
-    BufferFromAcross_ = keptFromAcross;
-    TrackEntries_ = true;
-    printing_ = false;
-    ShowMarks();
+void PlayForm::PrintPage() {
+    const PrintResult result = host_.PrintWindow();
+    if (result.outcome != PrintResult::Outcome::Failed)
+        return;
+    // The error number heads the message. Qt reports none for most failures, so then a plain
+    // first line stands in for it above the description of what went wrong.
+    const std::string first =
+        result.errorNumber != 0 ? std::to_string(result.errorNumber) : "The puzzle could not be printed.";
+    dialogs_.MessageBox(first + "\r\n" + result.error, version::Title, Buttons::Ok, Icon::None);
 }
 
 void PlayForm::RestoreColorsAndChecks(PrintKind PrintNo) {
