@@ -19,7 +19,7 @@ const std::vector<TemplateCommand>& TemplateCommands() {
         {"mnuPlus", "Plus", "Normal Puzzle Plus", "Error in loading Normal Puzzle Plus"},
         {"mnuSteps", "Steps", "Normal Puzzle Steps", "Error in loading Normal Puzzle Steps"},
         {"mnuShield", "Shield", "Normal Puzzle Shield", "Error in loading Normal Puzzle Shield"},
-        // The message has always left out the word "Puzzle" here.
+        // This one template's load-error message names it without the word "Puzzle".
         {"mnuBrokenPieces", "Broken Pieces", "Normal Puzzle Broken Pieces",
          "Error in loading Normal Broken Pieces"},
         {"mnuFivePlus", "Five Plus", "Normal Puzzle Five Plus", "Error in loading Normal Puzzle Five Plus"},

@@ -298,7 +298,7 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
             EXPECT_EQ(f.opener.opened,
                       succeeds ? std::vector<std::string>{form} : std::vector<std::string>{});
             EXPECT_FALSE(f.menu.Unloaded());
-            // Broken Pieces has always named itself without the word "Puzzle" here.
+            // Broken Pieces' message names it without the word "Puzzle".
             const std::string name =
                 puzzle == "Normal Puzzle Broken Pieces" ? "Normal Broken Pieces" : puzzle;
             const std::vector<Message> failure = {
