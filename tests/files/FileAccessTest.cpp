@@ -44,7 +44,8 @@ TEST(ReadRegularFile, ReadsAFileOfExactlyTheLimitAndRefusesOneByteMore) {
     EXPECT_EQ(error, "it is too large (more than 100 bytes)");
 }
 
-TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMore) {
+// A pipe is read up to the limit and refused past it; a read that fails says why.
+TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMoreOrAFailedRead) {
     for (const std::size_t written : {0u, 5u, 20000u, 20001u}) {
         int ends[2];
         ASSERT_EQ(::pipe(ends), 0);
@@ -61,6 +62,12 @@ TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMore) {
         EXPECT_EQ(read ? text.size() : 0u, read ? written : 0u);
         EXPECT_EQ(error, read ? "" : "it is too large (more than 20000 bytes)") << written << " bytes";
     }
+    const TempDir dir;
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    std::string text, error;
+    EXPECT_FALSE(ReadToEnd(folder, 10, text, error));
+    EXPECT_EQ(error, "Is a directory");
+    ::close(folder);
 }
 
 TEST(WriteFileAtomically, LeavesExactlyTheBytesGiven) {
@@ -100,32 +107,41 @@ TEST(WriteFileAtomically, ReplacesALinkAndLeavesWhatItLedTo) {
     EXPECT_EQ(ReadText(dir.File("target")), "theirs");
 }
 
-// A rename that cannot be done (a folder is in the way) costs nothing: what was there stays and
-// the fresh file goes.
+// A rename that cannot be done (a folder is in the way) costs nothing: what was there stays, the
+// fresh file goes, and a file that later takes the fresh file's name is not the writer's to remove.
 TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
     TempDir dir;
     fs::create_directories(dir.File("f/inside"));
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(dir.File("f"), "x", error));
-    EXPECT_EQ(error.rfind("cannot rename " + dir.path().string() + "/.f.", 0), 0u) << error;
-    EXPECT_TRUE(fs::is_directory(dir.File("f/inside")));
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+    std::string error, fresh;
+    {
+        AtomicFileWriter out;
+        ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
+        EXPECT_FALSE(out.Commit(error));
+        EXPECT_EQ(error.rfind("cannot rename " + dir.path().string() + "/.f.", 0), 0u) << error;
+        EXPECT_TRUE(fs::is_directory(dir.File("f/inside")));
+        EXPECT_EQ(EntriesIn(dir.path()), 1u);
+        fresh = error.substr(std::string("cannot rename ").size(), dir.path().string().size() + 10);
+        WriteText(fresh, "someone else's");
+    }
+    EXPECT_EQ(ReadText(fresh), "someone else's");
 }
 
+// Two writers of one file at once (two copies of the program) each get a fresh file of their own.
 TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     TempDir dir;
     WriteText(dir.File("f"), "old");
-    AtomicFileWriter out;
+    AtomicFileWriter out, other;
     std::string error;
     ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
     EXPECT_TRUE(out.Write("ab", 2));
     EXPECT_TRUE(out.Write("cde", 3));
     EXPECT_EQ(ReadText(dir.File("f")), "old");
-    EXPECT_EQ(EntriesIn(dir.path()), 2u) << "the fresh file is beside it";
+    EXPECT_TRUE(other.Open(dir.File("f"), FileMode::Usual, error)) << error;
+    EXPECT_EQ(EntriesIn(dir.path()), 3u) << "the fresh files are beside it";
     ASSERT_TRUE(out.Commit(error)) << error;
     EXPECT_EQ(ReadText(dir.File("f")), "abcde");
     EXPECT_EQ(out.ErrorNumber(), 0);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+    EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
 
 // A file the user names as output: the link is followed (to its end, relative links from their
