@@ -22,11 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777u : 0u;
-}
-
 std::size_t EntriesIn(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
@@ -91,7 +86,9 @@ TEST(WriteFileAtomically, GivesTheFileThePermissionsOfItsKind) {
         ::chmod(dir.File("f").c_str(), 0640);
         std::string error;
         ASSERT_TRUE(WriteFileAtomically(dir.File("f"), "new", error, mode)) << error;
-        EXPECT_EQ(ModeOf(dir.File("f")), expected) << std::oct << "expected 0" << expected;
+        struct stat st {};
+        EXPECT_EQ(::stat(dir.File("f").c_str(), &st) == 0 ? st.st_mode & 07777u : 0u, expected)
+            << std::oct << "expected 0" << expected;
     }
     ::umask(before);
 }
