@@ -61,19 +61,23 @@ struct Fixture {
 } // namespace
 
 TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
-    // A request as "kind|template|seed|reduced no-first|file".
+    // A request as words: what it opens, then its options.
     const auto shown = [](const StartRequest& r) {
-        return std::to_string(static_cast<int>(r.kind)) + "|" + r.templateName + "|" +
-               (r.seed ? std::to_string(*r.seed) : "-") + "|" + std::to_string(r.reduced) +
-               std::to_string(r.noFirst) + "|" + r.file;
+        using Kind = StartRequest::Kind;
+        return std::string(r.kind == Kind::MainWindowOnly ? "main window"
+                           : r.kind == Kind::Template     ? "template"
+                                                          : "file") +
+               (r.templateName.empty() ? "" : " " + r.templateName) + (r.file.empty() ? "" : " " + r.file) +
+               (r.seed ? ", seed " + std::to_string(*r.seed) : "") + (r.reduced ? ", reduced" : "") +
+               (r.noFirst ? ", no first" : "");
     };
     const std::vector<std::pair<std::vector<std::string>, std::string>> good = {
-        {{}, "0||-|00|"},
-        {{"--template", "Small Puzzle H"}, "1|Small Puzzle H|-|00|"},
+        {{}, "main window"},
+        {{"--template", "Small Puzzle H"}, "template Small Puzzle H"},
         {{"--template", "Large Puzzle Squares", "--seed", "18446744073709551615", "--reduced", "--no-first"},
-         "1|Large Puzzle Squares|18446744073709551615|11|"},
-        {{"--seed", "0", "--template", "Normal Puzzle HTT"}, "1|Normal Puzzle HTT|0|00|"},
-        {{"game.json"}, "2||-|00|game.json"},
+         "template Large Puzzle Squares, seed 18446744073709551615, reduced, no first"},
+        {{"--seed", "0", "--template", "Normal Puzzle HTT"}, "template Normal Puzzle HTT, seed 0"},
+        {{"game.json"}, "file game.json"},
     };
     for (const auto& [args, request] : good) {
         const CommandLine line = ParseCommandLine(args);

@@ -34,9 +34,7 @@
 #include <tuple>
 
 using namespace corvana;
-using corvana::test::Defaults;
-using corvana::test::Entries;
-using corvana::test::FakeDialogs;
+using namespace corvana::test;
 
 namespace {
 
@@ -123,7 +121,7 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
 
 // What the main window and its children share.
 struct App {
-    corvana::test::TempDir dir;
+    TempDir dir;
     std::string colorFile = dir.File(kColorFileName);
     PuzzleState puzzle;
     bool exitRequested = false;
@@ -142,7 +140,7 @@ Qt::CursorShape Pointer() {
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     App a;
     PuzzleState& puzzle = a.puzzle;
-    corvana::test::ScriptedOpener opener;
+    ScriptedOpener opener;
     MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QString> menus = {
@@ -668,7 +666,7 @@ TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
 TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
     Opener o;
     ASSERT_TRUE(o.generated);
-    corvana::test::WriteText(o.dir.File("file"), "");
+    WriteText(o.dir.File("file"), "");
     o.opener.RememberZoomIn(o.dir.File("file/settings.ini"));
     o.View({"mnuShowClock", "mnuStatusBar", "mnuZoomIn"});
     ASSERT_EQ(o.dialogs.messages.size(), 1u);
@@ -679,7 +677,7 @@ TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
 // Each of the user's files is where the XDG variables put it; the colour file stays beside a
 // program in a folder the user may write.
 TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
-    const corvana::test::TempDir dir; // a colour file put wrongly under the configuration folder lands here
+    const TempDir dir; // a colour file put wrongly under the configuration folder lands here
     const std::string x = dir.path().string();
     const std::pair<const char*, const char*> vars[] = {
         {"XDG_STATE_HOME", "/state"}, {"XDG_DATA_HOME", "/data"}, {"XDG_CONFIG_HOME", "/config"}};
@@ -705,7 +703,7 @@ TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
 TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     App a;
     a.colors = Defaults();
-    corvana::test::ScriptedOpener opener;
+    ScriptedOpener opener;
     RecordsBook book(a.dir.File("records.json"), a.dialogs);
     book.GameStarted("Large Puzzle Four Electrodes");
     book.GameSolved(
