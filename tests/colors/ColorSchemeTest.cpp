@@ -170,28 +170,22 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
 
 TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFileOtherwiseTheUserConfigurationDoes) {
     TempDir dir;
-    const fs::path root = dir.path();
-    EXPECT_EQ((ColorFileLocation{root.string(), "/somewhere/else", "/home/nobody"}.Path()),
-              (root / "QUAVColors.txt").string());
-
-    // A "folder" that is a regular file can be written by nobody, root included.
-    const fs::path notAFolder = root / "program";
-    WriteText(notAFolder.string(), "x");
-    const fs::path xdg = root / "xdg";
-    EXPECT_EQ((ColorFileLocation{notAFolder.string(), xdg.string(), (root / "home").string()}.Path()),
-              (xdg / "corvana" / "QUAVColors.txt").string());
-    EXPECT_TRUE(fs::is_directory(xdg / "corvana")) << "the folder is made so a save can succeed";
-    EXPECT_EQ((ColorFileLocation{notAFolder.string(), "relative/ignored", (root / "home").string()}.Path()),
-              (root / "home" / ".config" / "corvana" / "QUAVColors.txt").string());
-
-    // With nowhere else to go the program folder is kept; an installed program keeps its colours with
-    // the user even as root.
-    EXPECT_EQ((ColorFileLocation{"/nonexistent/corvana", "", ""}.Path()),
-              "/nonexistent/corvana/QUAVColors.txt");
+    const std::string root = dir.path().string(), program = root + "/program";
+    WriteText(program, "x"); // a "folder" that is a regular file can be written by nobody, root included
+    const std::string cases[][4] = {
+        // program folder, XDG_CONFIG_HOME, HOME: where the file is
+        {root, "/somewhere/else", "/home/nobody", root + "/QUAVColors.txt"},
+        {program, root + "/xdg", root + "/home", root + "/xdg/corvana/QUAVColors.txt"},
+        {program, "relative/ignored", root + "/home", root + "/home/.config/corvana/QUAVColors.txt"},
+        // With nowhere else to go the program folder is kept; an installed program keeps its
+        // colours with the user even as root.
+        {"/nonexistent/corvana", "", "", "/nonexistent/corvana/QUAVColors.txt"},
+        {"/usr/bin", root + "/xdg2", "", root + "/xdg2/corvana/QUAVColors.txt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ((ColorFileLocation{c[0], c[1], c[2]}.Path()), c[3]) << c[0];
+    EXPECT_TRUE(fs::is_directory(root + "/xdg/corvana")) << "the folder is made so a save can succeed";
     EXPECT_FALSE(FolderIsWritable("/nonexistent/corvana"));
-    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin"));
-    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin/"));
-    EXPECT_FALSE(IsSystemProgramFolder(root.string()));
-    EXPECT_EQ((ColorFileLocation{"/usr/bin", dir.File("xdg2"), ""}.Path()),
-              dir.File("xdg2/corvana/QUAVColors.txt"));
+    EXPECT_TRUE(IsSystemProgramFolder("/usr/bin") && IsSystemProgramFolder("/usr/bin/"));
+    EXPECT_FALSE(IsSystemProgramFolder(root));
 }
