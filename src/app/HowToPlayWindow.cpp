@@ -13,6 +13,8 @@
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace corvana {
 
 namespace {
@@ -218,6 +220,11 @@ HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
         if (EverythingFits())
             break;
     }
+    // The style draws the grid's caption above its border line rather than across it, so the line
+    // runs lower than the designed first row; the rows move down together to sit below it.
+    const int below = std::max(0, grid->contentsRect().top() - txtGrid_.front()->y());
+    for (QLineEdit* cell : txtGrid_)
+        cell->move(cell->x(), cell->y() + below);
 
     model_.Form_Load();
     ShowModel();
