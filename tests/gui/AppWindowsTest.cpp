@@ -478,6 +478,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
             QWidget* box = f.SampleBox(row, k);
             EXPECT_EQ(label->text(), QString::fromLatin1(rowCaptions[static_cast<int>(row)]));
             EXPECT_EQ(box->accessibleDescription(), QString::fromUtf8(colortexts::kSampleToolTip));
+            EXPECT_EQ(label->buddy(), box) << "the caption leads the keyboard to its box";
             EXPECT_TRUE(box->cursor().shape() == Qt::PointingHandCursor &&
                         label->cursor().shape() == Qt::PointingHandCursor)
                 << "a hand over what takes a click";
