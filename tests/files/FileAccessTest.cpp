@@ -151,6 +151,10 @@ TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
     fs::create_symlink(dir.File("sub/one"), dir.File("two"));
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
     fs::create_symlink("loop", dir.File("loop"));
+    // A chain as long as the system allows (40 links) is followed; one more is refused.
+    for (int k = 1; k <= 41; ++k)
+        fs::create_symlink(dir.File(k == 1 ? "real" : "chain" + std::to_string(k - 1)),
+                           dir.File("chain" + std::to_string(k)));
     const struct {
         std::string path;
         std::string file;  // the file to write, or
@@ -163,6 +167,8 @@ TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
         {dir.File("sub"), "", "it is a folder, not a regular file"},
         {"/dev/null", "", "it is a device, not a regular file"},
         {dir.File("loop"), "", "Too many levels of symbolic links"},
+        {dir.File("chain40"), dir.File("real"), ""},
+        {dir.File("chain41"), "", "Too many levels of symbolic links"},
     };
     for (const auto& c : cases) {
         std::string file, error;
