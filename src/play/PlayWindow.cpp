@@ -210,7 +210,9 @@ void PlayWindow::FitWindow() {
     // at 100 %, which is the window's size as designed whatever the screen.
     QSize size = FitSize(zoom_);
     if (const QScreen* s = screen(); s != nullptr && zoom_ > 100) {
-        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - this->size());
+        // The status bar comes on top of the fitted size, so its height is taken off the room.
+        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - this->size()) -
+                           QSize(0, StatusBarHeight());
         size = size.boundedTo(room.expandedTo(FitSize(100)));
     }
     resize(size + QSize(0, StatusBarHeight()));

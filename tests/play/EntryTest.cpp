@@ -33,9 +33,11 @@ std::string Buffer(PlayFixture& f, int digits, bool down) {
     f.Pick(digits, 0, down && f.form->Config().separateLists);
     return number;
 }
-// No AutoFill start is pending (the sessions check that only a pending start is coloured).
+// No AutoFill start is pending, and so no square is coloured as one.
 void ExpectIdle(const PlayFixture& f) {
     EXPECT_EQ(std::pair(f.form->FillStartCell(), f.form->FillSecondCell()), std::pair(-1, -1));
+    for (int i = 0; i < f.Count(); ++i)
+        ASSERT_EQ(f.Cell(i).back, f.White(i) ? kWhite : kBlack) << "only a pending start is blue: " << i;
 }
 
 class Entry : public ::testing::TestWithParam<const char*> {};
@@ -265,7 +267,9 @@ TEST_P(Entry, ABlackSquareOrAnEarlierSquareAndShortBuffersDoNothing) {
         ++laterBlack;
     // An earlier square, or the start again, cancels the selection; a black square gives the direction.
     for (const int earlier : {start, 0}) {
-        f.Fill(start, earlier);
+        f.form->txtGrid_MouseDown(start);
+        EXPECT_EQ(f.Cell(start).back, kBlue);
+        f.form->txtGrid_MouseDown(earlier);
         ExpectIdle(f);
         EXPECT_EQ(f.Text(start), "");
     }

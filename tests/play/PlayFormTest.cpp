@@ -7,33 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <set>
 
 using namespace corvana;
 using namespace corvana::test;
 
 namespace {
-
-// Each template's lists as designed: digits:columns@column step, in the form's list order; the
-// Large form's down lists keep the across lists' columns.
-const std::map<std::string, std::string> kLists = {
-    {"Small Puzzle H", "2:1@0 6:1@0 10:1@0"},
-    {"Small Puzzle Pinwheel", "3:2@720 6:1@0"},
-    {"Small Puzzle Five Squares", "4:2@720 10:1@0"},
-    {"Small Puzzle Wheel", "3:1@0 4:1@0 8:1@0"},
-    {"Small Puzzle Project X", "2:1@0 3:1@0 4:1@0 6:1@0 8:1@0"},
-    {"Normal Puzzle Plus", "3:2@720 4:2@720 5:3@960 7:2@1080"},
-    {"Normal Puzzle Steps", "3:1@0 4:2@720 5:2@960 6:1@0 7:1@0 8:1@0 9:1@0"},
-    {"Normal Puzzle Shield", "2:1@0 3:3@720 4:1@0 5:3@840 6:1@0 7:1@0"},
-    {"Normal Puzzle Broken Pieces", "3:1@0 4:2@720 5:2@840 7:1@0 10:1@0"},
-    {"Normal Puzzle Five Plus", "3:1@0 4:2@720 5:2@840 6:1@0 7:1@0"},
-    {"Normal Puzzle Angled", "3:1@0 4:1@0 5:2@840 6:1@0 7:1@0 8:1@0 9:1@0"},
-    {"Normal Puzzle HTT", "2:1@0 3:2@720 4:1@0 5:2@840 6:1@0 7:2@1080"},
-    {"Large Puzzle Crazy Eights", "3:1@0 4:2@720 6:1@0 8:1@0"},
-    {"Large Puzzle Squares", "3:1@0 4:1@0 5:1@0 6:1@0 7:1@0 8:1@0"},
-    {"Large Puzzle Four Electrodes", "3:1@0 6:2@1200 7:1@0 8:2@1200"},
-};
 
 // The digit counts of the visible headings, then of the visible across and down boxes.
 std::string Shown(const PlayForm& form) {
@@ -59,16 +38,11 @@ std::string Shown(const PlayForm& form) {
 // headings over them.
 TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
     for (const TemplateRecord& t : Templates()) {
-        const std::string name(t.name);
-        PlayFixture f(name, false, 17);
+        PlayFixture f(std::string(t.name), false, 17);
         const FormConfig& config = f.form->Config();
-        std::string designed, lists;
-        for (const ListLayout& l : t.lists) {
-            designed += (designed.empty() ? "" : " ") + std::to_string(l.digits) + ":" +
-                        std::to_string(l.columns) + "@" + std::to_string(l.columnStep);
+        std::string lists;
+        for (const ListLayout& l : t.lists)
             lists += std::to_string(l.digits) + " ";
-        }
-        EXPECT_EQ(designed, kLists.at(name));
         for (const bool down : {false, true}) {
             if (down && !config.separateLists)
                 continue;
@@ -155,14 +129,6 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
                             [](const ListBox& b) { return b.visible; }),
               36);
-}
-
-TEST(PlayFormLifecycle, ResizeCentresTheWorkFrameAndPinsItAtZero) {
-    PlayFixture f(kSmall), large("Large Puzzle Squares");
-    const auto at = [](TwipPoint p) { return std::pair(p.left, p.top); };
-    EXPECT_EQ(at(f.form->Form_Resize(7455 + 135 + 1000, 4095 + 705 + 600)), std::pair(500, 300));
-    EXPECT_EQ(at(f.form->Form_Resize(3000, 2000)), std::pair(0, 0));
-    EXPECT_EQ(at(large.form->Form_Resize(11055 + 150 + 40, 7335 + 720 + 20)), std::pair(20, 10));
 }
 
 // Zoom steps from 100 to 300 % and stops at the ends; a remembered level that is no step (a

@@ -4,6 +4,7 @@
 #include "PlayFixture.h"
 #include "TempDir.h"
 
+#include "play/GameStore.h"
 #include "play/Records.h"
 
 #include <nlohmann/json.hpp>
@@ -77,7 +78,7 @@ TEST(Records, ClockPlaceAndOptionsTexts) {
                   ClockText(3600) + " " + ClockText(36000 + 62) + " " + ClockText(-3),
               "0:00 0:07 12:34 59:59 1:00:00 10:01:02 0:00");
     // The solved notice's time: seconds are left out past an hour, a zero part always.
-    for (const auto& [seconds, words] : std::map<std::int64_t, std::string>{{0, "0 seconds"},
+    for (const auto& [seconds, words] : std::map<std::int64_t, std::string>{{-5, "0 seconds"},
                                                                             {1, "1 second"},
                                                                             {60, "1 minute"},
                                                                             {61, "1 minute 1 second"},
@@ -125,10 +126,12 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
     EXPECT_FALSE(g.assisted);
 }
 
-TEST(RecordsFile, LivesUnderHomeWithoutAnAbsoluteXdgDataFolder) {
-    EXPECT_EQ(RecordsFilePath("", "/h"), "/h/.local/share/corvana/records.json");
-    EXPECT_EQ(RecordsFilePath("rel", "/h"), "/h/.local/share/corvana/records.json");
-    EXPECT_EQ(RecordsFilePath("", ""), "");
+// Without an absolute XDG folder the records and the kept game live under home; without a home, nowhere.
+TEST(RecordsFile, TheRecordsAndTheKeptGameLiveUnderHomeWithoutAnAbsoluteXdgFolder) {
+    EXPECT_EQ(RecordsFilePath("", "/h") + " " + RecordsFilePath("rel", "/h") + " " + RecordsFilePath("", ""),
+              "/h/.local/share/corvana/records.json /h/.local/share/corvana/records.json ");
+    EXPECT_EQ(GameFilePath("", "/h") + " " + GameFilePath("rel", "/h") + " " + GameFilePath("", ""),
+              "/h/.local/state/corvana/last-game.json /h/.local/state/corvana/last-game.json ");
 }
 
 // Every change is on the disk at once and reads back whole; the folder is made when missing; a
