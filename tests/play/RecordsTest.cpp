@@ -78,19 +78,14 @@ TEST(Records, ClockPlaceAndOptionsTexts) {
                   ClockText(3600) + " " + ClockText(36000 + 62) + " " + ClockText(-3),
               "0:00 0:07 12:34 59:59 1:00:00 10:01:02 0:00");
     // The solved notice's time: seconds are left out past an hour, a zero part always.
-    for (const auto& [seconds, words] : std::map<std::int64_t, std::string>{{-5, "0 seconds"},
-                                                                            {1, "1 second"},
-                                                                            {60, "1 minute"},
-                                                                            {61, "1 minute 1 second"},
-                                                                            {3600, "1 hour"},
-                                                                            {3661, "1 hour 1 minute"},
-                                                                            {7325, "2 hours 2 minutes"}})
-        EXPECT_EQ(SpentText(seconds), words);
-    EXPECT_EQ(PlaceSentence(1), "That is your best time for this kind of puzzle.");
-    EXPECT_EQ(PlaceSentence(2), "That is your second best time for this kind of puzzle.");
-    EXPECT_EQ(PlaceSentence(3), "That is your third best time for this kind of puzzle.");
-    EXPECT_EQ(PlaceSentence(10), "That is your tenth best time for this kind of puzzle.");
-    EXPECT_EQ(PlaceSentence(0) + PlaceSentence(11), "");
+    EXPECT_EQ(SpentText(-5) + "," + SpentText(1) + "," + SpentText(60) + "," + SpentText(61) + "," +
+                  SpentText(3600) + "," + SpentText(3661) + "," + SpentText(7325),
+              "0 seconds,1 second,1 minute,1 minute 1 second,1 hour,1 hour 1 minute,2 hours 2 minutes");
+    const std::string place = " best time for this kind of puzzle.";
+    EXPECT_EQ(PlaceSentence(1) + PlaceSentence(2) + PlaceSentence(3) + PlaceSentence(10) + PlaceSentence(0) +
+                  PlaceSentence(11),
+              "That is your" + place + "That is your second" + place + "That is your third" + place +
+                  "That is your tenth" + place);
     EXPECT_EQ(OptionsText({"", true, true, ""}), "Reduced Numbers, Don't Show First Number");
     EXPECT_EQ(OptionsText({"", false, true, ""}), "Don't Show First Number");
     EXPECT_EQ(OptionsText({"", false, false, ""}), "None");
@@ -155,6 +150,9 @@ TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     again.Reset();
     EXPECT_EQ(RecordsBook(path, dialogs).Load(), "");
     EXPECT_TRUE(again.Data().Empty());
+    again.GameSolved(Game(10)); // dated by the system's clock
+    const std::string date = again.Data().Best().at(kH).front().date;
+    EXPECT_TRUE(date.size() == 10 && date.rfind("20", 0) == 0 && date[4] == '-' && date[7] == '-') << date;
     EXPECT_TRUE(dialogs.messages.empty());
 
     WriteText(dir.File("file"), "");
@@ -202,6 +200,7 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/best/0/times", eleven), "\"times\" of Small Puzzle H is missing or of the wrong size"},
         {with("/best/1", good["best"][0]), "a category of Small Puzzle H is there twice"},
         {with("/best/0/times/0/date", "2024-13-01"), "\"2024-13-01\" is no date"},
+        {with("/best/0/times/0/date", "2024-12-32"), "\"2024-12-32\" is no date"},
         {with("/best/0/times/0/seconds", -1), "\"seconds\" is missing or out of range"},
         {with("/counts/Small Puzzle H/solvedWithoutHelp", 2),
          "\"solvedWithoutHelp\" is missing or out of range"},
