@@ -82,6 +82,13 @@ struct Window {
         return QRect(w->mapTo(Frame(frame), QPoint(0, 0)), w->size());
     }
     static std::size_t At(int i) { return static_cast<std::size_t>(i); }
+    // The first white square without a digit (the starting number's hold theirs).
+    int FreeCell() const {
+        int i = 0;
+        while (!puzzle.GridPattern[At(i)] || puzzle.UserArray[At(i)] >= 0)
+            ++i;
+        return i;
+    }
 
     ColorScheme colors;
     PuzzleState puzzle;
@@ -97,6 +104,14 @@ QColor Pixel(QWidget* w, QPoint at) {
     const QImage image = w->grab().toImage();
     const qreal ratio = image.devicePixelRatio();
     return image.pixelColor(QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)));
+}
+
+// What a screen reader reads as a widget's name.
+std::string ReaderName(QWidget* w) {
+    QAccessible::setActive(true);
+    const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    QAccessible::setActive(false);
+    return name.toStdString();
 }
 
 const char* const kOneOfEachSize[] = {"Small Puzzle H", "Normal Puzzle Shield",
@@ -256,15 +271,8 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
     EXPECT_TRUE(w.Action("mnuShowStartingNumber")->isVisible());
     // Accessibility is switched on here only. The cells are named when a screen reader arrives
     // (a window opened while one is there cannot be shown: offscreen has no bridge).
-    QAccessible::setActive(true);
-    QLineEdit* cell = w.Cell(2 * w.Config().width + 3);
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(cell);
-    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Column 4 Row 3"));
-    EXPECT_EQ(face->text(QAccessible::Value), cell->text());
-    const ListBox& first = w.Model().Boxes().front();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.Box(first))->text(QAccessible::Name).toStdString(),
-              first.caption);
-    QAccessible::setActive(false);
+    EXPECT_EQ(ReaderName(w.Cell(2 * w.Config().width + 3)), "Column 4 Row 3");
+    EXPECT_EQ(ReaderName(w.Box(w.Model().Boxes().front())), w.Model().Boxes().front().caption);
     w.window->close(); // the title bar's close button: back to the main window
     EXPECT_TRUE(w.window->Unloaded() && !w.exitRequested);
 }
@@ -275,12 +283,8 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
 TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrough) {
     Window w("Small Puzzle H");
     const auto text = [&w](const char* name) {
-        QAccessible::setActive(true);
-        const QLabel* label = w.window->findChild<QLabel*>(name);
-        const QString read =
-            QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label))->text(QAccessible::Name);
-        QAccessible::setActive(false);
-        return label->isVisible() ? read.toStdString() : "(hidden)";
+        QLabel* label = w.window->findChild<QLabel*>(name);
+        return label->isVisible() ? ReaderName(label) : "(hidden)";
     };
     EXPECT_EQ(text("lblPuzzle"), "seed 5");
     EXPECT_EQ(text("lblGrade"), std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))));
@@ -288,10 +292,7 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     QWidget* work = w.Frame("fraWork");
     EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
 
-    int i = 0;
-    while (!w.puzzle.GridPattern[Window::At(i)] ||
-           (i >= w.puzzle.StarterFirstCell && i <= w.puzzle.StarterLastCell))
-        ++i;
+    const int i = w.FreeCell();
     QLineEdit* cell = w.Cell(i);
     cell->setFocus();
     QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + (w.puzzle.SolutionArray[Window::At(i)] + 1) % 10));
@@ -334,10 +335,7 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimisedAndSolved)
         now += seconds;
         if (timer->isActive())
             QMetaObject::invokeMethod(timer, "timeout");
-        QAccessible::setActive(true);
-        const QString name = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
-        QAccessible::setActive(false);
-        return label->isVisible() ? (label->text() + "|" + name).toStdString() : "(hidden)";
+        return label->isVisible() ? label->text().toStdString() + "|" + ReaderName(label) : "(hidden)";
     };
     EXPECT_EQ(tick(61.75), "1:01|Time spent: 1 minute 1 second");
     EXPECT_NEAR(timer->interval(), 250, 2) << "due at the next whole second";
@@ -496,10 +494,7 @@ TEST(PlayWindow, TopRowDigitKeysAreDigitsWhateverShiftOrLayoutMakeOfThem) {
 // has the focus (QLineEdit would claim Ctrl+Z, Ctrl+X and friends for itself).
 TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     Window w("Normal Puzzle HTT");
-    int i = 0;
-    while (!w.puzzle.GridPattern[Window::At(i)] ||
-           (i >= w.puzzle.StarterFirstCell && i <= w.puzzle.StarterLastCell))
-        ++i;
+    const int i = w.FreeCell();
     const auto user = [&w, i] { return w.puzzle.UserArray[Window::At(i)]; };
     QLineEdit* cell = w.Cell(i);
     cell->setFocus();
@@ -564,10 +559,7 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
         const int kind = printed[t.size]++ % 3;
         SCOPED_TRACE(std::string(t.name) + " kind " + std::to_string(kind));
         PrintWindow f(std::string(t.name));
-        int i = 0;
-        while (!f.puzzle.GridPattern[Window::At(i)] || f.puzzle.UserArray[Window::At(i)] >= 0)
-            ++i;
-        QLineEdit* typed = f.Cell(i);
+        QLineEdit* typed = f.Cell(f.FreeCell());
         typed->setFocus();
         QTest::keyClick(typed, Qt::Key_1);
         QWidget* work = f.Frame("fraWork");
@@ -690,9 +682,7 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         w.Model().SetClock([&now] { return now; });
         GameStore store(dir.File(file));
         w.window->KeepGameIn(&store);
-        int cell = w.puzzle.StarterLastCell + 1;
-        while (!w.puzzle.GridPattern[Window::At(cell)])
-            ++cell;
+        const int cell = w.FreeCell();
         QTest::keyClick(w.Cell(cell), Qt::Key_7);
         const bool kept = std::string(file) == "last-game.json";
         if (kept)

@@ -91,16 +91,16 @@ TEST(Records, ClockPlaceAndOptionsTexts) {
     EXPECT_EQ(OptionsText({"", false, false, ""}), "None");
 }
 
-// New Game and Restart Game start a game; solving adds its time with the puzzle's seed, options
-// and grade as it was set.
-TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
+// New Game and Restart Game start a game; solving reports its time with the puzzle's seed,
+// options, grade and help. With its starting number hidden, Shield reads mirrored too: that
+// other fill is solved as well.
+TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill) {
     struct Sink : RecordsSink {
         void GameStarted(const std::string& name) override { started.push_back(name); }
-        int GameSolved(const FinishedGame& game) override { return solved.push_back(game), 1; }
+        int GameSolved(const FinishedGame& game) override { return solved.push_back(game), 0; } // no place
         std::vector<std::string> started;
         std::vector<FinishedGame> solved;
     } sink;
-    // With its starting number hidden, Shield reads mirrored too: no rule finishes it.
     const char* shield = "Normal Puzzle Shield";
     PlayFixture f(shield, true);
     double now = 10;
@@ -109,16 +109,26 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGame) {
     f.form->RestartGame();
     f.form->mnuNewPuzzle_Click();
     EXPECT_EQ(sink.started, (std::vector<std::string>{shield, shield}));
+    FillIn shown = ShownPuzzle(f.puzzle);
+    shown.given.assign(shown.given.size(), -1);
+    const SolveResult both = Solve(shown, 3);
+    ASSERT_EQ(both.solutions, 2);
+    const SolvedGrid& mirror =
+        both.grids[0] == SolvedGrid(f.puzzle.SolutionArray.begin(), f.puzzle.SolutionArray.end())
+            ? both.grids[1]
+            : both.grids[0];
+    f.form->mnuCheck_Click();
     now += 83.5;
     for (int i = 0; i < f.Count(); ++i)
-        if (f.White(i) && f.User(i) != f.Solution(i))
-            f.Type(i, f.Solution(i));
+        if (f.White(i))
+            f.Type(i, mirror[Ix(i)]);
+    EXPECT_EQ(f.Msgs(),
+              std::vector<std::string>{"Well done!  You have solved Normal Puzzle Shield in 1 minute 23 "
+                                       "seconds.  Solved with help: 0 hints and 1 check.|Corvana|0"});
     ASSERT_EQ(sink.solved.size(), 1u);
     const FinishedGame& g = sink.solved[0];
     EXPECT_EQ(g.category, (RecordCategory{shield, false, true, "Expert"}));
-    EXPECT_EQ(g.seed, f.puzzle.Seed);
-    EXPECT_EQ(g.seconds, 83);
-    EXPECT_FALSE(g.assisted);
+    EXPECT_EQ(std::tuple(g.seed, g.seconds, g.assisted), std::tuple(f.puzzle.Seed, 83, true));
 }
 
 // Without an absolute XDG folder the records and the kept game live under home; without a home, nowhere.
