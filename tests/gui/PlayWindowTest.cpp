@@ -322,9 +322,9 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
 }
 
 // The clock shows the time spent, read out in words, and ticks when the next second is due; it
-// stands still while the window is minimised and from the solved notice on, and View > Show
-// Clock hides it.
-TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimisedAndSolved) {
+// stands still while the window is minimised, and View > Show Clock (or the status bar, which
+// holds it) hides it.
+TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimised) {
     Window w("Small Puzzle H");
     double now = 0;
     w.Model().SetClock([&now] { return now; });
@@ -352,15 +352,6 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimisedAndSolved)
     EXPECT_FALSE(timer->isActive());
     w.Action("mnuStatusBar")->trigger();
     EXPECT_EQ(tick(0), "1:04|Time spent: 1 minute 4 seconds");
-
-    for (int i = 0; i < w.Config().CellCount(); ++i)
-        if (w.puzzle.GridPattern[Window::At(i)] &&
-            w.puzzle.UserArray[Window::At(i)] != w.puzzle.SolutionArray[Window::At(i)])
-            QTest::keyClick(w.Cell(i),
-                            static_cast<Qt::Key>(Qt::Key_0 + w.puzzle.SolutionArray[Window::At(i)]));
-    ASSERT_EQ(w.dialogs.messages.size(), 1u);
-    EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(tick(30), "1:04|Time spent: 1 minute 4 seconds");
 }
 
 // No list caption, heading or menu entry is cut off, for every number a list of that length
@@ -564,10 +555,9 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
         QTest::keyClick(typed, Qt::Key_1);
         QWidget* work = f.Frame("fraWork");
         QLabel* credit = work->findChild<QLabel*>(QStringLiteral("lblCopyright"));
-        QString creditShown, typedShown;
+        QString creditShown;
         f.onAsk = [&] {
             creditShown = credit->isVisible() ? credit->text() : QString();
-            typedShown = typed->text();
             EXPECT_LE(credit->sizeHint().width(), credit->width());
             EXPECT_LE(credit->sizeHint().height(), credit->height());
             EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
@@ -585,7 +575,6 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
         };
         f.Print(kind);
         EXPECT_EQ(creditShown.toStdString(), "(c) " + std::string(t.name) + " by the Corvana developers");
-        EXPECT_EQ(typedShown.isEmpty(), kind == 0) << "the original has none of the user's digits";
         QFile pdf(f.output);
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
@@ -691,6 +680,14 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         now = 42;
         w.window->close();
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);
-        EXPECT_EQ(w.dialogs.messages.size(), kept ? 0u : 1u);
+        ASSERT_EQ(w.dialogs.messages.size(), kept ? 0u : 1u);
+        const std::string said = kept ? "" : w.dialogs.messages[0].text;
+        EXPECT_TRUE(kept || (said.rfind("The game could not be saved to " + store.Path() + " (cannot rename ",
+                                        0) == 0 &&
+                             said.find(").  You can go on playing, but this game cannot be resumed after the "
+                                       "program ends.") != std::string::npos))
+            << said;
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
+        << "no temporary file left";
 }
