@@ -186,11 +186,13 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
                 << l.name;
         // The focus starts in the first white cell (a black one never takes it): its sunken
         // border, and the focus ring just inside.
-        int first = -1;
-        for (int i = 0; i < c.CellCount(); ++i)
-            if (w.puzzle.GridPattern[static_cast<std::size_t>(i)] &&
-                (first < 0 || c.TabIndex(i) < c.TabIndex(first)))
-                first = i;
+        int first = -1, lowest = 0; // the white cell first in tab order, and any cell
+        for (int i = 0; i < c.CellCount(); ++i) {
+            first = w.puzzle.GridPattern[Window::At(i)] && (first < 0 || c.TabIndex(i) < c.TabIndex(first))
+                        ? i
+                        : first;
+            lowest = c.TabIndex(i) < c.TabIndex(lowest) ? i : lowest;
+        }
         QWidget* at = w.Cell(first);
         EXPECT_EQ(QApplication::focusWidget(), at);
         EXPECT_EQ(Pixel(at, QPoint(0, 1)), QColor(128, 128, 128));
@@ -198,9 +200,6 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(Pixel(at, QPoint(1, 1)), at->palette().color(QPalette::Active, QPalette::Highlight));
         EXPECT_EQ(Pixel(at, QPoint(at->width() - 2, at->height() - 1)), QColor(212, 212, 212));
         // The focus chain walks the cells in tab index order (Tab passes over the black ones).
-        int lowest = 0;
-        for (int i = 0; i < c.CellCount(); ++i)
-            lowest = c.TabIndex(i) < c.TabIndex(lowest) ? i : lowest;
         at = w.Cell(lowest);
         for (int step = 1; step < c.CellCount(); ++step, at = at->nextInFocusChain())
             EXPECT_EQ(c.TabIndex(at->nextInFocusChain()->property("index").toInt()),
@@ -395,12 +394,7 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
                 EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
             }
             // Every entry of the menu bar is on the bar, even with the longest number in the buffer.
-            const auto& boxes = w.Model().Boxes();
-            const auto longest =
-                std::max_element(boxes.begin(), boxes.end(), [](const auto& a, const auto& b) {
-                    return a.caption.size() < b.caption.size();
-                });
-            w.window->BoxClicked(static_cast<int>(longest - boxes.begin()));
+            w.window->BoxClicked(w.Model().FindBox(FindTemplate(name)->lists.back().digits, false, 0));
             QMenuBar* bar = w.window->menuBar();
             for (QAction* a : bar->actions())
                 EXPECT_LT(bar->actionGeometry(a).right(), bar->width()) << a->text().toStdString();
