@@ -189,6 +189,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/play/secondsSpent", -5), "\"secondsSpent\" is missing or of the wrong kind"},
         {with("/play/secondsSpent", 3162240001u), "\"secondsSpent\" is out of range"},
         {with("/play/undo", json::array()), "\"undo\" is missing or of the wrong size"},
+        {with("/play/undo", std::vector<std::string>(12, "10")), "\"undo\" is missing or of the wrong size"},
         {with("/play/undo/0", 5), "\"undo\" holds something that is no undo record"},
         {with("/play/hints", "2"), "\"hints\" is missing or of the wrong kind"},
         {with("/play/checkMarks", json::array({400})),
@@ -258,8 +259,11 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         left.insert(entry.path().filename().string());
     EXPECT_EQ(left, (std::set<std::string>{".last-game.json.Ab12C", ".last-game.json.Locked",
                                            ".last-game.json.Recent"}));
-    WriteText(dir.File("last-game.json"), with("/play/secondsSpent", 3162240000u));
-    EXPECT_TRUE(none.Load().game) << "the good file with the longest time there may be reads";
+    json edge = good; // the longest time there may be, and the undo record of a ten-digit fill
+    edge["play"]["secondsSpent"] = 3162240000u;
+    edge["play"]["undo"] = std::vector<std::string>(11, "10");
+    WriteText(dir.File("last-game.json"), edge.dump());
+    EXPECT_TRUE(none.Load().game) << "the good file at its limits reads";
     EXPECT_TRUE(none.Resumable());
     json older = good;
     for (const char* key : {"assisted", "hints", "checks", "checkMarks"})
@@ -289,6 +293,7 @@ TEST(StateFile, EveryTemplateAfterEveryOtherIsKeptWithItsOwnListsAndResumes) {
             alone.PuzzleName = std::string(t.name);
             ASSERT_TRUE(GeneratePuzzle(alone, 4));
             const json kept = json::parse(ReadText(store.Path()));
+            EXPECT_EQ(kept["corvanaGame"], 1) << "the file's format";
             for (const char* key : {"lists", "listsDown"})
                 EXPECT_EQ(kept["puzzle"][key], PuzzleToJson(alone)[key]) << key;
             GameStore::Loaded loaded = store.Load();
