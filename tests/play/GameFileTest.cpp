@@ -12,7 +12,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -130,12 +129,12 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
                   fs::perms::none); // the file is the user's alone
         GameStore::Loaded loaded = store.Load();
         ASSERT_TRUE(loaded.game) << loaded.message;
-        FakeDialogs dialogs;
-        FakePlayHost host;
-        PlayForm resumed(f.form->Config(), loaded.game->puzzle, f.exitRequested, f.colors, dialogs, host);
-        resumed.SetClock([&now] { return now; });
-        resumed.Form_Load();
-        resumed.RestorePlay(loaded.game->play);
+        PlayFixture r(name);
+        r.puzzle = loaded.game->puzzle;
+        r.form->SetClock([&now] { return now; });
+        r.form->Form_Load();
+        r.form->RestorePlay(loaded.game->play);
+        PlayForm& resumed = *r.form;
         // Every field the file holds must be read back: one it does not write fails the load.
         EXPECT_EQ(GameToJson(loaded.game->puzzle, resumed.CapturePlay()),
                   GameToJson(f.puzzle, f.form->CapturePlay()));
@@ -144,7 +143,7 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         f.form->mnuSolution_Click();
         resumed.mnuSolution_Click();
         EXPECT_EQ(Picture(resumed), Picture(*f.form));
-        EXPECT_TRUE(dialogs.messages.empty());
+        EXPECT_TRUE(r.dialogs.messages.empty());
 
         // A finished game is kept but no longer offered for resuming.
         if (f.form->SolutionShown())
@@ -233,7 +232,6 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
                     std::_Exit(3);
                 GameStore store(path);
                 const std::string message = store.Load().message;
-                std::fprintf(stderr, "[%s]", message.c_str());
                 std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
             },
             ::testing::ExitedWithCode(0), "");

@@ -72,35 +72,29 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
 }
 
 // Lists and headings of the template's primary lengths take the Primary colour, the others the
-// Secondary; the Large form's ACROSS and DOWN headings and the grid's frame are Primary.
+// Secondary, all on the Background; the Large form's ACROSS and DOWN headings and the grid's
+// frame are Primary.
 TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
-    // Each visible heading's and unticked list's colours, the frames' and the form's: Primary,
-    // Secondary or Background.
-    const auto colours = [](const PlayFixture& f) {
-        std::map<ColorValue, std::string> name{{f.colors.PrimaryColor[f.K()], "P"},
-                                               {f.colors.SecondaryColor[f.K()], "S"},
-                                               {f.colors.BackgroundColor[f.K()], "B"}};
-        std::set<std::string> seen;
-        for (const auto& l : f.form->Labels())
+    for (const TemplateRecord& t : Templates()) {
+        PlayFixture f(std::string(t.name));
+        const ColorValue primary = f.colors.PrimaryColor[f.K()], back = f.colors.BackgroundColor[f.K()];
+        const auto fore = [&](int digits) {
+            const bool isPrimary = digits == 0 || std::count(t.primary.begin(), t.primary.end(), digits) > 0;
+            return isPrimary ? primary : f.colors.SecondaryColor[f.K()];
+        };
+        for (const FormLabel& l : f.form->Labels())
             if (l.visible)
-                seen.insert(l.name + "=" + name[l.fore] + name[l.back]);
-        for (const auto& b : f.form->Boxes())
+                EXPECT_EQ(std::pair(l.fore, l.back), std::pair(fore(l.digits), back))
+                    << t.name << " " << l.name;
+        for (const ListBox& b : f.form->Boxes())
             if (b.visible && b.value == 0)
-                seen.insert(b.Name() + "=" + name[b.fore] + name[b.back]);
-        std::string text = f.form->UserGridFrame().caption + "=" + name[f.form->UserGridFrame().fore] +
-                           name[f.form->UserGridFrame().back] + name[f.form->WorkFrame().back] +
-                           name[f.form->FormBackColor()] + " ";
-        for (const auto& entry : seen)
-            text += entry + " ";
-        return text;
-    };
-    EXPECT_EQ(colours(PlayFixture("Small Puzzle Project X")),
-              "User Grid=PBBB chk2Numbers=PB chk3Numbers=SB chk4Numbers=PB chk6Numbers=SB chk8Numbers=PB "
-              "lbl2Digits=PB lbl3Digits=SB lbl4Digits=PB lbl6Digits=SB lbl8Digits=PB ");
-    EXPECT_EQ(colours(PlayFixture(kLarge)),
-              "User Grid=PBBB chk3Numbers=PB chk3NumbersDown=PB chk4Numbers=SB chk4NumbersDown=SB "
-              "chk6Numbers=PB chk6NumbersDown=PB chk8Numbers=SB chk8NumbersDown=SB lbl3Digits=PB "
-              "lbl4Digits=SB lbl6Digits=PB lbl8Digits=SB lblAcross=PB lblDown=PB ");
+                EXPECT_EQ(std::pair(b.fore, b.back), std::pair(fore(b.digits), back))
+                    << t.name << " " << b.Name();
+        const FormFrame& grid = f.form->UserGridFrame();
+        EXPECT_EQ(std::tuple(grid.fore, grid.back, f.form->WorkFrame().back, f.form->FormBackColor()),
+                  std::tuple(primary, back, back, back))
+            << t.name;
+    }
 }
 
 TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind) {
