@@ -653,7 +653,8 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
 }
 
 // A digit typed in the window reaches the kept game at once, and the time spent when the window
-// closes; a game that cannot be kept is reported once, by the time the window has closed.
+// closes; a game that cannot be kept is reported once, in its own words, by the time the window
+// has closed, and no temporary file is left.
 TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
     corvana::test::TempDir dir;
     std::filesystem::create_directories(dir.File("blocked/inside"));
