@@ -166,12 +166,12 @@ void PlayForm::ResetCheckBoxes() {
     for (auto& label : labels_)
         if (label.role != LabelRole::Copyright)
             label.visible = false;
-    // Boxes made for another template's lists must not linger either; the lists in use are
-    // shown again by CreateLabels.
+    // Boxes made for another template's lists must not linger either, nor keep a tick out of
+    // sight (it would be kept with the game as a tick of a list the template lacks); the lists
+    // in use are shown again by CreateLabels.
     for (std::size_t id = 0; id < boxes_.size(); ++id) {
         boxes_[id].visible = false;
-        if (boxes_[id].index == 0)
-            SetBoxValue(static_cast<int>(id), 0);
+        SetBoxValue(static_cast<int>(id), 0);
     }
 }
 

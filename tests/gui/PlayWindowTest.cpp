@@ -178,12 +178,6 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         const auto* across = w.window->findChild<QLabel*>(QStringLiteral("lblAcross"));
         EXPECT_EQ(across != nullptr, c.separateLists);
         EXPECT_TRUE(across == nullptr || across->font().bold());
-        for (const FormLabel& l : w.Model().Labels())
-            EXPECT_TRUE(
-                l.digits == 0 || !l.visible ||
-                w.In(w.window->findChild<QLabel*>(QString::fromStdString(l.name)), "fraWork").topLeft() ==
-                    QPoint(TwipsToPixels(l.left), TwipsToPixels(l.top)))
-                << l.name;
         // The focus starts in the first white cell (a black one never takes it): its sunken
         // border, and the focus ring just inside.
         int first = -1, lowest = 0; // the white cell first in tab order, and any cell

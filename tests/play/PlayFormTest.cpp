@@ -83,13 +83,15 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
             return isPrimary ? primary : f.colors.SecondaryColor[f.K()];
         };
         for (const FormLabel& l : f.form->Labels())
-            if (l.visible)
+            if (l.visible) {
                 EXPECT_EQ(std::pair(l.fore, l.back), std::pair(fore(l.digits), back))
                     << t.name << " " << l.name;
+            }
         for (const ListBox& b : f.form->Boxes())
-            if (b.visible && b.value == 0)
+            if (b.visible && b.value == 0) {
                 EXPECT_EQ(std::pair(b.fore, b.back), std::pair(fore(b.digits), back))
                     << t.name << " " << b.Name();
+            }
         const FormFrame& grid = f.form->UserGridFrame();
         EXPECT_EQ(std::tuple(grid.fore, grid.back, f.form->WorkFrame().back, f.form->FormBackColor()),
                   std::tuple(primary, back, back, back))
@@ -100,7 +102,7 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
 TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind) {
     PlayFixture f(kSmall);
     const auto boxes = f.form->Boxes().size();
-    f.Pick(6, 5);
+    f.Pick(6, 0);
     const int cell = f.FreeCell();
     f.form->SetCellText(cell, "4");
     const auto before = f.puzzle.SolutionArray;
@@ -115,7 +117,8 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     EXPECT_EQ(f.form->Boxes().size(), boxes);
     EXPECT_EQ(f.TickedIds().size(), 1u);
 
-    // Another template on the same form: the old lists and their headings must not stay.
+    // Another template on the same form: the old lists, their headings and ticks must not stay.
+    f.Pick(10, 0);
     f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, 4));
     f.form->LoadPuzzle(false);
@@ -123,6 +126,8 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
                             [](const ListBox& b) { return b.visible; }),
               36);
+    for (const int id : f.TickedIds())
+        EXPECT_TRUE(f.Box(id).visible) << f.Box(id).Name() << " is ticked out of sight";
 }
 
 // Zoom steps from 100 to 300 % and stops at the ends; a remembered level that is no step (a

@@ -145,7 +145,6 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         std::string message;
     } cases[] = {
         {"Normal Puzzle Angled", 0, "h", {O::Printed, "", 0}, ""},
-        {"Large Puzzle Crazy Eights", 0, "", {O::Printed, "", 0}, ""},
         {"Small Puzzle Project X", 1, "s", {O::Printed, "", 0}, ""},
         {"Small Puzzle Wheel", 0, "s", {O::Printed, "", 0}, ""},
         {"Large Puzzle Four Electrodes", 2, "h", {O::Printed, "", 0}, ""},
