@@ -28,7 +28,6 @@
 #include <filesystem>
 
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace corvana;
 using corvana::test::Entries;
