@@ -477,6 +477,13 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     cell->setFocus();
     QTest::keyClick(cell, Qt::Key_7);
     EXPECT_EQ(user(), 7);
+    const QImage drawn = cell->grab().toImage();
+    const int edge = qRound(3 * drawn.devicePixelRatio()); // inside the border and focus ring
+    int ink = 0;                                           // the digit's dark pixels
+    for (int y = edge; y < drawn.height() - edge; ++y)
+        for (int x = edge; x < drawn.width() - edge; ++x)
+            ink += drawn.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(ink, 10) << "the 7 is drawn";
     QTest::keyClick(cell, Qt::Key_4, Qt::KeypadModifier);
     EXPECT_EQ(user(), 4);
     // Letters, space and punctuation do nothing; no input method composes text into a cell.

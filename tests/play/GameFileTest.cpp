@@ -135,6 +135,7 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         r.form->Form_Load();
         r.form->RestorePlay(loaded.game->play);
         PlayForm& resumed = *r.form;
+        EXPECT_EQ(json::parse(ReadText(store.Path()))["play"]["assisted"], true) << "the help taken is kept";
         // Every field the file holds must be read back: one it does not write fails the load.
         EXPECT_EQ(GameToJson(loaded.game->puzzle, resumed.CapturePlay()),
                   GameToJson(f.puzzle, f.form->CapturePlay()));
