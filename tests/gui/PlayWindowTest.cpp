@@ -302,6 +302,7 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(text("lblMessage"), w.Model().StatusText());
     QTest::keyClick(cell, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(text("lblMessage"), "1 square is wrong");
+    EXPECT_TRUE(ShowsWholeText(*w.window->findChild<QLabel*>("lblMessage")));
     EXPECT_TRUE(struck());
     EXPECT_EQ(Pixel(cell, QPoint(3, 3)), QColor(255, 214, 214)) << "tinted as well";
 
@@ -336,13 +337,13 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimised) {
     EXPECT_FALSE(timer->isActive());
     w.window->setWindowState(Qt::WindowNoState);
     EXPECT_EQ(tick(1.5), "1:03|Time spent: 1 minute 3 seconds");
-    w.Action("mnuShowClock")->trigger();
-    EXPECT_EQ(tick(1), "(hidden)");
-    EXPECT_FALSE(timer->isActive());
-    w.Action("mnuShowClock")->trigger();
-    w.Action("mnuStatusBar")->trigger(); // the bar holds the clock
-    EXPECT_FALSE(timer->isActive());
-    w.Action("mnuStatusBar")->trigger();
+    for (const char* hides : {"mnuShowClock", "mnuStatusBar"}) { // the bar holds the clock
+        w.Action(hides)->trigger();
+        EXPECT_FALSE(timer->isActive()) << hides;
+        EXPECT_EQ(tick(0.5), "(hidden)");
+        w.Action(hides)->trigger();
+        EXPECT_TRUE(timer->isActive()) << hides;
+    }
     EXPECT_EQ(tick(0), "1:04|Time spent: 1 minute 4 seconds");
 }
 
@@ -674,6 +675,11 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         now = 42;
         w.window->close();
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);
+        if (kept) { // and a window resuming it goes on from that time
+            Window again("Small Puzzle H");
+            again.window->Resume(store.Load().game->play);
+            EXPECT_EQ(again.window->ClockLabel()->text(), QStringLiteral("0:42"));
+        }
         ASSERT_EQ(w.dialogs.messages.size(), kept ? 0u : 1u);
         const std::string said = kept ? "" : w.dialogs.messages[0].text;
         EXPECT_TRUE(kept || (said.rfind("The game could not be saved to " + store.Path() + " (cannot rename ",
