@@ -209,34 +209,25 @@ TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
     }
 }
 
+// FillNumbers draws 2 to 8 digits and FillNumbersWide 9 and 10; a length outside its range is
+// reported, an empty count fails silently, and neither touches the list.
 TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
     RandomSource random(1);
     NumberList list{42};
-    const struct {
-        bool wide;
-        int digits;
-        const char* message;
-    } unsupported[] = {
-        {false, 9, "Values of length 9 digit(s) not supported, only 2-10."},
-        {true, 8, "Values of length 8 digit(s) not supported, only 2-10."},
-        {false, 1, "Values of length 1 digit(s) not supported, only 2-10."},
-        {true, 11, "Values of length 11 digit(s) not supported, only 2-10."},
-    };
-    for (const auto& c : unsupported) {
+    for (const auto& [wide, digits] : {std::pair{false, 9}, {true, 8}, {false, 1}, {true, 11}}) {
         std::string message;
-        EXPECT_FALSE(c.wide ? FillNumbersWide(list, c.digits, 4, false, random, message)
-                            : FillNumbers(list, c.digits, 4, false, random, message));
-        EXPECT_EQ(message, c.message);
+        EXPECT_FALSE(wide ? FillNumbersWide(list, digits, 4, false, random, message)
+                          : FillNumbers(list, digits, 4, false, random, message));
+        EXPECT_EQ(message,
+                  "Values of length " + std::to_string(digits) + " digit(s) not supported, only 2-10.");
+        EXPECT_FALSE(FillNumbers(list, digits, 0, false, random, message) ||
+                     FillNumbersWide(list, digits, 0, false, random, message));
+        EXPECT_EQ(message,
+                  "Values of length " + std::to_string(digits) + " digit(s) not supported, only 2-10.")
+            << "an empty count fails silently";
     }
     EXPECT_EQ(list, NumberList{42});
-
     std::string message;
-    for (int n : {1, 2, 5, 9, 11}) {
-        EXPECT_FALSE(FillNumbers(list, n, 0, false, random, message));
-        EXPECT_FALSE(FillNumbersWide(list, n, 0, false, random, message));
-    }
-    EXPECT_EQ(message, "") << "an empty count fails silently";
-    EXPECT_EQ(list, NumberList{42});
     EXPECT_TRUE(FillNumbersWide(list, 9, 4, false, random, message));
     EXPECT_EQ(list.size(), 4u);
 }
