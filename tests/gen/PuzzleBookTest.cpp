@@ -140,27 +140,17 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
 
     const std::vector<Page> boxes = Pages(pdf);
     ASSERT_EQ(boxes.size(), static_cast<std::size_t>(pages));
-    // The foot of every page but the title page has the page's number at its centre.
-    for (std::size_t p = 0; p < boxes.size(); ++p) {
-        const auto& [width, height, words] = boxes[p];
-        const double foot = std::max_element(words.begin(), words.end(), [](const Box& a, const Box& b) {
-                                return a.y1 < b.y1;
-                            })->y1;
-        std::string centre;
-        double nearest = width;
-        for (const Box& w : words)
-            if (w.y1 > foot - 1 && std::abs((w.x0 + w.x1) / 2 - width / 2) < nearest) {
-                nearest = std::abs((w.x0 + w.x1) / 2 - width / 2);
-                centre = w.text;
-            }
-        EXPECT_EQ(centre, p == 0 ? "corvana-gen" : std::to_string(p + 1)) << "page " << p + 1;
-        EXPECT_TRUE(p == 0 || nearest < 0.5)
-            << "page " << p + 1 << ": the number is " << nearest << " off centre";
-    }
     constexpr double kMargin = 36 - 0.1, kTouch = 0.01; // half an inch
     for (std::size_t p = 0; p < boxes.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
         const auto& [width, height, words] = boxes[p];
+        // The foot of every page but the title page has the page's number at its centre.
+        const auto number =
+            std::find_if(words.begin(), words.end(), [&, &width = width, &height = height](const Box& w) {
+                return std::abs((w.x0 + w.x1) / 2 - width / 2) < 0.5 && w.y1 > height - kMargin - 3;
+            });
+        EXPECT_TRUE(p == 0 || (number != words.end() && number->text == std::to_string(p + 1)))
+            << "no page number at the centre of the foot";
         EXPECT_GT(words.size(), 20u);
         for (std::size_t i = 0; i < words.size(); ++i) {
             const Box& a = words[i];

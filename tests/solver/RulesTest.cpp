@@ -28,72 +28,51 @@ FillIn AsShown(const PuzzleState& s) {
 // Each board is worked out by hand: the rule named is the lowest that makes progress on it,
 // and the grade follows from the rules the whole solve needs.
 TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
-    const struct {
-        std::vector<std::string> rows;
-        std::map<int, std::vector<std::string>> lists;
+    struct Placed {
         Rule rule;
         Grade grade;
         std::string number;
         std::vector<int> cells;
         bool down;
+    };
+    const struct {
+        FillIn board;
+        Placed expected;
         const char* text;
     } cases[] = {
         // Across at row 2 only 01 begins with 0 (the 10s begin with 1).
-        {{"..#", "#0.", "..0"},
-         {{2, {"01", "01", "10"}}, {3, {"100", "100"}}},
-         Rule::Singles,
-         Grade::Easy,
-         "01",
-         {4, 5},
-         false,
+        {Board({"..#", "#0.", "..0"}, {{2, {"01", "01", "10"}}, {3, {"100", "100"}}}),
+         {Rule::Singles, Grade::Easy, "01", {4, 5}, false},
          "01 goes across at row 2, column 2: it is the only 2-digit number that fits 0 _."},
         // Every run has two or three candidates, but 135 alone has a 3 in the middle, and the
         // middles of row 2 and column 2 are 1: column 3 is its only place.
-        {{"#..", ".1.", "#.."},
-         {{2, {"11", "15"}}, {3, {"213", "111", "135"}}},
-         Rule::Singles,
-         Grade::Easy,
-         "135",
-         {2, 5, 8},
-         true,
+        {Board({"#..", ".1.", "#.."}, {{2, {"11", "15"}}, {3, {"213", "111", "135"}}}),
+         {Rule::Singles, Grade::Easy, "135", {2, 5, 8}, true},
          "135 goes down at row 1, column 3: no other place fits 135."},
         // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 0, so the
         // second square of row 1 is 0, and of 000 and 011 only 000 fits 0 0 _.
-        {{"0..", "...", "##."},
-         {{2, {"00", "01"}}, {3, {"000", "011", "011"}}},
-         Rule::Crossing,
-         Grade::Medium,
-         "000",
-         {0, 1, 2},
-         false,
+        {Board({"0..", "...", "##."}, {{2, {"00", "01"}}, {3, {"000", "011", "011"}}}),
+         {Rule::Crossing, Grade::Medium, "000", {0, 1, 2}, false},
          "000 goes across at row 1, column 1: the down number through row 1, column 2 can only have 0 there, "
-         "so "
-         "000 is the only 3-digit number that fits 0 _ _."},
+         "so 000 is the only 3-digit number that fits 0 _ _."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
-        {{"#..", ".#.", ".##"},
-         {{2, {"22", "00", "22"}}},
-         Rule::Trial,
-         Grade::Expert,
-         "22",
-         {1, 2},
-         false,
+        {Board({"#..", ".#.", ".##"}, {{2, {"22", "00", "22"}}}),
+         {Rule::Trial, Grade::Expert, "22", {1, 2}, false},
          "22 goes across at row 1, column 2: trying 00 there leaves no number that fits the 2-digit down run "
-         "at row "
-         "1, column 3, so 00 cannot go there and 22 is the only 2-digit number left."},
+         "at row 1, column 3, so 00 cannot go there and 22 is the only 2-digit number left."},
     };
-    for (const auto& c : cases) {
-        const FillIn board = Board(c.rows, c.lists);
-        EXPECT_EQ(GradeName(GradePuzzle(board)), std::string(GradeName(c.grade))) << c.text;
+    for (const auto& [board, expected, text] : cases) {
+        EXPECT_EQ(GradeName(GradePuzzle(board)), std::string(GradeName(expected.grade))) << text;
         const HintStep step = NextStep(board);
         EXPECT_EQ(step.outcome, HintStep::Outcome::Placed);
-        EXPECT_EQ(step.rule, c.rule) << c.text;
-        EXPECT_EQ(step.number, c.number);
-        EXPECT_EQ(step.cells, c.cells);
-        EXPECT_EQ(step.down, c.down);
+        EXPECT_EQ(step.rule, expected.rule) << text;
+        EXPECT_EQ(step.number, expected.number);
+        EXPECT_EQ(step.cells, expected.cells);
+        EXPECT_EQ(step.down, expected.down);
         EXPECT_EQ(std::make_pair(step.row, step.column),
-                  std::make_pair(c.cells[0] / board.width + 1, c.cells[0] % board.width + 1));
-        EXPECT_EQ(step.text, c.text);
+                  std::make_pair(expected.cells[0] / board.width + 1, expected.cells[0] % board.width + 1));
+        EXPECT_EQ(step.text, text);
     }
 }
 
