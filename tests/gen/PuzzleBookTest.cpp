@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <regex>
 #include <set>
@@ -85,19 +86,32 @@ class PuzzleBookPaper : public ::testing::TestWithParam<Paper> {};
 TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoWordIsCutOffOrOverlaps) {
     test::TempDir dir;
     const std::string pdf = dir.File("book.pdf");
-    // The fifteen templates in turn, puzzle k with seed 40 + k.
+    // The fifteen templates in turn, puzzle k with seed 40 + k, graded Expert in its header; Five Plus
+    // has the longest header there is: a long name, a 20-digit seed and every remark (no one-solution check).
     std::vector<PuzzleState> puzzles;
     BookSettings settings;
     settings.paper = GetParam();
     for (const auto& t : Templates()) {
         PuzzleState& s = puzzles.emplace_back();
         s.PuzzleName = std::string(t.name);
-        ASSERT_TRUE(GeneratePuzzle(s, 40 + puzzles.size()));
+        const bool longest = s.PuzzleName == "Normal Puzzle Five Plus";
+        s.ReducedNumbers = longest;
+        ASSERT_TRUE(longest ? GeneratePuzzle(s, 18446744073709551000u, 0)
+                            : GeneratePuzzle(s, 40 + puzzles.size()));
         settings.templates.push_back(&t);
     }
+    settings.count = static_cast<int>(puzzles.size());
     std::vector<std::pair<int, int>> calls;
     settings.progress = [&](int done, int total) { calls.emplace_back(done, total); };
-    const auto problem = WritePuzzleBook(pdf, settings, puzzles);
+    std::ofstream file(pdf, std::ios::binary);
+    PuzzleBook book(settings);
+    auto problem = book.Begin([&](const char* data, std::size_t size) {
+        return !!file.write(data, static_cast<std::streamsize>(size));
+    });
+    for (std::size_t k = 0; k < puzzles.size() && !problem; ++k)
+        problem = book.Add(puzzles[k], "Expert");
+    problem = problem ? problem : book.Finish();
+    file.close();
     ASSERT_FALSE(problem) << *problem;
     const int pages = 1 + 15 + 4;
     const std::string info = Shell("pdfinfo '" + pdf + "'");
@@ -200,28 +214,6 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
         EXPECT_NE(texts[k].find(header), std::string::npos) << header << "\n" << texts[k];
     }
     EXPECT_EQ(k, 4u);
-
-    // The longest header there is (a long name, a 20-digit seed, every remark) stays clear of the
-    // page title and inside the margins.
-    const std::string longest = dir.File("longest.pdf");
-    ASSERT_EQ(
-        RunGenerator({"--template", "Normal Puzzle Five Plus", "--seed", "18446744073709551000", "--reduced",
-                      "--no-first", "--grade", "Expert", "--pdf", longest, "--paper", "letter"},
-                     out, err),
-        0)
-        << err.str();
-    std::vector<std::pair<double, double>> line; // the words of the header, from left to right
-    const std::vector<Page> longestPages = Pages(longest);
-    for (const Box& w : longestPages[1].words)
-        if (w.y0 < 50)
-            line.emplace_back(w.x0, w.x1);
-    std::sort(line.begin(), line.end());
-    ASSERT_GT(line.size(), 10u);
-    EXPECT_GE(line.front().first, 30);
-    EXPECT_LE(line.back().second, 612 - 30) << "letter paper is 612 points wide";
-    for (std::size_t w = 1; w < line.size(); ++w)
-        EXPECT_LE(line[w - 1].second, line[w].first)
-            << "word " << w << " of the header overlaps the one before";
 }
 
 // A failure is one line, and the folder holds afterwards exactly what it held before: no
