@@ -187,20 +187,22 @@ TEST(Rules, HintsReplayedSolveEveryPuzzleTheGradeSaysTheRulesFinish) {
         }
 }
 
-// A hand-made puzzle may hold a list of more than 64 numbers: the rules keep track of every one.
+// A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
+// of every one (65, one past a 64-number block).
 TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
-    std::vector<std::string> rows, numbers; // rows of seven 3-digit runs, each given its last two digits
-    for (int r = 0; r < 28; ++r) {
+    std::vector<std::string> rows, numbers; // rows of five 3-digit runs, each given its last two digits
+    for (int r = 0; r < 26; ++r) {
         std::string row;
-        for (int k = 0; k < 7; ++k) {
-            const std::string number = std::to_string(100 + r / 2 * 7 + k);
+        for (int k = 0; k < 5; ++k) {
+            const std::string number = std::to_string(100 + r / 2 * 5 + k);
             if (r % 2 == 0)
                 numbers.push_back(number);
             row += r % 2 ? "####" : "." + number.substr(1) + "#";
         }
-        rows.push_back(row);
+        rows.push_back(row + "######");
     }
     const FillIn board = Board(rows, {{3, numbers}});
     EXPECT_EQ(GradePuzzle(board), Grade::Easy);
     EXPECT_EQ(NextStep(board).number, "100");
+    EXPECT_EQ(Solve(board, 2).solutions, 1);
 }

@@ -193,13 +193,16 @@ TEST(Solver, CountsAgreeWithBruteForceOnRandomBoards) {
 TEST(Solver, NamesWhatIsWrongWithABoard) {
     const struct {
         FillIn board;
-        const char* message;
+        std::string message;
     } cases[] = {
         {Board({"..", "..", ".."}, {}), "the grid does not have 3 x 3 squares"},
         {Board({".#", "#."}, {}), "the white square at column 1 row 1 belongs to no number"},
         {Board({"..", "##"}, {{2, {"12", "34"}}}),
          "the grid has 1 places for the 2-digit list but it holds 2 numbers"},
         {Board({"..", "##"}, {{2, {"1x"}}}), "the 2-digit list holds \"1x\", which is not a 2-digit number"},
+        // A number of 40 characters is shown whole; a longer one is cut short.
+        {Board({"..", "##"}, {{2, {std::string(40, '7')}}}),
+         "the 2-digit list holds \"" + std::string(40, '7') + "\", which is not a 2-digit number"},
         {Board({"..", "##"}, {{2, {"12"}}, {3, {"123"}}}), "the grid has no place for the 3-digit list"},
     };
     for (const auto& c : cases) {
