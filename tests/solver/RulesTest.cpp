@@ -150,6 +150,13 @@ TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
     }
     const FillIn withStarter = ShownPuzzle(s);
     EXPECT_NE(IsSolved(withStarter, Grid(both.grids[0])), IsSolved(withStarter, Grid(both.grids[1])));
+    // Hints place what both fills agree on, then stop: no rule chooses between them.
+    FillIn grid = shown;
+    HintStep step = NextStep(grid);
+    for (; step.outcome == HintStep::Outcome::Placed; step = NextStep(grid))
+        for (std::size_t k = 0; k < step.cells.size(); ++k)
+            grid.given[At(step.cells[k])] = step.number[k] - '0';
+    EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
 }
 
 // Hints taken one after another from the puzzle as shown: every number they place is the
