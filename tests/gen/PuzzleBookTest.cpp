@@ -204,6 +204,15 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     std::replace(title.begin(), title.end(), '\n', ' ');
     for (const char* says : {"Every puzzle has exactly one solution.", "No digit is given:", "(c) A. Maker"})
         EXPECT_NE(title.find(says), std::string::npos) << says << "\n" << title;
+    // Without a grade, a book whose every grid reads both ways says that either reading is right.
+    const std::string mirrored = dir.File("mirrored.pdf");
+    ASSERT_EQ(RunGenerator(
+                  {"--template", "Small Puzzle Project X", "--count", "2", "--no-first", "--pdf", mirrored},
+                  out, err),
+              0);
+    std::string both = PageTexts(mirrored)[0];
+    std::replace(both.begin(), both.end(), '\n', ' ');
+    EXPECT_NE(both.find("Every grid here reads the same mirrored"), std::string::npos) << both;
     std::istringstream in(lines.str());
     std::size_t k = 1;
     for (std::string line; std::getline(in, line); ++k) {
