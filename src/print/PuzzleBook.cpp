@@ -400,15 +400,15 @@ void DrawGrid(QPainter& p, const QRectF& square, int width, const std::string& c
 
 // A page title on the left, a note on the right on the same baseline and a rule below; returns
 // the top of the page body. A note too long for the room beside the title (a 20-digit seed and
-// every remark at once) is set smaller rather than over the title.
+// every remark at once) is set smaller rather than over the title: step by step, measured at each
+// size, since a font's width does not shrink in proportion to its size.
 qreal DrawHeader(QPainter& p, const QRectF& content, const QString& title, const QString& note) {
     const QFont big = Font(16, true);
     const QFontMetricsF bigM(big, p.device());
     const qreal room = content.width() - bigM.horizontalAdvance(title) - 12;
     QFont small = Font(10);
-    const qreal wide = QFontMetricsF(small, p.device()).horizontalAdvance(note);
-    if (wide > room)
-        small = Font(10 * room / wide);
+    for (qreal points = 10; QFontMetricsF(small, p.device()).horizontalAdvance(note) > room && points > 4;)
+        small = Font(points *= 0.97);
     const QFontMetricsF smallM(small, p.device());
     const qreal baseline = content.top() + bigM.ascent();
     p.setPen(Qt::black);

@@ -372,14 +372,4 @@ std::optional<std::string> FillInFromText(const std::string& text, FillIn& puzzl
     return std::nullopt;
 }
 
-bool UserGridSolved(const PuzzleState& s) {
-    if (s.UserArray.size() != s.GridPattern.size() || s.SolutionArray.size() != s.GridPattern.size() ||
-        s.GridPattern.empty())
-        return false;
-    for (std::size_t i = 0; i < s.GridPattern.size(); ++i)
-        if (s.GridPattern[i] && s.UserArray[i] != s.SolutionArray[i])
-            return false;
-    return true;
-}
-
 } // namespace corvana

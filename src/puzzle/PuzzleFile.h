@@ -105,7 +105,4 @@ template <typename Json> Json ListsJson(const TemplateRecord& t, const ByDigits<
     return out;
 }
 
-// True when every white square of the user grid holds its digit of the solution.
-bool UserGridSolved(const PuzzleState& state);
-
 } // namespace corvana
