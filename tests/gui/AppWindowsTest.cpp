@@ -323,12 +323,7 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     QtWindowOpener opener(a.puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile);
     MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     opener.SetParent(&window);
-    // Start-up reads the colour file into the scheme every window paints with.
-    ColorScheme saved = Defaults();
-    saved.CheckedColor[2] = 0x00ABCDEF;
-    ASSERT_TRUE(SaveColorFile(saved, a.colorFile));
     window.Form_Load();
-    EXPECT_EQ(a.colors, saved);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 

@@ -159,41 +159,6 @@ TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
     EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
 }
 
-// Hints taken one after another from the puzzle as shown: every number they place is the
-// solution's, they finish every puzzle the grade says the rules finish, and Rule 1 alone does
-// it exactly for the Easy ones.
-TEST(Rules, HintsReplayedSolveEveryPuzzleTheGradeSaysTheRulesFinish) {
-    for (const TemplateRecord& t : Templates())
-        for (std::uint64_t seed = 1; seed <= 10; ++seed) {
-            PuzzleState s;
-            s.PuzzleName = std::string(t.name);
-            s.ReducedNumbers = seed % 2 == 0;
-            ASSERT_TRUE(GeneratePuzzle(s, seed));
-            FillIn grid = AsShown(s);
-            const Grade grade = GradePuzzle(grid);
-            Rule highest = Rule::None;
-            HintStep step;
-            for (int steps = 0; steps <= grid.width * grid.width; ++steps) {
-                step = NextStep(grid);
-                if (step.outcome != HintStep::Outcome::Placed)
-                    break;
-                highest = std::max(highest, step.rule);
-                for (std::size_t k = 0; k < step.cells.size(); ++k) {
-                    const int cell = step.cells[k];
-                    ASSERT_EQ(step.number[k] - '0', s.SolutionArray[At(cell)]) << t.name << " seed " << seed;
-                    grid.given[At(cell)] = step.number[k] - '0';
-                }
-            }
-            const std::string name = std::string(t.name) + " seed " + std::to_string(seed);
-            EXPECT_EQ(highest == Rule::Singles, grade == Grade::Easy) << name;
-            if (grade == Grade::Expert)
-                continue;
-            EXPECT_EQ(step.outcome, HintStep::Outcome::Complete) << name << ": " << step.text;
-            EXPECT_EQ(grid.given, Grid(s.SolutionArray)) << name;
-            EXPECT_TRUE(IsSolved(AsShown(s), grid.given)) << name;
-        }
-}
-
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
 // of every one (65, one past a 64-number block; the last two runs are left open, to be tried both ways).
 TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
