@@ -605,27 +605,6 @@ TEST(BestTimesWindow, EachCaptionsLetterLeadsToItsTable) {
                                           {"&Games per puzzle", "tblStatistics"}}));
 }
 
-// Reset, once confirmed, empties both tables at once and the line saying there is nothing comes.
-TEST(BestTimesWindow, AConfirmedResetEmptiesTheTablesOnScreen) {
-    App a;
-    RecordsBook book(a.dir.File("records.json"), a.dialogs);
-    book.GameStarted("Small Puzzle H");
-    book.GameSolved({{"Small Puzzle H", false, false, "Easy"}, 5, 60, false});
-    BestTimesWindow times(book, a.dialogs, 100);
-    times.show();
-    auto* best = times.findChild<QTableWidget*>(QStringLiteral("tblBestTimes"));
-    auto* statistics = times.findChild<QTableWidget*>(QStringLiteral("tblStatistics"));
-    auto* none = times.findChild<QLabel*>(QStringLiteral("lblNoRecords"));
-    EXPECT_EQ(best->rowCount() + statistics->rowCount(), 2);
-    EXPECT_FALSE(none->isVisible());
-    a.dialogs.answers = {Answer::No, Answer::Yes};
-    for (const int rowsAfter : {2, 0}) {
-        times.findChild<QPushButton*>(QStringLiteral("cmdReset"))->click();
-        EXPECT_EQ(best->rowCount() + statistics->rowCount(), rowsAfter);
-        EXPECT_EQ(none->isVisible(), rowsAfter == 0);
-    }
-}
-
 // A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.
 struct Opener : App {
     bool generated = (puzzle.PuzzleName = "Small Puzzle H", GeneratePuzzle(puzzle, 5).ok);

