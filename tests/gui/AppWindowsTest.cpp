@@ -643,6 +643,20 @@ TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     EXPECT_EQ(o.dialogs.messages.size(), 0u);
 }
 
+// Resume Last Puzzle opens the play window on the kept game: here its time spent.
+TEST(QtWindowOpener, AResumedGameOpensAsItWasKept) {
+    Opener o;
+    PlayRecord kept;
+    kept.secondsSpent = 42;
+    std::string clock;
+    WhenShown<PlayWindow>({}, [&clock](PlayWindow* play) {
+        clock = play->ClockLabel()->text().toStdString();
+        play->close();
+    });
+    o.opener.ShowPlayForm(SizeClass::Small, &kept);
+    EXPECT_EQ(clock, "0:42");
+}
+
 // A settings file that cannot be written is reported at the first change, and only then.
 TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
     Opener o;
