@@ -709,6 +709,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         ExpectWholeAndApart(*w, w->objectName().toStdString());
     }
+    EXPECT_EQ(zoomed.font().pointSizeF(), 3 * times.font().pointSizeF()) << "Best Times follows the zoom";
     for (int page = 1; page < kHelpPages; ++page) { // the help's other pages
         Indexed<QAbstractButton>(help, "optSelection", page)->click();
         ExpectWholeAndApart(help, "frmHowToPlay page " + std::to_string(page));
