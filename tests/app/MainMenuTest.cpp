@@ -11,6 +11,7 @@
 #include "puzzle/PuzzleFile.h"
 #include "puzzle/Templates.h"
 
+#include "AppState.h"
 #include "DefaultColors.h"
 #include "FakeDialogs.h"
 #include "ScriptedOpener.h"
@@ -31,19 +32,13 @@ namespace fs = std::filesystem;
 
 // One main window's worth of state. The generator is the real one unless `fakeSucceeds` says
 // what a stand-in should answer; either way it records what it was asked to build.
-struct Fixture {
-    TempDir folder;
-    std::string colorFile = folder.File(kColorFileName);
-    PuzzleState puzzle;
-    bool exitRequested = false;
-    ColorScheme colors;
-    FakeDialogs dialogs;
+struct Fixture : AppState {
     ScriptedOpener opener;
     std::optional<bool> fakeSucceeds = true;
     std::vector<std::string> generated;
     std::optional<std::uint64_t> seed;
-    GameStore store{folder.File("last-game.json")};
-    RecordsBook records{folder.File("records.json"), dialogs, [] { return std::string("2024-07-08"); }};
+    GameStore store{dir.File("last-game.json")};
+    RecordsBook records{dir.File("records.json"), dialogs, [] { return std::string("2024-07-08"); }};
     MainMenu menu{puzzle,
                   exitRequested,
                   colors,
@@ -118,11 +113,11 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
 
     // The same puzzle written by corvana-gen opens from its file with its own options ticked,
     // also through a link to it.
-    const std::string file = s.folder.File("shield.json");
+    const std::string file = s.dir.File("shield.json");
     WriteText(file, PuzzleToJson(s.puzzle).dump());
-    fs::create_symlink(file, s.folder.File("link.json"));
+    fs::create_symlink(file, s.dir.File("link.json"));
     Fixture fromFile;
-    for (const std::string& path : {s.folder.File("link.json"), file})
+    for (const std::string& path : {s.dir.File("link.json"), file})
         fromFile.menu.Open(ParseCommandLine({path}).request);
     EXPECT_EQ(fromFile.opener.opened, (std::vector<std::string>{"play:Normal", "play:Normal"}));
     EXPECT_TRUE(fromFile.dialogs.messages.empty());
@@ -170,7 +165,7 @@ TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
                                      "Corvana", Buttons::Ok, Icon::Exclamation}}));
     s.fakeSucceeds.reset();
     s.menu.Template_Click("mnuPlus");
-    const std::string file = s.folder.File("plus.json");
+    const std::string file = s.dir.File("plus.json");
     WriteText(file, PuzzleToJson(s.puzzle).dump());
     ASSERT_EQ(s.store.Save(SavedGame{s.puzzle, {}}), "");
     s.fakeSucceeds = false;
@@ -200,8 +195,8 @@ TEST(BestTimes, TablesResetAndExport) {
     EXPECT_EQ(StatisticsTable(s.records.Data()).rows,
               (std::vector<std::vector<std::string>>{{"Small Puzzle H", "1", "2", "1", "1:35"}}));
 
-    const std::string csv = s.folder.File("times.csv");
-    s.dialogs.savePaths = {csv, s.folder.File("no/such/folder.csv")};
+    const std::string csv = s.dir.File("times.csv");
+    s.dialogs.savePaths = {csv, s.dir.File("no/such/folder.csv")};
     cmdExport_Click(s.records, s.dialogs);
     EXPECT_NE(ReadText(csv).find("\r\nSmall Puzzle H,Yes,No,Hard,1,1:35,95,2024-07-08,12\r\n"),
               std::string::npos);
@@ -211,7 +206,7 @@ TEST(BestTimes, TablesResetAndExport) {
               std::vector<std::string>(3, "Export Best Times|corvana-best-times.csv"));
     ASSERT_EQ(s.dialogs.messages.size(), 1u);
     EXPECT_EQ(s.dialogs.messages[0].text.rfind("The best times could not be written to " +
-                                                   s.folder.File("no/such/folder.csv") +
+                                                   s.dir.File("no/such/folder.csv") +
                                                    " (cannot create a file in ",
                                                0),
               0u);

@@ -19,6 +19,7 @@
 #include "solver/Rules.h"
 #include "ui/QtUtil.h"
 
+#include "../app/AppState.h"
 #include "../app/ScriptedOpener.h"
 #include "DefaultColors.h"
 #include "FakeDialogs.h"
@@ -119,15 +120,7 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
     }
 }
 
-// What the main window and its children share.
-struct App {
-    TempDir dir;
-    std::string colorFile = dir.File(kColorFileName);
-    PuzzleState puzzle;
-    bool exitRequested = false;
-    ColorScheme colors;
-    FakeDialogs dialogs;
-};
+using App = AppState;
 
 Qt::CursorShape Pointer() {
     return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
