@@ -74,7 +74,7 @@ TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExampleOnTheFiveSquare
         m.optSelection_Click(page);
         ExpectPage(m, page);
     }
-    m.optSelection_Click(7);
+    m.optSelection_Click(kHelpPages); // no such page: nothing changes
     m.optSelection_Click(-1);
     ExpectPage(m, 1);
 
@@ -83,6 +83,6 @@ TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExampleOnTheFiveSquare
                                  50, 51, 52, 57, 58, 59, 74, 75, 84, 85, 94, 95};
     EXPECT_EQ(CellsWhere(HelpIsBlack), black);
     EXPECT_FALSE(HelpIsBlack(-1));
-    EXPECT_FALSE(HelpIsBlack(kHelpCells));
+    EXPECT_FALSE(HelpIsBlack(kHelpCells + 4)) << "below the grid, in a column of black squares";
     EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == kBlack; }), black);
 }
