@@ -95,12 +95,16 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
     EXPECT_EQ(f.Key(cell, vk::Delete), vk::Delete);
     EXPECT_EQ(f.Entry(cell), ":-1");
     EXPECT_EQ(f.Undo(), undo);
-    // Undo gives back what the last record replaced, here the 2 typed over a 6, even after Delete.
-    f.Type(cell, 6);
-    f.Type(cell, 2);
+    // Undo gives back what the last record replaced, digits at their largest: the 9 typed over with
+    // a 9, even after Delete; the 9 Backspace cleared.
+    f.Type(cell, 9);
+    f.Type(cell, 9);
     f.Key(cell, vk::Delete);
     f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Entry(cell), "6:6");
+    EXPECT_EQ(f.Entry(cell), "9:9");
+    f.Key(cell, vk::Back);
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.Entry(cell), "9:9");
     EXPECT_TRUE(f.UserGridMatchesCells());
 }
 
