@@ -3,12 +3,14 @@
 
 #include "TempDir.h"
 
+#include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
 #include "files/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 #include <thread>
 
 #include <fcntl.h>
@@ -106,6 +108,7 @@ TEST(WriteFileAtomically, ReplacesALinkAndLeavesWhatItLedTo) {
 
 // A rename that cannot be done (a folder is in the way) costs nothing: what was there stays, the
 // fresh file goes, and a file that later takes the fresh file's name is not the writer's to remove.
+// The writer can be used again.
 TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
     TempDir dir;
     fs::create_directories(dir.File("f/inside"));
@@ -119,8 +122,12 @@ TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
         EXPECT_EQ(EntriesIn(dir.path()), 1u);
         fresh = error.substr(std::string("cannot rename ").size(), dir.path().string().size() + 10);
         WriteText(fresh, "someone else's");
+        // Opened again, the writer writes and keeps nothing of the failure before.
+        ASSERT_TRUE(out.Open(dir.File("g"), FileMode::Usual, error)) << error;
+        EXPECT_TRUE(out.Write("g", 1) && out.Commit(error)) << error;
+        EXPECT_EQ(out.ErrorNumber(), 0);
     }
-    EXPECT_EQ(ReadText(fresh), "someone else's");
+    EXPECT_EQ(ReadText(fresh) + ReadText(dir.File("g")), "someone else'sg");
 }
 
 // Two writers of one file at once (two copies of the program) each get a fresh file of their own.
@@ -139,6 +146,26 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     EXPECT_EQ(ReadText(dir.File("f")), "abcde");
     EXPECT_EQ(out.ErrorNumber(), 0);
     EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// Wait waits for the write under way too, not only for those still to come; then the outcome of
+// the last write is there, once.
+TEST(BackgroundWriter, AfterWaitTheLastWritesOutcomeIsThereOnce) {
+    std::promise<void> started;
+    BackgroundWriter writer;
+    writer.Submit([&started](std::string& error) {
+        started.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100)); // Wait is called meanwhile
+        error = "full";
+        return false;
+    });
+    started.get_future().wait();
+    writer.Wait();
+    EXPECT_EQ(writer.TakeOutcome().value_or("none"), "full");
+    writer.Submit([](std::string&) { return true; });
+    writer.Wait();
+    EXPECT_EQ(writer.TakeOutcome().value_or("none"), "") << "a write after a failed one succeeds";
+    EXPECT_EQ(writer.TakeOutcome().value_or("none"), "none");
 }
 
 // A file the user names as output: the link is followed (to its end, relative links from their
