@@ -7,21 +7,16 @@
 
 namespace corvana::test {
 
-// Stands in for the play window: records what the model asked of it.
+// Stands in for the play window: records the focus and the prints the model asked of it.
 class FakePlayHost : public PlayHost {
 public:
-    void ShowHelp() override {
-        ++helpShown;
-        if (onHelp)
-            onHelp();
-    }
-    void Unload() override { ++unloads; }
+    void ShowHelp() override {}
+    void Unload() override {}
     void SetFocusCell(int cell) override { focus.push_back(cell); }
     PrintResult PrintWindow() override { return ++prints, onPrint ? onPrint() : PrintResult{}; }
 
-    int helpShown = 0, unloads = 0, prints = 0;
+    int prints = 0;
     std::vector<int> focus;
-    std::function<void()> onHelp;
     std::function<PrintResult()> onPrint;
 };
 
