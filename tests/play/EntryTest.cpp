@@ -95,13 +95,14 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
     EXPECT_EQ(f.Key(cell, vk::Delete), vk::Delete);
     EXPECT_EQ(f.Entry(cell), ":-1");
     EXPECT_EQ(f.Undo(), undo);
-    // Undo gives back what the last record replaced, digits at their largest: the 9 typed over with
-    // a 9, even after Delete; the 9 Backspace cleared.
-    f.Type(cell, 9);
+    // Undo gives back what the last record replaced, digits at their edges: the 0 a 9 was typed
+    // over, even after Delete; the 9 Backspace cleared.
+    f.Type(cell, 0);
     f.Type(cell, 9);
     f.Key(cell, vk::Delete);
     f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Entry(cell), "9:9");
+    EXPECT_EQ(f.Entry(cell), "0:0");
+    f.Type(cell, 9);
     f.Key(cell, vk::Back);
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.Entry(cell), "9:9");
