@@ -49,6 +49,9 @@ TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
 
     f.Type(a, f.Solution(a));
     EXPECT_EQ(Marked(f), std::vector<int>{}) << "a changed square is no longer judged";
+    f.form->mnuSolution_Click();
+    f.form->mnuSolution_Click();
+    EXPECT_EQ(Marked(f), std::vector<int>{}) << "nor when the user grid comes back";
     f.form->mnuCheck_Click();
     EXPECT_EQ(f.form->StatusText().rfind("No mistakes so far: ", 0), 0u) << f.form->StatusText();
     EXPECT_EQ(f.form->HintsUsed() * 10 + f.form->ChecksUsed(), 12);
