@@ -83,6 +83,7 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     for (const int id : f.TickedIds())
         EXPECT_TRUE(std::count(ticked.begin(), ticked.end(), id) || f.Box(id).caption == number) << id;
     EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
+    EXPECT_TRUE(f.form->Assisted()) << "a hinted game is a helped one";
 
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.puzzle.UserArray, user);
