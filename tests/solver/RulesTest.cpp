@@ -55,6 +55,12 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
          {Rule::Crossing, Grade::Medium, "000", {0, 1, 2}, false},
          "000 goes across at row 1, column 1: the down number through row 1, column 2 can only have 0 there, "
          "so 000 is the only 3-digit number that fits 0 _ _."},
+        // The squares where runs cross can only take 1 or 2, the first digits, so 20 has one place.
+        {Board({"..#", "#..", "###"}, {{2, {"21", "20", "12"}}}),
+         {Rule::Crossing, Grade::Medium, "20", {4, 5}, false},
+         "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, column "
+         "2 "
+         "limit the digits there, so no other place fits 20."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
         {Board({"#..", ".#.", ".##"}, {{2, {"22", "00", "22"}}}),
@@ -160,21 +166,26 @@ TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
 }
 
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
-// of every one (65, one past a 64-number block; the last two runs are left open, to be tried both ways).
+// of every one (65, one past a 64-number block). Three runs are left open, for 100, 132 and 199 in
+// any order; 199, the 65th number, alone has a 9.
 TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
     std::vector<std::string> rows, numbers; // rows of five 3-digit runs given their last two digits
     for (int r = 0; r < 26; ++r) {
         std::string row;
         for (int k = 0; k < 5; ++k) {
-            const std::string number = std::to_string(100 + r / 2 * 5 + k);
+            const int at = r / 2 * 5 + k;
+            const std::string number = at == 64 ? "199" : std::to_string(100 + at);
             if (r % 2 == 0)
                 numbers.push_back(number);
-            row += r % 2 ? "####" : r == 24 && k >= 3 ? "...#" : "." + number.substr(1) + "#";
+            row += r % 2 ? "####" : at % 32 == 0 ? "...#" : "." + number.substr(1) + "#";
         }
         rows.push_back(row + "######");
     }
     const FillIn board = Board(rows, {{3, numbers}});
-    EXPECT_EQ(NextStep(board).number, "100");
-    EXPECT_EQ(Solve(board, 3).solutions, 2);
+    const SolveResult all = Solve(board, 7);
+    EXPECT_EQ(all.solutions, 6);
+    for (const SolvedGrid& fill : all.grids)
+        EXPECT_TRUE(IsSolved(board, Grid(fill)));
+    EXPECT_EQ(NextStep(board).number, "101");
     EXPECT_EQ(GradePuzzle(board), Grade::Expert);
 }
