@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -151,6 +152,12 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
 
     const std::vector<Page> boxes = Pages(pdf);
     ASSERT_EQ(boxes.size(), static_cast<std::size_t>(pages));
+    // On a solutions page each puzzle's label is followed by its template's name in smaller type.
+    const auto& solutions = boxes[16].words;
+    const auto label =
+        std::find_if(solutions.begin(), solutions.end(), [](const Box& w) { return w.text == "Puzzle"; });
+    ASSERT_LT(label - solutions.begin() + 2, solutions.end() - solutions.begin());
+    EXPECT_LT(label[2].y1 - label[2].y0, label->y1 - label->y0) << label[2].text;
     constexpr double kMargin = 36 - 0.1, kTouch = 0.01; // half an inch
     for (std::size_t p = 0; p < boxes.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
@@ -163,8 +170,25 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         EXPECT_TRUE(p == 0 || (number != words.end() && number->text == std::to_string(p + 1)))
             << "no page number at the centre of the foot";
         EXPECT_GT(words.size(), 20u);
+        // Each list heading ("3 Digits") sits directly above its first number, apart from a list above it.
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            if (words[i].text != "Digits")
+                continue;
+            const Box& h = words[i - 1];
+            const Box *above = nullptr, *below = nullptr;
+            for (const Box& w : words)
+                if (std::abs(w.x0 - h.x0) > 0.5)
+                    continue;
+                else if (w.y0 >= h.y1 && (below == nullptr || w.y0 < below->y0))
+                    below = &w;
+                else if (w.y1 <= h.y0 && std::isdigit(w.text[0]) && (above == nullptr || w.y1 > above->y1))
+                    above = &w;
+            ASSERT_TRUE(below != nullptr && below->text.size() == std::stoul(h.text)) << h.text << " Digits";
+            EXPECT_TRUE(above == nullptr || h.y0 - above->y1 > below->y0 - h.y1 + 2) << h.text << " Digits";
+        }
         for (std::size_t i = 0; i < words.size(); ++i) {
             const Box& a = words[i];
+            EXPECT_NE(a.text, ".") << "an empty square is left blank";
             EXPECT_TRUE(a.x0 >= kMargin && a.y0 >= kMargin && a.x1 <= width - kMargin &&
                         a.y1 <= height - kMargin)
                 << a.text << " at " << a.x0 << "," << a.y0 << " " << a.x1 << "," << a.y1;
@@ -202,7 +226,8 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     ASSERT_EQ(texts.size(), 1u + 3 + 1);
     std::string title = texts[0];
     std::replace(title.begin(), title.end(), '\n', ' ');
-    for (const char* says : {"Every puzzle has exactly one solution.", "No digit is given:", "(c) A. Maker"})
+    for (const char* says : {"Every puzzle has exactly one solution.", "No digit is given:", "(c) A. Maker",
+                             "Puzzles: pages 2 to 4. Solutions: page 5."})
         EXPECT_NE(title.find(says), std::string::npos) << says << "\n" << title;
     // Without a grade, a book whose every grid reads both ways says that either reading is right.
     const std::string mirrored = dir.File("mirrored.pdf");
@@ -257,14 +282,13 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     expectOneLine(cut, kept);
     EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
 
-    // A sink that takes nothing, as a closed pipe: the book says so rather than finishing.
+    // A sink that takes nothing, as a closed pipe: the book says so at once, before drawing a puzzle.
     BookSettings settings;
     settings.count = 1;
     settings.templates = {FindTemplate(one[0].PuzzleName)};
     PuzzleBook refused(settings);
-    auto failure = refused.Begin([](const char*, std::size_t) { return false; });
-    failure = failure ? failure : refused.Add(one[0]);
-    expectOneLine(failure ? failure : refused.Finish(), "cannot write the puzzle book");
+    expectOneLine(refused.Begin([](const char*, std::size_t) { return false; }),
+                  "cannot write the puzzle book");
 
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))
