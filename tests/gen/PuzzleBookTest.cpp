@@ -87,8 +87,9 @@ class PuzzleBookPaper : public ::testing::TestWithParam<Paper> {};
 TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoWordIsCutOffOrOverlaps) {
     test::TempDir dir;
     const std::string pdf = dir.File("book.pdf");
-    // The fifteen templates in turn, puzzle k with seed 40 + k, graded Expert in its header; Five Plus
-    // has the longest header there is: a long name, a 20-digit seed and every remark (no one-solution check).
+    // The fifteen templates in turn, puzzle k with seed 40 + k, graded Expert in its header; Five Plus has a
+    // header too long for its line: a long name, a 20-digit seed, every remark (no one-solution check) and
+    // a long grade.
     std::vector<PuzzleState> puzzles;
     BookSettings settings;
     settings.paper = GetParam();
@@ -110,7 +111,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         return !!file.write(data, static_cast<std::streamsize>(size));
     });
     for (std::size_t k = 0; k < puzzles.size() && !problem; ++k)
-        problem = book.Add(puzzles[k], "Expert");
+        problem = book.Add(puzzles[k],
+                           puzzles[k].ReducedNumbers ? "Expert, for the patient and the bold" : "Expert");
     problem = problem ? problem : book.Finish();
     file.close();
     ASSERT_FALSE(problem) << *problem;
