@@ -400,6 +400,8 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         std::string reason;
     } cases[] = {
         {with("/width", 11), "its width is not that of Small Puzzle H"},
+        {"{}", "it names no template"},
+        {with("/name", 7), "it names no template"},
         {with("/seed", -1), "\"seed\" must be a whole number"},
         {with("/noShowFirst", 0), "\"reduced\" and \"noShowFirst\" must be true or false"},
         {with("/starter", {0, 2}), "\"starter\" is not the starting number of Small Puzzle H"},
