@@ -11,57 +11,6 @@
 using namespace corvana;
 using namespace corvana::test;
 
-namespace {
-
-// The places of the numbers, found independently of the solver: runs of two or more white
-// squares, across then down.
-std::vector<std::vector<int>> Runs(const std::vector<bool>& white, int w) {
-    std::vector<std::vector<int>> runs;
-    for (int dir = 0; dir < 2; ++dir)
-        for (int line = 0; line < w; ++line) {
-            std::vector<int> run;
-            for (int k = 0; k <= w; ++k) {
-                const int cell = dir == 0 ? line * w + k : k * w + line;
-                if (k < w && white[At(cell)]) {
-                    run.push_back(cell);
-                    continue;
-                }
-                if (run.size() >= 2)
-                    runs.push_back(run);
-                run.clear();
-            }
-        }
-    return runs;
-}
-
-// Counts solutions by plain backtracking over slots in order, each taking any unused copy.
-int BruteForce(const std::vector<std::vector<int>>& runs, std::size_t slot, std::vector<int>& grid,
-               std::map<std::string, int>& copies) {
-    if (slot == runs.size())
-        return 1;
-    int found = 0;
-    for (auto& [number, left] : copies) {
-        if (left == 0 || number.size() != runs[slot].size())
-            continue;
-        std::vector<int> before = grid;
-        bool fits = true;
-        for (std::size_t k = 0; k < number.size() && fits; ++k) {
-            int& cell = grid[At(runs[slot][k])];
-            fits = cell < 0 || cell == number[k] - '0';
-            cell = number[k] - '0';
-        }
-        if (fits) {
-            --left;
-            found += BruteForce(runs, slot + 1, grid, copies);
-            ++left;
-        }
-        grid = before;
-    }
-    return found;
-}
-
-} // namespace
-
 TEST(Solver, CountsNoFurtherThanTheLimitAskedFor) {
     EXPECT_EQ(Solve(Board({"..", ".."}, {{2, {"12", "34", "13", "24"}}}), 1).solutions, 1);
 }
@@ -104,57 +53,6 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
     const HintStep hint = NextStep(blocks(9), 1'000'000);
     EXPECT_EQ(hint.outcome, HintStep::Outcome::Stuck);
     EXPECT_EQ(hint.text, kUndecidedText);
-}
-
-TEST(Solver, CountsAgreeWithBruteForceOnRandomBoards) {
-    // Small random boards with few digits, so that repeats, leading zeros, mirror images and
-    // swaps all turn up; each count is checked against plain backtracking.
-    std::mt19937 random(7);
-    int multiple = 0;
-    for (int round = 0; round < 300; ++round) {
-        const int w = 3 + round % 3;
-        std::vector<bool> white(At(w * w));
-        for (auto&& square : white)
-            square = random() % 5 != 0;
-        const auto runs = Runs(white, w);
-        // Only squares of a run are white, or the board would be an error.
-        white.assign(white.size(), false);
-        for (const auto& run : runs)
-            for (const int cell : run)
-                white[At(cell)] = true;
-        if (runs.empty() || runs.size() > 8)
-            continue;
-
-        FillIn p;
-        p.width = w;
-        p.white = white;
-        p.given.assign(white.size(), -1);
-        std::vector<int> digits(white.size(), -1);
-        for (std::size_t c = 0; c < white.size(); ++c)
-            if (white[c]) {
-                digits[c] = static_cast<int>(random() % 3);
-                if (round % 2 && random() % 6 == 0)
-                    p.given[c] = digits[c];
-            }
-        std::map<std::string, int> copies;
-        for (const auto& run : runs) {
-            std::string number;
-            for (const int cell : run)
-                number += static_cast<char>('0' + digits[At(cell)]);
-            p.across[static_cast<int>(run.size())].push_back(number);
-            ++copies[number];
-        }
-
-        std::vector<int> grid = p.given;
-        const int expected = BruteForce(runs, 0, grid, copies);
-        const SolveResult r = Solve(p, 1000);
-        ASSERT_TRUE(r.error.empty()) << r.error;
-        EXPECT_EQ(r.solutions, expected) << "round " << round;
-        multiple += expected > 1;
-        for (std::size_t c = 0; expected == 1 && c < white.size(); ++c)
-            EXPECT_EQ(r.grids[0][c], digits[c]) << "round " << round;
-    }
-    EXPECT_GT(multiple, 10) << "the boards should include ambiguous ones";
 }
 
 TEST(Solver, NamesWhatIsWrongWithABoard) {
