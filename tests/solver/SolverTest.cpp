@@ -55,6 +55,18 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
     EXPECT_EQ(hint.text, kUndecidedText);
 }
 
+// With the lists apart, the across numbers go only across and the down numbers only down.
+TEST(Solver, ListsApartPutTheAcrossNumbersAcrossAndTheDownNumbersDown) {
+    FillIn board = Board({"..", ".."}, {{2, {"12", "34"}}});
+    board.separate = true;
+    board.down = {{2, {"13", "24"}}};
+    const SolveResult r = Solve(board);
+    ASSERT_EQ(r.solutions, 1);
+    EXPECT_EQ(r.grids[0], (SolvedGrid{1, 2, 3, 4}));
+    EXPECT_TRUE(IsSolved(board, {1, 2, 3, 4}));
+    EXPECT_FALSE(IsSolved(board, {1, 3, 2, 4})) << "the fill with the lists' directions swapped";
+}
+
 TEST(Solver, NamesWhatIsWrongWithABoard) {
     const struct {
         FillIn board;
