@@ -185,8 +185,11 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                     below = &w;
                 else if (w.y1 <= h.y0 && std::isdigit(w.text[0]) && (above == nullptr || w.y1 > above->y1))
                     above = &w;
-            ASSERT_TRUE(below != nullptr && below->text.size() == std::stoul(h.text)) << h.text << " Digits";
-            EXPECT_TRUE(above == nullptr || h.y0 - above->y1 > below->y0 - h.y1 + 2) << h.text << " Digits";
+            ASSERT_NE(below, nullptr) << h.text << " Digits ends a column";
+            EXPECT_EQ(below->text.size(), std::stoul(h.text))
+                << h.text << " Digits is not above its first number";
+            const double gapAbove = above == nullptr ? 99 : h.y0 - above->y1;
+            EXPECT_GT(gapAbove, below->y0 - h.y1 + 2) << h.text << " Digits runs into the list above";
         }
         for (std::size_t i = 0; i < words.size(); ++i) {
             const Box& a = words[i];
