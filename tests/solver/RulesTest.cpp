@@ -167,7 +167,8 @@ TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
 
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
 // of every one (65, one past a 64-number block). Three runs are left open, for 100, 132 and 199 in
-// any order; 199, the 65th number, alone has a 9.
+// any order; 199, the 65th number, alone has a 9. A 2 x 2 block at the top right, filled either way
+// round, puts a list of 2-digit numbers before them.
 TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
     std::vector<std::string> rows, numbers; // rows of five 3-digit runs given their last two digits
     for (int r = 0; r < 26; ++r) {
@@ -179,13 +180,17 @@ TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
                 numbers.push_back(number);
             row += r % 2 ? "####" : at % 32 == 0 ? "...#" : "." + number.substr(1) + "#";
         }
-        rows.push_back(row + "######");
+        rows.push_back(row + (r < 2 ? "..####" : "######"));
     }
-    const FillIn board = Board(rows, {{3, numbers}});
-    const SolveResult all = Solve(board, 7);
-    EXPECT_EQ(all.solutions, 6);
+    const FillIn board = Board(rows, {{2, {"12", "34", "13", "24"}}, {3, numbers}});
+    const SolveResult all = Solve(board, 13);
+    EXPECT_EQ(all.solutions, 12);
     for (const SolvedGrid& fill : all.grids)
         EXPECT_TRUE(IsSolved(board, Grid(fill)));
     EXPECT_EQ(NextStep(board).number, "101");
     EXPECT_EQ(GradePuzzle(board), Grade::Expert);
+    FillIn open = board; // every square empty: the crossing round keeps 199's 9 possible everywhere
+    open.given.assign(open.given.size(), -1);
+    const HintStep step = NextStep(open);
+    EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
 }
