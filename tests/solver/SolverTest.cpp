@@ -55,6 +55,15 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
     EXPECT_EQ(hint.text, kUndecidedText);
 }
 
+// A number that fits only as many places as it has copies goes into them, and the search goes on
+// from the grid that leaves: this board's one fill needs that.
+TEST(Solver, ANumberWithAsManyPlacesAsCopiesTakesThemAndTheSearchGoesOn) {
+    const SolveResult r =
+        Solve(Board({"...", "...", ".#."}, {{2, {"01"}}, {3, {"101", "011", "100", "110"}}}));
+    ASSERT_EQ(r.solutions, 1);
+    EXPECT_EQ(r.grids[0], (SolvedGrid{1, 0, 1, 0, 1, 1, 0, -1, 0}));
+}
+
 // With the lists apart, the across numbers go only across and the down numbers only down.
 TEST(Solver, ListsApartPutTheAcrossNumbersAcrossAndTheDownNumbersDown) {
     FillIn board = Board({"..", ".."}, {{2, {"12", "34"}}});
