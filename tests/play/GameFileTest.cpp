@@ -123,6 +123,7 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         r.form->RestorePlay(loaded.game->play);
         PlayForm& resumed = *r.form;
         EXPECT_EQ(json::parse(ReadText(store.Path()))["play"]["assisted"], true) << "the help taken is kept";
+        EXPECT_EQ(std::make_pair(resumed.HintsUsed(), resumed.ChecksUsed()), std::make_pair(1, 1));
         // Every field the file holds must be read back: one it does not write fails the load.
         EXPECT_EQ(GameToJson(loaded.game->puzzle, resumed.CapturePlay()),
                   GameToJson(f.puzzle, f.form->CapturePlay()));

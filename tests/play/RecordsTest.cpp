@@ -206,6 +206,8 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/best/1", good["best"][0]), "a category of Small Puzzle H is there twice"},
         {with("/best/0/times/0/date", "2024-13-01"), "\"2024-13-01\" is no date"},
         {with("/best/0/times/0/date", "2024-12-32"), "\"2024-12-32\" is no date"},
+        {with("/best/0/times/0/date", "2024-00-10"), "\"2024-00-10\" is no date"},
+        {with("/best/0/times/0/date", "2024-12-00"), "\"2024-12-00\" is no date"},
         {with("/best/0/times/0/seconds", 3162240001u), "\"seconds\" is missing or out of range"},
         {with("/counts/Small Puzzle H/solvedWithoutHelp", 2),
          "\"solvedWithoutHelp\" is missing or out of range"},
