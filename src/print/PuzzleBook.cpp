@@ -3,7 +3,6 @@
 #include "print/GridPainter.h"
 
 #include "corvana/Version.h"
-#include "files/FileAccess.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -25,7 +24,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -872,29 +870,6 @@ std::optional<std::string> PuzzleBook::Finish() {
     if (!d.stream->Flush())
         return d.WriteFailed();
     d.dead = true;
-    return std::nullopt;
-}
-
-std::optional<std::string> WritePuzzleBook(const std::string& path, BookSettings settings,
-                                           const std::vector<PuzzleState>& puzzles) {
-    const std::string cannot = "cannot write the puzzle book " + path;
-    std::string file, error;
-    if (!OutputFile(path, file, error))
-        return cannot + ": " + error;
-    AtomicFileWriter out;
-    if (!out.Open(file, FileMode::Usual, error))
-        return cannot + ": " + error;
-    settings.count = static_cast<int>(puzzles.size());
-    PuzzleBook book(std::move(settings));
-    auto problem = book.Begin([&](const char* data, std::size_t size) { return out.Write(data, size); });
-    for (std::size_t k = 0; !problem && k < puzzles.size(); ++k)
-        problem = book.Add(puzzles[k]);
-    if (!problem)
-        problem = book.Finish();
-    if (problem) // the fresh file goes with `out`; a failed write says why in the system's words
-        return out.WriteError() != 0 ? cannot + ": " + std::strerror(out.WriteError()) : *problem;
-    if (!out.Commit(error))
-        return cannot + ": " + error;
     return std::nullopt;
 }
 

@@ -63,11 +63,4 @@ private:
     std::unique_ptr<Impl> d_;
 };
 
-// Writes a whole book of `puzzles` (settings.count is taken from them) to `path`: the file
-// appears whole or not at all, and a link at `path` is followed. On failure (something other
-// than a regular file at `path`, a missing folder, a short write) neither the target nor a
-// temporary file is left behind.
-std::optional<std::string> WritePuzzleBook(const std::string& path, BookSettings settings,
-                                           const std::vector<PuzzleState>& puzzles);
-
 } // namespace corvana

@@ -259,18 +259,10 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
 // book, no half a book, no temporary file, and a book already there untouched.
 TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     test::TempDir dir;
-    std::vector<PuzzleState> one(1);
-    one[0].PuzzleName = "Normal Puzzle Plus";
-    ASSERT_TRUE(GeneratePuzzle(one[0], 7));
-    const auto expectOneLine = [](const std::optional<std::string>& problem, const std::string& mention) {
-        ASSERT_TRUE(problem);
-        EXPECT_EQ(problem->find('\n'), std::string::npos) << *problem;
-        EXPECT_NE(problem->find(mention), std::string::npos) << *problem;
+    const auto expectOneLine = [](const std::string& problem, const std::string& mention) {
+        EXPECT_EQ(std::count(problem.begin(), problem.end(), '\n'), 1) << problem;
+        EXPECT_NE(problem.find(mention), std::string::npos) << problem;
     };
-
-    fs::create_directory(dir.File("folder"));
-    expectOneLine(WritePuzzleBook(dir.File("folder"), {}, one), dir.File("folder"));
-    EXPECT_TRUE(fs::is_empty(dir.File("folder")));
 
     // A write cut short, as on a full disk: the file size limit stops the temporary file at 8 KB.
     const std::string kept = dir.File("kept.pdf");
@@ -281,24 +273,28 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     small.rlim_cur = 8192;
     const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto cut = WritePuzzleBook(kept, {}, one);
+    std::ostringstream out, err;
+    const int status =
+        RunGenerator({"--template", "Normal Puzzle Plus", "--seed", "7", "--pdf", kept}, out, err);
     ::setrlimit(RLIMIT_FSIZE, &before);
     ::signal(SIGXFSZ, oldHandler);
-    expectOneLine(cut, kept);
+    EXPECT_EQ(status, 1);
+    expectOneLine(err.str(), "cannot write the puzzle book " + kept + ": File too large");
     EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
 
     // A sink that takes nothing, as a closed pipe: the book says so at once, before drawing a puzzle.
     BookSettings settings;
     settings.count = 1;
-    settings.templates = {FindTemplate(one[0].PuzzleName)};
+    settings.templates = {FindTemplate("Normal Puzzle Plus")};
     PuzzleBook refused(settings);
-    expectOneLine(refused.Begin([](const char*, std::size_t) { return false; }),
-                  "cannot write the puzzle book");
+    const auto problem = refused.Begin([](const char*, std::size_t) { return false; });
+    ASSERT_TRUE(problem);
+    expectOneLine(*problem + "\n", "cannot write the puzzle book");
 
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))
         names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{"folder", "kept.pdf"}));
+    EXPECT_EQ(names, std::set<std::string>{"kept.pdf"});
 }
 
 } // namespace
