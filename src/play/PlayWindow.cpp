@@ -922,7 +922,7 @@ void PlayWindow::FitCopyright() {
     constexpr int kBorder = 4; // fraWork's etched lines and a little air
     constexpr int kGap = 6;    // between the line and a control beside it
     const TwipRect& d = config_.copyright;
-    const QRect designed = TwipsRect(d.left, d.top, d.width, d.height);
+    const QRect designed = Rect(d.left, d.top, d.width, d.height);
     const int centre = designed.center().x();
 
     // The free stretches of the row, from left to right; the one around the centre, else the

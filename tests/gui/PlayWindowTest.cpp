@@ -106,6 +106,20 @@ QColor Pixel(QWidget* w, QPoint at) {
     return image.pixelColor(QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)));
 }
 
+// The smallest rectangle, in the image's own pixels, holding every pixel `is` picks out at least
+// `margin` pixels inside the edge; empty if there is none.
+QRect Inked(const QImage& image, const std::function<bool(const QColor&)>& is, int margin = 0) {
+    QRect found;
+    for (int y = margin; y < image.height() - margin; ++y)
+        for (int x = margin; x < image.width() - margin; ++x)
+            if (is(image.pixelColor(x, y)))
+                found |= QRect(x, y, 1, 1);
+    return found;
+}
+bool Dark(const QColor& c) {
+    return c.lightness() < 128;
+}
+
 // What a screen reader reads as a widget's name.
 std::string ReaderName(QWidget* w) {
     QAccessible::setActive(true);
@@ -232,6 +246,9 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         const QPoint off = work->geometry().center() - client->rect().center();
         EXPECT_LE(std::abs(off.x()), TwipsToPixels(c.resizeDx) / 2 + 1);
         EXPECT_LE(std::abs(off.y()), TwipsToPixels(c.resizeDy) / 2 + 1);
+        const QPointer<QStyle> tickStyle = w.Box(w.Model().Boxes().front())->style();
+        w.window.reset();
+        EXPECT_TRUE(tickStyle.isNull()) << "the list boxes' style goes with the window";
     }
 }
 
@@ -293,13 +310,10 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     cell->setFocus();
     QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + (w.puzzle.SolutionArray[Window::At(i)] + 1) % 10));
     // The stroke's red, anywhere in the square.
-    const auto struck = [&] {
-        const QImage image = cell->grab().toImage();
-        int red = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                red += image.pixelColor(x, y) == QColor(204, 0, 0);
-        return red > 0;
+    const auto struck = [cell] {
+        return !Inked(cell->grab().toImage(), [](const QColor& c) {
+                    return c == QColor(204, 0, 0);
+                }).isEmpty();
     };
     EXPECT_FALSE(struck());
     QTest::keyClick(cell, Qt::Key_H, Qt::ControlModifier);
@@ -360,7 +374,12 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
             SCOPED_TRACE(std::string(name) + " at " + std::to_string(zoom) + "%");
             Window w(name);
             const QSize designed = w.window->frameGeometry().size();
+            const auto tick = [&w] {
+                return w.window->findChild<QCheckBox*>()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+            };
+            const int tickAt100 = tick();
             w.window->SetZoom(zoom);
+            EXPECT_EQ(tick(), ZoomedSize(tickAt100, zoom)) << "the tick box grows as the captions do";
             // A zoomed window is no larger than the screen leaves room for, or than at 100 %.
             const QSize room = w.window->screen()->availableGeometry().size().expandedTo(designed);
             EXPECT_EQ(w.window->frameGeometry().size().boundedTo(room), w.window->frameGeometry().size());
@@ -455,17 +474,20 @@ TEST(PlayWindow, ClicksOnListsCellsAndReturnToMainReachTheModel) {
 // top-row digit keys are digits whatever Shift or the layout make of them.
 TEST(PlayWindow, TopRowDigitKeysAreDigitsWhateverShiftOrLayoutMakeOfThem) {
     const std::tuple<const char16_t*, int, Qt::KeyboardModifiers, quint32, quint32, QString, int> keys[] = {
-        {u"xcb", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&", vk::Digit0 + 7},
-        {u"windows", Qt::Key_Ampersand, Qt::ShiftModifier, 8, 0x37, "&", vk::Digit0 + 7},
+        // The row's ends: 1 and 0 on X11 and Wayland, 0 and 9 on Windows.
+        {u"xcb", Qt::Key_Exclam, Qt::ShiftModifier, 10, 0x21, "!", vk::Digit0 + 1},
+        {u"xcb", Qt::Key_ParenRight, Qt::ShiftModifier, 19, 0x29, ")", vk::Digit0},
+        {u"windows", Qt::Key_ParenRight, Qt::ShiftModifier, 11, 0x30, ")", vk::Digit0},
+        {u"windows", Qt::Key_ParenLeft, Qt::ShiftModifier, 10, 0x39, "(", vk::Digit0 + 9},
         {u"offscreen", Qt::Key_7, Qt::NoModifier, 0, 0, "7", vk::Digit0 + 7},
         // The keys next to the row are no digits; where native codes mean nothing, the Qt key counts.
-        {u"xcb", Qt::Key_Minus, Qt::NoModifier, 20, 0x2d, "-", -1},
-        {u"offscreen", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&", -1},
+        {u"xcb", Qt::Key_Minus, Qt::NoModifier, 20, 0x2d, "-", 0},
+        {u"windows", Qt::Key_Colon, Qt::ShiftModifier, 39, 0x3a, ":", 0},
+        {u"offscreen", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&", 0},
     };
     for (const auto& [platform, key, modifiers, scan, virtualKey, text, expected] : keys) {
         const QKeyEvent event(QEvent::KeyPress, key, modifiers, scan, virtualKey, 0, text);
-        const int code = VirtualKeyCode(event, QStringView(platform));
-        EXPECT_TRUE(expected < 0 ? !IsValidGridKey(code) : code == expected) << text.toStdString();
+        EXPECT_EQ(VirtualKeyCode(event, QStringView(platform)), expected) << text.toStdString();
     }
 }
 
@@ -477,15 +499,22 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     const auto user = [&w, i] { return w.puzzle.UserArray[Window::At(i)]; };
     QLineEdit* cell = w.Cell(i);
     cell->setFocus();
-    QTest::keyClick(cell, Qt::Key_7);
-    EXPECT_EQ(user(), 7);
+    QTest::keyClick(cell, Qt::Key_8);
+    EXPECT_EQ(user(), 8);
+    // The 8 is drawn in the middle of its square (in its line the digit itself stands a little
+    // high), here at a zoom where a misplaced one would show.
+    w.window->SetZoom(300);
     const QImage drawn = cell->grab().toImage();
-    const int edge = qRound(3 * drawn.devicePixelRatio()); // inside the border and focus ring
-    int ink = 0;                                           // the digit's dark pixels
-    for (int y = edge; y < drawn.height() - edge; ++y)
-        for (int x = edge; x < drawn.width() - edge; ++x)
-            ink += drawn.pixelColor(x, y).lightness() < 128;
-    EXPECT_GT(ink, 10) << "the 7 is drawn";
+    const QRect ink = Inked(drawn, Dark, qRound(3 * drawn.devicePixelRatio())); // inside border and ring
+    EXPECT_NEAR(ink.left(), drawn.width() - 1 - ink.right(), drawn.width() / 25);
+    EXPECT_NEAR(ink.top(), drawn.height() - 1 - ink.bottom(), drawn.height() / 12);
+    w.window->SetZoom(100);
+    // Each digit is painted from its own prepared text; anything else the plain way.
+    for (char16_t c = u'/'; c <= u':'; ++c) { // '/' and ':' stand either side of the digits
+        const QStaticText* prepared = w.window->DigitText(QString(QChar(c)));
+        EXPECT_EQ(prepared ? prepared->text() : QString(),
+                  c == u'/' || c == u':' ? QString() : QString(QChar(c)));
+    }
     QTest::keyClick(cell, Qt::Key_4, Qt::KeypadModifier);
     EXPECT_EQ(user(), 4);
     // Letters, space and punctuation do nothing; no input method composes text into a cell.
@@ -499,12 +528,15 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     cell->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(cell->cursorPosition(), 0);
     EXPECT_FALSE(cell->hasSelectedText());
-    // A grid key is the cell's; any other goes on to the window and its scroll area.
-    for (const auto& [key, text, taken] : {std::tuple{Qt::Key_3, "3", true}, {Qt::Key_A, "a", false}}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
-        QApplication::sendEvent(cell, &press);
-        EXPECT_EQ(press.isAccepted(), taken) << text;
-    }
+    // A grid key is the cell's, pressed and let go; any other goes on to the window and its scroll area.
+    for (const auto& [key, text, taken] : {std::tuple{Qt::Key_3, "3", true}, {Qt::Key_A, "a", false}})
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString::fromLatin1(text));
+            event.ignore(); // not yet taken by anyone
+            QApplication::sendEvent(cell, &event);
+            EXPECT_EQ(event.isAccepted(), taken)
+                << text << (type == QEvent::KeyPress ? " pressed" : " let go");
+        }
     // Ctrl+Z is the menu's Undo (back to the 4), not the line edit's.
     QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(user(), 4);
@@ -586,8 +618,9 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
     }
 }
 
-// Zoomed on screen, the page is still the work area at 100 %; the screen keeps its zoom. The
-// page image, as poppler draws it at 24 dots an inch, is centred across the paper.
+// Zoomed on screen, the page is still the work area at 100 %; the screen keeps its zoom, and its
+// credit line whole while the printer is chosen. The page image, as poppler draws it at 24 dots
+// an inch, is centred across the paper.
 TEST(PrintWindow, ThePageIsTheWindowAt100PercentCentredOnThePaper) {
     PrintWindow f("Normal Puzzle Five Plus");
     f.wide = true;
@@ -595,18 +628,17 @@ TEST(PrintWindow, ThePageIsTheWindowAt100PercentCentredOnThePaper) {
     const QImage at100 = f.window->LastPrintedImage();
     QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "24", "-png", "-singlefile", f.output, f.output});
     const QImage page(f.output + QStringLiteral(".png"));
-    int left = page.width(), right = -1;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (page.pixelColor(x, y).lightness() < 128) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-    ASSERT_GT(left, 20) << "the window is narrower than the page";
-    EXPECT_NEAR(left, page.width() - 1 - right, 5);
+    const QRect ink = Inked(page, Dark);
+    ASSERT_GT(ink.left(), 20) << "the window is narrower than the page";
+    EXPECT_NEAR(ink.left(), page.width() - 1 - ink.right(), 5);
 
     f.window->SetZoom(200);
     const QSize zoomedSize = f.window->size();
+    f.onAsk = [&f] { // meanwhile the screen shows the credit line whole, at the screen's zoom
+        const auto* credit = f.window->findChild<QLabel*>(QStringLiteral("lblCopyright"));
+        EXPECT_TRUE(ShowsWholeText(*credit));
+        EXPECT_GE(credit->font().pixelSize(), ZoomedSize(10, 200));
+    };
     f.Print(1);
     EXPECT_EQ(f.window->LastPrintedImage(), at100);
     EXPECT_EQ(f.window->Zoom(), 200);
