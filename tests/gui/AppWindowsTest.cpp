@@ -110,6 +110,10 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
                         r < 0 ? table->horizontalHeaderItem(c)->text() : table->item(r, c)->text();
                     EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(text))
                         << name << " column " << c << " cuts off " << text.toStdString();
+                    // A row is as tall as its text and a little air: not cut off, nor spaced out.
+                    const int line = table->fontMetrics().height();
+                    EXPECT_NEAR(r < 0 ? line : table->rowHeight(r), line * 1.25, line * 0.25)
+                        << name << " row " << r;
                 }
         } else if (!qobject_cast<QAbstractScrollArea*>(w) && !qobject_cast<QLineEdit*>(w)) {
             ExpectWholeAndApart(*w, name);
@@ -492,6 +496,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     for (int x = 3; x < first->width() - 4; ++x)
         along.insert(ring.pixel(qRound(x * dpr), qRound(2 * dpr)));
     EXPECT_EQ(along, (QSet<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}));
+    EXPECT_NE(ring.pixelColor(0, ring.height() / 2), shown(ColorRow::Background, 0)) << "a sunken edge";
     // Tab walks the boxes frame by frame, row by row.
     for (int k = 0; k < 3; ++k)
         for (const ColorRow row : kColorRows) {
