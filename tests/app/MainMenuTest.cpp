@@ -39,19 +39,12 @@ struct Fixture : AppState {
     std::optional<std::uint64_t> seed;
     GameStore store{dir.File("last-game.json")};
     RecordsBook records{dir.File("records.json"), dialogs, [] { return std::string("2024-07-08"); }};
-    MainMenu menu{puzzle,
-                  exitRequested,
-                  colors,
-                  dialogs,
-                  opener,
-                  colorFile,
-                  [this](PuzzleState& state, Dialogs&, std::optional<std::uint64_t> s) {
-                      generated.push_back(state.PuzzleName);
-                      seed = s;
-                      return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, s).ok;
-                  },
-                  &store,
-                  &records};
+    MainMenu::Generator generate = [this](PuzzleState& state, Dialogs&, std::optional<std::uint64_t> s) {
+        generated.push_back(state.PuzzleName);
+        seed = s;
+        return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, s).ok;
+    };
+    MainMenu menu{puzzle, exitRequested, colors, dialogs, opener, colorFile, generate, &store, &records};
 };
 } // namespace
 

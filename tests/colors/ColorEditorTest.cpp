@@ -1,8 +1,7 @@
 #include "colors/ColorEditor.h"
 
+#include "../app/AppState.h"
 #include "DefaultColors.h"
-#include "FakeDialogs.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -22,25 +21,20 @@ namespace {
 const Message kAskToSave{"The color selections have changed.  Do you want to save changes?", "Corvana",
                          Buttons::YesNoCancel, Icon::Exclamation};
 
-class ColorEditorTest : public ::testing::Test {
+class ColorEditorTest : public ::testing::Test, public AppState {
 protected:
     ColorEditorTest() { SetDefaultColors(colors); }
 
-    // Loads and activates the editor, as showing the window does.
-    ColorEditor& Open(const std::string& path = {}) {
+    // Loads and activates the editor, as showing the window does (or only loads it).
+    ColorEditor& Open(const std::string& path = {}, bool activate = true) {
         editor =
-            std::make_unique<ColorEditor>(colors, exitRequested, dialogs, path.empty() ? FilePath() : path);
+            std::make_unique<ColorEditor>(colors, exitRequested, dialogs, path.empty() ? colorFile : path);
         editor->Form_Load();
-        editor->Form_Activate();
+        if (activate)
+            editor->Form_Activate();
         return *editor;
     }
 
-    std::string FilePath() const { return dir.File(kColorFileName); }
-
-    test::TempDir dir;
-    ColorScheme colors;
-    bool exitRequested = false;
-    FakeDialogs dialogs;
     std::unique_ptr<ColorEditor> editor;
 };
 
@@ -66,7 +60,7 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
         EXPECT_EQ(colors, expected);
         EXPECT_EQ(e.Sample(ColorRow::Checked, i), 0x040506 + i);
     }
-    EXPECT_FALSE(std::filesystem::exists(FilePath())) << "a change alone does not write the file";
+    EXPECT_FALSE(std::filesystem::exists(colorFile)) << "a change alone does not write the file";
 
     SetDefaultColors(colors);
     ColorEditor& fresh = Open();
@@ -84,8 +78,7 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
     fresh.picChecked_Click(0);
     EXPECT_TRUE(fresh.ColorsChanged) << "cancelling after a real change leaves the flag set";
 
-    editor = std::make_unique<ColorEditor>(colors, exitRequested, dialogs, FilePath());
-    editor->Form_Load();
+    Open({}, false);
     EXPECT_TRUE(editor->IsLoading);
     dialogs.colors = {0x0000FF};
     editor->picBG_Click(2);
@@ -98,26 +91,26 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
 // Save writes only a changed scheme; Restore Default Colors writes the default file at once.
 TEST_F(ColorEditorTest, SaveWritesOnlyAChangedSchemeAndRestoreWritesTheDefaults) {
     const std::string old = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
-    WriteText(FilePath(), old);
+    WriteText(colorFile, old);
     const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-    std::filesystem::last_write_time(FilePath(), stamp);
+    std::filesystem::last_write_time(colorFile, stamp);
     ColorEditor& e = Open();
     e.picBG_Click(0); // cancelled
     e.mnuSave_Click();
-    EXPECT_EQ(ReadText(FilePath()), old);
-    EXPECT_EQ(std::filesystem::last_write_time(FilePath()), stamp);
+    EXPECT_EQ(ReadText(colorFile), old);
+    EXPECT_EQ(std::filesystem::last_write_time(colorFile), stamp);
 
     dialogs.colors = {255, 7};
     e.picSecondary_Click(0);
     e.mnuSave_Click();
     EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_EQ(ReadText(FilePath()), "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
-                                    "255\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n");
+    EXPECT_EQ(ReadText(colorFile), "16384\r\n4194304\r\n4194368\r\n16777215\r\n16777215\r\n8454143\r\n"
+                                   "255\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n");
     e.picBG_Click(1);
     e.mnuDefault_Click();
     EXPECT_EQ(colors, Defaults());
     EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
-    EXPECT_EQ(ReadText(FilePath()), kDefaultFile);
+    EXPECT_EQ(ReadText(colorFile), kDefaultFile);
     EXPECT_FALSE(e.ColorsChanged);
     EXPECT_TRUE(e.Unload()) << "no question after a save";
     EXPECT_TRUE(dialogs.messages.empty());
@@ -166,7 +159,7 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
                                        {Answer::Yes, false},
                                        {Answer::Cancel, true}}) {
         SetDefaultColors(colors);
-        WriteText(FilePath(), kDefaultFile);
+        WriteText(colorFile, kDefaultFile);
         dialogs.messages.clear();
         exitRequested = false;
         ColorEditor& e = Open();
@@ -178,7 +171,7 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
         EXPECT_EQ(e.Unloaded(), answer != Answer::Cancel);
         EXPECT_EQ(e.ColorsChanged, answer == Answer::Cancel);
         EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00);
-        EXPECT_EQ(ReadText(FilePath()) == kDefaultFile, answer != Answer::Yes) << "saved only on Yes";
+        EXPECT_EQ(ReadText(colorFile) == kDefaultFile, answer != Answer::Yes) << "saved only on Yes";
         EXPECT_EQ(exitRequested, exit);
         if (answer == Answer::Cancel) {
             dialogs.answers = {Answer::No};
