@@ -555,12 +555,11 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     PuzzleState& puzzle = a.puzzle;
     RecordsBook book(a.dir.File("records.json"), a.dialogs, [] { return std::string("2024-09-10"); });
     QtWindowOpener opener(puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
-    MainWindow window(
-        puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile,
-        [](PuzzleState& state, Dialogs&, std::optional<std::uint64_t>) {
-            return GeneratePuzzle(state, 21).ok;
-        },
-        nullptr, &book);
+    const MainMenu::Generator seed21 = [](PuzzleState& p, Dialogs&, auto) {
+        return GeneratePuzzle(p, 21).ok;
+    };
+    MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
+                      &book);
     opener.SetParent(&window);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -612,18 +611,19 @@ struct Opener : App {
     bool generated = (puzzle.PuzzleName = "Small Puzzle H", GeneratePuzzle(puzzle, 5).ok);
     QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, colorFile};
 
-    // What a play window shows once the actions named are triggered in it.
-    std::string View(std::vector<const char*> actions) {
+    // What a play window, new or resuming `kept`, shows once the actions named are triggered in it.
+    std::string View(std::vector<const char*> actions, const PlayRecord* kept = nullptr) {
         std::string seen;
-        WhenShown<PlayWindow>({}, [&seen, actions](PlayWindow* play) {
+        WhenShown<PlayWindow>({}, [&seen, actions, kept](PlayWindow* play) {
             for (const char* name : actions)
                 play->findChild<QAction*>(name)->trigger();
             seen = std::string(play->statusBar()->isVisible() ? "bar" : "no bar") +
                    (play->ClockLabel()->isVisible() ? ", clock" : ", no clock") + ", zoom " +
-                   std::to_string(play->Zoom());
+                   std::to_string(play->Zoom()) +
+                   (kept ? ", time " + play->ClockLabel()->text().toStdString() : "");
             play->close();
         });
-        opener.ShowPlayForm(SizeClass::Small, nullptr);
+        opener.ShowPlayForm(SizeClass::Small, kept);
         return seen;
     }
 };
@@ -646,13 +646,7 @@ TEST(QtWindowOpener, AResumedGameOpensAsItWasKept) {
     Opener o;
     PlayRecord kept;
     kept.secondsSpent = 42;
-    std::string clock;
-    WhenShown<PlayWindow>({}, [&clock](PlayWindow* play) {
-        clock = play->ClockLabel()->text().toStdString();
-        play->close();
-    });
-    o.opener.ShowPlayForm(SizeClass::Small, &kept);
-    EXPECT_EQ(clock, "0:42");
+    EXPECT_EQ(o.View({}, &kept), "bar, clock, zoom 100, time 0:42");
 }
 
 // A settings file that cannot be written is reported at the first change, and only then.

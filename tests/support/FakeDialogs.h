@@ -5,6 +5,7 @@
 #include <deque>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvana::test {
@@ -31,20 +32,12 @@ public:
     Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
                       Icon icon) override {
         messages.push_back({text, title, buttons, icon});
-        if (answers.empty())
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return Next(answers, buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
     }
 
     ColorValue PickColor(ColorValue initial) override {
-        colorRequests.push_back(initial);
-        if (colors.empty())
-            return initial;
-        const ColorValue c = colors.front();
-        colors.pop_front();
-        return c;
+        colorRequests.push_back(initial); // the picker's answer: the next scripted colour, or a cancel
+        return Next(colors, initial);
     }
 
     void SetBusy(bool busy) override { busyCalls.push_back(busy); }
@@ -52,11 +45,7 @@ public:
     // Answers with the next scripted path, or cancels.
     std::string ChooseSaveFile(const std::string& title, const std::string& suggested) override {
         saveRequests.push_back(title + "|" + suggested);
-        if (savePaths.empty())
-            return {};
-        std::string path = savePaths.front();
-        savePaths.pop_front();
-        return path;
+        return Next(savePaths, std::string());
     }
 
     std::vector<Message> messages;
@@ -66,6 +55,16 @@ public:
     std::vector<bool> busyCalls;
     std::deque<std::string> savePaths;
     std::vector<std::string> saveRequests;
+
+private:
+    // The next scripted answer, or `otherwise` once the script has run out.
+    template <typename T> static T Next(std::deque<T>& script, T otherwise) {
+        if (script.empty())
+            return otherwise;
+        T next = std::move(script.front());
+        script.pop_front();
+        return next;
+    }
 };
 
 } // namespace corvana::test
