@@ -196,9 +196,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         // border, and the focus ring just inside.
         int first = -1, lowest = 0; // the white cell first in tab order, and any cell
         for (int i = 0; i < c.CellCount(); ++i) {
-            first = w.puzzle.GridPattern[Window::At(i)] && (first < 0 || c.TabIndex(i) < c.TabIndex(first))
-                        ? i
-                        : first;
+            if (w.puzzle.GridPattern[Window::At(i)] && (first < 0 || c.TabIndex(i) < c.TabIndex(first)))
+                first = i;
             lowest = c.TabIndex(i) < c.TabIndex(lowest) ? i : lowest;
         }
         QWidget* at = w.Cell(first);
