@@ -154,10 +154,9 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
     }
     EXPECT_TRUE(dialogs.messages.empty());
 
-    for (const auto& [answer, exit] : {std::pair{Answer::Cancel, false},
-                                       {Answer::No, false},
-                                       {Answer::Yes, false},
-                                       {Answer::Cancel, true}}) {
+    const std::pair<Answer, bool> cases[] = {
+        {Answer::Cancel, false}, {Answer::No, false}, {Answer::Yes, false}, {Answer::Cancel, true}};
+    for (const auto& [answer, exit] : cases) {
         SetDefaultColors(colors);
         WriteText(colorFile, kDefaultFile);
         dialogs.messages.clear();

@@ -187,8 +187,7 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(w.Frame("fraUserGrid")->title(), QStringLiteral("User Grid"));
         const TwipRect& g = c.userGrid;
         EXPECT_EQ(w.In(w.Frame("fraUserGrid"), "fraWork"), TwipsRect(g.left, g.top, g.width, g.height));
-        const auto* credit = w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"));
-        EXPECT_EQ(credit->alignment(), Qt::AlignCenter);
+        EXPECT_EQ(w.window->findChild<QLabel*>(QStringLiteral("lblCopyright"))->alignment(), Qt::AlignCenter);
         const auto* across = w.window->findChild<QLabel*>(QStringLiteral("lblAcross"));
         EXPECT_EQ(across != nullptr, c.separateLists);
         EXPECT_TRUE(across == nullptr || across->font().bold());
@@ -500,6 +499,7 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     cell->setFocus();
     QTest::keyClick(cell, Qt::Key_8);
     EXPECT_EQ(user(), 8);
+    EXPECT_TRUE(cell->updatesEnabled()) << "the screen follows a single change";
     // The 8 is drawn in the middle of its square (in its line the digit itself stands a little
     // high), here at a zoom where a misplaced one would show.
     w.window->SetZoom(300);
