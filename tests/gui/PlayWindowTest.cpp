@@ -191,6 +191,7 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         const auto* across = w.window->findChild<QLabel*>(QStringLiteral("lblAcross"));
         EXPECT_EQ(across != nullptr, c.separateLists);
         EXPECT_TRUE(across == nullptr || across->font().bold());
+        EXPECT_GE(across ? across->y() : 2, 2) << "the heading stands below fraWork's etched border";
         // The focus starts in the first white cell (a black one never takes it): its sunken
         // border, and the focus ring just inside.
         int first = -1, lowest = 0; // the white cell first in tab order, and any cell
@@ -507,6 +508,13 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     const QRect ink = Inked(drawn, Dark, qRound(3 * drawn.devicePixelRatio())); // inside border and ring
     EXPECT_NEAR(ink.left(), drawn.width() - 1 - ink.right(), drawn.width() / 25);
     EXPECT_NEAR(ink.top(), drawn.height() - 1 - ink.bottom(), drawn.height() / 12);
+    // Zoomed beyond the screen, the cell the arrow keys move to is brought into view.
+    int last = w.Config().CellCount() - 1;
+    while (!w.puzzle.GridPattern[Window::At(last)])
+        --last;
+    w.window->SetFocusCell(last);
+    QWidget* view = w.window->findChild<QScrollArea*>()->viewport();
+    EXPECT_TRUE(view->rect().contains(QRect(w.Cell(last)->mapTo(view, QPoint()), w.Cell(last)->size())));
     w.window->SetZoom(100);
     // Each digit is painted from its own prepared text; anything else the plain way.
     for (char16_t c = u'/'; c <= u':'; ++c) { // '/' and ':' stand either side of the digits
