@@ -63,18 +63,16 @@ struct Window {
 
     PlayForm& Model() { return window->Model(); }
     const FormConfig& Config() { return window->Model().Config(); }
-    QLineEdit* Cell(int index) const {
-        for (QLineEdit* cell : window->findChildren<QLineEdit*>(QStringLiteral("txtGrid")))
-            if (cell->property("index").toInt() == index)
-                return cell;
+    template <typename T> T* Indexed(const QString& name, int index) const {
+        for (T* w : window->findChildren<T*>(name))
+            if (w->property("index").toInt() == index)
+                return w;
         return nullptr;
     }
+    QLineEdit* Cell(int index) const { return Indexed<QLineEdit>(QStringLiteral("txtGrid"), index); }
     QCheckBox* Box(const ListBox& b) const {
-        const QString name = QStringLiteral("chk%1Numbers%2").arg(b.digits).arg(b.down ? "Down" : "");
-        for (QCheckBox* box : window->findChildren<QCheckBox*>(name))
-            if (box->property("index").toInt() == b.index)
-                return box;
-        return nullptr;
+        return Indexed<QCheckBox>(QStringLiteral("chk%1Numbers%2").arg(b.digits).arg(b.down ? "Down" : ""),
+                                  b.index);
     }
     QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
     QGroupBox* Frame(const char* name) const { return window->findChild<QGroupBox*>(name); }
@@ -478,7 +476,6 @@ TEST(PlayWindow, TopRowDigitKeysAreDigitsWhateverShiftOrLayoutMakeOfThem) {
         {u"xcb", Qt::Key_ParenRight, Qt::ShiftModifier, 19, 0x29, ")", vk::Digit0},
         {u"windows", Qt::Key_ParenRight, Qt::ShiftModifier, 11, 0x30, ")", vk::Digit0},
         {u"windows", Qt::Key_ParenLeft, Qt::ShiftModifier, 10, 0x39, "(", vk::Digit0 + 9},
-        {u"offscreen", Qt::Key_7, Qt::NoModifier, 0, 0, "7", vk::Digit0 + 7},
         // The keys next to the row are no digits; where native codes mean nothing, the Qt key counts.
         {u"xcb", Qt::Key_Minus, Qt::NoModifier, 20, 0x2d, "-", 0},
         {u"windows", Qt::Key_Colon, Qt::ShiftModifier, 39, 0x3a, ":", 0},
@@ -562,9 +559,8 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     QTest::keyClick(cell, Qt::Key_F1);
     EXPECT_EQ(w.helpShown, 1);
     // Ctrl+= zooms in as Ctrl++ does, Ctrl+- out, Ctrl+0 back to actual size.
-    QTest::keyClick(cell, Qt::Key_Equal, Qt::ControlModifier);
-    QTest::keyClick(cell, Qt::Key_Equal, Qt::ControlModifier);
-    QTest::keyClick(cell, Qt::Key_Minus, Qt::ControlModifier);
+    for (const Qt::Key key : {Qt::Key_Equal, Qt::Key_Equal, Qt::Key_Minus})
+        QTest::keyClick(cell, key, Qt::ControlModifier);
     EXPECT_EQ(w.window->Zoom(), 125);
     QTest::keyClick(cell, Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(w.window->Zoom(), 100);
@@ -715,11 +711,6 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         now = 42;
         w.window->close();
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);
-        if (kept) { // and a window resuming it goes on from that time
-            Window again("Small Puzzle H");
-            again.window->Resume(store.Load().game->play);
-            EXPECT_EQ(again.window->ClockLabel()->text(), QStringLiteral("0:42"));
-        }
         ASSERT_EQ(w.dialogs.messages.size(), kept ? 0u : 1u);
         const std::string said = kept ? "" : w.dialogs.messages[0].text;
         EXPECT_TRUE(kept || (said.rfind("The game could not be saved to " + store.Path() + " (cannot rename ",
