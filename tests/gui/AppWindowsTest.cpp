@@ -616,7 +616,7 @@ struct Opener : App {
 };
 
 // View > Status Bar, View > Show Clock and the zoom are kept in the settings file, and the next
-// play window opens with them.
+// play window opens with them (and Best Times at that zoom).
 TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     Opener o;
     ASSERT_TRUE(o.generated);
@@ -626,6 +626,13 @@ TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
     EXPECT_EQ(o.View({}), chosen);
     EXPECT_EQ(o.dialogs.messages.size(), 0u);
+    qreal points = 0;
+    WhenShown(QStringLiteral("frmBestTimes"), [&points](QWidget* times) {
+        points = times->font().pointSizeF();
+        times->close();
+    });
+    o.opener.ShowBestTimes();
+    EXPECT_EQ(points, QApplication::font().pointSizeF() * 1.25);
 }
 
 // Resume Last Puzzle opens the play window on the kept game: here its time spent.
