@@ -150,12 +150,10 @@ TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
     Fixture s;
     WriteText(s.records.Path(), "[]");
     s.menu.Form_Load();
-    EXPECT_EQ(s.dialogs.messages,
-              (std::vector<Message>{{"The best times could not be read from " + s.records.Path() +
-                                         " (it is not a records file of this program).  It has been moved "
-                                         "aside to " +
-                                         s.records.Path() + ".bad.",
-                                     "Corvana", Buttons::Ok, Icon::Exclamation}}));
+    const std::string said = "The best times could not be read from " + s.records.Path() +
+                             " (it is not a records file of this program).  It has been moved aside to " +
+                             s.records.Path() + ".bad.";
+    EXPECT_EQ(s.dialogs.messages, (std::vector<Message>{{said, "Corvana", Buttons::Ok, Icon::Exclamation}}));
     s.fakeSucceeds.reset();
     s.menu.Template_Click("mnuPlus");
     const std::string file = s.dir.File("plus.json");

@@ -165,6 +165,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     EXPECT_FALSE(Action(window, "mnuExit")->isVisible());
 
     window.Form_Load();
+    EXPECT_FALSE(Action(window, "mnuResume")->isEnabled()) << "no game kept to resume";
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
