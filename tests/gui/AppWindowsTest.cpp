@@ -274,6 +274,11 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_TRUE(option(2)->isChecked());
     EXPECT_EQ(cell(60)->palette().color(QPalette::Base), QColor(0, 0, 255));
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
+    // 0157 is in the buffer and its box ticked, its caption greyed.
+    auto* picked = help.findChild<QCheckBox*>(QStringLiteral("Check1"));
+    EXPECT_EQ(Action(help, "mnuBuffer")->text(), QStringLiteral("Buffer = 0157"));
+    EXPECT_TRUE(picked->isChecked() &&
+                picked->palette().color(QPalette::WindowText) == QColor(128, 128, 128));
     QTest::keyClick(back, Qt::Key_Return);
     EXPECT_EQ(PageShown(help), 1);
     // Only a plain Return on a button presses it.
