@@ -219,9 +219,7 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     EXPECT_EQ(credits.size(), QSize(419, 286));
     const QImage shown = credits.grab().toImage();
     EXPECT_EQ(shown.pixelColor(2, shown.height() - 2).name(), QStringLiteral("#000040")) << "dark blue";
-    const auto label = [&credits](const char* name) {
-        return credits.findChild<QLabel*>(QString::fromUtf8(name));
-    };
+    const auto label = [&credits](const char* name) { return credits.findChild<QLabel*>(name); };
     const CreditsTexts given = Credits();
     QStringList texts;
     for (const char* name : {"Label1", "Label2", "Label7", "Label3", "Label4"})
@@ -477,8 +475,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
     const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
     for (int k = 0; k < 3; ++k) {
-        QGroupBox* frame = f.Frame(k);
-        EXPECT_EQ(frame->objectName(), QString::fromLatin1(frameNames[k]));
+        EXPECT_EQ(f.Frame(k)->objectName(), QString::fromLatin1(frameNames[k]));
         for (const ColorRow row : kColorRows) {
             QLabel* label = f.RowLabel(row, k);
             QWidget* box = f.SampleBox(row, k);

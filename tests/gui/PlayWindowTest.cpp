@@ -14,7 +14,6 @@
 #include "solver/Rules.h"
 #include "ui/QtUtil.h"
 
-#include <QAccessible>
 #include <QPrinter>
 #include <QTest>
 #include <QtWidgets>
