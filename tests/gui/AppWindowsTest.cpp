@@ -480,7 +480,9 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
             QLabel* label = f.RowLabel(row, k);
             QWidget* box = f.SampleBox(row, k);
             EXPECT_EQ(label->text(), QString::fromLatin1(rowCaptions[static_cast<int>(row)]));
-            EXPECT_EQ(box->accessibleDescription(), QString::fromUtf8(colortexts::kSampleToolTip));
+            for (const QString& hint : {box->toolTip(), box->accessibleDescription()})
+                EXPECT_EQ(hint, QString::fromUtf8(colortexts::kSampleToolTip));
+            EXPECT_EQ(box->accessibleName(), f.Frame(k)->title() + ' ' + label->text()) << "read out whole";
             EXPECT_EQ(label->buddy(), box) << "the caption leads the keyboard to its box";
             EXPECT_TRUE(box->cursor().shape() == Qt::PointingHandCursor &&
                         label->cursor().shape() == Qt::PointingHandCursor)
