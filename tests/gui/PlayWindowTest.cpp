@@ -504,7 +504,8 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     const QRect ink = Inked(drawn, Dark, qRound(3 * drawn.devicePixelRatio())); // inside border and ring
     EXPECT_NEAR(ink.left(), drawn.width() - 1 - ink.right(), drawn.width() / 25);
     EXPECT_NEAR(ink.top(), drawn.height() - 1 - ink.bottom(), drawn.height() / 12);
-    // Zoomed beyond the screen, the cell the arrow keys move to is brought into view.
+    // Zoomed beyond the screen, a cell the model moves the focus to (as an arrow key does) is
+    // brought into view.
     int last = w.Config().CellCount() - 1;
     while (!w.puzzle.GridPattern[Window::At(last)])
         --last;
