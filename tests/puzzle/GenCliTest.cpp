@@ -405,6 +405,9 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         {with("/seed", -1), "\"seed\" must be a whole number"},
         {with("/noShowFirst", 0), "\"reduced\" and \"noShowFirst\" must be true or false"},
         {with("/starter", {0, 2}), "\"starter\" is not the starting number of Small Puzzle H"},
+        {with("/solution/2", "509x777253"), "\"solution\" has 'x' in row 3, column 4"},
+        {with("/user/1", ".........."),
+         "\"user\" does not have the black squares of Small Puzzle H (row 2, column 3)"},
         {"{\"name\": \"Small Puzzle H\", \"width\": 1e999}", "it is not JSON"},
         // Brackets inside a text are no nesting; a huge name is cut short.
         {"{\"a\": \"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
