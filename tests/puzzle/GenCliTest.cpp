@@ -189,6 +189,8 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         {damaged("\"lists\": {\"3\": [",
                  "\"lists\": {\"3\": [" + std::string(100000, '[') + std::string(100000, ']') + ", "),
          "not a puzzle: nested deeper than 16 levels\n"},
+        {damaged("\"lists\": {\"3\"", "\"lists\": {\"1/\""),
+         "\"lists\" has a list named \"1/\", not a digit count from 2 to 20\n"},
         {damaged("\"lists\": {\"3\"", "\"lists\": {\"" + std::string(100000, 'x') + "\""),
          "\"lists\" has a list named \"" + std::string(40, 'x') + "...\", not a digit count from 2 to 20\n"},
         {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"" + std::string(100000, '7')),
