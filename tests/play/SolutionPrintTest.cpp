@@ -124,6 +124,7 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
         EXPECT_EQ(f.Run(first, f.puzzle.StarterLastCell - first + 1, 1), f.StarterText());
         EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) ? "r" : "k"; }));
         EXPECT_FALSE(f.form->StarterHidden() || f.form->ShowStartingNumberVisible());
+        EXPECT_TRUE(f.form->Assisted()) << "a game with its starting number revealed is a helped one";
         ASSERT_EQ(f.TickedIds().size(), 1u);
         EXPECT_EQ(f.Box(f.TickedIds()[0]).caption, f.StarterText());
         f.form->RestartGame();
