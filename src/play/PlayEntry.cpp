@@ -255,19 +255,27 @@ bool PlayForm::AutoFillFromBuffer(int StartPos) {
             return false;
     }
 
+    std::vector<int> cells;
+    for (int cell = StartPos; cell <= EndPos; cell += Step)
+        cells.push_back(cell);
+    WriteNumber(BufferText_, cells);
+    return true;
+}
+
+void PlayForm::WriteNumber(const std::string& number, const std::vector<int>& cells) {
     std::vector<UndoStep> history;
-    for (int cell = StartPos, k = 0; cell <= EndPos; cell += Step, ++k) {
-        const int digit = BufferText_[At(k)] - '0';
+    for (std::size_t k = 0; k < cells.size() && k < number.size(); ++k) {
+        const int cell = cells[k];
+        const int digit = number[k] - '0';
         history.push_back({cell, puzzle_.UserArray[At(cell)], digit});
         // A digit written over the shown starting number is coloured as if typed: red only
         // when it is the right one.
         if (!StarterHidden_ && InStarter(cell))
             cells_[At(cell)].fore = digit == puzzle_.SolutionArray[At(cell)] ? kRed : kBlack;
-        SetCellText(cell, std::string(1, BufferText_[At(k)]));
+        SetCellText(cell, std::string(1, number[k]));
     }
     undo_.Record(std::move(history));
     UpdateUndo();
-    return true;
 }
 
 void PlayForm::mnuUndo_Click() {

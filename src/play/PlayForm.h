@@ -325,6 +325,8 @@ private:
     // PuzzleAsShown and UserDigits of this form's puzzle now.
     FillIn ShownNow() const;
     std::vector<int> UserGrid() const;
+    // Writes `number` into `cells` as one undoable step: AutoFill's and Hint's one way to write.
+    void WriteNumber(const std::string& number, const std::vector<int>& cells);
     // Writes a hint's number into its squares and ticks it, as AutoFill and a click would.
     void PlaceNumber(const std::string& number, const std::vector<int>& cells, bool down);
     // Check's marks on the cells: never on the solution or on paper.

@@ -83,19 +83,9 @@ void PlayForm::ShowMarks() {
 
 void PlayForm::PlaceNumber(const std::string& number, const std::vector<int>& cells, bool down) {
     // Written as AutoFill writes a number, so that Undo takes it back whole and unticks it.
-    std::vector<UndoStep> history;
-    for (std::size_t k = 0; k < cells.size() && k < number.size(); ++k) {
-        const int cell = cells[k];
-        if (!IsCell(cell))
-            return;
-        const int digit = number[k] - '0';
-        history.push_back({cell, puzzle_.UserArray[At(cell)], digit});
-        if (!StarterHidden_ && InStarter(cell))
-            cells_[At(cell)].fore = digit == puzzle_.SolutionArray[At(cell)] ? kRed : kBlack;
-        SetCellText(cell, std::string(1, number[k]));
-    }
-    undo_.Record(std::move(history));
-    UpdateUndo();
+    if (!std::all_of(cells.begin(), cells.end(), [this](int cell) { return IsCell(cell); }))
+        return;
+    WriteNumber(number, cells);
 
     // The hint ticks a copy of its number that is not yet ticked; the click that does it must
     // not take the user's buffer.
