@@ -199,4 +199,7 @@ TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
     open.given.assign(open.given.size(), -1);
     const HintStep step = NextStep(open);
     EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
+    open.given[At(24 * 26 + 17)] = 9; // then a 9 shown in the middle of a run fits 199 alone
+    EXPECT_EQ(NextStep(open).text,
+              "199 goes across at row 25, column 17: it is the only 3-digit number that fits _ 9 _.");
 }
