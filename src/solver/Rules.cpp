@@ -813,14 +813,13 @@ HintStep NextStep(const FillIn& grid, std::int64_t budget) {
     if (!found.empty())
         return Placed(board, found[0], Rule::Crossing, CrossingReason(board, s, plain, domain, found[0]));
 
-    // Rule 3: trials, on the candidates the crossing round left. A candidate that some solution
-    // has in its run can never be struck, so when the solutions are all known only the others
-    // are tried, which keeps a grid that two fills fit (a hidden starting number) quick.
-    // A search that ran out of steps proves nothing: no conflict, and no solution list to skip by.
+    // Rule 3: trials, on the candidates the crossing round left. A candidate that a solution has
+    // in its run can never be struck, so those of the solutions found (all of them, or as many as
+    // the limit and the budget allow) are not tried, which keeps a grid that two fills fit (a
+    // hidden starting number) quick. A search that ran out of steps proves no conflict.
     const SolveResult solved = Solve(grid, kCheckLimit, budget);
     if (solved.solutions == 0 && !solved.undecided)
         return Outcome(HintStep::Outcome::Conflict, conflict);
-    const bool allKnown = solved.solutions < kCheckLimit && !solved.undecided;
     const std::vector<Mask> narrowed = board.LastCandidates();
     std::vector<std::pair<int, int>> trials; // (candidates of the run, run)
     for (int run = 0; run < board.Runs(); ++run)
@@ -840,7 +839,7 @@ HintStep NextStep(const FillIn& grid, std::int64_t budget) {
             for (Mask bits = narrowed[At(board.RunChunk(run) + ch)]; bits != 0; bits &= bits - 1) {
                 const int index = ch * 64 + __builtin_ctzll(bits);
                 const int word = board.ListWord(run, index);
-                if (allKnown && inSolution(run, word))
+                if (inSolution(run, word))
                     continue;
                 State trial = s;
                 Contradiction broken;
