@@ -215,6 +215,11 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
         EXPECT_EQ(Pixel(work, QPoint(work->width() / 2, work->height() - 4)), back);
         EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText), QColor(0x80, 0x20, 0x10));
+        // The grid frame's etched line runs level with the middle of its caption.
+        QWidget* frame = w.Frame("fraUserGrid");
+        const QImage edge = frame->grab(QRect(frame->width() - 12, 0, 4, frame->height())).toImage();
+        EXPECT_NEAR(Inked(edge, [&back](const QColor& x) { return x != back; }).top(),
+                    frame->fontMetrics().height() / 2 * edge.devicePixelRatio(), edge.devicePixelRatio() / 2);
         for (int i = 0; i < c.CellCount(); i += 7)
             EXPECT_EQ(Pixel(w.Cell(i), QPoint(3, 8)),
                       w.puzzle.GridPattern[Window::At(i)] ? Qt::white : Qt::black);
@@ -601,6 +606,11 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
             EXPECT_LE(credit->sizeHint().width(), credit->width());
             EXPECT_LE(credit->sizeHint().height(), credit->height());
             EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
+            const TwipRect& d = f.Config().copyright; // in a row clear of controls, centred as designed
+            const int designed = TwipsRect(d.left, 0, d.width, 1).center().x();
+            if (std::string(t.name) == "Small Puzzle H") {
+                EXPECT_NEAR(credit->geometry().center().x(), designed, 1);
+            }
             // Every control of fraWork lies inside it, and none overlaps another (the designed
             // list columns may share their edge pixel).
             const auto shown = work->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
