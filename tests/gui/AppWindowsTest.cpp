@@ -56,6 +56,12 @@ void WhenShown(const QString& name, Act act, int triesLeft = 500) {
     });
 }
 
+// Shows a window and waits until it is on the screen.
+bool OnScreen(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
 }
@@ -128,8 +134,6 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
     }
 }
 
-using App = AppState;
-
 Qt::CursorShape Pointer() {
     return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
 }
@@ -139,7 +143,7 @@ Qt::CursorShape Pointer() {
 // The menus with their names, captions and shortcuts; the product name and the menu bar fit;
 // fraWork stays centred; commands reach their handlers, but not while a child window is open.
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
-    App a;
+    AppState a;
     PuzzleState& puzzle = a.puzzle;
     ScriptedOpener opener;
     MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
@@ -166,8 +170,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
 
     window.Form_Load();
     EXPECT_FALSE(Action(window, "mnuResume")->isEnabled()) << "no game kept to resume";
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OnScreen(window));
     auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
     EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
     EXPECT_TRUE(name->font().bold());
@@ -213,8 +216,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
 
 TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesItsIdentity) {
     CreditsWindow credits;
-    credits.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&credits));
+    ASSERT_TRUE(OnScreen(credits));
     EXPECT_EQ(credits.windowTitle(), QStringLiteral("Corvana Credits"));
     EXPECT_EQ(credits.size(), QSize(419, 286));
     const QImage shown = credits.grab().toImage();
@@ -250,8 +252,7 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
 TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     bool exitRequested = false;
     HowToPlayWindow help(exitRequested);
-    help.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    ASSERT_TRUE(OnScreen(help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
     const QImage shown = help.grab().toImage();
     EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
@@ -321,13 +322,12 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
 }
 
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
-    App a;
+    AppState a;
     QtWindowOpener opener(a.puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile);
     MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     opener.SetParent(&window);
     window.Form_Load();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OnScreen(window));
 
     // Credits and the colour editor open as modal windows centred over the main window, where
     // the screen has room for them there.
@@ -458,13 +458,12 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
 
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
 TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
-    App a;
+    AppState a;
     FakeDialogs& dialogs = a.dialogs;
     a.colors = Defaults();
     a.colors.CheckedColor[1] = 0x0000FF;
     ColorEditorWindow f{a.colors, a.exitRequested, dialogs, a.colorFile};
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    ASSERT_TRUE(OnScreen(f));
     const auto shown = [&f](ColorRow row, int k) {
         return f.SampleBox(row, k)->palette().color(QPalette::Window);
     };
@@ -557,7 +556,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
 // time, date and seed; the tables have headers, names for a screen reader, and columns wide
 // enough for every text at every zoom level.
 TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
-    App a;
+    AppState a;
     PuzzleState& puzzle = a.puzzle;
     RecordsBook book(a.dir.File("records.json"), a.dialogs, [] { return std::string("2024-09-10"); });
     QtWindowOpener opener(puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
@@ -567,8 +566,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
                       &book);
     opener.SetParent(&window);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OnScreen(window));
 
     double now = 0;
     WhenShown<PlayWindow>(QStringLiteral("frmSmallSize"), [&puzzle, &now](PlayWindow* play) {
@@ -602,7 +600,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
 }
 
 // A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.
-struct Opener : App {
+struct Opener : AppState {
     bool generated = (puzzle.PuzzleName = "Small Puzzle H", GeneratePuzzle(puzzle, 5).ok);
     QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, colorFile};
 
@@ -624,12 +622,14 @@ struct Opener : App {
 };
 
 // View > Status Bar, View > Show Clock and the zoom are kept in the settings file, and the next
-// play window opens with them (and Best Times at that zoom). Actual Size is 100 %.
+// play window opens with them (and Best Times at that zoom); a resumed game opens as it was kept.
 TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     Opener o;
     ASSERT_TRUE(o.generated);
     o.opener.RememberZoomIn(o.dir.File("settings.ini"));
-    EXPECT_EQ(o.View({"mnuZoomIn", "mnuActualSize"}), "bar, clock, zoom 100");
+    PlayRecord kept; // Resume Last Puzzle opens the window on the kept game: here its time spent
+    kept.secondsSpent = 42;
+    EXPECT_EQ(o.View({}, &kept), "bar, clock, zoom 100, time 0:42");
     const std::string chosen = o.View({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
     EXPECT_EQ(o.View({}), chosen);
@@ -641,14 +641,6 @@ TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     });
     o.opener.ShowBestTimes();
     EXPECT_EQ(points, QApplication::font().pointSizeF() * 1.25);
-}
-
-// Resume Last Puzzle opens the play window on the kept game: here its time spent.
-TEST(QtWindowOpener, AResumedGameOpensAsItWasKept) {
-    Opener o;
-    PlayRecord kept;
-    kept.secondsSpent = 42;
-    EXPECT_EQ(o.View({}, &kept), "bar, clock, zoom 100, time 0:42");
 }
 
 // A settings file that cannot be written is reported at the first change, and only then.
@@ -686,7 +678,7 @@ TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
 }
 
 TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
-    App a;
+    AppState a;
     a.colors = Defaults();
     ScriptedOpener opener;
     RecordsBook book(a.dir.File("records.json"), a.dialogs);
@@ -699,8 +691,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     ColorEditorWindow editor{a.colors, a.exitRequested, a.dialogs, a.colorFile};
     BestTimesWindow times(book, a.dialogs, 100), zoomed(book, a.dialogs, 300);
     for (QWidget* w : std::initializer_list<QWidget*>{&main, &credits, &help, &editor, &times, &zoomed}) {
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        ASSERT_TRUE(OnScreen(*w));
         ExpectWholeAndApart(*w, w->objectName().toStdString());
     }
     EXPECT_EQ(zoomed.font().pointSizeF(), 3 * times.font().pointSizeF()) << "Best Times follows the zoom";
