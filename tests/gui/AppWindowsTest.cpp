@@ -144,9 +144,8 @@ Qt::CursorShape Pointer() {
 // fraWork stays centred; commands reach their handlers, but not while a child window is open.
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     AppState a;
-    PuzzleState& puzzle = a.puzzle;
     ScriptedOpener opener;
-    MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
+    MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QString> menus = {
         {"", "mnuNewPuzzle=New Puzzle|mnuDifficulty=Difficulty Options|mnuOther=Other Options"},
@@ -194,7 +193,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
     Action(window, "mnuReduced")->trigger();
-    EXPECT_TRUE(puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
+    EXPECT_TRUE(a.puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
     Action(window, "mnuFourElectrodes")->trigger();
     Action(window, "mnuCredits")->trigger();
     QTest::keyClick(&window, Qt::Key_F1);
@@ -209,7 +208,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     };
     Action(window, "mnuH")->trigger();
     EXPECT_EQ(opener.opened.size(), 5u);
-    EXPECT_EQ(puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_EQ(a.puzzle.PuzzleName, "Small Puzzle H");
     EXPECT_FALSE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
     EXPECT_TRUE(window.isVisible());
 }
@@ -459,10 +458,9 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
 TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
     AppState a;
-    FakeDialogs& dialogs = a.dialogs;
     a.colors = Defaults();
     a.colors.CheckedColor[1] = 0x0000FF;
-    ColorEditorWindow f{a.colors, a.exitRequested, dialogs, a.colorFile};
+    ColorEditorWindow f{a.colors, a.exitRequested, a.dialogs, a.colorFile};
     ASSERT_TRUE(OnScreen(f));
     const auto shown = [&f](ColorRow row, int k) {
         return f.SampleBox(row, k)->palette().color(QPalette::Window);
@@ -516,7 +514,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
                            "mnuLine=-", "mnuReturn=Return to Main [Ctrl+R]", "mnuExit=E&xit [Ctrl+X]"}));
     // A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape
     // and the title bar each reach the editor; the boxes repaint.
-    dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    a.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
     QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
     EXPECT_EQ(shown(ColorRow::Secondary, 2), QColor(255, 0, 0));
     QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
@@ -526,9 +524,9 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     // Showing the window again must not forget the unsaved change: closing still asks.
     f.hide();
     f.show();
-    dialogs.answers = {Answer::Cancel};
+    a.dialogs.answers = {Answer::Cancel};
     f.mnuReturn()->trigger();
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(a.dialogs.messages.size(), 1u);
     EXPECT_TRUE(f.isVisible());
 
     f.mnuSave()->trigger();
@@ -537,19 +535,19 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 64, 0)) << "the defaults are shown";
 
     // With a change, Exit by its shortcut, Escape and the title bar ask; Cancel keeps the window.
-    dialogs.colors = {0x000080};
+    a.dialogs.colors = {0x000080};
     QTest::mouseClick(f.SampleBox(ColorRow::Checked, 2), Qt::LeftButton);
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
+    a.dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
     QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
     EXPECT_TRUE(a.exitRequested);
     QTest::keyClick(&f, Qt::Key_Escape);
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(a.dialogs.messages.size(), 3u);
     f.close();
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_EQ(a.dialogs.messages.size(), 4u);
 }
 
 // A puzzle solved in its play window, opened from the menu, is in the Best Times table with its
@@ -557,25 +555,24 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
 // enough for every text at every zoom level.
 TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     AppState a;
-    PuzzleState& puzzle = a.puzzle;
     RecordsBook book(a.dir.File("records.json"), a.dialogs, [] { return std::string("2024-09-10"); });
-    QtWindowOpener opener(puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
+    QtWindowOpener opener(a.puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
     const MainMenu::Generator seed21 = [](PuzzleState& p, Dialogs&, auto) {
         return GeneratePuzzle(p, 21).ok;
     };
-    MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
+    MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
                       &book);
     opener.SetParent(&window);
     ASSERT_TRUE(OnScreen(window));
 
     double now = 0;
-    WhenShown<PlayWindow>(QStringLiteral("frmSmallSize"), [&puzzle, &now](PlayWindow* play) {
+    WhenShown<PlayWindow>(QStringLiteral("frmSmallSize"), [&a, &now](PlayWindow* play) {
         play->Model().SetClock([&now] { return now; });
         now = 754.5;
         for (QLineEdit* cell : play->findChildren<QLineEdit*>(QStringLiteral("txtGrid"))) {
             const auto i = static_cast<std::size_t>(cell->property("index").toInt());
-            if (puzzle.GridPattern[i] && puzzle.UserArray[i] != puzzle.SolutionArray[i])
-                QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + puzzle.SolutionArray[i]));
+            if (a.puzzle.GridPattern[i] && a.puzzle.UserArray[i] != a.puzzle.SolutionArray[i])
+                QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + a.puzzle.SolutionArray[i]));
         }
         play->close();
     });
@@ -593,7 +590,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         times->close();
     });
     Action(window, "mnuBestTimes")->trigger();
-    const QString grade = QString::fromUtf8(GradeName(GradePuzzle(ShownPuzzle(puzzle))));
+    const QString grade = QString::fromUtf8(GradeName(GradePuzzle(ShownPuzzle(a.puzzle))));
     EXPECT_EQ(shown.join('|'),
               "Best times of games solved without help|1|Puzzle=Small Puzzle H|Options=None|Grade=" + grade +
                   "|Place=1|Time=12:34|Date=2024-09-10|Seed=21");

@@ -597,9 +597,8 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
             EXPECT_LE(credit->sizeHint().height(), credit->height());
             EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
             const TwipRect& d = f.Config().copyright; // in a row clear of controls, centred as designed
-            const int designed = TwipsRect(d.left, 0, d.width, 1).center().x();
-            EXPECT_NEAR(t.name == std::string("Small Puzzle H") ? credit->geometry().center().x() : designed,
-                        designed, 1);
+            const int mid = TwipsRect(d.left, 0, d.width, 1).center().x();
+            EXPECT_NEAR(t.name == "Small Puzzle H" ? credit->geometry().center().x() : mid, mid, 1);
             // Every control of fraWork lies inside it, and none overlaps another (the designed
             // list columns may share their edge pixel).
             const auto shown = work->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
@@ -612,8 +611,7 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
                         << a->objectName().toStdString() << a->property("index").toInt() << " "
                         << b->objectName().toStdString() << b->property("index").toInt();
         };
-        f.Action(std::array{"mnuPrintNew", "mnuPrintCurrent", "mnuPrintSolution"}[Window::At(kind)])
-            ->trigger();
+        f.Action(kind == 0 ? "mnuPrintNew" : kind == 1 ? "mnuPrintCurrent" : "mnuPrintSolution")->trigger();
         EXPECT_EQ(creditShown.toStdString(), "(c) " + std::string(t.name) + " by the Corvana developers");
         QFile pdf(f.output);
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
