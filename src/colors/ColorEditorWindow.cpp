@@ -120,16 +120,9 @@ protected:
         }
         QFrame::keyPressEvent(e);
     }
-    void focusInEvent(QFocusEvent* e) override {
-        QFrame::focusInEvent(e);
-        update();
-    }
-    void focusOutEvent(QFocusEvent* e) override {
-        QFrame::focusOutEvent(e);
-        update();
-    }
     void paintEvent(QPaintEvent* e) override {
         QFrame::paintEvent(e);
+        // A widget that takes the focus is repainted whenever it gains or loses it.
         if (!hasFocus())
             return;
         // A focus ring that shows on any sample colour: white and black dashes.

@@ -23,8 +23,6 @@ int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
         const int digit = qtKey - Qt::Key_0;
         return (modifiers & Qt::KeypadModifier) ? vk::Numpad0 + digit : vk::Digit0 + digit;
     }
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return 'A' + (qtKey - Qt::Key_A); // letters keep their own codes, which the grid ignores
     switch (qtKey) {
     case Qt::Key_Backspace:
         return vk::Back;
@@ -46,7 +44,7 @@ int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Space:
         return 32;
     default:
-        return 0; // no key the grid knows
+        return 0; // no key the grid knows, letters among them
     }
 }
 

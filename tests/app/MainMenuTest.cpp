@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -178,13 +179,16 @@ TEST(BestTimes, TablesResetAndExport) {
     s.records.GameStarted("Small Puzzle H");
     s.records.GameSolved({{"Small Puzzle H", true, false, "Hard"}, 12, 95, false});
     s.records.GameSolved({{"Small Puzzle H", true, false, "Hard"}, 13, 30, true});
+    s.records.GameSolved({{"Small Puzzle", false, false, "Easy"}, 14, 0, false}); // an average of 0 s shows
     const TextTable best = BestTimesTable(s.records.Data());
-    EXPECT_EQ(best.headers,
-              (std::vector<std::string>{"Puzzle", "Options", "Grade", "Place", "Time", "Date", "Seed"}));
-    EXPECT_EQ(best.rows, (std::vector<std::vector<std::string>>{{"Small Puzzle H", "Reduced Numbers", "Hard",
-                                                                 "1", "1:35", "2024-07-08", "12"}}));
+    using Row = std::vector<std::string>;
+    EXPECT_EQ(best.headers, (Row{"Puzzle", "Options", "Grade", "Place", "Time", "Date", "Seed"}));
+    EXPECT_EQ(best.rows, (std::vector<Row>{{"Small Puzzle", "None", "Easy", "1", "0:00", "2024-07-08", "14"},
+                                           {"Small Puzzle H", "Reduced Numbers", "Hard", "1", "1:35",
+                                            "2024-07-08", "12"}}));
     EXPECT_EQ(StatisticsTable(s.records.Data()).rows,
-              (std::vector<std::vector<std::string>>{{"Small Puzzle H", "1", "2", "1", "1:35"}}));
+              (std::vector<Row>{{"Small Puzzle", "0", "1", "1", "0:00"},
+                                {"Small Puzzle H", "1", "2", "1", "1:35"}}));
 
     const std::string csv = s.dir.File("times.csv");
     s.dialogs.savePaths = {csv, s.dir.File("no/such/folder.csv")};
@@ -279,10 +283,8 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
     // Each template's command is "mnu" and the template's own name, spaces left out: "mnuFiveSquares".
     for (const auto& t : Templates()) {
         const std::string puzzle(t.name);
-        std::string menu = "mnu";
-        for (const char c : puzzle.substr(puzzle.find(' ', puzzle.find(' ') + 1) + 1))
-            if (c != ' ')
-                menu += c;
+        std::string menu = "mnu" + puzzle.substr(puzzle.find(' ', puzzle.find(' ') + 1) + 1);
+        menu.erase(std::remove(menu.begin(), menu.end(), ' '), menu.end());
         for (const bool succeeds : {true, false}) {
             Fixture f;
             f.fakeSucceeds = succeeds;

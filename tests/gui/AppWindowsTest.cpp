@@ -56,6 +56,12 @@ void WhenShown(const QString& name, Act act, int triesLeft = 500) {
     });
 }
 
+// Shows a window and waits until it is on the screen.
+bool OnScreen(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
 }
@@ -128,8 +134,6 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
     }
 }
 
-using App = AppState;
-
 Qt::CursorShape Pointer() {
     return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
 }
@@ -139,10 +143,9 @@ Qt::CursorShape Pointer() {
 // The menus with their names, captions and shortcuts; the product name and the menu bar fit;
 // fraWork stays centred; commands reach their handlers, but not while a child window is open.
 TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
-    App a;
-    PuzzleState& puzzle = a.puzzle;
+    AppState a;
     ScriptedOpener opener;
-    MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
+    MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Main Menu"));
     const std::map<QString, QString> menus = {
         {"", "mnuNewPuzzle=New Puzzle|mnuDifficulty=Difficulty Options|mnuOther=Other Options"},
@@ -166,8 +169,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
 
     window.Form_Load();
     EXPECT_FALSE(Action(window, "mnuResume")->isEnabled()) << "no game kept to resume";
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OnScreen(window));
     auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
     EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
     EXPECT_TRUE(name->font().bold());
@@ -191,7 +193,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
     Action(window, "mnuReduced")->trigger();
-    EXPECT_TRUE(puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
+    EXPECT_TRUE(a.puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
     Action(window, "mnuFourElectrodes")->trigger();
     Action(window, "mnuCredits")->trigger();
     QTest::keyClick(&window, Qt::Key_F1);
@@ -206,15 +208,14 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     };
     Action(window, "mnuH")->trigger();
     EXPECT_EQ(opener.opened.size(), 5u);
-    EXPECT_EQ(puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_EQ(a.puzzle.PuzzleName, "Small Puzzle H");
     EXPECT_FALSE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
     EXPECT_TRUE(window.isVisible());
 }
 
 TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesItsIdentity) {
     CreditsWindow credits;
-    credits.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&credits));
+    ASSERT_TRUE(OnScreen(credits));
     EXPECT_EQ(credits.windowTitle(), QStringLiteral("Corvana Credits"));
     EXPECT_EQ(credits.size(), QSize(419, 286));
     const QImage shown = credits.grab().toImage();
@@ -250,8 +251,7 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
 TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     bool exitRequested = false;
     HowToPlayWindow help(exitRequested);
-    help.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    ASSERT_TRUE(OnScreen(help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
     const QImage shown = help.grab().toImage();
     EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
@@ -321,13 +321,12 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
 }
 
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
-    App a;
+    AppState a;
     QtWindowOpener opener(a.puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile);
     MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     opener.SetParent(&window);
     window.Form_Load();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OnScreen(window));
 
     // Credits and the colour editor open as modal windows centred over the main window, where
     // the screen has room for them there.
@@ -458,13 +457,11 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
 
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
 TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSchemeAndTheFile) {
-    App a;
-    FakeDialogs& dialogs = a.dialogs;
+    AppState a;
     a.colors = Defaults();
     a.colors.CheckedColor[1] = 0x0000FF;
-    ColorEditorWindow f{a.colors, a.exitRequested, dialogs, a.colorFile};
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    ColorEditorWindow f{a.colors, a.exitRequested, a.dialogs, a.colorFile};
+    ASSERT_TRUE(OnScreen(f));
     const auto shown = [&f](ColorRow row, int k) {
         return f.SampleBox(row, k)->palette().color(QPalette::Window);
     };
@@ -517,7 +514,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
                            "mnuLine=-", "mnuReturn=Return to Main [Ctrl+R]", "mnuExit=E&xit [Ctrl+X]"}));
     // A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape
     // and the title bar each reach the editor; the boxes repaint.
-    dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    a.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
     QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
     EXPECT_EQ(shown(ColorRow::Secondary, 2), QColor(255, 0, 0));
     QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
@@ -527,9 +524,9 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     // Showing the window again must not forget the unsaved change: closing still asks.
     f.hide();
     f.show();
-    dialogs.answers = {Answer::Cancel};
+    a.dialogs.answers = {Answer::Cancel};
     f.mnuReturn()->trigger();
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(a.dialogs.messages.size(), 1u);
     EXPECT_TRUE(f.isVisible());
 
     f.mnuSave()->trigger();
@@ -538,46 +535,44 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 64, 0)) << "the defaults are shown";
 
     // With a change, Exit by its shortcut, Escape and the title bar ask; Cancel keeps the window.
-    dialogs.colors = {0x000080};
+    a.dialogs.colors = {0x000080};
     QTest::mouseClick(f.SampleBox(ColorRow::Checked, 2), Qt::LeftButton);
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
+    a.dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
     QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
     EXPECT_TRUE(a.exitRequested);
     QTest::keyClick(&f, Qt::Key_Escape);
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(a.dialogs.messages.size(), 3u);
     f.close();
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_EQ(a.dialogs.messages.size(), 4u);
 }
 
 // A puzzle solved in its play window, opened from the menu, is in the Best Times table with its
 // time, date and seed; the tables have headers, names for a screen reader, and columns wide
 // enough for every text at every zoom level.
 TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
-    App a;
-    PuzzleState& puzzle = a.puzzle;
+    AppState a;
     RecordsBook book(a.dir.File("records.json"), a.dialogs, [] { return std::string("2024-09-10"); });
-    QtWindowOpener opener(puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
+    QtWindowOpener opener(a.puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
     const MainMenu::Generator seed21 = [](PuzzleState& p, Dialogs&, auto) {
         return GeneratePuzzle(p, 21).ok;
     };
-    MainWindow window(puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
+    MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
                       &book);
     opener.SetParent(&window);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(OnScreen(window));
 
     double now = 0;
-    WhenShown<PlayWindow>(QStringLiteral("frmSmallSize"), [&puzzle, &now](PlayWindow* play) {
+    WhenShown<PlayWindow>(QStringLiteral("frmSmallSize"), [&a, &now](PlayWindow* play) {
         play->Model().SetClock([&now] { return now; });
         now = 754.5;
         for (QLineEdit* cell : play->findChildren<QLineEdit*>(QStringLiteral("txtGrid"))) {
             const auto i = static_cast<std::size_t>(cell->property("index").toInt());
-            if (puzzle.GridPattern[i] && puzzle.UserArray[i] != puzzle.SolutionArray[i])
-                QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + puzzle.SolutionArray[i]));
+            if (a.puzzle.GridPattern[i] && a.puzzle.UserArray[i] != a.puzzle.SolutionArray[i])
+                QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + a.puzzle.SolutionArray[i]));
         }
         play->close();
     });
@@ -587,19 +582,22 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     WhenShown(QStringLiteral("frmBestTimes"), [&shown](QWidget* times) {
         auto* table = times->findChild<QTableWidget*>(QStringLiteral("tblBestTimes"));
         shown << table->accessibleName() << QString::number(table->rowCount());
+        const bool roomLeft = times->width() < times->screen()->availableGeometry().width() * 9 / 10;
+        for (auto* each : times->findChildren<QTableWidget*>())
+            EXPECT_TRUE(!roomLeft || each->horizontalScrollBar()->maximum() == 0) << "every column whole";
         for (int c = 0; c < table->columnCount() && table->rowCount() > 0; ++c)
             shown << table->horizontalHeaderItem(c)->text() + "=" + table->item(0, c)->text();
         times->close();
     });
     Action(window, "mnuBestTimes")->trigger();
-    const QString grade = QString::fromUtf8(GradeName(GradePuzzle(ShownPuzzle(puzzle))));
+    const QString grade = QString::fromUtf8(GradeName(GradePuzzle(ShownPuzzle(a.puzzle))));
     EXPECT_EQ(shown.join('|'),
               "Best times of games solved without help|1|Puzzle=Small Puzzle H|Options=None|Grade=" + grade +
                   "|Place=1|Time=12:34|Date=2024-09-10|Seed=21");
 }
 
 // A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.
-struct Opener : App {
+struct Opener : AppState {
     bool generated = (puzzle.PuzzleName = "Small Puzzle H", GeneratePuzzle(puzzle, 5).ok);
     QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, colorFile};
 
@@ -621,12 +619,14 @@ struct Opener : App {
 };
 
 // View > Status Bar, View > Show Clock and the zoom are kept in the settings file, and the next
-// play window opens with them (and Best Times at that zoom).
+// play window opens with them (and Best Times at that zoom); a resumed game opens as it was kept.
 TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     Opener o;
     ASSERT_TRUE(o.generated);
     o.opener.RememberZoomIn(o.dir.File("settings.ini"));
-    EXPECT_EQ(o.View({}), "bar, clock, zoom 100");
+    PlayRecord kept; // Resume Last Puzzle opens the window on the kept game: here its time spent
+    kept.secondsSpent = 42;
+    EXPECT_EQ(o.View({}, &kept), "bar, clock, zoom 100, time 0:42");
     const std::string chosen = o.View({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
     EXPECT_EQ(o.View({}), chosen);
@@ -638,14 +638,6 @@ TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
     });
     o.opener.ShowBestTimes();
     EXPECT_EQ(points, QApplication::font().pointSizeF() * 1.25);
-}
-
-// Resume Last Puzzle opens the play window on the kept game: here its time spent.
-TEST(QtWindowOpener, AResumedGameOpensAsItWasKept) {
-    Opener o;
-    PlayRecord kept;
-    kept.secondsSpent = 42;
-    EXPECT_EQ(o.View({}, &kept), "bar, clock, zoom 100, time 0:42");
 }
 
 // A settings file that cannot be written is reported at the first change, and only then.
@@ -683,7 +675,7 @@ TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
 }
 
 TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
-    App a;
+    AppState a;
     a.colors = Defaults();
     ScriptedOpener opener;
     RecordsBook book(a.dir.File("records.json"), a.dialogs);
@@ -696,8 +688,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     ColorEditorWindow editor{a.colors, a.exitRequested, a.dialogs, a.colorFile};
     BestTimesWindow times(book, a.dialogs, 100), zoomed(book, a.dialogs, 300);
     for (QWidget* w : std::initializer_list<QWidget*>{&main, &credits, &help, &editor, &times, &zoomed}) {
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        ASSERT_TRUE(OnScreen(*w));
         ExpectWholeAndApart(*w, w->objectName().toStdString());
     }
     EXPECT_EQ(zoomed.font().pointSizeF(), 3 * times.font().pointSizeF()) << "Best Times follows the zoom";
