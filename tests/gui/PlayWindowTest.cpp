@@ -507,6 +507,18 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     const QRect ink = Inked(drawn, Dark, qRound(3 * drawn.devicePixelRatio())); // inside border and ring
     EXPECT_NEAR(ink.left(), drawn.width() - 1 - ink.right(), drawn.width() / 25);
     EXPECT_NEAR(ink.top(), drawn.height() - 1 - ink.bottom(), drawn.height() / 12);
+    // The focused cell's ring: two pixels of the highlight on every side, inside a sunken border.
+    const qreal r = drawn.devicePixelRatio();
+    const int W = cell->width(), H = cell->height();
+    const auto at = [&](qreal x, qreal y) {
+        return drawn.pixelColor(qRound(x * r), qRound(y * r)).name().toStdString();
+    };
+    const std::string ring =
+        cell->palette().color(QPalette::Active, QPalette::Highlight).name().toStdString();
+    EXPECT_EQ((std::vector{at(W / 2, 1.5), at(W / 2, H - 2.5), at(1.5, H / 2), at(W - 2.5, H / 2)}),
+              std::vector<std::string>(4, ring));
+    EXPECT_EQ((std::vector{at(W / 2, 0), at(0, H / 2), at(W / 2, H - 1 / r), at(W - 1 / r, H / 2)}),
+              (std::vector<std::string>{"#808080", "#808080", "#d4d4d4", "#d4d4d4"}));
     // Zoomed beyond the screen, a cell the model moves the focus to (as an arrow key does) is
     // brought into view.
     int last = w.Config().CellCount() - 1;
