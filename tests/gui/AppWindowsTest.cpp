@@ -620,7 +620,7 @@ struct Opener : AppState {
 
 // View > Status Bar, View > Show Clock and the zoom are kept in the settings file, and the next
 // play window opens with them (and Best Times at that zoom); a resumed game opens as it was kept.
-TEST(QtWindowOpener, ThePlayWindowsViewChoicesComeBackInTheNext) {
+TEST(QtWindowOpener, APlayWindowOpensWithTheKeptViewChoicesAndAResumedGameWithItsTime) {
     Opener o;
     ASSERT_TRUE(o.generated);
     o.opener.RememberZoomIn(o.dir.File("settings.ini"));
