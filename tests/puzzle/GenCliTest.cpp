@@ -405,6 +405,7 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         std::string reason;
     } cases[] = {
         {with("/width", 11), "its width is not that of Small Puzzle H"},
+        {"[1, 2]", "it is not a puzzle (no JSON object)"},
         {"{}", "it names no template"},
         {with("/name", 7), "it names no template"},
         {with("/seed", -1), "\"seed\" must be a whole number"},
