@@ -90,6 +90,9 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
         EXPECT_EQ(ticks, hidden ? "" : f.StarterText() + " checked");
         f.Type(first, f.Solution(first));
         EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed);
+        f.Key(first, vk::Back); // a shown starter the user clears is the first hint, red as given
+        f.form->mnuHint_Click();
+        EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed) << f.form->StatusText();
     }
 }
 
