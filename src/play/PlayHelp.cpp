@@ -5,6 +5,7 @@
 #include "puzzle/Templates.h"
 #include "solver/Rules.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <utility>
