@@ -111,8 +111,10 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     WriteText(file, PuzzleToJson(s.puzzle).dump());
     fs::create_symlink(file, s.dir.File("link.json"));
     Fixture fromFile;
+    fromFile.opener.inPlayForm = [&fromFile] { fromFile.exitRequested = true; };
     for (const std::string& path : {s.dir.File("link.json"), file})
         fromFile.menu.Open(ParseCommandLine({path}).request);
+    EXPECT_TRUE(fromFile.menu.Unloaded()) << "Exit in its play window ends the program";
     EXPECT_EQ(fromFile.opener.opened, (std::vector<std::string>{"play:Normal", "play:Normal"}));
     EXPECT_TRUE(fromFile.dialogs.messages.empty());
     EXPECT_EQ(fromFile.puzzle.SolutionArray, s.puzzle.SolutionArray);

@@ -221,7 +221,7 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
                                            "1",          "--grade", "Medium",  "--no-first"};
     std::ostringstream out, err;
     auto book = args;
-    book.insert(book.end(), {"--pdf", pdf, "--copyright", "(c) A. Maker"});
+    book.insert(book.end(), {"--pdf", pdf, "--copyright", "(c) A. Maker", "--title", "Sunday Best"});
     ASSERT_EQ(RunGenerator(book, out, err), 0) << err.str();
     auto json = args;
     json.insert(json.end(), {"--format", "json"});
@@ -232,7 +232,8 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     ASSERT_EQ(texts.size(), 1u + 3 + 1);
     std::string title = texts[0];
     std::replace(title.begin(), title.end(), '\n', ' ');
-    for (const char* says : {"3 number fill-in puzzles, with the solutions at the back",
+    EXPECT_NE(Shell("pdfinfo '" + pdf + "'").find("Title:           Sunday Best\n"), std::string::npos);
+    for (const char* says : {"Sunday Best", "3 number fill-in puzzles, with the solutions at the back",
                              "Every puzzle has exactly one solution.", "No digit is given:", "(c) A. Maker",
                              "Puzzles: pages 2 to 4. Solutions: page 5."})
         EXPECT_NE(title.find(says), std::string::npos) << says << "\n" << title;

@@ -283,6 +283,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::keyClick(option(0), Qt::Key_Return);
     QTest::keyClick(back, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(PageShown(help), 1);
+    QTest::keyClick(forward, Qt::Key_Space);
+    EXPECT_EQ(PageShown(help), 2) << "Space presses a button as a click does";
 
     QTest::mouseClick(option(3), Qt::LeftButton);
     EXPECT_EQ(PageShown(help), 3);
@@ -694,9 +696,15 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
         ExpectWholeAndApart(*w, w->objectName().toStdString());
     }
     EXPECT_EQ(zoomed.font().pointSizeF(), 3 * times.font().pointSizeF()) << "Best Times follows the zoom";
-    for (int page = 1; page < kHelpPages; ++page) { // the help's other pages
+    for (int page = 0; page < kHelpPages; ++page) { // each of the help's pages, with each of its texts
         Indexed<QAbstractButton>(help, "optSelection", page)->click();
         ExpectWholeAndApart(help, "frmHowToPlay page " + std::to_string(page));
+        for (std::size_t i = 0; i < HelpPages()[static_cast<std::size_t>(page)].labels.size(); ++i) {
+            const auto* text =
+                help.findChild<QLabel*>(QStringLiteral("lblPage%1Text%2").arg(page + 1).arg(i + 1));
+            EXPECT_EQ(text && text->isVisible() ? text->text().toStdString() : "no label shown",
+                      HelpPages()[static_cast<std::size_t>(page)].labels[i].text);
+        }
     }
 }
 

@@ -178,6 +178,8 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/play/secondsSpent", 3162240001u), "\"secondsSpent\" is out of range"},
         {with("/play/undo", std::vector<std::string>(12, "10")), "\"undo\" is missing or of the wrong size"},
         {with("/play/undo/0", 5), "\"undo\" holds something that is no undo record"},
+        {with("/play/undo", json::array()), "\"undo\" is missing or of the wrong size"},
+        {with("/play/undo", 5), "\"undo\" is missing or of the wrong size"},
         {with("/play/hints", "2"), "\"hints\" is missing or of the wrong kind"},
         {with("/play/checkMarks", json::array({400})),
          "\"checkMarks\" names a square that is not a white square of the grid"},

@@ -493,6 +493,9 @@ TEST(CorvanaGen, TheSameOptionsGiveTheSameBook) {
     const std::string dated = book("dated.pdf", "UTC0");
     ::unsetenv("SOURCE_DATE_EPOCH");
     EXPECT_NE(dated.find("/CreationDate (D:20231114221320Z)"), std::string::npos);
+    // Stamping the date moves no byte from where the cross-reference table says it is.
+    const std::size_t xref = std::stoul(dated.substr(dated.rfind("startxref") + 10));
+    EXPECT_EQ(dated.substr(xref, 4), "xref");
 }
 #endif
 
