@@ -56,6 +56,10 @@ TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
     EXPECT_EQ(f.form->StatusText().rfind("No mistakes so far: ", 0), 0u) << f.form->StatusText();
     EXPECT_EQ(f.form->HintsUsed() * 10 + f.form->ChecksUsed(), 12);
     EXPECT_TRUE(f.form->Assisted());
+    f.Type(a, (f.Solution(a) + 1) % 10);
+    f.form->mnuCheck_Click();
+    f.form->LoadPuzzle(false);
+    EXPECT_EQ(Marked(f), std::vector<int>{}) << "a new game starts unmarked";
 }
 
 // A hint writes one number as AutoFill does, ticks it and leaves the buffer alone; Undo takes

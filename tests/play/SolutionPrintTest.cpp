@@ -162,8 +162,12 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         PlayFixture p(c.name, hidden, 23);
         std::string grid;
         std::vector<int> ticks;
-        bool tracked = true;
+        bool tracked = true, inked = true; // every list box and caption black on white
         p.host.onPrint = [&] {
+            for (const ListBox& b : p.form->Boxes())
+                inked = inked && (!b.visible || (b.fore == kBlack && b.back == kWhite));
+            for (const FormLabel& l : p.form->Labels())
+                inked = inked && (!l.visible || (l.fore == kBlack && l.back == kWhite));
             grid = p.Grid();
             ticks = p.TickedIds();
             tracked = p.form->TrackEntries();
@@ -184,6 +188,9 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         EXPECT_EQ(p.Msgs(), std::vector<std::string>(c.message.empty() ? 0 : 1, c.message + "|Corvana|0"));
         EXPECT_EQ(p.host.prints, 1);
         EXPECT_FALSE(tracked) << "what the page shows must not reach the user's grid";
+        EXPECT_TRUE(inked) << c.name;
+        EXPECT_EQ(p.form->Assisted(), c.how == "s" || c.kind == 2)
+            << "only the solution, on screen or paper, helps";
         const auto solution = [&](int i) { return p.White(i) ? p.Sol(i) : ""; };
         const auto starter = [&](int i) { return p.InStarter(i) && !hidden ? p.Sol(i) : ""; };
         EXPECT_EQ(grid, c.kind == 0 ? p.GridOf(starter) : c.kind == 1 ? userGrid : p.GridOf(solution));
