@@ -718,4 +718,6 @@ TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
     }
     const auto at = [&image](int x, int y) { return image.pixelColor(x, y).name().toStdString() + " "; };
     EXPECT_EQ(at(10, 10) + at(30, 10) + at(10, 30) + at(30, 30), "#000000 #ffffff #ffffff #000000 ");
+    for (const QPoint rule : {QPoint(20, 10), QPoint(10, 20)}) // on the rules between the squares
+        EXPECT_LT(image.pixelColor(rule).lightness(), 160) << rule.x() << "," << rule.y();
 }
