@@ -870,8 +870,8 @@ void PlayWindow::CellKeyUp(int cell, QKeyEvent* event) {
     const int pressed = VirtualKeyCode(*event);
     int code = pressed;
     int shift = ShiftState(event->modifiers());
+    // Letting a key go changes nothing the window shows, so there is nothing to bring up to date.
     model_.txtGrid_KeyUp(cell, code, shift);
-    Sync();
     if (IsValidGridKey(pressed))
         event->accept();
     else

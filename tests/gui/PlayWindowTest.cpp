@@ -471,6 +471,8 @@ TEST(PlayWindow, ClicksOnListsCellsAndReturnToMainReachTheModel) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_NE(QApplication::focusWidget(), square) << "after " << tab + 1 << " Tab keys";
     }
+    QTest::keyClick(w.Cell(1), Qt::Key_Left);
+    EXPECT_TRUE(w.Cell(0)->hasFocus()) << "an arrow key reaches the first square";
     w.Action("mnuReturnToMain")->trigger();
     EXPECT_TRUE(w.window->Unloaded() && !w.window->isVisible() && !w.exitRequested);
 }
