@@ -65,6 +65,7 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"--template", "Small Puzzle Q"},
                                                {"--template", "Small Puzzle H", "--seed", "12x"},
+                                               {"--template", "Small Puzzle H", "--seed", ""},
                                                {"--template", "Small Puzzle H", "--colour"},
                                                {"--template", "Small Puzzle H", "--format", "xml"},
                                                {"--template"},

@@ -58,6 +58,7 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
         std::string message;
     } cases[] = {
         {Board({"..", "..", ".."}, {}), "the grid does not have 3 x 3 squares"},
+        {Board({"."}, {}), "the grid is 1 squares wide (2 to 64 expected)"},
         {Board({".#", "#."}, {}), "the white square at column 1 row 1 belongs to no number"},
         {Board({"..", "##"}, {{2, {"12", "34"}}}),
          "the grid has 1 places for the 2-digit list but it holds 2 numbers"},
