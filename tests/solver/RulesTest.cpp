@@ -106,16 +106,65 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
     }
 }
 
-// Which squares Check marks is held to the fills of random boards (SolverTest.cpp).
-TEST(Rules, CheckSaysHowManySquaresAreWrongOrHowManyAreFilled) {
-    CheckResult result;
-    result.filled = 41;
-    result.squares = 96;
-    EXPECT_EQ(CheckText(result), "No mistakes so far: 41 of 96 squares filled");
-    result.wrong = {7};
-    EXPECT_EQ(CheckText(result), "1 square is wrong");
-    result.wrong = {7, 9};
-    EXPECT_EQ(CheckText(result), "2 squares are wrong");
+TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
+    PuzzleState s;
+    s.PuzzleName = "Normal Puzzle Plus";
+    ASSERT_TRUE(GeneratePuzzle(s, 5));
+    const FillIn shown = ShownPuzzle(s);
+    std::vector<int> grid(s.UserArray.size(), -1), filled;
+    int white = 0;
+    for (std::size_t c = 0; c < grid.size(); ++c) {
+        white += s.GridPattern[c];
+        if (s.GridPattern[c] && c < grid.size() / 2) {
+            grid[c] = s.SolutionArray[c];
+            filled.push_back(static_cast<int>(c));
+        }
+    }
+    EXPECT_EQ(CheckText(CheckGrid(shown, grid)), "No mistakes so far: " + std::to_string(filled.size()) +
+                                                     " of " + std::to_string(white) + " squares filled");
+    grid[At(filled[2])] = (grid[At(filled[2])] + 1) % 10;
+    EXPECT_EQ(CheckGrid(shown, grid).wrong, std::vector<int>{filled[2]});
+    EXPECT_EQ(CheckText(CheckGrid(shown, grid)), "1 square is wrong");
+    grid[At(filled[0])] = (grid[At(filled[0])] + 1) % 10;
+    EXPECT_EQ(CheckText(CheckGrid(shown, grid)), "2 squares are wrong");
+
+    // Past the solutions it lists, Check asks a solve with the digit fixed. Six runs apart take 10
+    // to 15 in any order, so the first may end in 5 (no solution listed has that) but none begins
+    // with 9.
+    const FillIn apart =
+        Board({"..#..", "#####", "..#..", "#####", "..#.."}, {{2, {"10", "11", "12", "13", "14", "15"}}});
+    EXPECT_EQ(Solve(apart, kCheckLimit).solutions, kCheckLimit);
+    EXPECT_EQ(CheckGrid(apart, Board({".5#9.", "#####", "..#..", "#####", "..#.."}, {}).given).wrong,
+              std::vector<int>{3});
+}
+
+// With the starting number hidden on a template that reads the same mirrored about its diagonal,
+// the mirrored fill is a solution too: it is solved and Check finds nothing wrong in it; once the
+// starting number is shown, only one fill is right.
+TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
+    PuzzleState s;
+    s.PuzzleName = "Small Puzzle Project X";
+    s.NoShowFirst = true;
+    ASSERT_TRUE(GeneratePuzzle(s, 5));
+    FillIn shown = ShownPuzzle(s);
+    shown.given.assign(shown.given.size(), -1);
+    const SolveResult both = Solve(shown, 3);
+    ASSERT_EQ(both.solutions, 2);
+    for (const SolvedGrid& fill : both.grids) {
+        std::vector<int> grid = Grid(fill);
+        EXPECT_TRUE(IsSolved(shown, grid));
+        EXPECT_TRUE(CheckGrid(shown, grid).wrong.empty());
+        grid[At(s.StarterFirstCell)] = -1;
+        EXPECT_FALSE(IsSolved(shown, grid)) << "a fill with a square empty is not solved";
+    }
+    const FillIn withStarter = ShownPuzzle(s);
+    EXPECT_NE(IsSolved(withStarter, Grid(both.grids[0])), IsSolved(withStarter, Grid(both.grids[1])));
+    // Hints place what both fills agree on, then stop: no rule chooses between them.
+    HintStep step = NextStep(shown);
+    for (; step.outcome == HintStep::Outcome::Placed; step = NextStep(shown))
+        for (std::size_t k = 0; k < step.cells.size(); ++k)
+            shown.given[At(step.cells[k])] = step.number[k] - '0';
+    EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
 }
 
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
