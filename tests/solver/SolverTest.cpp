@@ -117,3 +117,10 @@ TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
     EXPECT_EQ(s.SolutionArray, firstDraw) << "unchecked generation is the first draw";
     EXPECT_EQ(s.Solutions, 0);
 }
+
+// A number listed twice is one number with two copies, wherever the copies stand in the list:
+// three places for 12, 34 and 12 fill three ways.
+TEST(Solver, ANumberListedTwiceIsOneNumberWithTwoCopies) {
+    const FillIn board = Board({"..#..", "#####", "..###", "#####", "#####"}, {{2, {"12", "34", "12"}}});
+    EXPECT_EQ(Solve(board, 10).solutions, 3);
+}
