@@ -300,10 +300,10 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
     // The seed and the grade at the left, the clock at the right end, the answer under all three.
     const auto place = [&w](const char* name) { return w.window->findChild<QLabel*>(name)->geometry(); };
-    EXPECT_EQ(place("lblMessage").left(), place("lblPuzzle").left());
-    EXPECT_EQ(place("lblMessage").right(), place("lblClock").right());
-    EXPECT_GT(place("lblMessage").top(), place("lblClock").bottom());
-    EXPECT_LT(place("lblGrade").right(), place("lblClock").left());
+    EXPECT_EQ(std::pair(place("lblMessage").left(), place("lblMessage").right()),
+              std::pair(place("lblPuzzle").left(), place("lblClock").right()));
+    EXPECT_TRUE(place("lblMessage").top() > place("lblClock").bottom() &&
+                place("lblGrade").right() < place("lblClock").left());
 
     const int i = w.FreeCell();
     QLineEdit* cell = w.Cell(i);

@@ -179,7 +179,6 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/play/undo", std::vector<std::string>(12, "10")), "\"undo\" is missing or of the wrong size"},
         {with("/play/undo/0", 5), "\"undo\" holds something that is no undo record"},
         {with("/play/undo", json::array()), "\"undo\" is missing or of the wrong size"},
-        {with("/play/undo", 5), "\"undo\" is missing or of the wrong size"},
         {with("/play/hints", "2"), "\"hints\" is missing or of the wrong kind"},
         {with("/play/checkMarks", json::array({400})),
          "\"checkMarks\" names a square that is not a white square of the grid"},

@@ -499,14 +499,3 @@ TEST(CorvanaGen, TheSameOptionsGiveTheSameBook) {
     EXPECT_EQ(dated.substr(xref, 4), "xref");
 }
 #endif
-
-// A puzzle to solve reads each square of "user" as it stands: '#' black, '.' empty, a digit
-// (0 and 9 as well) given.
-TEST(PuzzleFile, EverySquareOfAPuzzleToSolveReadsAsWritten) {
-    FillIn read;
-    const auto error = FillInFromText(
-        R"({"width": 2, "user": ["0#", "9."], "lists": {"2": ["09"]}, "listsDown": {}})", read);
-    ASSERT_FALSE(error) << *error;
-    EXPECT_EQ(read.white, (std::vector<bool>{true, false, true, true}));
-    EXPECT_EQ(read.given, (std::vector<int>{0, -1, 9, -1}));
-}

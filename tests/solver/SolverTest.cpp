@@ -50,27 +50,6 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
     EXPECT_EQ(hint.text, kUndecidedText);
 }
 
-// A number that fits only as many places as it has copies goes into them, and the search goes on
-// from the grid that leaves: this board's one fill needs that.
-TEST(Solver, ANumberWithAsManyPlacesAsCopiesTakesThemAndTheSearchGoesOn) {
-    const SolveResult r =
-        Solve(Board({"...", "...", ".#."}, {{2, {"01"}}, {3, {"101", "011", "100", "110"}}}));
-    ASSERT_EQ(r.solutions, 1);
-    EXPECT_EQ(r.grids[0], (SolvedGrid{1, 0, 1, 0, 1, 1, 0, -1, 0}));
-}
-
-// With the lists apart, the across numbers go only across and the down numbers only down.
-TEST(Solver, ListsApartPutTheAcrossNumbersAcrossAndTheDownNumbersDown) {
-    FillIn board = Board({"..", ".."}, {{2, {"12", "34"}}});
-    board.separate = true;
-    board.down = {{2, {"13", "24"}}};
-    const SolveResult r = Solve(board);
-    ASSERT_EQ(r.solutions, 1);
-    EXPECT_EQ(r.grids[0], (SolvedGrid{1, 2, 3, 4}));
-    EXPECT_TRUE(IsSolved(board, {1, 2, 3, 4}));
-    EXPECT_FALSE(IsSolved(board, {1, 3, 2, 4})) << "the fill with the lists' directions swapped";
-}
-
 TEST(Solver, NamesWhatIsWrongWithABoard) {
     const struct {
         FillIn board;
