@@ -31,17 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return out;
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        out.append(chunk, n);
-    ::pclose(pipe);
-    return out;
-}
+using test::Shell;
 
 // The text of every page: pdftotext ends each page with a form feed. A font may set "fi" as one
 // ligature glyph; it reads here as the two letters.

@@ -214,6 +214,9 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         const QImage edge = frame->grab(QRect(frame->width() - 12, 0, 4, 40)).toImage();
         EXPECT_NEAR(Inked(edge, [&back](const QColor& x) { return x != back; }).top(),
                     frame->fontMetrics().height() / 2 * edge.devicePixelRatio(), edge.devicePixelRatio() / 2);
+        const QImage caption = frame->grab(QRect(10, 0, 30, frame->fontMetrics().height())).toImage();
+        EXPECT_FALSE(Inked(caption, [](const QColor& x) { return x.green() < 0x80; }).isEmpty())
+            << "no caption";
         for (int i = 0; i < c.CellCount(); i += 7)
             EXPECT_EQ(Pixel(w.Cell(i), QPoint(3, 8)),
                       w.puzzle.GridPattern[Window::At(i)] ? Qt::white : Qt::black);
@@ -575,7 +578,7 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     QTest::keyClick(cell, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(cell->isEnabled());
     QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(cell->hasFocus());
+    EXPECT_TRUE(cell->hasFocus() && w.Frame("fraWork")->updatesEnabled()) << "and the window paints again";
     // An arrow moves the focus to the cell the model names.
     QTest::keyClick(cell, Qt::Key_Right);
     EXPECT_TRUE(QApplication::focusWidget() != cell &&

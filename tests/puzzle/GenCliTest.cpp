@@ -459,13 +459,10 @@ TEST(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
     EXPECT_EQ(test::ReadText(dir.File("books/real.pdf")).rfind("%PDF", 0), 0u);
 
     // Standard output: a pipe takes the book, a terminal does not.
-    std::string piped;
-    FILE* pipe = ::popen(("'" CORVANA_GEN_BINARY "' --template all --count 1 --seed 9 --pdf -"), "r");
-    ASSERT_NE(pipe, nullptr);
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        piped.append(chunk, n);
-    EXPECT_EQ(::pclose(pipe), 0);
+    int status = -1;
+    const std::string piped =
+        test::Shell("'" CORVANA_GEN_BINARY "' --template all --count 1 --seed 9 --pdf -", &status);
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(piped.rfind("%PDF", 0), 0u);
     EXPECT_EQ(piped.substr(piped.size() - 6), "%%EOF\n");
     std::ostringstream out, err;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -41,6 +42,19 @@ inline void WriteText(const std::string& path, const std::string& text) {
 inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a shell command writes to standard output; its exit status in `status` when asked.
+inline std::string Shell(const std::string& command, int* status = nullptr) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char chunk[4096];
+    for (std::size_t n; pipe != nullptr && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        out.append(chunk, n);
+    const int code = pipe != nullptr ? ::pclose(pipe) : -1;
+    if (status != nullptr)
+        *status = code;
+    return out;
 }
 
 } // namespace corvana::test
