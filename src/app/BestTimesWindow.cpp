@@ -25,6 +25,8 @@ QString Q(const std::string& text) {
 QTableWidget* AddTable(QWidget* parent, QVBoxLayout* layout, const char* name, const char* caption) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
     label->setTextFormat(Qt::PlainText);
+    // Zoomed on a small screen a caption wraps rather than widen the window past the screen.
+    label->setWordWrap(true);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
@@ -69,6 +71,7 @@ BestTimesWindow::BestTimesWindow(RecordsBook& book, Dialogs& dialogs, int zoom, 
     auto* layout = new QVBoxLayout(this);
     empty_ = new QLabel(QString::fromUtf8(kNoRecordsText), this);
     empty_->setObjectName(QStringLiteral("lblNoRecords"));
+    empty_->setWordWrap(true);
     layout->addWidget(empty_);
     best_ = AddTable(this, layout, "tblBestTimes", "&Best times of games solved without help");
     statistics_ = AddTable(this, layout, "tblStatistics", "&Games per puzzle");
