@@ -145,6 +145,20 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
 
     const std::vector<Page> boxes = Pages(pdf);
     ASSERT_EQ(boxes.size(), static_cast<std::size_t>(pages));
+    // The starting number shown in the grid is struck through in its list, from just left of its digits.
+    std::string given;
+    for (int c = puzzles[0].StarterFirstCell; c <= puzzles[0].StarterLastCell; ++c)
+        given += std::to_string(puzzles[0].SolutionArray[static_cast<std::size_t>(c)]);
+    const auto& list = boxes[1].words;
+    const auto struck = std::find_if(list.begin(), list.end(), [&](const Box& w) { return w.text == given; });
+    ASSERT_NE(struck, list.end()) << given;
+    const int x = int(struck->x0) - 1, y = int(struck->y0), tall = int(struck->y1 - struck->y0);
+    const std::string column =
+        Shell("pdftoppm -f 2 -l 2 -r 72 -gray -x " + std::to_string(x) + " -y " + std::to_string(y) +
+              " -W 1 -H " + std::to_string(tall) + " '" + pdf + "'");
+    EXPECT_TRUE(std::any_of(column.end() - tall, column.end(),
+                            [](char p) { return static_cast<unsigned char>(p) < 96; }))
+        << "no stroke left of " << given;
     // On a solutions page each puzzle's label is followed by its template's name in smaller type.
     const auto& solutions = boxes[16].words;
     const auto label =

@@ -123,34 +123,6 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     EXPECT_EQ(CheckText(check), "No mistakes so far: 4 of 12 squares filled");
 }
 
-// With the starting number hidden on a template that reads the same mirrored about its diagonal,
-// the mirrored fill is a solution too: it is solved and Check finds nothing wrong in it; once the
-// starting number is shown, only one fill is right.
-TEST(Rules, TheMirroredFillOfAHiddenStartingNumberIsSolved) {
-    PuzzleState s;
-    s.PuzzleName = "Small Puzzle Project X";
-    s.NoShowFirst = true;
-    ASSERT_TRUE(GeneratePuzzle(s, 5));
-    FillIn shown = ShownPuzzle(s);
-    shown.given.assign(shown.given.size(), -1);
-    const SolveResult both = Solve(shown, 3);
-    ASSERT_EQ(both.solutions, 2);
-    for (const SolvedGrid& fill : both.grids) {
-        std::vector<int> grid = Grid(fill);
-        EXPECT_TRUE(IsSolved(shown, grid));
-        EXPECT_TRUE(CheckGrid(shown, grid).wrong.empty());
-        grid[At(s.StarterFirstCell)] = -1;
-        EXPECT_FALSE(IsSolved(shown, grid)) << "a fill with a square empty is not solved";
-    }
-    EXPECT_NE(IsSolved(ShownPuzzle(s), Grid(both.grids[0])), IsSolved(ShownPuzzle(s), Grid(both.grids[1])));
-    // Hints place what both fills agree on, then stop: no rule chooses between them.
-    HintStep step = NextStep(shown);
-    for (; step.outcome == HintStep::Outcome::Placed; step = NextStep(shown))
-        for (std::size_t k = 0; k < step.cells.size(); ++k)
-            shown.given[At(step.cells[k])] = step.number[k] - '0';
-    EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
-}
-
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
 // of every one (65, one past a 64-number block). Three runs are left open, for 100, 132 and 199 in
 // any order; 199, the 65th number, alone has a 9. A 2 x 2 block at the top right, filled either way
