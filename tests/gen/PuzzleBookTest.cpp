@@ -114,6 +114,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         << info;
     ASSERT_EQ(calls.size(), static_cast<std::size_t>(pages));
     EXPECT_EQ(calls.back(), std::make_pair(pages, pages));
+    EXPECT_NE(Shell("pdffonts '" + pdf + "'").find("Bold"), std::string::npos) << "headings in bold";
     // Vectors and text only: no picture anywhere (two header lines of the listing).
     const std::string images = Shell("pdfimages -list '" + pdf + "'");
     EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;

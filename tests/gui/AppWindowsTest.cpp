@@ -235,6 +235,8 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     EXPECT_EQ(label("Label1")->font().pointSizeF(), 12.0);
     EXPECT_EQ(label("Label2")->font().pointSizeF(), 9.75);
     EXPECT_FALSE(label("Image1")->pixmap().isNull());
+    EXPECT_TRUE(label("Label6")->textInteractionFlags() & Qt::TextSelectableByMouse)
+        << "the site can be copied";
     const QWidget* line = credits.findChild<QWidget*>(QStringLiteral("Line1"));
     EXPECT_EQ(shown.pixelColor(line->geometry().center()), QColor(Qt::white)) << "the white rule";
     // The program's name, version and desktop file id, and the icon every window carries.

@@ -155,8 +155,8 @@ TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     EXPECT_EQ(fs::status(path).permissions() & (fs::perms::group_all | fs::perms::others_all),
               fs::perms::none);
     again.Reset();
-    EXPECT_EQ(RecordsBook(path, dialogs).Load(), "");
-    EXPECT_TRUE(again.Data().Empty());
+    RecordsBook reset(path, dialogs);
+    EXPECT_TRUE(reset.Load().empty() && reset.Data().Empty() && again.Data().Empty()) << "reset on disk too";
     again.GameSolved(Game(10)); // dated by the system's clock
     const std::string date = again.Data().Best().at(kH).front().date;
     EXPECT_TRUE(date.size() == 10 && date.rfind("20", 0) == 0 && date[4] == '-' && date[7] == '-') << date;
