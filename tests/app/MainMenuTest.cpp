@@ -144,6 +144,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     EXPECT_TRUE(resumed.menu.ResumeEnabled());
     resumed.menu.mnuResume_Click();
     EXPECT_EQ(resumed.opener.opened, std::vector<std::string>{"resume:Normal"});
+    EXPECT_TRUE(resumed.dialogs.messages.empty()) << "a sound kept game is resumed without a word";
     EXPECT_EQ(resumed.puzzle.SolutionArray, s.puzzle.SolutionArray);
 }
 

@@ -3,14 +3,12 @@
 
 #include "TempDir.h"
 
-#include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
 #include "files/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <future>
 #include <thread>
 
 #include <fcntl.h>
@@ -66,16 +64,6 @@ TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMoreOrAFailedRead) {
     ::close(folder);
 }
 
-TEST(WriteFileAtomically, LeavesExactlyTheBytesGiven) {
-    TempDir dir;
-    const std::string text("line\r\n\0end", 10);
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomically(dir.File("f"), "older and longer text", error)) << error;
-    ASSERT_TRUE(WriteFileAtomically(dir.File("f"), text, error)) << error;
-    EXPECT_EQ(ReadText(dir.File("f")), text);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u) << "no temporary file is left beside it";
-}
-
 // A private file is the user's alone; a usual one gets what any new file gets (0666 less the
 // umask), whatever the file it replaces had.
 TEST(WriteFileAtomically, GivesTheFileThePermissionsOfItsKind) {
@@ -128,41 +116,23 @@ TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
     EXPECT_EQ(ReadText(fresh) + ReadText(dir.File("g")), "someone else'sg");
 }
 
-// Two writers of one file at once (two copies of the program) each get a fresh file of their own.
+// The file holds exactly the bytes written, nothing of a longer one before it. Two writers of one
+// file at once (two copies of the program) each get a fresh file of their own.
 TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     TempDir dir;
-    WriteText(dir.File("f"), "old");
+    WriteText(dir.File("f"), "old and longer");
     AtomicFileWriter out, other;
     std::string error;
     ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
-    EXPECT_TRUE(out.Write("ab", 2));
-    EXPECT_TRUE(out.Write("cde", 3));
-    EXPECT_EQ(ReadText(dir.File("f")), "old");
+    EXPECT_TRUE(out.Write("\r\n", 2));
+    EXPECT_TRUE(out.Write("c\0e", 3));
+    EXPECT_EQ(ReadText(dir.File("f")), "old and longer");
     EXPECT_TRUE(other.Open(dir.File("f"), FileMode::Usual, error)) << error;
     EXPECT_EQ(EntriesIn(dir.path()), 3u) << "the fresh files are beside it";
     ASSERT_TRUE(out.Commit(error)) << error;
-    EXPECT_EQ(ReadText(dir.File("f")), "abcde");
+    EXPECT_EQ(ReadText(dir.File("f")), std::string("\r\nc\0e", 5));
     EXPECT_EQ(out.ErrorNumber(), 0);
     EXPECT_EQ(EntriesIn(dir.path()), 2u);
-}
-
-// Wait waits for the write under way too, not only for those still to come; then the outcome of
-// the last write is there, once.
-TEST(BackgroundWriter, AfterWaitTheLastWritesOutcomeIsThereOnce) {
-    std::promise<void> started;
-    BackgroundWriter writer;
-    writer.Submit([&started](std::string& error) {
-        started.set_value();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100)); // Wait is called meanwhile
-        return error = "full", false;
-    });
-    started.get_future().wait();
-    writer.Wait();
-    EXPECT_EQ(writer.TakeOutcome().value_or("none"), "full");
-    writer.Submit([](std::string&) { return true; });
-    writer.Wait();
-    EXPECT_EQ(writer.TakeOutcome().value_or("none"), "") << "a write after a failed one succeeds";
-    EXPECT_EQ(writer.TakeOutcome().value_or("none"), "none");
 }
 
 // A file the user names as output: the link is followed (to its end, relative links from their

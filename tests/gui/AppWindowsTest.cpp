@@ -173,6 +173,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
     EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
     EXPECT_TRUE(name->font().bold());
+    EXPECT_EQ(name->font().pointSize(), 18);
     EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(192, 192, 0));
     EXPECT_EQ(window.centralWidget()->size(), QSize(370, 314));
     EXPECT_EQ(window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
@@ -701,6 +702,8 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     EXPECT_EQ(zoomed.font().pointSizeF(), 3 * times.font().pointSizeF());
     const int room = zoomed.screen()->availableGeometry().width() * 9 / 10;
     EXPECT_LE(zoomed.width(), std::max(room, zoomed.minimumSizeHint().width()));
+    for (const QLabel* label : times.findChildren<QLabel*>()) // a table's caption leads to it, in bold
+        EXPECT_EQ(label->font().bold(), label->buddy() != nullptr) << label->text().toStdString();
     for (int page = 0; page < kHelpPages; ++page) { // each of the help's pages, with each of its texts
         Indexed<QAbstractButton>(help, "optSelection", page)->click();
         ExpectWholeAndApart(help, "frmHowToPlay page " + std::to_string(page));
@@ -716,13 +719,20 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
 // Each square of a painted grid takes the colour its character gives it, across its whole width.
 TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
     QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    {
+    const auto paint = [&image](const char* cells, const GridLook& look = {}, const char* marked = "") {
+        image.fill(Qt::red);
         QPainter painter(&image);
-        PaintGrid(painter, QRectF(0, 0, 40, 40), 2, "#..#");
-    }
+        PaintGrid(painter, QRectF(0, 0, 40, 40), 2, cells, look, marked);
+    };
+    paint("#..#");
     const auto at = [&image](int x, int y) { return image.pixelColor(x, y).name().toStdString() + " "; };
     EXPECT_EQ(at(10, 10) + at(30, 10) + at(10, 30) + at(30, 30), "#000000 #ffffff #ffffff #000000 ");
     for (const QPoint rule : {QPoint(20, 10), QPoint(10, 20)}) // on the rules between the squares
         EXPECT_LT(image.pixelColor(rule).lightness(), 160) << rule.x() << "," << rule.y();
+    // Too small for digits, a marked square shows a dot in its middle, and white around it.
+    GridLook dots;
+    dots.digits = false;
+    dots.markedDigit = Qt::red;
+    paint("#5.#", dots, " x  ");
+    EXPECT_EQ(at(30, 10) + at(30, 3) + at(37, 10), "#ff0000 #ffffff #ffffff ");
 }

@@ -299,6 +299,8 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(text("lblPuzzle"), "seed 5");
     EXPECT_EQ(text("lblGrade"), std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))));
     EXPECT_EQ(text("lblMessage"), "");
+    for (const char* name : {"lblPuzzle", "lblGrade", "lblClock", "lblMessage"}) // what each one is for
+        EXPECT_FALSE(w.window->findChild<QLabel*>(name)->accessibleDescription().isEmpty()) << name;
     QWidget* work = w.Frame("fraWork");
     EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
     // The seed and the grade at the left, the clock at the right end, the answer under all three.

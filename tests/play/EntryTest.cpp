@@ -132,6 +132,14 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
         --end;
     f.Type(end, 5);
     f.Type(end, 6);
+    // A kept game's record of a value that is no digit restores nothing either.
+    const PlayRecord typed = f.form->CapturePlay();
+    PlayRecord kept = typed;
+    kept.undo = {"1", std::to_string(end) + ",5,10"};
+    f.form->RestorePlay(kept);
+    f.form->mnuUndo_Click();
+    EXPECT_EQ(f.Text(end), "6");
+    f.form->RestorePlay(typed);
     f.puzzle.PuzzleName = kSmall;
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, 5));
     f.form->LoadPuzzle(false);

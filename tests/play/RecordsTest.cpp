@@ -203,6 +203,7 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/best/0/grade", "Easyish"), "\"Easyish\" is no grade"},
         {with("/best/0/reducedNumbers", 1), "\"reducedNumbers\" is missing or of the wrong kind"},
         {with("/best/0/times", eleven), "\"times\" of Small Puzzle H is missing or of the wrong size"},
+        {with("/best/0/times", 5), "\"times\" of Small Puzzle H is missing or of the wrong size"},
         {with("/best/1", good["best"][0]), "a category of Small Puzzle H is there twice"},
         {with("/best/0/times/0/date", "2024-13-01"), "\"2024-13-01\" is no date"},
         {with("/best/0/times/0/date", "2024-12-32"), "\"2024-12-32\" is no date"},

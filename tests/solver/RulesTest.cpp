@@ -121,6 +121,12 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     EXPECT_EQ(CheckText(check), "2 squares are wrong");
     check.wrong.clear();
     EXPECT_EQ(CheckText(check), "No mistakes so far: 4 of 12 squares filled");
+    // A shown digit written over is no solution, though the grid is another fill; so is a digit
+    // on a black square.
+    const FillIn shown0 = Board({".0#", "###", "..#"}, {{2, {"10", "12"}}});
+    EXPECT_TRUE(IsSolved(shown0, Board({"10#", "###", "12#"}, {}).given));
+    EXPECT_FALSE(IsSolved(shown0, Board({"12#", "###", "10#"}, {}).given));
+    EXPECT_FALSE(IsSolved(shown0, Board({"101", "###", "12#"}, {}).given));
 }
 
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
