@@ -627,6 +627,10 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
             // Every control of fraWork lies inside it, and none overlaps another (the designed
             // list columns may share their edge pixel).
             const auto shown = work->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+            for (const QWidget* a : shown) // six pixels clear of a control in its row
+                EXPECT_TRUE(a == credit || a->isHidden() ||
+                            !a->geometry().intersects(credit->geometry().adjusted(-6, 0, 6, 0)))
+                    << a->objectName().toStdString();
             for (QWidget* a : shown)
                 for (QWidget* b : shown)
                     EXPECT_TRUE(a->isHidden() ||
