@@ -260,6 +260,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
               ToQColor(kHelpBackground).name())
         << "the pages stand on the help's own background";
+    EXPECT_EQ(help.findChild<QLabel*>("lblPage1Text1")->palette().color(QPalette::WindowText),
+              QColor(Qt::white));
     EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
@@ -319,8 +321,11 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
 
     EXPECT_GE(help.TextPointSize(), 7.5);
 
-    // Escape closes the window like Return to Main: the program goes on.
+    // Escape closes the window, as Return does: the program goes on.
     QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_TRUE(help.isHidden());
+    help.show();
+    Action(help, "mnuReturnToMain")->trigger();
     EXPECT_TRUE(help.isHidden());
     EXPECT_FALSE(exitRequested);
 }
@@ -501,8 +506,12 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     const QImage ring = first->grab().toImage();
     const qreal dpr = ring.devicePixelRatio();
     QSet<QRgb> along;
-    for (int x = 3; x < first->width() - 4; ++x)
-        along.insert(ring.pixel(qRound(x * dpr), qRound(2 * dpr)));
+    for (int x = 3; x < first->width() - 4; ++x) // along its four sides
+        for (const int y : {2, first->height() - 3})
+            along.insert(ring.pixel(qRound(x * dpr), qRound(y * dpr)));
+    for (int y = 3; y < first->height() - 4; ++y)
+        for (const int x : {2, first->width() - 3})
+            along.insert(ring.pixel(qRound(x * dpr), qRound(y * dpr)));
     EXPECT_EQ(along, (QSet<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}));
     EXPECT_NE(ring.pixelColor(0, ring.height() / 2), shown(ColorRow::Background, 0)) << "a sunken edge";
     // Tab walks the boxes frame by frame, row by row.
@@ -526,6 +535,9 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 255, 0));
     QTest::keyClick(f.SampleBox(ColorRow::Checked, 1), Qt::Key_Space);
     EXPECT_EQ(shown(ColorRow::Checked, 1), QColor(0, 0, 255));
+    QTest::mousePress(first, Qt::LeftButton);
+    QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(-2, -2));
+    EXPECT_EQ(a.dialogs.colorRequests.size(), 3u) << "a press let go outside the box is no click";
     // Showing the window again must not forget the unsaved change: closing still asks.
     f.hide();
     f.show();
@@ -594,6 +606,9 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
             EXPECT_TRUE(!roomLeft || each->horizontalScrollBar()->maximum() == 0) << "every column whole";
         for (int c = 0; c < table->columnCount() && table->rowCount() > 0; ++c)
             shown << table->horizontalHeaderItem(c)->text() + "=" + table->item(0, c)->text();
+        table->setCurrentCell(0, 0);
+        QTest::keyClick(table, Qt::Key_Tab);
+        EXPECT_EQ(table->currentColumn(), 0) << "Tab leaves the table rather than walk its cells";
         times->close();
     });
     Action(window, "mnuBestTimes")->trigger();

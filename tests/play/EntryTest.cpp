@@ -133,8 +133,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     f.Type(end, 5);
     f.Type(end, 6);
     // A kept game's record of a value that is no digit restores nothing either.
-    const PlayRecord typed = f.form->CapturePlay();
-    PlayRecord kept = typed;
+    PlayRecord typed = f.form->CapturePlay(), kept = typed;
     kept.undo = {"1", std::to_string(end) + ",5,10"};
     f.form->RestorePlay(kept);
     f.form->mnuUndo_Click();
