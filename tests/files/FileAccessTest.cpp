@@ -180,4 +180,8 @@ TEST(SettingsFile, ASaveWritesTheGeneralSettingsOnly) {
     std::string error;
     ASSERT_TRUE(WriteSetting(path, "zoom", "175", error)) << error;
     EXPECT_EQ(ReadText(path), "[General]\na=1\nb=2\nzoom=175\n");
+    WriteText(path, "[General]\nzoom=150\n" + std::string(16 * 1024 - 19, '#')); // 16 KiB: the most read
+    EXPECT_EQ(ReadSettingsFile(path).count("zoom"), 1u);
+    WriteText(path, ReadText(path) + "#");
+    EXPECT_EQ(ReadSettingsFile(path).count("zoom"), 0u) << "a larger file is not read";
 }

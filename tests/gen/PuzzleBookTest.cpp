@@ -156,13 +156,18 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     const auto& list = boxes[1].words;
     const auto struck = std::find_if(list.begin(), list.end(), [&](const Box& w) { return w.text == given; });
     ASSERT_NE(struck, list.end()) << given;
-    const int x = int(struck->x0) - 1, y = int(struck->y0), tall = int(struck->y1 - struck->y0);
-    const std::string column =
-        Shell("pdftoppm -f 2 -l 2 -r 72 -gray -x " + std::to_string(x) + " -y " + std::to_string(y) +
-              " -W 1 -H " + std::to_string(tall) + " '" + pdf + "'");
-    EXPECT_TRUE(std::any_of(column.end() - tall, column.end(),
-                            [](char p) { return static_cast<unsigned char>(p) < 96; }))
-        << "no stroke left of " << given;
+    const int tall = int(2 * (struck->y1 - struck->y0));          // at 144 dots an inch: two to a point
+    for (const double x : {struck->x0 - 0.5, struck->x1 + 0.5}) { // the stroke reaches past both ends
+        const std::string column = Shell("pdftoppm -f 2 -l 2 -r 144 -gray -x " + std::to_string(int(2 * x)) +
+                                         " -y " + std::to_string(int(2 * struck->y0)) + " -W 1 -H " +
+                                         std::to_string(tall) + " '" + pdf + "'");
+        EXPECT_TRUE(std::any_of(column.end() - tall, column.end(),
+                                [](char p) { return static_cast<unsigned char>(p) < 96; }))
+            << "no stroke at " << x << " beside " << given;
+    }
+    EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
+              std::ptrdiff_t(given.size()))
+        << "the grid shows the given digits, one to a square, in the page's largest type";
     // On a solutions page each puzzle's label is followed by its template's name in smaller type.
     const auto& solutions = boxes[16].words;
     const auto label =

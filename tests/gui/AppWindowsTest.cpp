@@ -630,7 +630,8 @@ struct Opener : AppState {
             for (const char* name : actions)
                 play->findChild<QAction*>(name)->trigger();
             seen = std::string(play->statusBar()->isVisible() ? "bar" : "no bar") +
-                   (play->ClockLabel()->isVisible() ? ", clock" : ", no clock") + ", zoom " +
+                   (play->ClockLabel()->isVisible() ? ", clock" : ", no clock") +
+                   (play->findChild<QAction*>("mnuShowClock")->isChecked() ? " ticked" : "") + ", zoom " +
                    std::to_string(play->Zoom()) +
                    (kept ? ", time " + play->ClockLabel()->text().toStdString() : "");
             play->close();
@@ -648,7 +649,7 @@ TEST(QtWindowOpener, APlayWindowOpensWithTheKeptViewChoicesAndAResumedGameWithIt
     o.opener.RememberZoomIn(o.dir.File("settings.ini"));
     PlayRecord kept; // Resume Last Puzzle opens the window on the kept game: here its time spent
     kept.secondsSpent = 42;
-    EXPECT_EQ(o.View({}, &kept), "bar, clock, zoom 100, time 0:42");
+    EXPECT_EQ(o.View({}, &kept), "bar, clock ticked, zoom 100, time 0:42");
     const std::string chosen = o.View({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
     EXPECT_EQ(o.View({}), chosen);

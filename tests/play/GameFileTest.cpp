@@ -99,7 +99,7 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         f.form->SetClock([&now] { return now; });
         f.form->mnuShowStartingNumber_Click();
         const int cell = f.FreeCell();
-        f.Type(cell, (f.Solution(cell) + 3) % 10);
+        f.Type(cell, f.Solution(cell) == 0 ? 1 : 0); // a wrong digit, a 0 where it can be
         f.form->BoxClick(f.UntickedBox(2));
         if (f.form->Config().separateLists)
             f.Pick(3, 1, true); // a down list's tick, and the buffer taken from a down list
@@ -174,6 +174,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/play/ticksDown/11", json::array()), "\"ticksDown\" has an unknown list \"11\""},
         {with("/play/ticksDown/3/0", 999), "\"ticksDown\" ticks a number that is not in the list"},
         {with("/play/buffer", "12a"), "\"buffer\" holds no number of a list"},
+        {with("/play/buffer", 12), "\"buffer\" is missing or of the wrong kind"},
         {with("/play/secondsSpent", -5), "\"secondsSpent\" is missing or of the wrong kind"},
         {with("/play/secondsSpent", 3162240001u), "\"secondsSpent\" is out of range"},
         {with("/play/undo", std::vector<std::string>(12, "10")), "\"undo\" is missing or of the wrong size"},
@@ -184,7 +185,8 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
          "\"checkMarks\" names a square that is not a white square of the grid"},
         {with("/puzzle/noShowFirst", false), "the starting number is hidden in a puzzle that shows it"},
         {std::string(300 * 1024, ' '), "it is too large (more than 262144 bytes)"},
-        {"{\"corvanaGame\": 1, \"play\": " + std::string(100000, '[') + std::string(100000, ']') + "}",
+        {"{\"corvanaGame\": 1, \"k\\\\\": 1, \"play\": " + std::string(100000, '[') +
+             std::string(100000, ']') + "}",
          "it is nested deeper than 16 levels"},
         {with("/play/ticks/" + std::string(5000, '9'), json::array()),
          "\"ticks\" has an unknown list \"" + std::string(40, '9') + "...\""},

@@ -70,8 +70,10 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     const std::string before = Picture(*f.form);
     const std::vector<int> ticked = f.TickedIds();
     const auto user = f.puzzle.UserArray;
+    const std::string buffer = f.form->BufferText();
 
     f.form->mnuHint_Click();
+    EXPECT_EQ(f.form->BufferText(), buffer);
     const std::string said = f.form->StatusText();
     const std::string number = said.substr(0, said.find(' '));
     EXPECT_NE(said.find(" goes "), std::string::npos) << said;

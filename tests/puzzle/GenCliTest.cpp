@@ -373,9 +373,6 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         nlohmann::json written = nlohmann::json::parse(gen.out);
         written.erase("grade"); // corvana-gen's own, for puzzle makers
         EXPECT_EQ(PuzzleToJson(read), written);
-        written.erase("solutions"); // a puzzle made without the one-solution check has no count
-        ASSERT_TRUE(PuzzleForPlayFromJson(written, read, error)) << error;
-        EXPECT_EQ(read.Solutions, 0);
     }
 }
 

@@ -128,18 +128,13 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
     EXPECT_EQ(messages, "");
 }
 
-// Another seed gives other digits, and no seed a clock seed that is reported (that a seed makes the
-// same puzzle again is corvana-gen's batch case); a build leaves nothing of the one before, and an
-// unknown name changes nothing at all.
-TEST(GeneratePuzzle, SeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChangesNothing) {
+// No seed given, each build takes a clock seed of its own (that a seed makes the same puzzle again
+// is corvana-gen's batch case); a build leaves nothing of the one before, and an unknown name
+// changes nothing at all.
+TEST(GeneratePuzzle, ClockSeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChangesNothing) {
     PuzzleState a, b;
     a.PuzzleName = b.PuzzleName = "Large Puzzle Squares";
-    ASSERT_TRUE(GeneratePuzzle(a, 1234));
-    ASSERT_TRUE(GeneratePuzzle(b, 1235));
-    EXPECT_EQ(a.Seed, 1234u);
-    EXPECT_NE(a.SolutionArray, b.SolutionArray);
-    ASSERT_TRUE(GeneratePuzzle(a));
-    ASSERT_TRUE(GeneratePuzzle(b));
+    ASSERT_TRUE(GeneratePuzzle(a) && GeneratePuzzle(b));
     EXPECT_NE(a.Seed, b.Seed) << "clock seeds differ";
 
     // A Small build after a Large one keeps nothing of it.

@@ -35,12 +35,12 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {Board({"#..", ".1.", "#.."}, {{2, {"11", "15"}}, {3, {"213", "111", "135"}}}),
          {Rule::Singles, Grade::Easy, "135", {2, 5, 8}, true},
          "135 goes down at row 1, column 3: no other place fits 135."},
-        // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 0, so the
-        // second square of row 1 is 0, and of 000 and 011 only 000 fits 0 0 _.
-        {Board({"0..", "...", "##."}, {{2, {"00", "01"}}, {3, {"000", "011", "011"}}}),
-         {Rule::Crossing, Grade::Medium, "000", {0, 1, 2}, false},
-         "000 goes across at row 1, column 1: the down number through row 1, column 2 can only have 0 there, "
-         "so 000 is the only 3-digit number that fits 0 _ _."},
+        // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 1, so the
+        // second square of row 1 is 1, and of 111 and 100 only 111 fits 1 1 _.
+        {Board({"1..", "...", "##."}, {{2, {"11", "10"}}, {3, {"111", "100", "100"}}}),
+         {Rule::Crossing, Grade::Medium, "111", {0, 1, 2}, false},
+         "111 goes across at row 1, column 1: the down number through row 1, column 2 can only have 1 there, "
+         "so 111 is the only 3-digit number that fits 1 _ _."},
         // The squares where runs cross can only take 1 or 2, the first digits, so 20 has one place.
         {Board({"..#", "#..", "###"}, {{2, {"21", "20", "12"}}}),
          {Rule::Crossing, Grade::Medium, "20", {4, 5}, false},

@@ -72,6 +72,9 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
         EXPECT_EQ(r.solutions, 0);
         EXPECT_TRUE(r.grids.empty());
     }
+    std::vector<std::string> widest(64, std::string(64, '#')); // as wide as a grid may be
+    widest[0].replace(0, 2, "..");
+    EXPECT_EQ(Solve(Board(widest, {{2, {"12"}}})).solutions, 1);
 }
 
 // Generation draws again until the shown puzzle has one solution; a bound on the draws keeps the last
