@@ -174,6 +174,10 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         std::find_if(solutions.begin(), solutions.end(), [](const Box& w) { return w.text == "Puzzle"; });
     ASSERT_LT(label - solutions.begin() + 2, solutions.end() - solutions.begin());
     EXPECT_LT(label[2].y1 - label[2].y0, label->y1 - label->y0) << label[2].text;
+    const double beside = (boxes[16].width - 50) / 2; // the next solution: half the body and a gap on
+    EXPECT_TRUE(std::any_of(solutions.begin(), solutions.end(), [&](const Box& w) {
+        return w.text == "Puzzle" && std::abs(w.x0 - label->x0 - beside) < 0.5;
+    }));
     constexpr double kMargin = 36 - 0.1, kTouch = 0.01; // half an inch
     for (std::size_t p = 0; p < boxes.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
