@@ -189,7 +189,6 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
             });
         EXPECT_TRUE(p == 0 || (number != words.end() && number->text == std::to_string(p + 1)))
             << "no page number at the centre of the foot";
-        EXPECT_GT(words.size(), 20u);
         // Each list heading ("3 Digits") sits directly above its first number, apart from a list above it.
         for (std::size_t i = 1; i < words.size(); ++i) {
             if (words[i].text != "Digits")

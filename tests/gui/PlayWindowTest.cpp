@@ -415,6 +415,7 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
                       grid->width() - 20);
             // A digit fits inside every cell's border and focus ring (cells differ by a pixel).
             EXPECT_GE(w.window->CellFont().pixelSize(), ZoomedSize(9, zoom));
+            EXPECT_LE(w.window->CellFont().pixelSize(), ZoomedSize(13, zoom));
             for (QLineEdit* cell : w.window->findChildren<QLineEdit*>(QStringLiteral("txtGrid"))) {
                 EXPECT_EQ(cell->font(), w.window->CellFont());
                 EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
