@@ -112,6 +112,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     EXPECT_NE(info.find(GetParam() == Paper::A4 ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)"),
               std::string::npos)
         << info;
+    EXPECT_NE(info.find("corvana-gen "), std::string::npos) << "the book names its maker";
     ASSERT_EQ(calls.size(), static_cast<std::size_t>(pages));
     EXPECT_EQ(calls.back(), std::make_pair(pages, pages));
     EXPECT_NE(Shell("pdffonts '" + pdf + "'").find("Bold"), std::string::npos) << "headings in bold";

@@ -405,7 +405,7 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
          "\"user\" does not have the black squares of Small Puzzle H (row 2, column 3)"},
         {"{\"name\": \"Small Puzzle H\", \"width\": 1e999}", "it is not JSON"},
         // Brackets inside a text are no nesting; a huge name is cut short.
-        {"{\"a\": \"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
+        {"{\"a\": \"\\\"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
          "\"" + std::string(40, 'N') + "...\" is no template of this program"},
     };
     for (const auto& c : cases) {
