@@ -77,19 +77,18 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
     for (const TemplateRecord& t : Templates()) {
         PlayFixture f(std::string(t.name));
         const ColorValue primary = f.colors.PrimaryColor[f.K()], back = f.colors.BackgroundColor[f.K()];
-        const auto fore = [&](int digits) {
+        // The colours, fore and back, of a list or heading of `digits` digits.
+        const auto colours = [&](int digits) {
             const bool isPrimary = digits == 0 || std::count(t.primary.begin(), t.primary.end(), digits) > 0;
-            return isPrimary ? primary : f.colors.SecondaryColor[f.K()];
+            return std::pair(isPrimary ? primary : f.colors.SecondaryColor[f.K()], back);
         };
         for (const FormLabel& l : f.form->Labels())
             if (l.visible) {
-                EXPECT_EQ(std::pair(l.fore, l.back), std::pair(fore(l.digits), back))
-                    << t.name << " " << l.name;
+                EXPECT_EQ(std::pair(l.fore, l.back), colours(l.digits)) << t.name << " " << l.name;
             }
         for (const ListBox& b : f.form->Boxes())
             if (b.visible && b.value == 0) {
-                EXPECT_EQ(std::pair(b.fore, b.back), std::pair(fore(b.digits), back))
-                    << t.name << " " << b.Name();
+                EXPECT_EQ(std::pair(b.fore, b.back), colours(b.digits)) << t.name << " " << b.Name();
             }
         const FormFrame& grid = f.form->UserGridFrame();
         EXPECT_EQ(std::tuple(grid.fore, grid.back, f.form->WorkFrame().back, f.form->FormBackColor()),
@@ -118,9 +117,8 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, 4));
     f.form->LoadPuzzle(false);
     EXPECT_EQ(Shown(*f.form), "3 6 |3 6 ||") << "no stale lists or headings";
-    EXPECT_EQ(std::count_if(f.form->Boxes().begin(), f.form->Boxes().end(),
-                            [](const ListBox& b) { return b.visible; }),
-              36);
+    const auto& all = f.form->Boxes();
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const ListBox& b) { return b.visible; }), 36);
     for (const int id : f.TickedIds())
         EXPECT_TRUE(f.Box(id).visible) << f.Box(id).Name() << " is ticked out of sight";
 }
