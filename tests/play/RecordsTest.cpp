@@ -109,10 +109,8 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill
     shown.given.assign(shown.given.size(), -1);
     const SolveResult both = Solve(shown, 3);
     ASSERT_EQ(both.solutions, 2);
-    const SolvedGrid& mirror =
-        both.grids[0] == SolvedGrid(f.puzzle.SolutionArray.begin(), f.puzzle.SolutionArray.end())
-            ? both.grids[1]
-            : both.grids[0];
+    const SolvedGrid own(f.puzzle.SolutionArray.begin(), f.puzzle.SolutionArray.end());
+    const SolvedGrid& mirror = both.grids[0] == own ? both.grids[1] : both.grids[0];
     f.form->mnuCheck_Click();
     now += 83.5;
     for (int i = 0; i < f.Count(); ++i)
@@ -170,12 +168,9 @@ TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     blocked.GameStarted(kH.templateName);
     blocked.Flush();
     ASSERT_EQ(dialogs.messages.size(), 1u) << "reported once";
-    EXPECT_EQ(dialogs.messages[0].text.rfind("The best times could not be saved to " +
-                                                 dir.File("file/records.json") +
-                                                 " (cannot create the folder ",
-                                             0),
-              0u)
-        << dialogs.messages[0];
+    const std::string said = "The best times could not be saved to " + dir.File("file/records.json") +
+                             " (cannot create the folder ";
+    EXPECT_EQ(dialogs.messages[0].text.substr(0, said.size()), said) << dialogs.messages[0];
 }
 
 // A file that is not whole records of this program is moved aside with ".bad" and reported
