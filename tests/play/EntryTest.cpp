@@ -26,11 +26,14 @@ int Digits(const PlayFixture& f, bool longest = false) {
     return (longest ? lists.back() : lists.front()).digits;
 }
 // Puts a number of `digits` digits with a leading zero into the buffer, taken from the down list
-// if `down` and the form has one.
+// if `down` and the form has one. The number replaces the list's first caption and the lists are
+// laid out again (the puzzle itself keeps its numbers), so the test chooses the number it fills.
 std::string Buffer(PlayFixture& f, int digits, bool down) {
     const std::string number = std::string("0157294836").substr(0, Ix(digits));
-    f.SetCaption(digits, number, down && f.form->Config().separateLists);
-    f.Pick(digits, 0, down && f.form->Config().separateLists);
+    down = down && f.form->Config().separateLists;
+    (down ? f.puzzle.CaptionsDown[Ix(digits)] : f.puzzle.Captions[Ix(digits)]).at(0) = number;
+    f.form->LoadPuzzle(false);
+    f.Pick(digits, 0, down);
     return number;
 }
 // No AutoFill start is pending, and so no square is coloured as one.

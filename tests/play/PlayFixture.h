@@ -181,13 +181,6 @@ struct PlayFixture {
     }
     int FreeCell() const { return *WhiteRun(1, false); }
 
-    // Replaces the first caption of a list and lays the lists out again (the puzzle itself
-    // keeps its numbers), so a test can choose the number it fills.
-    void SetCaption(int digits, const std::string& caption, bool down = false) {
-        (down ? puzzle.CaptionsDown[Ix(digits)] : puzzle.Captions[Ix(digits)]).at(0) = caption;
-        form->LoadPuzzle(false);
-    }
-
     bool UserGridMatchesCells() const {
         return GridOf([this](int i) { return User(i) < 0 ? "" : std::to_string(User(i)); }) == Grid();
     }
