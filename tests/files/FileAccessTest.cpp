@@ -68,8 +68,7 @@ TEST(ReadToEnd, ReadsAPipeUpToTheLimitAndRefusesMoreOrAFailedRead) {
 // umask), whatever the file it replaces had.
 TEST(WriteFileAtomically, GivesTheFileThePermissionsOfItsKind) {
     const mode_t before = ::umask(022);
-    for (const auto& [mode, expected] :
-         {std::pair{FileMode::Private, 0600u}, std::pair{FileMode::Usual, 0644u}}) {
+    for (const auto& [mode, expected] : {std::pair{FileMode::Private, 0600u}, {FileMode::Usual, 0644u}}) {
         TempDir dir;
         WriteText(dir.File("f"), "old");
         ::chmod(dir.File("f").c_str(), 0640);

@@ -65,15 +65,14 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
             continue;
         }
         ExpectSortedAndPadded(s.Numbers[at], s.Captions[at], n);
-        const SlotGroup& g = *group;
 
         // The across numbers are in the grid; the down numbers are what the grid spells.
         NumberList across, down;
-        for (const int f : g.across) {
+        for (const int f : group->across) {
             across.push_back(ReadCells(s, f, 1, n));
             EXPECT_EQ(std::to_string(across.back()).size(), static_cast<std::size_t>(n)); // no leading 0
         }
-        for (const int f : g.down)
+        for (const int f : group->down)
             down.push_back(ReadCells(s, f, w, n));
         std::sort(across.begin(), across.end());
         std::sort(down.begin(), down.end());
