@@ -46,6 +46,8 @@ struct Fixture : AppState {
         return fakeSucceeds ? *fakeSucceeds : GeneratePuzzle(state, s).ok;
     };
     MainMenu menu{puzzle, exitRequested, colors, dialogs, opener, colorFile, generate, &store, &records};
+    // Opens what a command line with `args` asks for.
+    void Open(const std::vector<std::string>& args) { menu.Open(ParseCommandLine(args).request); }
 };
 } // namespace
 
@@ -96,9 +98,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
 TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     Fixture s;
     s.fakeSucceeds.reset();
-    s.menu.Open(
-        ParseCommandLine({"--template", "Normal Puzzle Shield", "--seed", "77", "--reduced", "--no-first"})
-            .request);
+    s.Open({"--template", "Normal Puzzle Shield", "--seed", "77", "--reduced", "--no-first"});
     EXPECT_EQ(s.opener.opened, std::vector<std::string>{"play:Normal"});
     EXPECT_EQ(s.seed, 77u);
     EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst && s.menu.ReducedChecked() &&
@@ -113,7 +113,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     Fixture fromFile;
     fromFile.opener.inPlayForm = [&fromFile] { fromFile.exitRequested = true; };
     for (const std::string& path : {s.dir.File("link.json"), file})
-        fromFile.menu.Open(ParseCommandLine({path}).request);
+        fromFile.Open({path});
     EXPECT_TRUE(fromFile.menu.Unloaded()) << "Exit in its play window ends the program";
     EXPECT_EQ(fromFile.opener.opened, (std::vector<std::string>{"play:Normal", "play:Normal"}));
     EXPECT_TRUE(fromFile.dialogs.messages.empty());
@@ -165,7 +165,7 @@ TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
     ASSERT_EQ(s.store.Save(SavedGame{s.puzzle, {}}), "");
     s.fakeSucceeds = false;
     s.menu.Template_Click("mnuH");
-    s.menu.Open(ParseCommandLine({file}).request);
+    s.Open({file});
     s.menu.mnuResume_Click();
     s.menu.mnuBestTimes_Click();
     EXPECT_EQ(s.opener.opened,
@@ -286,6 +286,9 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
         const std::string puzzle(t.name);
         std::string menu = "mnu" + puzzle.substr(puzzle.find(' ', puzzle.find(' ') + 1) + 1);
         menu.erase(std::remove(menu.begin(), menu.end(), ' '), menu.end());
+        // Broken Pieces' message names it without the word "Puzzle".
+        const std::string name = puzzle == "Normal Puzzle Broken Pieces" ? "Normal Broken Pieces" : puzzle;
+        const Message failed{"Error in loading " + name, "Corvana", Buttons::Ok, Icon::None};
         for (const bool succeeds : {true, false}) {
             Fixture f;
             f.fakeSucceeds = succeeds;
@@ -294,12 +297,7 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
             EXPECT_EQ(f.opener.opened, std::vector<std::string>(
                                            succeeds ? 1 : 0, "play:" + puzzle.substr(0, puzzle.find(' '))));
             EXPECT_FALSE(f.menu.Unloaded());
-            // Broken Pieces' message names it without the word "Puzzle".
-            const std::string name =
-                puzzle == "Normal Puzzle Broken Pieces" ? "Normal Broken Pieces" : puzzle;
-            EXPECT_EQ(f.dialogs.messages,
-                      std::vector<Message>(succeeds ? 0 : 1,
-                                           {"Error in loading " + name, "Corvana", Buttons::Ok, Icon::None}));
+            EXPECT_EQ(f.dialogs.messages, std::vector<Message>(succeeds ? 0 : 1, failed));
         }
     }
 }
