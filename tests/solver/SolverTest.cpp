@@ -24,10 +24,9 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
             for (const std::size_t k : {r, r + 1})
                 for (const std::size_t m : {c, c + 1})
                     rows[k][m] = static_cast<char>('0' + random() % 2);
-            numbers.insert(numbers.end(), {rows[r].substr(c, 2),
-                                           rows[r + 1].substr(c, 2),
-                                           {rows[r][c], rows[r + 1][c]},
-                                           {rows[r][c + 1], rows[r + 1][c + 1]}});
+            numbers.insert(numbers.end(), {rows[r].substr(c, 2), rows[r + 1].substr(c, 2),
+                                           std::string{rows[r][c], rows[r + 1][c]},
+                                           std::string{rows[r][c + 1], rows[r + 1][c + 1]}});
             for (const std::size_t k : {r, r + 1})
                 rows[k].replace(c, 2, "..");
         }
