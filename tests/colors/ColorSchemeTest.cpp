@@ -82,6 +82,7 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         return values;
     };
     const auto elevenRead = readFirst({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    const std::vector<ColorValue> twelveRead{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     const Case cases[] = {
         // Eleven values fail but keep what was read; empty lines are no values.
         {Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
@@ -92,12 +93,11 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
          true,
          {13, -5, 7, 42, 0, 12, 14, -13, 0, 0, 3, 2}},
         // Commas and any line end end a field.
-        {"1,2,3\r\n4,5,6\n7\r8,9,10,11,12", true, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {"1,2,3\r\n4,5,6\n7\r8,9,10,11,12", true, twelveRead},
         // Whatever follows the twelfth value is ignored, however long.
         {TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') +
              std::string(9000, 'x'),
-         true,
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+         true, twelveRead},
         // Only the first 4 KiB are read, and a twelfth value cut by them is none.
         {std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
         {TwelveWith(12, std::string(4060, ' ') + "12"), false, elevenRead},
