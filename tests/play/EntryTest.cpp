@@ -75,7 +75,7 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
     // From every square each arrow moves by its step (Left and Right run on across the rows' ends)
     // to the first white square that way, passing over black ones; past the grid's edge there
     // is none and the focus stays.
-    for (int from = 0; from <= last; ++from) {
+    for (int from = 0; from <= last; ++from)
         for (const auto& [key, step] : {std::pair(vk::Left, -1), std::pair(vk::Right, 1),
                                         std::pair(vk::Up, -w), std::pair(vk::Down, w)}) {
             f.host.focus.clear();
@@ -87,7 +87,6 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
                       expected < 0 || expected > last ? std::vector<int>{} : std::vector<int>{expected})
                 << from << " key " << key;
         }
-    }
     // A black square takes no digit and no clearing.
     const int black = f.FirstBlack();
     for (const int code : {vk::Digit0 + 9, vk::Numpad0 + 4, int{vk::Back}, int{vk::Delete}})

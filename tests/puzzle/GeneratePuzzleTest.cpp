@@ -70,7 +70,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         NumberList across, down;
         for (const int f : group->across) {
             across.push_back(ReadCells(s, f, 1, n));
-            EXPECT_EQ(std::to_string(across.back()).size(), static_cast<std::size_t>(n)); // no leading 0
+            EXPECT_EQ(std::to_string(across.back()).size(), at); // no leading 0
         }
         for (const int f : group->down)
             down.push_back(ReadCells(s, f, w, n));
@@ -90,7 +90,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         // Up to six digits, normal draws are raised apart unless only a seventh digit could do it.
         for (std::size_t k = 1; k < across.size(); ++k)
             if (!s.ReducedNumbers && n <= 6 && across[k] == across[k - 1]) {
-                EXPECT_EQ(std::to_string(across[k]), std::string(static_cast<std::size_t>(n), '9'));
+                EXPECT_EQ(std::to_string(across[k]), std::string(at, '9'));
             }
     }
 }
@@ -103,7 +103,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
 TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
     std::string messages;
     int downFromZero = 0, redrawn = 0;
-    for (const auto& t : Templates()) {
+    for (const auto& t : Templates())
         for (int options = 0; options < 4; ++options) {
             PuzzleState s;
             s.PuzzleName = std::string(t.name);
@@ -121,7 +121,6 @@ TEST(GeneratePuzzle, EveryTemplateKeepsItsInvariantsOverManySeedsAndOptions) {
                 redrawn += s.Draws > 1;
             }
         }
-    }
     EXPECT_GT(downFromZero, 3);
     EXPECT_GT(redrawn, 5) << "some first draws have two solutions and are drawn again";
     EXPECT_EQ(messages, "");
