@@ -123,15 +123,13 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     WriteText(file, "{");
     Fixture broken;
     broken.fakeSucceeds.reset();
-    StartRequest request = ParseCommandLine({file}).request;
-    broken.menu.Open(request);
+    broken.Open({file});
     EXPECT_TRUE(broken.opener.opened.empty());
     EXPECT_EQ(broken.dialogs.messages,
               (std::vector<Message>{{"The puzzle file " + file + " cannot be opened: it is not JSON.",
                                      "Corvana", Buttons::Ok, Icon::Exclamation}}));
-    request.kind = StartRequest::Kind::Template;
-    request.templateName = "No Such Template";
-    broken.menu.Open(request);
+    // The same request made one for a template that does not exist (kind, name, seed, options, file).
+    broken.menu.Open({StartRequest::Kind::Template, "No Such Template", {}, false, false, file});
     EXPECT_TRUE(broken.opener.opened.empty());
 
     // Resume Last Puzzle is offered once a game is kept, and reopens it.
