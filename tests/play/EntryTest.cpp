@@ -30,7 +30,7 @@ int Digits(const PlayFixture& f, bool longest = false) {
 std::string Buffer(PlayFixture& f, int digits, bool down) {
     const std::string number = std::string("0157294836").substr(0, Ix(digits));
     down = down && f.form->Config().separateLists;
-    (down ? f.puzzle.CaptionsDown[Ix(digits)] : f.puzzle.Captions[Ix(digits)]).at(0) = number;
+    (down ? f.puzzle.CaptionsDown : f.puzzle.Captions)[Ix(digits)].at(0) = number;
     f.form->LoadPuzzle(false);
     f.Pick(digits, 0, down);
     return number;

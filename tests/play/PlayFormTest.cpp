@@ -47,8 +47,7 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
                 continue;
             for (const ListLayout& list : t.lists) {
                 const int count = f.form->ListCount(list.digits, down);
-                const auto& captions =
-                    down ? f.puzzle.CaptionsDown[Ix(list.digits)] : f.puzzle.Captions[Ix(list.digits)];
+                const auto& captions = (down ? f.puzzle.CaptionsDown : f.puzzle.Captions)[Ix(list.digits)];
                 const int part = std::max(count / list.columns, 1);
                 for (int j = 0; j < count; ++j) {
                     const ListBox& box = f.Box(f.form->FindBox(list.digits, down, j));
