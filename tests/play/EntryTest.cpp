@@ -246,15 +246,14 @@ TEST_P(Entry, ARefusedFillWritesNothingAndKeepsTheBuffer) {
 
 TEST_P(Entry, ABlackSquareAnEarlierSquareOrAnEmptyBufferDoNothing) {
     PlayFixture f(GetParam());
-    const int n = Digits(f), start = *f.WhiteRun(n, false);
+    const int n = Digits(f), start = *f.WhiteRun(n, false), w = f.W();
     f.Fill(start, start + 1); // an empty buffer
     EXPECT_FALSE(f.form->AutoFillFromBuffer(start));
     Buffer(f, n, false);
     f.form->txtGrid_MouseDown(f.FirstBlack());
     ExpectIdle(f);
     int laterBlack = start + 1;
-    while (f.White(laterBlack) ||
-           std::abs(laterBlack % f.W() - start % f.W()) < laterBlack / f.W() - start / f.W())
+    while (f.White(laterBlack) || std::abs(laterBlack % w - start % w) < laterBlack / w - start / w)
         ++laterBlack;
     // An earlier square, or the start again, cancels the selection; a black square gives the direction.
     for (const int earlier : {start, 0}) {
