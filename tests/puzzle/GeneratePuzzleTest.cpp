@@ -39,15 +39,13 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
     const SolveResult solved = Solve(ShownPuzzle(s), 2);
     ASSERT_EQ(solved.solutions, 1);
     EXPECT_EQ(s.Solutions, 1);
+    const int highest = s.ReducedNumbers ? 5 : 9;
     for (std::size_t i = 0; i < cells; ++i) {
         EXPECT_EQ(s.GridPattern[i], !t.IsBlack(static_cast<int>(i)));
         EXPECT_EQ(solved.grids[0][i], s.GridPattern[i] ? s.SolutionArray[i] : -1);
-        if (s.GridPattern[i]) {
-            EXPECT_GE(s.SolutionArray[i], 0);
-            EXPECT_LE(s.SolutionArray[i], s.ReducedNumbers ? 5 : 9);
-        } else {
-            EXPECT_EQ(s.SolutionArray[i], -1);
-        }
+        // A white square holds a digit the options allow (0 to 5 or 9), a black one -1.
+        EXPECT_GE(s.SolutionArray[i], s.GridPattern[i] ? 0 : -1);
+        EXPECT_LE(s.SolutionArray[i], s.GridPattern[i] ? highest : -1);
         const bool starter =
             static_cast<int>(i) >= s.StarterFirstCell && static_cast<int>(i) <= s.StarterLastCell;
         EXPECT_EQ(s.UserArray[i], starter && !s.NoShowFirst ? s.SolutionArray[i] : -1) << "cell " << i;
