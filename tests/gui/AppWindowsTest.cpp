@@ -13,6 +13,7 @@
 #include "app/QtWindowOpener.h"
 #include "colors/ColorEditorWindow.h"
 #include "corvana/Version.h"
+#include "play/GameStore.h"
 #include "play/PlayWindow.h"
 #include "print/GridPainter.h"
 #include "puzzle/GeneratePuzzle.h"
@@ -269,6 +270,12 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     const auto cell = [&help](int i) { return Indexed<QLineEdit>(help, "txtGrid", i); };
     const auto option = [&help](int i) { return Indexed<QAbstractButton>(help, "optSelection", i); };
     EXPECT_EQ(back->text() + " | " + forward->text(), QStringLiteral("<< Previous | Next >>"));
+    forward->setFocus();
+    QTest::keyClick(forward, Qt::Key_Backtab); // to the page's selector: the ring is for keyboard users
+    const QImage ring = option(0)->grab().toImage();
+    const int dpr = static_cast<int>(ring.devicePixelRatio()), row = 5 * dpr;
+    EXPECT_NE(ring.pixelColor(3 * dpr, row).name(), ring.pixelColor(ring.width() / 2, row).name())
+        << "a focus ring just inside the selector's edge";
     EXPECT_FALSE(back->isEnabled());
 
     QTest::mouseClick(forward, Qt::LeftButton);
@@ -318,6 +325,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     EXPECT_FALSE(check->isChecked());
     EXPECT_EQ(cell(12)->accessibleName(), QStringLiteral("Column 3 Row 2"));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(cell(12))->state().readOnly)
+        << "as a screen reader tells";
 
     EXPECT_GE(help.TextPointSize(), 7.5);
 
@@ -608,6 +617,8 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         for (int c = 0; c < table->columnCount() && table->rowCount() > 0; ++c)
             shown << table->horizontalHeaderItem(c)->text() + "=" + table->item(0, c)->text();
         table->setCurrentCell(0, 0);
+        QTest::keyClick(table, Qt::Key_F2);
+        EXPECT_FALSE(table->findChild<QLineEdit*>()) << "the records are not to be edited";
         QTest::keyClick(table, Qt::Key_Tab);
         EXPECT_EQ(table->currentColumn(), 0) << "Tab leaves the table rather than walk its cells";
         times->close();
@@ -622,7 +633,8 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
 // A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.
 struct Opener : AppState {
     bool generated = (puzzle.PuzzleName = "Small Puzzle H", GeneratePuzzle(puzzle, 5).ok);
-    QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, colorFile};
+    GameStore store{dir.File("last-game.json")};
+    QtWindowOpener opener{puzzle, exitRequested, colors, dialogs, colorFile, &store};
 
     // What a play window, new or resuming `kept`, shows once the actions named are triggered in it.
     std::string View(std::vector<const char*> actions, const PlayRecord* kept = nullptr) {
@@ -631,6 +643,7 @@ struct Opener : AppState {
             for (const char* name : actions)
                 play->findChild<QAction*>(name)->trigger();
             seen = std::string(play->statusBar()->isVisible() ? "bar" : "no bar") +
+                   (play->findChild<QAction*>("mnuStatusBar")->isChecked() ? " ticked" : "") +
                    (play->ClockLabel()->isVisible() ? ", clock" : ", no clock") +
                    (play->findChild<QAction*>("mnuShowClock")->isChecked() ? " ticked" : "") + ", zoom " +
                    std::to_string(play->Zoom()) +
@@ -650,7 +663,9 @@ TEST(QtWindowOpener, APlayWindowOpensWithTheKeptViewChoicesAndAResumedGameWithIt
     o.opener.RememberZoomIn(o.dir.File("settings.ini"));
     PlayRecord kept; // Resume Last Puzzle opens the window on the kept game: here its time spent
     kept.secondsSpent = 42;
-    EXPECT_EQ(o.View({}, &kept), "bar, clock ticked, zoom 100, time 0:42");
+    EXPECT_EQ(o.View({}, &kept), "bar ticked, clock ticked, zoom 100, time 0:42");
+    o.store.Flush();
+    EXPECT_TRUE(o.store.Load().game) << "the game played is kept";
     const std::string chosen = o.View({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
     EXPECT_EQ(o.View({}), chosen);
@@ -751,4 +766,11 @@ TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
     dots.markedDigit = Qt::red;
     paint("#5.#", dots, " x  ");
     EXPECT_EQ(at(30, 10) + at(30, 3) + at(37, 10), "#ff0000 #ffffff #ffffff ");
+    dots.digits = true; // with digits, only a marked square's digit takes the mark colour
+    paint("5..7", dots, "   x");
+    int red[2] = {0, 0}; // in the left column (the 5) and the right (the 7)
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            red[x / 20] += image.pixelColor(x, y).red() - image.pixelColor(x, y).green() > 100;
+    EXPECT_EQ(std::pair(red[0] > 0, red[1] > 0), std::pair(false, true)) << "red in the 5, in the 7";
 }

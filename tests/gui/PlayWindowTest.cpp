@@ -309,6 +309,7 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
               std::pair(place("lblPuzzle").left(), place("lblClock").right()));
     EXPECT_TRUE(place("lblMessage").top() > place("lblClock").bottom() &&
                 place("lblGrade").right() < place("lblClock").left());
+    EXPECT_EQ(place("lblClock").width(), w.window->findChild<QLabel*>("lblClock")->sizeHint().width());
 
     const int i = w.FreeCell();
     QLineEdit* cell = w.Cell(i);

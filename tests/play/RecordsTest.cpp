@@ -180,6 +180,7 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     some.Started(kH.templateName);
     some.Solved(Game(30), "2024-03-04");
     const json good = RecordsToJson(some);
+    EXPECT_EQ(good["corvanaRecords"], 1) << "the format of the files players already have";
     const auto with = [&good](const char* pointer, json value) {
         json j = good;
         j[json::json_pointer(pointer)] = std::move(value);

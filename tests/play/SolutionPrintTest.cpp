@@ -42,6 +42,10 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     EXPECT_EQ(f.Entry(a), f.Sol(a) + ":4");
     EXPECT_TRUE(f.host.focus.empty());
     EXPECT_EQ(std::pair(f.form->FillStartCell(), f.Cell(a).back), std::pair(-1, kWhite));
+    f.form->mnuHint_Click(); // nor help, which works on the user's grid
+    EXPECT_EQ(f.form->StatusText(), "Hint works on your own grid: switch back from the solution first.");
+    f.form->mnuCheck_Click();
+    EXPECT_EQ(f.form->StatusText(), "Check works on your own grid: switch back from the solution first.");
 
     f.form->mnuSolution_Click();
     EXPECT_EQ(Picture(*f.form), before) << "the user's grid, ticks, buffer and undo come back";

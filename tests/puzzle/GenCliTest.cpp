@@ -8,7 +8,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -32,6 +31,11 @@ GenRun Gen(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = RunGenerator(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+// What corvana-gen writes as JSON (or ipuz) for these arguments.
+nlohmann::json Parsed(const std::vector<std::string>& args) {
+    return nlohmann::json::parse(Gen(args).out);
 }
 
 std::size_t Lines(const std::string& text) {
@@ -96,6 +100,9 @@ TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
 
     // That the lists are the built puzzle's own is checked where the program reads such a file.
     EXPECT_EQ(nlohmann::json::parse(r.out)["lists"].size(), 3u); // 2, 6 and 10 digits; no unused lengths
+    test::TempDir dir; // and --solve reads them back, a list named "10" too
+    test::WriteText(dir.File("h.json"), r.out);
+    EXPECT_EQ(Parsed({"--solve", dir.File("h.json"), "--format", "json"})["solutions"], 1);
 
     // The same puzzle as text: the shown starting number, empty and black squares (the first rows and
     // the last), the lists, the solution (its first row; the same printer writes both grids).
@@ -205,7 +212,8 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     test::WriteText(file, std::string(300 * 1024, ' '));
     for (const auto& [path, says] :
          {std::pair<std::string, std::string>{dir.File("fifo"), "it is not a regular file"},
-          {file, "it is too large (more than 262144 bytes)"}}) {
+          {file, "it is too large (more than 262144 bytes)"},
+          {dir.File("none"), "No such file or directory"}}) {
         const GenRun r = Gen({"--solve", path});
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.err, "corvana-gen: cannot read " + path + ": " + says + "\n");
@@ -236,10 +244,8 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
 // one that knows extensions finds the lists under keys with a colon.
 TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKeys) {
     for (const char* name : {"Small Puzzle H", "Large Puzzle Four Electrodes"}) {
-        const auto json =
-            nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "json"}).out);
-        const auto ipuz =
-            nlohmann::json::parse(Gen({"--template", name, "--seed", "11", "--format", "ipuz"}).out);
+        const auto json = Parsed({"--template", name, "--seed", "11", "--format", "json"});
+        const auto ipuz = Parsed({"--template", name, "--seed", "11", "--format", "ipuz"});
         EXPECT_EQ(ipuz["kind"], nlohmann::json({"http://ipuz.org/crossword#1", "http://ipuz.org/fill#1"}));
         EXPECT_EQ(ipuz["dimensions"]["width"], json["width"]);
         EXPECT_EQ(IpuzRows(ipuz["solution"]), json["solution"].get<std::vector<std::string>>());
@@ -258,10 +264,8 @@ TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKey
         EXPECT_EQ(intro.find("DOWN\n") != std::string::npos, !json["listsDown"].empty()) << intro;
         EXPECT_EQ(ipuz["title"], std::string(name) + ", seed 11");
     }
-    const auto credited =
-        nlohmann::json::parse(Gen({"--template", "Small Puzzle H", "--format", "ipuz", "--title", "Sunday",
-                                   "--author", "A. Maker", "--copyright", "(c) A. Maker"})
-                                  .out);
+    const auto credited = Parsed({"--template", "Small Puzzle H", "--format", "ipuz", "--title", "Sunday",
+                                  "--author", "A. Maker", "--copyright", "(c) A. Maker"});
     EXPECT_EQ(credited["title"], "Sunday");
     EXPECT_EQ(credited["author"], "A. Maker");
     EXPECT_EQ(credited["copyright"], "(c) A. Maker");
@@ -278,22 +282,21 @@ TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     args.insert(args.end(), {"--format", "json"});
     const GenRun json = Gen(args);
     test::WriteText(file, json.out);
-    const auto solved = nlohmann::json::parse(Gen({"--solve", file, "--format", "json"}).out);
+    const auto solved = Parsed({"--solve", file, "--format", "json"});
     EXPECT_EQ(solved["solutions"], 2);
     EXPECT_EQ(solved["grade"], "Expert") << "no rule tells the two readings apart";
     EXPECT_EQ(solved["grids"].size(), 2u);
     EXPECT_EQ(nlohmann::json::parse(json.out)["solutions"], solved["solutions"]);
     EXPECT_EQ(nlohmann::json::parse(json.out)["grade"], solved["grade"]);
     args.back() = "ipuz";
-    const auto ipuz = nlohmann::json::parse(Gen(args).out);
+    const auto ipuz = Parsed(args);
     EXPECT_EQ(ipuz["org.example.corvana:solutions"], 2);
     EXPECT_EQ(ipuz["difficulty"], "Expert");
     const std::string text = Gen(hidden).out;
     EXPECT_NE(text.find("Solutions: 2 or more; draws: 1\nGrade: Expert\n"), std::string::npos) << text;
     // Project X's first draws are often mirrored even with the starting number shown; --first-draw keeps one.
-    EXPECT_EQ(nlohmann::json::parse(Gen({"--template", "Small Puzzle Project X", "--seed", "8",
-                                         "--first-draw", "--format", "json"})
-                                        .out)["solutions"],
+    EXPECT_EQ(Parsed({"--template", "Small Puzzle Project X", "--seed", "8", "--first-draw", "--format",
+                      "json"})["solutions"],
               2);
     // Shown, the starting number settles it, and --solve grades the file as it is.
     const GenRun shown = Gen({"--template", "Small Puzzle Project X", "--seed", "5", "--format", "json"});
@@ -328,9 +331,8 @@ TEST(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
                     .out);
             EXPECT_NE(other["grade"], "Medium") << "seed " << seed << " passed over";
         }
-        const auto alone = nlohmann::json::parse(Gen({"--template", j["name"].get<std::string>(), "--seed",
-                                                      std::to_string(seed++), "--format", "json"})
-                                                     .out);
+        const auto alone = Parsed({"--template", j["name"].get<std::string>(), "--seed",
+                                   std::to_string(seed++), "--format", "json"});
         EXPECT_EQ(j, alone);
         EXPECT_EQ(j["grade"], "Medium");
     }

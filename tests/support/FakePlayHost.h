@@ -14,9 +14,11 @@ public:
     void Unload() override {}
     void SetFocusCell(int cell) override { focus.push_back(cell); }
     PrintResult PrintWindow() override { return ++prints, onPrint ? onPrint() : PrintResult{}; }
+    void KeepGame() override { ++kept; }
 
     int prints = 0;
     std::vector<int> focus;
+    std::size_t kept = 0; // games kept at the model's asking
     std::function<PrintResult()> onPrint;
 };
 
