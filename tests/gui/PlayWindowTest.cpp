@@ -208,6 +208,7 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         QWidget* work = w.Frame("fraWork");
         EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
         EXPECT_EQ(Pixel(work, QPoint(work->width() / 2, work->height() - 4)), back);
+        EXPECT_LT(Pixel(work, QPoint(work->width() - 2, 40)).lightness(), back.lightness()) << "etched edge";
         EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText), QColor(0x80, 0x20, 0x10));
         // The grid frame's etched line runs level with the middle of its caption.
         QWidget* frame = w.Frame("fraUserGrid");
