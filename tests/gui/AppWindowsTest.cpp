@@ -63,9 +63,7 @@ bool OnScreen(QWidget& window) {
     return QTest::qWaitForWindowExposed(&window);
 }
 
-QAction* Action(QWidget& window, const char* name) {
-    return window.findChild<QAction*>(QString::fromUtf8(name));
-}
+const auto Action = [](QWidget& window, const char* name) { return window.findChild<QAction*>(name); };
 
 // A help window's control of the given name and Index property.
 template <typename T> T* Indexed(HowToPlayWindow& help, const char* name, int index) {
@@ -529,8 +527,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
             EXPECT_EQ(QApplication::focusWidget(), f.SampleBox(row, k)) << k << static_cast<int>(row);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-    EXPECT_EQ(f.Instructions()->text(),
-              QString::fromStdString(InstructionsText()).replace(QStringLiteral("\r\n"), "\n"));
+    EXPECT_EQ(f.Instructions()->text(), QString::fromStdString(InstructionsText()).replace("\r\n", "\n"));
     EXPECT_EQ(f.MenuBar()->actions().front()->text(), QStringLiteral("&Options"));
     EXPECT_EQ(Entries(f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuDefault=Restore Default Colors [Ctrl+Z]", "mnuSave=Save Color Scheme [Ctrl+S]",
@@ -584,9 +581,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     AppState a;
     RecordsBook book(a.dir.File("records.json"), a.dialogs, [] { return std::string("2024-09-10"); });
     QtWindowOpener opener(a.puzzle, a.exitRequested, a.colors, a.dialogs, a.colorFile, nullptr, &book);
-    const MainMenu::Generator seed21 = [](PuzzleState& p, Dialogs&, auto) {
-        return GeneratePuzzle(p, 21).ok;
-    };
+    const auto seed21 = [](PuzzleState& p, Dialogs&, auto) { return GeneratePuzzle(p, 21).ok; };
     MainWindow window(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile, seed21, nullptr,
                       &book);
     opener.SetParent(&window);

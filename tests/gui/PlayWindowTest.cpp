@@ -113,9 +113,7 @@ QRect Inked(const QImage& image, const std::function<bool(const QColor&)>& is, i
                 found |= QRect(x, y, 1, 1);
     return found;
 }
-bool Dark(const QColor& c) {
-    return c.lightness() < 128;
-}
+const auto Dark = [](const QColor& c) { return c.lightness() < 128; };
 
 // What a screen reader reads as a widget's name.
 std::string ReaderName(QWidget* w) {
@@ -255,17 +253,14 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
 // bar closes the window as Return to Main does.
 TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses) {
     Window w("Normal Puzzle Shield");
-    const auto menu = [&w](const char* name) {
-        return Entries(w.window->findChild<QMenu*>(name)->actions());
-    };
+    const auto menu = [&w](const char* id) { return Entries(w.window->findChild<QMenu*>(id)->actions()); };
     EXPECT_EQ(Entries(w.window->menuBar()->actions()),
               (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuView=&View", "mnuBuffer=Buffer = "}));
     EXPECT_EQ(menu("mnuFile"),
               (QStringList{"mnuNewPuzzle=&New Game [Ctrl+N]", "mnuRestartGame=Restart Game",
                            "mnuShowStartingNumber=Show Starting Number", "mnuPrint=Print", "mnuSpace=-",
                            "mnuHelp=&Help [F1]", "mnuSpace2=-",
-                           "mnuReturnToMain=" +
-                               QString::fromStdString(std::string(w.Config().returnCaption)) + " [Ctrl+R]",
+                           "mnuReturnToMain=" + QString::fromUtf8(w.Config().returnCaption) + " [Ctrl+R]",
                            "mnuExit=E&xit [Ctrl+X]"}));
     EXPECT_EQ(menu("mnuPrint"), (QStringList{"mnuPrintNew=Print Original", "mnuPrintCurrent=Print Current",
                                              "mnuPrintSolution=Print Solution"}));
@@ -317,11 +312,8 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     cell->setFocus();
     QTest::keyClick(cell, static_cast<Qt::Key>(Qt::Key_0 + (w.puzzle.SolutionArray[Window::At(i)] + 1) % 10));
     // The stroke's red, anywhere in the square.
-    const auto struck = [cell] {
-        return !Inked(cell->grab().toImage(), [](const QColor& c) {
-                    return c == QColor(204, 0, 0);
-                }).isEmpty();
-    };
+    const auto strokeRed = [](const QColor& c) { return c == QColor(204, 0, 0); };
+    const auto struck = [cell, strokeRed] { return !Inked(cell->grab().toImage(), strokeRed).isEmpty(); };
     EXPECT_FALSE(struck());
     QTest::keyClick(cell, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(text("lblMessage"), w.Model().StatusText());
@@ -413,8 +405,7 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
                           std::pair(w.window->ListFont().pixelSize(), !l->objectName().endsWith("Digits")))
                     << l->objectName().toStdString();
             QGroupBox* grid = w.Frame("fraUserGrid");
-            EXPECT_LE(grid->fontMetrics().horizontalAdvance(QStringLiteral("Solution Grid")),
-                      grid->width() - 20);
+            EXPECT_LE(grid->fontMetrics().horizontalAdvance("Solution Grid"), grid->width() - 20);
             // A digit fits inside every cell's border and focus ring (cells differ by a pixel).
             EXPECT_GE(w.window->CellFont().pixelSize(), ZoomedSize(9, zoom));
             EXPECT_LE(w.window->CellFont().pixelSize(), ZoomedSize(13, zoom));
