@@ -161,8 +161,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     row[row.find_first_of("0123456789")] ^= 1; // another digit
     // The file's text, or what to put in its place instead.
     const struct {
-        std::string text;
-        std::string reason;
+        std::string text, reason;
         std::function<void(const std::string& path)> make = nullptr;
     } cases[] = {
         {"{\"corvanaGame\": 1, ", "it is not JSON"},
