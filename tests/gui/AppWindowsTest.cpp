@@ -401,9 +401,8 @@ TEST(QtDialogs, MessageBoxAndColourPickerShowWhatTheyAreGivenAndReturnTheAnswer)
             EXPECT_EQ(box->defaultButton(), box->button(qtButtons == Box::Ok ? Box::Ok : Box::Yes));
             press == Box::NoButton ? QTest::keyClick(box, Qt::Key_Escape) : box->button(press)->click();
         });
-        EXPECT_EQ(dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
-                                     "Color Scheme Fatal Error", buttons, icon),
-                  answer);
+        EXPECT_EQ(answer, dialogs.MessageBox("Two  spaces & an ampersand <b>not bold</b>\r\n/x/y.txt",
+                                             "Color Scheme Fatal Error", buttons, icon));
     }
     // The picker starts on the given colour (0x00BBGGRR) and hands back the choice packed the
     // same way, or the given colour on a cancel.
