@@ -1,6 +1,7 @@
 #include "print/PuzzleBook.h"
 
 #include "print/GridPainter.h"
+#include "print/ListFlow.h"
 
 #include "corvana/Version.h"
 
@@ -182,13 +183,8 @@ qreal WidestItem(const std::vector<Section>& sections, const ListStyle& st, QPai
     return widest;
 }
 
-struct Line {
-    enum class Kind { Section, Heading, Row } kind;
-    int section = 0, group = 0;
-    int first = 0, count = 0; // the numbers of a row
-    qreal height = 0;
-    qreal spaceBefore = 0; // dropped at the top of a column
-};
+using Line = ListLine;
+using Placed = PlacedLine;
 
 std::vector<Line> Lines(const std::vector<Section>& sections, const ListStyle& st, qreal columnWidth) {
     std::vector<Line> lines;
@@ -212,74 +208,6 @@ std::vector<Line> Lines(const std::vector<Section>& sections, const ListStyle& s
         }
     }
     return lines;
-}
-
-struct Placed {
-    int column = 0;
-    qreal y = 0;
-    bool repeatHeading = false; // a group goes on at the top of a column under its heading again
-};
-
-// Fills the columns from the left, each down to `height`. A group stays whole in one column when
-// it fits in one; a taller one goes on in the next column under its heading again, and a
-// heading or title never ends a column. None when the lines need more than `columns` columns.
-std::optional<std::vector<Placed>> Flow(const std::vector<Line>& lines, qreal height, int columns) {
-    constexpr qreal kSlack = 0.01;
-    std::vector<Placed> placed(lines.size());
-    const auto repeats = [&](std::size_t i, qreal top) {
-        return top == 0 && lines[i].kind == Line::Kind::Row && lines[i].first > 0;
-    };
-    // Whether lines [i, end) fit when the first of them starts at `top`.
-    const auto fits = [&](std::size_t i, std::size_t end, qreal top) {
-        qreal y = top + (repeats(i, top) ? lines[i].height : 0);
-        for (std::size_t j = i; j < end; ++j)
-            y += (y > 0 ? lines[j].spaceBefore : 0) + lines[j].height;
-        return y <= height + kSlack;
-    };
-    int column = 0;
-    qreal y = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        // A title or heading would rather share its column with its whole group, and must at
-        // least with the first two rows of it.
-        std::size_t whole = i + 1, least = i + 1;
-        if (lines[i].kind != Line::Kind::Row) {
-            const std::size_t heading = lines[i].kind == Line::Kind::Section ? i + 1 : i;
-            whole = std::min(heading + 1, lines.size());
-            while (whole < lines.size() && lines[whole].kind == Line::Kind::Row)
-                ++whole;
-            least = std::min(heading + 3, whole);
-        }
-        if (fits(i, whole, y)) {
-        } else if (y > 0 && fits(i, whole, 0)) {
-            if (++column >= columns)
-                return std::nullopt;
-            y = 0;
-        } else if (!fits(i, least, y)) {
-            if (y == 0 || ++column >= columns || !fits(i, least, 0))
-                return std::nullopt;
-            y = 0;
-        }
-        const bool repeat = repeats(i, y);
-        if (repeat)
-            y += lines[i].height;
-        else if (y > 0)
-            y += lines[i].spaceBefore;
-        placed[i] = {column, y, repeat};
-        y += lines[i].height;
-    }
-    return placed;
-}
-
-// The shortest columns that hold all the lines, at most `limit` high; none if `limit` is short.
-std::optional<qreal> ShortestColumns(const std::vector<Line>& lines, int columns, qreal limit) {
-    if (!Flow(lines, limit, columns))
-        return std::nullopt;
-    qreal low = 0, high = limit;
-    while (high - low > 0.25) {
-        const qreal mid = (low + high) / 2;
-        (Flow(lines, mid, columns) ? high : low) = mid;
-    }
-    return high;
 }
 
 struct PuzzleLayout {
@@ -310,7 +238,7 @@ Plan PlanAtSize(const std::vector<Section>& sections, int width, const QRectF& b
     };
     const auto take = [&](qreal side, const QRectF& grid, QPointF lists, qreal cw, int columns,
                           std::vector<Line> lines, qreal height) {
-        auto placed = *Flow(lines, height, columns);
+        auto placed = *FlowColumns(lines, height, columns);
         best = {side, {grid, lists, cw, st, std::move(lines), std::move(placed)}};
     };
 
@@ -333,7 +261,7 @@ Plan PlanAtSize(const std::vector<Section>& sections, int width, const QRectF& b
     const auto besideColumns = [&](qreal side) -> int {
         const qreal room = w - side - kListGap;
         for (int columns = 1; columnWidth(room, columns) >= widest; ++columns)
-            if (Flow(Lines(sections, st, columnWidth(room, columns)), h, columns))
+            if (FlowColumns(Lines(sections, st, columnWidth(room, columns)), h, columns))
                 return columns;
         return 0;
     };
