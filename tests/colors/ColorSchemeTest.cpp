@@ -134,15 +134,18 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
 
     // A FIFO with no writer blocks an ordinary open for ever; /dev/zero never ends. Both are
     // damaged files that the caller can delete; a folder is not removed as if it were the colour
-    // file; a missing file reads as success and changes nothing.
+    // file; a missing file (also under a file, not a folder) reads as success and changes nothing.
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", dir.File("zero"));
     std::filesystem::create_directory(dir.File("folder"));
     const struct {
         const char* name;
         bool loads, deleted;
-    } cases[] = {
-        {"fifo", false, true}, {"zero", false, true}, {"folder", false, false}, {"missing", true, true}};
+    } cases[] = {{"fifo", false, true},
+                 {"zero", false, true},
+                 {"folder", false, false},
+                 {"missing", true, true},
+                 {"victim/in", true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ColorScheme s = kMarked;

@@ -113,6 +113,9 @@ TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
         EXPECT_EQ(out.ErrorNumber(), 0);
     }
     EXPECT_EQ(ReadText(fresh) + ReadText(dir.File("g")), "someone else'sg");
+    const std::size_t open = EntriesIn("/proc/self/fd");
+    EXPECT_TRUE(AtomicFileWriter().Open(dir.File("h"), FileMode::Usual, error)) << error;
+    EXPECT_EQ(EntriesIn("/proc/self/fd"), open) << "a writer given up closes its file";
 }
 
 // The file holds exactly the bytes written, nothing of a longer one before it. Two writers of one

@@ -162,8 +162,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         const std::string column = Shell("pdftoppm -f 2 -l 2 -r 144 -gray -x " + std::to_string(x) + " -y " +
                                          std::to_string(int(2 * struck->y0)) + " -W 1 -H " +
                                          std::to_string(tall) + " '" + pdf + "'");
-        EXPECT_EQ(std::any_of(column.end() - tall, column.end(), dark), inked)
-            << "at " << x << " by " << given;
+        EXPECT_EQ(std::any_of(column.end() - tall, column.end(), dark), inked) << "x " << x << ", " << given;
     }
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
               std::ptrdiff_t(given.size()))
@@ -204,7 +203,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                     above = &w;
             ASSERT_NE(below, nullptr) << h.text << " Digits ends a column";
             EXPECT_EQ(below->text.size(), std::stoul(h.text))
-                << h.text << " Digits is not above its first number";
+                << h.text << " Digits not over its first number";
             const double gapAbove = above == nullptr ? 99 : h.y0 - above->y1;
             EXPECT_GT(gapAbove, below->y0 - h.y1 + 2) << h.text << " Digits runs into the list above";
         }

@@ -235,8 +235,7 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     EXPECT_EQ(label("Label1")->font().pointSizeF(), 12.0);
     EXPECT_EQ(label("Label2")->font().pointSizeF(), 9.75);
     EXPECT_FALSE(label("Image1")->pixmap().isNull());
-    EXPECT_TRUE(label("Label6")->textInteractionFlags() & Qt::TextSelectableByMouse)
-        << "the site can be copied";
+    EXPECT_TRUE(label("Label6")->textInteractionFlags() & Qt::TextSelectableByMouse) << "a copyable site";
     const QWidget* line = credits.findChild<QWidget*>(QStringLiteral("Line1"));
     EXPECT_EQ(shown.pixelColor(line->geometry().center()), QColor(Qt::white)) << "the white rule";
     // The program's name, version and desktop file id, and the icon every window carries.
@@ -323,8 +322,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     EXPECT_FALSE(check->isChecked());
     EXPECT_EQ(cell(12)->accessibleName(), QStringLiteral("Column 3 Row 2"));
-    EXPECT_TRUE(QAccessible::queryAccessibleInterface(cell(12))->state().readOnly)
-        << "as a screen reader tells";
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(cell(12))->state().readOnly) << "to a screen reader";
 
     EXPECT_GE(help.TextPointSize(), 7.5);
 
@@ -435,8 +433,7 @@ TEST(QtDialogs, BusyPointerIsAStateThatLeavesOtherPointersAlone) {
 
         dialogs.SetBusy(true);
         WhenShown<QMessageBox>({}, [](QMessageBox* box) {
-            EXPECT_EQ(QApplication::overrideCursor(), nullptr)
-                << "the busy pointer steps aside for a message";
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy steps aside for a message";
             box->button(QMessageBox::Ok)->click();
         });
         dialogs.MessageBox("t", "Corvana", Buttons::Ok, Icon::None);
@@ -499,7 +496,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
             EXPECT_EQ(label->buddy(), box) << "the caption leads the keyboard to its box";
             EXPECT_TRUE(box->cursor().shape() == Qt::PointingHandCursor &&
                         label->cursor().shape() == Qt::PointingHandCursor)
-                << "a hand over what takes a click";
+                << "a hand where a click works";
         }
     }
     EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
@@ -565,7 +562,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     a.dialogs.answers = {Answer::Cancel, Answer::Cancel, Answer::Yes};
     QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
     EXPECT_TRUE(a.exitRequested);
-    QTest::keyClick(&f, Qt::Key_Escape);
+    QTest::keyClick(f.SampleBox(ColorRow::Checked, 2), Qt::Key_Escape); // from a box, on to the window
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(a.dialogs.messages.size(), 3u);
     f.close();

@@ -562,8 +562,7 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
             QKeyEvent event(type, key, Qt::NoModifier, QString::fromLatin1(text));
             event.setAccepted(!taken); // it comes marked the other way: the cell must decide
             QApplication::sendEvent(cell, &event);
-            EXPECT_EQ(event.isAccepted(), taken)
-                << text << (type == QEvent::KeyPress ? " pressed" : " let go");
+            EXPECT_EQ(event.isAccepted(), taken) << text << (type == QEvent::KeyPress ? " down" : " up");
         }
     // Ctrl+Z is the menu's Undo (back to the 4), not the line edit's.
     QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
@@ -750,6 +749,5 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
                                        "program ends.") != std::string::npos))
             << said;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
-        << "no temporary file left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary file";
 }

@@ -191,8 +191,7 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         EXPECT_EQ(p.host.prints, 1);
         EXPECT_FALSE(tracked) << "what the page shows must not reach the user's grid";
         EXPECT_TRUE(inked) << c.name;
-        EXPECT_EQ(p.form->Assisted(), c.how == "s" || c.kind == 2)
-            << "only the solution, on screen or paper, helps";
+        EXPECT_EQ(p.form->Assisted(), c.how == "s" || c.kind == 2) << "only the solution helps";
         const auto solution = [&](int i) { return p.White(i) ? p.Sol(i) : ""; };
         const auto starter = [&](int i) { return p.InStarter(i) && !hidden ? p.Sol(i) : ""; };
         EXPECT_EQ(grid, c.kind == 0 ? p.GridOf(starter) : c.kind == 1 ? userGrid : p.GridOf(solution));
