@@ -346,18 +346,20 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
     // Credits and the colour editor open as modal windows centred over the main window, where
     // the screen has room for them there.
     window.move(150, 100);
+    int shown = 0;
     for (const auto& [entry, name] : {std::pair{"mnuCredits", "frmCredits"}, {"mnuColors", "frmColors"}}) {
-        WhenShown(QString::fromLatin1(name), [&window](QWidget* child) {
+        WhenShown(QString::fromLatin1(name), [&window, &shown](QWidget* child) {
             QRect centred(QPoint(), child->frameGeometry().size());
             centred.moveCenter(window.frameGeometry().center());
             const QPoint off = child->frameGeometry().center() - centred.center();
             EXPECT_EQ(child->parentWidget(), &window);
             EXPECT_TRUE(!window.screen()->availableGeometry().contains(centred) || off.manhattanLength() <= 2)
                 << child->objectName().toStdString() << " off centre by " << off.x() << "," << off.y();
-            child->close();
+            shown += child->close();
         });
         Action(window, entry)->trigger();
     }
+    EXPECT_EQ(shown, 2) << "both windows shown";
 
     // Help on the play window, Exit in help: help, play window and main window all close.
     WhenShown(QStringLiteral("frmSmallSize"), [](QWidget* play) {

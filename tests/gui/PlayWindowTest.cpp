@@ -214,8 +214,7 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_NEAR(Inked(edge, [&back](const QColor& x) { return x != back; }).top(),
                     frame->fontMetrics().height() / 2 * edge.devicePixelRatio(), edge.devicePixelRatio() / 2);
         const QImage caption = frame->grab(QRect(10, 0, 30, frame->fontMetrics().height())).toImage();
-        EXPECT_FALSE(Inked(caption, [](const QColor& x) { return x.green() < 0x80; }).isEmpty())
-            << "no caption";
+        EXPECT_FALSE(Inked(caption, [](const QColor& x) { return x.green() < 128; }).isEmpty()) << "no title";
         for (int i = 0; i < c.CellCount(); i += 7)
             EXPECT_EQ(Pixel(w.Cell(i), QPoint(3, 8)),
                       w.puzzle.GridPattern[Window::At(i)] ? Qt::white : Qt::black);
