@@ -753,12 +753,12 @@ TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
     EXPECT_EQ(at(10, 10) + at(30, 10) + at(10, 30) + at(30, 30), "#000000 #ffffff #ffffff #000000 ");
     for (const QPoint rule : {QPoint(20, 10), QPoint(10, 20)}) // on the rules between the squares
         EXPECT_LT(image.pixelColor(rule).lightness(), 160) << rule.x() << "," << rule.y();
-    // Too small for digits, a marked square shows a dot in its middle, and white around it.
+    // Too small for digits, a marked square shows a dot in its middle, red to its edge, white around it.
     GridLook dots;
     dots.digits = false;
     dots.markedDigit = Qt::red;
     paint("#5.#", dots, " x  ");
-    EXPECT_EQ(at(30, 10) + at(30, 3) + at(37, 10), "#ff0000 #ffffff #ffffff ");
+    EXPECT_EQ(at(30, 10) + at(25, 10) + at(30, 3) + at(37, 10), "#ff0000 #ff0000 #ffffff #ffffff ");
     dots.digits = true; // with digits, only a marked square's digit takes the mark colour
     paint("5..7", dots, "   x");
     int red[2] = {0, 0}; // in the left column (the 5) and the right (the 7)
