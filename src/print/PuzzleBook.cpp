@@ -183,28 +183,25 @@ qreal WidestItem(const std::vector<Section>& sections, const ListStyle& st, QPai
     return widest;
 }
 
-using Line = ListLine;
-using Placed = PlacedLine;
-
-std::vector<Line> Lines(const std::vector<Section>& sections, const ListStyle& st, qreal columnWidth) {
-    std::vector<Line> lines;
+std::vector<ListLine> Lines(const std::vector<Section>& sections, const ListStyle& st, qreal columnWidth) {
+    std::vector<ListLine> lines;
     for (int si = 0; si < static_cast<int>(sections.size()); ++si) {
         const Section& sec = sections[At(si)];
         if (sec.groups.empty())
             continue;
         if (!sec.title.isEmpty())
             lines.push_back(
-                {Line::Kind::Section, si, 0, 0, 0, st.sectionLine, lines.empty() ? 0 : st.line * 0.9});
+                {ListLine::Kind::Section, si, 0, 0, 0, st.sectionLine, lines.empty() ? 0 : st.line * 0.9});
         for (int gi = 0; gi < static_cast<int>(sec.groups.size()); ++gi) {
             const Group& g = sec.groups[At(gi)];
-            const bool afterTitle = !lines.empty() && lines.back().kind == Line::Kind::Section;
-            lines.push_back({Line::Kind::Heading, si, gi, 0, 0, st.line,
+            const bool afterTitle = !lines.empty() && lines.back().kind == ListLine::Kind::Section;
+            lines.push_back({ListLine::Kind::Heading, si, gi, 0, 0, st.line,
                              lines.empty() || afterTitle ? 0 : st.line * 0.45});
             const int perRow = std::max(1, static_cast<int>(std::floor((columnWidth + st.gap) /
                                                                        (EntryWidth(st, g.digits) + st.gap))));
             for (int first = 0; first < g.count; first += perRow)
                 lines.push_back(
-                    {Line::Kind::Row, si, gi, first, std::min(perRow, g.count - first), st.line, 0});
+                    {ListLine::Kind::Row, si, gi, first, std::min(perRow, g.count - first), st.line, 0});
         }
     }
     return lines;
@@ -215,8 +212,8 @@ struct PuzzleLayout {
     QPointF lists; // top left of the first column
     qreal columnWidth = 0;
     ListStyle style;
-    std::vector<Line> lines;
-    std::vector<Placed> placed;
+    std::vector<ListLine> lines;
+    std::vector<PlacedLine> placed;
 };
 
 struct Plan {
@@ -237,7 +234,7 @@ Plan PlanAtSize(const std::vector<Section>& sections, int width, const QRectF& b
         return (room - (columns - 1) * kColumnGap) / columns;
     };
     const auto take = [&](qreal side, const QRectF& grid, QPointF lists, qreal cw, int columns,
-                          std::vector<Line> lines, qreal height) {
+                          std::vector<ListLine> lines, qreal height) {
         auto placed = *FlowColumns(lines, height, columns);
         best = {side, {grid, lists, cw, st, std::move(lines), std::move(placed)}};
     };
@@ -418,20 +415,20 @@ bool DrawPuzzlePage(QPainter& p, const QRectF& content, int number, int solution
     const ListStyle& st = layout.style;
     p.setPen(Qt::black);
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
-        const Line& line = layout.lines[i];
+        const ListLine& line = layout.lines[i];
         const qreal x = layout.lists.x() + layout.placed[i].column * (layout.columnWidth + kColumnGap);
         const qreal y = layout.lists.y() + layout.placed[i].y;
         const Section& sec = sections[At(line.section)];
         switch (line.kind) {
-        case Line::Kind::Section:
+        case ListLine::Kind::Section:
             p.setFont(st.section);
             p.drawText(QPointF(x, y + st.sectionAscent), sec.title);
             break;
-        case Line::Kind::Heading:
+        case ListLine::Kind::Heading:
             p.setFont(st.heading);
             p.drawText(QPointF(x, y + st.ascent), GroupHeading(sec.groups[At(line.group)].digits));
             break;
-        case Line::Kind::Row: {
+        case ListLine::Kind::Row: {
             const Group& g = sec.groups[At(line.group)];
             if (layout.placed[i].repeatHeading) {
                 p.setFont(st.heading);
