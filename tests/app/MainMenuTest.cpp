@@ -26,10 +26,8 @@
 
 using namespace corvana;
 using namespace corvana::test;
-using Message = FakeDialogs::Message;
 
 namespace {
-namespace fs = std::filesystem;
 
 // One main window's worth of state. The generator is the real one unless `fakeSucceeds` says
 // what a stand-in should answer; either way it records what it was asked to build.

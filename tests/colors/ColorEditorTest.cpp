@@ -14,7 +14,6 @@
 
 using namespace corvana;
 using namespace corvana::test;
-using Message = FakeDialogs::Message;
 
 namespace {
 
@@ -60,7 +59,7 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
         EXPECT_EQ(colors, expected);
         EXPECT_EQ(e.Sample(ColorRow::Checked, i), 0x040506 + i);
     }
-    EXPECT_FALSE(std::filesystem::exists(colorFile)) << "a change alone does not write the file";
+    EXPECT_FALSE(fs::exists(colorFile)) << "a change alone does not write the file";
 
     SetDefaultColors(colors);
     ColorEditor& fresh = Open();
@@ -92,13 +91,13 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
 TEST_F(ColorEditorTest, SaveWritesOnlyAChangedSchemeAndRestoreWritesTheDefaults) {
     const std::string old = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
     WriteText(colorFile, old);
-    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-    std::filesystem::last_write_time(colorFile, stamp);
+    const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(colorFile, stamp);
     ColorEditor& e = Open();
     e.picBG_Click(0); // cancelled
     e.mnuSave_Click();
     EXPECT_EQ(ReadText(colorFile), old);
-    EXPECT_EQ(std::filesystem::last_write_time(colorFile), stamp);
+    EXPECT_EQ(fs::last_write_time(colorFile), stamp);
 
     dialogs.colors = {255, 7};
     e.picSecondary_Click(0);

@@ -14,7 +14,6 @@
 
 using namespace corvana;
 using namespace corvana::test;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -136,8 +135,8 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
     // damaged files that the caller can delete; a folder is not removed as if it were the colour
     // file; a missing file (also under a file, not a folder) reads as success and changes nothing.
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
-    std::filesystem::create_symlink("/dev/zero", dir.File("zero"));
-    std::filesystem::create_directory(dir.File("folder"));
+    fs::create_symlink("/dev/zero", dir.File("zero"));
+    fs::create_directory(dir.File("folder"));
     const struct {
         const char* name;
         bool loads, deleted;
@@ -152,17 +151,17 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
         EXPECT_EQ(LoadColorFile(s, dir.File(c.name)), c.loads);
         EXPECT_EQ(s, kMarked);
         EXPECT_EQ(DeleteColorFile(dir.File(c.name)), c.deleted);
-        EXPECT_EQ(std::filesystem::exists(dir.File(c.name)), !c.deleted);
+        EXPECT_EQ(fs::exists(dir.File(c.name)), !c.deleted);
     }
 
     // A link to a regular file is read.
-    std::filesystem::create_symlink(victim, path);
+    fs::create_symlink(victim, path);
     ColorScheme s = kMarked;
     EXPECT_TRUE(LoadColorFile(s, path));
     EXPECT_EQ(s, Defaults());
 
     // Deciding where the colour file goes creates, removes and follows nothing.
-    std::filesystem::create_symlink(victim, dir.File(".corvana-write-probe"));
+    fs::create_symlink(victim, dir.File(".corvana-write-probe"));
     const auto entries = [&dir] { return std::distance(fs::directory_iterator(dir.path()), {}); };
     const auto before = entries();
     EXPECT_TRUE(FolderIsWritable(dir.path().string()));

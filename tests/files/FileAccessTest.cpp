@@ -20,8 +20,6 @@ using namespace corvana::test;
 
 namespace {
 
-namespace fs = std::filesystem;
-
 std::size_t EntriesIn(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }

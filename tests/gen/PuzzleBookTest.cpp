@@ -188,24 +188,33 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
             });
         EXPECT_TRUE(p == 0 || (number != words.end() && number->text == std::to_string(p + 1)))
             << "no page number at the centre of the foot";
-        // Each list heading ("3 Digits") sits directly above its first number, apart from a list above it.
-        for (std::size_t i = 1; i < words.size(); ++i) {
-            if (words[i].text != "Digits")
-                continue;
-            const Box& h = words[i - 1];
+        // Down a column of lists each heading ("3 Digits") sits directly over its first number, clear
+        // of a list above it, and each number under one as long or under the heading of its length,
+        // drawn again where a list goes on at the top of a column.
+        for (std::size_t i = 1; i + 1 < words.size(); ++i) {
+            const Box& n = words[i];
             const Box *above = nullptr, *below = nullptr;
             for (const Box& w : words)
-                if (std::abs(w.x0 - h.x0) > 0.5)
+                if (std::abs(w.x0 - n.x0) > 0.5)
                     continue;
-                else if (w.y0 >= h.y1 && (below == nullptr || w.y0 < below->y0))
+                else if (w.y0 >= n.y1 && (below == nullptr || w.y0 < below->y0))
                     below = &w;
-                else if (w.y1 <= h.y0 && std::isdigit(w.text[0]) && (above == nullptr || w.y1 > above->y1))
+                else if (w.y1 <= n.y0 && (above == nullptr || w.y1 > above->y1))
                     above = &w;
-            ASSERT_NE(below, nullptr) << h.text << " Digits ends a column";
-            EXPECT_EQ(below->text.size(), std::stoul(h.text))
-                << h.text << " Digits not over its first number";
-            const double gapAbove = above == nullptr ? 99 : h.y0 - above->y1;
-            EXPECT_GT(gapAbove, below->y0 - h.y1 + 2) << h.text << " Digits runs into the list above";
+            const std::string under = above ? above->text : "";
+            if (words[i + 1].text == "Digits") {
+                ASSERT_NE(below, nullptr) << n.text << " Digits ends a column";
+                EXPECT_EQ(below->text.size(), std::stoul(n.text)) << n.text << " Digits over " << below->text;
+                const double gapAbove = std::isdigit(under[0]) ? n.y0 - above->y1 : 99;
+                EXPECT_GT(gapAbove, below->y0 - n.y1 + 2) << n.text << " Digits runs into the list above";
+            } else if (n.text.size() > 1 && std::isdigit(n.text[0]) &&
+                       std::abs(words[i - 1].y0 - n.y0) > 0.5 &&
+                       std::any_of(words.begin(), words.end() - 1, [&](const Box& w) {
+                           return std::abs(w.x0 - n.x0) < 0.5 && (&w + 1)->text == "Digits";
+                       })) { // the first number of a row in a column of lists
+                EXPECT_TRUE(under.size() == n.text.size() || under == std::to_string(n.text.size()))
+                    << n.text << " stands under " << under;
+            }
         }
         for (std::size_t i = 0; i < words.size(); ++i) {
             const Box& a = words[i];

@@ -28,8 +28,6 @@ using nlohmann::json;
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Types the solution's digit into every white square that does not hold it yet, except `skip`.
 void TypeSolution(PlayFixture& f, const std::set<int>& skip = {}) {
     for (int i = 0; i < f.Count(); ++i)
@@ -253,6 +251,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
                                            ".last-game.json.Recent"}));
     json edge = good; // the longest time there may be, and the undo record of a ten-digit fill
     edge["play"]["secondsSpent"] = 3162240000u;
+    edge["play"]["hints"] = edge["play"]["checks"] = 1000000000;
     edge["play"]["undo"] = std::vector<std::string>(11, "10");
     WriteText(dir.File("last-game.json"), edge.dump());
     EXPECT_TRUE(none.Load().game) << "the good file at its limits reads";

@@ -17,8 +17,6 @@ using nlohmann::json;
 
 namespace {
 
-namespace fs = std::filesystem;
-
 const RecordCategory kH{"Small Puzzle H", false, false, ""};
 
 FinishedGame Game(std::int64_t seconds, std::uint64_t seed = 1, bool assisted = false,

@@ -66,5 +66,6 @@ private:
         return next;
     }
 };
+using Message = FakeDialogs::Message;
 
 } // namespace corvana::test
