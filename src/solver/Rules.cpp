@@ -620,11 +620,16 @@ public:
             return "the " + std::string(squares[0] % 2 ? "down" : "across") + " number through " +
                    Square(cell) + " can only have " + DigitList(domain[At(cell)]) + " there";
         }
+        // A square that limits both an across and a down candidate is named once.
+        std::vector<int> cells;
+        for (const int square : squares)
+            if (std::find(cells.begin(), cells.end(), square / 2) == cells.end())
+                cells.push_back(square / 2);
         std::string text = "the crossing numbers through ";
-        for (std::size_t k = 0; k < squares.size(); ++k) {
+        for (std::size_t k = 0; k < cells.size(); ++k) {
             if (k > 0)
-                text += k + 1 == squares.size() ? " and " : ", ";
-            text += Square(squares[k] / 2);
+                text += k + 1 == cells.size() ? " and " : ", ";
+            text += Square(cells[k]);
         }
         return text + " limit the digits there";
     }

@@ -118,8 +118,7 @@ TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
                         "2 Digits: 14 15 23 30 32 33 42 52\n"
                         "6 Digits: 034335 100045 103144 244352 503330 504124\n"
                         "10 Digits: 1544524233 2004452520 2133215234 2531103310 3510403032 4151512031 "
-                        "4214455020 4400004330 4534245353 5433404424\n\n"
-                        "Solution:\n"
+                        "4214455020 4400004330 4534245353 5433404424\n\nSolution:\n"
                         "  1 4 # # # # # # 2 3\n"),
               std::string::npos)
         << text;

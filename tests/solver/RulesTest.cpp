@@ -44,9 +44,15 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         // The squares where runs cross can only take 1 or 2, the first digits, so 20 has one place.
         {Board({"..#", "#..", "###"}, {{2, {"21", "20", "12"}}}),
          {Rule::Crossing, Grade::Medium, "20", {4, 5}, false},
-         "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, column "
-         "2 "
-         "limit the digits there, so no other place fits 20."},
+         "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, "
+         "column 2 limit the digits there, so no other place fits 20."},
+        // Both 2-digit numbers begin with 0, so row 2 ends in 0 (100 or 000) and row 2, column 2 is
+        // 0; column 2 (012, 000 or 100) leaves row 3, column 2 no 1. Only column 1 is left for 012;
+        // row 2, column 2, which rules out both row 2 and column 2, is named once.
+        {Board({"..#", "...", "..."}, {{2, {"00", "01"}}, {3, {"100", "201", "012", "000"}}}),
+         {Rule::Crossing, Grade::Medium, "012", {0, 3, 6}, true},
+         "012 goes down at row 1, column 1: the crossing numbers through row 2, column 2 and row 3, column 2 "
+         "limit the digits there, so no other place fits 012."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
         {Board({"#..", ".#.", ".##"}, {{2, {"22", "00", "22"}}}),
@@ -89,8 +95,7 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
         // 12 and 34 across read 13 and 24 down, and so does their mirror image.
         {Board({"..", ".."}, mirrored), HintStep::Outcome::Stuck,
          "No rule finds the next number: the grid can still be filled in more than one way, and Show "
-         "Starting "
-         "Number tells which."},
+         "Starting Number tells which."},
         {Board({"1.", ".2"}, mirrored), HintStep::Outcome::Conflict,
          "The digits in the grid do not fit together: no solution has them all."},
         {Board({"..", "##"}, {{2, {"12", "34"}}}), HintStep::Outcome::Error,
