@@ -14,72 +14,63 @@ const auto Grid = [](const SolvedGrid& fill) { return std::vector<int>(fill.begi
 // Each board is worked out by hand: the rule named is the lowest that makes progress on it,
 // and the grade follows from the rules the whole solve needs.
 TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
-    struct Placed {
+    const struct {
+        const char *rows, *numbers;
         Rule rule;
         Grade grade;
-        std::string number;
-        std::vector<int> cells;
-        bool down;
-    };
-    const struct {
-        FillIn board;
-        Placed expected;
         const char* text;
     } cases[] = {
         // Across at row 2 only 01 begins with 0 (the 10s begin with 1).
-        {Board({"..#", "#0.", "..0"}, {{2, {"01", "01", "10"}}, {3, {"100", "100"}}}),
-         {Rule::Singles, Grade::Easy, "01", {4, 5}, false},
+        {"..# #0. ..0", "01 01 10 100 100", Rule::Singles, Grade::Easy,
          "01 goes across at row 2, column 2: it is the only 2-digit number that fits 0 _."},
         // Every run has two or three candidates, but 135 alone has a 3 in the middle, and the
         // middles of row 2 and column 2 are 1: column 3 is its only place.
-        {Board({"#..", ".1.", "#.."}, {{2, {"11", "15"}}, {3, {"213", "111", "135"}}}),
-         {Rule::Singles, Grade::Easy, "135", {2, 5, 8}, true},
+        {"#.. .1. #..", "11 15 213 111 135", Rule::Singles, Grade::Easy,
          "135 goes down at row 1, column 3: no other place fits 135."},
         // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 1, so the
         // second square of row 1 is 1, and of 111 and 100 only 111 fits 1 1 _.
-        {Board({"1..", "...", "##."}, {{2, {"11", "10"}}, {3, {"111", "100", "100"}}}),
-         {Rule::Crossing, Grade::Medium, "111", {0, 1, 2}, false},
+        {"1.. ... ##.", "11 10 111 100 100", Rule::Crossing, Grade::Medium,
          "111 goes across at row 1, column 1: the down number through row 1, column 2 can only have 1 there, "
          "so 111 is the only 3-digit number that fits 1 _ _."},
         // The squares where runs cross can only take 1 or 2, the first digits, so 20 has one place.
-        {Board({"..#", "#..", "###"}, {{2, {"21", "20", "12"}}}),
-         {Rule::Crossing, Grade::Medium, "20", {4, 5}, false},
+        {"..# #.. ###", "21 20 12", Rule::Crossing, Grade::Medium,
          "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, "
          "column 2 limit the digits there, so no other place fits 20."},
         // Both 2-digit numbers begin with 0, so row 2 ends in 0 (100 or 000) and row 2, column 2 is
         // 0; column 2 (012, 000 or 100) leaves row 3, column 2 no 1. Only column 1 is left for 012;
         // row 2, column 2, which rules out both row 2 and column 2, is named once.
-        {Board({"..#", "...", "..."}, {{2, {"00", "01"}}, {3, {"100", "201", "012", "000"}}}),
-         {Rule::Crossing, Grade::Medium, "012", {0, 3, 6}, true},
+        {"..# ... ...", "00 01 100 201 012 000", Rule::Crossing, Grade::Medium,
          "012 goes down at row 1, column 1: the crossing numbers through row 2, column 2 and row 3, column 2 "
          "limit the digits there, so no other place fits 012."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
-        {Board({"#..", ".#.", ".##"}, {{2, {"22", "00", "22"}}}),
-         {Rule::Trial, Grade::Expert, "22", {1, 2}, false},
+        {"#.. .#. .##", "22 00 22", Rule::Trial, Grade::Expert,
          "22 goes across at row 1, column 2: trying 00 there leaves no number that fits the 2-digit down run "
          "at row 1, column 3, so 00 cannot go there and 22 is the only 2-digit number left."},
         // Every run may take every number, and the two fills mirror each other. 001 in row 1 starts
         // columns 1 and 2 with 0, and with them row 2: three runs for the two numbers left that
         // begin with 0. The trial follows the crossing round's placements to that end; 001 then
         // has only its two places of the fills.
-        {Board({"...", "...", "..."}, {{3, {"110", "000", "001", "001", "100", "100"}}}),
-         {Rule::Trial, Grade::Expert, "001", {6, 7, 8}, false},
+        {"... ... ...", "110 000 001 001 100 100", Rule::Trial, Grade::Expert,
          "001 goes across at row 3, column 1: trying 001 across at row 1, column 1 leaves no number that "
          "fits the 3-digit across run at row 2, column 1, so 001 cannot go there and 001 is listed 2 times "
          "and fits only 2 places."},
     };
-    for (const auto& [board, expected, text] : cases) {
-        EXPECT_EQ(GradeName(GradePuzzle(board)), std::string(GradeName(expected.grade))) << text;
+    for (const auto& c : cases) {
+        const FillIn board = Puzzle(c.rows, c.numbers);
+        EXPECT_EQ(GradeName(GradePuzzle(board)), std::string(GradeName(c.grade))) << c.text;
         const HintStep step = NextStep(board);
-        EXPECT_EQ(step.outcome, HintStep::Outcome::Placed);
-        EXPECT_EQ(step.rule, expected.rule) << text;
-        EXPECT_EQ(step.number, expected.number);
-        EXPECT_EQ(step.cells, expected.cells);
-        EXPECT_EQ(step.down, expected.down);
-        EXPECT_EQ(std::make_pair(step.row, step.column),
-                  std::make_pair(expected.cells[0] / board.width + 1, expected.cells[0] % board.width + 1));
-        EXPECT_EQ(step.text, text);
+        EXPECT_EQ(std::pair(step.outcome, step.rule), std::pair(HintStep::Outcome::Placed, c.rule)) << c.text;
+        EXPECT_EQ(step.text, c.text);
+        // The number, its way and its squares are the ones the text names.
+        std::vector<int> run;
+        for (std::size_t k = 0; k < step.number.size(); ++k)
+            run.push_back((step.row - 1) * board.width + step.column - 1 +
+                          int(k) * (step.down ? board.width : 1));
+        EXPECT_EQ(step.cells, run) << c.text;
+        EXPECT_EQ(step.number + (step.down ? " goes down at row " : " goes across at row ") +
+                      std::to_string(step.row) + ", column " + std::to_string(step.column) + ":",
+                  step.text.substr(0, step.text.find(':') + 1));
     }
 }
 

@@ -5,7 +5,9 @@
 #include "solver/Solver.h"
 
 #include <cstddef>
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,14 @@ inline FillIn Board(const std::vector<std::string>& rows, std::map<int, std::vec
         }
     p.across = std::move(lists);
     return p;
+}
+// The same from its rows and its numbers, each written apart by spaces.
+inline FillIn Puzzle(const std::string& rows, const std::string& numbers) {
+    std::istringstream r(rows), n(numbers);
+    std::map<int, std::vector<std::string>> lists;
+    for (std::string number; n >> number;)
+        lists[static_cast<int>(number.size())].push_back(number);
+    return Board({std::istream_iterator<std::string>(r), {}}, lists);
 }
 
 } // namespace corvana::test
