@@ -75,23 +75,22 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
 }
 
 TEST(Rules, AHintThatPlacesNothingSaysWhy) {
-    const std::map<int, std::vector<std::string>> mirrored = {{2, {"12", "34", "13", "24"}}};
     const struct {
         FillIn board;
         HintStep::Outcome outcome;
         const char* text;
     } cases[] = {
-        {Board({"12", "34"}, mirrored), HintStep::Outcome::Complete,
+        {Puzzle("12 34", "12 34 13 24"), HintStep::Outcome::Complete,
          "Nothing to hint: the puzzle is solved."},
         // 12 and 34 across read 13 and 24 down, and so does their mirror image.
-        {Board({"..", ".."}, mirrored), HintStep::Outcome::Stuck,
+        {Puzzle(".. ..", "12 34 13 24"), HintStep::Outcome::Stuck,
          "No rule finds the next number: the grid can still be filled in more than one way, and Show "
          "Starting Number tells which."},
-        {Board({"1.", ".2"}, mirrored), HintStep::Outcome::Conflict,
+        {Puzzle("1. .2", "12 34 13 24"), HintStep::Outcome::Conflict,
          "The digits in the grid do not fit together: no solution has them all."},
-        {Board({"..", "##"}, {{2, {"12", "34"}}}), HintStep::Outcome::Error,
+        {Puzzle(".. ##", "12 34"), HintStep::Outcome::Error,
          "The puzzle cannot be read: the grid has 1 places for the 2-digit list but it holds 2 numbers."},
-        {Board({"..", "##"}, {{1, {"5"}}, {2, {"12"}}}), HintStep::Outcome::Error,
+        {Puzzle(".. ##", "5 12"), HintStep::Outcome::Error,
          "The puzzle cannot be read: there is a list of 1-digit numbers."},
     };
     for (const auto& c : cases) {
@@ -106,10 +105,9 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
 // Check asks a solve with the digit fixed. Six runs apart take 10 to 15 in any order, so the first
 // may end in 5 (no solution listed has that) but none begins with 9.
 TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
-    const FillIn apart =
-        Board({"..#..", "#####", "..#..", "#####", "..#.."}, {{2, {"10", "11", "12", "13", "14", "15"}}});
+    const FillIn apart = Puzzle("..#.. ##### ..#.. ##### ..#..", "10 11 12 13 14 15");
     EXPECT_EQ(Solve(apart, kCheckLimit).solutions, kCheckLimit);
-    CheckResult check = CheckGrid(apart, Board({".5#9.", "#####", "10#..", "#####", "..#.."}, {}).given);
+    CheckResult check = CheckGrid(apart, Puzzle(".5#9. ##### 10#.. ##### ..#..", "").given);
     EXPECT_EQ(check.wrong, std::vector<int>{3});
     EXPECT_EQ(std::pair(check.filled, check.squares), std::pair(4, 12));
     EXPECT_EQ(CheckText(check), "1 square is wrong");
@@ -119,10 +117,10 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     EXPECT_EQ(CheckText(check), "No mistakes so far: 4 of 12 squares filled");
     // A shown digit written over is no solution, though the grid is another fill; so is a digit
     // on a black square.
-    const FillIn shown0 = Board({".0#", "###", "..#"}, {{2, {"10", "12"}}});
-    EXPECT_TRUE(IsSolved(shown0, Board({"10#", "###", "12#"}, {}).given));
-    EXPECT_FALSE(IsSolved(shown0, Board({"12#", "###", "10#"}, {}).given));
-    EXPECT_FALSE(IsSolved(shown0, Board({"101", "###", "12#"}, {}).given));
+    const FillIn shown0 = Puzzle(".0# ### ..#", "10 12");
+    EXPECT_TRUE(IsSolved(shown0, Puzzle("10# ### 12#", "").given));
+    EXPECT_FALSE(IsSolved(shown0, Puzzle("12# ### 10#", "").given));
+    EXPECT_FALSE(IsSolved(shown0, Puzzle("101 ### 12#", "").given));
 }
 
 // A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track

@@ -57,13 +57,12 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
         {Board({"..", "..", ".."}, {}), "the grid does not have 3 x 3 squares"},
         {Board({"."}, {}), "the grid is 1 squares wide (2 to 64 expected)"},
         {Board({".#", "#."}, {}), "the white square at column 1 row 1 belongs to no number"},
-        {Board({"..", "##"}, {{2, {"12", "34"}}}),
-         "the grid has 1 places for the 2-digit list but it holds 2 numbers"},
-        {Board({"..", "##"}, {{2, {"1x"}}}), "the 2-digit list holds \"1x\", which is not a 2-digit number"},
+        {Puzzle(".. ##", "12 34"), "the grid has 1 places for the 2-digit list but it holds 2 numbers"},
+        {Puzzle(".. ##", "1x"), "the 2-digit list holds \"1x\", which is not a 2-digit number"},
         // A number of 40 characters is shown whole; a longer one is cut short.
         {Board({"..", "##"}, {{2, {std::string(40, '7')}}}),
          "the 2-digit list holds \"" + std::string(40, '7') + "\", which is not a 2-digit number"},
-        {Board({"..", "##"}, {{2, {"12"}}, {3, {"123"}}}), "the grid has no place for the 3-digit list"},
+        {Puzzle(".. ##", "12 123"), "the grid has no place for the 3-digit list"},
     };
     for (const auto& c : cases) {
         const SolveResult r = Solve(c.board);
@@ -102,6 +101,6 @@ TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
 // A number listed twice is one number with two copies, wherever the copies stand in the list:
 // three places for 12, 34 and 12 fill three ways.
 TEST(Solver, ANumberListedTwiceIsOneNumberWithTwoCopies) {
-    const FillIn board = Board({"..#..", "#####", "..###", "#####", "#####"}, {{2, {"12", "34", "12"}}});
+    const FillIn board = Puzzle("..#.. ##### ..### ##### #####", "12 34 12");
     EXPECT_EQ(Solve(board, 10).solutions, 3);
 }
