@@ -18,40 +18,66 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         const char *rows, *numbers;
         Rule rule;
         Grade grade;
+        int solutions; // of two looked for
         const char* text;
     } cases[] = {
         // Across at row 2 only 01 begins with 0 (the 10s begin with 1).
-        {"..# #0. ..0", "01 01 10 100 100", Rule::Singles, Grade::Easy,
+        {"..# #0. ..0", "01 01 10 100 100", Rule::Singles, Grade::Easy, 1,
          "01 goes across at row 2, column 2: it is the only 2-digit number that fits 0 _."},
         // Every run has two or three candidates, but 135 alone has a 3 in the middle, and the
         // middles of row 2 and column 2 are 1: column 3 is its only place.
-        {"#.. .1. #..", "11 15 213 111 135", Rule::Singles, Grade::Easy,
+        {"#.. .1. #..", "11 15 213 111 135", Rule::Singles, Grade::Easy, 1,
          "135 goes down at row 1, column 3: no other place fits 135."},
         // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 1, so the
         // second square of row 1 is 1, and of 111 and 100 only 111 fits 1 1 _.
-        {"1.. ... ##.", "11 10 111 100 100", Rule::Crossing, Grade::Medium,
+        {"1.. ... ##.", "11 10 111 100 100", Rule::Crossing, Grade::Medium, 1,
          "111 goes across at row 1, column 1: the down number through row 1, column 2 can only have 1 there, "
          "so 111 is the only 3-digit number that fits 1 _ _."},
         // The squares where runs cross can only take 1 or 2, the first digits, so 20 has one place.
-        {"..# #.. ###", "21 20 12", Rule::Crossing, Grade::Medium,
+        {"..# #.. ###", "21 20 12", Rule::Crossing, Grade::Medium, 1,
          "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, "
          "column 2 limit the digits there, so no other place fits 20."},
         // Both 2-digit numbers begin with 0, so row 2 ends in 0 (100 or 000) and row 2, column 2 is
         // 0; column 2 (012, 000 or 100) leaves row 3, column 2 no 1. Only column 1 is left for 012;
         // row 2, column 2, which rules out both row 2 and column 2, is named once.
-        {"..# ... ...", "00 01 100 201 012 000", Rule::Crossing, Grade::Medium,
+        {"..# ... ...", "00 01 100 201 012 000", Rule::Crossing, Grade::Medium, 1,
          "012 goes down at row 1, column 1: the crossing numbers through row 2, column 2 and row 3, column 2 "
          "limit the digits there, so no other place fits 012."},
+        // Only 3-digit run is column 1, from row 3; its list has only 132.
+        {"#.... #.... .##.. ..#.. ..#..", "20 33 31 20 22 32 30 00 132 3022 2013 21232 23012", Rule::Singles,
+         Grade::Medium, 1, "132 goes down at row 3, column 1: it is the only 3-digit number left."},
+        // Column 3 (_ 0 _) takes 101 or 001, both ending in 1, so row 3 ends in 1 and 220 is left
+        // row 1 alone; a square in one run only (row 1, column 1) crosses nothing.
+        {"... ##0 ...", "220 101 001", Rule::Crossing, Grade::Medium, 1,
+         "220 goes across at row 1, column 1: the down number through row 3, column 3 can only have 1 there, "
+         "so no other place fits 220."},
+        // Column 3 (_ 0 _) takes 203 or 303, so row 3 ends in 3 and begins with 2 or 3: 012 fits
+        // neither it nor column 3.
+        {".#. .#0 ...", "203 012 303", Rule::Crossing, Grade::Medium, 1,
+         "012 goes down at row 1, column 1: the down number through row 3, column 1 can only have 2 or 3 "
+         "there, so no other place fits 012."},
+        // Row 1 (30 or 03) starts columns 1 and 2 with 3 or 0, which 130 does not.
+        {"..# ... ..#", "30 03 130 310 033", Rule::Crossing, Grade::Medium, 1,
+         "130 goes across at row 2, column 1: the crossing numbers through row 1, column 1 and row 1, column "
+         "2 limit the digits there, so no other place fits 130."},
+        // Row 1 and column 1 share their first digit, row 3 and column 3 their last: only 13 and 11
+        // and the two 23s pair up, so the 23s stand at row 3 and column 3.
+        {"..# .#. #..", "13 23 11 23", Rule::Trial, Grade::Expert, 2,
+         "23 goes across at row 3, column 2: trying 23 down at row 1, column 1 leaves no number that fits "
+         "the "
+         "2-digit down run at row 2, column 3, so 23 cannot go there and 23 is listed 2 times and fits only "
+         "2 "
+         "places."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
-        {"#.. .#. .##", "22 00 22", Rule::Trial, Grade::Expert,
+        {"#.. .#. .##", "22 00 22", Rule::Trial, Grade::Expert, 1,
          "22 goes across at row 1, column 2: trying 00 there leaves no number that fits the 2-digit down run "
          "at row 1, column 3, so 00 cannot go there and 22 is the only 2-digit number left."},
         // Every run may take every number, and the two fills mirror each other. 001 in row 1 starts
         // columns 1 and 2 with 0, and with them row 2: three runs for the two numbers left that
         // begin with 0. The trial follows the crossing round's placements to that end; 001 then
         // has only its two places of the fills.
-        {"... ... ...", "110 000 001 001 100 100", Rule::Trial, Grade::Expert,
+        {"... ... ...", "110 000 001 001 100 100", Rule::Trial, Grade::Expert, 2,
          "001 goes across at row 3, column 1: trying 001 across at row 1, column 1 leaves no number that "
          "fits the 3-digit across run at row 2, column 1, so 001 cannot go there and 001 is listed 2 times "
          "and fits only 2 places."},
@@ -59,6 +85,7 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
     for (const auto& c : cases) {
         const FillIn board = Puzzle(c.rows, c.numbers);
         EXPECT_EQ(GradeName(GradePuzzle(board)), std::string(GradeName(c.grade))) << c.text;
+        EXPECT_EQ(Solve(board).solutions, c.solutions) << c.text;
         const HintStep step = NextStep(board);
         EXPECT_EQ(std::pair(step.outcome, step.rule), std::pair(HintStep::Outcome::Placed, c.rule)) << c.text;
         EXPECT_EQ(step.text, c.text);
