@@ -26,6 +26,9 @@
 
 using namespace corvana;
 using namespace corvana::test;
+using Messages = std::vector<Message>;
+using Texts = std::vector<std::string>;
+using Table = std::vector<Texts>;
 
 namespace {
 
@@ -34,7 +37,7 @@ namespace {
 struct Fixture : AppState {
     ScriptedOpener opener;
     std::optional<bool> fakeSucceeds = true;
-    std::vector<std::string> generated;
+    Texts generated;
     std::optional<std::uint64_t> seed;
     GameStore store{dir.File("last-game.json")};
     RecordsBook records{dir.File("records.json"), dialogs, [] { return std::string("2024-07-08"); }};
@@ -45,7 +48,7 @@ struct Fixture : AppState {
     };
     MainMenu menu{puzzle, exitRequested, colors, dialogs, opener, colorFile, generate, &store, &records};
     // Opens what a command line with `args` asks for.
-    void Open(const std::vector<std::string>& args) { menu.Open(ParseCommandLine(args).request); }
+    void Open(const Texts& args) { menu.Open(ParseCommandLine(args).request); }
 };
 } // namespace
 
@@ -60,7 +63,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
                (r.seed ? ", seed " + std::to_string(*r.seed) : "") + (r.reduced ? ", reduced" : "") +
                (r.noFirst ? ", no first" : "");
     };
-    const std::vector<std::pair<std::vector<std::string>, std::string>> good = {
+    const std::vector<std::pair<Texts, std::string>> good = {
         {{}, "main window"},
         {{"--template", "Small Puzzle H"}, "template Small Puzzle H"},
         {{"--template", "Large Puzzle Squares", "--seed", "18446744073709551615", "--reduced", "--no-first"},
@@ -73,7 +76,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
         EXPECT_FALSE(line.exitStatus.has_value()) << line.err;
         EXPECT_EQ(shown(line.request), request);
     }
-    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+    const std::vector<std::pair<Texts, std::string>> bad = {
         {{"--template", "Small"},
          "unknown template 'Small'; valid names: \"Small Puzzle H\", \"Small Puzzle Pinwheel\""},
         {{"--template", "Small Puzzle H", "--seed", "18446744073709551616"},
@@ -97,7 +100,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     Fixture s;
     s.fakeSucceeds.reset();
     s.Open({"--template", "Normal Puzzle Shield", "--seed", "77", "--reduced", "--no-first"});
-    EXPECT_EQ(s.opener.opened, std::vector<std::string>{"play:Normal"});
+    EXPECT_EQ(s.opener.opened, Texts{"play:Normal"});
     EXPECT_EQ(s.seed, 77u);
     EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst && s.menu.ReducedChecked() &&
                 s.menu.NoShowChecked())
@@ -113,7 +116,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     for (const std::string& path : {s.dir.File("link.json"), file})
         fromFile.Open({path});
     EXPECT_TRUE(fromFile.menu.Unloaded()) << "Exit in its play window ends the program";
-    EXPECT_EQ(fromFile.opener.opened, (std::vector<std::string>{"play:Normal", "play:Normal"}));
+    EXPECT_EQ(fromFile.opener.opened, (Texts{"play:Normal", "play:Normal"}));
     EXPECT_TRUE(fromFile.dialogs.messages.empty());
     EXPECT_EQ(fromFile.puzzle.SolutionArray, s.puzzle.SolutionArray);
     EXPECT_TRUE(fromFile.menu.ReducedChecked() && fromFile.menu.NoShowChecked());
@@ -124,8 +127,8 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     broken.Open({file});
     EXPECT_TRUE(broken.opener.opened.empty());
     EXPECT_EQ(broken.dialogs.messages,
-              (std::vector<Message>{{"The puzzle file " + file + " cannot be opened: it is not JSON.",
-                                     "Corvana", Buttons::Ok, Icon::Exclamation}}));
+              (Messages{{"The puzzle file " + file + " cannot be opened: it is not JSON.", "Corvana",
+                         Buttons::Ok, Icon::Exclamation}}));
     // The same request made one for a template that does not exist (kind, name, seed, options, file).
     broken.menu.Open({StartRequest::Kind::Template, "No Such Template", {}, false, false, file});
     EXPECT_TRUE(broken.opener.opened.empty());
@@ -139,7 +142,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     resumed.menu.Form_Load();
     EXPECT_TRUE(resumed.menu.ResumeEnabled());
     resumed.menu.mnuResume_Click();
-    EXPECT_EQ(resumed.opener.opened, std::vector<std::string>{"resume:Normal"});
+    EXPECT_EQ(resumed.opener.opened, Texts{"resume:Normal"});
     EXPECT_TRUE(resumed.dialogs.messages.empty()) << "a sound kept game is resumed without a word";
     EXPECT_EQ(resumed.puzzle.SolutionArray, s.puzzle.SolutionArray);
 }
@@ -153,7 +156,7 @@ TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
     const std::string said = "The best times could not be read from " + s.records.Path() +
                              " (it is not a records file of this program).  It has been moved aside to " +
                              s.records.Path() + ".bad.";
-    EXPECT_EQ(s.dialogs.messages, (std::vector<Message>{{said, "Corvana", Buttons::Ok, Icon::Exclamation}}));
+    EXPECT_EQ(s.dialogs.messages, (Messages{{said, "Corvana", Buttons::Ok, Icon::Exclamation}}));
     s.fakeSucceeds.reset();
     s.menu.Template_Click("mnuPlus");
     const std::string file = s.dir.File("plus.json");
@@ -164,8 +167,7 @@ TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
     s.Open({file});
     s.menu.mnuResume_Click();
     s.menu.mnuBestTimes_Click();
-    EXPECT_EQ(s.opener.opened,
-              (std::vector<std::string>{"play:Normal", "play:Normal", "resume:Normal", "best times"}));
+    EXPECT_EQ(s.opener.opened, (Texts{"play:Normal", "play:Normal", "resume:Normal", "best times"}));
     EXPECT_EQ(s.records.Data().Counts().size(), 1u) << "a puzzle that failed to load is no game";
     EXPECT_EQ(s.records.Data().Counts().at("Normal Puzzle Plus").started, 2);
 }
@@ -180,14 +182,12 @@ TEST(BestTimes, TablesResetAndExport) {
     s.records.GameSolved({{"Small Puzzle H", true, false, "Hard"}, 13, 30, true});
     s.records.GameSolved({{"Small Puzzle", false, false, "Easy"}, 14, 0, false}); // an average of 0 s shows
     const TextTable best = BestTimesTable(s.records.Data());
-    using Row = std::vector<std::string>;
-    EXPECT_EQ(best.headers, (Row{"Puzzle", "Options", "Grade", "Place", "Time", "Date", "Seed"}));
-    EXPECT_EQ(best.rows, (std::vector<Row>{{"Small Puzzle", "None", "Easy", "1", "0:00", "2024-07-08", "14"},
-                                           {"Small Puzzle H", "Reduced Numbers", "Hard", "1", "1:35",
-                                            "2024-07-08", "12"}}));
+    EXPECT_EQ(best.headers, (Texts{"Puzzle", "Options", "Grade", "Place", "Time", "Date", "Seed"}));
+    EXPECT_EQ(best.rows,
+              (Table{{"Small Puzzle", "None", "Easy", "1", "0:00", "2024-07-08", "14"},
+                     {"Small Puzzle H", "Reduced Numbers", "Hard", "1", "1:35", "2024-07-08", "12"}}));
     EXPECT_EQ(StatisticsTable(s.records.Data()).rows,
-              (std::vector<Row>{{"Small Puzzle", "0", "1", "1", "0:00"},
-                                {"Small Puzzle H", "1", "2", "1", "1:35"}}));
+              (Table{{"Small Puzzle", "0", "1", "1", "0:00"}, {"Small Puzzle H", "1", "2", "1", "1:35"}}));
 
     const std::string csv = s.dir.File("times.csv");
     s.dialogs.savePaths = {csv, s.dir.File("no/such/folder.csv")};
@@ -196,8 +196,7 @@ TEST(BestTimes, TablesResetAndExport) {
               std::string::npos);
     cmdExport_Click(s.records, s.dialogs);
     cmdExport_Click(s.records, s.dialogs);
-    EXPECT_EQ(s.dialogs.saveRequests,
-              std::vector<std::string>(3, "Export Best Times|corvana-best-times.csv"));
+    EXPECT_EQ(s.dialogs.saveRequests, Texts(3, "Export Best Times|corvana-best-times.csv"));
     ASSERT_EQ(s.dialogs.messages.size(), 1u);
     const std::string said = "The best times could not be written to " + s.dir.File("no/such/folder.csv") +
                              " (cannot create a file in ";
@@ -210,8 +209,8 @@ TEST(BestTimes, TablesResetAndExport) {
     EXPECT_TRUE(cmdReset_Click(s.records, s.dialogs));
     EXPECT_TRUE(s.records.Data().Empty());
     EXPECT_EQ(s.dialogs.messages,
-              std::vector<Message>(2, {"Clear every best time and count?  The game in progress is kept.",
-                                       "Corvana", Buttons::YesNo, Icon::Exclamation}));
+              Messages(2, {"Clear every best time and count?  The game in progress is kept.", "Corvana",
+                           Buttons::YesNo, Icon::Exclamation}));
 }
 
 TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWritten) {
@@ -239,14 +238,13 @@ TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWri
     f.menu.Form_Load();
     EXPECT_TRUE(fs::is_directory(f.colorFile));
     EXPECT_EQ(f.colors, Defaults());
-    const std::vector<Message> expected = {{"Could not load the user-defined color scheme.  You can still "
-                                            "play the game using the default colors.",
-                                            "Corvana", Buttons::Ok, Icon::None},
-                                           {"Could not load the user-defined color scheme.  The text file "
-                                            "cannot be deleted.  Check the status of "
-                                            "the text file and delete manually.\r\n" +
-                                                f.colorFile,
-                                            "Color Scheme Fatal Error", Buttons::Ok, Icon::Critical}};
+    const Messages expected = {{"Could not load the user-defined color scheme.  You can still play the "
+                                "game using the default colors.",
+                                "Corvana", Buttons::Ok, Icon::None},
+                               {"Could not load the user-defined color scheme.  The text file cannot be "
+                                "deleted.  Check the status of the text file and delete manually.\r\n" +
+                                    f.colorFile,
+                                "Color Scheme Fatal Error", Buttons::Ok, Icon::Critical}};
     EXPECT_EQ(f.dialogs.messages, expected);
 }
 
@@ -289,9 +287,8 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
             Fixture f;
             f.fakeSucceeds = succeeds;
             f.menu.Template_Click(menu);
-            EXPECT_EQ(f.generated, std::vector<std::string>{puzzle});
-            EXPECT_EQ(f.opener.opened, std::vector<std::string>(
-                                           succeeds ? 1 : 0, "play:" + puzzle.substr(0, puzzle.find(' '))));
+            EXPECT_EQ(f.generated, Texts{puzzle});
+            EXPECT_EQ(f.opener.opened, Texts(succeeds ? 1 : 0, "play:" + puzzle.substr(0, puzzle.find(' '))));
             EXPECT_FALSE(f.menu.Unloaded());
             EXPECT_EQ(f.dialogs.messages, std::vector<Message>(succeeds ? 0 : 1, failed));
         }
