@@ -114,14 +114,13 @@ TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
               "Puzzle (# black square, . empty square):\n"
               "  1 4 # # # # # # . .\n"
               "  . . # # # # # # . .\n");
-    EXPECT_NE(text.find("  . . # # # # # # . .\n\n"
-                        "2 Digits: 14 15 23 30 32 33 42 52\n"
-                        "6 Digits: 034335 100045 103144 244352 503330 504124\n"
-                        "10 Digits: 1544524233 2004452520 2133215234 2531103310 3510403032 4151512031 "
-                        "4214455020 4400004330 4534245353 5433404424\n\nSolution:\n"
-                        "  1 4 # # # # # # 2 3\n"),
-              std::string::npos)
-        << text;
+    const std::string lists = "  . . # # # # # # . .\n\n"
+                              "2 Digits: 14 15 23 30 32 33 42 52\n"
+                              "6 Digits: 034335 100045 103144 244352 503330 504124\n"
+                              "10 Digits: 1544524233 2004452520 2133215234 2531103310 3510403032 4151512031 "
+                              "4214455020 4400004330 4534245353 5433404424\n\nSolution:\n"
+                              "  1 4 # # # # # # 2 3\n";
+    EXPECT_NE(text.find(lists), std::string::npos) << text;
 }
 
 // A Large puzzle lists ACROSS and DOWN apart; a clock seed is reported so the puzzle can be made again.
@@ -162,8 +161,7 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     EXPECT_EQ(cut.err.substr(cut.err.size() - 7), " steps\n");
 
     const auto damaged = [&](const std::string& from, const std::string& to) {
-        std::string text = made.out;
-        return text.replace(text.find(from), from.size(), to);
+        return std::string(made.out).replace(made.out.find(from), from.size(), to);
     };
     const struct {
         std::string text, says; // says: the whole message after the file name, or how it begins
@@ -269,9 +267,8 @@ TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKey
 TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     test::TempDir dir;
     const std::string file = dir.File("puzzle.json");
-    const std::vector<std::string> hidden = {"--template", "Small Puzzle Project X", "--seed", "5",
-                                             "--no-first"};
-    auto args = hidden;
+    std::vector<std::string> args = {"--template", "Small Puzzle Project X", "--seed", "5", "--no-first"};
+    const std::string text = Gen(args).out;
     args.insert(args.end(), {"--format", "json"});
     const GenRun json = Gen(args);
     test::WriteText(file, json.out);
@@ -285,7 +282,6 @@ TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     const auto ipuz = Parsed(args);
     EXPECT_EQ(ipuz["org.example.corvana:solutions"], 2);
     EXPECT_EQ(ipuz["difficulty"], "Expert");
-    const std::string text = Gen(hidden).out;
     EXPECT_NE(text.find("Solutions: 2 or more; draws: 1\nGrade: Expert\n"), std::string::npos) << text;
     // Project X's first draws are often mirrored even with the starting number shown; --first-draw keeps one.
     EXPECT_EQ(2, Parsed({"--template", "Small Puzzle Project X", "--seed", "8", "--first-draw", "--format",
