@@ -127,9 +127,8 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
         } else if (!qobject_cast<QAbstractScrollArea*>(w) && !qobject_cast<QLineEdit*>(w)) {
             ExpectWholeAndApart(*w, name);
         }
-        if (auto* frame = qobject_cast<QGroupBox*>(w)) {
-            EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()), frame->width()) << name;
-        }
+        const auto* frame = qobject_cast<QGroupBox*>(w);
+        EXPECT_LE(frame ? frame->fontMetrics().horizontalAdvance(frame->title()) : 0, w->width()) << name;
     }
 }
 
@@ -477,9 +476,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     a.colors.CheckedColor[1] = 0x0000FF;
     ColorEditorWindow f{a.colors, a.exitRequested, a.dialogs, a.colorFile};
     ASSERT_TRUE(OnScreen(f));
-    const auto shown = [&f](ColorRow row, int k) {
-        return f.SampleBox(row, k)->palette().color(QPalette::Window);
-    };
+    const auto fill = [&](ColorRow r, int k) { return f.SampleBox(r, k)->palette().color(QPalette::Window); };
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
     EXPECT_TRUE(f.isModal()) << "the other windows wait while colours are chosen";
     EXPECT_EQ(f.findChild<QWidget*>(QStringLiteral("client"))->palette().color(QPalette::Window),
@@ -504,7 +501,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
     EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
     // The boxes show the scheme, red in the low byte.
-    EXPECT_EQ(shown(ColorRow::Checked, 1), QColor(255, 0, 0));
+    EXPECT_EQ(fill(ColorRow::Checked, 1), QColor(255, 0, 0));
     // The focus ring shows on any colour: white under black dashes, none of the sample between.
     QWidget* first = f.SampleBox(ColorRow::Background, 0);
     first->setFocus();
@@ -518,7 +515,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
         for (const int x : {2, first->width() - 3})
             along.insert(ring.pixel(qRound(x * dpr), qRound(y * dpr)));
     EXPECT_EQ(along, (QSet<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}));
-    EXPECT_NE(ring.pixelColor(0, ring.height() / 2), shown(ColorRow::Background, 0)) << "a sunken edge";
+    EXPECT_NE(ring.pixelColor(0, ring.height() / 2), fill(ColorRow::Background, 0)) << "a sunken edge";
     // Tab walks the boxes frame by frame, row by row.
     for (int k = 0; k < 3; ++k)
         for (const ColorRow row : kColorRows) {
@@ -534,11 +531,11 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     // and the title bar each reach the editor; the boxes repaint.
     a.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
     QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
-    EXPECT_EQ(shown(ColorRow::Secondary, 2), QColor(255, 0, 0));
+    EXPECT_EQ(fill(ColorRow::Secondary, 2), QColor(255, 0, 0));
     QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
-    EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 255, 0));
+    EXPECT_EQ(fill(ColorRow::Background, 0), QColor(0, 255, 0));
     QTest::keyClick(f.SampleBox(ColorRow::Checked, 1), Qt::Key_Space);
-    EXPECT_EQ(shown(ColorRow::Checked, 1), QColor(0, 0, 255));
+    EXPECT_EQ(fill(ColorRow::Checked, 1), QColor(0, 0, 255));
     QTest::mousePress(first, Qt::LeftButton);
     QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(-2, -2));
     QTest::mouseRelease(first, Qt::LeftButton); // nor is a release with no press before it
@@ -554,7 +551,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     f.mnuSave()->trigger();
     EXPECT_FALSE(f.Model().ColorsChanged);
     f.mnuDefault()->trigger();
-    EXPECT_EQ(shown(ColorRow::Background, 0), QColor(0, 64, 0)) << "the defaults are shown";
+    EXPECT_EQ(fill(ColorRow::Background, 0), QColor(0, 64, 0)) << "the defaults are shown";
 
     // With a change, Exit by its shortcut, Escape and the title bar ask; Cancel keeps the window.
     a.dialogs.colors = {0x000080};
@@ -732,8 +729,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
         Indexed<QAbstractButton>(help, "optSelection", page)->click();
         ExpectWholeAndApart(help, "frmHowToPlay page " + std::to_string(page));
         for (std::size_t i = 0; i < HelpPages()[static_cast<std::size_t>(page)].labels.size(); ++i) {
-            const auto* text =
-                help.findChild<QLabel*>(QStringLiteral("lblPage%1Text%2").arg(page + 1).arg(i + 1));
+            const auto* text = help.findChild<QLabel*>(QString("lblPage%1Text%2").arg(page + 1).arg(i + 1));
             EXPECT_EQ(text && text->isVisible() ? text->text().toStdString() : "no label shown",
                       HelpPages()[static_cast<std::size_t>(page)].labels[i].text);
         }
