@@ -70,8 +70,7 @@ struct Window {
     }
     QLineEdit* Cell(int index) const { return Indexed<QLineEdit>(QStringLiteral("txtGrid"), index); }
     QCheckBox* Box(const ListBox& b) const {
-        return Indexed<QCheckBox>(QStringLiteral("chk%1Numbers%2").arg(b.digits).arg(b.down ? "Down" : ""),
-                                  b.index);
+        return Indexed<QCheckBox>(QString("chk%1Numbers%2").arg(b.digits).arg(b.down ? "Down" : ""), b.index);
     }
     QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
     QGroupBox* Frame(const char* name) const { return window->findChild<QGroupBox*>(name); }
@@ -742,11 +741,10 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);
         ASSERT_EQ(w.dialogs.messages.size(), kept ? 0u : 1u);
         const std::string said = kept ? "" : w.dialogs.messages[0].text;
-        EXPECT_TRUE(kept || (said.rfind("The game could not be saved to " + store.Path() + " (cannot rename ",
-                                        0) == 0 &&
-                             said.find(").  You can go on playing, but this game cannot be resumed after the "
-                                       "program ends.") != std::string::npos))
-            << said;
+        const std::string cause = "The game could not be saved to " + store.Path() + " (cannot rename ";
+        const std::string effect =
+            ").  You can go on playing, but this game cannot be resumed after the program ends.";
+        EXPECT_TRUE(kept || (said.rfind(cause, 0) == 0 && said.find(effect) != std::string::npos)) << said;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary file";
 }
