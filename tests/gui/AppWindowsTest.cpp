@@ -479,8 +479,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     const auto fill = [&](ColorRow r, int k) { return f.SampleBox(r, k)->palette().color(QPalette::Window); };
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
     EXPECT_TRUE(f.isModal()) << "the other windows wait while colours are chosen";
-    EXPECT_EQ(f.findChild<QWidget*>(QStringLiteral("client"))->palette().color(QPalette::Window),
-              QColor(0, 0, 64));
+    EXPECT_EQ(f.findChild<QWidget*>("client")->palette().color(QPalette::Window), QColor(0, 0, 64));
     const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
     const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
     for (int k = 0; k < 3; ++k) {
