@@ -28,8 +28,7 @@ struct GenRun {
 
 GenRun Gen(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = RunGenerator(args, out, err);
-    return {status, out.str(), err.str()};
+    return {RunGenerator(args, out, err), out.str(), err.str()}; // a braced list runs left to right
 }
 
 // What corvana-gen writes as JSON (or ipuz) for these arguments.
