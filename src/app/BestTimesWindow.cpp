@@ -43,7 +43,6 @@ QTableWidget* AddTable(QWidget* parent, QVBoxLayout* layout, const char* name, c
     table->setWordWrap(false);
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setStretchLastSection(true);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(label);
     layout->addWidget(table, 1);
@@ -100,7 +99,7 @@ BestTimesWindow::BestTimesWindow(RecordsBook& book, Dialogs& dialogs, int zoom, 
         table->resizeColumnsToContents();
         wanted = std::max(wanted, 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() +
                                       table->horizontalHeader()->length());
-        table->horizontalHeader()->setStretchLastSection(true);
+        table->horizontalHeader()->setStretchLastSection(true); // then it takes the room left
     }
     const QMargins margins = layout->contentsMargins();
     wanted += margins.left() + margins.right();

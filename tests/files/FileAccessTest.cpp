@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <thread>
 
 #include <fcntl.h>
@@ -129,6 +130,8 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     EXPECT_EQ(ReadText(dir.File("f")), "old and longer");
     EXPECT_TRUE(other.Open(dir.File("f"), FileMode::Usual, error)) << error;
     EXPECT_EQ(EntriesIn(dir.path()), 3u) << "the fresh files are beside it";
+    for (const auto& e : fs::directory_iterator(dir.path())) // named as the tidy-up after a crash expects
+        EXPECT_TRUE(std::regex_match(e.path().filename().string(), std::regex("f|\\.f\\.\\w{6}"))) << e;
     ASSERT_TRUE(out.Commit(error)) << error;
     EXPECT_EQ(ReadText(dir.File("f")), std::string("\r\nc\0e", 5));
     EXPECT_EQ(out.ErrorNumber(), 0);
