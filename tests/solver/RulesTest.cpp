@@ -68,6 +68,20 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
          "2-digit down run at row 2, column 3, so 23 cannot go there and 23 is listed 2 times and fits only "
          "2 "
          "places."},
+        // Row 1 and column 1 begin with 2, so they take two of 22, 23 and 22, and the other two
+        // share a last digit: only the two 22s leave that (23 and 33). A 22 in row 3 would leave
+        // 23 or 33 to begin column 1.
+        {"2.# .#. #..", "22 23 22 33", Rule::Trial, Grade::Expert, 2,
+         "22 goes across at row 1, column 1: trying 22 across at row 3, column 2 leaves no number that fits "
+         "the "
+         "2-digit down run at row 1, column 1, so 22 cannot go there and 22 is listed 2 times and fits only "
+         "2 "
+         "places."},
+        // A number listed once that a trial leaves without a place is named as such.
+        {"... ..3 ...", "221 233 203 222 230 133", Rule::Trial, Grade::Expert, 1,
+         "221 goes across at row 1, column 1: trying 222 there leaves no place for 230, so 222 cannot go "
+         "there "
+         "and 221 is the only 3-digit number left."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
         {"#.. .#. .##", "22 00 22", Rule::Trial, Grade::Expert, 1,
