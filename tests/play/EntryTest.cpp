@@ -2,8 +2,6 @@
 
 #include "PlayFixture.h"
 
-#include "corvana/Version.h"
-
 #include <cstdlib>
 #include <map>
 
@@ -229,8 +227,7 @@ TEST_P(Entry, ARefusedFillWritesNothingAndKeepsTheBuffer) {
             "One or more numbers that exist in the squares that you are filling with " + number +
             " conflict.  This could invalidate some entered values.  Do you want to "
             "overwrite?|Confirm Overwrite|1";
-        EXPECT_EQ(f.Msgs(),
-                  std::vector<std::string>{r.message ? *r.message + "|" + version::Title + "|0" : conflict});
+        EXPECT_EQ(f.Msgs(), std::vector<std::string>{r.message ? *r.message + "|Corvana|0" : conflict});
         EXPECT_EQ(f.puzzle.UserArray, user);
         EXPECT_EQ(f.form->BufferText() + f.Undo(), number + undo);
         ExpectIdle(f);

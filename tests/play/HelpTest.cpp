@@ -67,15 +67,13 @@ TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
 TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     PlayFixture f(GetParam());
     f.Pick(f.Box(f.UntickedBox()).digits, 0);
-    const std::string before = Picture(*f.form);
+    const std::string before = Picture(*f.form), buffer = f.form->BufferText();
     const std::vector<int> ticked = f.TickedIds();
     const auto user = f.puzzle.UserArray;
-    const std::string buffer = f.form->BufferText();
 
     f.form->mnuHint_Click();
     EXPECT_EQ(f.form->BufferText(), buffer);
-    const std::string said = f.form->StatusText();
-    const std::string number = said.substr(0, said.find(' '));
+    const std::string said = f.form->StatusText(), number = said.substr(0, said.find(' '));
     EXPECT_NE(said.find(" goes "), std::string::npos) << said;
     int changed = 0;
     for (int i = 0; i < f.Count(); ++i)
