@@ -69,11 +69,6 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveS
 }
 
 TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
-    struct Case {
-        std::string content;
-        bool ok;
-        std::vector<ColorValue> expected; // in file order, over a kMarked scheme
-    };
     const std::vector<ColorValue> kept = InFileOrder(kMarked);
     // What a kMarked scheme holds, in file order, after the first values were read.
     const auto readFirst = [&kept](std::vector<ColorValue> values) {
@@ -82,7 +77,11 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     };
     const auto elevenRead = readFirst({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     const std::vector<ColorValue> twelveRead{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    const Case cases[] = {
+    const struct {
+        std::string content;
+        bool ok;
+        std::vector<ColorValue> expected; // in file order, over a kMarked scheme
+    } cases[] = {
         // Eleven values fail but keep what was read; empty lines are no values.
         {Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
         // The leading number of each field, rounded half to even (only the first decimal decides
@@ -113,7 +112,7 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     };
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         WriteText(path, c.content);
         ColorScheme s = kMarked;
         const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});
@@ -127,8 +126,7 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
 // deleted, and the start-up's write check writes through no link and touches no other file.
 TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDeleted) {
     TempDir dir;
-    const std::string path = dir.File(kColorFileName);
-    const std::string victim = dir.File("victim");
+    const std::string path = dir.File(kColorFileName), victim = dir.File("victim");
     WriteText(victim, kDefaultFile);
 
     // A FIFO with no writer blocks an ordinary open for ever; /dev/zero never ends. Both are

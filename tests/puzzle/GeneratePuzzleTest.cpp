@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 using namespace corvana;
 
@@ -32,9 +33,8 @@ void ExpectSortedAndPadded(const NumberList& numbers, const CaptionList& caption
 void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
     const int w = t.Width();
     const auto cells = static_cast<std::size_t>(w * w);
-    ASSERT_EQ(s.GridPattern.size(), cells);
-    ASSERT_EQ(s.SolutionArray.size(), cells);
-    ASSERT_EQ(s.UserArray.size(), cells);
+    ASSERT_EQ(std::tuple(s.GridPattern.size(), s.SolutionArray.size(), s.UserArray.size()),
+              std::tuple(cells, cells, cells));
     // The puzzle as the player sees it has one solution, the generator's own.
     const SolveResult solved = Solve(ShownPuzzle(s), 2);
     ASSERT_EQ(solved.solutions, 1);
@@ -143,9 +143,8 @@ TEST(GeneratePuzzle, ClockSeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChang
     const GenerateResult unknown = GeneratePuzzle(s, 6);
     EXPECT_FALSE(unknown);
     EXPECT_EQ(unknown.message, "");
-    EXPECT_EQ(s.SolutionArray, before.SolutionArray);
-    EXPECT_EQ(s.Captions, before.Captions);
-    EXPECT_EQ(s.Seed, before.Seed);
+    EXPECT_EQ(std::tie(s.SolutionArray, s.Captions, s.Seed),
+              std::tie(before.SolutionArray, before.Captions, before.Seed));
 }
 
 // The number draws that fill every list.
