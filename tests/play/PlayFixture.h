@@ -140,10 +140,8 @@ struct PlayFixture {
     }
 
     const ListBox& Box(int id) const { return form->Boxes().at(Ix(id)); }
-    // Ticks a box by a user's click; the buffer then holds its caption.
-    void Pick(int digits, int index, bool down = false) {
-        form->BoxClick(form->FindBox(digits, down, index));
-    }
+    // Ticks the `nth` box of a list by a user's click; the buffer then holds its caption.
+    void Pick(int digits, int nth, bool down = false) { form->BoxClick(form->FindBox(digits, down, nth)); }
     // The `skip`-th visible box that is not ticked.
     int UntickedBox(int skip = 0) const {
         for (std::size_t id = 0; id < form->Boxes().size(); ++id)
