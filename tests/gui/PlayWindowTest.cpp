@@ -709,8 +709,7 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
         << "the system's error number, then what went wrong: " << f.dialogs.messages[1].text;
     EXPECT_EQ(f.dialogs.messages[1].title, "Corvana");
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.pdf"});
-    EXPECT_EQ(corvana::test::ReadText(f.output.toStdString()), "an older page")
-        << "the older page stays as it was";
+    EXPECT_EQ(corvana::test::ReadText(f.output.toStdString()), "an older page");
 }
 
 // A digit typed in the window reaches the kept game at once, and the time spent when the window
