@@ -193,6 +193,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(Pixel(at, QPoint(at->width() / 2, 0)), QColor(128, 128, 128));
         EXPECT_EQ(Pixel(at, QPoint(1, 1)), at->palette().color(QPalette::Active, QPalette::Highlight));
         EXPECT_EQ(Pixel(at, QPoint(at->width() - 2, at->height() - 1)), QColor(212, 212, 212));
+        EXPECT_EQ(Pixel(at, QPoint(at->width() - 1, 0)), QColor(212, 212, 212))
+            << "the light edge's full height";
         // The focus chain walks the cells in tab index order (Tab passes over the black ones).
         at = w.Cell(lowest);
         for (int step = 1; step < c.CellCount(); ++step, at = at->nextInFocusChain())
