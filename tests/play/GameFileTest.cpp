@@ -253,6 +253,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     edge["play"]["secondsSpent"] = 3162240000u;
     edge["play"]["hints"] = edge["play"]["checks"] = 1000000000;
     edge["play"]["undo"] = std::vector<std::string>(11, "10");
+    edge["play"]["undo"][1] = std::string(40, '1'); // a record as long as one may be
     WriteText(dir.File("last-game.json"), edge.dump());
     EXPECT_TRUE(none.Load().game) << "the good file at its limits reads";
     EXPECT_TRUE(none.Resumable());
