@@ -176,10 +176,11 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
          "the grid has 8 places for the 3-digit DOWN list but it holds 9 numbers\n"},
         {damaged("\"user\": [\"###.....", "\"user\": [\"###99999"),
          "the numbers cannot all be placed in this grid with its digits\n"},
-        // Hostile input: a number out of range, nesting too deep to walk, a huge name.
+        // Hostile input: a number out of range, nesting too deep to walk (after a string with an
+        // escape in it), a huge name.
         {"{\"width\": 1e999}", "not JSON: number overflow parsing '1e999'\n"},
-        {damaged("\"lists\": {\"3\": [",
-                 "\"lists\": {\"3\": [" + std::string(100000, '[') + std::string(100000, ']') + ", "),
+        {damaged("\"lists\": {\"3\": [", "\"lists\": {\"3\": [\"\\n\", " + std::string(100000, '[') +
+                                             std::string(100000, ']') + ", "),
          "not a puzzle: nested deeper than 16 levels\n"},
         {damaged("\"lists\": {\"3\"", "\"lists\": {\"1/\""),
          "\"lists\" has a list named \"1/\", not a digit count from 2 to 20\n"},
