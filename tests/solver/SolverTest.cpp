@@ -101,6 +101,5 @@ TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
 // A number listed twice is one number with two copies, wherever the copies stand in the list:
 // three places for 12, 34 and 12 fill three ways.
 TEST(Solver, ANumberListedTwiceIsOneNumberWithTwoCopies) {
-    const FillIn board = Puzzle("..#.. ##### ..### ##### #####", "12 34 12");
-    EXPECT_EQ(Solve(board, 10).solutions, 3);
+    EXPECT_EQ(Solve(Puzzle("..#.. ##### ..### ##### #####", "12 34 12"), 10).solutions, 3);
 }
