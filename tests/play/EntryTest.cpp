@@ -50,14 +50,13 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
     PlayFixture f(GetParam());
     const int cell = f.FreeCell(), w = f.W(), last = f.Count() - 1;
     const std::string c = std::to_string(cell) + ",", in = f.form->Config().separateLists ? " of " : " in ";
-    const std::string place =
-        "Column " + std::to_string(cell % w + 1) + " Row " + std::to_string(cell / w + 1);
+    const std::string at = "Column " + std::to_string(cell % w + 1) + " Row " + std::to_string(cell / w + 1);
     f.Key(cell, vk::Back); // even an empty cell's clearing is recorded
-    EXPECT_EQ(f.Undo(), "1 " + c + "-1,-1 |Undo Clear of " + place + "|on");
+    EXPECT_EQ(f.Undo(), "1 " + c + "-1,-1 |Undo Clear of " + at + "|on");
     f.Type(cell, 3);
     f.Type(cell, 7);
     EXPECT_EQ(f.Entry(cell), "7:7");
-    EXPECT_EQ(f.Undo(), "1 " + c + "3,7 |Undo 7" + in + place + "|on");
+    EXPECT_EQ(f.Undo(), "1 " + c + "3,7 |Undo 7" + in + at + "|on");
     for (int d = 0; d <= 9; ++d) {
         EXPECT_EQ(f.Key(cell, vk::Numpad0 + d), vk::Numpad0 + d);
         EXPECT_EQ(f.Entry(cell), std::to_string(d) + ":" + std::to_string(d));
