@@ -34,6 +34,12 @@ std::string Times(const Records& r, const RecordCategory& category = kH) {
     return s;
 }
 
+// A folder for the records file, and the dialogs its book reports to.
+struct RecordsFile : ::testing::Test {
+    TempDir dir;
+    FakeDialogs dialogs;
+};
+
 } // namespace
 
 // A helped game is solved but never a best time; the ten best stay, a new time after equal ones;
@@ -124,7 +130,7 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill
 }
 
 // Without an absolute XDG folder the records and the kept game live under home; without a home, nowhere.
-TEST(RecordsFile, TheRecordsAndTheKeptGameLiveUnderHomeWithoutAnAbsoluteXdgFolder) {
+TEST_F(RecordsFile, TheRecordsAndTheKeptGameLiveUnderHomeWithoutAnAbsoluteXdgFolder) {
     EXPECT_EQ(RecordsFilePath("", "/h") + " " + RecordsFilePath("rel", "/h") + " " + RecordsFilePath("", ""),
               "/h/.local/share/corvana/records.json /h/.local/share/corvana/records.json ");
     EXPECT_EQ(GameFilePath("", "/h") + " " + GameFilePath("rel", "/h") + " " + GameFilePath("", ""),
@@ -133,9 +139,7 @@ TEST(RecordsFile, TheRecordsAndTheKeptGameLiveUnderHomeWithoutAnAbsoluteXdgFolde
 
 // Every change is on the disk at once and reads back whole; the folder is made when missing; a
 // write that fails is reported once.
-TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
-    TempDir dir;
-    FakeDialogs dialogs;
+TEST_F(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     const std::string path = dir.File("data/corvana/records.json");
     RecordsBook book(path, dialogs, [] { return std::string("2024-02-29"); });
     EXPECT_EQ(book.Load(), "");
@@ -173,7 +177,7 @@ TEST(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
 
 // A file that is not whole records of this program is moved aside with ".bad" and reported
 // once; it never stops anything, and the next write starts afresh.
-TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
+TEST_F(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     Records some;
     some.Started(kH.templateName);
     some.Solved(Game(30), "2024-03-04");
@@ -211,9 +215,8 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {std::string(1100 * 1024, ' '), "it is too large (more than 1048576 bytes)"},
     };
     for (const auto& c : cases) {
-        TempDir dir;
-        FakeDialogs dialogs;
-        const std::string path = dir.File("records.json");
+        TempDir fresh; // the moved-aside file of one case must not change the next one's name
+        const std::string path = fresh.File("records.json");
         WriteText(path, c.text);
         RecordsBook book(path, dialogs);
         EXPECT_EQ(book.Load(), "The best times could not be read from " + path + " (" + c.reason +
@@ -224,8 +227,6 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path))) << "this session's times are kept";
         EXPECT_EQ(book.Load(), "") << "reported once, and the new file reads";
     }
-    TempDir dir;
-    FakeDialogs dialogs;
     const std::string path = dir.File("records.json");
     for (const char* name : {".bad", ".bad.1"}) { // never over an earlier one
         WriteText(path, name);
@@ -238,9 +239,7 @@ TEST(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
 
 // One row per time under the header; a link leads to the file written, and only a regular file
 // is replaced (what else is refused is the output file's own business).
-TEST(RecordsFile, ExportWritesTheHeaderAndOneRowPerTime) {
-    TempDir dir;
-    FakeDialogs dialogs;
+TEST_F(RecordsFile, ExportWritesTheHeaderAndOneRowPerTime) {
     RecordsBook book(dir.File("records.json"), dialogs, [] { return std::string("2024-05-06"); });
     ASSERT_EQ(book.Load(), "");
     book.GameSolved(Game(3725, 42, false, {"Normal Puzzle Plus", true, false, "Medium"}));
