@@ -42,9 +42,8 @@ namespace {
 
 // Runs `act` on the first visible top-level widget of type T (and of the given name, if one is
 // given) once the nested event loop that shows it is running.
-template <typename T = QWidget, typename Act>
-void WhenShown(const QString& name, Act act, int triesLeft = 500) {
-    QTimer::singleShot(0, [name, act, triesLeft] {
+template <typename T = QWidget, typename Act> void WhenShown(const QString& name, Act act, int tries = 500) {
+    QTimer::singleShot(0, [name, act, tries] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* t = qobject_cast<T*>(w);
                 t && t->isVisible() && (name.isEmpty() || w->objectName() == name)) {
@@ -52,8 +51,8 @@ void WhenShown(const QString& name, Act act, int triesLeft = 500) {
                 return;
             }
         }
-        if (triesLeft > 0)
-            WhenShown<T>(name, act, triesLeft - 1);
+        if (tries > 0)
+            WhenShown<T>(name, act, tries - 1);
     });
 }
 
@@ -155,9 +154,8 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
                       "mnuFivePlus=Five Plus|mnuAngled=Angled|mnuHTT=HTT"},
         {"mnuLarge", "mnuCrazyEights=Crazy Eights|mnuSquares=Squares|mnuFourElectrodes=Four Electrodes"},
         {"mnuDifficulty", "mnuNoShow=Don't Show First Number|mnuReduced=Reduced Numbers"},
-        {"mnuOther", "mnuHowToPlay=How to Play "
-                     "[F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|mnuExit=E&xit [Ctrl+X]|"
-                     "mnuBestTimes=Best Times..."},
+        {"mnuOther", "mnuHowToPlay=How to Play [F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|"
+                     "mnuExit=E&xit [Ctrl+X]|mnuBestTimes=Best Times..."},
     };
     EXPECT_EQ(Entries(window.menuBar()->actions()).join('|'), menus.at(""));
     for (QMenu* menu : window.findChildren<QMenu*>()) // the bar's overflow menu has no name
@@ -257,8 +255,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
               ToQColor(kHelpBackground).name())
         << "the pages stand on the help's own background";
-    EXPECT_EQ(help.findChild<QLabel*>("lblPage1Text1")->palette().color(QPalette::WindowText),
-              QColor(Qt::white));
+    EXPECT_EQ(help.findChild<QLabel*>("lblPage1Text1")->palette().color(QPalette::WindowText), Qt::white);
     EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
@@ -492,9 +489,8 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
                 EXPECT_EQ(hint, QString::fromUtf8(colortexts::kSampleToolTip));
             EXPECT_EQ(box->accessibleName(), f.Frame(k)->title() + ' ' + label->text()) << "read out whole";
             EXPECT_EQ(label->buddy(), box) << "the caption leads the keyboard to its box";
-            EXPECT_TRUE(box->cursor().shape() == Qt::PointingHandCursor &&
-                        label->cursor().shape() == Qt::PointingHandCursor)
-                << "a hand where a click works";
+            EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor) << "a hand where a click works";
+            EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor) << "a hand where a click works";
         }
     }
     EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
