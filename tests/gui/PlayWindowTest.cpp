@@ -122,8 +122,7 @@ std::string ReaderName(QWidget* w) {
     return name.toStdString();
 }
 
-const char* const kOneOfEachSize[] = {"Small Puzzle H", "Normal Puzzle Shield",
-                                      "Large Puzzle Four Electrodes"};
+const char* const kOnePerSize[] = {"Small Puzzle H", "Normal Puzzle Shield", "Large Puzzle Four Electrodes"};
 
 // A play window whose printer is chosen by script: a PDF printer writing into a temporary
 // folder, or nothing (a cancel). While the printer is being chosen the window is in its print
@@ -156,7 +155,7 @@ struct PrintWindow : Window, PrinterChooser {
 // Cells, frames, list boxes and headings show what the model holds, where it puts them, in the
 // scheme's colours. The window opens at the designed size, the focus in the first cell.
 TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
-    for (const char* name : kOneOfEachSize) {
+    for (const char* name : kOnePerSize) {
         Window w(name);
         const FormConfig& c = w.Config();
         EXPECT_EQ(w.window->windowTitle(), QString::fromLatin1(name));
@@ -368,7 +367,7 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimised) {
 // could show: one template of each size class (the list widths and fonts are the class's) at
 // every zoom.
 TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
-    for (const char* name : kOneOfEachSize)
+    for (const char* name : kOnePerSize)
         for (const int zoom : kZoomSteps) {
             SCOPED_TRACE(std::string(name) + " at " + std::to_string(zoom) + "%");
             Window w(name);
