@@ -35,6 +35,12 @@ void TypeSolution(PlayFixture& f, const std::set<int>& skip = {}) {
             f.Type(i, f.Solution(i));
 }
 
+// A folder for the state file, and the store that keeps the game in it.
+struct StateFile : ::testing::Test {
+    TempDir dir;
+    GameStore store{dir.File("last-game.json")};
+};
+
 } // namespace
 
 // The notice comes once, when the user's own digit or AutoFill completes the grid, and names the
@@ -90,9 +96,9 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
 // A game taken up again from the file looks exactly as it was left: the starting number revealed,
 // down and across ticks, the buffer, the undo record, the solution view, the time spent, the help
 // taken and Check's marks.
-TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
+TEST_F(StateFile, AResumedGameShowsWhatTheFormShowed) {
     for (const char* name : kAllSizes) {
-        TempDir dir;
+        TempDir own; // each size keeps its game in a folder of its own
         PlayFixture f(name, true);
         double now = 50;
         f.form->SetClock([&now] { return now; });
@@ -109,11 +115,11 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         // Kept in the solution view but for Small, where the revealed starter's colours show at once.
         if (std::string(name) != kSmall)
             f.form->mnuSolution_Click();
-        GameStore store(dir.File("last-game.json"));
-        ASSERT_EQ(store.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
-        EXPECT_EQ(fs::status(store.Path()).permissions() & (fs::perms::group_all | fs::perms::others_all),
+        GameStore saved(own.File("last-game.json"));
+        ASSERT_EQ(saved.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
+        EXPECT_EQ(fs::status(saved.Path()).permissions() & (fs::perms::group_all | fs::perms::others_all),
                   fs::perms::none); // the file is the user's alone
-        GameStore::Loaded loaded = store.Load();
+        GameStore::Loaded loaded = saved.Load();
         ASSERT_TRUE(loaded.game) << loaded.message;
         PlayFixture r(name);
         r.puzzle = loaded.game->puzzle;
@@ -121,7 +127,7 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         r.form->Form_Load();
         r.form->RestorePlay(loaded.game->play);
         PlayForm& resumed = *r.form;
-        EXPECT_EQ(json::parse(ReadText(store.Path()))["play"]["assisted"], true) << "the help taken is kept";
+        EXPECT_EQ(json::parse(ReadText(saved.Path()))["play"]["assisted"], true) << "the help taken is kept";
         EXPECT_EQ(std::make_pair(resumed.HintsUsed(), resumed.ChecksUsed()), std::make_pair(1, 1));
         // Every field the file holds must be read back: one it does not write fails the load.
         EXPECT_EQ(GameToJson(loaded.game->puzzle, resumed.CapturePlay()),
@@ -137,16 +143,16 @@ TEST(StateFile, AResumedGameShowsWhatTheFormShowed) {
         if (f.form->SolutionShown())
             f.form->mnuSolution_Click();
         TypeSolution(f);
-        EXPECT_EQ(store.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
-        EXPECT_FALSE(store.Resumable());
-        EXPECT_TRUE(store.Load().game);
-        EXPECT_FALSE(store.Resumable());
+        EXPECT_EQ(saved.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
+        EXPECT_FALSE(saved.Resumable());
+        EXPECT_TRUE(saved.Load().game);
+        EXPECT_FALSE(saved.Resumable());
     }
 }
 
 // A state file that is not a whole game of this program is moved aside with ".bad" and reported
 // once; it never stops anything. No file at all is no game and no message.
-TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
+TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     PlayFixture f(kLarge, true);
     f.Pick(3, 0, true);
     const json good = GameToJson(SavedGame{f.puzzle, f.form->CapturePlay()});
@@ -197,33 +203,33 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {"", "it is a folder, not a file", [](const std::string& p) { fs::create_directory(p); }},
     };
     for (const auto& c : cases) {
-        TempDir dir;
-        const std::string path = dir.File("last-game.json");
+        TempDir own; // each case in a folder of its own
+        const std::string path = own.File("last-game.json");
         c.make ? c.make(path) : WriteText(path, c.text);
-        GameStore store(path);
-        EXPECT_EQ(store.Load().message, "The last game could not be read from " + path + " (" + c.reason +
-                                            ").  It has been moved aside to " + path + ".bad.");
-        EXPECT_FALSE(store.Resumable());
+        GameStore damaged(path);
+        EXPECT_EQ(damaged.Load().message, "The last game could not be read from " + path + " (" + c.reason +
+                                              ").  It has been moved aside to " + path + ".bad.");
+        EXPECT_FALSE(damaged.Resumable());
         EXPECT_TRUE(fs::exists(fs::symlink_status(path + ".bad")));
-        EXPECT_EQ(store.Load().message, "") << "reported once";
+        EXPECT_EQ(damaged.Load().message, "") << "reported once";
     }
 
     // A file the user may not read is no damaged file: it is reported and stays. Root reads
     // anything, so the load runs as nobody then.
     {
-        TempDir dir;
-        const std::string path = dir.File("last-game.json");
+        TempDir own;
+        const std::string path = own.File("last-game.json");
         WriteText(path, "{}");
         ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-        ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(own.path().c_str(), 0777), 0);
         const std::string expected = "The last game could not be read from " + path +
                                      " (Permission denied).  It has been left where it is.";
         EXPECT_EXIT(
             {
                 if (::geteuid() == 0 && ::setuid(65534) != 0)
                     std::_Exit(3);
-                GameStore store(path);
-                const std::string message = store.Load().message;
+                GameStore unreadable(path);
+                const std::string message = unreadable.Load().message;
                 std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
             },
             ::testing::ExitedWithCode(0), "");
@@ -231,8 +237,6 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
 
     // Of the temporary files beside it only those of writes cut short go: old and not locked by
     // a write still going on (another instance's).
-    TempDir dir;
-    GameStore none(dir.File("last-game.json"));
     const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
     for (const char* leaf : {".last-game.json.Ab12Cd", ".last-game.json.Ab12C", ".last-game.json.Locked",
                              ".last-game.json.Recent"}) {
@@ -242,7 +246,7 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     }
     const int locked = ::open(dir.File(".last-game.json.Locked").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(locked, LOCK_EX), 0);
-    EXPECT_EQ(none.Load().message, "");
+    EXPECT_EQ(store.Load().message, "");
     ::close(locked);
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -255,22 +259,20 @@ TEST(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     edge["play"]["undo"] = std::vector<std::string>(11, "10");
     edge["play"]["undo"][1] = std::string(40, '1'); // a record as long as one may be
     WriteText(dir.File("last-game.json"), edge.dump());
-    EXPECT_TRUE(none.Load().game) << "the good file at its limits reads";
-    EXPECT_TRUE(none.Resumable());
+    EXPECT_TRUE(store.Load().game) << "the good file at its limits reads";
+    EXPECT_TRUE(store.Resumable());
     json older = good;
     for (const char* key : {"assisted", "hints", "checks", "checkMarks"})
         older["play"].erase(key);
     WriteText(dir.File("last-game.json"), older.dump());
-    const auto kept = none.Load().game;
+    const auto kept = store.Load().game;
     ASSERT_TRUE(kept) << "a game kept before help was counted reads";
     EXPECT_EQ(GameToJson(*kept), good);
 }
 
 // The file says its format. A game kept with an earlier puzzle's lists of lengths its template
 // lacks (never ticked) still reads; a tick in such a list does not.
-TEST(StateFile, ListsOfLengthsTheTemplateLacksReadUnlessTicked) {
-    TempDir dir;
-    GameStore store(dir.File("last-game.json"));
+TEST_F(StateFile, ListsOfLengthsTheTemplateLacksReadUnlessTicked) {
     PlayFixture f("Large Puzzle Four Electrodes");
     ASSERT_EQ(store.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
     json earlier = json::parse(ReadText(store.Path())); // no 2-digit list
@@ -288,12 +290,10 @@ TEST(StateFile, ListsOfLengthsTheTemplateLacksReadUnlessTicked) {
 
 // The window's keeper: a change reaches the file through the writer thread, and the time spent
 // with it; the running time alone is no change (closing writes it: the window test's).
-TEST(StateFile, TheKeeperWritesEveryChangeButNotTheTimeAlone) {
+TEST_F(StateFile, TheKeeperWritesEveryChangeButNotTheTimeAlone) {
     PlayFixture f(kSmall);
     double now = 0;
     f.form->SetClock([&now] { return now; });
-    TempDir dir;
-    GameStore store(dir.File("last-game.json"));
     GameKeeper keeper(*f.form, f.puzzle, store);
     EXPECT_EQ(keeper.Changed(), "");
     EXPECT_EQ(keeper.Flush(), "");
