@@ -178,8 +178,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     QMenuBar* bar = window.menuBar();
     for (QAction* top : bar->actions()) {
         const QRect at = bar->actionGeometry(top);
-        EXPECT_TRUE(at.top() == bar->actionGeometry(bar->actions().first()).top() &&
-                    at.right() <= bar->width());
+        EXPECT_TRUE(at.top() == bar->actionGeometry(bar->actions()[0]).top() && at.right() <= bar->width());
         EXPECT_GE(at.width(), bar->fontMetrics().horizontalAdvance(top->text()));
     }
     auto* work = window.findChild<QFrame*>(QStringLiteral("fraWork"));
