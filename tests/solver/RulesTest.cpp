@@ -1,6 +1,4 @@
 #include "solver/Rules.h"
-#include "puzzle/GeneratePuzzle.h"
-#include "puzzle/Templates.h"
 
 #include "Boards.h"
 
@@ -8,8 +6,6 @@
 
 using namespace corvana;
 using namespace corvana::test;
-
-const auto Grid = [](const SolvedGrid& fill) { return std::vector<int>(fill.begin(), fill.end()); };
 
 // Each board is worked out by hand: the rule named is the lowest that makes progress on it,
 // and the grade follows from the rules the whole solve needs.
@@ -43,6 +39,12 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {"..# ... ...", "00 01 100 201 012 000", Rule::Crossing, Grade::Medium, 1,
          "012 goes down at row 1, column 1: the crossing numbers through row 2, column 2 and row 3, column 2 "
          "limit the digits there, so no other place fits 012."},
+        // Row 1 and column 1 begin with 2, which 021 does not: column 2 is its only place.
+        {"2.. ..# ..#", "02 11 203 201 021", Rule::Singles, Grade::Easy, 1,
+         "021 goes down at row 1, column 2: no other place fits 021."},
+        // Column 2 is the only 2-digit run, and 33 the only 2-digit number.
+        {"... ... .#.", "33 332 333 333 231", Rule::Singles, Grade::Medium, 1,
+         "33 goes down at row 1, column 2: it is the only 2-digit number left."},
         // Only 3-digit run is column 1, from row 3; its list has only 132.
         {"#.... #.... .##.. ..#.. ..#..", "20 33 31 20 22 32 30 00 132 3022 2013 21232 23012", Rule::Singles,
          Grade::Medium, 1, "132 goes down at row 3, column 1: it is the only 3-digit number left."},
@@ -185,7 +187,7 @@ TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
     const SolveResult all = Solve(board, 13);
     EXPECT_EQ(all.solutions, 12);
     for (const SolvedGrid& fill : all.grids)
-        EXPECT_TRUE(IsSolved(board, Grid(fill)));
+        EXPECT_TRUE(IsSolved(board, std::vector<int>(fill.begin(), fill.end())));
     EXPECT_EQ(NextStep(board).number, "101");
     // Shown 199's middle 9, 132's 3 and the block's top row, Rule 1 alone finishes it.
     FillIn told = board;
