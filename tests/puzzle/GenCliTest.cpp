@@ -76,8 +76,7 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
                                                {"--template", "all", "--steps", "1000"},
                                                {}}) {
         const GenRun r = Gen(args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(std::pair(r.status, r.out), std::pair(2, std::string()));
         EXPECT_EQ(Lines(r.err), 1u) << r.err;
     }
     const GenRun unknown = Gen({"--template", "Small Puzzle Q"});
@@ -154,8 +153,7 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     EXPECT_EQ(one.out.substr(0, solved.size()), solved) << one.out;
     // The solver's budget is --steps: a puzzle that needs more is answered undecided, with its own status.
     const GenRun cut = Gen({"--solve", file, "--steps", "1"});
-    EXPECT_EQ(cut.status, 3);
-    EXPECT_TRUE(cut.out.empty());
+    EXPECT_EQ(std::pair(cut.status, cut.out), std::pair(3, std::string()));
     EXPECT_EQ(cut.err.rfind("corvana-gen: " + file + ": undecided after ", 0), 0u) << cut.err;
     EXPECT_EQ(cut.err.substr(cut.err.size() - 7), " steps\n");
 
@@ -194,8 +192,7 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     for (const auto& c : cases) {
         test::WriteText(file, c.text);
         const GenRun r = Gen({"--solve", file});
-        EXPECT_EQ(r.status, 2) << c.says;
-        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(std::pair(r.status, r.out), std::pair(2, std::string())) << c.says;
         EXPECT_EQ(Lines(r.err), 1u) << r.err;
         const std::string expected = "corvana-gen: " + file + ": " + c.says;
         EXPECT_EQ(r.err.substr(0, expected.size()), expected);
@@ -328,8 +325,7 @@ TEST(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
 
     const GenRun none =
         Gen({"--template", "Small Puzzle H", "--seed", "1", "--grade", "Expert", "--count", "2"});
-    EXPECT_EQ(none.status, 2);
-    EXPECT_TRUE(none.out.empty());
+    EXPECT_EQ(std::pair(none.status, none.out), std::pair(2, std::string()));
     EXPECT_EQ(none.err, "corvana-gen: no Expert puzzle of Small Puzzle H in 1000 seeds in a row "
                         "(seeds 1 to 1000); 0 of 2 found\n");
 }

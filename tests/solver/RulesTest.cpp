@@ -33,8 +33,8 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
          "so 111 is the only 3-digit number that fits 1 _ _."},
         // The squares where runs cross can only take 1 or 2, the first digits, so 20 has one place.
         {"..# #.. ###", "21 20 12", Rule::Crossing, Grade::Medium, 1,
-         "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, "
-         "column 2 limit the digits there, so no other place fits 20."},
+         "20 goes across at row 2, column 2: the crossing numbers through row 1, column 2 and row 2, column "
+         "2 limit the digits there, so no other place fits 20."},
         // Both 2-digit numbers begin with 0, so row 2 ends in 0 (100 or 000) and row 2, column 2 is
         // 0; column 2 (012, 000 or 100) leaves row 3, column 2 no 1. Only column 1 is left for 012;
         // row 2, column 2, which rules out both row 2 and column 2, is named once.
@@ -74,24 +74,19 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         // and the two 23s pair up, so the 23s stand at row 3 and column 3.
         {"..# .#. #..", "13 23 11 23", Rule::Trial, Grade::Expert, 2,
          "23 goes across at row 3, column 2: trying 23 down at row 1, column 1 leaves no number that fits "
-         "the "
-         "2-digit down run at row 2, column 3, so 23 cannot go there and 23 is listed 2 times and fits only "
-         "2 "
-         "places."},
+         "the 2-digit down run at row 2, column 3, so 23 cannot go there and 23 is listed 2 times and fits "
+         "only 2 places."},
         // Row 1 and column 1 begin with 2, so they take two of 22, 23 and 22, and the other two
         // share a last digit: only the two 22s leave that (23 and 33). A 22 in row 3 would leave
         // 23 or 33 to begin column 1.
         {"2.# .#. #..", "22 23 22 33", Rule::Trial, Grade::Expert, 2,
          "22 goes across at row 1, column 1: trying 22 across at row 3, column 2 leaves no number that fits "
-         "the "
-         "2-digit down run at row 1, column 1, so 22 cannot go there and 22 is listed 2 times and fits only "
-         "2 "
-         "places."},
+         "the 2-digit down run at row 1, column 1, so 22 cannot go there and 22 is listed 2 times and fits "
+         "only 2 places."},
         // A number listed once that a trial leaves without a place is named as such.
         {"... ..3 ...", "221 233 203 222 230 133", Rule::Trial, Grade::Expert, 1,
          "221 goes across at row 1, column 1: trying 222 there leaves no place for 230, so 222 cannot go "
-         "there "
-         "and 221 is the only 3-digit number left."},
+         "there and 221 is the only 3-digit number left."},
         // Every run may take 00 or 22 and every square 0 or 2; 00 across at the top would leave
         // column 3 beginning with 0 and no number for it.
         {"#.. .#. .##", "22 00 22", Rule::Trial, Grade::Expert, 1,
@@ -105,6 +100,15 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
          "001 goes across at row 3, column 1: trying 001 across at row 1, column 1 leaves no number that "
          "fits the 3-digit across run at row 2, column 1, so 001 cannot go there and 001 is listed 2 times "
          "and fits only 2 places."},
+        // A run that the crossings a trial narrows leave without a number is named, the first
+        // across run among them.
+        {"... ... ...", "003 000 311 003 001 301", Rule::Trial, Grade::Expert, 2,
+         "003 goes across at row 1, column 1: trying 000 there leaves no number that fits the 3-digit down "
+         "run at row 1, column 3, so 000 cannot go there and 003 is the only 3-digit number left."},
+        {".0. ... ...", "300 301 103 331 000 013", Rule::Trial, Grade::Expert, 1,
+         "000 goes down at row 1, column 2: trying 013 there leaves no number that fits the 3-digit across "
+         "run at row 1, column 1, so 013 cannot go there and 000 is the only 3-digit number that fits "
+         "0 _ _."},
     };
     for (const auto& c : cases) {
         const FillIn board = Puzzle(c.rows, c.numbers);
