@@ -19,8 +19,8 @@ inline constexpr std::array<ColorRow, 4> kColorRows = {ColorRow::Background, Col
 
 namespace colortexts {
 inline constexpr const char* kCaption = "Color Options";
-inline constexpr const char* kFrameCaptions[3] = {"Small Puzzle", "Normal Puzzle", "Large Puzzle"};
-inline constexpr const char* kRowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
+inline constexpr const char* kFrameCaptions[] = {"Small Puzzle", "Normal Puzzle", "Large Puzzle"};
+inline constexpr const char* kRowCaptions[] = {"Background", "Primary", "Secondary", "Checked"};
 inline constexpr const char* kSampleToolTip = "Click to change color";
 inline constexpr const char* kOptionsMenu = "&Options";
 inline constexpr const char* kDefaultMenu = "Restore Default Colors";

@@ -28,14 +28,14 @@ constexpr ColorValue kFormBackground = 0x400000; // dark blue
 constexpr ColorValue kCaptionColor = kWhite;
 
 // Designed positions, in twips.
-constexpr int kFrameLeft[3] = {120, 2760, 5400};
+constexpr int kFrameLeft[] = {120, 2760, 5400};
 constexpr int kFrameTop = 120;
 constexpr int kFrameWidth = 2532;
 constexpr int kFrameHeight = 2535;
 constexpr int kLabelLeft = 240;
-constexpr int kLabelTop[4] = {360, 900, 1440, 1920};
+constexpr int kLabelTop[] = {360, 900, 1440, 1920};
 constexpr int kSampleLeft = 1560;
-constexpr int kSampleTop[4] = {240, 840, 1380, 1920};
+constexpr int kSampleTop[] = {240, 840, 1380, 1920};
 constexpr int kSampleWidth = 492;
 constexpr int kSampleHeight = 372;
 constexpr TwipRect kInstructions = {120, 2760, 7815, 2415};
@@ -136,12 +136,12 @@ protected:
 };
 
 const char* SampleName(ColorRow row) {
-    static constexpr const char* kNames[4] = {"picBG", "picPrimary", "picSecondary", "picChecked"};
+    static constexpr const char* kNames[] = {"picBG", "picPrimary", "picSecondary", "picChecked"};
     return kNames[At(row)];
 }
 
 const char* LabelName(ColorRow row) {
-    static constexpr const char* kNames[4] = {"lblBG", "lblPrimary", "lblSecondary", "lblChecked"};
+    static constexpr const char* kNames[] = {"lblBG", "lblPrimary", "lblSecondary", "lblChecked"};
     return kNames[At(row)];
 }
 

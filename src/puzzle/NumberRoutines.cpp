@@ -13,22 +13,21 @@ struct Range {
     std::int64_t l;
 };
 
-// value = floor(r x K) + L, indexed by digit count. The normal range never starts with 0;
-// the reduced one has exactly N base-6 digits, so after ToBaseSix exactly N decimal digits.
-constexpr Range kNormal[11] = {{0, 0},
-                               {0, 0},
-                               {80, 10},
-                               {890, 100},
-                               {8990, 1000},
-                               {89990, 10000},
-                               {899990, 100000},
-                               {8999990, 1000000},
-                               {89999990, 10000000},
-                               {899999990, 100000000},
-                               {8999999990, 1000000000}};
-constexpr Range kReduced[11] = {
-    {0, 0},        {0, 0},          {25, 10},          {179, 36},          {1080, 216},         {6420, 1296},
-    {38879, 7776}, {233279, 46656}, {1399679, 279936}, {8398079, 1679616}, {50388480, 10077696}};
+// value = floor(r x K) + L, indexed by digit count from 2 (no list holds 1-digit numbers). The
+// normal range never starts with 0; the reduced one has exactly N base-6 digits, so after
+// ToBaseSix exactly N decimal digits.
+constexpr Range kNormal[] = {{80, 10},
+                             {890, 100},
+                             {8990, 1000},
+                             {89990, 10000},
+                             {899990, 100000},
+                             {8999990, 1000000},
+                             {89999990, 10000000},
+                             {899999990, 100000000},
+                             {8999999990, 1000000000}};
+constexpr Range kReduced[] = {{25, 10},          {179, 36},          {1080, 216},
+                              {6420, 1296},      {38879, 7776},      {233279, 46656},
+                              {1399679, 279936}, {8398079, 1679616}, {50388480, 10077696}};
 
 std::int64_t PowerOfTen(int e) {
     std::int64_t p = 1;
@@ -79,7 +78,7 @@ bool Fill(NumberList& target, int digits, int count, bool reduced, RandomSource&
         return false;
     }
     const bool wide = digits > 8;
-    const Range range = reduced ? kReduced[digits] : kNormal[digits];
+    const Range range = reduced ? kReduced[digits - 2] : kNormal[digits - 2];
     NumberList values(static_cast<std::size_t>(count));
     for (auto& value : values) {
         value = random.Scaled(range.k) + range.l;
