@@ -211,7 +211,6 @@ HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
 
     // One point size for the whole window: the largest at which every text is shown whole.
     for (double points : {9.0, 8.5, 8.0, 7.5, 7.0}) {
-        pointSize_ = points;
         QFont font = client->font();
         font.setPointSizeF(points);
         client->setFont(font);
@@ -228,6 +227,10 @@ HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
 
     model_.Form_Load();
     ShowModel();
+}
+
+double HowToPlayWindow::TextPointSize() const {
+    return pageLabels_.front()->font().pointSizeF();
 }
 
 bool HowToPlayWindow::EverythingFits() const {

@@ -51,7 +51,7 @@ public:
 
     HowToPlayModel& Model() { return model_; }
     // The point size chosen so that every text of the window is shown whole.
-    double TextPointSize() const { return pointSize_; }
+    double TextPointSize() const;
 
 private:
     void Run(const std::function<void()>& handler);
@@ -59,7 +59,6 @@ private:
     bool EverythingFits() const;
 
     HowToPlayModel model_;
-    double pointSize_ = 9.0;
     std::vector<PageButton*> optSelection_;
     std::vector<QGroupBox*> fraHowToPlay_;
     std::vector<QLabel*> pageLabels_;

@@ -214,7 +214,6 @@ void ColorEditorWindow::Build() {
 
             auto* label = new ClickLabel([this, row, k] { Click(row, k); }, rowCaption, frame);
             label->setObjectName(QString::fromUtf8(LabelName(row)));
-            SetColors(label, kFormBackground, kCaptionColor, false);
             const int labelRight = kSampleLeft - 60;
             const int labelHeight = kSampleHeight;
             QRect lr = ToPixels({kLabelLeft, kLabelTop[r], labelRight - kLabelLeft, labelHeight})

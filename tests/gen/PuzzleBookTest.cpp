@@ -31,6 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::Shell;
+const std::optional<std::string> NoProblem;
 
 // The text of every page: pdftotext ends each page with a form feed. A font may set "fi" as one
 // ligature glyph; it reads here as the two letters.
@@ -318,19 +319,36 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     expectOneLine(err.str(), "cannot write the puzzle book " + kept + ": File too large");
     EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
 
-    // A sink that takes nothing, as a closed pipe: the book says so at once, before drawing a puzzle.
-    BookSettings settings;
-    settings.count = 1;
-    settings.templates = {FindTemplate("Normal Puzzle Plus")};
-    PuzzleBook refused(settings);
-    const auto problem = refused.Begin([](const char*, std::size_t) { return false; });
-    ASSERT_TRUE(problem);
-    expectOneLine(*problem + "\n", "cannot write the puzzle book");
-
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))
         names.insert(entry.path().filename().string());
     EXPECT_EQ(names, std::set<std::string>{"kept.pdf"});
+}
+
+// "Begin, then Add for puzzles 1 to count in order, then Finish": each call out of that order is
+// refused in words, and a sink that fails, as a closed pipe, stops the book at once or at the next
+// page.
+TEST(PuzzleBookFailure, CallsOutOfOrderOrAfterAFailedWriteAreRefused) {
+    BookSettings settings;
+    settings.count = 1;
+    settings.templates = {FindTemplate("Normal Puzzle Plus")};
+    PuzzleState s;
+    s.PuzzleName = "Normal Puzzle Plus";
+    ASSERT_TRUE(GeneratePuzzle(s, 7));
+    bool open = true;
+    const PuzzleBook::Sink sink = [&](const char*, std::size_t) { return open; };
+    PuzzleBook unbegun(settings), empty(settings), full(settings), cut(settings), refused(settings);
+    EXPECT_EQ(unbegun.Add(s), "puzzle 1 does not belong in this book");
+    EXPECT_EQ(PuzzleBook(settings).Finish(), "the puzzle book was not begun");
+    ASSERT_EQ(std::pair(empty.Begin(sink), full.Begin(sink)), std::pair(NoProblem, NoProblem));
+    EXPECT_EQ(empty.Finish(), "the puzzle book has 0 of its 1 puzzles");
+    EXPECT_EQ(full.Add(s), NoProblem);
+    EXPECT_EQ(full.Add(s), "puzzle 2 does not belong in this book");
+    ASSERT_EQ(cut.Begin(sink), NoProblem);
+    open = false;
+    EXPECT_EQ(cut.Add(s), "cannot write the puzzle book");
+    EXPECT_EQ(cut.Finish(), "the puzzle book was not begun");
+    EXPECT_EQ(refused.Begin(sink), "cannot write the puzzle book");
 }
 
 } // namespace

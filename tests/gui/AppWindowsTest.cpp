@@ -188,8 +188,10 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     window.centralWidget()->resize(200, 100);
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
-    Action(window, "mnuReduced")->trigger();
+    for (const char* option : {"mnuReduced", "mnuNoShow"})
+        Action(window, option)->trigger();
     EXPECT_TRUE(a.puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
+    EXPECT_TRUE(a.puzzle.NoShowFirst && Action(window, "mnuNoShow")->isChecked());
     Action(window, "mnuFourElectrodes")->trigger();
     Action(window, "mnuCredits")->trigger();
     QTest::keyClick(&window, Qt::Key_F1);
@@ -205,7 +207,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     Action(window, "mnuH")->trigger();
     EXPECT_EQ(opener.opened.size(), 5u);
     EXPECT_EQ(a.puzzle.PuzzleName, "Small Puzzle H");
-    EXPECT_FALSE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
+    EXPECT_TRUE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
     EXPECT_TRUE(window.isVisible());
 }
 
