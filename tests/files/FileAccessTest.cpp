@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <regex>
 #include <thread>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -152,11 +153,8 @@ TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
     for (int k = 1; k <= 41; ++k)
         fs::create_symlink(dir.File(k == 1 ? "real" : "chain" + std::to_string(k - 1)),
                            dir.File("chain" + std::to_string(k)));
-    const struct {
-        std::string path;
-        std::string file;  // the file to write, or
-        std::string error; // why there is none
-    } cases[] = {
+    // A path, the file to write there, or else why there is none.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {dir.File("real"), dir.File("real"), ""},
         {dir.File("new"), dir.File("new"), ""},
         {dir.File("two"), dir.File("sub/../real"), ""},
@@ -168,10 +166,10 @@ TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
         {dir.File("chain41"), "", "Too many levels of symbolic links"},
         {dir.File("real/x"), "", "Not a directory"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [path, target, why] : cases) {
         std::string file, error;
-        EXPECT_EQ(OutputFile(c.path, file, error), c.error.empty()) << c.path;
-        EXPECT_EQ(c.error.empty() ? file : error, c.error.empty() ? c.file : c.error) << c.path;
+        EXPECT_EQ(OutputFile(path, file, error), why.empty()) << path;
+        EXPECT_EQ(why.empty() ? file : error, why.empty() ? target : why) << path;
     }
 }
 

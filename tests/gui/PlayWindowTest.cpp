@@ -372,9 +372,8 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
             SCOPED_TRACE(std::string(name) + " at " + std::to_string(zoom) + "%");
             Window w(name);
             const QSize designed = w.window->frameGeometry().size();
-            const auto tick = [&w] {
-                return w.window->findChild<QCheckBox*>()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
-            };
+            const QCheckBox* first = w.window->findChild<QCheckBox*>();
+            const auto tick = [first] { return first->style()->pixelMetric(QStyle::PM_IndicatorWidth); };
             const int tickAt100 = tick();
             w.window->SetZoom(zoom);
             EXPECT_EQ(tick(), ZoomedSize(tickAt100, zoom)) << "the tick box grows as the captions do";
@@ -535,9 +534,8 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     w.window->SetZoom(100);
     // Each digit is painted from its own prepared text; anything else the plain way.
     for (char16_t c = u'/'; c <= u':'; ++c) { // '/' and ':' stand either side of the digits
-        const QStaticText* prepared = w.window->DigitText(QString(QChar(c)));
-        EXPECT_EQ(prepared ? prepared->text() : QString(),
-                  c == u'/' || c == u':' ? QString() : QString(QChar(c)));
+        const QStaticText* shown = w.window->DigitText(QString(QChar(c)));
+        EXPECT_EQ(shown ? shown->text() : QString(), c == u'/' || c == u':' ? QString() : QString(QChar(c)));
     }
     QTest::keyClick(cell, Qt::Key_4, Qt::KeypadModifier);
     EXPECT_EQ(user(), 4);
@@ -697,11 +695,8 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     rlimit kept{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &kept), 0);
     const auto keptSignal = std::signal(SIGXFSZ, SIG_IGN);
-    f.onAsk = [&kept] {
-        rlimit full = kept;
-        full.rlim_cur = 2048;
-        setrlimit(RLIMIT_FSIZE, &full);
-    };
+    const rlimit full{2048, kept.rlim_max};
+    f.onAsk = [&full] { setrlimit(RLIMIT_FSIZE, &full); };
     f.Action("mnuPrintSolution")->trigger();
     setrlimit(RLIMIT_FSIZE, &kept);
     std::signal(SIGXFSZ, keptSignal);

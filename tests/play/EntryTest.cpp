@@ -10,10 +10,10 @@ using namespace corvana::test;
 
 namespace {
 
-const std::string kNoRoom = "The number is longer than the room left on the line.  Check that the correct "
-                            "AutoFill direction has been selected.  Process aborted.";
-const std::string kBlackSquare = "The number would cross unusuable spaces from this starting point.  Check "
-                                 "that the correct AutoFill direction has been selected.  Process aborted.";
+// The advice both refusals of a start end with.
+const std::string kCheck = "  Check that the correct AutoFill direction has been selected.  Process aborted.";
+const std::string kNoRoom = "The number is longer than the room left on the line." + kCheck;
+const std::string kBlackSquare = "The number would cross unusuable spaces from this starting point." + kCheck;
 const std::string kAcrossDown = "You selected an ACROSS value.  This is not meant to be filled down.";
 const std::string kDownAcross = "You selected a DOWN value.  This is not meant to be filled across.";
 

@@ -228,8 +228,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
             {
                 if (::geteuid() == 0 && ::setuid(65534) != 0)
                     std::_Exit(3);
-                GameStore unreadable(path);
-                const std::string message = unreadable.Load().message;
+                const std::string message = GameStore(path).Load().message;
                 std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
             },
             ::testing::ExitedWithCode(0), "");

@@ -189,10 +189,7 @@ TEST_F(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         return j.dump();
     };
     const json eleven(11, good["best"][0]["times"][0]);
-    const struct {
-        std::string text;
-        const char* reason;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"{\"corvanaRecords\": 1", "it is not JSON"},
         {with("/corvanaRecords", 2), "it is not a records file of this program"},
         {with("/counts", json::array()), "\"best\" or \"counts\" is missing"},
@@ -214,12 +211,12 @@ TEST_F(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/counts/Tiny", json::object()), "\"counts\" has an unknown template \"Tiny\""},
         {std::string(1100 * 1024, ' '), "it is too large (more than 1048576 bytes)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, reason] : cases) {
         TempDir fresh; // the moved-aside file of one case must not change the next one's name
         const std::string path = fresh.File("records.json");
-        WriteText(path, c.text);
+        WriteText(path, text);
         RecordsBook book(path, dialogs);
-        EXPECT_EQ(book.Load(), "The best times could not be read from " + path + " (" + c.reason +
+        EXPECT_EQ(book.Load(), "The best times could not be read from " + path + " (" + reason +
                                    ").  It has been moved aside to " + path + ".bad.");
         EXPECT_TRUE(fs::exists(fs::symlink_status(path + ".bad")));
         book.GameStarted(kH.templateName);

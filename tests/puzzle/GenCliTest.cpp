@@ -160,9 +160,8 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     const auto damaged = [&](const std::string& from, const std::string& to) {
         return std::string(made.out).replace(made.out.find(from), from.size(), to);
     };
-    const struct {
-        std::string text, says; // says: the whole message after the file name, or how it begins
-    } cases[] = {
+    // Each file's text, and what is said of it: the whole message after the file name, or how it begins.
+    const std::pair<std::string, std::string> cases[] = {
         {made.out.substr(0, 200), "not JSON: parse error at line 9"},
         {"[1, 2]", "not a puzzle: the JSON is not an object\n"},
         {damaged("\"width\": 20", "\"width\": 19"), "\"user\" is missing or does not have 19 rows\n"},
@@ -189,12 +188,12 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
          "the 3-digit ACROSS list holds \"" + std::string(40, '7') +
              "...\", which is not a 3-digit number\n"},
     };
-    for (const auto& c : cases) {
-        test::WriteText(file, c.text);
+    for (const auto& [text, says] : cases) {
+        test::WriteText(file, text);
         const GenRun r = Gen({"--solve", file});
-        EXPECT_EQ(std::pair(r.status, r.out), std::pair(2, std::string())) << c.says;
+        EXPECT_EQ(std::pair(r.status, r.out), std::pair(2, std::string())) << says;
         EXPECT_EQ(Lines(r.err), 1u) << r.err;
-        const std::string expected = "corvana-gen: " + file + ": " + c.says;
+        const std::string expected = "corvana-gen: " + file + ": " + says;
         EXPECT_EQ(r.err.substr(0, expected.size()), expected);
     }
     // Only a regular file of a puzzle's size is read; a FIFO is refused without waiting for a writer.
@@ -370,9 +369,7 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         j[nlohmann::json::json_pointer(pointer)] = std::move(value);
         return j.dump();
     };
-    const struct {
-        std::string text, reason;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {with("/width", 11), "its width is not that of Small Puzzle H"},
         {"[1, 2]", "it is not a puzzle (no JSON object)"},
         {"{}", "it names no template"},
@@ -391,11 +388,11 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         {"{\"a\": \"\\\"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
          "\"" + std::string(40, 'N') + "...\" is no template of this program"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, reason] : cases) {
         PuzzleState read;
         std::string error;
-        EXPECT_FALSE(PuzzleForPlayFromText(c.text, read, error));
-        EXPECT_EQ(error, c.reason);
+        EXPECT_FALSE(PuzzleForPlayFromText(text, read, error));
+        EXPECT_EQ(error, reason);
     }
 }
 

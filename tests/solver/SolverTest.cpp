@@ -50,10 +50,7 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
 }
 
 TEST(Solver, NamesWhatIsWrongWithABoard) {
-    const struct {
-        FillIn board;
-        std::string message;
-    } cases[] = {
+    const std::pair<FillIn, std::string> cases[] = {
         {Board({"..", "..", ".."}, {}), "the grid does not have 3 x 3 squares"},
         {Board({"."}, {}), "the grid is 1 squares wide (2 to 64 expected)"},
         {Board({".#", "#."}, {}), "the white square at column 1 row 1 belongs to no number"},
@@ -64,9 +61,9 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
          "the 2-digit list holds \"" + std::string(40, '7') + "\", which is not a 2-digit number"},
         {Puzzle(".. ##", "12 123"), "the grid has no place for the 3-digit list"},
     };
-    for (const auto& c : cases) {
-        const SolveResult r = Solve(c.board);
-        EXPECT_EQ(r.error, c.message);
+    for (const auto& [board, message] : cases) {
+        const SolveResult r = Solve(board);
+        EXPECT_EQ(r.error, message);
         EXPECT_EQ(std::pair(r.solutions, r.grids.size()), std::pair(0, std::size_t{0})) << "nothing solved";
     }
     std::vector<std::string> widest(64, std::string(64, '#')); // as wide as a grid may be
