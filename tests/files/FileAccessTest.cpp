@@ -131,8 +131,11 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     EXPECT_EQ(ReadText(dir.File("f")), "old and longer");
     EXPECT_TRUE(other.Open(dir.File("f"), FileMode::Usual, error)) << error;
     EXPECT_EQ(EntriesIn(dir.path()), 3u) << "the fresh files are beside it";
-    for (const auto& e : fs::directory_iterator(dir.path())) // named as the tidy-up after a crash expects
+    // Named as the tidy-up after a crash expects, and locked while written so that it leaves them.
+    for (const auto& e : fs::directory_iterator(dir.path())) {
         EXPECT_TRUE(std::regex_match(e.path().filename().string(), std::regex("f|\\.f\\.\\w{6}"))) << e;
+        EXPECT_EQ(IsLeftover(e.path().string(), 0), e.path().filename() == "f") << e;
+    }
     ASSERT_TRUE(out.Commit(error)) << error;
     EXPECT_EQ(ReadText(dir.File("f")), std::string("\r\nc\0e", 5));
     EXPECT_EQ(out.ErrorNumber(), 0);
