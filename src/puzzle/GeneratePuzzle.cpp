@@ -94,8 +94,6 @@ bool Build(PuzzleState& s, const TemplateRecord& t, RandomSource& random, std::s
     s.UserArray.assign(cells, -1);
 
     for (const auto& group : t.slots) {
-        if (group.down.empty())
-            continue;
         s.DownText[At(group.digits)].assign(group.down.size(), std::string());
         s.Down[At(group.digits)].assign(group.down.size(), 0);
     }

@@ -131,6 +131,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         EXPECT_NE(text.find("Puzzle " + number + "\n"), std::string::npos);
         EXPECT_NE(text.find(s.PuzzleName), std::string::npos);
         EXPECT_NE(text.find("seed " + std::to_string(s.Seed)), std::string::npos);
+        EXPECT_EQ(text.find("digits 0 to 5") != std::string::npos, s.ReducedNumbers);
         EXPECT_EQ(text.find("ACROSS\n") != std::string::npos && text.find("DOWN\n") != std::string::npos,
                   FindTemplate(s.PuzzleName)->SeparateLists());
         const std::size_t solutionPage = 17 + k / 4;

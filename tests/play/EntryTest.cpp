@@ -108,14 +108,15 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
 }
 
 TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
-    // A record is three whole numbers of 16 bits, a leading space and signs allowed; anything
-    // else leaves the values alone.
+    // A record is three fields of whole numbers of 16 bits, a leading space and signs allowed, what
+    // follows a number ignored and a field without one 0; anything else leaves the values alone.
     const std::tuple<int, int, int> untouched{91, 92, 93};
     const std::map<std::string, std::tuple<int, int, int>> cases = {
         {"", untouched},           {"abc", untouched},         {"1,2", untouched},
         {",", untouched},          {"12;3;4", untouched},      {"-", untouched},
         {"7,", untouched},         {"1,99999,2", untouched},   {"32768,1,2", untouched},
-        {"1,-32769,2", untouched}, {" 23,-1,+7", {23, -1, 7}}, {"32767,-32768,0", {32767, -32768, 0}}};
+        {"1,-32769,2", untouched}, {" 23,-1,+7", {23, -1, 7}}, {"32767,-32768,0", {32767, -32768, 0}},
+        {"5,x,9z", {5, 0, 9}}};
     for (const auto& [record, expected] : cases) {
         auto [grid, oldValue, newValue] = untouched;
         PlayForm::BreakDownUndoArray(record, grid, oldValue, newValue);

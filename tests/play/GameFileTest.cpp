@@ -175,6 +175,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/puzzle/name", "Huge Puzzle"), "\"Huge Puzzle\" is no template of this program"},
         {with("/puzzle/solution/0", row), "the numbers in \"lists\" are not those of the solution grid"},
         {with("/puzzle/user/3", "#"), "row 4 of \"user\" must have 20 squares"},
+        {with("/puzzle/listsDown", 5), "\"listsDown\" is missing"},
         {with("/play/ticks", 5), "\"ticks\" is missing"},
         {with("/play/ticksDown/11", json::array()), "\"ticksDown\" has an unknown list \"11\""},
         {with("/play/ticksDown/3/0", 999), "\"ticksDown\" ticks a number that is not in the list"},
@@ -275,9 +276,9 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
 TEST_F(StateFile, ListsOfLengthsTheTemplateLacksReadUnlessTicked) {
     PlayFixture f("Large Puzzle Four Electrodes");
     ASSERT_EQ(store.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
-    json earlier = json::parse(ReadText(store.Path())); // no 2-digit list
+    json earlier = json::parse(ReadText(store.Path())); // no 2-digit list, nor a 10-digit one
     earlier["puzzle"]["lists"]["2"] = {"12", "34"};
-    earlier["puzzle"]["listsDown"]["2"] = {"56"};
+    earlier["puzzle"]["listsDown"]["10"] = {"5678901234"};
     WriteText(store.Path(), earlier.dump());
     EXPECT_TRUE(store.Load().game);
     earlier["play"]["ticks"]["2"] = {0};
