@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -34,6 +35,11 @@ GenRun Gen(const std::vector<std::string>& args) {
 // What corvana-gen writes as JSON (or ipuz) for these arguments.
 nlohmann::json Parsed(const std::vector<std::string>& args) {
     return nlohmann::json::parse(Gen(args).out);
+}
+
+// The puzzle corvana-gen writes as JSON for one template and seed, made alone.
+nlohmann::json Alone(std::string_view name, std::uint64_t seed) {
+    return Parsed({"--template", std::string(name), "--seed", std::to_string(seed), "--format", "json"});
 }
 
 std::size_t Lines(const std::string& text) {
@@ -216,12 +222,8 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
     EXPECT_TRUE(lines.err.empty()) << "no progress bar where stderr is not a terminal";
     std::istringstream in(lines.out);
     std::size_t k = 0;
-    for (std::string line; std::getline(in, line); ++k) {
-        const auto& t = Templates()[k % Templates().size()];
-        const GenRun alone =
-            Gen({"--template", std::string(t.name), "--seed", std::to_string(90 + k), "--format", "json"});
-        EXPECT_EQ(nlohmann::json::parse(line), nlohmann::json::parse(alone.out)) << k;
-    }
+    for (std::string line; std::getline(in, line); ++k)
+        EXPECT_EQ(nlohmann::json::parse(line), Alone(Templates()[k % Templates().size()].name, 90 + k)) << k;
     EXPECT_EQ(k, 17u);
     const std::string text =
         Gen({"--template", "Normal Puzzle Steps", "--count", "12", "--seed", "4", "--jobs", "5"}).out;
@@ -309,15 +311,10 @@ TEST(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
     std::size_t kept = 0;
     for (std::string line; std::getline(in, line); ++kept) {
         const auto j = nlohmann::json::parse(line);
-        for (; seed < j["seed"]; ++seed) {
-            const auto& t = Templates()[(seed - 7) % Templates().size()];
-            const auto other = Parsed(
-                {"--template", std::string(t.name), "--seed", std::to_string(seed), "--format", "json"});
-            EXPECT_NE(other["grade"], "Medium") << "seed " << seed << " passed over";
-        }
-        const auto alone = Parsed({"--template", j["name"].get<std::string>(), "--seed",
-                                   std::to_string(seed++), "--format", "json"});
-        EXPECT_EQ(j, alone);
+        for (; seed < j["seed"]; ++seed)
+            EXPECT_NE(Alone(Templates()[(seed - 7) % Templates().size()].name, seed)["grade"], "Medium")
+                << "seed " << seed << " passed over";
+        EXPECT_EQ(j, Alone(j["name"].get<std::string>(), seed++));
         EXPECT_EQ(j["grade"], "Medium");
     }
     EXPECT_EQ(kept, 4u);
