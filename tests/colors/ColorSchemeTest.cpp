@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -77,11 +78,8 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     };
     const auto elevenRead = readFirst({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     const std::vector<ColorValue> twelveRead{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    const struct {
-        std::string content;
-        bool ok;
-        std::vector<ColorValue> expected; // in file order, over a kMarked scheme
-    } cases[] = {
+    // The file's text, whether it loads, and the scheme after (in file order, over a kMarked scheme).
+    const std::tuple<std::string, bool, std::vector<ColorValue>> cases[] = {
         // Eleven values fail but keep what was read; empty lines are no values.
         {Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
         // The leading number of each field, rounded half to even (only the first decimal decides
@@ -112,13 +110,13 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     };
     TempDir dir;
     const std::string path = dir.File(kColorFileName);
-    for (const auto& c : cases) {
-        WriteText(path, c.content);
+    for (const auto& [content, ok, expected] : cases) {
+        WriteText(path, content);
         ColorScheme s = kMarked;
         const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});
-        EXPECT_EQ(LoadColorFile(s, path), c.ok);
+        EXPECT_EQ(LoadColorFile(s, path), ok);
         EXPECT_EQ(std::distance(fs::directory_iterator("/proc/self/fd"), {}), openBefore) << "file left open";
-        EXPECT_EQ(InFileOrder(s), c.expected);
+        EXPECT_EQ(InFileOrder(s), expected);
     }
 }
 
@@ -135,21 +133,17 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", dir.File("zero"));
     fs::create_directory(dir.File("folder"));
-    const struct {
-        const char* name;
-        bool loads, deleted;
-    } cases[] = {{"fifo", false, true},
-                 {"zero", false, true},
-                 {"folder", false, false},
-                 {"missing", true, true},
-                 {"victim/in", true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, loads, deleted] : {std::tuple{"fifo", false, true},
+                                               {"zero", false, true},
+                                               {"folder", false, false},
+                                               {"missing", true, true},
+                                               {"victim/in", true, true}}) {
+        SCOPED_TRACE(name);
         ColorScheme s = kMarked;
-        EXPECT_EQ(LoadColorFile(s, dir.File(c.name)), c.loads);
+        EXPECT_EQ(LoadColorFile(s, dir.File(name)), loads);
         EXPECT_EQ(s, kMarked);
-        EXPECT_EQ(DeleteColorFile(dir.File(c.name)), c.deleted);
-        EXPECT_EQ(fs::exists(dir.File(c.name)), !c.deleted);
+        EXPECT_EQ(DeleteColorFile(dir.File(name)), deleted);
+        EXPECT_EQ(fs::exists(dir.File(name)), !deleted);
     }
 
     // A link to a regular file is read.

@@ -39,13 +39,12 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
     const SolveResult solved = Solve(ShownPuzzle(s), 2);
     ASSERT_EQ(solved.solutions, 1);
     EXPECT_EQ(s.Solutions, 1);
-    const int highest = s.ReducedNumbers ? 5 : 9;
     for (std::size_t i = 0; i < cells; ++i) {
         EXPECT_EQ(s.GridPattern[i], !t.IsBlack(static_cast<int>(i)));
         EXPECT_EQ(solved.grids[0][i], s.GridPattern[i] ? s.SolutionArray[i] : -1);
         // A white square holds a digit the options allow (0 to 5 or 9), a black one -1.
         EXPECT_GE(s.SolutionArray[i], s.GridPattern[i] ? 0 : -1);
-        EXPECT_LE(s.SolutionArray[i], s.GridPattern[i] ? highest : -1);
+        EXPECT_LE(s.SolutionArray[i], s.GridPattern[i] ? (s.ReducedNumbers ? 5 : 9) : -1);
         const bool starter =
             static_cast<int>(i) >= s.StarterFirstCell && static_cast<int>(i) <= s.StarterLastCell;
         EXPECT_EQ(s.UserArray[i], starter && !s.NoShowFirst ? s.SolutionArray[i] : -1) << "cell " << i;
@@ -152,11 +151,8 @@ TEST(GeneratePuzzle, ClockSeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChang
 // The exact draws of one seed, so a changed range, carry or raise shows at once.
 TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
     std::string message;
-    const struct {
-        int n;
-        bool reduced;
-        NumberList expected;
-    } cases[] = {
+    // The digit count, whether the numbers are reduced, and the six numbers drawn.
+    const std::tuple<int, bool, NumberList> cases[] = {
         {2, false, {64, 39, 42, 40, 61, 43}},
         {2, true, {42, 31, 32, 31, 41, 32}},
         {3, false, {704, 428, 466, 431, 668, 464}},
@@ -176,12 +172,12 @@ TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
         {10, false, {7114971562, 4325549931, 4711001844, 4353234548, 6753565105, 4687174730}},
         {10, true, {4221444021, 2503022130, 3021153100, 2510215501, 4110232224, 3014243322}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [n, reduced, expected] : cases) {
         RandomSource random(2024);
         NumberList list;
-        ASSERT_TRUE(c.n <= 8 ? FillNumbers(list, c.n, 6, c.reduced, random, message)
-                             : FillNumbersWide(list, c.n, 6, c.reduced, random, message));
-        EXPECT_EQ(list, c.expected) << c.n << (c.reduced ? " reduced" : "");
+        ASSERT_TRUE(n <= 8 ? FillNumbers(list, n, 6, reduced, random, message)
+                           : FillNumbersWide(list, n, 6, reduced, random, message));
+        EXPECT_EQ(list, expected) << n << (reduced ? " reduced" : "");
     }
 }
 
