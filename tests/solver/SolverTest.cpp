@@ -50,7 +50,18 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
 }
 
 TEST(Solver, NamesWhatIsWrongWithABoard) {
+    // A square given what no digit is, or a digit on a black square.
+    const auto with = [](FillIn board, int cell, int digit) {
+        board.given[At(cell)] = digit;
+        return board;
+    };
     const std::pair<FillIn, std::string> cases[] = {
+        {with(Puzzle(".. ##", "12"), 1, 10),
+         "the square at column 2 row 1 holds something other than a digit"},
+        {with(Puzzle(".. ##", "12"), 0, -2),
+         "the square at column 1 row 1 holds something other than a digit"},
+        {with(Puzzle(".. ##", "12"), 3, 0),
+         "the square at column 2 row 2 holds something other than a digit"},
         {Board({"..", "..", ".."}, {}), "the grid does not have 3 x 3 squares"},
         {Board({"."}, {}), "the grid is 1 squares wide (2 to 64 expected)"},
         {Board({".#", "#."}, {}), "the white square at column 1 row 1 belongs to no number"},
