@@ -4,8 +4,45 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <sstream>
+#include <tuple>
+
 using namespace corvana;
 using namespace corvana::test;
+
+namespace {
+
+std::string Raised(std::string text) { // every digit by 4: the rules read no digit unlike another
+    for (char& c : text)
+        c = std::isdigit(static_cast<unsigned char>(c)) ? static_cast<char>(c + 4) : c;
+    return text;
+}
+
+// A board past the first block of 64 numbers of each of its lists of 3 digits or more: in the
+// top left of a 64 x 64 grid with its digits raised, and below it 64 numbers of each such length
+// shown whole, which come first in their list ("000" to "063").
+FillIn PastTheFirstBlock(const std::string& rows, const std::string& numbers) {
+    std::vector<std::string> grid(64, std::string(64, '#'));
+    std::istringstream board(Raised(rows)), listed(numbers);
+    int r = 0, c = 64;
+    for (std::string row; board >> row; ++r)
+        grid[At(r)].replace(0, row.size(), row);
+    std::map<int, std::vector<std::string>> lists;
+    for (std::string number; listed >> number;)
+        lists[static_cast<int>(number.size())].push_back(Raised(number));
+    for (auto& [length, list] : lists)
+        for (int k = 0; k < 64 && length > 2; ++k, c += length + 1) {
+            const std::string shown = std::string(At(length - 2), '0') + std::to_string(100 + k).substr(1);
+            if (c + length > 64)
+                r += 2, c = 0;
+            grid[At(r)].replace(At(c), At(length), shown);
+            list.push_back(shown);
+        }
+    return Board(grid, lists);
+}
+
+} // namespace
 
 // Each board is worked out by hand, as far as its comment goes: the rule named is the lowest that
 // makes progress on it, and the grade follows from the rules the whole solve needs. The later
@@ -123,6 +160,13 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         for (int k = 0; k < int(step.number.size()); ++k)
             run.push_back((step.row - 1) * board.width + step.column - 1 + k * (step.down ? board.width : 1));
         EXPECT_EQ(step.cells, run) << c.text;
+        // The same board past the first block of 64 numbers of its lists (the rules and the search
+        // keep a list's numbers in blocks of 64, as bits): the same step, grade and solutions.
+        const FillIn far = PastTheFirstBlock(c.rows, c.numbers);
+        const HintStep there = NextStep(far);
+        EXPECT_EQ(std::tuple(there.rule, there.number, GradeName(GradePuzzle(far)), Solve(far).solutions),
+                  std::tuple(c.rule, Raised(step.number), GradeName(c.grade), c.solutions))
+            << c.text;
     }
 }
 
@@ -173,41 +217,4 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     EXPECT_TRUE(IsSolved(shown0, Puzzle("10# ### 12#", "").given));
     EXPECT_FALSE(IsSolved(shown0, Puzzle("12# ### 10#", "").given));
     EXPECT_FALSE(IsSolved(shown0, Puzzle("101 ### 12#", "").given));
-}
-
-// A hand-made puzzle may hold a list of more than 64 numbers: the rules and the search keep track
-// of every one (65, one past a 64-number block). Three runs are left open, for 100, 132 and 199 in
-// any order; 199, the 65th number, alone has a 9. A 2 x 2 block at the top right, filled either way
-// round, puts a list of 2-digit numbers before them.
-TEST(Rules, AListOfMoreThanSixtyFourNumbersIsHintedWhole) {
-    std::vector<std::string> rows, numbers; // rows of five 3-digit runs given their last two digits
-    for (int r = 0; r < 26; ++r) {
-        std::string row;
-        for (int k = 0; k < 5; ++k) {
-            const int at = r / 2 * 5 + k;
-            const std::string number = at == 64 ? "199" : std::to_string(100 + at);
-            if (r % 2 == 0)
-                numbers.push_back(number);
-            row += r % 2 ? "####" : at % 32 == 0 ? "...#" : "." + number.substr(1) + "#";
-        }
-        rows.push_back(row + (r < 2 ? "..####" : "######"));
-    }
-    const FillIn board = Board(rows, {{2, {"12", "34", "13", "24"}}, {3, numbers}});
-    const SolveResult all = Solve(board, 13);
-    EXPECT_EQ(all.solutions, 12);
-    for (const SolvedGrid& fill : all.grids)
-        EXPECT_TRUE(IsSolved(board, std::vector<int>(fill.begin(), fill.end())));
-    EXPECT_EQ(NextStep(board).number, "101");
-    // Shown 199's middle 9, 132's 3 and the block's top row, Rule 1 alone finishes it.
-    FillIn told = board;
-    for (const auto& [cell, digit] : {std::pair{24 * 26 + 17, 9}, {12 * 26 + 9, 3}, {20, 1}, {21, 2}})
-        told.given[At(cell)] = digit;
-    EXPECT_EQ(GradeName(GradePuzzle(told)), std::string("Easy"));
-    FillIn open = board; // every square empty: the crossing round keeps 199's 9 possible everywhere
-    open.given.assign(open.given.size(), -1);
-    const HintStep step = NextStep(open);
-    EXPECT_EQ(step.outcome, HintStep::Outcome::Stuck) << step.text;
-    open.given[At(24 * 26 + 17)] = 9; // then a 9 shown in the middle of a run fits 199 alone
-    EXPECT_EQ(NextStep(open).text,
-              "199 goes across at row 25, column 17: it is the only 3-digit number that fits _ 9 _.");
 }
