@@ -458,6 +458,7 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     label.setFont(font);
     EXPECT_FALSE(ShowsWholeText(label)) << "half a point larger would not fit";
     EXPECT_FALSE(FitLabel(label, -1, label.font().pointSizeF())) << "not below the minimum";
+    EXPECT_TRUE(FitLabel(label, -1, label.font().pointSizeF() - 0.5)) << "down to the minimum itself";
 
     QLabel wrapped(QStringLiteral("one two three four five six seven"));
     wrapped.setWordWrap(true);
