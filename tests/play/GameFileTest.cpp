@@ -350,6 +350,7 @@ TEST(SettingsFile, OnlyARegularFileOrALinkToOneIsReadAndOnlyThoseAreReplaced) {
         EXPECT_EQ(read.count("zoom") ? read.at("zoom") : "", c.read);
         std::string error;
         EXPECT_EQ(WriteSetting(path, "zoom", "175", error), c.written) << error;
+        EXPECT_EQ(error, c.written ? "" : path + " is not a regular file");
         EXPECT_EQ(fs::symlink_status(path).type(), c.after);
         const fs::file_status device = fs::symlink_status(dir.File("zero"));
         EXPECT_TRUE(!fs::exists(device) || fs::is_character_file(device)) << "a device a link led to stays";
