@@ -610,6 +610,8 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         EXPECT_FALSE(table->findChild<QLineEdit*>()) << "the records are not to be edited";
         QTest::keyClick(table, Qt::Key_Tab);
         EXPECT_EQ(table->currentColumn(), 0) << "Tab leaves the table rather than walk its cells";
+        QTest::mouseClick(times->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        EXPECT_FALSE(times->isVisible()) << "Close closes the window";
         times->close();
     });
     Action(window, "mnuBestTimes")->trigger();
