@@ -109,9 +109,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     ASSERT_FALSE(problem) << *problem;
     const int pages = 1 + 15 + 4;
     const std::string info = Shell("pdfinfo '" + pdf + "'");
-    EXPECT_NE(info.find(GetParam() == Paper::A4 ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)"),
-              std::string::npos)
-        << info;
+    const char* paper = GetParam() == Paper::A4 ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)";
+    EXPECT_NE(info.find(paper), std::string::npos) << info;
     EXPECT_NE(info.find("corvana-gen "), std::string::npos) << "the book names its maker";
     ASSERT_EQ(calls.size(), static_cast<std::size_t>(pages));
     EXPECT_EQ(calls.back(), std::make_pair(pages, pages));
@@ -162,8 +161,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     const std::string page = Shell("pdftoppm -f 2 -l 2 -r 144 -gray '" + pdf + "'");
     int pw = 0, ph = 0;
     std::istringstream(page.substr(2)) >> pw >> ph;
-    const char* ink =
-        page.data() + page.size() - std::size_t(pw) * std::size_t(ph); // the bytes after the head
+    // The bytes after the head.
+    const char* ink = page.data() + page.size() - std::size_t(pw) * std::size_t(ph);
     const auto inked = [&](int x, const Box& w) { // any dark dot in column x over the word's height
         for (int y = int(2 * w.y0); y < int(2 * w.y1); ++y)
             if (static_cast<unsigned char>(ink[y * pw + x]) < 96)
@@ -186,9 +185,9 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         std::find_if(solutions.begin(), solutions.end(), [](const Box& w) { return w.text == "Puzzle"; });
     ASSERT_LT(label - solutions.begin() + 2, solutions.end() - solutions.begin());
     EXPECT_LT(label[2].y1 - label[2].y0, label->y1 - label->y0) << label[2].text;
-    const double beside = (boxes[16].width - 50) / 2; // the next solution: half the body and a gap on
+    // The next solution stands beside it: half the body and a gap on.
     EXPECT_TRUE(std::any_of(solutions.begin(), solutions.end(), [&](const Box& w) {
-        return w.text == "Puzzle" && std::abs(w.x0 - label->x0 - beside) < 0.5;
+        return w.text == "Puzzle" && std::abs(w.x0 - label->x0 - (boxes[16].width - 50) / 2) < 0.5;
     }));
     constexpr double kMargin = 36 - 0.1, kTouch = 0.01; // half an inch
     for (std::size_t p = 0; p < boxes.size(); ++p) {
@@ -285,9 +284,8 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     std::size_t k = 1;
     for (std::string line; std::getline(in, line); ++k) {
         const auto j = nlohmann::json::parse(line);
-        const std::string header = j["name"].get<std::string>() + " \u00b7 seed " +
-                                   std::to_string(j["seed"].get<std::uint64_t>()) + " \u00b7 " +
-                                   j["grade"].get<std::string>();
+        const std::string header = j["name"].get<std::string>() + " \u00b7 seed " + j["seed"].dump() +
+                                   " \u00b7 " + j["grade"].get<std::string>();
         EXPECT_NE(texts[k].find(header), std::string::npos) << header << "\n" << texts[k];
     }
     EXPECT_EQ(k, 4u);
@@ -297,18 +295,12 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
 // book, no half a book, no temporary file, and a book already there untouched.
 TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     test::TempDir dir;
-    const auto expectOneLine = [](const std::string& problem, const std::string& mention) {
-        EXPECT_EQ(std::count(problem.begin(), problem.end(), '\n'), 1) << problem;
-        EXPECT_NE(problem.find(mention), std::string::npos) << problem;
-    };
-
     // A write cut short, as on a full disk: the file size limit stops the temporary file at 8 KB.
     const std::string kept = dir.File("kept.pdf");
     test::WriteText(kept, "the book of yesterday");
     rlimit before{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-    rlimit small = before;
-    small.rlim_cur = 8192;
+    const rlimit small{8192, before.rlim_max};
     const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::ostringstream out, err;
@@ -317,7 +309,10 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     ::setrlimit(RLIMIT_FSIZE, &before);
     ::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(status, 1);
-    expectOneLine(err.str(), "cannot write the puzzle book " + kept + ": File too large");
+    const std::string problem = err.str();
+    EXPECT_EQ(std::count(problem.begin(), problem.end(), '\n'), 1) << problem;
+    EXPECT_NE(problem.find("cannot write the puzzle book " + kept + ": File too large"), std::string::npos)
+        << problem;
     EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
 
     std::set<std::string> names;
