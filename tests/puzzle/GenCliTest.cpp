@@ -340,8 +340,8 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         ASSERT_TRUE(GeneratePuzzle(built, std::stoull(args[3])));
 
         args.insert(args.end(), {"--format", "json"});
-        const GenRun gen = Gen(args);
-        nlohmann::json j = nlohmann::json::parse(gen.out);
+        // What corvana-gen wrote, and the same with a key a later version may add.
+        nlohmann::json written = Parsed(args), j = written;
         j["a key of a later version"] = {1, 2};
         PuzzleState read;
         std::string error;
@@ -350,7 +350,6 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         EXPECT_EQ(read.GridPattern, built.GridPattern);
         EXPECT_EQ(read.Numbers, built.Numbers);
         EXPECT_EQ(read.NumbersDown, built.NumbersDown);
-        nlohmann::json written = nlohmann::json::parse(gen.out);
         written.erase("grade"); // corvana-gen's own, for puzzle makers
         EXPECT_EQ(PuzzleToJson(read), written);
     }
