@@ -192,9 +192,8 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         const auto solution = [&](int i) { return p.White(i) ? p.Sol(i) : ""; };
         const auto starter = [&](int i) { return p.InStarter(i) && !hidden ? p.Sol(i) : ""; };
         EXPECT_EQ(grid, c.kind == 0 ? p.GridOf(starter) : c.kind == 1 ? userGrid : p.GridOf(solution));
-        EXPECT_EQ(ticks.size(), c.kind == 0   ? (hidden ? 0u : 1u)
-                                : c.kind == 1 ? userTicks
-                                              : p.form->Boxes().size());
+        const std::size_t ticksOfKind[] = {hidden ? 0u : 1u, userTicks, p.form->Boxes().size()};
+        EXPECT_EQ(ticks.size(), ticksOfKind[c.kind]);
         // Typing after a print still reaches the user's grid.
         p.form->SetCellText(p.FreeCell(), "8");
         EXPECT_EQ(p.User(p.FreeCell()), 8);
