@@ -608,6 +608,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         table->setCurrentCell(0, 0);
         QTest::keyClick(table, Qt::Key_F2);
         EXPECT_FALSE(table->findChild<QLineEdit*>()) << "the records are not to be edited";
+        EXPECT_EQ(table->selectionMode(), QAbstractItemView::SingleSelection) << "one record at a time";
         QTest::keyClick(table, Qt::Key_Tab);
         EXPECT_EQ(table->currentColumn(), 0) << "Tab leaves the table rather than walk its cells";
         QTest::mouseClick(times->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);

@@ -133,7 +133,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     f.Type(end, 6);
     // A kept game's record of a value that is no digit restores nothing either.
     PlayRecord typed = f.form->CapturePlay(), kept = typed;
-    kept.undo = {"1", std::to_string(end) + ",5,10"};
+    kept.undo = {"2", std::to_string(end) + ",5,10", std::to_string(end) + ",10,5"};
     f.form->RestorePlay(kept);
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.Text(end), "6");
