@@ -256,9 +256,8 @@ TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKey
     }
     const auto credited = Parsed({"--template", "Small Puzzle H", "--format", "ipuz", "--title", "Sunday",
                                   "--author", "A. Maker", "--copyright", "(c) A. Maker"});
-    EXPECT_EQ(credited["title"], "Sunday");
-    EXPECT_EQ(credited["author"], "A. Maker");
-    EXPECT_EQ(credited["copyright"], "(c) A. Maker");
+    EXPECT_EQ((std::vector<nlohmann::json>{credited["title"], credited["author"], credited["copyright"]}),
+              (std::vector<nlohmann::json>{"Sunday", "A. Maker", "(c) A. Maker"}));
 }
 
 // With the starting number hidden, a grid symmetric about its diagonal reads both ways: every

@@ -137,6 +137,10 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
          "001 goes across at row 3, column 1: trying 001 across at row 1, column 1 leaves no number that "
          "fits the 3-digit across run at row 2, column 1, so 001 cannot go there and 001 is listed 2 times "
          "and fits only 2 places."},
+        // Each trial starts its round afresh: nothing left queued by the one before it.
+        {"... 0.. .2.", "300 021 122 301 022 012", Rule::Trial, Grade::Expert, 1,
+         "300 goes across at row 1, column 1: trying 301 there leaves no number that fits the 3-digit down "
+         "run at row 1, column 2, so 301 cannot go there and 300 is the only 3-digit number left."},
         // A run that the crossings a trial narrows leave without a number is named, the first
         // across run among them.
         {"... ... ...", "003 000 311 003 001 301", Rule::Trial, Grade::Expert, 2,
