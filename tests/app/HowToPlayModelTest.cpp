@@ -23,11 +23,9 @@ template <typename Pick> std::set<int> CellsWhere(Pick pick) {
 // Everything ShowPage decides, checked against what each page must show.
 void ExpectPage(const HowToPlayModel& m, int page) {
     SCOPED_TRACE("page " + std::to_string(page));
-    EXPECT_EQ(m.CurrentPage(), page);
+    EXPECT_EQ(std::pair(m.CurrentPage(), m.SelectedOption()), std::pair(page, page));
     EXPECT_EQ(CellsWhere([&](int k) { return k < kHelpPages && m.PageVisible(k); }), std::set<int>{page});
-    EXPECT_EQ(m.SelectedOption(), page);
-    EXPECT_EQ(m.BackEnabled(), page > 0);
-    EXPECT_EQ(m.ForwardEnabled(), page < 3);
+    EXPECT_EQ(std::pair(m.BackEnabled(), m.ForwardEnabled()), std::pair(page > 0, page < 3));
     // Only the example row, cells 60 to 69, is written in red; only it and column 0 below it hold digits.
     EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).fore == kRed; }),
               (std::set<int>{60, 61, 62, 63, 64, 65, 66, 67, 68, 69}));

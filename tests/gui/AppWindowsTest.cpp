@@ -669,6 +669,10 @@ TEST(QtWindowOpener, APlayWindowOpensWithTheKeptViewChoicesAndAResumedGameWithIt
     });
     o.opener.ShowBestTimes();
     EXPECT_EQ(points, QApplication::font().pointSizeF() * 1.25);
+    GameStore unread{o.dir.File("last-game.json")}; // the kept game, read first at start-up
+    MainWindow menu(o.puzzle, o.exitRequested, o.colors, o.dialogs, o.opener, o.colorFile, {}, &unread);
+    menu.Form_Load();
+    EXPECT_TRUE(Action(menu, "mnuResume")->isEnabled()) << "Resume Last Puzzle offers the kept game";
 }
 
 // A settings file that cannot be written is reported at the first change, and only then.

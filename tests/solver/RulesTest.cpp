@@ -208,8 +208,7 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     const FillIn apart = Puzzle("..#.. ##### ..#.. ##### ..#..", "10 11 12 13 14 15");
     EXPECT_EQ(Solve(apart, kCheckLimit).solutions, kCheckLimit);
     CheckResult check = CheckGrid(apart, Puzzle(".5#9. ##### 10#.. ##### ..#..", "").given);
-    EXPECT_EQ(check.wrong, std::vector<int>{3});
-    EXPECT_EQ(std::pair(check.filled, check.squares), std::pair(4, 12));
+    EXPECT_EQ(std::tuple(check.wrong, check.filled, check.squares), std::tuple(std::vector<int>{3}, 4, 12));
     EXPECT_EQ(CheckText(check), "1 square is wrong");
     check.wrong.push_back(1);
     EXPECT_EQ(CheckText(check), "2 squares are wrong");

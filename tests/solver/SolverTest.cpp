@@ -41,8 +41,7 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
 
     // Hint and Check stop at the same budget and say they cannot tell, judging nothing.
     const CheckResult check = CheckGrid(blocks(9), std::vector<int>(64, -1), 1'000'000);
-    EXPECT_TRUE(check.undecided);
-    EXPECT_TRUE(check.wrong.empty());
+    EXPECT_TRUE(check.undecided && check.wrong.empty()) << "no square is called wrong undecided";
     EXPECT_EQ(CheckText(check), kUndecidedText);
     const HintStep hint = NextStep(blocks(9), 1'000'000);
     EXPECT_EQ(hint.outcome, HintStep::Outcome::Stuck);
