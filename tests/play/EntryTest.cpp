@@ -126,9 +126,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     // The shared puzzle changes size under an open Large form (a failed load of a Small
     // puzzle); its undo record for cell 399 now points past the puzzle's grids.
     PlayFixture f(kLarge, true);
-    int end = f.Count() - 1; // the last white square, past the Small grid
-    while (!f.White(end))
-        --end;
+    const int end = f.LastWhite(); // past the Small grid
     f.Type(end, 5);
     f.Type(end, 6);
     // A kept game's record of a value that is no digit restores nothing either.

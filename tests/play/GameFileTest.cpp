@@ -122,9 +122,7 @@ TEST_F(StateFile, AResumedGameShowsWhatTheFormShowed) {
                   fs::perms::none); // the file is the user's alone
         GameStore::Loaded loaded = saved.Load();
         ASSERT_TRUE(loaded.game) << loaded.message;
-        int empty = f.Count() - 1; // a kept mark on an empty square is dropped: it judges no digit
-        while (!f.White(empty))
-            --empty;
+        const int empty = f.LastWhite(); // a kept mark on an empty square is dropped: it judges no digit
         loaded.game->play.checkMarks.push_back(empty);
         PlayFixture r(name);
         r.puzzle = loaded.game->puzzle;

@@ -178,6 +178,10 @@ struct PlayFixture {
         return std::nullopt;
     }
     int FreeCell() const { return *WhiteRun(1, false); }
+    int LastWhite() const { // the grid's last white square
+        const auto& white = puzzle.GridPattern;
+        return static_cast<int>(white.rend() - std::find(white.rbegin(), white.rend(), true)) - 1;
+    }
 
     bool UserGridMatchesCells() const {
         return GridOf([this](int i) { return User(i) < 0 ? "" : std::to_string(User(i)); }) == Grid();
