@@ -94,9 +94,11 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         {TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') +
              std::string(9000, 'x'),
          true, twelveRead},
-        // Only the first 4 KiB are read, and a twelfth value cut by them is none.
+        // Only the first 4 KiB are read, and a twelfth value cut by them is none; one that ends the
+        // file right there is whole.
         {std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
         {TwelveWith(12, std::string(4060, ' ') + "12"), false, elevenRead},
+        {TwelveWith(12, "").erase(35) + std::string(4059, ' ') + "12", true, twelveRead},
         // Garbage without a line end is one field.
         {"\x01\x02\xff\xfe garbage without a line end \x7f", false, readFirst({0})},
         // Beyond 32 bits, before or after rounding, and far beyond.
@@ -165,7 +167,8 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
 TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFileOtherwiseTheUserConfigurationDoes) {
     TempDir dir;
     const std::string root = dir.path().string(), program = root + "/program";
-    WriteText(program, "x"); // a "folder" that is a regular file can be written by nobody, root included
+    WriteText(program, "x"); // a "folder" that is a regular file can be written by nobody, root included,
+    fs::permissions(program, fs::perms::owner_all); // even with its execute bits set
     const std::string cases[][4] = {
         // program folder, XDG_CONFIG_HOME, HOME: where the file is
         {root, "/somewhere/else", "/home/nobody", root + "/QUAVColors.txt"},

@@ -319,6 +319,7 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     QTest::keyClick(cell, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(text("lblMessage"), "1 square is wrong");
     EXPECT_TRUE(ShowsWholeText(*w.window->findChild<QLabel*>("lblMessage")));
+    EXPECT_EQ(w.window->findChild<QLabel*>("lblMessage")->toolTip(), "1 square is wrong") << "a hover away";
     EXPECT_TRUE(struck());
     EXPECT_EQ(Pixel(cell, QPoint(3, 3)), QColor(255, 214, 214)) << "tinted as well";
 
@@ -328,6 +329,9 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(text("lblPuzzle"), "(hidden)");
     EXPECT_EQ(w.window->height(), height - bar);
     EXPECT_EQ(work->pos(), at);
+    EXPECT_FALSE(w.window->statusBar()->isSizeGripEnabled()) << "the window's size is the program's";
+    w.Action("mnuSolution")->trigger(); // the busy pointer while the grid changes
+    EXPECT_EQ(w.dialogs.busyCalls, (std::vector<bool>{true, false}));
 }
 
 // The clock shows the time spent, read out in words, and ticks when the next second is due; it

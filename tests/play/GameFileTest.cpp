@@ -84,6 +84,7 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
             kept.solvedNoticeShown = true;
             kept.secondsSpent = 0; // its clock stands where it was kept, at no time at all
             f.form->RestorePlay(kept);
+            EXPECT_EQ(GameToJson(f.puzzle, f.form->CapturePlay()), GameToJson(f.puzzle, kept)) << "no help";
             TypeSolution(f);
         }
         EXPECT_EQ(f.Msgs(), expected);

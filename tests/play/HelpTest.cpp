@@ -94,4 +94,7 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     const std::string after = Picture(*f.form);
     EXPECT_EQ(after.substr(0, after.find('|')), before.substr(0, before.find('|')))
         << "cells, ticks and colours as before the hint";
+    f.form->mnuHint_Click();
+    f.form->mnuHint_Click();
+    EXPECT_NE(f.form->StatusText(), said) << "the second hint builds on the first";
 }
