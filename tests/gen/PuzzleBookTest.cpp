@@ -280,6 +280,12 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     for (const char* says :
          {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution"})
         EXPECT_NE(both.find(says), std::string::npos) << says << "\n" << both;
+    // A grid that reads otherwise mirrored, or with its down numbers listed apart, has one solution.
+    for (const char* name : {"Normal Puzzle Steps", "Large Puzzle Squares"}) {
+        ASSERT_EQ(
+            RunGenerator({"--template", name, "--count", "1", "--no-first", "--pdf", mirrored}, out, err), 0);
+        EXPECT_NE(PageTexts(mirrored)[0].find("has exactly one solution."), std::string::npos) << name;
+    }
     std::istringstream in(lines.str());
     std::size_t k = 1;
     for (std::string line; std::getline(in, line); ++k) {
@@ -333,13 +339,19 @@ TEST(PuzzleBookFailure, CallsOutOfOrderOrAfterAFailedWriteAreRefused) {
     ASSERT_TRUE(GeneratePuzzle(s, 7));
     bool open = true;
     const PuzzleBook::Sink sink = [&](const char*, std::size_t) { return open; };
-    PuzzleBook unbegun(settings), empty(settings), full(settings), cut(settings), refused(settings);
+    PuzzleBook unbegun(settings), empty(settings), full(settings), torn(settings), cut(settings),
+        refused(settings);
     EXPECT_EQ(unbegun.Add(s), "puzzle 1 does not belong in this book");
     EXPECT_EQ(PuzzleBook(settings).Finish(), "the puzzle book was not begun");
     ASSERT_EQ(std::pair(empty.Begin(sink), full.Begin(sink)), std::pair(NoProblem, NoProblem));
     EXPECT_EQ(empty.Finish(), "the puzzle book has 0 of its 1 puzzles");
     EXPECT_EQ(full.Add(s), NoProblem);
     EXPECT_EQ(full.Add(s), "puzzle 2 does not belong in this book");
+    PuzzleState patternless = s; // its squares' pattern one short of the template's
+    patternless.GridPattern.pop_back();
+    ASSERT_EQ(torn.Begin(sink), NoProblem);
+    EXPECT_EQ(torn.Add(patternless),
+              "puzzle 1 (Normal Puzzle Plus) is not a generated puzzle: its grids do not have 225 cells");
     ASSERT_EQ(cut.Begin(sink), NoProblem);
     open = false;
     EXPECT_EQ(cut.Add(s), "cannot write the puzzle book");

@@ -321,6 +321,9 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_TRUE(ShowsWholeText(*w.window->findChild<QLabel*>("lblMessage")));
     EXPECT_EQ(w.window->findChild<QLabel*>("lblMessage")->toolTip(), "1 square is wrong") << "a hover away";
     EXPECT_TRUE(struck());
+    const QImage drawn = cell->grab().toImage(); // from corner to corner: as far from each edge
+    const QRect red = Inked(drawn, strokeRed);
+    EXPECT_EQ(red.topLeft() + red.bottomRight(), QPoint(drawn.width() - 1, drawn.height() - 1));
     EXPECT_EQ(Pixel(cell, QPoint(3, 3)), QColor(255, 214, 214)) << "tinted as well";
 
     const QPoint at = work->pos();
