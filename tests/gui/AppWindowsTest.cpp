@@ -271,6 +271,12 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_NE(ring.pixelColor(3 * dpr, row).name(), ring.pixelColor(ring.width() / 2, row).name())
         << "a focus ring just inside the selector's edge";
     EXPECT_FALSE(back->isEnabled());
+    for (int i = 0; i < kHelpPages; ++i) { // each selector's caption, wrapped, clear of its edge and ring
+        const QRect room = option(i)->rect().adjusted(4, 4, -4, -4);
+        const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+        EXPECT_LE(option(i)->fontMetrics().boundingRect(room, flags, option(i)->text()).height(),
+                  room.height());
+    }
 
     QTest::mouseClick(forward, Qt::LeftButton);
     QTest::keyClick(forward, Qt::Key_Enter, Qt::KeypadModifier);
