@@ -88,22 +88,18 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
     const int black = f.FirstBlack();
     for (const int code : {vk::Digit0 + 9, vk::Numpad0 + 4, int{vk::Back}, int{vk::Delete}})
         EXPECT_EQ(f.Key(black, code), 0) << code;
-    EXPECT_EQ(f.Entry(black), ":-1");
-    EXPECT_EQ(f.Undo(), undo);
+    EXPECT_EQ(std::pair(f.Entry(black), f.Undo()), std::pair(std::string(":-1"), undo));
     EXPECT_EQ(f.Key(cell, vk::Delete), vk::Delete);
-    EXPECT_EQ(f.Entry(cell), ":-1");
-    EXPECT_EQ(f.Undo(), undo);
+    EXPECT_EQ(std::pair(f.Entry(cell), f.Undo()), std::pair(std::string(":-1"), undo));
     // Undo gives back what the last record replaced, digits at their edges: the 0 a 9 was typed
     // over, even after Delete; the 9 Backspace cleared.
     f.Type(cell, 0);
-    f.Type(cell, 9);
-    f.Key(cell, vk::Delete);
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Entry(cell), "0:0");
-    f.Type(cell, 9);
-    f.Key(cell, vk::Back);
-    f.form->mnuUndo_Click();
-    EXPECT_EQ(f.Entry(cell), "9:9");
+    for (const auto& [key, restored] : {std::pair(vk::Delete, "0:0"), std::pair(vk::Back, "9:9")}) {
+        f.Type(cell, 9);
+        f.Key(cell, key);
+        f.form->mnuUndo_Click();
+        EXPECT_EQ(f.Entry(cell), restored) << key;
+    }
     EXPECT_TRUE(f.UserGridMatchesCells());
 }
 
@@ -142,9 +138,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     EXPECT_EQ(f.Msgs(), std::vector<std::string>{"Error in loading Small Puzzle H|Corvana|0"});
     const auto user = f.puzzle.UserArray;
     f.form->mnuUndo_Click();
-    EXPECT_EQ(f.puzzle.UserArray, user);
-    EXPECT_EQ(f.Text(end), "6");
-    EXPECT_EQ(f.Undo(), "0 |Undo |off");
+    EXPECT_EQ(std::tuple(f.puzzle.UserArray, f.Text(end), f.Undo()), std::tuple(user, "6", "0 |Undo |off"));
 }
 
 // The second square gives the direction: more columns than rows to the right is across, a tie
@@ -161,9 +155,8 @@ TEST_P(Entry, AFillWritesAcrossOrDownAndUndoTakesItBack) {
         const int start = *f.WhiteRun(n, down);
         f.Type(start, 0);
         f.Fill(start, kind == 2 ? start + f.W() + 1 : start + 2 * step);
-        EXPECT_EQ(f.form->AutoFillDown(), down);
-        EXPECT_EQ(f.Run(start, n, step), number);
-        EXPECT_EQ(f.form->BufferCaption(), "Buffer = ");
+        EXPECT_EQ(std::tuple(f.form->AutoFillDown(), f.Run(start, n, step), f.form->BufferCaption()),
+                  std::tuple(down, number, std::string("Buffer = ")));
         std::string undo = std::to_string(n) + " ";
         for (int k = 0; k < n; ++k)
             undo += std::to_string(start + k * step) + (k == 0 ? ",0," : ",-1,") + number[Ix(k)] + " ";

@@ -82,8 +82,7 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
                                                {"--template", "all", "--steps", "1000"},
                                                {}}) {
         const GenRun r = Gen(args);
-        EXPECT_EQ(std::pair(r.status, r.out), std::pair(2, std::string()));
-        EXPECT_EQ(Lines(r.err), 1u) << r.err;
+        EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err)), std::tuple(2, std::string(), 1u)) << r.err;
     }
     const GenRun unknown = Gen({"--template", "Small Puzzle Q"});
     EXPECT_NE(unknown.err.find("\"Large Puzzle Four Electrodes\""), std::string::npos) << unknown.err;
@@ -278,8 +277,7 @@ TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     EXPECT_EQ(nlohmann::json::parse(json.out)["grade"], solved["grade"]);
     args.back() = "ipuz";
     const auto ipuz = Parsed(args);
-    EXPECT_EQ(ipuz["org.example.corvana:solutions"], 2);
-    EXPECT_EQ(ipuz["difficulty"], "Expert");
+    EXPECT_EQ(std::tuple(ipuz["org.example.corvana:solutions"], ipuz["difficulty"]), std::tuple(2, "Expert"));
     EXPECT_NE(text.find("Solutions: 2 or more; draws: 1\nGrade: Expert\n"), std::string::npos) << text;
     // Project X's first draws are often mirrored even with the starting number shown; --first-draw keeps one.
     EXPECT_EQ(2, Parsed({"--template", "Small Puzzle Project X", "--seed", "8", "--first-draw", "--format",
@@ -346,9 +344,8 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         std::string error;
         ASSERT_TRUE(PuzzleForPlayFromJson(j, read, error)) << error;
         // The file holds every field but the numbers and the pattern, which are read from the grid.
-        EXPECT_EQ(read.GridPattern, built.GridPattern);
-        EXPECT_EQ(read.Numbers, built.Numbers);
-        EXPECT_EQ(read.NumbersDown, built.NumbersDown);
+        EXPECT_EQ(std::tie(read.GridPattern, read.Numbers, read.NumbersDown),
+                  std::tie(built.GridPattern, built.Numbers, built.NumbersDown));
         written.erase("grade"); // corvana-gen's own, for puzzle makers
         EXPECT_EQ(PuzzleToJson(read), written);
     }
@@ -403,16 +400,14 @@ TEST(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
     fs::create_directory(dir.File("folder"));
     for (const char* name : {"device", "fifo", "folder"}) {
         const GenRun r = Gen({"--template", "all", "--count", "2", "--pdf", dir.File(name)});
-        EXPECT_EQ(r.status, 2) << name;
-        EXPECT_EQ(Lines(r.err), 1u) << r.err;
+        EXPECT_EQ(std::tuple(r.status, Lines(r.err)), std::tuple(2, 1u)) << name << ": " << r.err;
         EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
     }
     EXPECT_TRUE(fs::is_character_file(dir.File("device")));
     EXPECT_TRUE(fs::is_fifo(dir.File("fifo")));
     EXPECT_TRUE(fs::is_empty(dir.File("folder")));
     const GenRun failed = Gen({"--template", "all", "--count", "2", "--pdf", dir.File("missing/book.pdf")});
-    EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(Lines(failed.err), 1u) << failed.err;
+    EXPECT_EQ(std::tuple(failed.status, Lines(failed.err)), std::tuple(1, 1u)) << failed.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 3) << "no temporary file left";
 
     fs::create_directory(dir.File("books"));
@@ -426,8 +421,7 @@ TEST(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
     const std::string piped =
         test::Shell("'" CORVANA_GEN_BINARY "' --template all --count 1 --seed 9 --pdf -", &status);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(piped.rfind("%PDF", 0), 0u);
-    EXPECT_EQ(piped.substr(piped.size() - 6), "%%EOF\n");
+    EXPECT_EQ(std::tuple(piped.substr(0, 4), piped.substr(piped.size() - 6)), std::tuple("%PDF", "%%EOF\n"));
     std::ostringstream out, err;
     EXPECT_EQ(RunGenerator({"--template", "all", "--pdf", "-"}, out, err, {true, true, true}), 2);
     EXPECT_TRUE(out.str().empty());
