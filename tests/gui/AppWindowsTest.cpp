@@ -167,10 +167,9 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     EXPECT_FALSE(Action(window, "mnuResume")->isEnabled()) << "no game kept to resume";
     ASSERT_TRUE(OnScreen(window));
     auto* name = window.findChild<QLabel*>(QStringLiteral("lblAppName"));
-    EXPECT_EQ(name->text(), QStringLiteral("Corvana"));
-    EXPECT_TRUE(name->font().bold());
-    EXPECT_EQ(name->font().pointSize(), 18);
-    EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(192, 192, 0));
+    EXPECT_EQ(std::tuple(name->text().toStdString(), name->font().bold(), name->font().pointSize(),
+                         name->palette().color(QPalette::WindowText)),
+              std::tuple("Corvana", true, 18, QColor(192, 192, 0)));
     EXPECT_EQ(window.centralWidget()->size(), QSize(370, 314));
     EXPECT_EQ(window.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 64));
     EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("Image1")), nullptr);
@@ -280,8 +279,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
 
     QTest::mouseClick(forward, Qt::LeftButton);
     QTest::keyClick(forward, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(PageShown(help), 2);
-    EXPECT_TRUE(option(2)->isChecked());
+    EXPECT_EQ(std::pair(PageShown(help), option(2)->isChecked()), std::pair(2, true));
     EXPECT_EQ(cell(60)->palette().color(QPalette::Base), QColor(0, 0, 255));
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     // 0157 is in the buffer and its box ticked, its caption greyed.
@@ -299,8 +297,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(PageShown(help), 2) << "Space presses a button as a click does";
 
     QTest::mouseClick(option(3), Qt::LeftButton);
-    EXPECT_EQ(PageShown(help), 3);
-    EXPECT_FALSE(forward->isEnabled());
+    EXPECT_EQ(std::pair(PageShown(help), forward->isEnabled()), std::pair(3, false)) << "the last page";
     EXPECT_EQ(cell(70)->text() + cell(80)->text() + cell(90)->text(), QStringLiteral("157"));
     // The checked selector's caption is bold: it leaves more ink than when it is unchecked.
     const auto ink = [](QWidget* w) {
@@ -334,8 +331,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_TRUE(help.isHidden());
     help.show();
     Action(help, "mnuReturnToMain")->trigger();
-    EXPECT_TRUE(help.isHidden());
-    EXPECT_FALSE(exitRequested);
+    EXPECT_EQ(std::pair(help.isHidden(), exitRequested), std::pair(true, false));
 }
 
 TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
@@ -374,8 +370,7 @@ TEST(ExitChain, ExitInHelpOpenedFromAPlayWindowClosesAllThreeWindows) {
         Action(*play, "mnuHelp")->trigger();
     });
     Action(window, "mnuH")->trigger();
-    EXPECT_TRUE(a.exitRequested);
-    EXPECT_TRUE(a.dialogs.messages.empty());
+    EXPECT_EQ(std::tuple(a.exitRequested, a.dialogs.messages.size()), std::tuple(true, 0u));
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
@@ -399,8 +394,7 @@ TEST(QtDialogs, MessageBoxAndColourPickerShowWhatTheyAreGivenAndReturnTheAnswer)
             EXPECT_EQ(box->text(), QStringLiteral("Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt"));
             EXPECT_EQ(box->textFormat(), Qt::PlainText);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Color Scheme Fatal Error"));
-            EXPECT_EQ(box->icon(), qtIcon);
-            EXPECT_EQ(box->standardButtons(), qtButtons);
+            EXPECT_EQ(std::pair(box->icon(), box->standardButtons()), std::pair(qtIcon, qtButtons));
             EXPECT_EQ(box->defaultButton(), box->button(qtButtons == Box::Ok ? Box::Ok : Box::Yes));
             press == Box::NoButton ? QTest::keyClick(box, Qt::Key_Escape) : box->button(press)->click();
         });
@@ -548,8 +542,7 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     f.show();
     a.dialogs.answers = {Answer::Cancel};
     f.mnuReturn()->trigger();
-    EXPECT_EQ(a.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(std::tuple(f.isVisible(), a.dialogs.messages.size()), std::tuple(true, 1u));
 
     f.mnuSave()->trigger();
     EXPECT_FALSE(f.Model().ColorsChanged);
@@ -565,11 +558,9 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     QTest::keyClick(&f, Qt::Key_X, Qt::ControlModifier);
     EXPECT_TRUE(a.exitRequested);
     QTest::keyClick(f.SampleBox(ColorRow::Checked, 2), Qt::Key_Escape); // from a box, on to the window
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(a.dialogs.messages.size(), 3u);
+    EXPECT_EQ(std::tuple(f.isVisible(), a.dialogs.messages.size()), std::tuple(true, 3u));
     f.close();
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(a.dialogs.messages.size(), 4u);
+    EXPECT_EQ(std::tuple(f.isVisible(), a.dialogs.messages.size()), std::tuple(false, 4u));
 }
 
 // A puzzle solved in its play window, opened from the menu, is in the Best Times table with its

@@ -221,9 +221,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_EQ(w.Cell(w.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(255, 0, 0));
         for (const ListBox& b : w.Model().Boxes()) {
             QCheckBox* box = w.Box(b);
-            EXPECT_EQ(box->isVisible(), b.visible);
-            EXPECT_EQ(box->text().toStdString(), b.caption);
-            EXPECT_EQ(box->isChecked(), b.value == 1);
+            EXPECT_EQ(std::tuple(box->isVisible(), box->text().toStdString(), box->isChecked()),
+                      std::tuple(b.visible, b.caption, b.value == 1));
             if (b.visible) {
                 EXPECT_EQ(w.In(box, "fraWork"),
                           TwipsRect(b.left, b.top, c.boxWidth[Window::At(b.digits)], 240));
@@ -291,9 +290,9 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
         QLabel* label = w.window->findChild<QLabel*>(name);
         return label->isVisible() ? ReaderName(label) : "(hidden)";
     };
-    EXPECT_EQ(text("lblPuzzle"), "seed 5");
-    EXPECT_EQ(text("lblGrade"), std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))));
-    EXPECT_EQ(text("lblMessage"), "");
+    EXPECT_EQ(
+        std::tuple(text("lblPuzzle"), text("lblGrade"), text("lblMessage")),
+        std::tuple("seed 5", std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))), ""));
     for (const char* name : {"lblPuzzle", "lblGrade", "lblClock", "lblMessage"}) // what each one is for
         EXPECT_FALSE(w.window->findChild<QLabel*>(name)->accessibleDescription().isEmpty()) << name;
     QWidget* work = w.Frame("fraWork");
@@ -330,8 +329,7 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     const int height = w.window->height(), bar = w.window->statusBar()->height();
     w.Action("mnuStatusBar")->trigger();
     EXPECT_EQ(text("lblPuzzle"), "(hidden)");
-    EXPECT_EQ(w.window->height(), height - bar);
-    EXPECT_EQ(work->pos(), at);
+    EXPECT_EQ(std::tuple(w.window->height(), work->pos()), std::tuple(height - bar, at));
     EXPECT_FALSE(w.window->statusBar()->isSizeGripEnabled()) << "the window's size is the program's";
     w.Action("mnuSolution")->trigger(); // the busy pointer while the grid changes
     EXPECT_EQ(w.dialogs.busyCalls, (std::vector<bool>{true, false}));
@@ -467,8 +465,7 @@ TEST(PlayWindow, ClicksOnListsCellsAndReturnToMainReachTheModel) {
     reader->setText(QAccessible::Value, QStringLiteral("9"));
     if (QAccessibleEditableTextInterface* text = reader->editableTextInterface())
         text->insertText(0, QStringLiteral("9"));
-    EXPECT_EQ(square->text(), QString());
-    EXPECT_EQ(w.puzzle.UserArray[black], -1);
+    EXPECT_EQ(std::tuple(square->text().toStdString(), w.puzzle.UserArray[black]), std::tuple("", -1));
     w.Cell(53)->setFocus();
     for (int tab = 0; tab < 120; ++tab) {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -551,14 +548,13 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     QTest::keyClicks(cell, QStringLiteral("abcdefghijklmnopqrstuvwxyz .,+"));
     EXPECT_EQ(cell->text(), QStringLiteral("4"));
     EXPECT_EQ(QApplication::focusWidget(), focused) << "nor moves the focus";
-    EXPECT_FALSE(cell->testAttribute(Qt::WA_InputMethodEnabled));
-    EXPECT_FALSE(cell->acceptDrops());
-    EXPECT_EQ(cell->contextMenuPolicy(), Qt::PreventContextMenu);
+    EXPECT_EQ(std::tuple(cell->testAttribute(Qt::WA_InputMethodEnabled), cell->acceptDrops(),
+                         cell->contextMenuPolicy()),
+              std::tuple(false, false, Qt::PreventContextMenu));
     // Coming back to a cell by Tab shows its digit plain, the caret before it.
     cell->clearFocus();
     cell->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(cell->cursorPosition(), 0);
-    EXPECT_FALSE(cell->hasSelectedText());
+    EXPECT_EQ(std::tuple(cell->cursorPosition(), cell->hasSelectedText()), std::tuple(0, false));
     // A grid key is the cell's, pressed and let go; any other goes on to the window and its scroll area.
     for (const auto& [key, text, taken] : {std::tuple{Qt::Key_3, "3", true}, {Qt::Key_A, "a", false}})
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
@@ -593,8 +589,7 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     EXPECT_EQ(cell->text(), QString()) << "no key reached the cell";
     // Ctrl+X is Exit, not Cut.
     QTest::keyClick(cell, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_TRUE(w.exitRequested);
-    EXPECT_TRUE(w.window->Unloaded());
+    EXPECT_EQ(std::tuple(w.exitRequested, w.window->Unloaded()), std::tuple(true, true));
 }
 
 // Every template, each kind of print from each size class: one page, black on white; while the
@@ -677,8 +672,7 @@ TEST(PrintWindow, ThePageIsTheWindowAt100PercentCentredOnThePaper) {
     };
     f.Action("mnuPrintCurrent")->trigger();
     EXPECT_EQ(f.window->LastPrintedImage(), at100);
-    EXPECT_EQ(f.window->Zoom(), 200);
-    EXPECT_EQ(f.window->size(), zoomedSize);
+    EXPECT_EQ(std::tuple(f.window->Zoom(), f.window->size()), std::tuple(200, zoomedSize));
 }
 
 // A cancel prints nothing; a folder for a file is named. A disk that fills up while the page is written
