@@ -220,21 +220,18 @@ TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWri
     f.menu.Form_Load();
     EXPECT_EQ(f.colors.BackgroundColor, (std::array<ColorValue, 3>{1, 2, 3}));
     EXPECT_EQ(f.colors.CheckedColor, (std::array<ColorValue, 3>{10, 11, 12}));
-    EXPECT_TRUE(fs::exists(f.colorFile));
-    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(std::pair(fs::exists(f.colorFile), f.dialogs.messages.size()), std::pair(true, 0ul));
 
     // Two values are read before a short file runs out; they must not survive.
     WriteText(f.colorFile, "1\r\n2\r\n");
     f.menu.Form_Load();
-    EXPECT_FALSE(fs::exists(f.colorFile));
-    EXPECT_EQ(f.colors, Defaults());
+    EXPECT_EQ(std::pair(fs::exists(f.colorFile), f.colors == Defaults()), std::pair(false, true));
 
     // A folder in the file's place can neither be read as the colour file nor deleted as one.
     fs::create_directory(f.colorFile);
     f.colors.PrimaryColor = {7, 7, 7};
     f.menu.Form_Load();
-    EXPECT_TRUE(fs::is_directory(f.colorFile));
-    EXPECT_EQ(f.colors, Defaults());
+    EXPECT_EQ(std::pair(fs::is_directory(f.colorFile), f.colors == Defaults()), std::pair(true, true));
     const Messages expected = {{"Could not load the user-defined color scheme.  You can still play the "
                                 "game using the default colors.",
                                 "Corvana", Buttons::Ok, Icon::None},
