@@ -69,9 +69,9 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
     dialogs.colorRequests.clear();
     fresh.picBG_Click(3);
     fresh.lblChecked_Click(-1);
-    EXPECT_TRUE(dialogs.colorRequests.empty()) << "no picker outside the three size classes";
-    EXPECT_EQ(colors, Defaults());
-    EXPECT_FALSE(fresh.ColorsChanged);
+    EXPECT_EQ(std::tuple(dialogs.colorRequests.size(), colors == Defaults(), fresh.ColorsChanged),
+              std::tuple(0u, true, false))
+        << "no picker outside the three size classes";
     dialogs.colors = {0x000001};
     fresh.picChecked_Click(0);
     fresh.picChecked_Click(0);
@@ -96,8 +96,7 @@ TEST_F(ColorEditorTest, SaveWritesOnlyAChangedSchemeAndRestoreWritesTheDefaults)
     ColorEditor& e = Open();
     e.picBG_Click(0); // cancelled
     e.mnuSave_Click();
-    EXPECT_EQ(ReadText(colorFile), old);
-    EXPECT_EQ(fs::last_write_time(colorFile), stamp);
+    EXPECT_EQ(std::pair(ReadText(colorFile), fs::last_write_time(colorFile)), std::pair(old, stamp));
 
     dialogs.colors = {255, 7};
     e.picSecondary_Click(0);
@@ -107,10 +106,8 @@ TEST_F(ColorEditorTest, SaveWritesOnlyAChangedSchemeAndRestoreWritesTheDefaults)
                                    "255\r\n16776960\r\n16744703\r\n8421504\r\n8421504\r\n8421504\r\n");
     e.picBG_Click(1);
     e.mnuDefault_Click();
-    EXPECT_EQ(colors, Defaults());
-    EXPECT_EQ(e.Sample(ColorRow::Background, 1), 0x400000);
-    EXPECT_EQ(ReadText(colorFile), kDefaultFile);
-    EXPECT_FALSE(e.ColorsChanged);
+    EXPECT_EQ(std::pair(colors == Defaults(), e.Sample(ColorRow::Background, 1)), std::pair(true, 0x400000));
+    EXPECT_EQ(std::pair(ReadText(colorFile), e.ColorsChanged), std::pair(std::string(kDefaultFile), false));
     EXPECT_TRUE(e.Unload()) << "no question after a save";
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -120,8 +117,7 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
     dialogs.colors = {9, 0x00FF00};
     e.picPrimary_Click(2);
     e.mnuSave_Click();
-    EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_EQ(colors.PrimaryColor[2], 9) << "the colours in memory stay as they are";
+    EXPECT_EQ(std::pair(e.ColorsChanged, colors.PrimaryColor[2]), std::pair(false, 9)) << "memory keeps them";
 
     e.picBG_Click(0);
     dialogs.answers = {Answer::Yes};
@@ -133,8 +129,7 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
         {"There was an error in saving the color selections.  You can still use the default colors.",
          "Corvana", Buttons::Ok, Icon::None}};
     EXPECT_EQ(dialogs.messages, expected);
-    EXPECT_FALSE(e.ColorsChanged);
-    EXPECT_EQ(colors.BackgroundColor[0], 0x00FF00);
+    EXPECT_EQ(std::pair(e.ColorsChanged, colors.BackgroundColor[0]), std::pair(false, 0x00FF00));
     e.mnuDefault_Click();
     EXPECT_EQ(colors, Defaults()) << "the defaults are used even when they cannot be written";
     EXPECT_EQ(dialogs.messages.size(), 3u) << "and that failure says nothing";

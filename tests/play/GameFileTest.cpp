@@ -314,6 +314,19 @@ TEST_F(StateFile, TheKeeperWritesEveryChangeButNotTheTimeAlone) {
     const SavedGame kept = store.Load().game.value_or(SavedGame{});
     EXPECT_EQ(std::pair(kept.puzzle.UserArray.at(Ix(cell)), kept.play.secondsSpent),
               std::pair(std::int16_t{7}, std::int64_t{65}));
+    // A failure is reported once, and again after a write that worked in between.
+    const auto keep = [&](int digit, bool blocked) {
+        fs::remove_all(store.Path());
+        if (blocked)
+            fs::create_directories(store.Path() + "/inside"); // a folder in the file's place
+        f.Type(cell, digit);
+        keeper.Changed();
+        return keeper.Flush();
+    };
+    EXPECT_NE(keep(1, true), "");
+    EXPECT_EQ(keep(2, true), "") << "reported once";
+    EXPECT_EQ(keep(3, false), "");
+    EXPECT_NE(keep(4, true), "") << "reported again";
 }
 
 // The settings file is read only when it is a regular file or a link to one, never waiting on a

@@ -81,10 +81,13 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
             const bool isPrimary = digits == 0 || std::count(t.primary.begin(), t.primary.end(), digits) > 0;
             return std::pair(isPrimary ? primary : f.colors.SecondaryColor[f.K()], back);
         };
+        int headings = 0; // ACROSS and DOWN, where the lists stand apart
         for (const FormLabel& l : f.form->Labels())
             if (l.visible) {
                 EXPECT_EQ(std::pair(l.fore, l.back), colours(l.digits)) << t.name << " " << l.name;
+                headings += l.role == LabelRole::Across || l.role == LabelRole::Down;
             }
+        EXPECT_EQ(headings, t.SeparateLists() ? 2 : 0) << t.name;
         for (const ListBox& b : f.form->Boxes())
             if (b.visible && b.value == 0) {
                 EXPECT_EQ(std::pair(b.fore, b.back), colours(b.digits)) << t.name << " " << b.Name();

@@ -178,12 +178,12 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
                 p.form->SetCellText(i, std::to_string(3 + typed++));
         p.form->BoxClick(c.how == "u" ? p.TickedIds().at(0) : p.UntickedBox());
         p.form->BoxClick(p.UntickedBox());
-        const std::string before = Picture(*p.form), userGrid = p.Grid();
+        const std::string before = Picture(*p.form) + p.form->BufferCaption(), userGrid = p.Grid();
         const auto userTicks = p.TickedIds().size();
         if (c.how == "s")
             p.form->mnuSolution_Click();
         p.form->PrintPuzzle(static_cast<PrintKind>(c.kind));
-        EXPECT_EQ(Picture(*p.form), before) << "the window comes back as it was";
+        EXPECT_EQ(Picture(*p.form) + p.form->BufferCaption(), before) << "the window comes back as it was";
         EXPECT_EQ(p.Msgs(), std::vector<std::string>(c.message.empty() ? 0 : 1, c.message + "|Corvana|0"));
         EXPECT_EQ(p.host.prints, 1);
         EXPECT_FALSE(tracked) << "what the page shows must not reach the user's grid";

@@ -140,8 +140,7 @@ TEST(GeneratePuzzle, ClockSeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChang
     const PuzzleState before = s;
     s.PuzzleName = "Large Puzzle four Electrodes";
     const GenerateResult unknown = GeneratePuzzle(s, 6);
-    EXPECT_FALSE(unknown);
-    EXPECT_EQ(unknown.message, "");
+    EXPECT_EQ(std::pair(unknown.ok, unknown.message), std::pair(false, std::string()));
     EXPECT_EQ(std::tie(s.SolutionArray, s.Captions, s.Seed),
               std::tie(before.SolutionArray, before.Captions, before.Seed));
 }
