@@ -35,6 +35,12 @@ std::string Lines(const std::vector<std::string>& values) {
     return text;
 }
 
+// Whether the file at `path` loads over the scheme `over`, and the scheme after.
+std::pair<bool, ColorScheme> Loaded(const std::string& path, ColorScheme over = kMarked) {
+    const bool loads = LoadColorFile(over, path);
+    return {loads, over};
+}
+
 // The twelve values, with `at` replaced by `value`.
 std::string TwelveWith(int at, const std::string& value) {
     std::vector<std::string> values;
@@ -52,9 +58,7 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveS
     const std::string path = dir.File(kColorFileName);
     ASSERT_TRUE(SaveColorFile(Defaults(), path));
     EXPECT_EQ(ReadText(path), kDefaultFile);
-    ColorScheme loaded = kMarked;
-    EXPECT_TRUE(LoadColorFile(loaded, path));
-    EXPECT_EQ(loaded, Defaults());
+    EXPECT_EQ(Loaded(path), std::pair(true, Defaults()));
 
     // The extremes of 32 bits survive.
     ColorScheme s = kMarked;
@@ -63,8 +67,7 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveS
     ASSERT_TRUE(SaveColorFile(s, path));
     EXPECT_EQ(ReadText(path), Lines({"-101", "-102", "-103", "2147483647", "-105", "-106", "-107", "-108",
                                      "-109", "-110", "-111", "-2147483648"}));
-    EXPECT_TRUE(LoadColorFile(loaded, path));
-    EXPECT_EQ(loaded, s);
+    EXPECT_EQ(Loaded(path, Defaults()), std::pair(true, s));
 
     EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("missing/" + std::string(kColorFileName))));
 }
@@ -114,11 +117,10 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     const std::string path = dir.File(kColorFileName);
     for (const auto& [content, ok, expected] : cases) {
         WriteText(path, content);
-        ColorScheme s = kMarked;
         const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});
-        EXPECT_EQ(LoadColorFile(s, path), ok);
+        const auto [loads, s] = Loaded(path);
         EXPECT_EQ(std::distance(fs::directory_iterator("/proc/self/fd"), {}), openBefore) << "file left open";
-        EXPECT_EQ(InFileOrder(s), expected);
+        EXPECT_EQ(std::pair(loads, InFileOrder(s)), std::pair(ok, expected));
     }
 }
 
@@ -141,18 +143,14 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
                                                {"missing", true, true},
                                                {"victim/in", true, true}}) {
         SCOPED_TRACE(name);
-        ColorScheme s = kMarked;
-        EXPECT_EQ(LoadColorFile(s, dir.File(name)), loads);
-        EXPECT_EQ(s, kMarked);
+        EXPECT_EQ(Loaded(dir.File(name)), std::pair(loads, kMarked));
         EXPECT_EQ(DeleteColorFile(dir.File(name)), deleted);
         EXPECT_EQ(fs::exists(dir.File(name)), !deleted);
     }
 
     // A link to a regular file is read.
     fs::create_symlink(victim, path);
-    ColorScheme s = kMarked;
-    EXPECT_TRUE(LoadColorFile(s, path));
-    EXPECT_EQ(s, Defaults());
+    EXPECT_EQ(Loaded(path), std::pair(true, Defaults()));
 
     // Deciding where the colour file goes creates, removes and follows nothing.
     fs::create_symlink(victim, dir.File(".corvana-write-probe"));

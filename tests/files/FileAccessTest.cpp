@@ -126,8 +126,7 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
     AtomicFileWriter out, other;
     std::string error;
     ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
-    EXPECT_TRUE(out.Write("\r\n", 2));
-    EXPECT_TRUE(out.Write("c\0e", 3));
+    EXPECT_TRUE(out.Write("\r\n", 2) && out.Write("c\0e", 3));
     EXPECT_EQ(ReadText(dir.File("f")), "old and longer");
     EXPECT_TRUE(other.Open(dir.File("f"), FileMode::Usual, error)) << error;
     EXPECT_EQ(EntriesIn(dir.path()), 3u) << "the fresh files are beside it";
@@ -137,9 +136,8 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
         EXPECT_EQ(IsLeftover(e.path().string(), 0), e.path().filename() == "f") << e;
     }
     ASSERT_TRUE(out.Commit(error)) << error;
-    EXPECT_EQ(ReadText(dir.File("f")), std::string("\r\nc\0e", 5));
-    EXPECT_EQ(out.ErrorNumber(), 0);
-    EXPECT_EQ(EntriesIn(dir.path()), 2u);
+    EXPECT_EQ(std::tuple(ReadText(dir.File("f")), out.ErrorNumber(), EntriesIn(dir.path())),
+              std::tuple(std::string("\r\nc\0e", 5), 0, 2u));
 }
 
 // A file the user names as output: the link is followed (to its end, relative links from their

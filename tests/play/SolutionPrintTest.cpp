@@ -55,8 +55,7 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     f.form->mnuSolution_Click();
     EXPECT_EQ(f.Msgs(), std::vector<std::string>{
                             "Could not save the user's current work.  Solution cannot be shown.|Corvana|0"});
-    EXPECT_EQ(Picture(*f.form), unswitched);
-    EXPECT_EQ(f.dialogs.busyCalls.back(), false);
+    EXPECT_EQ(std::pair(Picture(*f.form), bool{f.dialogs.busyCalls.back()}), std::pair(unswitched, false));
 }
 
 // Restart leaves only the shown starter and its tick, in the user grid or from the solution
