@@ -282,7 +282,7 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     for (const char* says :
          {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution"})
         EXPECT_NE(both.find(says), std::string::npos) << says << "\n" << both;
-    // A grid that reads otherwise mirrored, or with its down numbers listed apart, has one solution.
+    // A grid that does not read the same mirrored, or one listing its down numbers apart, has one solution.
     for (const char* name : {"Normal Puzzle Steps", "Large Puzzle Squares"}) {
         ASSERT_EQ(
             RunGenerator({"--template", name, "--count", "1", "--no-first", "--pdf", mirrored}, out, err), 0);
