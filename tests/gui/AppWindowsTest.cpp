@@ -25,6 +25,7 @@
 #include "DefaultColors.h"
 #include "FakeDialogs.h"
 #include "MenuEntries.h"
+#include "QtPrinters.h"
 #include "TempDir.h"
 
 #include <QTest>
@@ -459,6 +460,12 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     EXPECT_FALSE(ShowsWholeText(label)) << "half a point larger would not fit";
     EXPECT_FALSE(FitLabel(label, -1, label.font().pointSizeF())) << "not below the minimum";
     EXPECT_TRUE(FitLabel(label, -1, label.font().pointSizeF() - 0.5)) << "down to the minimum itself";
+
+    QPushButton button(QStringLiteral("Corvana"));
+    button.resize(button.sizeHint());
+    EXPECT_TRUE(ShowsWholeText(button)) << "a button exactly as large as it asks to be";
+    button.resize(button.width() - 1, button.height());
+    EXPECT_FALSE(ShowsWholeText(button));
 
     QLabel wrapped(QStringLiteral("one two three four five six seven"));
     wrapped.setWordWrap(true);

@@ -6,6 +6,7 @@
 #include "play/PlayWindow.h"
 #include "FakeDialogs.h"
 #include "MenuEntries.h"
+#include "QtPrinters.h"
 #include "TempDir.h"
 #include "play/GameStore.h"
 #include "play/PlayWidgets.h"
@@ -232,6 +233,12 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
                           b.value == 1 ? QColor(0x40, 0x80, 0x00) : ToQColor(b.fore));
                 EXPECT_EQ(Pixel(box, QPoint(box->width() - 1, 0)), back);
             }
+        }
+        for (const FormLabel& l : w.Model().Labels()) {
+            const QPalette shown = w.window->findChild<QLabel*>(QString::fromStdString(l.name))->palette();
+            EXPECT_EQ(std::pair(shown.color(QPalette::WindowText), shown.color(QPalette::Window)),
+                      std::pair(ToQColor(l.fore), ToQColor(l.back)))
+                << l.name;
         }
         // fraWork is never pushed off the window's edge.
         w.window->resize(200, 150);

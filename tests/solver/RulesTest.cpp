@@ -103,6 +103,13 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {".#. .#0 ...", "203 012 303", Rule::Crossing, Grade::Medium, 1,
          "012 goes down at row 1, column 1: the down number through row 3, column 1 can only have 2 or 3 "
          "there, so no other place fits 012."},
+        // 321 and 112 cross at row 3, column 2 and so end row 3 in 1 or 2; column 3 below row 1
+        // then takes 21 or 12, which puts 1 or 2 at the end of row 2: 13 fits neither. The
+        // 3-digit runs, which 13 cannot fill, are not named.
+        {"..# #.. ...", "13 21 12 321 112", Rule::Crossing, Grade::Medium, 1,
+         "13 goes across at row 1, column 1: the crossing numbers through row 2, column 3 and row 3, column "
+         "3 "
+         "limit the digits there, so no other place fits 13."},
         // Row 1 (30 or 03) starts columns 1 and 2 with 3 or 0, which 130 does not.
         {"..# ... ..#", "30 03 130 310 033", Rule::Crossing, Grade::Medium, 1,
          "130 goes across at row 2, column 1: the crossing numbers through row 1, column 1 and row 1, column "
@@ -174,6 +181,8 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
 }
 
 TEST(Rules, AHintThatPlacesNothingSaysWhy) {
+    FillIn joinedWithDownLists = Puzzle(".. ..", "12 34 13 24");
+    joinedWithDownLists.down = joinedWithDownLists.across;
     const struct {
         FillIn board;
         HintStep::Outcome outcome;
@@ -191,6 +200,8 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
          "The puzzle cannot be read: the grid has 1 places for the 2-digit list but it holds 2 numbers."},
         {Puzzle(".. ##", "5 12"), HintStep::Outcome::Error,
          "The puzzle cannot be read: there is a list of 1-digit numbers."},
+        {joinedWithDownLists, HintStep::Outcome::Error,
+         "The puzzle cannot be read: down lists are given for a puzzle whose lists are joined."},
     };
     for (const auto& c : cases) {
         const HintStep step = NextStep(c.board);
