@@ -236,13 +236,12 @@ TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKey
         const auto json = Parsed({"--template", name, "--seed", "11", "--format", "json"});
         const auto ipuz = Parsed({"--template", name, "--seed", "11", "--format", "ipuz"});
         EXPECT_EQ(ipuz["kind"], nlohmann::json({"http://ipuz.org/crossword#1", "http://ipuz.org/fill#1"}));
-        EXPECT_EQ(ipuz["dimensions"]["width"], json["width"]);
         EXPECT_EQ(IpuzRows(ipuz["solution"]), json["solution"].get<std::vector<std::string>>());
         EXPECT_EQ(IpuzRows(ipuz["puzzle"]), json["user"].get<std::vector<std::string>>());
         EXPECT_FALSE(ipuz.contains("start"));
-        EXPECT_EQ(ipuz["org.example.corvana:lists"], json["lists"]);
-        EXPECT_EQ(ipuz["org.example.corvana:listsDown"], json["listsDown"]);
-        EXPECT_EQ(ipuz["org.example.corvana:solutions"], 1);
+        EXPECT_EQ(std::tuple(ipuz["dimensions"]["width"], ipuz["org.example.corvana:lists"],
+                             ipuz["org.example.corvana:listsDown"], ipuz["org.example.corvana:solutions"]),
+                  std::tuple(json["width"], json["lists"], json["listsDown"], 1));
         const std::string intro = ipuz["intro"];
         for (const auto& [digits, list] : json["lists"].items()) {
             std::string line = digits + " Digits:";
@@ -325,11 +324,9 @@ TEST(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
 
 // The puzzle files the program opens are what corvana-gen writes.
 TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
-    const std::vector<std::vector<std::string>> commands = {
-        {"--template", "Normal Puzzle Shield", "--seed", "18446744073709551615", "--reduced"},
-        {"--template", "Large Puzzle Four Electrodes", "--seed", "77", "--no-first"},
-    };
-    for (std::vector<std::string> args : commands) {
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+             {"--template", "Normal Puzzle Shield", "--seed", "18446744073709551615", "--reduced"},
+             {"--template", "Large Puzzle Four Electrodes", "--seed", "77", "--no-first"}}) {
         PuzzleState built;
         built.PuzzleName = args[1];
         built.ReducedNumbers = args.back() == "--reduced";
