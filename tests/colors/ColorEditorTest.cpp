@@ -56,8 +56,7 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
             << "the picker opens on the colour";
         expected.SecondaryColor[k] = 0x010203 + i;
         expected.CheckedColor[k] = 0x040506 + i;
-        EXPECT_EQ(colors, expected);
-        EXPECT_EQ(e.Sample(ColorRow::Checked, i), 0x040506 + i);
+        EXPECT_EQ(std::pair(colors, e.Sample(ColorRow::Checked, i)), std::pair(expected, 0x040506 + i));
     }
     EXPECT_FALSE(fs::exists(colorFile)) << "a change alone does not write the file";
 
@@ -161,16 +160,14 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
         dialogs.answers = {answer};
         exit ? e.mnuExit_Click() : e.mnuReturn_Click();
         EXPECT_EQ(dialogs.messages, std::vector<Message>{kAskToSave});
-        EXPECT_EQ(e.Unloaded(), answer != Answer::Cancel);
-        EXPECT_EQ(e.ColorsChanged, answer == Answer::Cancel);
+        EXPECT_EQ(std::tuple(e.Unloaded(), e.ColorsChanged, exitRequested),
+                  std::tuple(answer != Answer::Cancel, answer == Answer::Cancel, exit));
         EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00);
         EXPECT_EQ(ReadText(colorFile) == kDefaultFile, answer != Answer::Yes) << "saved only on Yes";
-        EXPECT_EQ(exitRequested, exit);
         if (answer == Answer::Cancel) {
             dialogs.answers = {Answer::No};
             EXPECT_TRUE(e.Unload()) << "asked again at the next attempt";
-            EXPECT_EQ(dialogs.messages.size(), 2u);
-            EXPECT_EQ(exitRequested, exit);
+            EXPECT_EQ(std::pair(dialogs.messages.size(), exitRequested), std::pair(2ul, exit));
         }
     }
 }
