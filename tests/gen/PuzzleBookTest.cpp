@@ -176,12 +176,19 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
               std::ptrdiff_t(given.size()))
         << "the grid shows the given digits, one to a square, in the page's largest type";
-    // On a solutions page each puzzle's label is followed by its template's name in smaller type.
+    // On a solutions page each puzzle's label, in 11 points, is followed by its template's name in 9.
+    // In those points, the first puzzle's lists have room for the largest size, 13.
     const auto& solutions = boxes[16].words;
     const auto label =
         std::find_if(solutions.begin(), solutions.end(), [](const Box& w) { return w.text == "Puzzle"; });
     ASSERT_LT(label - solutions.begin() + 2, solutions.end() - solutions.begin());
-    EXPECT_LT(label[2].y1 - label[2].y0, label->y1 - label->y0) << label[2].text;
+    const double point = (label->y1 - label->y0) / 11;
+    double tallest = 0; // of the list numbers
+    for (const Box& w : list)
+        tallest = w.text.size() > 1 && std::isdigit(w.text[0]) ? std::max(tallest, w.y1 - w.y0) : tallest;
+    EXPECT_EQ(std::pair(std::round((label[2].y1 - label[2].y0) / point), std::round(tallest / point)),
+              std::pair(9.0, 13.0))
+        << label[2].text;
     // The next solution stands beside it: half the body and a gap on.
     EXPECT_TRUE(std::any_of(solutions.begin(), solutions.end(), [&](const Box& w) {
         return w.text == "Puzzle" && std::abs(w.x0 - label->x0 - (boxes[16].width - 50) / 2) < 0.5;
