@@ -142,7 +142,9 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
     const struct {
         const char* name;
         int kind;
-        std::string how; // h: starter hidden, s: from the solution view, u: starter unticked
+        // h: starter hidden, s: from the solution view, u: starter unticked, hd: hidden and a DOWN box ticked
+        // before the ACROSS one that fills the buffer
+        std::string how;
         PrintResult result;
         std::string message;
     } cases[] = {
@@ -154,9 +156,10 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         {"Normal Puzzle Shield", 2, "", {O::Failed, "x", 0}, "The puzzle could not be printed.\r\nx"},
         {"Normal Puzzle Shield", 0, "", {O::Failed, "No room", 28}, "28\r\nNo room"},
         {"Small Puzzle H", 0, "u", {O::Printed, "", 0}, ""},
+        {"Large Puzzle Squares", 0, "hd", {O::Printed, "", 0}, ""},
     };
     for (const auto& c : cases) {
-        const bool hidden = c.how == "h";
+        const bool hidden = c.how[0] == 'h';
         PlayFixture p(c.name, hidden, 23);
         std::string grid;
         std::vector<int> ticks;
@@ -173,7 +176,9 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         for (int i = 0, typed = 0; i < p.Count() && typed < 5; ++i)
             if (p.White(i) && !p.InStarter(i))
                 p.form->SetCellText(i, std::to_string(3 + typed++));
-        p.form->BoxClick(c.how == "u" ? p.TickedIds().at(0) : p.UntickedBox());
+        p.form->BoxClick(c.how == "u"    ? p.TickedIds().at(0)
+                         : c.how == "hd" ? p.form->FindBox(p.Box(p.UntickedBox()).digits, true, 0)
+                                         : p.UntickedBox());
         p.form->BoxClick(p.UntickedBox());
         const std::string before = Picture(*p.form) + p.form->BufferCaption(), userGrid = p.Grid();
         const auto userTicks = p.TickedIds().size();
