@@ -738,6 +738,10 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         if (kept)
             store.Flush(); // the writer thread's work done
         EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : 7, 7);
+        w.Action("mnuUndo")->trigger(); // a menu command is kept as a key is
+        if (kept)
+            store.Flush();
+        EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : -1, -1);
         now = 42;
         w.window->close();
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);
