@@ -81,21 +81,20 @@ struct PlayFixture {
     bool InStarter(int i) const { return i >= puzzle.StarterFirstCell && i <= puzzle.StarterLastCell; }
     // A cell's text and the user grid's value for it: "7:7", ":-1".
     std::string Entry(int i) const { return Text(i) + ":" + std::to_string(User(i)); }
-    // The texts of `n` cells from `start` in steps of `step`, "." for an empty one.
-    std::string Run(int start, int n, int step) const {
+    // What `text` says of `n` cells from `start` in steps of `step`, "." for an empty one; and the
+    // cells' own texts.
+    template <typename F> std::string RunOf(int start, int n, int step, F text) const {
         std::string s;
         for (int k = 0; k < n; ++k)
-            s += Text(start + k * step).empty() ? "." : Text(start + k * step);
+            s += std::string(text(start + k * step)).empty() ? "." : std::string(text(start + k * step));
         return s;
+    }
+    std::string Run(int start, int n, int step) const {
+        return RunOf(start, n, step, [this](int i) { return Text(i); });
     }
     // Every cell's text, "." for an empty one; and as `text` says it should be cell by cell.
     std::string Grid() const { return Run(0, Count(), 1); }
-    template <typename F> std::string GridOf(F text) const {
-        std::string s;
-        for (int i = 0; i < Count(); ++i)
-            s += std::string(text(i)).empty() ? "." : std::string(text(i));
-        return s;
-    }
+    template <typename F> std::string GridOf(F text) const { return RunOf(0, Count(), 1, text); }
     // Every cell's colour: r red, k black, ? another; and an x for a disabled cell.
     std::string Colours() const {
         return GridOf([this](int i) {
@@ -157,10 +156,8 @@ struct PlayFixture {
         return out;
     }
     std::string StarterText() const {
-        std::string text;
-        for (int i = puzzle.StarterFirstCell; i <= puzzle.StarterLastCell; ++i)
-            text += Sol(i);
-        return text;
+        const int first = puzzle.StarterFirstCell;
+        return RunOf(first, puzzle.StarterLastCell - first + 1, 1, [this](int i) { return Sol(i); });
     }
 
     // A cell from which `length` white squares run across (or down), none of them in the
