@@ -37,8 +37,7 @@ std::string Lines(const std::vector<std::string>& values) {
 
 // Whether the file at `path` loads over the scheme `over`, and the scheme after.
 std::pair<bool, ColorScheme> Loaded(const std::string& path, ColorScheme over = kMarked) {
-    const bool loads = LoadColorFile(over, path);
-    return {loads, over};
+    return {LoadColorFile(over, path), over}; // a braced list runs in order: loaded, then copied
 }
 
 // The twelve values, with `at` replaced by `value`.
@@ -49,21 +48,24 @@ std::string TwelveWith(int at, const std::string& value) {
     return Lines(values);
 }
 
+// A folder for the colour file, and the file's path in it.
+struct ColorFile : testing::Test {
+    TempDir dir;
+    const std::string path = dir.File(kColorFileName);
+};
+
 } // namespace
 
 // How the file is replaced (whole, never through a link, never half) is the atomic write's own
 // business; here: the bytes, reading them back, and a failure reported.
-TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveSaysSo) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
+TEST_F(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveSaysSo) {
     ASSERT_TRUE(SaveColorFile(Defaults(), path));
     EXPECT_EQ(ReadText(path), kDefaultFile);
     EXPECT_EQ(Loaded(path), std::pair(true, Defaults()));
 
     // The extremes of 32 bits survive.
-    ColorScheme s = kMarked;
-    s.CheckedColor[2] = -2147483647 - 1;
-    s.PrimaryColor[0] = 2147483647;
+    const ColorScheme s{
+        {-101, -102, -103}, {INT32_MAX, -105, -106}, {-107, -108, -109}, {-110, -111, INT32_MIN}};
     ASSERT_TRUE(SaveColorFile(s, path));
     EXPECT_EQ(ReadText(path), Lines({"-101", "-102", "-103", "2147483647", "-105", "-106", "-107", "-108",
                                      "-109", "-110", "-111", "-2147483648"}));
@@ -72,7 +74,7 @@ TEST(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSaveS
     EXPECT_FALSE(SaveColorFile(Defaults(), dir.File("missing/" + std::string(kColorFileName))));
 }
 
-TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
+TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     const std::vector<ColorValue> kept = InFileOrder(kMarked);
     // What a kMarked scheme holds, in file order, after the first values were read.
     const auto readFirst = [&kept](std::vector<ColorValue> values) {
@@ -113,8 +115,6 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
          true,
          {2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
     };
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName);
     for (const auto& [content, ok, expected] : cases) {
         WriteText(path, content);
         const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});
@@ -126,9 +126,8 @@ TEST(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
 
 // What someone else may have put in the folder: reading never waits or runs on, a folder is not
 // deleted, and the start-up's write check writes through no link and touches no other file.
-TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDeleted) {
-    TempDir dir;
-    const std::string path = dir.File(kColorFileName), victim = dir.File("victim");
+TEST_F(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDeleted) {
+    const std::string victim = dir.File("victim");
     WriteText(victim, kDefaultFile);
 
     // A FIFO with no writer blocks an ordinary open for ever; /dev/zero never ends. Both are
@@ -154,7 +153,7 @@ TEST(ColorFile, HostileFilesNeitherBlockNorGetWrittenThroughAndAFolderIsNotDelet
 
     // Deciding where the colour file goes creates, removes and follows nothing.
     fs::create_symlink(victim, dir.File(".corvana-write-probe"));
-    const auto entries = [&dir] { return std::distance(fs::directory_iterator(dir.path()), {}); };
+    const auto entries = [this] { return std::distance(fs::directory_iterator(dir.path()), {}); };
     const auto before = entries();
     EXPECT_TRUE(FolderIsWritable(dir.path().string()));
     EXPECT_EQ((ColorFileLocation{dir.path().string(), "", ""}.Path()), path);

@@ -45,13 +45,12 @@ namespace {
 // given) once the nested event loop that shows it is running.
 template <typename T = QWidget, typename Act> void WhenShown(const QString& name, Act act, int tries = 500) {
     QTimer::singleShot(0, [name, act, tries] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
+        for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* t = qobject_cast<T*>(w);
                 t && t->isVisible() && (name.isEmpty() || w->objectName() == name)) {
                 act(t);
                 return;
             }
-        }
         if (tries > 0)
             WhenShown<T>(name, act, tries - 1);
     });
@@ -188,12 +187,10 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
     window.centralWidget()->resize(200, 100);
     EXPECT_EQ(work->pos(), QPoint(0, 0));
 
-    for (const char* option : {"mnuReduced", "mnuNoShow"})
-        Action(window, option)->trigger();
+    for (const char* entry : {"mnuReduced", "mnuNoShow", "mnuFourElectrodes", "mnuCredits"})
+        Action(window, entry)->trigger();
     EXPECT_TRUE(a.puzzle.ReducedNumbers && Action(window, "mnuReduced")->isChecked());
     EXPECT_TRUE(a.puzzle.NoShowFirst && Action(window, "mnuNoShow")->isChecked());
-    Action(window, "mnuFourElectrodes")->trigger();
-    Action(window, "mnuCredits")->trigger();
     QTest::keyClick(&window, Qt::Key_F1);
     Action(window, "mnuColors")->trigger();
     EXPECT_EQ(opener.opened, (std::vector<std::string>{"play:Large", "credits", "help", "colors"}));
@@ -205,8 +202,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
             Action(window, entry)->trigger();
     };
     Action(window, "mnuH")->trigger();
-    EXPECT_EQ(opener.opened.size(), 5u);
-    EXPECT_EQ(a.puzzle.PuzzleName, "Small Puzzle H");
+    EXPECT_EQ(std::tuple(opener.opened.size(), a.puzzle.PuzzleName), std::tuple(5u, "Small Puzzle H"));
     EXPECT_TRUE(Action(window, "mnuNoShow")->isChecked()) << "a refused toggle gets its mark back";
     EXPECT_TRUE(window.isVisible());
 }
@@ -220,11 +216,9 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
     EXPECT_EQ(shown.pixelColor(2, shown.height() - 2).name(), QStringLiteral("#000040")) << "dark blue";
     const auto label = [&credits](const char* name) { return credits.findChild<QLabel*>(name); };
     const CreditsTexts given = Credits();
-    QStringList texts;
-    for (const char* name : {"Label1", "Label2", "Label7", "Label3", "Label4"})
-        texts << label(name)->text();
-    EXPECT_EQ(texts.join('|').toStdString(), given.title + "|" + given.version + "|" + given.description +
-                                                 "|" + given.createdBy + "|" + given.author);
+    const auto text = [&label](const char* name) { return label(name)->text().toStdString(); };
+    EXPECT_EQ(std::tuple(text("Label1"), text("Label2"), text("Label7"), text("Label3"), text("Label4")),
+              std::tuple(given.title, given.version, given.description, given.createdBy, given.author));
     for (QLabel* l : credits.findChildren<QLabel*>()) // white and at least 8 points
         EXPECT_TRUE(l == label("Image1") ||
                     (l->font().pointSizeF() >= 8.0 && l->palette().color(QPalette::WindowText) == Qt::white))
@@ -290,10 +284,9 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(cell(60)->palette().color(QPalette::Base), QColor(0, 0, 255));
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     // 0157 is in the buffer and its box ticked, its caption greyed.
-    auto* picked = help.findChild<QCheckBox*>(QStringLiteral("Check1"));
+    auto* box = help.findChild<QCheckBox*>(QStringLiteral("Check1"));
     EXPECT_EQ(Action(help, "mnuBuffer")->text(), QStringLiteral("Buffer = 0157"));
-    EXPECT_TRUE(picked->isChecked() &&
-                picked->palette().color(QPalette::WindowText) == QColor(128, 128, 128));
+    EXPECT_TRUE(box->isChecked() && box->palette().color(QPalette::WindowText) == QColor(128, 128, 128));
     QTest::keyClick(back, Qt::Key_Return);
     EXPECT_EQ(PageShown(help), 1);
     // Only a plain Return on a button presses it.
@@ -492,26 +485,6 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Color Options"));
     EXPECT_TRUE(f.isModal()) << "the other windows wait while colours are chosen";
     EXPECT_EQ(f.findChild<QWidget*>("client")->palette().color(QPalette::Window), QColor(0, 0, 64));
-    const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
-    const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(f.Frame(k)->objectName(), QString::fromLatin1(frameNames[k]));
-        for (const ColorRow row : kColorRows) {
-            QLabel* label = f.RowLabel(row, k);
-            QWidget* box = f.SampleBox(row, k);
-            EXPECT_EQ(label->text(), QString::fromLatin1(rowCaptions[static_cast<int>(row)]));
-            for (const QString& hint : {box->toolTip(), box->accessibleDescription()})
-                EXPECT_EQ(hint, QString::fromUtf8(colortexts::kSampleToolTip));
-            EXPECT_EQ(box->accessibleName(), f.Frame(k)->title() + ' ' + label->text()) << "read out whole";
-            EXPECT_EQ(label->buddy(), box) << "the caption leads the keyboard to its box";
-            EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor) << "a hand where a click works";
-            EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor) << "a hand where a click works";
-        }
-    }
-    EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
-    EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
-    // The boxes show the scheme, red in the low byte.
-    EXPECT_EQ(fill(ColorRow::Checked, 1), QColor(255, 0, 0));
     // The focus ring shows on any colour: white under black dashes, none of the sample between.
     QWidget* first = f.SampleBox(ColorRow::Background, 0);
     first->setFocus();
@@ -526,12 +499,29 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
             along.insert(ring.pixel(qRound(x * dpr), qRound(y * dpr)));
     EXPECT_EQ(along, (QSet<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}));
     EXPECT_NE(ring.pixelColor(0, ring.height() / 2), fill(ColorRow::Background, 0)) << "a sunken edge";
-    // Tab walks the boxes frame by frame, row by row.
-    for (int k = 0; k < 3; ++k)
+    const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
+    const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(f.Frame(k)->objectName(), QString::fromLatin1(frameNames[k]));
         for (const ColorRow row : kColorRows) {
-            EXPECT_EQ(QApplication::focusWidget(), f.SampleBox(row, k)) << k << static_cast<int>(row);
+            QLabel* label = f.RowLabel(row, k);
+            QWidget* box = f.SampleBox(row, k);
+            EXPECT_EQ(label->text(), QString::fromLatin1(rowCaptions[static_cast<int>(row)]));
+            for (const QString& hint : {box->toolTip(), box->accessibleDescription()})
+                EXPECT_EQ(hint, QString::fromUtf8(colortexts::kSampleToolTip));
+            EXPECT_EQ(box->accessibleName(), f.Frame(k)->title() + ' ' + label->text()) << "read out whole";
+            EXPECT_EQ(label->buddy(), box) << "the caption leads the keyboard to its box";
+            EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor) << "a hand where a click works";
+            EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor) << "a hand where a click works";
+            // Tab walks the boxes frame by frame, row by row.
+            EXPECT_EQ(QApplication::focusWidget(), box) << k << static_cast<int>(row);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
+    }
+    EXPECT_EQ(f.SampleBox(ColorRow::Background, 0)->objectName(), QStringLiteral("picBG"));
+    EXPECT_EQ(f.RowLabel(ColorRow::Checked, 2)->objectName(), QStringLiteral("lblChecked"));
+    // The boxes show the scheme, red in the low byte.
+    EXPECT_EQ(fill(ColorRow::Checked, 1), QColor(255, 0, 0));
     EXPECT_EQ(f.Instructions()->text(), QString::fromStdString(InstructionsText()).replace("\r\n", "\n"));
     EXPECT_EQ(f.MenuBar()->actions().front()->text(), QStringLiteral("&Options"));
     EXPECT_EQ(Entries(f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
