@@ -222,7 +222,8 @@ struct Plan {
 };
 
 // The grid as large as fits in the upper part of `body` with the lists in `points` type, in
-// columns either below it or beside it, whichever leaves the larger grid.
+// columns below it. (Columns beside the grid never leave a larger one on a portrait page: the
+// lists' lines are short and many, and a column as high as the page is narrowed by the grid.)
 Plan PlanAtSize(const std::vector<Section>& sections, int width, const QRectF& body, QPaintDevice* device,
                 qreal points) {
     Plan best;
@@ -230,51 +231,21 @@ Plan PlanAtSize(const std::vector<Section>& sections, int width, const QRectF& b
     const qreal widest = WidestItem(sections, st, device);
     const qreal w = body.width(), h = body.height();
     const qreal largest = std::min(w, width * kMaxCell);
-    const auto columnWidth = [&](qreal room, int columns) {
-        return (room - (columns - 1) * kColumnGap) / columns;
-    };
-    const auto take = [&](qreal side, const QRectF& grid, QPointF lists, qreal cw, int columns,
-                          std::vector<ListLine> lines, qreal height) {
-        auto placed = *FlowColumns(lines, height, columns);
-        best = {side, {grid, lists, cw, st, std::move(lines), std::move(placed)}};
-    };
-
-    // Below: full-width columns under a centred grid.
-    for (int columns = 1; columnWidth(w, columns) >= widest; ++columns) {
-        const qreal cw = columnWidth(w, columns);
+    const auto columnWidth = [&](int columns) { return (w - (columns - 1) * kColumnGap) / columns; };
+    for (int columns = 1; columnWidth(columns) >= widest; ++columns) {
+        const qreal cw = columnWidth(columns);
         auto lines = Lines(sections, st, cw);
         const auto height = ShortestColumns(lines, columns, h);
         if (!height)
             continue;
+        // The grid centred above full-width columns.
         const qreal side = std::min(largest, h - kListGap - *height);
         if (side > best.side) {
             const QRectF grid(body.left() + (w - side) / 2, body.top(), side, side);
-            take(side, grid, QPointF(body.left(), grid.bottom() + kListGap), cw, columns, std::move(lines),
-                 *height);
-        }
-    }
-
-    // Beside: the grid at the top left, the columns to its right as high as the page.
-    const auto besideColumns = [&](qreal side) -> int {
-        const qreal room = w - side - kListGap;
-        for (int columns = 1; columnWidth(room, columns) >= widest; ++columns)
-            if (FlowColumns(Lines(sections, st, columnWidth(room, columns)), h, columns))
-                return columns;
-        return 0;
-    };
-    qreal low = 0, high = std::min(largest, h);
-    if (besideColumns(low) > 0) {
-        while (high - low > 0.5) {
-            const qreal mid = (low + high) / 2;
-            (besideColumns(mid) > 0 ? low : high) = mid;
-        }
-        if (low > best.side) {
-            const int columns = besideColumns(low);
-            const qreal cw = columnWidth(w - low - kListGap, columns);
-            auto lines = Lines(sections, st, cw);
-            const qreal height = *ShortestColumns(lines, columns, h);
-            take(low, QRectF(body.left(), body.top(), low, low),
-                 QPointF(body.left() + low + kListGap, body.top()), cw, columns, std::move(lines), height);
+            auto placed = *FlowColumns(lines, *height, columns);
+            best = {side,
+                    {grid, QPointF(body.left(), grid.bottom() + kListGap), cw, st, std::move(lines),
+                     std::move(placed)}};
         }
     }
     return best;
