@@ -173,6 +173,33 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         EXPECT_TRUE(&w == &*struck || !std::isdigit(w.text[0]) || w.text.size() < 2 ||
                     !inked(int(2 * w.x0) - 1, w))
             << w.text << " is struck through";
+    // The grid stands centred over its lists, which begin 14 points under it, on a page of joined
+    // lists and on one whose lists begin with ACROSS. The grid's edges are the ends of the page's
+    // last row with a dark run longer than any word.
+    const auto gridAndLists = [&](int p) {
+        const std::string image = Shell("pdftoppm -f " + std::to_string(p) + " -l " + std::to_string(p) +
+                                        " -r 144 -gray '" + pdf + "'");
+        int w = 0, h = 0, edge = 0, from = 0, to = 0;
+        std::istringstream(image.substr(2)) >> w >> h;
+        const char* dots = image.data() + image.size() - std::size_t(w) * std::size_t(h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0, run = 0; x < w; ++x)
+                if ((run = static_cast<unsigned char>(dots[y * w + x]) < 96 ? run + 1 : 0) > 200)
+                    std::tie(edge, from, to) = std::tuple(y, x - run + 1, x);
+        const Page& shown = boxes[std::size_t(p - 1)];
+        const auto first = std::find_if(shown.words.begin(), shown.words.end(),
+                                        [&](const Box& b) { return b.y0 > (edge + 1) / 2.0; });
+        return std::pair(from / 2.0 - (shown.width - (to + 1) / 2.0), first->y0 - (edge + 1) / 2.0);
+    };
+    const auto large = std::find_if(puzzles.begin(), puzzles.end(), [](const PuzzleState& s) {
+        return FindTemplate(s.PuzzleName)->SeparateLists();
+    });
+    for (const int p : {2, int(large - puzzles.begin()) + 2}) {
+        const auto [off, gap] = gridAndLists(p);
+        EXPECT_NEAR(off, 0, 0.5) << "page " << p << ": the grid's margins differ";
+        EXPECT_NEAR(gap, 13.5, 0.5) << "page " << p
+                                    << ": 14 points, less the up to 1 the type reaches above its line";
+    }
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
               std::ptrdiff_t(given.size()))
         << "the grid shows the given digits, one to a square, in the page's largest type";
@@ -207,6 +234,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         // Down a column of lists each heading ("3 Digits") sits directly over its first number, clear
         // of a list above it, and each number under one as long or under the heading of its length,
         // drawn again where a list goes on at the top of a column.
+        std::set<double> lefts; // of the columns of lists: where their headings begin
         for (std::size_t i = 1; i + 1 < words.size(); ++i) {
             const Box& n = words[i];
             const Box *above = nullptr, *below = nullptr;
@@ -219,6 +247,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                     above = &w;
             const std::string under = above ? above->text : "";
             if (words[i + 1].text == "Digits") {
+                lefts.insert(n.x0);
                 ASSERT_NE(below, nullptr) << n.text << " Digits ends a column";
                 EXPECT_EQ(below->text.size(), std::stoul(n.text)) << n.text << " Digits over " << below->text;
                 const double gapAbove = std::isdigit(under[0]) ? n.y0 - above->y1 : 99;
@@ -232,6 +261,11 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                     << n.text << " stands under " << under;
             }
         }
+        // The columns share the width between the margins evenly, 18 points apart.
+        for (std::size_t k = 0; k < lefts.size(); ++k)
+            EXPECT_NEAR(*std::next(lefts.begin(), long(k)),
+                        36 + double(k) * (width - 2 * 36 + 18) / double(lefts.size()), 0.1)
+                << "column " << k + 1 << " of " << lefts.size();
         for (std::size_t i = 0; i < words.size(); ++i) {
             const Box& a = words[i];
             EXPECT_NE(a.text, ".") << "an empty square is left blank";
