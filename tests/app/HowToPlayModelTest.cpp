@@ -32,9 +32,8 @@ void ExpectPage(const HowToPlayModel& m, int page) {
     std::string digits;
     for (const int i : CellsWhere([&](int i) { return !m.Cell(i).text.empty(); }))
         digits += std::to_string(i) + ":" + m.Cell(i).text + " ";
-    EXPECT_EQ(digits, page == 0  ? ""
-                      : page < 3 ? "60:0 61:1 62:2 63:3 64:4 65:5 66:6 67:7 68:8 69:9 "
-                                 : "60:0 61:1 62:2 63:3 64:4 65:5 66:6 67:7 68:8 69:9 70:1 80:5 90:7 ");
+    const std::string row = "60:0 61:1 62:2 63:3 64:4 65:5 66:6 67:7 68:8 69:9 ";
+    EXPECT_EQ(digits, page == 0 ? "" : page < 3 ? row : row + "70:1 80:5 90:7 ");
     EXPECT_EQ(m.BufferCaption(), page == 2 ? "Buffer = 0157" : "Buffer =");
     EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == kBlue; }),
               page == 2 ? std::set<int>{60} : std::set<int>{});
@@ -53,24 +52,19 @@ TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExampleOnTheFiveSquare
     HowToPlayModel m(exitRequested);
     m.Form_Load();
     ExpectPage(m, 0);
-    m.cmdBack_Click(); // beyond the first page: nothing changes
-    ExpectPage(m, 0);
-    for (int page = 1; page <= 4; ++page) {
+    for (const int page : {1, 2, 3, 3}) { // beyond the last page: nothing changes
         m.cmdForward_Click();
-        ExpectPage(m, page > 3 ? 3 : page); // beyond the last page: nothing changes
+        ExpectPage(m, page);
     }
-    for (int page = 2; page >= 0; --page) {
+    for (const int page : {2, 1, 0, 0}) { // beyond the first page: nothing changes
         m.cmdBack_Click();
         ExpectPage(m, page);
     }
-    // Jumps: nothing of a later page stays behind.
-    for (int page : {3, 0, 2, 1}) {
-        m.optSelection_Click(page);
+    // Jumps, as option and page: nothing of a later page stays behind; to no such page, nothing changes.
+    for (const auto& [option, page] : {std::pair{3, 3}, {0, 0}, {2, 2}, {1, 1}, {kHelpPages, 1}, {-1, 1}}) {
+        m.optSelection_Click(option);
         ExpectPage(m, page);
     }
-    m.optSelection_Click(kHelpPages); // no such page: nothing changes
-    m.optSelection_Click(-1);
-    ExpectPage(m, 1);
 
     // The example grid has the Five Squares shape in black.
     const std::set<int> black = {4,  5,  14, 15, 24, 25, 40, 41, 42, 47, 48, 49,

@@ -53,12 +53,9 @@ struct Fixture : AppState {
 } // namespace
 
 TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
-    // A request as words: what it opens, then its options.
+    // A request as words: what it opens (main window, template or file in Kind's order), then its options.
     const auto shown = [](const StartRequest& r) {
-        using Kind = StartRequest::Kind;
-        return std::string(r.kind == Kind::MainWindowOnly ? "main window"
-                           : r.kind == Kind::Template     ? "template"
-                                                          : "file") +
+        return std::string(std::array{"main window", "template", "file"}[static_cast<std::size_t>(r.kind)]) +
                (r.templateName.empty() ? "" : " " + r.templateName) + (r.file.empty() ? "" : " " + r.file) +
                (r.seed ? ", seed " + std::to_string(*r.seed) : "") + (r.reduced ? ", reduced" : "") +
                (r.noFirst ? ", no first" : "");

@@ -137,37 +137,31 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
 // Return and Exit close at once without changes; with changes they ask first, and Cancel stays. An
 // exit request is never taken back, and the changed colours stay in force for the rest of the run.
 TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTakenBack) {
-    for (const bool exit : {false, true}) {
-        exitRequested = false;
-        ColorEditor& e = Open();
-        exit ? e.mnuExit_Click() : e.mnuReturn_Click();
-        EXPECT_TRUE(e.Unloaded()) << "no question without changes";
-        EXPECT_TRUE(e.Unload()) << "the window's own close that follows lets it go";
-        EXPECT_EQ(exitRequested, exit);
-    }
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    const std::pair<Answer, bool> cases[] = {
-        {Answer::Cancel, false}, {Answer::No, false}, {Answer::Yes, false}, {Answer::Cancel, true}};
-    for (const auto& [answer, exit] : cases) {
+    // Whether a colour is changed first, the answer to the question if one is asked, and Exit or Return.
+    const std::tuple<bool, Answer, bool> cases[] = {
+        {false, Answer::No, false}, {false, Answer::No, true},  {true, Answer::Cancel, false},
+        {true, Answer::No, false},  {true, Answer::Yes, false}, {true, Answer::Cancel, true}};
+    for (const auto& [change, answer, exit] : cases) {
         SetDefaultColors(colors);
         WriteText(colorFile, kDefaultFile);
         dialogs.messages.clear();
         exitRequested = false;
         ColorEditor& e = Open();
         dialogs.colors = {0x00FF00};
-        e.lblSecondary_Click(2);
+        if (change)
+            e.lblSecondary_Click(2);
         dialogs.answers = {answer};
         exit ? e.mnuExit_Click() : e.mnuReturn_Click();
-        EXPECT_EQ(dialogs.messages, std::vector<Message>{kAskToSave});
+        EXPECT_EQ(dialogs.messages, std::vector<Message>(change, kAskToSave))
+            << "no question without changes";
         EXPECT_EQ(std::tuple(e.Unloaded(), e.ColorsChanged, exitRequested),
                   std::tuple(answer != Answer::Cancel, answer == Answer::Cancel, exit));
-        EXPECT_EQ(colors.SecondaryColor[2], 0x00FF00);
+        EXPECT_EQ(colors.SecondaryColor[2], change ? 0x00FF00 : Defaults().SecondaryColor[2]);
         EXPECT_EQ(ReadText(colorFile) == kDefaultFile, answer != Answer::Yes) << "saved only on Yes";
-        if (answer == Answer::Cancel) {
-            dialogs.answers = {Answer::No};
-            EXPECT_TRUE(e.Unload()) << "asked again at the next attempt";
-            EXPECT_EQ(std::pair(dialogs.messages.size(), exitRequested), std::pair(2ul, exit));
-        }
+        // Asked once for a change, and again after Cancel.
+        dialogs.answers = {Answer::No};
+        EXPECT_TRUE(e.Unload()) << "the window's own close lets it go, asking again after Cancel";
+        EXPECT_EQ(std::pair(dialogs.messages.size(), exitRequested),
+                  std::pair(std::size_t{change} + (answer == Answer::Cancel), exit));
     }
 }

@@ -123,8 +123,8 @@ TEST_F(StateFile, AResumedGameShowsWhatTheFormShowed) {
                   fs::perms::none); // the file is the user's alone
         GameStore::Loaded loaded = saved.Load();
         ASSERT_TRUE(loaded.game) << loaded.message;
-        const int empty = f.LastWhite(); // a kept mark on an empty square is dropped: it judges no digit
-        loaded.game->play.checkMarks.push_back(empty);
+        // A kept mark on an empty square is dropped: it judges no digit.
+        loaded.game->play.checkMarks.push_back(f.LastWhite());
         PlayFixture r(name);
         r.puzzle = loaded.game->puzzle;
         r.form->SetClock([&now] { return now; });
@@ -214,8 +214,8 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         GameStore damaged(path);
         EXPECT_EQ(damaged.Load().message, "The last game could not be read from " + path + " (" + c.reason +
                                               ").  It has been moved aside to " + path + ".bad.");
-        EXPECT_FALSE(damaged.Resumable());
-        EXPECT_TRUE(fs::exists(fs::symlink_status(path + ".bad")));
+        EXPECT_EQ(std::pair(damaged.Resumable(), fs::exists(fs::symlink_status(path + ".bad"))),
+                  std::pair(false, true)); // not resumable, and moved aside
         EXPECT_EQ(damaged.Load().message, "") << "reported once";
     }
 
@@ -330,26 +330,24 @@ TEST(SettingsFile, OnlyARegularFileOrALinkToOneIsReadAndOnlyThoseAreReplaced) {
     ::alarm(20); // a read that blocks ends the test
     const struct {
         const char* kind;
-        std::function<void(const TempDir& dir, const std::string& path)> make;
         const char* read; // the zoom read, "" for none
         bool written;     // a save replaces what is there
         fs::file_type after;
+        std::function<void(const TempDir& dir, const std::string& path)> make;
     } cases[] = {
-        {"link to a file",
+        {"link to a file", "250", true, fs::file_type::regular,
          [](const TempDir& dir, const std::string& p) {
              WriteText(dir.File("real.ini"), "[Other]\r\nzoom=1\r\n[General]\r\nzoom=250\r\nx=1\n");
              fs::create_symlink(dir.File("real.ini"), p);
-         },
-         "250", true, fs::file_type::regular},
-        {"FIFO", [](const TempDir&, const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "",
-         false, fs::file_type::fifo},
-        {"link to a device",
+         }},
+        {"FIFO", "", false, fs::file_type::fifo,
+         [](const TempDir&, const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"link to a device", "", true, fs::file_type::regular,
          [](const TempDir& dir, const std::string& p) {
              ASSERT_EQ(::mknod(dir.File("zero").c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
              fs::create_symlink(dir.File("zero"), p);
-         },
-         "", true, fs::file_type::regular},
-        {"nothing", [](const TempDir&, const std::string&) {}, "", true, fs::file_type::regular},
+         }},
+        {"nothing", "", true, fs::file_type::regular, [](const TempDir&, const std::string&) {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);

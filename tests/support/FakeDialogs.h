@@ -15,8 +15,7 @@ namespace corvana::test {
 class FakeDialogs : public Dialogs {
 public:
     struct Message {
-        std::string text;
-        std::string title;
+        std::string text, title;
         Buttons buttons;
         Icon icon;
         // Whole messages compare at once, so a test states every part of what the user sees.
