@@ -197,8 +197,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     for (const int p : {2, int(large - puzzles.begin()) + 2}) {
         const auto [off, gap] = gridAndLists(p);
         EXPECT_NEAR(off, 0, 0.5) << "page " << p << ": the grid's margins differ";
-        EXPECT_NEAR(gap, 13.5, 0.5) << "page " << p
-                                    << ": 14 points, less the up to 1 the type reaches above its line";
+        // 14 points, less the up to 1 the type reaches above its line.
+        EXPECT_NEAR(gap, 13.5, 0.5) << "page " << p << ": the lists are not 14 points under the grid";
     }
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
               std::ptrdiff_t(given.size()))
@@ -302,8 +302,7 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
 
     const std::vector<std::string> texts = PageTexts(pdf);
     ASSERT_EQ(texts.size(), 1u + 3 + 1);
-    std::string title = texts[0];
-    std::replace(title.begin(), title.end(), '\n', ' ');
+    const std::string title = std::regex_replace(texts[0], std::regex("\n"), " ");
     EXPECT_NE(Shell("pdfinfo '" + pdf + "'").find("Title:           Sunday\n"), std::string::npos);
     for (const char* says : {"Sunday by Al", "3 number fill-in puzzles, with the solutions at the back",
                              "Every puzzle has exactly one solution.", "No digit is given:", "(c) Al",
@@ -313,8 +312,7 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     const std::string mirrored = dir.File("mirrored.pdf");
     args = {"--template", "Small Puzzle Project X", "--count", "1", "--no-first", "--pdf", mirrored};
     ASSERT_EQ(RunGenerator(args, out, err), 0);
-    std::string both = PageTexts(mirrored)[0];
-    std::replace(both.begin(), both.end(), '\n', ' ');
+    const std::string both = std::regex_replace(PageTexts(mirrored)[0], std::regex("\n"), " ");
     for (const char* says :
          {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution"})
         EXPECT_NE(both.find(says), std::string::npos) << says << "\n" << both;
@@ -358,11 +356,7 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     EXPECT_NE(problem.find("cannot write the puzzle book " + kept + ": File too large"), std::string::npos)
         << problem;
     EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
-
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, std::set<std::string>{"kept.pdf"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1) << "a file besides the old book";
 }
 
 // "Begin, then Add for puzzles 1 to count in order, then Finish": each call out of that order is

@@ -60,9 +60,16 @@ std::vector<std::string> IpuzRows(const nlohmann::json& grid) {
     return rows;
 }
 
+// Each test's own folder, and in it the puzzle file --solve reads.
+class CorvanaGen : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    const std::string file = dir.File("puzzle.json");
+};
+
 } // namespace
 
-TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
+TEST_F(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"--template", "Small Puzzle Q"},
                                                {"--template", "Small Puzzle H", "--seed", "12x"},
@@ -88,23 +95,19 @@ TEST(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
     EXPECT_NE(unknown.err.find("\"Large Puzzle Four Electrodes\""), std::string::npos) << unknown.err;
 }
 
-TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
+TEST_F(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
     const GenRun r = Gen({"--template", "Small Puzzle H", "--seed", "42", "--format", "json", "--reduced"});
-    std::size_t at = 0;
+    std::size_t at = 0; // where the key before was found
     for (const char* key : {"\"name\": \"Small Puzzle H\"", "\"size\": \"Small\"", "\"width\": 10",
                             "\"seed\": 42", "\"reduced\": true", "\"noShowFirst\": false",
                             "\"starter\": [0, 1]", "\"solution\": [", "\"user\": [", "\"lists\": {",
-                            "\"listsDown\": {}", "\"solutions\": 1", "\"draws\": 1", "\"grade\": \"Easy\""}) {
-        const auto found = r.out.find(key, at);
-        ASSERT_NE(found, std::string::npos) << key << "\n" << r.out;
-        at = found;
-    }
+                            "\"listsDown\": {}", "\"solutions\": 1", "\"draws\": 1", "\"grade\": \"Easy\""})
+        ASSERT_NE(at = r.out.find(key, at), std::string::npos) << key << " after the key before\n" << r.out;
 
     // That the lists are the built puzzle's own is checked where the program reads such a file.
     EXPECT_EQ(nlohmann::json::parse(r.out)["lists"].size(), 3u); // 2, 6 and 10 digits; no unused lengths
-    test::TempDir dir; // and --solve reads them back, a list named "10" too
-    test::WriteText(dir.File("h.json"), r.out);
-    EXPECT_EQ(Parsed({"--solve", dir.File("h.json"), "--format", "json"})["solutions"], 1);
+    test::WriteText(file, r.out); // and --solve reads them back, a list named "10" too
+    EXPECT_EQ(Parsed({"--solve", file, "--format", "json"})["solutions"], 1);
 
     // The same puzzle as text: the shown starting number, empty and black squares (the first rows and
     // the last), the lists, the solution (its first row; the same printer writes both grids).
@@ -127,18 +130,17 @@ TEST(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
 }
 
 // A Large puzzle lists ACROSS and DOWN apart; a clock seed is reported so the puzzle can be made again.
-TEST(CorvanaGen, LargePuzzlesListAcrossAndDownApartAndAClockSeedMakesThePuzzleAgain) {
+TEST_F(CorvanaGen, LargePuzzlesListAcrossAndDownApartAndAClockSeedMakesThePuzzleAgain) {
     std::vector<std::string> args = {"--template", "Large Puzzle Squares", "--format", "json", "--no-first"};
     const GenRun json = Gen(args);
-    const auto at = json.out.find("\"seed\": ") + 8;
-    args.insert(args.end(), {"--seed", json.out.substr(at, json.out.find(',', at) - at)});
+    args.insert(args.end(), {"--seed", nlohmann::json::parse(json.out)["seed"].dump()});
     EXPECT_EQ(Gen(args).out, json.out);
     const GenRun text = Gen({"--template", "Large Puzzle Squares", "--seed", "3"});
     EXPECT_NE(text.out.find("\n\nACROSS\n3 Digits:"), std::string::npos);
     EXPECT_NE(text.out.find("\n\nDOWN\n3 Digits:"), std::string::npos);
 }
 
-TEST(CorvanaGen, AFailedWriteIsAFailure) {
+TEST_F(CorvanaGen, AFailedWriteIsAFailure) {
     std::ostream out(nullptr); // every write fails, as on a full disk or a closed standard output
     std::ostringstream err;
     EXPECT_EQ(RunGenerator({"--template", "Small Puzzle H", "--seed", "1"}, out, err), 1);
@@ -146,9 +148,7 @@ TEST(CorvanaGen, AFailedWriteIsAFailure) {
     EXPECT_NE(err.str().find("cannot write the output"), std::string::npos) << err.str();
 }
 
-TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
-    test::TempDir dir;
-    const std::string file = dir.File("puzzle.json");
+TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     const GenRun made = Gen({"--template", "Large Puzzle Squares", "--seed", "3", "--format", "json"});
     test::WriteText(file, made.out);
     const GenRun one = Gen({"--solve", file});
@@ -196,10 +196,9 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     for (const auto& [text, says] : cases) {
         test::WriteText(file, text);
         const GenRun r = Gen({"--solve", file});
-        EXPECT_EQ(std::pair(r.status, r.out), std::pair(2, std::string())) << says;
-        EXPECT_EQ(Lines(r.err), 1u) << r.err;
         const std::string expected = "corvana-gen: " + file + ": " + says;
-        EXPECT_EQ(r.err.substr(0, expected.size()), expected);
+        EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err), r.err.substr(0, expected.size())),
+                  std::tuple(2, std::string(), 1u, expected));
     }
     // Only a regular file of a puzzle's size is read; a FIFO is refused without waiting for a writer.
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
@@ -214,7 +213,7 @@ TEST(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     }
 }
 
-TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
+TEST_F(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
     const GenRun lines =
         Gen({"--template", "all", "--count", "17", "--seed", "90", "--format", "json", "--jobs", "2"});
     ASSERT_EQ(lines.status, 0) << lines.err;
@@ -231,7 +230,7 @@ TEST(CorvanaGen, ABatchIsThePuzzlesMadeOneByOneOnAnyNumberOfThreads) {
 
 // A reader that knows only crosswords reads the grid, the givens and the lists in `intro`;
 // one that knows extensions finds the lists under keys with a colon.
-TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKeys) {
+TEST_F(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKeys) {
     for (const char* name : {"Small Puzzle H", "Large Puzzle Four Electrodes"}) {
         const auto json = Parsed({"--template", name, "--seed", "11", "--format", "json"});
         const auto ipuz = Parsed({"--template", name, "--seed", "11", "--format", "ipuz"});
@@ -260,18 +259,15 @@ TEST(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionKey
 
 // With the starting number hidden, a grid symmetric about its diagonal reads both ways: every
 // output counts the solutions and grades the puzzle as it is given out, as --solve does on it.
-TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
-    test::TempDir dir;
-    const std::string file = dir.File("puzzle.json");
+TEST_F(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     std::vector<std::string> args = {"--template", "Small Puzzle Project X", "--seed", "5", "--no-first"};
     const std::string text = Gen(args).out;
     args.insert(args.end(), {"--format", "json"});
     const GenRun json = Gen(args);
     test::WriteText(file, json.out);
     const auto solved = Parsed({"--solve", file, "--format", "json"});
-    EXPECT_EQ(solved["solutions"], 2);
+    EXPECT_EQ(std::tuple(solved["solutions"], solved["grids"].size()), std::tuple(2, 2u)); // and both shown
     EXPECT_EQ(solved["grade"], "Expert") << "no rule tells the two readings apart";
-    EXPECT_EQ(solved["grids"].size(), 2u);
     EXPECT_EQ(nlohmann::json::parse(json.out)["solutions"], solved["solutions"]);
     EXPECT_EQ(nlohmann::json::parse(json.out)["grade"], solved["grade"]);
     args.back() = "ipuz";
@@ -294,7 +290,7 @@ TEST(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
 // --grade keeps the first puzzles of the grade among seeds S, S+1, ...: each is the puzzle its
 // template and seed give alone, the seeds passed over give other grades, and the threads change
 // nothing. A grade out of reach is given up after 1000 seeds in a row.
-TEST(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
+TEST_F(CorvanaGen, GradeKeepsTheFirstPuzzlesOfItsGradeOnAnyNumberOfThreads) {
     const auto batch = [](const char* jobs) {
         return Gen({"--template", "all", "--count", "4", "--seed", "7", "--grade", "medium", "--format",
                     "json", "--jobs", jobs});
@@ -389,9 +385,8 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
 // A book goes to a regular file (through a link to one) or to standard output; a device, a FIFO
 // or a folder at the path is refused with one line, a missing folder fails with one, and nothing
 // is written anywhere.
-TEST(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
+TEST_F(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
     namespace fs = std::filesystem;
-    test::TempDir dir;
     ASSERT_EQ(::mknod(dir.File("device").c_str(), S_IFCHR | 0600, ::makedev(1, 3)), 0);
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
     fs::create_directory(dir.File("folder"));
@@ -426,8 +421,7 @@ TEST(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
 
 // The same options give the same bytes: the date is SOURCE_DATE_EPOCH's, or else one made from
 // the options, whatever the clock and the time zone say.
-TEST(CorvanaGen, TheSameOptionsGiveTheSameBook) {
-    test::TempDir dir;
+TEST_F(CorvanaGen, TheSameOptionsGiveTheSameBook) {
     const auto book = [&](const std::string& name, const char* zone) {
         ::setenv("TZ", zone, 1);
         ::tzset();
@@ -446,7 +440,6 @@ TEST(CorvanaGen, TheSameOptionsGiveTheSameBook) {
     ::unsetenv("SOURCE_DATE_EPOCH");
     EXPECT_NE(dated.find("/CreationDate (D:20231114221320Z)"), std::string::npos);
     // Stamping the date moves no byte from where the cross-reference table says it is.
-    const std::size_t xref = std::stoul(dated.substr(dated.rfind("startxref") + 10));
-    EXPECT_EQ(dated.substr(xref, 4), "xref");
+    EXPECT_EQ(dated.substr(std::stoul(dated.substr(dated.rfind("startxref") + 10)), 4), "xref");
 }
 #endif

@@ -24,13 +24,11 @@ std::string Raised(std::string text) { // every digit by 4: the rules read no di
 // shown whole, which come first in their list ("000" to "063").
 FillIn PastTheFirstBlock(const std::string& rows, const std::string& numbers) {
     std::vector<std::string> grid(64, std::string(64, '#'));
-    std::istringstream board(Raised(rows)), listed(numbers);
+    std::istringstream board(Raised(rows));
     int r = 0, c = 64;
     for (std::string row; board >> row; ++r)
         grid[At(r)].replace(0, row.size(), row);
-    std::map<int, std::vector<std::string>> lists;
-    for (std::string number; listed >> number;)
-        lists[static_cast<int>(number.size())].push_back(Raised(number));
+    std::map<int, std::vector<std::string>> lists = Puzzle(Raised(rows), Raised(numbers)).across;
     for (auto& [length, list] : lists)
         for (int k = 0; k < 64 && length > 2; ++k, c += length + 1) {
             const std::string shown = std::string(At(length - 2), '0') + std::to_string(100 + k).substr(1);
@@ -108,8 +106,7 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         // 3-digit runs, which 13 cannot fill, are not named.
         {"..# #.. ...", "13 21 12 321 112", Rule::Crossing, Grade::Medium, 1,
          "13 goes across at row 1, column 1: the crossing numbers through row 2, column 3 and row 3, column "
-         "3 "
-         "limit the digits there, so no other place fits 13."},
+         "3 limit the digits there, so no other place fits 13."},
         // Row 1 (30 or 03) starts columns 1 and 2 with 3 or 0, which 130 does not.
         {"..# ... ..#", "30 03 130 310 033", Rule::Crossing, Grade::Medium, 1,
          "130 goes across at row 2, column 1: the crossing numbers through row 1, column 1 and row 1, column "
