@@ -176,7 +176,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     // The grid stands centred over its lists, which begin 14 points under it, on a page of joined
     // lists and on one whose lists begin with ACROSS. The grid's edges are the ends of the page's
     // last row with a dark run longer than any word.
-    const auto gridAndLists = [&](int p) {
+    for (const int p : {2, int(puzzles.size()) + 1}) { // the first puzzle and the last, a Large one
         const std::string image = Shell("pdftoppm -f " + std::to_string(p) + " -l " + std::to_string(p) +
                                         " -r 144 -gray '" + pdf + "'");
         int w = 0, h = 0, edge = 0, from = 0, to = 0;
@@ -189,13 +189,11 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         const Page& shown = boxes[std::size_t(p - 1)];
         const auto first = std::find_if(shown.words.begin(), shown.words.end(),
                                         [&](const Box& b) { return b.y0 > (edge + 1) / 2.0; });
-        return std::pair(from / 2.0 - (shown.width - (to + 1) / 2.0), first->y0 - (edge + 1) / 2.0);
-    };
-    for (const int p : {2, int(puzzles.size()) + 1}) { // the first puzzle and the last, a Large one
-        const auto [off, gap] = gridAndLists(p);
-        EXPECT_NEAR(off, 0, 0.5) << "page " << p << ": the grid's margins differ";
+        EXPECT_NEAR(from / 2.0, shown.width - (to + 1) / 2.0, 0.5)
+            << "page " << p << ": the grid's margins differ";
         // 14 points, less the up to 1 the type reaches above its line.
-        EXPECT_NEAR(gap, 13.5, 0.5) << "page " << p << ": the lists are not 14 points under the grid";
+        EXPECT_NEAR(first->y0 - (edge + 1) / 2.0, 13.5, 0.5)
+            << "page " << p << ": the lists are not 14 points under the grid";
     }
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
               std::ptrdiff_t(given.size()))

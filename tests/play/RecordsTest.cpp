@@ -141,7 +141,7 @@ TEST_F(RecordsFile, TheRecordsAndTheKeptGameLiveUnderHomeWithoutAnAbsoluteXdgFol
 // write that fails is reported once.
 TEST_F(RecordsFile, EveryChangeIsWrittenAndReadsBackWhole) {
     const std::string path = dir.File("data/corvana/records.json");
-    RecordsBook book(path, dialogs, [] { return std::string("2024-02-29"); });
+    RecordsBook book(path, dialogs, [] { return std::string("2024-12-31"); }); // the largest month and day
     EXPECT_EQ(book.Load(), "");
     book.GameStarted(kH.templateName);
     // Kept as the longest time there may be, a hundred years of 366 days; the largest seed.

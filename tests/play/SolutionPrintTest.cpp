@@ -156,6 +156,7 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         {"Normal Puzzle Shield", 2, "", {O::Failed, "x", 0}, "The puzzle could not be printed.\r\nx"},
         {"Normal Puzzle Shield", 0, "", {O::Failed, "No room", 28}, "28\r\nNo room"},
         {"Small Puzzle H", 0, "u", {O::Printed, "", 0}, ""},
+        {"Small Puzzle H", 1, "", {O::Printed, "", 0}, ""}, // its starting number at the first square
         {"Large Puzzle Squares", 0, "hd", {O::Printed, "", 0}, ""},
     };
     for (const auto& c : cases) {
@@ -163,10 +164,11 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         PlayFixture p(c.name, hidden, 23);
         std::string grid;
         std::vector<int> ticks;
-        bool tracked = true, inked = true; // every list box black on white
+        bool tracked = true, inked = true; // every digit black, every list box black on white
         p.host.onPrint = [&] {
             for (const ListBox& b : p.form->Boxes())
                 inked = inked && (!b.visible || (b.fore == kBlack && b.back == kWhite));
+            inked = inked && p.Colours().find_first_of("r?") == std::string::npos;
             grid = p.Grid();
             ticks = p.TickedIds();
             tracked = p.form->TrackEntries();
