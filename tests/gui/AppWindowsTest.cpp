@@ -611,6 +611,12 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         EXPECT_EQ(table->selectionMode(), QAbstractItemView::SingleSelection) << "one record at a time";
         QTest::keyClick(table, Qt::Key_Tab);
         EXPECT_EQ(table->currentColumn(), 0) << "Tab leaves the table rather than walk its cells";
+        const auto at = [times](const char* name) {
+            return times->findChild<QPushButton*>(name)->geometry();
+        };
+        EXPECT_GT(at("cmdClose").left() - at("cmdExport").right(),
+                  at("cmdExport").left() - at("cmdReset").right())
+            << "Close stands apart at the right, Reset and Export together at the left";
         QTest::mouseClick(times->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
         EXPECT_FALSE(times->isVisible()) << "Close closes the window";
         times->close();
