@@ -91,7 +91,8 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
         << "cells, ticks and colours as before the hint";
     // Hint after hint to the end, each building on the last: each ticks its number's first copy
     // not yet ticked, in the list it goes in.
-    for (std::string last;;) {
+    std::string last;
+    for (int hints = 0; hints < f.Count(); ++hints) { // each places a number: never more than squares
         std::vector<int> expected = f.TickedIds();
         f.form->mnuHint_Click();
         const std::string now = f.form->StatusText(), n = now.substr(0, now.find(' '));
