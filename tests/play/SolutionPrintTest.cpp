@@ -108,6 +108,10 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
     shown.form->mnuShowStartingNumber_Click();
     EXPECT_EQ(shown.Text(shown.puzzle.StarterFirstCell), std::to_string(wrong));
     EXPECT_TRUE(shown.dialogs.messages.empty());
+    PlayFixture apart(GetParam(), true, 20);
+    apart.Type(apart.FreeCell(), 5);
+    apart.form->mnuShowStartingNumber_Click();
+    EXPECT_TRUE(apart.form->UndoEnabled()) << "a step away from the starting number stays undoable";
     for (const int kind : {0, 1, 2}) {
         PlayFixture f(GetParam(), true, 20); // seed 20: the Small form's starter is its very first box
         const int first = f.puzzle.StarterFirstCell;
