@@ -300,7 +300,6 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
         std::tuple("seed 5", std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))), ""));
     for (const char* name : {"lblPuzzle", "lblGrade", "lblClock", "lblMessage"}) // what each one is for
         EXPECT_FALSE(w.Label(name)->accessibleDescription().isEmpty()) << name;
-    QWidget* work = w.Frame("fraWork");
     EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
     // The seed and the grade at the left, the clock at the right end, the answer under all three.
     const auto place = [&w](const char* name) { return w.Label(name)->geometry(); };
@@ -331,11 +330,11 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(red.topLeft() + red.bottomRight(), QPoint(drawn.width() - 1, drawn.height() - 1));
     EXPECT_EQ(Pixel(cell, QPoint(3, 3)), QColor(255, 214, 214)) << "tinted as well";
 
-    const QPoint at = work->pos();
+    const QPoint at = w.Frame("fraWork")->pos();
     const int height = w.window->height(), bar = w.window->statusBar()->height();
     w.Action("mnuStatusBar")->trigger();
     EXPECT_EQ(text("lblPuzzle"), "(hidden)");
-    EXPECT_EQ(std::tuple(w.window->height(), work->pos()), std::tuple(height - bar, at));
+    EXPECT_EQ(std::tuple(w.window->height(), w.Frame("fraWork")->pos()), std::tuple(height - bar, at));
     EXPECT_FALSE(w.window->statusBar()->isSizeGripEnabled()) << "the window's size is the program's";
     w.Action("mnuSolution")->trigger(); // the busy pointer while the grid changes
     EXPECT_EQ(w.dialogs.busyCalls, (std::vector<bool>{true, false}));
@@ -616,8 +615,8 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
             creditShown = credit->isVisible() ? credit->text() : QString();
             EXPECT_EQ(credit->sizeHint().boundedTo(credit->size()), credit->sizeHint()) << "the credit fits";
             EXPECT_GE(credit->font().pixelSize(), 10) << "small enough to fit, not too small to read";
-            const TwipRect& d = f.Config().copyright; // in a row clear of controls, centred as designed
-            const int mid = TwipsRect(d.left, 0, d.width, 1).center().x();
+            // In a row clear of controls, centred as designed.
+            const int mid = Window::Pixels(f.Config().copyright).center().x();
             EXPECT_NEAR(t.name == "Small Puzzle H" ? credit->geometry().center().x() : mid, mid, 1);
             // Every control of fraWork lies inside it, and none overlaps another (the designed
             // list columns may share their edge pixel).

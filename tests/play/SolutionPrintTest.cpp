@@ -77,9 +77,8 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
             f.form->mnuSolution_Click();
         } else {
             f.form->RestartGame();
-            EXPECT_EQ(f.Undo(), undo) << "the history stays";
-            EXPECT_EQ(f.form->BufferCaption(),
-                      "Buffer = " + (hidden ? f.form->BufferText() : f.StarterText()));
+            EXPECT_EQ(std::pair(f.Undo(), f.form->BufferCaption()), // the history stays
+                      std::pair(undo, "Buffer = " + (hidden ? f.form->BufferText() : f.StarterText())));
         }
         EXPECT_EQ(f.Grid(), f.GridOf(starter));
         EXPECT_EQ(f.Colours(), f.GridOf([&](int i) { return f.InStarter(i) && !hidden ? "r" : "k"; }));
