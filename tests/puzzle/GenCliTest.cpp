@@ -182,6 +182,7 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         // escape in it), a huge name.
         {"{\"width\": 1e999}", "not JSON: number overflow parsing '1e999'\n"},
         {"{\"width\": 65}", "\"width\" is missing or not a whole number from 2 to 64\n"},
+        {"{\"width\": \"10\"}", "\"width\" is missing or not a whole number from 2 to 64\n"},
         {damaged("\"lists\": {\"3\": [", "\"lists\": {\"3\": [\"\\n\", " + std::string(100000, '[') +
                                              std::string(100000, ']') + ", "),
          "not a puzzle: nested deeper than 16 levels\n"},
