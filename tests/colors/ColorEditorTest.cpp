@@ -152,8 +152,7 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
             e.lblSecondary_Click(2);
         dialogs.answers = {answer};
         exit ? e.mnuExit_Click() : e.mnuReturn_Click();
-        EXPECT_EQ(dialogs.messages, std::vector<Message>(change, kAskToSave))
-            << "no question without changes";
+        EXPECT_EQ(dialogs.messages, std::vector<Message>(change, kAskToSave)) << "no question unchanged";
         EXPECT_EQ(std::tuple(e.Unloaded(), e.ColorsChanged, exitRequested),
                   std::tuple(answer != Answer::Cancel, answer == Answer::Cancel, exit));
         EXPECT_EQ(colors.SecondaryColor[2], change ? 0x00FF00 : Defaults().SecondaryColor[2]);

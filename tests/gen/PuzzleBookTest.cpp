@@ -189,11 +189,9 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         const Page& shown = boxes[std::size_t(p - 1)];
         const auto first = std::find_if(shown.words.begin(), shown.words.end(),
                                         [&](const Box& b) { return b.y0 > (edge + 1) / 2.0; });
-        EXPECT_NEAR(from / 2.0, shown.width - (to + 1) / 2.0, 0.5)
-            << "page " << p << ": the grid's margins differ";
+        EXPECT_NEAR(from / 2.0, shown.width - (to + 1) / 2.0, 0.5) << "page " << p << ": margins differ";
         // 14 points, less the up to 1 the type reaches above its line.
-        EXPECT_NEAR(first->y0 - (edge + 1) / 2.0, 13.5, 0.5)
-            << "page " << p << ": the lists are not 14 points under the grid";
+        EXPECT_NEAR(first->y0 - (edge + 1) / 2.0, 13.5, 0.5) << "page " << p << ": 14 points to the lists";
     }
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const Box& w) { return w.y1 - w.y0 > 25; }),
               std::ptrdiff_t(given.size()))
@@ -257,10 +255,9 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
             }
         }
         // The columns share the width between the margins evenly, 18 points apart.
-        for (std::size_t k = 0; k < lefts.size(); ++k)
-            EXPECT_NEAR(*std::next(lefts.begin(), long(k)),
-                        36 + double(k) * (width - 2 * 36 + 18) / double(lefts.size()), 0.1)
-                << "column " << k + 1 << " of " << lefts.size();
+        double k = 0;
+        for (const double left : lefts)
+            EXPECT_NEAR(left, 36 + k++ * (width - 2 * 36 + 18) / double(lefts.size()), 0.1) << "column " << k;
         for (std::size_t i = 0; i < words.size(); ++i) {
             const Box& a = words[i];
             EXPECT_NE(a.text, ".") << "an empty square is left blank";

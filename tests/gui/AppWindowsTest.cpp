@@ -601,8 +601,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         const bool roomLeft = times->width() < times->screen()->availableGeometry().width() * 9 / 10;
         for (auto* each : times->findChildren<QTableWidget*>())
             EXPECT_TRUE(!roomLeft || each->horizontalScrollBar()->maximum() == 0) << "every column whole";
-        EXPECT_GE(table->horizontalHeader()->length(), table->viewport()->width())
-            << "the last takes the rest";
+        EXPECT_GE(table->horizontalHeader()->length(), table->viewport()->width()) << "last takes the rest";
         for (int c = 0; c < table->columnCount() && table->rowCount() > 0; ++c)
             shown << table->horizontalHeaderItem(c)->text() + "=" + table->item(0, c)->text();
         table->setCurrentCell(0, 0);

@@ -79,8 +79,7 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
             ++changed;
             EXPECT_EQ(f.User(i), f.Solution(i)) << i;
         }
-    EXPECT_GT(changed, 0);
-    EXPECT_LE(changed, static_cast<int>(number.size()));
+    EXPECT_TRUE(changed > 0 && changed <= static_cast<int>(number.size())) << changed << " squares changed";
     EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
     EXPECT_TRUE(f.form->Assisted()) << "a hinted game is a helped one";
 
@@ -89,9 +88,8 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     const std::string after = Picture(*f.form);
     EXPECT_EQ(after.substr(0, after.find('|')), before.substr(0, before.find('|')))
         << "cells, ticks and colours as before the hint";
-    // Hint after hint to the end, each building on the last: each ticks its number's first copy
-    // not yet ticked, in the list it goes in.
-    std::string last;
+    // Hint after hint to the end, each building on the last (else it would not end): each ticks its
+    // number's first copy not yet ticked, in the list it goes in.
     for (int hints = 0; hints < f.Count(); ++hints) { // each places a number: never more than squares
         std::vector<int> expected = f.TickedIds();
         f.form->mnuHint_Click();
@@ -106,8 +104,6 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
                 break;
             }
         EXPECT_EQ(f.TickedIds(), expected) << now;
-        EXPECT_NE(now, last) << "a hint builds on the one before";
-        last = now;
     }
     EXPECT_EQ(f.form->StatusText(), "Nothing to hint: the puzzle is solved.");
 }
