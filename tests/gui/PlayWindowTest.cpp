@@ -230,12 +230,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
                 EXPECT_EQ(Pixel(box, QPoint(box->width() - 1, 0)), back);
             }
         }
-        for (const FormLabel& l : w.Model().Labels()) {
-            const QPalette shown = w.window->findChild<QLabel*>(QString::fromStdString(l.name))->palette();
-            EXPECT_EQ(std::pair(shown.color(QPalette::WindowText), shown.color(QPalette::Window)),
-                      std::pair(ToQColor(l.fore), ToQColor(l.back)))
-                << l.name;
-        }
+        for (const FormLabel& l : w.Model().Labels()) // in the scheme's colours from the first paint
+            EXPECT_EQ(w.Label(l.name.c_str())->palette().color(QPalette::Window), ToQColor(l.back)) << l.name;
         // fraWork is never pushed off the window's edge.
         w.window->resize(200, 150);
         EXPECT_EQ(work->pos(), QPoint(0, 0));

@@ -197,6 +197,8 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
          "The puzzle cannot be read: the grid has 1 places for the 2-digit list but it holds 2 numbers."},
         {Puzzle(".. ##", "5 12"), HintStep::Outcome::Error,
          "The puzzle cannot be read: there is a list of 1-digit numbers."},
+        {Puzzle(".# ##", ""), HintStep::Outcome::Error,
+         "The puzzle cannot be read: the white square at column 1 row 1 belongs to no number."},
         {Puzzle(".", ""), HintStep::Outcome::Error,
          "The puzzle cannot be read: the grid is 1 squares wide (2 to 64 expected)."},
         {joinedWithDownLists, HintStep::Outcome::Error,
