@@ -142,8 +142,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     }
 
     const auto& cover = boxes[0].words; // the title in large type, the foot in small
-    EXPECT_GT(cover.front().y1 - cover.front().y0, 2 * (cover.back().y1 - cover.back().y0))
-        << cover.front().text;
+    EXPECT_GT(cover.front().y1 - cover.front().y0, 2 * (cover.back().y1 - cover.back().y0));
     // The starting number shown in the grid is struck through in its list, from just left of its digits.
     std::string given;
     for (int c = puzzles[0].StarterFirstCell; c <= puzzles[0].StarterLastCell; ++c)

@@ -107,6 +107,10 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {"..# #.. ...", "13 21 12 321 112", Rule::Crossing, Grade::Medium, 1,
          "13 goes across at row 1, column 1: the crossing numbers through row 2, column 3 and row 3, column "
          "3 limit the digits there, so no other place fits 13."},
+        // A trial that meets a number already in a run names the first square where they differ.
+        {"#... .... 0... ..2.", "000 303 0113 0122 0222 3112 0122 3322", Rule::Trial, Grade::Expert, 2,
+         "0122 goes across at row 3, column 1: trying 0222 there puts two digits in the square at row 2, "
+         "column 1, so 0222 cannot go there and 0122 is the only 4-digit number that fits 0 _ _ _."},
         // Row 1 (30 or 03) starts columns 1 and 2 with 3 or 0, which 130 does not.
         {"..# ... ..#", "30 03 130 310 033", Rule::Crossing, Grade::Medium, 1,
          "130 goes across at row 2, column 1: the crossing numbers through row 1, column 1 and row 1, column "
