@@ -33,7 +33,6 @@ ColorEditor::ColorEditor(ColorScheme& colors, bool& exitRequested, Dialogs& dial
 
 void ColorEditor::Form_Load() {
     IsLoading = true;
-    unloaded_ = false;
     ShowColors();
 }
 

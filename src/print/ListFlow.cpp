@@ -9,8 +9,9 @@ std::optional<std::vector<PlacedLine>> FlowColumns(const std::vector<ListLine>& 
                                                    int columns) {
     constexpr double kSlack = 0.01;
     std::vector<PlacedLine> placed(lines.size());
+    // A row at a column's top is never its group's first: a heading keeps its first two rows.
     const auto repeats = [&](std::size_t i, double top) {
-        return top == 0 && lines[i].kind == ListLine::Kind::Row && lines[i].first > 0;
+        return top == 0 && lines[i].kind == ListLine::Kind::Row;
     };
     // Whether lines [i, end) fit when the first of them starts at `top`.
     const auto fits = [&](std::size_t i, std::size_t end, double top) {

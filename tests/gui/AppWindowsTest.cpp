@@ -243,7 +243,12 @@ TEST(CreditsWindow, ShowsTheVersionRecordAndEveryTextWholeAndTheProgramCarriesIt
 // each page is shown, and never reacts to typing or clicking.
 TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     bool exitRequested = false;
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(QFont(desktop.family(), 6)); // made under a small desktop font
     HowToPlayWindow help(exitRequested);
+    const QLineEdit* square = Indexed<QLineEdit>(help, "txtGrid", 0);
+    EXPECT_GE(square->fontMetrics().height(), square->height() * 2 / 3) << "digits that fill their squares";
+    QApplication::setFont(desktop);
     ASSERT_TRUE(OnScreen(help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
     const QImage shown = help.grab().toImage();

@@ -209,12 +209,13 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         EXPECT_TRUE(etched > 0 && etched < back.lightness()) << "etched: a shade of the colour, " << etched;
         EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText), QColor(0x80, 0x20, 0x10));
         // The grid frame's etched line runs level with the middle of its caption.
-        QWidget* frame = w.Frame("fraUserGrid");
+        QGroupBox* frame = w.Frame("fraUserGrid");
         const QImage edge = frame->grab(QRect(frame->width() - 12, 0, 4, 40)).toImage();
         EXPECT_NEAR(Inked(edge, [&back](const QColor& x) { return x != back; }).top(),
                     frame->fontMetrics().height() / 2 * edge.devicePixelRatio(), edge.devicePixelRatio() / 2);
-        const QImage caption = frame->grab(QRect(10, 0, 30, frame->fontMetrics().height())).toImage();
-        EXPECT_FALSE(Inked(caption, [](const QColor& x) { return x.green() < 128; }).isEmpty()) << "no title";
+        const QImage caption = frame->grab({0, 0, frame->width(), frame->fontMetrics().height()}).toImage();
+        EXPECT_GE(Inked(caption, [](const QColor& x) { return x.green() < 128; }).right(), // the title whole
+                  (7 + frame->fontMetrics().horizontalAdvance(frame->title())) * caption.devicePixelRatio());
         for (int i = 0; i < c.CellCount(); i += 7)
             EXPECT_EQ(Pixel(w.Cell(i), {3, 8}), w.puzzle.GridPattern[Window::At(i)] ? Qt::white : Qt::black);
         EXPECT_EQ(w.Cell(w.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(255, 0, 0));
@@ -293,14 +294,15 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(
         std::tuple(text("lblPuzzle"), text("lblGrade"), text("lblMessage")),
         std::tuple("seed 5", std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))), ""));
-    for (const char* name : {"lblPuzzle", "lblGrade", "lblClock", "lblMessage"}) // what each one is for
-        EXPECT_FALSE(w.Label(name)->accessibleDescription().isEmpty()) << name;
     EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
     // The seed and the grade at the left, the clock at the right end, the answer under all three.
     const auto place = [&w](const char* name) { return w.Label(name)->geometry(); };
+    for (const char* name : {"lblPuzzle", "lblGrade", "lblClock", "lblMessage"}) // what each one is for
+        EXPECT_FALSE(w.Label(name)->accessibleDescription().isEmpty()) << name;
     EXPECT_EQ(std::pair(place("lblMessage").left(), place("lblMessage").right()),
               std::pair(place("lblPuzzle").left(), place("lblClock").right()));
-    EXPECT_TRUE(place("lblMessage").top() > place("lblClock").bottom() &&
+    EXPECT_TRUE(place("lblMessage").top() > std::max({place("lblPuzzle").bottom(), place("lblGrade").bottom(),
+                                                      place("lblClock").bottom()}) &&
                 place("lblPuzzle").right() < place("lblGrade").left() &&
                 place("lblGrade").right() < place("lblClock").left());
     EXPECT_EQ(place("lblClock").width(), w.Label("lblClock")->sizeHint().width());
