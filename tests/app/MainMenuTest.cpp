@@ -197,10 +197,10 @@ TEST(BestTimes, TablesResetAndExport) {
 
     s.dialogs.messages.clear();
     s.dialogs.answers = {Answer::No, Answer::Yes};
-    EXPECT_FALSE(cmdReset_Click(s.records, s.dialogs));
-    EXPECT_FALSE(s.records.Data().Empty());
-    EXPECT_TRUE(cmdReset_Click(s.records, s.dialogs));
-    EXPECT_TRUE(s.records.Data().Empty());
+    // No keeps the times, Yes clears them: each answer, then whether the records are empty.
+    EXPECT_EQ((std::array{cmdReset_Click(s.records, s.dialogs), s.records.Data().Empty(),
+                          cmdReset_Click(s.records, s.dialogs), s.records.Data().Empty()}),
+              (std::array{false, false, true, true}));
     EXPECT_EQ(s.dialogs.messages,
               Messages(2, {"Clear every best time and count?  The game in progress is kept.", "Corvana",
                            Buttons::YesNo, Icon::Exclamation}));
@@ -210,12 +210,11 @@ TEST(MainMenuStartUp, AGoodColourFileIsUsedABadOneDeletedAndReportedAndNoneIsWri
     Fixture f;
     f.colors.BackgroundColor = {1, 2, 3};
     f.menu.Form_Load();
-    EXPECT_EQ(f.colors, Defaults());
-    EXPECT_FALSE(fs::exists(f.colorFile)) << "start-up never writes the colour file";
+    // Start-up never writes the colour file.
+    EXPECT_EQ(std::pair(fs::exists(f.colorFile), f.colors == Defaults()), std::pair(false, true));
     WriteText(f.colorFile, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
     f.menu.Form_Load();
-    EXPECT_EQ(f.colors.BackgroundColor, (std::array<ColorValue, 3>{1, 2, 3}));
-    EXPECT_EQ(f.colors.CheckedColor, (std::array<ColorValue, 3>{10, 11, 12}));
+    EXPECT_EQ(f.colors, (ColorScheme{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}));
     EXPECT_EQ(std::pair(fs::exists(f.colorFile), f.dialogs.messages.size()), std::pair(true, 0ul));
 
     // Two values are read before a short file runs out; they must not survive.

@@ -51,9 +51,8 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
         dialogs.colorRequests.clear();
         e.picSecondary_Click(i);
         e.lblChecked_Click(i);
-        EXPECT_EQ(dialogs.colorRequests,
-                  (std::vector<ColorValue>{expected.SecondaryColor[k], expected.CheckedColor[k]}))
-            << "the picker opens on the colour";
+        // The picker opens on the colour.
+        EXPECT_EQ(dialogs.colorRequests, (std::vector{expected.SecondaryColor[k], expected.CheckedColor[k]}));
         expected.SecondaryColor[k] = 0x010203 + i;
         expected.CheckedColor[k] = 0x040506 + i;
         EXPECT_EQ(std::pair(colors, e.Sample(ColorRow::Checked, i)), std::pair(expected, 0x040506 + i));
@@ -68,9 +67,9 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
     dialogs.colorRequests.clear();
     fresh.picBG_Click(3);
     fresh.lblChecked_Click(-1);
+    // No picker outside the three size classes.
     EXPECT_EQ(std::tuple(dialogs.colorRequests.size(), colors == Defaults(), fresh.ColorsChanged),
-              std::tuple(0u, true, false))
-        << "no picker outside the three size classes";
+              std::tuple(0u, true, false));
     dialogs.colors = {0x000001};
     fresh.picChecked_Click(0);
     fresh.picChecked_Click(0);
@@ -80,8 +79,8 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
     EXPECT_TRUE(editor->IsLoading);
     dialogs.colors = {0x0000FF};
     editor->picBG_Click(2);
-    EXPECT_EQ(colors.BackgroundColor[2], 0x0000FF);
-    EXPECT_FALSE(editor->ColorsChanged) << "before activation a change is applied but not counted";
+    // Before activation a change is applied but not counted.
+    EXPECT_EQ(std::pair(colors.BackgroundColor[2], editor->ColorsChanged), std::pair(0x0000FF, false));
     editor->Form_Activate();
     EXPECT_FALSE(editor->IsLoading);
 }
@@ -107,8 +106,8 @@ TEST_F(ColorEditorTest, SaveWritesOnlyAChangedSchemeAndRestoreWritesTheDefaults)
     e.mnuDefault_Click();
     EXPECT_EQ(std::pair(colors == Defaults(), e.Sample(ColorRow::Background, 1)), std::pair(true, 0x400000));
     EXPECT_EQ(std::pair(ReadText(colorFile), e.ColorsChanged), std::pair(std::string(kDefaultFile), false));
-    EXPECT_TRUE(e.Unload()) << "no question after a save";
-    EXPECT_TRUE(dialogs.messages.empty());
+    // No question after a save.
+    EXPECT_EQ((std::pair{e.Unload(), dialogs.messages.empty()}), std::pair(true, true));
 }
 
 TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
@@ -130,8 +129,8 @@ TEST_F(ColorEditorTest, FailedSavesSaySoInTheirOwnWords) {
     EXPECT_EQ(dialogs.messages, expected);
     EXPECT_EQ(std::pair(e.ColorsChanged, colors.BackgroundColor[0]), std::pair(false, 0x00FF00));
     e.mnuDefault_Click();
-    EXPECT_EQ(colors, Defaults()) << "the defaults are used even when they cannot be written";
-    EXPECT_EQ(dialogs.messages.size(), 3u) << "and that failure says nothing";
+    // The defaults are used even when they cannot be written, and that failure says nothing.
+    EXPECT_EQ(std::pair(colors, dialogs.messages.size()), std::pair(Defaults(), std::size_t{3}));
 }
 
 // Return and Exit close at once without changes; with changes they ask first, and Cancel stays. An
@@ -159,8 +158,8 @@ TEST_F(ColorEditorTest, TheClosingQuestionSavesDiscardsOrStaysAndExitIsNeverTake
         EXPECT_EQ(ReadText(colorFile) == kDefaultFile, answer != Answer::Yes) << "saved only on Yes";
         // Asked once for a change, and again after Cancel.
         dialogs.answers = {Answer::No};
-        EXPECT_TRUE(e.Unload()) << "the window's own close lets it go, asking again after Cancel";
-        EXPECT_EQ(std::pair(dialogs.messages.size(), exitRequested),
-                  std::pair(std::size_t{change} + (answer == Answer::Cancel), exit));
+        // The window's own close lets it go, asking again after Cancel.
+        EXPECT_EQ((std::tuple{e.Unload(), dialogs.messages.size(), exitRequested}),
+                  std::tuple(true, std::size_t{change} + (answer == Answer::Cancel), exit));
     }
 }

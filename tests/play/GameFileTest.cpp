@@ -223,8 +223,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     TempDir own;
     const std::string path = own.File("last-game.json");
     WriteText(path, "{}");
-    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(::chmod(own.path().c_str(), 0777), 0);
+    ASSERT_EQ((std::pair{::chmod(path.c_str(), 0), ::chmod(own.path().c_str(), 0777)}), std::pair(0, 0));
     const std::string expected = "The last game could not be read from " + path +
                                  " (Permission denied).  It has been left where it is.";
     EXPECT_EXIT(
@@ -259,8 +258,8 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     edge["play"]["undo"] = std::vector<std::string>(11, "10");
     edge["play"]["undo"][1] = std::string(40, '1'); // a record as long as one may be
     WriteText(dir.File("last-game.json"), edge.dump());
-    EXPECT_TRUE(store.Load().game) << "the good file at its limits reads";
-    EXPECT_TRUE(store.Resumable());
+    // The good file at its limits reads, and is offered for resuming.
+    EXPECT_EQ((std::pair{store.Load().game.has_value(), store.Resumable()}), std::pair(true, true));
     json older = good;
     for (const char* key : {"assisted", "hints", "checks", "checkMarks"})
         older["play"].erase(key);
