@@ -20,13 +20,15 @@ std::optional<int> Val16(const std::string& text) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
         digits = true;
+        // Past the magnitude of -32768 no sign makes it fit; stopping here keeps a long run of
+        // digits from overflowing.
         if (value > 32768)
             return std::nullopt;
     }
     if (!digits)
         return 0;
     value = negative ? -value : value;
-    if (value > 32767 || value < -32768)
+    if (value > 32767)
         return std::nullopt;
     return static_cast<int>(value);
 }

@@ -3,15 +3,8 @@
 namespace corvana {
 
 int GridWidth(SizeClass size) {
-    switch (size) {
-    case SizeClass::Small:
-        return 10;
-    case SizeClass::Normal:
-        return 15;
-    case SizeClass::Large:
-        return 20;
-    }
-    return 10;
+    // Small, Normal and Large: 10, 15 and 20 squares a side.
+    return 10 + 5 * static_cast<int>(size);
 }
 
 int CellCount(SizeClass size) {
