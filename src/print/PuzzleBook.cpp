@@ -44,7 +44,6 @@ constexpr qreal kQuadrantGap = 22;
 // The type sizes of the lists; see PlanPuzzlePage.
 constexpr qreal kBaseListSize = 10;
 constexpr qreal kLargestListSize = 13;
-constexpr qreal kSmallestListSize = 7;
 constexpr qreal kListStep = 0.5;
 constexpr qreal kMinCell = 22;
 // Cells larger than this make a Small grid crowd out its lists for no gain.
@@ -251,25 +250,19 @@ Plan PlanAtSize(const std::vector<Section>& sections, int width, const QRectF& b
     return best;
 }
 
-// The grid comes first: the lists are set in kBaseListSize type, in larger type while that
-// costs the grid next to nothing, and in smaller type only while the cells would otherwise be
-// smaller than kMinCell.
+// The grid comes first: the lists are set in kBaseListSize type, and in larger type while that
+// costs the grid next to nothing and keeps its cells at least kMinCell. (In kBaseListSize type
+// every template's lists leave its cells that size on both papers.)
 std::optional<PuzzleLayout> PlanPuzzlePage(const std::vector<Section>& sections, int width,
                                            const QRectF& body, QPaintDevice* device) {
     const qreal smallest = width * kMinCell;
     Plan plan = PlanAtSize(sections, width, body, device, kBaseListSize);
-    if (plan.side >= smallest) {
-        const qreal base = plan.side;
-        for (qreal points = kBaseListSize + kListStep; points <= kLargestListSize; points += kListStep) {
-            Plan larger = PlanAtSize(sections, width, body, device, points);
-            if (larger.side < base * 0.97 || larger.side < smallest)
-                break;
-            plan = std::move(larger);
-        }
-    } else {
-        for (qreal points = kBaseListSize - kListStep; points >= kSmallestListSize && plan.side < smallest;
-             points -= kListStep)
-            plan = PlanAtSize(sections, width, body, device, points);
+    const qreal base = plan.side;
+    for (qreal points = kBaseListSize + kListStep; points <= kLargestListSize; points += kListStep) {
+        Plan larger = PlanAtSize(sections, width, body, device, points);
+        if (larger.side < base * 0.97 || larger.side < smallest)
+            break;
+        plan = std::move(larger);
     }
     if (plan.side <= 0)
         return std::nullopt;
