@@ -187,6 +187,8 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
             lowest = c.TabIndex(i) < c.TabIndex(lowest) ? i : lowest;
         }
         QWidget* at = w.Cell(first);
+        for (const int outside : {-1, c.CellCount()}) // a cell outside the grid takes nothing from it
+            w.window->SetFocusCell(outside);
         EXPECT_EQ(QApplication::focusWidget(), at);
         EXPECT_EQ(Pixel(at, QPoint(0, 1)), QColor(128, 128, 128));
         EXPECT_EQ(Pixel(at, QPoint(at->width() / 2, 0)), QColor(128, 128, 128));
