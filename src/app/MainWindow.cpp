@@ -5,7 +5,7 @@
 #include "corvana/Version.h"
 #include "ui/QtUtil.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -164,11 +164,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window always ends the program; nothing is kept or asked.
-    event->accept();
 }
 
 } // namespace corvana

@@ -19,6 +19,8 @@ class QMenu;
 
 namespace corvana {
 
+// Closing the main window always ends the program; nothing is kept or asked, so Qt's own close
+// (accepted) serves.
 class MainWindow : public QMainWindow {
 public:
     MainWindow(PuzzleState& puzzle, bool& exitRequested, ColorScheme& colors, Dialogs& dialogs,
@@ -33,7 +35,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     QMenu* AddMenu(QMenu* parent, const char* name, const char* caption);

@@ -1016,10 +1016,9 @@ void PlayWindow::resizeEvent(QResizeEvent* event) {
     PlaceWork();
 }
 
-void PlayWindow::closeEvent(QCloseEvent* event) {
-    QMainWindow::closeEvent(event);
-    if (!event->isAccepted())
-        return;
+// A close is never refused (a close event comes accepted): the game is kept at every change, so
+// nothing needs asking.
+void PlayWindow::closeEvent(QCloseEvent*) {
     unloaded_ = true;
     // The time spent changes without any input; the last of it is kept as the window goes.
     GameChanged(true, true);
