@@ -52,14 +52,13 @@ TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExampleOnTheFiveSquare
     HowToPlayModel m(exitRequested);
     m.Form_Load();
     ExpectPage(m, 0);
-    for (const int page : {1, 2, 3, 3}) { // beyond the last page: nothing changes
-        m.cmdForward_Click();
-        ExpectPage(m, page);
-    }
-    for (const int page : {2, 1, 0, 0}) { // beyond the first page: nothing changes
-        m.cmdBack_Click();
-        ExpectPage(m, page);
-    }
+    // Forward beyond the last page and back beyond the first: nothing changes.
+    for (const auto& [click, pages] : {std::pair{&HowToPlayModel::cmdForward_Click, std::vector{1, 2, 3, 3}},
+                                       {&HowToPlayModel::cmdBack_Click, std::vector{2, 1, 0, 0}}})
+        for (const int page : pages) {
+            (m.*click)();
+            ExpectPage(m, page);
+        }
     // Jumps, as option and page: nothing of a later page stays behind; to no such page, nothing changes.
     for (const auto& [option, page] : {std::pair{3, 3}, {0, 0}, {2, 2}, {1, 1}, {kHelpPages, 1}, {-1, 1}}) {
         m.optSelection_Click(option);

@@ -137,9 +137,8 @@ TEST(GeneratePuzzle, ClockSeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChang
     const PuzzleState before = s;
     s.PuzzleName = "Large Puzzle four Electrodes";
     const GenerateResult unknown = GeneratePuzzle(s, 6);
-    EXPECT_EQ(std::pair(unknown.ok, unknown.message), std::pair(false, std::string()));
-    EXPECT_EQ(std::tie(s.SolutionArray, s.Captions, s.Seed),
-              std::tie(before.SolutionArray, before.Captions, before.Seed));
+    EXPECT_EQ(std::tuple(unknown.ok, unknown.message, s.SolutionArray, s.Captions, s.Seed),
+              std::tuple(false, std::string(), before.SolutionArray, before.Captions, before.Seed));
 }
 
 // The number draws that fill every list.
@@ -171,8 +170,7 @@ TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
     for (const auto& [n, reduced, expected] : cases) {
         RandomSource random(2024);
         NumberList list;
-        ASSERT_TRUE(n <= 8 ? FillNumbers(list, n, 6, reduced, random, message)
-                           : FillNumbersWide(list, n, 6, reduced, random, message));
+        ASSERT_TRUE((n <= 8 ? FillNumbers : FillNumbersWide)(list, n, 6, reduced, random, message));
         EXPECT_EQ(list, expected) << n << (reduced ? " reduced" : "");
     }
 }
@@ -184,8 +182,7 @@ TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
     NumberList list{42};
     for (const auto& [wide, digits] : {std::pair{false, 9}, {true, 8}, {false, 1}, {true, 11}}) {
         std::string message, silent = "untouched";
-        EXPECT_FALSE(wide ? FillNumbersWide(list, digits, 4, false, random, message)
-                          : FillNumbers(list, digits, 4, false, random, message));
+        EXPECT_FALSE((wide ? FillNumbersWide : FillNumbers)(list, digits, 4, false, random, message));
         EXPECT_EQ(message,
                   "Values of length " + std::to_string(digits) + " digit(s) not supported, only 2-10.");
         EXPECT_FALSE(FillNumbers(list, digits, 0, false, random, silent) ||
