@@ -255,7 +255,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
               ToQColor(kHelpBackground).name())
         << "the pages stand on the help's own background";
-    EXPECT_EQ(help.findChild<QLabel*>("lblPage1Text1")->palette().color(QPalette::WindowText), Qt::white);
+    for (const char* name : {"lblPage1Text1", "fraUserGrid"}) // a page's text and the example's caption
+        EXPECT_EQ(help.findChild<QWidget*>(name)->palette().color(QPalette::WindowText), Qt::white) << name;
     EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
     auto* back = help.findChild<QPushButton*>(QStringLiteral("cmdBack"));
