@@ -91,6 +91,21 @@ TEST(WriteFileAtomically, ReplacesALinkAndLeavesWhatItLedTo) {
     EXPECT_EQ(ReadText(dir.File("target")), "theirs");
 }
 
+// A program started with its standard input closed is given descriptor 0 by the first file it
+// opens; that file is read and written like any other.
+TEST(WriteFileAtomically, AFileOnDescriptorZeroIsAFileLikeAnyOther) {
+    TempDir dir;
+    std::string text, error;
+    const int kept = ::dup(0);
+    ::close(0);
+    const bool wrote = WriteFileAtomically(dir.File("f"), "mine", error);
+    const bool read = ReadRegularFile(dir.File("f"), 100, text, error);
+    const bool leftover = IsLeftover(dir.File("f"), 0);
+    ::dup2(kept, 0);
+    ::close(kept);
+    EXPECT_EQ(std::tuple(wrote, read, text, leftover), std::tuple(true, true, "mine", true)) << error;
+}
+
 // A rename that cannot be done (a folder is in the way) costs nothing: what was there stays, the
 // fresh file goes, and a file that later takes the fresh file's name is not the writer's to remove.
 // The writer can be used again.

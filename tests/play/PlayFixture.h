@@ -122,10 +122,12 @@ struct PlayFixture {
     }
 
     // A key as the window delivers it: key-down, key-press unless key-down discarded it, key-up.
-    // Returns the key code key-down left.
+    // Returns the key code key-down left; a key it discards leaves no shift state either.
     int Key(int cell, int code, int shift = 0) {
         int keyCode = code, shiftState = shift, ascii = code, upCode = code, upShift = shift;
         form->txtGrid_KeyDown(cell, keyCode, shiftState);
+        EXPECT_TRUE(keyCode != 0 || shiftState == 0)
+            << "key " << code << " discarded with its shift state kept";
         if (keyCode != 0)
             form->txtGrid_KeyPress(cell, ascii);
         form->txtGrid_KeyUp(cell, upCode, upShift);
