@@ -46,6 +46,10 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     f.form->mnuSolution_Click();
     EXPECT_EQ(Picture(*f.form), before) << "the user's grid, ticks, buffer and undo come back";
     EXPECT_EQ(f.dialogs.busyCalls, (std::vector<bool>{true, false, true, false}));
+    f.form->BoxClick(picked); // unticked now, it stays so through another look at the solution
+    f.form->mnuSolution_Click();
+    f.form->mnuSolution_Click();
+    EXPECT_EQ(f.Box(picked).value, 0);
 
     // A user grid that cannot be kept aside is not switched.
     f.puzzle.UserArray.push_back(-1);
