@@ -95,7 +95,8 @@ protected:
 
 // A frame drawn flat in its own background colour (styles shade the inside of a group box,
 // which would put a colour on screen that the scheme does not have), with an etched border
-// and the caption in the frame's text colour over the top edge.
+// and the caption in the frame's text colour over the top edge. Like any group box that is not
+// checkable, it never takes the focus.
 class FrameBox : public QGroupBox {
     Q_OBJECT
 

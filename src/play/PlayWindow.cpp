@@ -452,11 +452,9 @@ void PlayWindow::BuildFrames() {
 
     fraWork_ = new FrameBox(client_);
     fraWork_->setObjectName(QStringLiteral("fraWork"));
-    fraWork_->setFocusPolicy(Qt::NoFocus);
 
     fraUserGrid_ = new FrameBox(fraWork_);
     fraUserGrid_->setObjectName(QStringLiteral("fraUserGrid"));
-    fraUserGrid_->setFocusPolicy(Qt::NoFocus);
 
     // The cells of each row sit on a transparent strip that carries their font and standard
     // colours, so the frame's caption colour never leaks into them; one strip a row also keeps
@@ -560,7 +558,7 @@ void PlayWindow::SetStatusBarShown(bool shown) {
     const int height = statusBar()->sizeHint().height();
     statusShown_ = shown;
     statusBar()->setVisible(shown);
-    resize(width(), std::max(1, this->height() + (shown ? height : -height)));
+    resize(width(), this->height() + (shown ? height : -height));
     PlaceWork();
     SyncClock();
 }
