@@ -76,17 +76,14 @@ struct Window {
     QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
     QGroupBox* Frame(const char* name) const { return window->findChild<QGroupBox*>(name); }
     QLabel* Label(const char* name) const { return window->findChild<QLabel*>(name); }
-    QRect In(const QWidget* w, const char* frame) const {
-        return QRect(w->mapTo(Frame(frame), QPoint(0, 0)), w->size());
-    }
+    QRect In(QWidget* w, const char* frame) const { return {w->mapTo(Frame(frame), QPoint()), w->size()}; }
     static std::size_t At(int i) { return static_cast<std::size_t>(i); }
     static QRect Pixels(const TwipRect& r) { return TwipsRect(r.left, r.top, r.width, r.height); }
     // The first white square without a digit (the starting number's hold theirs).
     int FreeCell() const {
-        int i = 0;
-        while (!puzzle.GridPattern[At(i)] || puzzle.UserArray[At(i)] >= 0)
-            ++i;
-        return i;
+        for (int i = 0;; ++i)
+            if (puzzle.GridPattern[At(i)] && puzzle.UserArray[At(i)] < 0)
+                return i;
     }
 
     ColorScheme colors;
@@ -101,8 +98,7 @@ struct Window {
 // twice the scale).
 QColor Pixel(QWidget* w, QPoint at) {
     const QImage image = w->grab().toImage();
-    const qreal ratio = image.devicePixelRatio();
-    return image.pixelColor(QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)));
+    return image.pixelColor((QPointF(at) * image.devicePixelRatio()).toPoint()); // rounded
 }
 
 // The smallest rectangle, in the image's own pixels, holding every pixel `is` picks out at least
@@ -225,12 +221,11 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
             QCheckBox* box = w.Box(b);
             EXPECT_EQ(std::tuple(box->isVisible(), box->text().toStdString(), box->isChecked()),
                       std::tuple(b.visible, b.caption, b.value == 1));
-            if (b.visible) {
-                EXPECT_EQ(w.In(box, "fraWork"),
-                          TwipsRect(b.left, b.top, c.boxWidth[Window::At(b.digits)], 240));
-                EXPECT_EQ(box->palette().color(QPalette::WindowText),
-                          b.value == 1 ? QColor(0x40, 0x80, 0x00) : ToQColor(b.fore));
-                EXPECT_EQ(Pixel(box, QPoint(box->width() - 1, 0)), back);
+            if (b.visible) { // a shown box: its place, its caption's colour, the scheme's background
+                EXPECT_EQ(std::tuple(w.In(box, "fraWork"), box->palette().color(QPalette::WindowText),
+                                     Pixel(box, QPoint(box->width() - 1, 0))),
+                          std::tuple(TwipsRect(b.left, b.top, c.boxWidth[Window::At(b.digits)], 240),
+                                     b.value == 1 ? QColor(0x40, 0x80, 0x00) : ToQColor(b.fore), back));
             }
         }
         for (const FormLabel& l : w.Model().Labels()) // in the scheme's colours from the first paint
@@ -320,10 +315,9 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     QTest::keyClick(cell, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(text("lblMessage"), w.Model().StatusText());
     QTest::keyClick(cell, Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(text("lblMessage"), "1 square is wrong");
+    EXPECT_EQ(std::tuple(text("lblMessage"), struck()), std::tuple("1 square is wrong", true));
     EXPECT_TRUE(ShowsWholeText(*w.Label("lblMessage")));
     EXPECT_EQ(w.Label("lblMessage")->toolTip(), "1 square is wrong") << "a hover away";
-    EXPECT_TRUE(struck());
     const QImage drawn = cell->grab().toImage(); // from corner to corner: as far from each edge
     const QRect red = Inked(drawn, strokeRed);
     EXPECT_EQ(red.topLeft() + red.bottomRight(), QPoint(drawn.width() - 1, drawn.height() - 1));
@@ -348,8 +342,7 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimised) {
     w.Model().SetClock([&now] { return now; });
     w.Action("mnuNewPuzzle")->trigger(); // the time starts now, without the moments of opening
     auto* timer = w.window->findChild<QTimer*>(QStringLiteral("tmrClock"));
-    QLabel* label = w.window->ClockLabel();
-    const auto tick = [&](double seconds) {
+    const auto tick = [&, label = w.window->ClockLabel()](double seconds) {
         now += seconds;
         if (timer->isActive())
             QMetaObject::invokeMethod(timer, "timeout");
@@ -364,8 +357,7 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimised) {
     EXPECT_EQ(tick(1.5), "1:03|Time spent: 1 minute 3 seconds");
     for (const char* hides : {"mnuShowClock", "mnuStatusBar"}) { // the bar holds the clock
         w.Action(hides)->trigger();
-        EXPECT_FALSE(timer->isActive()) << hides;
-        EXPECT_EQ(tick(0.5), "(hidden)");
+        EXPECT_EQ((std::tuple{timer->isActive(), tick(0.5)}), std::tuple(false, "(hidden)")) << hides;
         w.Action(hides)->trigger();
         EXPECT_TRUE(timer->isActive()) << hides;
     }
@@ -513,8 +505,8 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
         QTest::keyClick(cell, key, modifiers);
         return w.puzzle.UserArray[Window::At(i)];
     };
-    EXPECT_EQ(userAfter(Qt::Key_8), 8);
-    EXPECT_TRUE(cell->updatesEnabled()) << "the screen follows a single change";
+    // The digit reaches the model, and the screen follows a single change.
+    EXPECT_EQ((std::tuple{userAfter(Qt::Key_8), cell->updatesEnabled()}), std::tuple(8, true));
     // The 8 is drawn in the middle of its square (in its line the digit itself stands a little
     // high), here at a zoom where a misplaced one would show.
     w.window->SetZoom(300);
@@ -548,11 +540,11 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
         EXPECT_EQ(shown ? shown->text() : QString(), c == u'/' || c == u':' ? QString() : QString(QChar(c)));
     }
     EXPECT_EQ(userAfter(Qt::Key_4, Qt::KeypadModifier), 4);
-    // Letters, space and punctuation do nothing; no input method composes text into a cell.
+    // Letters, space and punctuation do nothing (nor move the focus); no input method composes text
+    // into a cell.
     const QWidget* focused = QApplication::focusWidget();
     QTest::keyClicks(cell, QStringLiteral("abcdefghijklmnopqrstuvwxyz .,+"));
-    EXPECT_EQ(cell->text(), QStringLiteral("4"));
-    EXPECT_EQ(QApplication::focusWidget(), focused) << "nor moves the focus";
+    EXPECT_EQ(std::tuple(cell->text(), QApplication::focusWidget()), std::tuple("4", focused));
     EXPECT_EQ(std::tuple(cell->testAttribute(Qt::WA_InputMethodEnabled), cell->acceptDrops(),
                          cell->contextMenuPolicy()),
               std::tuple(false, false, Qt::PreventContextMenu));
@@ -588,8 +580,8 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
         QTest::keyClick(cell, key, Qt::ControlModifier);
     EXPECT_EQ(w.window->Zoom(), 125);
     QTest::keyClick(cell, Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(w.window->Zoom(), 100);
-    EXPECT_EQ(cell->text(), QString()) << "no key reached the cell";
+    // Back to 100 %, and no key reached the cell.
+    EXPECT_EQ(std::tuple(w.window->Zoom(), cell->text()), std::tuple(100, QString()));
     // Ctrl+X is Exit, not Cut.
     QTest::keyClick(cell, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(std::tuple(w.exitRequested, w.window->Unloaded()), std::tuple(true, true));
@@ -644,8 +636,8 @@ TEST(PrintWindow, EveryTemplatePrintsOnePageBlackOnWhiteWithItsCreditLine) {
         // Grey levels (black text on white, anti-aliased) only: no red starter, no scheme colours.
         EXPECT_EQ(Inked(image, [](const QColor& c) { return c.hsvSaturation() > 40; }), QRect());
         EXPECT_EQ(f.Cell(f.puzzle.StarterFirstCell)->palette().color(QPalette::Text), QColor(Qt::red));
-        EXPECT_FALSE(credit->isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), typed) << "the focus is back in its cell";
+        // The credit line hidden again, the focus back in its cell.
+        EXPECT_EQ(std::tuple(credit->isVisible(), QApplication::focusWidget()), std::tuple(false, typed));
     }
 }
 
@@ -712,7 +704,7 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
 TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
     corvana::test::TempDir dir;
     std::filesystem::create_directories(dir.File("blocked/inside"));
-    for (const char* file : {"last-game.json", "blocked"}) {
+    for (const auto& [file, kept] : {std::pair{"last-game.json", true}, {"blocked", false}}) {
         SCOPED_TRACE(file);
         Window w("Small Puzzle H");
         double now = 0;
@@ -721,7 +713,6 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         w.window->KeepGameIn(&store);
         const int cell = w.FreeCell();
         QTest::keyClick(w.Cell(cell), Qt::Key_7);
-        const bool kept = std::string(file) == "last-game.json";
         if (kept)
             store.Flush(); // the writer thread's work done
         EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : 7, 7);

@@ -205,12 +205,11 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
     test::WriteText(file, std::string(300 * 1024, ' '));
     for (const auto& [path, says] :
-         {std::pair<std::string, std::string>{dir.File("fifo"), "it is not a regular file"},
-          {file, "it is too large (more than 262144 bytes)"},
-          {dir.File("none"), "No such file or directory"}}) {
+         {std::pair<std::string, std::string>{dir.File("fifo"), "it is not a regular file\n"},
+          {file, "it is too large (more than 262144 bytes)\n"},
+          {dir.File("none"), "No such file or directory\n"}}) {
         const GenRun r = Gen({"--solve", path});
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "corvana-gen: cannot read " + path + ": " + says + "\n");
+        EXPECT_EQ(std::pair(r.status, r.err), std::pair(2, "corvana-gen: cannot read " + path + ": " + says));
     }
 }
 
@@ -378,8 +377,7 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
     for (const auto& [text, reason] : cases) {
         PuzzleState read;
         std::string error;
-        EXPECT_FALSE(PuzzleForPlayFromText(text, read, error));
-        EXPECT_EQ(error, reason);
+        EXPECT_EQ((std::pair{PuzzleForPlayFromText(text, read, error), error}), std::pair(false, reason));
     }
 }
 
