@@ -307,7 +307,8 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     ASSERT_EQ(RunGenerator(args, out, err), 0);
     const std::string both = std::regex_replace(PageTexts(mirrored)[0], std::regex("\n"), " ");
     for (const char* says :
-         {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution"})
+         {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution",
+          "Puzzle: page 2. Solution: page 3."})
         EXPECT_NE(both.find(says), std::string::npos) << says << "\n" << both;
     // A grid that does not read the same mirrored, or one listing its down numbers apart, has one solution.
     for (const char* name : {"Normal Puzzle Steps", "Large Puzzle Squares"}) {

@@ -173,6 +173,14 @@ TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
         ASSERT_TRUE((n <= 8 ? FillNumbers : FillNumbersWide)(list, n, 6, reduced, random, message));
         EXPECT_EQ(list, expected) << n << (reduced ? " reduced" : "");
     }
+    // More draws than there are numbers of 2 digits: equal draws are raised apart, so only the
+    // largest number, which no raise fits, repeats.
+    RandomSource random(7);
+    NumberList many;
+    ASSERT_TRUE(FillNumbers(many, 2, 200, false, random, message));
+    std::sort(many.begin(), many.end());
+    EXPECT_EQ(std::adjacent_find(many.begin(), many.end()) - many.begin(),
+              std::find(many.begin(), many.end(), 99) - many.begin());
 }
 
 // FillNumbers draws 2 to 8 digits and FillNumbersWide 9 and 10; a length outside its range is
