@@ -228,6 +228,7 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     EXPECT_EQ(CheckText(check), "2 squares are wrong");
     check.wrong.clear();
     EXPECT_EQ(CheckText(check), "No mistakes so far: 4 of 12 squares filled");
+    EXPECT_EQ(CheckGrid(apart, {1, 0}).error, "the grid does not have the puzzle's squares");
     // A shown digit written over is no solution, though the grid is another fill; so is a digit
     // on a black square.
     const FillIn shown0 = Puzzle(".0# ### ..#", "10 12");
