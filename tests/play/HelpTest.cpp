@@ -35,8 +35,7 @@ TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
     EXPECT_EQ(Picture(*f.form) + f.Undo(), before + undo);
 
     f.form->mnuCheck_Click();
-    EXPECT_EQ(f.form->StatusText(), "1 square is wrong");
-    EXPECT_EQ(Marked(f), std::vector<int>{a});
+    EXPECT_EQ(std::tuple(f.form->StatusText(), Marked(f)), std::tuple("1 square is wrong", std::vector{a}));
     // Not on the solution, nor on paper; back on the user grid afterwards.
     f.form->mnuSolution_Click();
     EXPECT_EQ(Marked(f), std::vector<int>{});
@@ -80,8 +79,8 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
             EXPECT_EQ(f.User(i), f.Solution(i)) << i;
         }
     EXPECT_TRUE(changed > 0 && changed <= static_cast<int>(number.size())) << changed << " squares changed";
-    EXPECT_EQ(f.form->UndoCaption(), "Undo " + number);
-    EXPECT_TRUE(f.form->Assisted()) << "a hinted game is a helped one";
+    // One undo step for the number, and a hinted game is a helped one.
+    EXPECT_EQ(std::pair(f.form->UndoCaption(), f.form->Assisted()), std::pair("Undo " + number, true));
 
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.puzzle.UserArray, user);

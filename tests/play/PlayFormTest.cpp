@@ -42,9 +42,7 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
         std::string lists;
         for (const ListLayout& l : t.lists)
             lists += std::to_string(l.digits) + " ";
-        for (const bool down : {false, true}) {
-            if (down && !config.separateLists)
-                continue;
+        for (const bool down : config.separateLists ? std::vector{false, true} : std::vector{false}) {
             for (const ListLayout& list : t.lists) {
                 const int count = f.form->ListCount(list.digits, down);
                 const auto& captions = (down ? f.puzzle.CaptionsDown : f.puzzle.Captions)[Ix(list.digits)];
@@ -52,11 +50,10 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
                 for (int j = 0; j < count; ++j) {
                     const ListBox& box = f.Box(f.form->FindBox(list.digits, down, j));
                     const int column = std::min(j / part, list.columns - 1);
-                    EXPECT_EQ(box.caption, captions[Ix(j)]);
+                    EXPECT_EQ(std::pair(box.caption, box.visible), std::pair(captions[Ix(j)], true));
                     EXPECT_EQ(box.left, list.firstBox.left + column * list.columnStep) << j;
                     EXPECT_EQ(box.top,
                               (down ? list.firstDownBox.top : list.firstBox.top) + 240 * (j - column * part));
-                    EXPECT_TRUE(box.visible);
                 }
                 EXPECT_EQ(f.form->FindBox(list.digits, down, count), -1) << "no box beyond the list";
             }
