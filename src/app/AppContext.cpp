@@ -18,11 +18,10 @@ void ApplyProgramIdentity() {
 }
 
 std::string ProgramColorFilePath() {
-    ColorFileLocation location;
-    location.programDir = QCoreApplication::applicationDirPath().toStdString();
-    location.xdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
-    location.home = qEnvironmentVariable("HOME").toStdString();
-    return location.Path();
+    return ColorFileLocation{QCoreApplication::applicationDirPath().toStdString(),
+                             qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(),
+                             qEnvironmentVariable("HOME").toStdString()}
+        .Path();
 }
 
 std::string ProgramSettingsPath() {

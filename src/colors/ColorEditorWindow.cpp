@@ -295,15 +295,15 @@ void ColorEditorWindow::showEvent(QShowEvent* event) {
 }
 
 QWidget* ColorEditorWindow::SampleBox(ColorRow row, int index) const {
-    return index >= 0 && index < 3 ? samples_[At(row)][At(index)] : nullptr;
+    return samples_.at(At(row)).at(At(index));
 }
 
 QLabel* ColorEditorWindow::RowLabel(ColorRow row, int index) const {
-    return index >= 0 && index < 3 ? labels_[At(row)][At(index)] : nullptr;
+    return labels_.at(At(row)).at(At(index));
 }
 
 QGroupBox* ColorEditorWindow::Frame(int index) const {
-    return index >= 0 && index < 3 ? frames_[At(index)] : nullptr;
+    return frames_.at(At(index));
 }
 
 } // namespace corvana

@@ -33,7 +33,8 @@ public:
 
     ColorEditor& Model() { return model_; }
 
-    // The controls by their given names and size class, for tests and accessibility checks.
+    // The controls by their given names and size class, for tests and accessibility checks
+    // (std::out_of_range past the three frames).
     QWidget* SampleBox(ColorRow row, int index) const;
     QLabel* RowLabel(ColorRow row, int index) const;
     QGroupBox* Frame(int index) const;

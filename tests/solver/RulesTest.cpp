@@ -66,6 +66,10 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         // 12 is listed four times, and the rows that begin with 3 leave it four places.
         {"..#.. ##### ..#.. ##### 3.#3.", "12 12 12 12 34 35", Rule::Singles, Grade::Expert, 2,
          "12 goes across at row 1, column 1: 12 is listed 4 times and fits only 4 places."},
+        // Eight times with eight places: counted one by one, as so many copies are rare.
+        {"..#..#.. ######## ..#..#.. ######## ..#..#3. ######## 3.#3.#3. ########",
+         "12 12 12 12 12 12 12 12 30 31 32 33", Rule::Singles, Grade::Expert, 2,
+         "12 goes across at row 1, column 1: 12 is listed 8 times and fits only 8 places."},
         // Rule 1 is stuck (two candidates everywhere); the 2-digit lists all begin with 1, so the
         // second square of row 1 is 1, and of 111 and 100 only 111 fits 1 1 _.
         {"1.. ... ##.", "11 10 111 100 100", Rule::Crossing, Grade::Medium, 1,
