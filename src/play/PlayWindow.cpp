@@ -187,8 +187,6 @@ PlayWindow::PlayWindow(const FormConfig& config, PuzzleState& puzzle, bool& exit
 void PlayWindow::ChooseFonts() {
     compactStyle_->SetZoom(zoom_);
     listFont_ = ChooseListFont(config_, zoom_, *compactStyle_);
-    headingFont_ = listFont_;
-    headingFont_.setBold(true);
     copyrightFont_ = QApplication::font();
     copyrightFont_.setPixelSize(ZoomedSize(13, zoom_)); // 9.75 pt at 96 dpi and 100 %
     cellFont_ = ChooseCellFont(config_, zoom_);
@@ -262,13 +260,6 @@ void PlayWindow::Layout() {
         const TwipRect r = config_.CellRect(edit->Cell());
         const QWidget* strip = edit->parentWidget();
         edit->setGeometry(Rect(r.left, r.top, r.width, r.height).translated(0, -strip->y()));
-    }
-    for (std::size_t i = 0; i < labels_.size() && i < model_.Labels().size(); ++i) {
-        const LabelRole role = model_.Labels()[i].role;
-        if (role == LabelRole::Copyright)
-            labels_[i]->setFont(copyrightFont_);
-        else if (role == LabelRole::Across || role == LabelRole::Down)
-            labels_[i]->setFont(headingFont_);
     }
 }
 
@@ -708,10 +699,15 @@ void PlayWindow::SyncLabels() {
         label->setObjectName(Q(m.name));
         label->setTextFormat(Qt::PlainText);
         if (m.role == LabelRole::Copyright) {
-            label->setFont(copyrightFont_);
+            // Shown only on paper; FitCopyright gives it its font then.
             label->setAlignment(Qt::AlignCenter);
+            credit_ = label;
         } else if (m.role == LabelRole::Across || m.role == LabelRole::Down) {
-            label->setFont(headingFont_);
+            // Only the weight is the label's own: size and family follow fraWork's list font,
+            // at every zoom.
+            QFont bold;
+            bold.setBold(true);
+            label->setFont(bold);
         }
         label->hide();
         labels_.push_back(label);
@@ -911,11 +907,7 @@ void PlayWindow::SetFocusCell(int cell) {
 // clear of every control there and inside fraWork's border, as wide as the text needs, and the
 // largest font up to the designed 9.75 pt in which the whole line fits that stretch.
 void PlayWindow::FitCopyright() {
-    QLabel* credit = nullptr;
-    for (std::size_t i = 0; i < labels_.size() && i < model_.Labels().size(); ++i)
-        if (model_.Labels()[i].role == LabelRole::Copyright)
-            credit = labels_[i];
-    if (credit == nullptr || credit->isHidden())
+    if (credit_ == nullptr || credit_->isHidden())
         return;
     constexpr int kBorder = 4; // fraWork's etched lines and a little air
     constexpr int kGap = 6;    // between the line and a control beside it
@@ -928,7 +920,7 @@ void PlayWindow::FitCopyright() {
     std::vector<std::pair<int, int>> taken;
     for (QObject* child : fraWork_->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (w == nullptr || w == credit || w->isHidden())
+        if (w == nullptr || w == credit_ || w->isHidden())
             continue;
         const QRect r = w->geometry();
         if (r.bottom() >= designed.top() && r.top() <= designed.bottom())
@@ -954,13 +946,13 @@ void PlayWindow::FitCopyright() {
     QFont font = copyrightFont_;
     for (int px = copyrightFont_.pixelSize(); px >= 8; --px) {
         font.setPixelSize(px);
-        credit->setFont(font);
-        if (credit->sizeHint().width() <= room)
+        credit_->setFont(font);
+        if (credit_->sizeHint().width() <= room)
             break;
     }
-    const int width = std::min(room, std::max(designed.width(), credit->sizeHint().width()));
+    const int width = std::min(room, std::max(designed.width(), credit_->sizeHint().width()));
     const int left = std::clamp(centre - width / 2, best.first, best.second - width);
-    credit->setGeometry(left, designed.top(), width, designed.height());
+    credit_->setGeometry(left, designed.top(), width, designed.height());
 }
 
 PrintResult PlayWindow::PrintWindow() {

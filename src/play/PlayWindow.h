@@ -200,7 +200,6 @@ private:
     std::unique_ptr<GameKeeper> keeper_;
 
     QFont listFont_;
-    QFont headingFont_;
     QFont copyrightFont_;
     QFont cellFont_;
     CompactCheckStyle* compactStyle_ = nullptr;
@@ -213,6 +212,7 @@ private:
     std::vector<CellEdit*> cells_;
     std::vector<ListCheckBox*> boxes_;
     std::vector<QLabel*> labels_;
+    QLabel* credit_ = nullptr; // lblCopyright, among labels_
 
     std::map<std::pair<ColorValue, ColorValue>, QPalette> cellPalettes_;
     std::map<std::pair<ColorValue, ColorValue>, QPalette> controlPalettes_;

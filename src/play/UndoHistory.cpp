@@ -74,8 +74,9 @@ std::optional<UndoStep> UndoHistory::ParseStep(const std::string& text) {
     const auto p2 = text.find(',', p1 + 1);
     if (p2 == std::string::npos)
         return std::nullopt;
-    const auto cell = Val16(text.substr(0, p1));
-    const auto oldValue = Val16(text.substr(p1 + 1, p2 - p1 - 1));
+    // Each field is read up to the first character that is no digit, the comma after it included.
+    const auto cell = Val16(text);
+    const auto oldValue = Val16(text.substr(p1 + 1));
     const auto newValue = Val16(text.substr(p2 + 1));
     if (!cell || !oldValue || !newValue)
         return std::nullopt;

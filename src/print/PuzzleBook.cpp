@@ -437,18 +437,18 @@ void DrawSolutionsPage(QPainter& p, const QRectF& content, int page, const std::
                       QPointF(content.right(), bottom));
     const QFont label = Font(11, true), name = Font(9);
     const QFontMetricsF labelM(label, p.device());
-    const qreal qw = (body.width() - kQuadrantGap) / 2, qh = (body.height() - kQuadrantGap) / 2;
+    // Both papers are portrait: a quadrant's width decides the side of its grid.
+    const qreal side = (body.width() - kQuadrantGap) / 2;
     const qreal labelHeight = labelM.height() + 4;
-    const qreal side = std::min(qw, qh - labelHeight);
     for (std::size_t k = first; k <= last; ++k) {
         const Kept& puzzle = kept[k];
         const std::size_t slot = k - first;
         // The second row follows the first closely rather than at half the page.
-        const QRectF quadrant(body.left() + static_cast<qreal>(slot % 2) * (qw + kQuadrantGap),
+        const QRectF quadrant(body.left() + static_cast<qreal>(slot % 2) * (side + kQuadrantGap),
                               body.top() +
                                   static_cast<qreal>(slot / 2) * (labelHeight + side + kQuadrantGap * 1.5),
-                              qw, labelHeight + side);
-        const QRectF grid(quadrant.left() + (qw - side) / 2, quadrant.top() + labelHeight, side, side);
+                              side, labelHeight + side);
+        const QRectF grid(quadrant.left(), quadrant.top() + labelHeight, side, side);
         const QString title = PuzzleTitle(puzzle.number);
         p.setPen(Qt::black);
         p.setFont(label);

@@ -2,6 +2,7 @@
 
 #include "puzzle/RandomSource.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace corvana {
@@ -43,7 +44,7 @@ std::int64_t BaseSix(std::int64_t value, int positions) {
     std::string text;
     for (int p = positions; p >= 1; --p, place /= 6) {
         std::int64_t digit = 0;
-        if (value >= 1 && value >= place) {
+        if (value >= place) { // place is at least 1
             digit = value / place;
             value -= digit * place;
         }
@@ -128,12 +129,8 @@ bool JoinListsWide(const NumberList& first, const NumberList& second, NumberList
 }
 
 bool SortToCaptions(NumberList& list, CaptionList& captions) {
-    // The exchange sort never swaps equal values; with plain numbers that is invisible, but
-    // it keeps the order of every list exactly as the puzzle makers know it.
-    for (std::size_t i = 0; i + 1 < list.size(); ++i)
-        for (std::size_t j = i + 1; j < list.size(); ++j)
-            if (list[i] > list[j])
-                std::swap(list[i], list[j]);
+    // Ascending. Equal numbers cannot be told apart, so no sort order among them shows.
+    std::sort(list.begin(), list.end());
     captions.clear();
     captions.reserve(list.size());
     for (const auto value : list)

@@ -11,12 +11,15 @@ using namespace corvana;
 
 namespace {
 
-// A group of `rows` rows under a heading for each entry of `rows`; every line 10 points high,
-// and 4 points of space before each heading but the first.
-std::vector<ListLine> Groups(const std::vector<int>& rows) {
+// A group of `rows` rows under a heading for each entry of `rows`, group `titled` under a section's
+// title as well; every line 10 points high, and 4 points of space before each title or heading
+// but the first line and a heading under a title.
+std::vector<ListLine> Groups(const std::vector<int>& rows, int titled = -1) {
     std::vector<ListLine> lines;
     for (int g = 0; g < static_cast<int>(rows.size()); ++g) {
-        lines.push_back({ListLine::Kind::Heading, 0, g, 0, 0, 10, g > 0 ? 4.0 : 0.0});
+        if (g == titled)
+            lines.push_back({ListLine::Kind::Section, 1, 0, 0, 0, 10, g > 0 ? 4.0 : 0.0});
+        lines.push_back({ListLine::Kind::Heading, 0, g, 0, 0, 10, g > 0 && g != titled ? 4.0 : 0.0});
         for (int r = 0; r < rows[static_cast<std::size_t>(g)]; ++r)
             lines.push_back({ListLine::Kind::Row, 0, g, r, 1, 10, 0});
     }
@@ -25,8 +28,8 @@ std::vector<ListLine> Groups(const std::vector<int>& rows) {
 
 // Each line's column and top, "column:top", marked "(heading again)" where a group goes on under
 // its heading repeated; "none" when the lines need more columns.
-std::string Flowed(const std::vector<int>& rows, double height, int columns) {
-    const auto placed = FlowColumns(Groups(rows), height, columns);
+std::string Flowed(const std::vector<int>& rows, double height, int columns, int titled = -1) {
+    const auto placed = FlowColumns(Groups(rows, titled), height, columns);
     std::string text = placed ? "" : "none";
     for (const PlacedLine& p : placed.value_or(std::vector<PlacedLine>{}))
         text += std::to_string(p.column) + ":" + std::to_string(static_cast<int>(p.y)) +
@@ -48,6 +51,8 @@ TEST(ListFlow, AGroupStaysWholeInAColumnAndATallerOneGoesOnUnderItsHeadingAgain)
     // A heading never ends a column: with room for it and one row left, it moves on with two.
     EXPECT_EQ(Flowed({1, 5}, 50, 3), "0:0 0:10 1:0 1:10 1:20 1:30 1:40 2:10(heading again) ");
     EXPECT_EQ(Flowed({1, 3}, 25, 5), "none") << "not even a column's top has room for a heading and two rows";
+    // A section's title goes with its first group.
+    EXPECT_EQ(Flowed({2, 2}, 60, 2, 1), "0:0 0:10 0:20 1:0 1:10 1:20 1:30 ");
 }
 
 TEST(ListFlow, TheShortestColumnsAreFoundToAQuarterPoint) {

@@ -756,7 +756,9 @@ TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
     const auto paint = [&image](const char* cells, const GridLook& look = {}, const char* marked = "") {
         image.fill(Qt::red);
         QPainter painter(&image);
+        painter.setPen(Qt::green); // which the caller gets back
         PaintGrid(painter, QRectF(0, 0, 40, 40), 2, cells, look, marked);
+        EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
     };
     paint("#..#");
     const auto at = [&image](int x, int y) { return image.pixelColor(x, y).name().toStdString() + " "; };

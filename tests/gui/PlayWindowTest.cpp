@@ -720,6 +720,12 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         if (kept)
             store.Flush();
         EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : -1, -1);
+        now = 30; // minimized, the time so far is kept at once
+        w.window->setWindowState(Qt::WindowMinimized);
+        if (kept)
+            store.Flush();
+        EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 30, 30);
+        w.window->setWindowState(Qt::WindowNoState);
         now = 42;
         w.window->close();
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);

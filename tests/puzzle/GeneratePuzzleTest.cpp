@@ -41,8 +41,10 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
     const auto cells = static_cast<std::size_t>(w * w);
     ASSERT_EQ(std::tuple(s.GridPattern.size(), s.SolutionArray.size(), s.UserArray.size()),
               std::tuple(cells, cells, cells));
-    // The puzzle as the player sees it has one solution, the generator's own.
-    const SolveResult solved = Solve(ShownPuzzle(s), 2);
+    // The puzzle as the player sees it (the starting number given, shown or not) has one solution,
+    // the generator's own.
+    const FillIn shown = ShownPuzzle(s);
+    const SolveResult solved = Solve(shown, 2);
     ASSERT_EQ(std::pair(solved.solutions, s.Solutions), std::pair(1, 1));
     for (std::size_t i = 0; i < cells; ++i) {
         EXPECT_EQ(s.GridPattern[i], !t.IsBlack(static_cast<int>(i)));
@@ -53,6 +55,7 @@ void CheckInvariants(const PuzzleState& s, const TemplateRecord& t) {
         const bool starter =
             static_cast<int>(i) >= s.StarterFirstCell && static_cast<int>(i) <= s.StarterLastCell;
         EXPECT_EQ(s.UserArray[i], starter && !s.NoShowFirst ? s.SolutionArray[i] : -1) << "cell " << i;
+        EXPECT_EQ(shown.given[i], starter ? s.SolutionArray[i] : -1) << "cell " << i;
     }
     EXPECT_EQ(std::pair(s.StarterFirstCell, s.StarterLastCell),
               std::pair(t.StarterFirstCell(), t.StarterLastCell()));
