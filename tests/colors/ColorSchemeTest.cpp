@@ -40,8 +40,8 @@ std::pair<bool, ColorScheme> Loaded(const std::string& path, ColorScheme over = 
     return {LoadColorFile(over, path), over}; // a braced list runs in order: loaded, then copied
 }
 
-// The twelve values, with `at` replaced by `value`.
-std::string TwelveWith(int at, const std::string& value) {
+// The twelve values 1 to 12, with the one at `at`, if any, replaced by `value`.
+std::string TwelveWith(int at = 0, const std::string& value = "") {
     std::vector<std::string> values;
     for (int i = 1; i <= 12; ++i)
         values.push_back(i == at ? value : std::to_string(i));
@@ -75,9 +75,8 @@ TEST_F(ColorFile, SaveWritesTheDefaultsByteForByteLoadGivesThemBackAndAFailedSav
 }
 
 TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
-    const std::vector<ColorValue> kept = InFileOrder(kMarked);
     // What a kMarked scheme holds, in file order, after the first values were read.
-    const auto readFirst = [&kept](std::vector<ColorValue> values) {
+    const auto readFirst = [kept = InFileOrder(kMarked)](std::vector<ColorValue> values) {
         values.insert(values.end(), kept.begin() + static_cast<long>(values.size()), kept.end());
         return values;
     };
@@ -96,12 +95,11 @@ TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         // Commas and any line end end a field.
         {"1,2,3\r\n4,5,6\n7\r8,9,10,11,12", true, twelveRead},
         // Whatever follows the twelfth value is ignored, however long.
-        {TwelveWith(0, "") + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') +
-             std::string(9000, 'x'),
+        {TwelveWith() + "junk\r\n99999999999999999999\r\n" + std::string(3, '\0') + std::string(9000, 'x'),
          true, twelveRead},
         // Only the first 4 KiB are read, and a twelfth value cut by them is none; one that ends the
         // file right there is whole.
-        {std::string(4096, '\n') + TwelveWith(0, ""), false, kept},
+        {std::string(4096, '\n') + TwelveWith(), false, readFirst({})},
         {TwelveWith(12, std::string(4060, ' ') + "12"), false, elevenRead},
         {TwelveWith(12, "").erase(35) + std::string(4059, ' ') + "12", true, twelveRead},
         // Garbage without a line end is one field.

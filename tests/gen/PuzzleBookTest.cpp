@@ -365,9 +365,8 @@ TEST(PuzzleBookFailure, CallsOutOfOrderOrAfterAFailedWriteAreRefused) {
     ASSERT_TRUE(GeneratePuzzle(s, 7));
     bool open = true;
     const PuzzleBook::Sink sink = [&](const char*, std::size_t) { return open; };
-    PuzzleBook unbegun(settings), empty(settings), full(settings), torn(settings), cut(settings),
-        refused(settings);
-    EXPECT_EQ(unbegun.Add(s), "puzzle 1 does not belong in this book");
+    PuzzleBook empty(settings), full(settings), torn(settings), cut(settings), refused(settings);
+    EXPECT_EQ(PuzzleBook(settings).Add(s), "puzzle 1 does not belong in this book");
     EXPECT_EQ(PuzzleBook(settings).Finish(), "the puzzle book was not begun");
     ASSERT_EQ(std::tuple(empty.Begin(sink), full.Begin(sink), torn.Begin(sink), cut.Begin(sink)),
               std::tuple(NoProblem, NoProblem, NoProblem, NoProblem));

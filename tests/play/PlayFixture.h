@@ -26,9 +26,7 @@ inline constexpr const char* kNormal = "Normal Puzzle Plus";
 inline constexpr const char* kLarge = "Large Puzzle Crazy Eights";
 inline const std::vector<const char*> kAllSizes{kSmall, kNormal, kLarge};
 
-inline std::size_t Ix(int i) {
-    return static_cast<std::size_t>(i);
-}
+inline constexpr auto Ix = [](int i) { return static_cast<std::size_t>(i); };
 
 // Everything the window shows of a form and its state of play, for comparing whole states.
 // Hidden boxes and labels show nothing, and fraWork only its background.
@@ -126,8 +124,7 @@ struct PlayFixture {
     int Key(int cell, int code, int shift = 0) {
         int keyCode = code, shiftState = shift, ascii = code, upCode = code, upShift = shift;
         form->txtGrid_KeyDown(cell, keyCode, shiftState);
-        EXPECT_TRUE(keyCode != 0 || shiftState == 0)
-            << "key " << code << " discarded with its shift state kept";
+        EXPECT_TRUE(keyCode != 0 || shiftState == 0) << "key " << code << " discarded, its shift state kept";
         if (keyCode != 0)
             form->txtGrid_KeyPress(cell, ascii);
         form->txtGrid_KeyUp(cell, upCode, upShift);

@@ -13,9 +13,7 @@
 
 namespace corvana::test {
 
-inline std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
+inline constexpr auto At = [](int i) { return static_cast<std::size_t>(i); };
 
 // A board from rows of '#' (black), '.' (empty) and digits (in the grid), with joined lists.
 inline FillIn Board(const std::vector<std::string>& rows, std::map<int, std::vector<std::string>> lists) {

@@ -11,10 +11,9 @@ namespace corvana::test {
 // compares as one list, so a caption, a shortcut or the order going wrong shows at once.
 inline QStringList Entries(const QList<QAction*>& actions) {
     QStringList out;
-    for (QAction* a : actions) {
-        const QString keys = a->shortcut().isEmpty() ? QString() : " [" + a->shortcut().toString() + "]";
-        out << a->objectName() + "=" + (a->isSeparator() ? QStringLiteral("-") : a->text()) + keys;
-    }
+    for (QAction* a : actions)
+        out << a->objectName() + "=" + (a->isSeparator() ? QStringLiteral("-") : a->text()) +
+                   (a->shortcut().isEmpty() ? QString() : " [" + a->shortcut().toString() + "]");
     return out;
 }
 
