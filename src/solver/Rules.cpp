@@ -93,8 +93,8 @@ private:
     const Mask& DigitMask(int chunk, int k, int digit) const {
         return digitMasks_[(At(chunk) * At(stride_) + At(k)) * 10 + At(digit)];
     }
-    bool AddRuns(const FillIn& p);
-    bool AddWords(const FillIn& p);
+    void AddRuns(const FillIn& p);
+    void AddWords(const FillIn& p);
 
     int width_ = 0;
     int cells_ = 0;
@@ -124,7 +124,7 @@ private:
     std::vector<Placement> found_;
 };
 
-bool Board::AddRuns(const FillIn& p) {
+void Board::AddRuns(const FillIn& p) {
     cellRuns_.assign(At(cells_ * 2), -1);
     std::vector<int> cellsOfRuns;
     for (int dir = 0; dir < 2; ++dir) {
@@ -146,43 +146,24 @@ bool Board::AddRuns(const FillIn& p) {
             }
         }
     }
-    for (int c = 0; c < cells_; ++c)
-        if (p.white[At(c)] && cellRuns_[At(c * 2)] < 0 && cellRuns_[At(c * 2 + 1)] < 0)
-            return false;
     runCells_.assign(runs_.size() * At(stride_), -1);
     std::size_t next = 0;
     for (std::size_t r = 0; r < runs_.size(); ++r)
         for (int k = 0; k < runs_[r].length; ++k)
             runCells_[r * At(stride_) + At(k)] = cellsOfRuns[next++];
-    return !runs_.empty();
 }
 
-bool Board::AddWords(const FillIn& p) {
+void Board::AddWords(const FillIn& p) {
     const auto keyOf = [&](int length, bool down) { return At(length * 2 + (p.separate && down ? 1 : 0)); };
-    std::vector<int> runsPerList(At(kMaxWidth + 1) * 2, 0);
-    for (const Run& run : runs_)
-        ++runsPerList[keyOf(run.length, run.down)];
-    if (!p.separate && !p.down.empty())
-        return false;
-    std::vector<const std::vector<std::string>*> lists(runsPerList.size(), nullptr);
+    std::vector<const std::vector<std::string>*> lists(At(kMaxWidth + 1) * 2, nullptr);
     for (const bool down : {false, true})
-        for (const auto& [length, numbers] : down ? p.down : p.across) {
-            if (length < 2 || length > kMaxWidth)
-                return false;
-            for (const std::string& number : numbers)
-                if (static_cast<int>(number.size()) != length ||
-                    !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
-                    return false;
+        for (const auto& [length, numbers] : down ? p.down : p.across)
             if (!numbers.empty())
                 lists[keyOf(length, down)] = &numbers;
-        }
     std::vector<int> listOf(lists.size(), -1);
     chunkBegin_.push_back(0);
     for (std::size_t key = 0; key < lists.size(); ++key) {
-        const std::size_t listed = lists[key] == nullptr ? 0 : lists[key]->size();
-        if (listed != At(runsPerList[key]))
-            return false;
-        if (listed == 0)
+        if (lists[key] == nullptr)
             continue;
         listOf[key] = static_cast<int>(wordBegin_.size());
         wordBegin_.push_back(static_cast<int>(wordText_.size()));
@@ -218,24 +199,24 @@ bool Board::AddWords(const FillIn& p) {
         run.list = listOf[keyOf(run.length, run.down)];
         runChunk_.push_back(runChunk_.back() + Chunks(run.list));
     }
-    return true;
 }
 
 // `grid`, when given, stands in for the digits of `p`.
 bool Board::Prepare(const FillIn& p, const std::vector<int>* grid) {
+    // The search's reading of the puzzle is the one check of its shape: a puzzle it reads has
+    // every square, list and number the rules rely on, each list as long as its runs.
+    FillIn withGrid;
+    if (grid != nullptr) {
+        withGrid = p;
+        withGrid.given = *grid;
+    }
+    if (!Solve(grid != nullptr ? withGrid : p, 0).error.empty())
+        return false;
     width_ = p.width;
-    if (width_ < 2 || width_ > kMaxWidth)
-        return false;
     cells_ = width_ * width_;
-    const std::vector<int>& given = grid != nullptr ? *grid : p.given;
-    if (p.white.size() != At(cells_) || given.size() != At(cells_))
-        return false;
-    for (int c = 0; c < cells_; ++c)
-        if (given[At(c)] < -1 || given[At(c)] > 9 || (given[At(c)] >= 0 && !p.white[At(c)]))
-            return false;
-    given_ = given;
-    if (!AddRuns(p) || !AddWords(p))
-        return false;
+    given_ = grid != nullptr ? *grid : p.given;
+    AddRuns(p);
+    AddWords(p);
     cand_.assign(At(runChunk_.back()), 0);
     places_.assign(At(chunkBegin_.back()) * 4, 0);
     domain_.assign(At(cells_), kAnyDigit);

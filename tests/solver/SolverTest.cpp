@@ -66,6 +66,8 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
     for (const auto& [board, message] : cases) {
         const SolveResult r = Solve(board);
         EXPECT_EQ(std::tuple(r.error, r.solutions, r.grids.size()), std::tuple(message, 0, std::size_t{0}));
+        // A hint refuses the same boards, in the same words.
+        EXPECT_EQ(NextStep(board).text, "The puzzle cannot be read: " + message + ".");
     }
     std::vector<std::string> widest(64, std::string(64, '#')); // as wide as a grid may be
     widest[0].replace(0, 2, "..");
