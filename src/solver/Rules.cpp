@@ -492,24 +492,13 @@ bool Board::Narrow(const State& s, std::vector<Digits>& domain, Contradiction& w
         Digits allowed[kMaxWidth] = {};
         const int* cells = Cells(run);
         const int first = chunkBegin_[At(r.list)];
-        if (count <= 8) {
-            for (int ch = 0; ch < ListChunks(run); ++ch)
-                for (Mask bits = cand[ch]; bits != 0; bits &= bits - 1) {
-                    const int word = ListWord(run, ch * 64 + __builtin_ctzll(bits));
-                    for (int k = 0; k < r.length; ++k)
-                        allowed[k] = static_cast<Digits>(allowed[k] | (1u << DigitOf(word, k)));
-                }
-        } else {
-            for (int k = 0; k < r.length; ++k)
-                for (unsigned rest = domain[At(cells[k])]; rest != 0; rest &= rest - 1) {
-                    const int d = __builtin_ctz(rest);
-                    for (int ch = 0; ch < ListChunks(run); ++ch)
-                        if (cand[ch] & DigitMask(first + ch, k, d)) {
-                            allowed[k] = static_cast<Digits>(allowed[k] | (1u << d));
-                            break;
-                        }
-                }
-        }
+        for (int k = 0; k < r.length; ++k)
+            for (unsigned rest = domain[At(cells[k])]; rest != 0; rest &= rest - 1) {
+                const int d = __builtin_ctz(rest);
+                for (int ch = 0; ch < ListChunks(run); ++ch)
+                    if (cand[ch] & DigitMask(first + ch, k, d))
+                        allowed[k] = static_cast<Digits>(allowed[k] | (1u << d));
+            }
         for (int k = 0; k < r.length; ++k) {
             Digits& d = domain[At(cells[k])];
             const Digits narrowed = static_cast<Digits>(d & allowed[k]);
