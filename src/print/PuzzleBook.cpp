@@ -670,10 +670,8 @@ PuzzleBook::PuzzleBook(BookSettings settings) : d_(std::make_unique<Impl>()) {
     d_->pages = 1 + n + (n + 3) / 4;
 }
 
-PuzzleBook::~PuzzleBook() {
-    if (d_->painter.isActive())
-        d_->painter.end();
-}
+// An unfinished book's painter ends before its writer goes: it is declared after it.
+PuzzleBook::~PuzzleBook() = default;
 
 int PuzzleBook::Pages() const {
     return d_->pages;

@@ -75,8 +75,8 @@ TEST(Records, TheTenBestUnassistedTimesAreKeptPerCategoryAndEveryGameCounts) {
 
 TEST(Records, ClockPlaceAndOptionsTexts) {
     EXPECT_EQ(ClockText(0) + " " + ClockText(7) + " " + ClockText(754) + " " + ClockText(3599) + " " +
-                  ClockText(3600) + " " + ClockText(36000 + 62) + " " + ClockText(-3),
-              "0:00 0:07 12:34 59:59 1:00:00 10:01:02 0:00");
+                  ClockText(3600) + " " + ClockText(36000 + 610) + " " + ClockText(-3),
+              "0:00 0:07 12:34 59:59 1:00:00 10:10:10 0:00");
     // The solved notice's time: seconds are left out past an hour, a zero part always.
     EXPECT_EQ(SpentText(-5) + "," + SpentText(1) + "," + SpentText(60) + "," + SpentText(61) + "," +
                   SpentText(3600) + "," + SpentText(3661) + "," + SpentText(7325),
