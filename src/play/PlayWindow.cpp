@@ -723,14 +723,11 @@ void PlayWindow::SyncLabels() {
         }
         const FormLabel& m = labels[i];
         const bool copyright = m.role == LabelRole::Copyright;
-        bool place = false;
-        if (s.caption.Update(m.caption)) {
+        // A heading's caption is known when it is first placed and never changes; the credit line's
+        // comes before a print, which fits the line to its row anyway.
+        if (s.caption.Update(m.caption))
             w->setText(Q(m.caption));
-            place = true;
-        }
-        if (s.place.Update({m.left, m.top}))
-            place = true;
-        if (place) {
+        if (s.place.Update({m.left, m.top})) {
             if (copyright)
                 w->setGeometry(Rect(m.left, m.top, config_.copyright.width, config_.copyright.height));
             else
