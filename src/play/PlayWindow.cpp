@@ -272,10 +272,8 @@ void PlayWindow::accessibilityActiveChanged(bool active) {
         NameCells();
 }
 
+// A screen reader coming back after it went away names them again, to the same names.
 void PlayWindow::NameCells() {
-    if (cellsNamed_)
-        return;
-    cellsNamed_ = true;
     for (CellEdit* cell : cells_) {
         const int i = cell->Cell();
         cell->setAccessibleName(

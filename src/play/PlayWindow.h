@@ -257,7 +257,6 @@ private:
     QEventLoop* loop_ = nullptr;
     bool unloaded_ = false;
     int parkedFocusCell_ = -1;
-    bool cellsNamed_ = false;
 };
 
 } // namespace corvana

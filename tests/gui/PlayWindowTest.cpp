@@ -292,6 +292,7 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
         std::tuple(text("lblPuzzle"), text("lblGrade"), text("lblMessage")),
         std::tuple("seed 5", std::string("Grade: ") + GradeName(GradePuzzle(ShownPuzzle(w.puzzle))), ""));
     EXPECT_GE(w.window->statusBar()->geometry().top(), w.window->centralWidget()->geometry().bottom());
+    EXPECT_FALSE(w.window->statusBar()->isSizeGripEnabled()) << "the clock ends the bar";
     // The seed and the grade at the left, the clock at the right end, the answer under all three.
     const auto place = [&w](const char* name) { return w.Label(name)->geometry(); };
     for (const char* name : {"lblPuzzle", "lblGrade", "lblClock", "lblMessage"}) // what each one is for
