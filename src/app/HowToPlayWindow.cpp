@@ -100,6 +100,7 @@ HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
     client->setFixedSize(TwipsRect(0, 0, kClientWidth, kClientHeight).size());
     QPalette palette = client->palette();
     palette.setColor(QPalette::Window, ToQColor(kHelpBackground));
+    // White text in every colour group: the example's frames, which take no clicks, keep it.
     palette.setColor(QPalette::WindowText, Qt::white);
     client->setPalette(palette);
     client->setAutoFillBackground(true);
@@ -165,7 +166,6 @@ HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
     grid->setObjectName(QStringLiteral("fraUserGrid"));
     grid->setGeometry(TwipsRect(4560, 840, 3252, 3372));
     grid->setEnabled(false);
-    SetColors(grid, QPalette::WindowText, 0xFFFFFF);
     QFont cellFont = grid->font();
     cellFont.setPointSize(9);
     for (int i = 0; i < kHelpCells; ++i) {
@@ -189,7 +189,6 @@ HowToPlayWindow::HowToPlayWindow(bool& exitRequested, QWidget* parent)
     list->setObjectName(QStringLiteral("Frame1"));
     list->setGeometry(TwipsRect(4560, 4200, 3252, 1452));
     list->setEnabled(false);
-    SetColors(list, QPalette::WindowText, 0xFFFFFF);
     SetColors(list, QPalette::Base, 0xFFFFFF);
     SetColors(list, QPalette::Text, 0x000000);
     auto* label5 = new QLabel(QStringLiteral("4 Digits:"), list);
