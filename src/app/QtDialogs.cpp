@@ -67,6 +67,7 @@ Answer QtDialogs::MessageBox(const std::string& text, const std::string& title, 
     box.setText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setIcon(ToQtIcon(icon));
 
+    // Escape answers No, or Cancel where there is one: Qt makes that button the escape button.
     QMessageBox::StandardButton first = QMessageBox::Ok;
     Answer dismissed = Answer::Ok; // the answer when the box is closed without a button
     switch (buttons) {
@@ -75,13 +76,11 @@ Answer QtDialogs::MessageBox(const std::string& text, const std::string& title, 
         break;
     case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setEscapeButton(QMessageBox::No);
         first = QMessageBox::Yes;
         dismissed = Answer::No;
         break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
         first = QMessageBox::Yes;
         dismissed = Answer::Cancel;
         break;
