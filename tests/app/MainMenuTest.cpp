@@ -97,8 +97,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     Fixture s;
     s.fakeSucceeds.reset();
     s.Open({"--template", "Normal Puzzle Shield", "--seed", "77", "--reduced", "--no-first"});
-    EXPECT_EQ(s.opener.opened, Texts{"play:Normal"});
-    EXPECT_EQ(s.seed, 77u);
+    EXPECT_EQ(std::tuple(s.opener.opened, s.seed), std::tuple(Texts{"play:Normal"}, 77u));
     EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst) << "the options follow the request";
     EXPECT_TRUE(s.menu.ReducedChecked() && s.menu.NoShowChecked()) << "the ticks follow the options";
 

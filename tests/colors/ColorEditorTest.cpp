@@ -75,8 +75,7 @@ TEST_F(ColorEditorTest, AClickChangesItsOwnColourAndOnlyARealChangeCounts) {
     fresh.picChecked_Click(0);
     EXPECT_TRUE(fresh.ColorsChanged) << "cancelling after a real change leaves the flag set";
 
-    Open({}, false);
-    EXPECT_TRUE(editor->IsLoading);
+    EXPECT_TRUE(Open({}, false).IsLoading);
     dialogs.colors = {0x0000FF};
     editor->picBG_Click(2);
     // Before activation a change is applied but not counted.

@@ -670,8 +670,7 @@ TEST(QtWindowOpener, APlayWindowOpensWithTheKeptViewChoicesAndAResumedGameWithIt
     EXPECT_TRUE(o.store.Load().game) << "the game played is kept";
     const std::string chosen = o.View({"mnuStatusBar", "mnuShowClock", "mnuZoomIn"});
     EXPECT_EQ(chosen.substr(0, 19), "no bar, no clock, z");
-    EXPECT_EQ(o.View({}), chosen);
-    EXPECT_EQ(o.dialogs.messages.size(), 0u);
+    EXPECT_EQ((std::tuple{o.View({}), o.dialogs.messages.size()}), std::tuple(chosen, 0u)); // and no message
     qreal points = 0;
     WhenShown(QStringLiteral("frmBestTimes"), [&points](QWidget* times) {
         points = times->font().pointSizeF();
@@ -702,17 +701,17 @@ TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
 TEST(AppContext, EachFileIsWhereItsXdgFolderOrTheProgramFolderPutsIt) {
     const TempDir dir; // a colour file put wrongly under the configuration folder lands here
     const std::string x = dir.path().string();
-    const std::pair<const char*, const char*> vars[] = {
-        {"XDG_STATE_HOME", "/state"}, {"XDG_DATA_HOME", "/data"}, {"XDG_CONFIG_HOME", "/config"}};
-    QByteArray saved[3];
-    for (int i = 0; i < 3; ++i) {
-        saved[i] = qgetenv(vars[i].first);
-        qputenv(vars[i].first, QByteArray::fromStdString(x + vars[i].second));
+    // Each variable, its folder, and its value before the test.
+    std::tuple<const char*, const char*, QByteArray> vars[] = {
+        {"XDG_STATE_HOME", "/state", {}}, {"XDG_DATA_HOME", "/data", {}}, {"XDG_CONFIG_HOME", "/config", {}}};
+    for (auto& [name, folder, saved] : vars) {
+        saved = qgetenv(name);
+        qputenv(name, QByteArray::fromStdString(x + folder));
     }
     const std::vector<std::string> paths = {ProgramGameFilePath(), ProgramRecordsFilePath(),
                                             ProgramSettingsPath(), ProgramColorFilePath()};
-    for (int i = 0; i < 3; ++i)
-        qputenv(vars[i].first, saved[i]);
+    for (const auto& [name, folder, saved] : vars)
+        qputenv(name, saved);
     EXPECT_EQ(paths, (std::vector<std::string>{
                          x + "/state/corvana/last-game.json", x + "/data/corvana/records.json",
                          x + "/config/corvana/settings.ini",

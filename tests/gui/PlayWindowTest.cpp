@@ -713,19 +713,17 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         GameStore store(dir.File(file));
         w.window->KeepGameIn(&store);
         const int cell = w.FreeCell();
-        QTest::keyClick(w.Cell(cell), Qt::Key_7);
-        if (kept)
-            store.Flush(); // the writer thread's work done
-        EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : 7, 7);
-        w.Action("mnuUndo")->trigger(); // a menu command is kept as a key is
-        if (kept)
+        const auto flushed = [&store] { // the kept game, the writer thread's work done
             store.Flush();
-        EXPECT_EQ(kept ? store.Load().game.value().puzzle.UserArray[Window::At(cell)] : -1, -1);
+            return store.Load().game.value();
+        };
+        QTest::keyClick(w.Cell(cell), Qt::Key_7);
+        EXPECT_EQ(kept ? flushed().puzzle.UserArray[Window::At(cell)] : 7, 7);
+        w.Action("mnuUndo")->trigger(); // a menu command is kept as a key is
+        EXPECT_EQ(kept ? flushed().puzzle.UserArray[Window::At(cell)] : -1, -1);
         now = 30; // minimized, the time so far is kept at once
         w.window->setWindowState(Qt::WindowMinimized);
-        if (kept)
-            store.Flush();
-        EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 30, 30);
+        EXPECT_EQ(kept ? flushed().play.secondsSpent : 30, 30);
         w.window->setWindowState(Qt::WindowNoState);
         now = 42;
         w.window->close();

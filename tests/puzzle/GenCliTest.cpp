@@ -266,10 +266,11 @@ TEST_F(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     const GenRun json = Gen(args);
     test::WriteText(file, json.out);
     const auto solved = Parsed({"--solve", file, "--format", "json"});
-    EXPECT_EQ(std::tuple(solved["solutions"], solved["grids"].size()), std::tuple(2, 2u)); // and both shown
-    EXPECT_EQ(solved["grade"], "Expert") << "no rule tells the two readings apart";
-    EXPECT_EQ(nlohmann::json::parse(json.out)["solutions"], solved["solutions"]);
-    EXPECT_EQ(nlohmann::json::parse(json.out)["grade"], solved["grade"]);
+    // Two solutions, graded Expert (no rule tells the two readings apart), in --solve's answer and
+    // in the file as given out; --solve shows both.
+    for (const nlohmann::json& j : {solved, nlohmann::json::parse(json.out)})
+        EXPECT_EQ(std::tuple(j["solutions"], j["grade"]), std::tuple(2, "Expert"));
+    EXPECT_EQ(solved["grids"].size(), 2u);
     args.back() = "ipuz";
     const auto ipuz = Parsed(args);
     EXPECT_EQ(std::tuple(ipuz["org.example.corvana:solutions"], ipuz["difficulty"]), std::tuple(2, "Expert"));

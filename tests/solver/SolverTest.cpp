@@ -91,8 +91,8 @@ TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
     EXPECT_EQ(s.Seed, seed) << "the puzzle is still made again from its seed";
 
     ASSERT_TRUE(GeneratePuzzle(s, seed, 0));
-    EXPECT_EQ(s.SolutionArray, firstDraw) << "unchecked generation is the first draw";
-    EXPECT_EQ(std::pair(s.Solutions, s.Draws), std::pair(0, 1)) << "no solutions counted, one draw made";
+    // Unchecked generation is the first draw: no solutions counted, one draw made.
+    EXPECT_EQ(std::tuple(s.SolutionArray, s.Solutions, s.Draws), std::tuple(firstDraw, 0, 1));
 }
 
 // A number listed twice is one number with two copies, wherever the copies stand in the list:
