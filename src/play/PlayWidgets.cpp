@@ -118,10 +118,7 @@ bool CellEdit::event(QEvent* e) {
         // combinations, is left to the window's menu shortcuts.
         auto* key = static_cast<QKeyEvent*>(e);
         const bool modified = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (!modified && IsValidGridKey(VirtualKeyCode(*key)))
-            e->accept();
-        else
-            e->ignore();
+        e->setAccepted(!modified && IsValidGridKey(VirtualKeyCode(*key)));
         return true;
     }
     if (e->type() == QEvent::InputMethod) {

@@ -81,8 +81,10 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
         int headings = 0; // ACROSS and DOWN, where the lists stand apart
         for (const FormLabel& l : f.form->Labels())
             if (l.visible) {
-                EXPECT_EQ(std::pair(l.fore, l.back), colours(l.digits)) << t.name << " " << l.name;
-                headings += l.role == LabelRole::Across || l.role == LabelRole::Down;
+                const bool heading = l.role == LabelRole::Across || l.role == LabelRole::Down;
+                EXPECT_EQ(std::pair(l.fore, l.back), colours(heading ? 0 : l.digits))
+                    << t.name << " " << l.name;
+                headings += heading;
             }
         EXPECT_EQ(headings, t.SeparateLists() ? 2 : 0) << t.name;
         for (const ListBox& b : f.form->Boxes())
