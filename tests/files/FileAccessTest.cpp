@@ -3,7 +3,6 @@
 
 #include "TempDir.h"
 
-#include "files/BackgroundWriter.h"
 #include "files/FileAccess.h"
 #include "files/SettingsFile.h"
 
@@ -200,17 +199,4 @@ TEST(SettingsFile, ASaveWritesTheGeneralSettingsOnly) {
     EXPECT_EQ(ReadSettingsFile(path).count("zoom"), 1u);
     WriteText(path, ReadText(path) + "#");
     EXPECT_EQ(ReadSettingsFile(path).count("zoom"), 0u) << "a larger file is not read";
-}
-
-// A write that throws is a failure in the exception's words; one that fails without a reason
-// still says it failed.
-TEST(BackgroundWriter, AWriteThatThrowsOrGivesNoReasonIsAFailure) {
-    BackgroundWriter writer;
-    writer.Submit([](std::string&) -> bool { throw std::runtime_error("no room on the disk"); });
-    writer.Wait();
-    const auto thrown = writer.TakeOutcome();
-    writer.Submit([](std::string&) { return false; });
-    writer.Wait();
-    EXPECT_EQ((std::tuple{thrown, writer.TakeOutcome(), writer.TakeOutcome()}),
-              std::tuple("no room on the disk", "unknown error", std::nullopt));
 }
