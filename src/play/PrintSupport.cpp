@@ -71,7 +71,6 @@ PrintResult PrintToFile(const QImage& image, const QPrinter& printer) {
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setPdfVersion(printer.pdfVersion());
-        writer.setResolution(printer.resolution());
         writer.setPageLayout(printer.pageLayout());
         writer.setTitle(printer.docName());
         writer.setCreator(printer.creator());
