@@ -36,8 +36,8 @@ TEST(Solver, ABoardMadeToDefeatTheSearchStopsAtItsBudgetUndecided) {
 
     // Hint and Check stop at the same budget and say they cannot tell, judging nothing.
     const CheckResult check = CheckGrid(blocks, std::vector<int>(64, -1), 1'000'000);
-    EXPECT_TRUE(check.undecided && check.wrong.empty()) << "no square is called wrong undecided";
-    EXPECT_EQ(CheckText(check), kUndecidedText);
+    EXPECT_EQ(std::tuple(check.undecided, check.wrong.size(), CheckText(check)),
+              std::tuple(true, std::size_t{0}, kUndecidedText)); // no square called wrong undecided
     const HintStep hint = NextStep(blocks, 1'000'000);
     EXPECT_EQ(std::tuple(hint.outcome, hint.text), std::tuple(HintStep::Outcome::Stuck, kUndecidedText));
 }
@@ -46,7 +46,7 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
     // A square given what no digit is, or a digit on a black square.
     const auto given = [](int cell, int digit) {
         FillIn board = Puzzle(".. ##", "12");
-        board.given[At(cell)] = digit;
+        cell < 0 ? board.given.pop_back() : void(board.given[At(cell)] = digit);
         return board;
     };
     const std::pair<FillIn, std::string> cases[] = {
@@ -54,6 +54,7 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
         {given(0, -2), "the square at column 1 row 1 holds something other than a digit"},
         {given(3, 0), "the square at column 2 row 2 holds something other than a digit"},
         {Board({"..", "..", ".."}, {}), "the grid does not have 3 x 3 squares"},
+        {given(-1, 0), "the grid does not have 2 x 2 squares"}, // a digit short
         {Board({"."}, {}), "the grid is 1 squares wide (2 to 64 expected)"},
         {Board({".#", "#."}, {}), "the white square at column 1 row 1 belongs to no number"},
         {Puzzle(".. ##", "12 34"), "the grid has 1 places for the 2-digit list but it holds 2 numbers"},
@@ -86,9 +87,9 @@ TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
     const std::vector<std::int16_t> firstDraw = s.SolutionArray;
 
     ASSERT_TRUE(GeneratePuzzle(s, seed));
-    EXPECT_EQ(std::pair(s.Solutions, s.Draws > 1), std::pair(1, true)) << "drawn again";
+    // Drawn again, and still made again from its seed.
+    EXPECT_EQ(std::tuple(s.Solutions, s.Draws > 1, s.Seed), std::tuple(1, true, seed));
     EXPECT_NE(s.SolutionArray, firstDraw);
-    EXPECT_EQ(s.Seed, seed) << "the puzzle is still made again from its seed";
 
     ASSERT_TRUE(GeneratePuzzle(s, seed, 0));
     // Unchecked generation is the first draw: no solutions counted, one draw made.
