@@ -70,24 +70,19 @@ protected:
 } // namespace
 
 TEST_F(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
-    for (const auto& args :
-         std::vector<std::vector<std::string>>{{"--template", "Small Puzzle Q"},
-                                               {"--template", "Small Puzzle H", "--seed", "12x"},
-                                               {"--template", "Small Puzzle H", "--seed", ""},
-                                               {"--template", "Small Puzzle H", "--colour"},
-                                               {"--template", "Small Puzzle H", "--format", "xml"},
-                                               {"--template"},
-                                               {"--template", "all", "--count", "0"},
-                                               {"--template", "all", "--count", "many"},
-                                               {"--template", "all", "--jobs", "0"},
-                                               {"--template", "all", "--pdf", "book.pdf", "--format", "json"},
-                                               {"--template", "all", "--paper", "a4"},
-                                               {"--solve", "puzzle.json", "--jobs", "2"},
-                                               {"--template", "all", "--title", "Mine"},
-                                               {"--template", "all", "--grade", "Tough"},
-                                               {"--solve", "puzzle.json", "--steps", "0"},
-                                               {"--template", "all", "--steps", "1000"},
-                                               {}}) {
+    // Each case's arguments apart by '|', an empty one written '' as in a shell.
+    for (const char* line :
+         {"--template|Small Puzzle Q", "--template|Small Puzzle H|--seed|12x",
+          "--template|Small Puzzle H|--seed|''", "--template|Small Puzzle H|--colour",
+          "--template|Small Puzzle H|--format|xml", "--template", "--template|all|--count|0",
+          "--template|all|--count|many", "--template|all|--jobs|0",
+          "--template|all|--pdf|book.pdf|--format|json", "--template|all|--paper|a4",
+          "--solve|puzzle.json|--jobs|2", "--template|all|--title|Mine", "--template|all|--grade|Tough",
+          "--solve|puzzle.json|--steps|0", "--template|all|--steps|1000", ""}) {
+        std::vector<std::string> args;
+        std::istringstream in(line);
+        for (std::string arg; std::getline(in, arg, '|');)
+            args.push_back(arg == "''" ? "" : arg);
         const GenRun r = Gen(args);
         EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err)), std::tuple(2, std::string(), 1u)) << r.err;
     }
