@@ -173,8 +173,8 @@ void PlayForm::mnuShowStartingNumber_Click() {
         int user = -1;
         if (SolutionShown_)
             user = puzzle_.UserArray[At(i)];
-        else if (!CellValue(cells_[At(i)].text, user))
-            user = -1;
+        else
+            CellValue(cells_[At(i)].text, user); // a square that holds no number leaves it -1
         if (user != -1 && user != puzzle_.SolutionArray[At(i)])
             wrong = true;
         SetCellText(i, std::to_string(puzzle_.SolutionArray[At(i)]));

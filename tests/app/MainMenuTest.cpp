@@ -138,6 +138,14 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     EXPECT_EQ(resumed.opener.opened, Texts{"resume:Normal"});
     EXPECT_TRUE(resumed.dialogs.messages.empty()) << "a sound kept game is resumed without a word";
     EXPECT_EQ(resumed.puzzle.SolutionArray, s.puzzle.SolutionArray);
+    // A kept game damaged since start-up is reported when resumed; a solved one is not reopened.
+    WriteText(resumed.dir.File("last-game.json"), "{");
+    resumed.menu.mnuResume_Click();
+    PuzzleState solved = s.puzzle;
+    solved.UserArray = solved.SolutionArray;
+    ASSERT_EQ(resumed.store.Save(SavedGame{solved, {}}), "");
+    resumed.menu.mnuResume_Click();
+    EXPECT_EQ(std::pair(resumed.dialogs.messages.size(), resumed.opener.opened.size()), std::pair(1ul, 1ul));
 }
 
 // Opening a puzzle starts a game, from the menu or from a file; resuming one does not. A damaged

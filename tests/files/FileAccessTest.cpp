@@ -148,6 +148,7 @@ TEST(AtomicFileWriter, WritesPiecesInOrderAndTouchesNothingBeforeCommit) {
         EXPECT_TRUE(std::regex_match(e.path().filename().string(), std::regex("f|\\.f\\.\\w{6}"))) << e;
         EXPECT_EQ(IsLeftover(e.path().string(), 0), e.path().filename() == "f") << e;
     }
+    EXPECT_FALSE(IsLeftover(dir.path().string(), 0)) << "a folder is no leftover";
     ASSERT_TRUE(out.Commit(error)) << error;
     EXPECT_EQ(std::tuple(ReadText(dir.File("f")), out.ErrorNumber(), EntriesIn(dir.path())),
               std::tuple(std::string("\r\nc\0e", 5), 0, 2u));

@@ -193,6 +193,7 @@ TEST_F(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/corvanaRecords", 2), "it is not a records file of this program"},
         {with("/counts", json::array()), "\"best\" or \"counts\" is missing"},
         {with("/best", json::object()), "\"best\" or \"counts\" is missing"},
+        {with("/best/0", 7), "\"best\" holds something that is no category"},
         {with("/best/0/template", "Huge Puzzle"), "\"Huge Puzzle\" is no template of this program"},
         {with("/best/0/grade", "Easyish"), "\"Easyish\" is no grade"},
         {with("/best/0/reducedNumbers", 1), "\"reducedNumbers\" is missing or of the wrong kind"},
