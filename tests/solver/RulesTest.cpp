@@ -110,6 +110,9 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {".#. .#0 ...", "203 012 303", Rule::Crossing, Grade::Medium, 1,
          "012 goes down at row 1, column 1: the down number through row 3, column 1 can only have 2 or 3 "
          "there, so no other place fits 012."},
+        // Column 3 is given whole, so 303 is placed before any hint and 203 alone ends in 3.
+        {".#3 .#0 ..3", "203 012 303", Rule::Singles, Grade::Easy, 1,
+         "203 goes across at row 3, column 1: it is the only 3-digit number that fits _ _ 3."},
         // 321 and 112 cross at row 3, column 2 and so end row 3 in 1 or 2; column 3 below row 1
         // then takes 21 or 12, which puts 1 or 2 at the end of row 2: 13 fits neither. The
         // 3-digit runs, which 13 cannot fill, are not named.
