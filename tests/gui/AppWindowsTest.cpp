@@ -256,8 +256,8 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
               ToQColor(kHelpBackground).name())
         << "the pages stand on the help's own background";
-    for (const char* name :
-         {"lblPage1Text1", "fraUserGrid", "Frame1"}) // a page's text, the example's captions
+    // A page's text and the example's captions are white.
+    for (const char* name : {"lblPage1Text1", "fraUserGrid", "Frame1"})
         EXPECT_EQ(help.findChild<QWidget*>(name)->palette().color(QPalette::WindowText), Qt::white) << name;
     EXPECT_EQ(Entries(help.findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuReturnToMain=&Return [Ctrl+R]", "mnuAbout=-", "mnuExit=E&xit [Ctrl+X]"}));
@@ -504,10 +504,9 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
             along.insert(ring.pixel(qRound(x * dpr), qRound(y * dpr)));
     EXPECT_EQ(along, (QSet<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}));
     EXPECT_NE(ring.pixelColor(0, ring.height() / 2), fill(ColorRow::Background, 0)) << "a sunken edge";
-    const char* frameNames[3] = {"fraSmall", "fraNormal", "fraLarge"};
     const char* rowCaptions[4] = {"Background", "Primary", "Secondary", "Checked"};
     for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(f.Frame(k)->objectName(), QString::fromLatin1(frameNames[k]));
+        EXPECT_EQ(f.Frame(k)->objectName(), (QStringList{"fraSmall", "fraNormal", "fraLarge"}[k]));
         for (const ColorRow row : kColorRows) {
             QLabel* label = f.RowLabel(row, k);
             QWidget* box = f.SampleBox(row, k);

@@ -125,23 +125,22 @@ TEST_F(StateFile, AResumedGameShowsWhatTheFormShowed) {
         ASSERT_TRUE(loaded.game) << loaded.message;
         // A kept mark on an empty square is dropped: it judges no digit.
         loaded.game->play.checkMarks.push_back(f.LastWhite());
-        PlayFixture r(name);
-        r.puzzle = loaded.game->puzzle;
-        r.form->SetClock([&now] { return now; });
-        r.form->Form_Load();
-        r.form->RestorePlay(loaded.game->play);
-        PlayForm& resumed = *r.form;
+        PlayFixture resumed(name);
+        resumed.puzzle = loaded.game->puzzle;
+        resumed.form->SetClock([&now] { return now; });
+        resumed.form->Form_Load();
+        resumed.form->RestorePlay(loaded.game->play);
         EXPECT_EQ(json::parse(ReadText(saved.Path()))["play"]["assisted"], true) << "the help taken is kept";
-        EXPECT_EQ(std::make_pair(resumed.HintsUsed(), resumed.ChecksUsed()), std::make_pair(1, 1));
+        EXPECT_EQ(std::pair(resumed.form->HintsUsed(), resumed.form->ChecksUsed()), std::pair(1, 1));
         // Every field the file holds must be read back: one it does not write fails the load.
-        EXPECT_EQ(GameToJson(loaded.game->puzzle, resumed.CapturePlay()),
+        EXPECT_EQ(GameToJson(loaded.game->puzzle, resumed.form->CapturePlay()),
                   GameToJson(f.puzzle, f.form->CapturePlay()));
         // What the user sees, in the solution view and back in the grid.
-        EXPECT_EQ(Picture(resumed), Picture(*f.form));
+        EXPECT_EQ(Picture(*resumed.form), Picture(*f.form));
         f.form->mnuSolution_Click();
-        resumed.mnuSolution_Click();
-        EXPECT_EQ(Picture(resumed), Picture(*f.form));
-        EXPECT_TRUE(r.dialogs.messages.empty());
+        resumed.form->mnuSolution_Click();
+        EXPECT_EQ(Picture(*resumed.form), Picture(*f.form));
+        EXPECT_TRUE(resumed.dialogs.messages.empty());
 
         // A finished game is kept but no longer offered for resuming.
         if (f.form->SolutionShown())
@@ -201,10 +200,9 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
          "it is nested deeper than 16 levels"},
         {with("/play/ticks/" + std::string(5000, '9'), json::array()),
          "\"ticks\" has an unknown list \"" + std::string(40, '9') + "...\""},
-        {"", "it is a link, not a regular file",
-         [](const std::string& p) { fs::create_symlink("/dev/null", p); }},
-        {"", "it is not a regular file", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
-        {"", "it is a folder, not a file", [](const std::string& p) { fs::create_directory(p); }},
+        {"", "it is a link, not a regular file", [](const auto& p) { fs::create_symlink("/dev/null", p); }},
+        {"", "it is not a regular file", [](const auto& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+        {"", "it is a folder, not a file", [](const auto& p) { fs::create_directory(p); }},
     };
     for (const auto& c : cases) {
         TempDir own; // each case in a folder of its own
@@ -226,14 +224,13 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     ASSERT_EQ((std::pair{::chmod(path.c_str(), 0), ::chmod(own.path().c_str(), 0777)}), std::pair(0, 0));
     const std::string expected = "The last game could not be read from " + path +
                                  " (Permission denied).  It has been left where it is.";
-    EXPECT_EXIT(
-        {
-            if (::geteuid() == 0 && ::setuid(65534) != 0)
-                std::_Exit(3);
-            const std::string message = GameStore(path).Load().message;
-            std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+    const auto loadAsNobody = [&path, &expected] {
+        if (::geteuid() == 0 && ::setuid(65534) != 0)
+            std::_Exit(3);
+        const std::string message = GameStore(path).Load().message;
+        std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
+    };
+    EXPECT_EXIT(loadAsNobody(), ::testing::ExitedWithCode(0), "");
 
     // Of the temporary files beside it only those of writes cut short go: old and not locked by
     // a write still going on (another instance's).

@@ -179,10 +179,6 @@ struct PlayFixture {
         return static_cast<int>(white.rend() - std::find(white.rbegin(), white.rend(), true)) - 1;
     }
 
-    bool UserGridMatchesCells() const {
-        return GridOf([this](int i) { return User(i) < 0 ? "" : std::to_string(User(i)); }) == Grid();
-    }
-
     ColorScheme colors;
     PuzzleState puzzle;
     bool exitRequested = false;
