@@ -443,20 +443,18 @@ void DrawSolutionsPage(QPainter& p, const QRectF& content, int page, const std::
     for (std::size_t k = first; k <= last; ++k) {
         const Kept& puzzle = kept[k];
         const std::size_t slot = k - first;
-        // The second row follows the first closely rather than at half the page.
-        const QRectF quadrant(body.left() + static_cast<qreal>(slot % 2) * (side + kQuadrantGap),
-                              body.top() +
-                                  static_cast<qreal>(slot / 2) * (labelHeight + side + kQuadrantGap * 1.5),
-                              side, labelHeight + side);
-        const QRectF grid(quadrant.left(), quadrant.top() + labelHeight, side, side);
+        // The label's top left; the second row follows the first closely rather than at half the page.
+        const QPointF at(body.left() + static_cast<qreal>(slot % 2) * (side + kQuadrantGap),
+                         body.top() +
+                             static_cast<qreal>(slot / 2) * (labelHeight + side + kQuadrantGap * 1.5));
+        const QRectF grid(at.x(), at.y() + labelHeight, side, side);
         const QString title = PuzzleTitle(puzzle.number);
         p.setPen(Qt::black);
         p.setFont(label);
-        p.drawText(QPointF(grid.left(), quadrant.top() + labelM.ascent()), title);
+        p.drawText(QPointF(at.x(), at.y() + labelM.ascent()), title);
         p.setFont(name);
-        p.drawText(
-            QPointF(grid.left() + labelM.horizontalAdvance(title) + 8, quadrant.top() + labelM.ascent()),
-            Text(puzzle.name));
+        p.drawText(QPointF(at.x() + labelM.horizontalAdvance(title) + 8, at.y() + labelM.ascent()),
+                   Text(puzzle.name));
         DrawGrid(p, grid, puzzle.width, puzzle.cells);
     }
 }
