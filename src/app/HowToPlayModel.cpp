@@ -100,7 +100,7 @@ bool HelpIsBlack(int cell) {
 
 HowToPlayModel::HowToPlayModel(bool& exitRequested) : exitRequested_(exitRequested) {
     for (int i = 0; i < kHelpCells; ++i)
-        cells_[static_cast<std::size_t>(i)].back = HelpIsBlack(i) ? kBlack : kWhite;
+        cells_.at(static_cast<std::size_t>(i)).back = HelpIsBlack(i) ? kBlack : kWhite;
 }
 
 void HowToPlayModel::Form_Load() {

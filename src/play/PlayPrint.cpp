@@ -57,7 +57,7 @@ public:
 
     void GiveBack(PlayForm& form) const {
         for (std::size_t id = 0; id < form.boxes_.size() && id < ticks_.size(); ++id)
-            form.SetBoxValue(static_cast<int>(id), ticks_[id] ? 1 : 0);
+            form.SetBoxValue(static_cast<int>(id), ticks_.at(id) ? 1 : 0);
         form.SetBuffer(buffer_);
         form.BufferFromAcross_ = fromAcross_;
     }

@@ -659,7 +659,7 @@ void PlayWindow::SyncCells() {
     }
 
     for (std::size_t i = 0; i < count; ++i) {
-        const GridCell& m = cells[i];
+        const GridCell& m = cells.at(i);
         CellShown& s = cellShown_[i];
         CellEdit* w = cells_[i];
         if (s.text.Update(m.text)) {

@@ -275,7 +275,7 @@ std::optional<PuzzleLayout> PlanPuzzlePage(const std::vector<Section>& sections,
 std::string Cells(const PuzzleState& s, const std::vector<std::int16_t>& values) {
     std::string cells(s.GridPattern.size(), '.');
     for (std::size_t i = 0; i < cells.size(); ++i)
-        cells[i] = !s.GridPattern[i] ? '#' : values[i] < 0 ? '.' : static_cast<char>('0' + values[i]);
+        cells.at(i) = !s.GridPattern[i] ? '#' : values.at(i) < 0 ? '.' : static_cast<char>('0' + values[i]);
     return cells;
 }
 
