@@ -571,8 +571,8 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
 }
 
 // A puzzle solved in its play window, opened from the menu, is in the Best Times table with its
-// time, date and seed; the tables have headers, names for a screen reader, and columns wide
-// enough for every text at every zoom level.
+// time, date and seed, and has its row of games; the tables have headers, names for a screen reader, and
+// columns wide enough for every text at every zoom level.
 TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     AppState a;
     RecordsBook book(a.dir.File("records.json"), a.dialogs, [] { return std::string("2024-09-10"); });
@@ -608,6 +608,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
         EXPECT_GE(table->horizontalHeader()->length(), table->viewport()->width()) << "last takes the rest";
         for (int c = 0; c < table->columnCount() && table->rowCount() > 0; ++c)
             shown << table->horizontalHeaderItem(c)->text() + "=" + table->item(0, c)->text();
+        shown << QString::number(times->findChild<QTableWidget*>("tblStatistics")->rowCount()); // games
         table->setCurrentCell(0, 0);
         QTest::keyClick(table, Qt::Key_F2);
         EXPECT_FALSE(table->findChild<QLineEdit*>()) << "the records are not to be edited";
@@ -626,7 +627,7 @@ TEST(BestTimesWindow, ASolvedPuzzlesTimeIsInTheTable) {
     const QString grade = QString::fromUtf8(GradeName(GradePuzzle(ShownPuzzle(a.puzzle))));
     EXPECT_EQ(shown.join('|'), "Best Times|Best times of games solved without help|1|"
                                "Puzzle=Small Puzzle H|Options=None|Grade=" +
-                                   grade + "|Place=1|Time=12:34|Date=2024-09-10|Seed=21");
+                                   grade + "|Place=1|Time=12:34|Date=2024-09-10|Seed=21|1");
 }
 
 // A play form opener over a generated Small puzzle, keeping nothing but what a test asks for.

@@ -227,8 +227,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     const auto loadAsNobody = [&path, &expected] {
         if (::geteuid() == 0 && ::setuid(65534) != 0)
             std::_Exit(3);
-        const std::string message = GameStore(path).Load().message;
-        std::_Exit(message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
+        std::_Exit(GameStore(path).Load().message == expected && ::access(path.c_str(), F_OK) == 0 ? 0 : 1);
     };
     EXPECT_EXIT(loadAsNobody(), ::testing::ExitedWithCode(0), "");
 
