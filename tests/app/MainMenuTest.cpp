@@ -32,11 +32,12 @@ using Table = std::vector<Texts>;
 
 namespace {
 
-// One main window's worth of state. The generator is the real one unless `fakeSucceeds` says
-// what a stand-in should answer; either way it records what it was asked to build.
+// One main window's worth of state. The generator is a stand-in answering `fakeSucceeds`, or
+// the real one when that is std::nullopt; either way it records what it was asked to build.
 struct Fixture : AppState {
+    explicit Fixture(std::optional<bool> fake = true) : fakeSucceeds(fake) {}
     ScriptedOpener opener;
-    std::optional<bool> fakeSucceeds = true;
+    std::optional<bool> fakeSucceeds;
     Texts generated;
     std::optional<std::uint64_t> seed;
     GameStore store{dir.File("last-game.json")};
@@ -94,8 +95,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
 }
 
 TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
-    Fixture s;
-    s.fakeSucceeds.reset();
+    Fixture s(std::nullopt);
     s.Open({"--template", "Normal Puzzle Shield", "--seed", "77", "--reduced", "--no-first"});
     EXPECT_EQ(std::tuple(s.opener.opened, s.seed), std::tuple(Texts{"play:Normal"}, 77u));
     EXPECT_TRUE(s.puzzle.ReducedNumbers && s.puzzle.NoShowFirst) << "the options follow the request";
@@ -117,8 +117,7 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     EXPECT_TRUE(fromFile.menu.ReducedChecked() && fromFile.menu.NoShowChecked());
 
     WriteText(file, "{");
-    Fixture broken;
-    broken.fakeSucceeds.reset();
+    Fixture broken(std::nullopt);
     broken.Open({file});
     EXPECT_EQ(broken.dialogs.messages,
               (Messages{{"The puzzle file " + file + " cannot be opened: it is not JSON.", "Corvana",
@@ -150,14 +149,13 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
 // Opening a puzzle starts a game, from the menu or from a file; resuming one does not. A damaged
 // records file is reported at start-up; Best Times opens its window.
 TEST(MainMenuRecords, OpeningStartsAGameResumingDoesNot) {
-    Fixture s;
+    Fixture s(std::nullopt);
     WriteText(s.records.Path(), "[]");
     s.menu.Form_Load();
     const std::string said = "The best times could not be read from " + s.records.Path() +
                              " (it is not a records file of this program).  It has been moved aside to " +
                              s.records.Path() + ".bad.";
     EXPECT_EQ(s.dialogs.messages, (Messages{{said, "Corvana", Buttons::Ok, Icon::Exclamation}}));
-    s.fakeSucceeds.reset();
     s.menu.Template_Click("mnuPlus");
     const std::string file = s.dir.File("plus.json");
     WriteText(file, PuzzleToJson(s.puzzle).dump());
@@ -275,8 +273,7 @@ TEST(MainMenuTemplates, EachCommandOpensItsPlayFormOrShowsItsOwnError) {
         const std::string name = puzzle == "Normal Puzzle Broken Pieces" ? "Normal Broken Pieces" : puzzle;
         const Message failed{"Error in loading " + name, "Corvana", Buttons::Ok, Icon::None};
         for (const bool succeeds : {true, false}) {
-            Fixture f;
-            f.fakeSucceeds = succeeds;
+            Fixture f(succeeds);
             f.menu.Template_Click(menu);
             EXPECT_EQ(f.generated, Texts{puzzle});
             EXPECT_EQ(f.opener.opened, Texts(succeeds ? 1 : 0, "play:" + puzzle.substr(0, puzzle.find(' '))));
@@ -308,9 +305,8 @@ TEST(MainMenuExitChain, ExitInAChildEndsTheProgramReturnAndCreditsDoNot) {
     // Closing the credits does not look at the flag.
     EXPECT_FALSE(exitIn(&ScriptedOpener::inCredits, [](MainMenu& m) { m.mnuCredits_Click(); }));
 
-    Fixture failed;
+    Fixture failed(false);
     failed.exitRequested = true;
-    failed.fakeSucceeds = false;
     failed.menu.Template_Click("mnuHTT");
     EXPECT_TRUE(failed.menu.Unloaded());
 }

@@ -33,10 +33,10 @@ TEST(ReadRegularFile, ReadsAFileOfExactlyTheLimitAndRefusesOneByteMore) {
     WriteText(dir.File("at"), std::string(100, 'x'));
     WriteText(dir.File("over"), std::string(101, 'x'));
     std::string text, error;
-    EXPECT_TRUE(ReadRegularFile(dir.File("at"), 100, text, error)) << error;
-    EXPECT_EQ(text.size(), 100u);
-    EXPECT_FALSE(ReadRegularFile(dir.File("over"), 100, text, error));
-    EXPECT_EQ(error, "it is too large (more than 100 bytes)");
+    // Each read, then what it left: the text read, or why not.
+    EXPECT_EQ((std::tuple{ReadRegularFile(dir.File("at"), 100, text, error), text.size(),
+                          ReadRegularFile(dir.File("over"), 100, text, error), error}),
+              std::tuple(true, 100u, false, "it is too large (more than 100 bytes)"));
 }
 
 // A pipe is read up to the limit and refused past it; a read that fails says why.

@@ -518,15 +518,12 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     // The focused cell's ring: two pixels of the highlight on every side, inside a sunken border.
     const qreal r = drawn.devicePixelRatio();
     const int W = cell->width(), H = cell->height();
-    const auto at = [&](qreal x, qreal y) {
-        return drawn.pixelColor(qRound(x * r), qRound(y * r)).name().toStdString();
-    };
-    const auto ring = cell->palette().color(QPalette::Active, QPalette::Highlight).name().toStdString();
+    const auto at = [&](qreal x, qreal y) { return drawn.pixelColor(qRound(x * r), qRound(y * r)).name(); };
     EXPECT_EQ((std::vector{at(W / 2, 1.5), at(W / 2, H - 2.5), at(1.5, H / 2), at(W - 2.5, H / 2)}),
-              std::vector<std::string>(4, ring));
+              std::vector<QString>(4, cell->palette().color(QPalette::Active, QPalette::Highlight).name()));
     // The border is sampled beside its corners, where a ring drawn too long would show.
     EXPECT_EQ((std::vector{at(W - 2.5, 0), at(0, H - 2.5), at(1.5, H - 1 / r), at(W - 1 / r, 1.5)}),
-              (std::vector<std::string>{"#808080", "#808080", "#d4d4d4", "#d4d4d4"}));
+              (std::vector<QString>{"#808080", "#808080", "#d4d4d4", "#d4d4d4"}));
     // Zoomed beyond the screen, a cell the model moves the focus to (as an arrow key does) is
     // brought into view.
     int last = w.Config().CellCount() - 1;
