@@ -299,8 +299,10 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     EXPECT_EQ(std::tuple(place("lblMessage").left(), place("lblMessage").right(),
                          place("lblMessage").height() / w.Label("lblMessage")->fontMetrics().lineSpacing()),
               std::tuple(place("lblPuzzle").left(), place("lblClock").right(), 2)); // two lines of room
-    EXPECT_TRUE(place("lblMessage").top() > std::max({place("lblPuzzle").bottom(), place("lblGrade").bottom(),
-                                                      place("lblClock").bottom()}) &&
+    // The answer a pixel under the row above it; that row's three apart, left to right.
+    const int row =
+        std::max({place("lblPuzzle").bottom(), place("lblGrade").bottom(), place("lblClock").bottom()});
+    EXPECT_TRUE(place("lblMessage").top() == row + 2 &&
                 place("lblPuzzle").right() < place("lblGrade").left() &&
                 place("lblGrade").right() < place("lblClock").left());
     EXPECT_EQ(place("lblClock").width(), w.Label("lblClock")->sizeHint().width());
