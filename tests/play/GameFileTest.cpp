@@ -85,6 +85,7 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
             kept.secondsSpent = 0; // its clock stands where it was kept, at no time at all
             f.form->RestorePlay(kept);
             EXPECT_EQ(GameToJson(f.puzzle, f.form->CapturePlay()), GameToJson(f.puzzle, kept)) << "no help";
+            EXPECT_EQ(GameToJson(f.puzzle, kept)["play"]["secondsSpent"], 0) << "no time is written as none";
             TypeSolution(f);
         }
         EXPECT_EQ(f.Msgs(), expected);
@@ -310,6 +311,7 @@ TEST_F(StateFile, TheKeeperWritesEveryChangeButNotTheTimeAlone) {
     const SavedGame kept = store.Load().game.value_or(SavedGame{});
     EXPECT_EQ(std::pair(kept.puzzle.UserArray.at(Ix(cell)), kept.play.secondsSpent),
               std::pair(std::int16_t{7}, std::int64_t{65}));
+    EXPECT_EQ(ReadText(store.Path()), GameToJson(kept.puzzle, kept.play).dump(1)) << "as Save lays it out";
     // A failure is reported once, and again after a write that worked in between.
     EXPECT_EQ((std::array{keep(1, true).empty(), keep(2, true).empty(), keep(3, false).empty(),
                           keep(4, true).empty()}),
