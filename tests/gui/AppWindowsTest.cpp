@@ -729,7 +729,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     CreditsWindow credits;
     HowToPlayWindow help(a.exitRequested);
     ColorEditorWindow editor{a.colors, a.exitRequested, a.dialogs, a.colorFile};
-    BestTimesWindow times(book, a.dialogs, 100);
+    BestTimesWindow times(book, a.dialogs, 75); // a zoom below 100 % keeps the desktop's type
     for (QWidget* w : std::initializer_list<QWidget*>{&main, &credits, &help, &editor, &times, &zoomed}) {
         ASSERT_TRUE(OnScreen(*w));
         ExpectWholeAndApart(*w, w->objectName().toStdString());
@@ -737,6 +737,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     // Zoomed, Best Times is as wide as nine tenths of the screen, or as its buttons need.
     const int room = zoomed.screen()->availableGeometry().width() * 9 / 10;
     EXPECT_EQ(zoomed.width(), std::max(room, zoomed.minimumSizeHint().width()));
+    EXPECT_EQ(times.font().pointSizeF(), QApplication::font().pointSizeF());
     for (const QLabel* label : times.findChildren<QLabel*>()) // a table's caption leads to it, in bold
         EXPECT_EQ(label->font().bold(), label->buddy() != nullptr) << label->text().toStdString();
     for (int page = 0; page < kHelpPages; ++page) { // each of the help's pages, with each of its texts
