@@ -227,7 +227,7 @@ bool Board::Prepare(const FillIn& p, const std::vector<int>* grid) {
 }
 
 bool Board::Start(State& s, Contradiction& why) const {
-    s.digit.assign(given_.begin(), given_.end()); // each a digit or -1, as the search checked
+    s.digit.assign(given_.begin(), given_.end()); // each a digit or -1
     s.runWord.assign(runs_.size(), -1);
     s.copies = initialCopies_;
     s.unplaced.assign(At(chunkBegin_.back()), 0);
