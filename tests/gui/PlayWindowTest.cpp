@@ -203,8 +203,12 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         QWidget* work = w.Frame("fraWork");
         EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
         EXPECT_EQ(Pixel(work, QPoint(work->width() / 2, work->height() - 4)), back);
-        const int etched = Pixel(work, QPoint(work->width() - 2, 40)).lightness();
-        EXPECT_TRUE(etched > 0 && etched < back.lightness()) << "etched: a shade of the colour, " << etched;
+        for (const QPoint edge :
+             {QPoint(work->width() - 2, 40), QPoint(40, work->height() - 2)}) { // right, foot
+            const int etched = Pixel(work, edge).lightness();
+            EXPECT_TRUE(etched > 0 && etched < back.lightness())
+                << "etched: a shade of the colour, " << etched;
+        }
         EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText), QColor(0x80, 0x20, 0x10));
         // The grid frame's etched line runs level with the middle of its caption.
         QGroupBox* frame = w.Frame("fraUserGrid");
