@@ -68,8 +68,7 @@ void PageButton::paintEvent(QPaintEvent*) {
 void CommandButton::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
-        event->accept();
-        click();
+        click(); // the key event arrives accepted: not passing it on is enough
         return;
     }
     QPushButton::keyPressEvent(event);

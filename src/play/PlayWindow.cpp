@@ -844,27 +844,19 @@ void PlayWindow::CellKeyDown(int cell, QKeyEvent* event) {
         }
     }
     Sync();
-    if (IsValidGridKey(pressed))
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(IsValidGridKey(pressed));
     GameChanged();
 }
 
 void PlayWindow::CellKeyUp(int cell, QKeyEvent* event) {
-    if (event->isAutoRepeat()) {
-        event->accept();
-        return;
-    }
+    if (event->isAutoRepeat())
+        return; // taken, as it arrives: a held key is let go once
     const int pressed = VirtualKeyCode(*event);
     int code = pressed;
     int shift = ShiftState(event->modifiers());
     // Letting a key go changes nothing the window shows, so there is nothing to bring up to date.
     model_.txtGrid_KeyUp(cell, code, shift);
-    if (IsValidGridKey(pressed))
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(IsValidGridKey(pressed));
 }
 
 void PlayWindow::CellMouseDown(int cell) {

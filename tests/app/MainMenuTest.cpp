@@ -133,8 +133,10 @@ TEST(StartRequest, OpensTheNamedTemplateWithItsOptionsOrTheFileOrSaysWhyNot) {
     ASSERT_EQ(resumed.store.Save(SavedGame{s.puzzle, {}}), "");
     resumed.menu.Form_Load();
     EXPECT_TRUE(resumed.menu.ResumeEnabled());
+    resumed.opener.inPlayForm = [&resumed] { resumed.exitRequested = true; };
     resumed.menu.mnuResume_Click();
     EXPECT_EQ(resumed.puzzle.SolutionArray, s.puzzle.SolutionArray);
+    EXPECT_TRUE(resumed.menu.Unloaded()) << "Exit in the resumed game's window ends the program";
     // A kept game damaged since start-up is reported when resumed; a solved one is not reopened.
     WriteText(resumed.dir.File("last-game.json"), "{");
     resumed.menu.mnuResume_Click();

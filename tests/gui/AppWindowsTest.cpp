@@ -477,6 +477,11 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     EXPECT_TRUE(FitLabel(wrapped, 500));
     EXPECT_EQ(wrapped.height(), wrapped.heightForWidth(wrapped.width()));
     EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
+    wrapped.resize(wrapped.width(), wrapped.height() - 1);
+    EXPECT_FALSE(ShowsWholeText(wrapped)) << "a pixel short of its last line";
+    wrapped.resize(wrapped.width(), 5);
+    FitLabel(wrapped, 20);
+    EXPECT_EQ(wrapped.height(), 10) << "grown down to the bottom it may reach, and no further";
 }
 
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
@@ -738,6 +743,8 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     const int room = zoomed.screen()->availableGeometry().width() * 9 / 10;
     EXPECT_EQ(zoomed.width(), std::max(room, zoomed.minimumSizeHint().width()));
     EXPECT_EQ(times.font().pointSizeF(), QApplication::font().pointSizeF());
+    const auto notice = [](const QWidget& w) { return w.findChild<QLabel*>("lblNoRecords")->isVisible(); };
+    EXPECT_EQ(std::pair(notice(zoomed), notice(times)), std::pair(true, false)) << "no records, then one";
     for (const QLabel* label : times.findChildren<QLabel*>()) // a table's caption leads to it, in bold
         EXPECT_EQ(label->font().bold(), label->buddy() != nullptr) << label->text().toStdString();
     for (int page = 0; page < kHelpPages; ++page) { // each of the help's pages, with each of its texts

@@ -725,6 +725,10 @@ TEST(PlayWindow, TheKeptGameFollowsTheWindowAndAFailureIsReportedOnce) {
         EXPECT_EQ(kept ? flushed().puzzle.UserArray[Window::At(cell)] : 7, 7);
         w.Action("mnuUndo")->trigger(); // a menu command is kept as a key is
         EXPECT_EQ(kept ? flushed().puzzle.UserArray[Window::At(cell)] : -1, -1);
+        now = 30; // minimised, the window may never be shown again: the time so far is kept
+        w.window->setWindowState(Qt::WindowMinimized);
+        EXPECT_EQ(kept ? flushed().play.secondsSpent : 30, 30);
+        w.window->setWindowState(Qt::WindowNoState);
         now = 42;
         w.window->close();
         EXPECT_EQ(kept ? store.Load().game.value().play.secondsSpent : 42, 42);

@@ -19,6 +19,9 @@ std::vector<int> Marked(const PlayFixture& f) {
     return out;
 }
 
+// What Hint and Check say of a grid the rules cannot read.
+const std::string kUnread = "The puzzle cannot be read: the grid does not have the puzzle's squares.";
+
 } // namespace
 
 // The rules cannot tell a wrong digit from a right one, so Hint places nothing and says how many
@@ -58,6 +61,9 @@ TEST_P(Help, AWrongDigitMakesHintRefuseAndCheckMarkExactlyThatSquare) {
     f.form->mnuCheck_Click();
     f.form->LoadPuzzle(false);
     EXPECT_EQ(Marked(f), std::vector<int>{}) << "a new game starts unmarked";
+    f.puzzle.PuzzleName = "No Such Puzzle"; // a grid the rules cannot read: Check says so
+    f.form->mnuCheck_Click();
+    EXPECT_EQ(f.form->StatusText(), kUnread);
 }
 
 // A hint writes one number as AutoFill does, ticks it and leaves the buffer alone; Undo takes
@@ -105,4 +111,7 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
         EXPECT_EQ(f.TickedIds(), expected) << now;
     }
     EXPECT_EQ(f.form->StatusText(), "Nothing to hint: the puzzle is solved.");
+    f.puzzle.PuzzleName = "No Such Puzzle"; // a grid the rules cannot read: Hint says so
+    f.form->mnuHint_Click();
+    EXPECT_EQ(f.form->StatusText(), kUnread);
 }

@@ -180,6 +180,9 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         {damaged("\"lists\": {\"3\": [", "\"lists\": {\"3\": [\"\\n\", " + std::string(100000, '[') +
                                              std::string(100000, ']') + ", "),
          "not a puzzle: nested deeper than 16 levels\n"},
+        {damaged("\"lists\": {", "\"lists\": 3, \"x\": {"),
+         "\"lists\" is missing or not an object of lists\n"},
+        {damaged("\"listsDown\"", "\"other\""), "\"listsDown\" is missing or not an object of lists\n"},
         {damaged("\"lists\": {\"3\"", "\"lists\": {\"1/\""),
          "\"lists\" has a list named \"1/\", not a digit count from 2 to 20\n"},
         {damaged("\"lists\": {\"3\"", "\"lists\": {\"" + std::string(100000, 'x') + "\""),
