@@ -21,6 +21,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <string_view>
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -32,6 +33,7 @@ namespace fs = std::filesystem;
 
 using test::Shell;
 const std::optional<std::string> NoProblem;
+const auto Has = [](std::string_view text, std::string_view part) { return text.find(part) != text.npos; };
 
 // The text of every page: pdftotext ends each page with a form feed. A font may set "fi" as one
 // ligature glyph; it reads here as the two letters.
@@ -109,18 +111,17 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     const std::size_t pages = 1 + 15 + 4;
     const std::string info = Shell("pdfinfo '" + pdf + "'");
     const char* paper = GetParam() == Paper::A4 ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)";
-    EXPECT_NE(info.find(paper), std::string::npos) << info;
-    EXPECT_NE(info.find("corvana-gen "), std::string::npos) << "the book names its maker";
+    // The paper, and the book names its maker.
+    EXPECT_EQ(std::pair(Has(info, paper), Has(info, "corvana-gen ")), std::pair(true, true)) << info;
     const std::vector<std::string> texts = PageTexts(pdf);
     const std::vector<Page> boxes = Pages(pdf);
     ASSERT_EQ(std::tuple(calls.size(), texts.size(), boxes.size()), std::tuple(pages, pages, pages));
     EXPECT_EQ(calls.back(), std::pair(int(pages), int(pages)));
-    EXPECT_NE(Shell("pdffonts '" + pdf + "'").find("Bold"), std::string::npos) << "headings in bold";
+    EXPECT_TRUE(Has(Shell("pdffonts '" + pdf + "'"), "Bold")) << "headings in bold";
     // Vectors and text only: no picture anywhere (two header lines of the listing).
     const std::string images = Shell("pdfimages -list '" + pdf + "'");
     EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
-    EXPECT_NE(texts[0].find("Puzzles: pages 2 to 16. Solutions: pages 17 to 20."), std::string::npos)
-        << texts[0];
+    EXPECT_TRUE(Has(texts[0], "Puzzles: pages 2 to 16. Solutions: pages 17 to 20.")) << texts[0];
     for (std::size_t k = 0; k < puzzles.size(); ++k) {
         const PuzzleState& s = puzzles[k];
         SCOPED_TRACE(s.PuzzleName);
@@ -128,11 +129,10 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         const std::string number = std::to_string(k + 1), solutionPage = std::to_string(17 + k / 4);
         for (const std::string& says : {"Puzzle " + number + "\n", s.PuzzleName,
                                         "seed " + std::to_string(s.Seed), "Solution on page " + solutionPage})
-            EXPECT_NE(text.find(says), std::string::npos) << says;
-        EXPECT_EQ(text.find("digits 0 to 5") != std::string::npos, s.ReducedNumbers);
-        EXPECT_EQ(text.find("ACROSS\n") != std::string::npos && text.find("DOWN\n") != std::string::npos,
-                  FindTemplate(s.PuzzleName)->SeparateLists());
-        EXPECT_NE(texts[16 + k / 4].find("Puzzle " + number + " " + s.PuzzleName), std::string::npos);
+            EXPECT_TRUE(Has(text, says)) << says;
+        EXPECT_EQ(Has(text, "digits 0 to 5"), s.ReducedNumbers);
+        EXPECT_EQ(Has(text, "ACROSS\n") && Has(text, "DOWN\n"), FindTemplate(s.PuzzleName)->SeparateLists());
+        EXPECT_TRUE(Has(texts[16 + k / 4], "Puzzle " + number + " " + s.PuzzleName));
         std::istringstream in(text);
         const std::set<std::string> words{std::istream_iterator<std::string>(in), {}};
         for (const auto* lists : {&s.Captions, &s.CaptionsDown})
@@ -296,11 +296,11 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     const std::vector<std::string> texts = PageTexts(pdf);
     ASSERT_EQ(texts.size(), 1u + 3 + 1);
     const std::string title = std::regex_replace(texts[0], std::regex("\n"), " ");
-    EXPECT_NE(Shell("pdfinfo '" + pdf + "'").find("Title:           Sunday\n"), std::string::npos);
+    EXPECT_TRUE(Has(Shell("pdfinfo '" + pdf + "'"), "Title:           Sunday\n"));
     for (const char* says : {"Sunday by Al", "3 number fill-in puzzles, with the solutions at the back",
                              "Every puzzle has exactly one solution.", "No digit is given:", "(c) Al",
                              "How to play", "Puzzles: pages 2 to 4. Solutions: page 5."})
-        EXPECT_NE(title.find(says), std::string::npos) << says << "\n" << title;
+        EXPECT_TRUE(Has(title, says)) << says << "\n" << title;
     // Without a grade, a book whose every grid reads both ways says that either reading is right.
     const std::string mirrored = dir.File("mirrored.pdf");
     args = {"--template", "Small Puzzle Project X", "--count", "1", "--no-first", "--pdf", mirrored};
@@ -309,12 +309,12 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     for (const char* says :
          {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution",
           "Puzzle: page 2. Solution: page 3."})
-        EXPECT_NE(both.find(says), std::string::npos) << says << "\n" << both;
+        EXPECT_TRUE(Has(both, says)) << says << "\n" << both;
     // A grid that does not read the same mirrored, or one listing its down numbers apart, has one solution.
     for (const char* name : {"Normal Puzzle Steps", "Large Puzzle Squares"}) {
         ASSERT_EQ(
             RunGenerator({"--template", name, "--count", "1", "--no-first", "--pdf", mirrored}, out, err), 0);
-        EXPECT_NE(PageTexts(mirrored)[0].find("has exactly one solution."), std::string::npos) << name;
+        EXPECT_TRUE(Has(PageTexts(mirrored)[0], "has exactly one solution.")) << name;
     }
     std::istringstream in(lines.str());
     std::size_t k = 1;
@@ -322,7 +322,7 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
         const auto j = nlohmann::json::parse(line);
         const std::string header = j["name"].get<std::string>() + " \u00b7 seed " + j["seed"].dump() +
                                    " \u00b7 " + j["grade"].get<std::string>();
-        EXPECT_NE(texts[k].find(header), std::string::npos) << header << "\n" << texts[k];
+        EXPECT_TRUE(Has(texts[k], header)) << header << "\n" << texts[k];
     }
     EXPECT_EQ(k, 4u);
 }
@@ -347,8 +347,7 @@ TEST(PuzzleBookFailure, LeavesNothingBehindAndSaysWhy) {
     EXPECT_EQ(status, 1);
     const std::string problem = err.str();
     EXPECT_EQ(std::count(problem.begin(), problem.end(), '\n'), 1) << problem;
-    EXPECT_NE(problem.find("cannot write the puzzle book " + kept + ": File too large"), std::string::npos)
-        << problem;
+    EXPECT_TRUE(Has(problem, "cannot write the puzzle book " + kept + ": File too large")) << problem;
     EXPECT_TRUE(test::ReadText(kept) == "the book of yesterday") << "the old book was changed";
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1) << "a file besides the old book";
 }

@@ -70,8 +70,7 @@ TEST_P(Entry, KeysReplaceOrClearTheDigitArrowsMoveAndOnlyDigitsAndBackspaceAreRe
     // to the first white square that way, passing over black ones; past the grid's edge there
     // is none and the focus stays.
     for (int from = 0; from <= last; ++from)
-        for (const auto& [key, step] : {std::pair(vk::Left, -1), std::pair(vk::Right, 1),
-                                        std::pair(vk::Up, -w), std::pair(vk::Down, w)}) {
+        for (auto [key, step] : {std::pair(vk::Left, -1), {vk::Right, 1}, {vk::Up, -w}, {vk::Down, w}}) {
             f.host.focus.clear();
             EXPECT_EQ(f.Key(from, key), key);
             int expected = from + step;

@@ -27,9 +27,8 @@ FinishedGame Game(std::int64_t seconds, std::uint64_t seed = 1, bool assisted = 
 // The kept times of a category as "seconds/seed ...".
 std::string Times(const Records& r, const RecordCategory& category = kH) {
     std::string s;
-    const auto it = r.Best().find(category);
-    if (it != r.Best().end())
-        for (const BestTime& t : it->second)
+    if (r.Best().count(category))
+        for (const BestTime& t : r.Best().at(category))
             s += (s.empty() ? "" : " ") + std::to_string(t.seconds) + "/" + std::to_string(t.seed);
     return s;
 }
@@ -81,11 +80,9 @@ TEST(Records, ClockPlaceAndOptionsTexts) {
     EXPECT_EQ(SpentText(-5) + "," + SpentText(1) + "," + SpentText(60) + "," + SpentText(61) + "," +
                   SpentText(3600) + "," + SpentText(3661) + "," + SpentText(7325),
               "0 seconds,1 second,1 minute,1 minute 1 second,1 hour,1 hour 1 minute,2 hours 2 minutes");
-    const std::string place = " best time for this kind of puzzle.";
-    EXPECT_EQ(PlaceSentence(1) + PlaceSentence(2) + PlaceSentence(3) + PlaceSentence(10) + PlaceSentence(0) +
-                  PlaceSentence(11),
-              "That is your" + place + "That is your second" + place + "That is your third" + place +
-                  "That is your tenth" + place);
+    for (const auto& [n, nth] : {std::pair(1, std::string()), {2, " second"}, {3, " third"}, {10, " tenth"}})
+        EXPECT_EQ(PlaceSentence(n), "That is your" + nth + " best time for this kind of puzzle.");
+    EXPECT_EQ(PlaceSentence(0) + PlaceSentence(11), "") << "no place but the ten best";
     EXPECT_EQ(OptionsText({"", true, true, ""}), "Reduced Numbers, Don't Show First Number");
     EXPECT_EQ(OptionsText({"", false, true, ""}), "Don't Show First Number");
     EXPECT_EQ(OptionsText({"", false, false, ""}), "None");

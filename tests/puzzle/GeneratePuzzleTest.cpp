@@ -201,21 +201,15 @@ TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
 
 // The digit counts whose lists take the Primary colour, per template.
 TEST(PrimarySets, AllFifteenTemplates) {
-    const std::map<std::string, std::vector<int>> expected = {{"Small Puzzle H", {2, 10}},
-                                                              {"Small Puzzle Pinwheel", {3}},
-                                                              {"Small Puzzle Five Squares", {4}},
-                                                              {"Small Puzzle Wheel", {3, 8}},
-                                                              {"Small Puzzle Project X", {2, 4, 8}},
-                                                              {"Normal Puzzle Plus", {3, 7}},
-                                                              {"Normal Puzzle Steps", {3, 5, 7, 8}},
-                                                              {"Normal Puzzle Shield", {2, 4, 5, 7}},
-                                                              {"Normal Puzzle Broken Pieces", {3, 5, 7}},
-                                                              {"Normal Puzzle Five Plus", {3, 5, 6}},
-                                                              {"Normal Puzzle Angled", {3, 5, 8}},
-                                                              {"Normal Puzzle HTT", {2, 4, 7}},
-                                                              {"Large Puzzle Crazy Eights", {3, 6}},
-                                                              {"Large Puzzle Squares", {3, 5, 7}},
-                                                              {"Large Puzzle Four Electrodes", {3, 8}}};
+    const std::map<std::string, std::vector<int>> expected = {
+        {"Small Puzzle Pinwheel", {3}},          {"Small Puzzle H", {2, 10}},
+        {"Small Puzzle Five Squares", {4}},      {"Small Puzzle Wheel", {3, 8}},
+        {"Small Puzzle Project X", {2, 4, 8}},   {"Normal Puzzle Plus", {3, 7}},
+        {"Normal Puzzle Steps", {3, 5, 7, 8}},   {"Normal Puzzle Shield", {2, 4, 5, 7}},
+        {"Normal Puzzle Five Plus", {3, 5, 6}},  {"Normal Puzzle Broken Pieces", {3, 5, 7}},
+        {"Normal Puzzle Angled", {3, 5, 8}},     {"Normal Puzzle HTT", {2, 4, 7}},
+        {"Large Puzzle Crazy Eights", {3, 6}},   {"Large Puzzle Squares", {3, 5, 7}},
+        {"Large Puzzle Four Electrodes", {3, 8}}};
     for (const auto& t : Templates())
         EXPECT_EQ(t.primary, expected.at(std::string(t.name))) << t.name;
     for (const char* unknown : {"Small Puzzle", "small puzzle h", ""})

@@ -237,7 +237,6 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     // A shown digit written over is no solution, though the grid is another fill; so is a digit
     // on a black square.
     const FillIn shown0 = Puzzle(".0# ### ..#", "10 12");
-    EXPECT_TRUE(IsSolved(shown0, Puzzle("10# ### 12#", "").given));
-    EXPECT_FALSE(IsSolved(shown0, Puzzle("12# ### 10#", "").given));
-    EXPECT_FALSE(IsSolved(shown0, Puzzle("101 ### 12#", "").given));
+    for (auto [grid, ok] : {std::pair("10# ### 12#", true), {"12# ### 10#", false}, {"101 ### 12#", false}})
+        EXPECT_EQ(IsSolved(shown0, Puzzle(grid, "").given), ok) << grid;
 }
