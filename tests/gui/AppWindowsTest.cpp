@@ -482,6 +482,9 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     wrapped.resize(wrapped.width(), 5);
     FitLabel(wrapped, 20);
     EXPECT_EQ(wrapped.height(), 10) << "grown down to the bottom it may reach, and no further";
+    wrapped.resize(wrapped.width(), 5);
+    FitLabel(wrapped, 10);
+    EXPECT_EQ(wrapped.height(), 5) << "a bottom at its top leaves no room to grow into";
 }
 
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
@@ -745,6 +748,10 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     EXPECT_EQ(times.font().pointSizeF(), QApplication::font().pointSizeF());
     const auto notice = [](const QWidget& w) { return w.findChild<QLabel*>("lblNoRecords")->isVisible(); };
     EXPECT_EQ(std::pair(notice(zoomed), notice(times)), std::pair(true, false)) << "no records, then one";
+    a.dialogs.answers = {Answer::Yes}; // Reset, agreed to, empties the window at once
+    times.findChild<QPushButton*>("cmdReset")->click();
+    EXPECT_EQ(std::pair(notice(times), times.findChild<QTableWidget*>("tblBestTimes")->rowCount()),
+              std::pair(true, 0));
     for (const QLabel* label : times.findChildren<QLabel*>()) // a table's caption leads to it, in bold
         EXPECT_EQ(label->font().bold(), label->buddy() != nullptr) << label->text().toStdString();
     for (int page = 0; page < kHelpPages; ++page) { // each of the help's pages, with each of its texts
