@@ -139,10 +139,7 @@ void PlayForm::RestartGame() {
     for (int i = 0; i < config_.CellCount(); ++i) {
         if (!IsCell(i))
             break;
-        if (!InStarter(i)) {
-            cells_[At(i)].fore = kBlack;
-            SetCellText(i, "");
-        } else if (StarterHidden_) {
+        if (!InStarter(i) || StarterHidden_) {
             // Red is kept for a shown starting number; on a hidden one it would mark any digit
             // the user types there as right.
             cells_[At(i)].fore = kBlack;

@@ -4,8 +4,6 @@
 #include "play/Zoom.h"
 
 #include <QContextMenuEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -218,15 +216,6 @@ void CellEdit::inputMethodEvent(QInputMethodEvent* e) {
 }
 void CellEdit::contextMenuEvent(QContextMenuEvent* e) {
     e->accept();
-}
-void CellEdit::dragEnterEvent(QDragEnterEvent* e) {
-    e->ignore();
-}
-void CellEdit::dragMoveEvent(QDragMoveEvent* e) {
-    e->ignore();
-}
-void CellEdit::dropEvent(QDropEvent* e) {
-    e->ignore();
 }
 
 void FrameBox::paintEvent(QPaintEvent*) {

@@ -61,19 +61,15 @@ QFont ChooseListFont(const FormConfig& config, int zoom, const CompactCheckStyle
         const QFontMetrics fm(font);
         if (fm.height() > NarrowestPixels(kBoxHeightTwips, zoom) - 1)
             continue;
-        QChar widest = u'0';
-        for (char16_t d = u'0'; d <= u'9'; ++d)
-            if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(widest))
-                widest = QChar(d);
         bool fits = true;
         for (int digits = kShortest; digits <= kLongest && fits; ++digits) {
             const int width = config.boxWidth[static_cast<std::size_t>(digits)];
             if (width <= 0)
                 continue;
             // Measured as the box measures its caption for its size hint (which may add a pixel
-            // for etched text), for every digit: at some font sizes a run of another digit comes
-            // out a pixel wider than one of the widest.
-            int text = fm.boundingRect(QRect(), Qt::TextShowMnemonic, QString(digits, widest)).width();
+            // for etched text), for every digit: at some font sizes a run of the digit that is
+            // widest alone is not the widest run.
+            int text = 0;
             for (char16_t d = u'0'; d <= u'9'; ++d)
                 text = std::max(
                     text,

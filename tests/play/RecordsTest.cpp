@@ -96,7 +96,9 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill
         void GameStarted(const std::string& name) override { started.push_back(name); }
         int GameSolved(const FinishedGame& game) override { return solved.push_back(game), 0; } // no place
         std::vector<std::string> started;
+        void Flush() override { flushed = solved.size(); } // the record is written before the notice waits
         std::vector<FinishedGame> solved;
+        std::size_t flushed = 0;
     } sink;
     const char* shield = "Normal Puzzle Shield";
     PlayFixture f(shield, true);
@@ -120,7 +122,7 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill
     EXPECT_EQ(f.Msgs(),
               std::vector<std::string>{"Well done!  You have solved Normal Puzzle Shield in 1 minute 23 "
                                        "seconds.  Solved with help: 0 hints and 1 check.|Corvana|0"});
-    ASSERT_EQ(sink.solved.size(), 1u);
+    ASSERT_EQ(std::pair(sink.solved.size(), sink.flushed), std::pair(1ul, 1ul));
     const FinishedGame& g = sink.solved[0];
     EXPECT_EQ(g.category, (RecordCategory{shield, false, true, "Expert"}));
     EXPECT_EQ(std::tuple(g.seed, g.seconds, g.assisted), std::tuple(f.puzzle.Seed, 83, true));
