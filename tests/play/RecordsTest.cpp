@@ -240,11 +240,13 @@ TEST_F(RecordsFile, ExportWritesTheHeaderAndOneRowPerTime) {
     book.GameSolved(Game(3725, 42, false, {"Normal Puzzle Plus", true, false, "Medium"}));
     book.GameSolved(Game(65, 7));
     book.GameSolved(Game(64, 8, true));
+    book.GameSolved(Game(9, 5, false, {"My \"H\", too", false, false, "Easy"})); // a name read from a file
     const std::string csv = dir.File("out.csv");
     fs::create_symlink(dir.File("elsewhere.csv"), csv);
     EXPECT_EQ(book.Export(csv), "");
     EXPECT_EQ(ReadText(csv),
               "Puzzle,Reduced Numbers,Don't Show First Number,Grade,Place,Time,Seconds,Date,Seed\r\n"
+              "\"My \"\"H\"\", too\",No,No,Easy,1,0:09,9,2024-05-06,5\r\n" // quoted, its quotes doubled
               "Normal Puzzle Plus,Yes,No,Medium,1,1:02:05,3725,2024-05-06,42\r\n"
               "Small Puzzle H,No,No,,1,1:05,65,2024-05-06,7\r\n");
     EXPECT_EQ(ReadText(dir.File("elsewhere.csv")), ReadText(csv)) << "the link leads to the file written";
