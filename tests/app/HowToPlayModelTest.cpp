@@ -65,11 +65,10 @@ TEST(HowToPlayPages, EveryWayThroughThePagesShowsEachPagesExampleOnTheFiveSquare
         ExpectPage(m, page);
     }
 
-    // The example grid has the Five Squares shape in black.
-    const std::set<int> black = {4,  5,  14, 15, 24, 25, 40, 41, 42, 47, 48, 49,
-                                 50, 51, 52, 57, 58, 59, 74, 75, 84, 85, 94, 95};
-    EXPECT_EQ(CellsWhere(HelpIsBlack), black);
+    // The example grid has the Five Squares shape in black, and shows it so.
+    EXPECT_EQ(CellsWhere(HelpIsBlack), (std::set<int>{4,  5,  14, 15, 24, 25, 40, 41, 42, 47, 48, 49,
+                                                      50, 51, 52, 57, 58, 59, 74, 75, 84, 85, 94, 95}));
+    EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == kBlack; }), CellsWhere(HelpIsBlack));
     // Nor is a cell outside it, even below the grid in a column of black squares.
     EXPECT_EQ(std::pair(HelpIsBlack(-1), HelpIsBlack(kHelpCells + 4)), std::pair(false, false));
-    EXPECT_EQ(CellsWhere([&](int i) { return m.Cell(i).back == kBlack; }), black);
 }

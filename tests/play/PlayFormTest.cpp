@@ -14,21 +14,16 @@ using namespace corvana::test;
 namespace {
 
 // The digit counts of the visible headings, then of the visible across and down boxes.
-std::string Shown(const PlayForm& form) {
-    std::set<int> parts[3];
+using Lists = std::vector<std::set<int>>;
+Lists Shown(const PlayForm& form) {
+    Lists parts(3);
     for (const FormLabel& label : form.Labels())
         if (label.visible && label.digits != 0)
             parts[0].insert(label.digits);
     for (const ListBox& box : form.Boxes())
         if (box.visible)
             parts[box.down ? 2 : 1].insert(box.digits);
-    std::string text;
-    for (const auto& part : parts) {
-        for (const int n : part)
-            text += std::to_string(n) + " ";
-        text += "|";
-    }
-    return text;
+    return parts;
 }
 
 } // namespace
@@ -38,11 +33,13 @@ std::string Shown(const PlayForm& form) {
 TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
     for (const TemplateRecord& t : Templates()) {
         PlayFixture f(std::string(t.name), false, 17);
-        const FormConfig& config = f.form->Config();
-        std::string lists;
-        for (const ListLayout& l : t.lists)
-            lists += std::to_string(l.digits) + " ";
-        for (const bool down : config.separateLists ? std::vector{false, true} : std::vector{false}) {
+        std::set<int> lists;
+        for (const ListLayout& l : t.lists) {
+            lists.insert(l.digits);
+            for (const FormLabel& h : f.form->Labels()) // its heading over it
+                EXPECT_TRUE(h.digits != l.digits || (h.left == l.heading.left && h.top == l.heading.top));
+        }
+        for (const bool down : t.SeparateLists() ? std::vector{false, true} : std::vector{false})
             for (const ListLayout& list : t.lists) {
                 const int count = f.form->ListCount(list.digits, down);
                 const auto& captions = (down ? f.puzzle.CaptionsDown : f.puzzle.Captions)[Ix(list.digits)];
@@ -57,12 +54,7 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
                 }
                 EXPECT_EQ(f.form->FindBox(list.digits, down, count), -1) << "no box beyond the list";
             }
-        }
-        EXPECT_EQ(Shown(*f.form), lists + "|" + lists + "|" + (config.separateLists ? lists : "") + "|");
-        for (const auto& label : f.form->Labels())
-            for (const ListLayout& list : t.lists)
-                EXPECT_TRUE(label.digits != list.digits ||
-                            (label.left == list.heading.left && label.top == list.heading.top));
+        EXPECT_EQ(Shown(*f.form), (Lists{lists, lists, t.SeparateLists() ? lists : std::set<int>{}}));
     }
 }
 
@@ -71,6 +63,7 @@ TEST(PlayFormLoad, EveryTemplateShowsItsDesignedLists) {
 // frame are Primary.
 TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
     for (const TemplateRecord& t : Templates()) {
+        SCOPED_TRACE(t.name);
         PlayFixture f(std::string(t.name));
         const ColorValue primary = f.colors.PrimaryColor[f.K()], back = f.colors.BackgroundColor[f.K()];
         // The colours, fore and back, of a list or heading of `digits` digits.
@@ -82,19 +75,17 @@ TEST(PlayFormLoad, ListColoursFollowThePrimarySet) {
         for (const FormLabel& l : f.form->Labels())
             if (l.visible) {
                 const bool heading = l.role == LabelRole::Across || l.role == LabelRole::Down;
-                EXPECT_EQ(std::pair(l.fore, l.back), colours(heading ? 0 : l.digits))
-                    << t.name << " " << l.name;
+                EXPECT_EQ(std::pair(l.fore, l.back), colours(heading ? 0 : l.digits)) << l.name;
                 headings += heading;
             }
-        EXPECT_EQ(headings, t.SeparateLists() ? 2 : 0) << t.name;
+        EXPECT_EQ(headings, t.SeparateLists() ? 2 : 0);
         for (const ListBox& b : f.form->Boxes())
             if (b.visible && b.value == 0) {
-                EXPECT_EQ(std::pair(b.fore, b.back), colours(b.digits)) << t.name << " " << b.Name();
+                EXPECT_EQ(std::pair(b.fore, b.back), colours(b.digits)) << b.Name();
             }
         const FormFrame& grid = f.form->UserGridFrame();
         EXPECT_EQ(std::tuple(grid.fore, grid.back, f.form->WorkFrame().back, f.form->FormBackColor()),
-                  std::tuple(primary, back, back, back))
-            << t.name;
+                  std::tuple(primary, back, back, back));
     }
 }
 
@@ -117,7 +108,7 @@ TEST(PlayFormLifecycle, NewGameAndOtherTemplatesReuseTheBoxesAndLeaveNoneBehind)
     f.puzzle.PuzzleName = "Small Puzzle Pinwheel";
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, 4));
     f.form->LoadPuzzle(false);
-    EXPECT_EQ(Shown(*f.form), "3 6 |3 6 ||") << "no stale lists or headings";
+    EXPECT_EQ(Shown(*f.form), (Lists{{3, 6}, {3, 6}, {}})) << "no stale lists or headings";
     const auto& all = f.form->Boxes();
     EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const ListBox& b) { return b.visible; }), 36);
     for (const int id : f.TickedIds())
