@@ -782,8 +782,10 @@ TEST(GridPainter, EachSquareIsBlackOrWhiteAsItsCharacterSays) {
     GridLook dots;
     dots.digits = false;
     dots.markedDigit = Qt::red;
+    dots.frame = 4; // and the frame, as wide as asked, reaches 2 pixels in
     paint("#5.#", dots, " x  ");
-    EXPECT_EQ(at(30, 10) + at(25, 10) + at(30, 3) + at(37, 10), "#ff0000 #ff0000 #ffffff #ffffff ");
+    EXPECT_EQ(at(30, 10) + at(25, 10) + at(30, 3) + at(37, 10) + at(38, 10),
+              "#ff0000 #ff0000 #ffffff #ffffff #000000 ");
     dots.digits = true; // with digits, only a marked square's digit takes the mark colour
     paint("5..7", dots, "   x");
     int red[2] = {0, 0}; // in the left column (the 5) and the right (the 7)
