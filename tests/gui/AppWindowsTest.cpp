@@ -253,8 +253,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     ASSERT_TRUE(OnScreen(help));
     EXPECT_EQ(help.windowTitle(), QStringLiteral("How To Play"));
     const QImage shown = help.grab().toImage();
-    EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2).name(),
-              ToQColor(kHelpBackground).name())
+    EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2), ToQColor(kHelpBackground))
         << "the pages stand on the help's own background";
     // A page's text and the example's captions are white.
     for (const char* name : {"lblPage1Text1", "fraUserGrid", "Frame1"})
@@ -479,12 +478,12 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     EXPECT_EQ(wrapped.font().pointSizeF(), QLabel().font().pointSizeF()) << "grown, not shrunk";
     wrapped.resize(wrapped.width(), wrapped.height() - 1);
     EXPECT_FALSE(ShowsWholeText(wrapped)) << "a pixel short of its last line";
-    wrapped.resize(wrapped.width(), 5);
-    FitLabel(wrapped, 20);
-    EXPECT_EQ(wrapped.height(), 10) << "grown down to the bottom it may reach, and no further";
-    wrapped.resize(wrapped.width(), 5);
-    FitLabel(wrapped, 10);
-    EXPECT_EQ(wrapped.height(), 5) << "a bottom at its top leaves no room to grow into";
+    // Grown down to the bottom it may reach, and no further; a bottom at its top leaves no room to grow into.
+    for (const auto& [bottom, height] : {std::pair{20, 10}, {10, 5}}) {
+        wrapped.resize(wrapped.width(), 5);
+        FitLabel(wrapped, bottom);
+        EXPECT_EQ(wrapped.height(), height) << "grown down to the bottom at " << bottom << " and no further";
+    }
 }
 
 // Every control shows readably with its given texts; then the clicks, keys and menu reach it.
@@ -731,8 +730,7 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
     RecordsBook book(a.dir.File("records.json"), a.dialogs);
     BestTimesWindow zoomed(book, a.dialogs, 300); // made before any record: it shows its notice of none
     book.GameStarted("Large Puzzle Four Electrodes");
-    book.GameSolved(
-        {{"Large Puzzle Four Electrodes", true, true, "Expert"}, 18446744073709551615u, 35999, false});
+    book.GameSolved({{"Large Puzzle Four Electrodes", true, true, "Expert"}, UINT64_MAX, 35999, false});
     MainWindow main(a.puzzle, a.exitRequested, a.colors, a.dialogs, opener, a.colorFile);
     CreditsWindow credits;
     HowToPlayWindow help(a.exitRequested);

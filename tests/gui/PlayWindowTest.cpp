@@ -203,11 +203,10 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         QWidget* work = w.Frame("fraWork");
         EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
         EXPECT_EQ(Pixel(work, QPoint(work->width() / 2, work->height() - 4)), back);
-        for (const QPoint edge :
-             {QPoint(work->width() - 2, 40), QPoint(40, work->height() - 2)}) { // right, foot
-            const int etched = Pixel(work, edge).lightness();
-            EXPECT_TRUE(etched > 0 && etched < back.lightness())
-                << "etched: a shade of the colour, " << etched;
+        // fraWork's right edge and its foot.
+        for (const QPoint edge : {QPoint(work->width() - 2, 40), QPoint(40, work->height() - 2)}) {
+            const int shade = Pixel(work, edge).lightness();
+            EXPECT_TRUE(shade > 0 && shade < back.lightness()) << "etched: a shade of the colour, " << shade;
         }
         EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText), QColor(0x80, 0x20, 0x10));
         // The grid frame's etched line runs level with the middle of its caption.
@@ -254,23 +253,22 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
 // bar closes the window as Return to Main does.
 TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses) {
     Window w("Normal Puzzle Shield");
-    const auto menu = [&w](const char* id) { return Entries(w.window->findChild<QMenu*>(id)->actions()); };
+    // A menu's entries, each as name=caption [shortcut], apart by '|'.
+    const auto menu = [&w](auto m) { return Entries(w.window->findChild<QMenu*>(m)->actions()).join('|'); };
     EXPECT_EQ(Entries(w.window->menuBar()->actions()),
               (QStringList{"mnuFile=&File", "mnuEdit=&Edit", "mnuView=&View", "mnuBuffer=Buffer = "}));
-    EXPECT_EQ(menu("mnuFile"),
-              (QStringList{"mnuNewPuzzle=&New Game [Ctrl+N]", "mnuRestartGame=Restart Game",
-                           "mnuShowStartingNumber=Show Starting Number", "mnuPrint=Print", "mnuSpace=-",
-                           "mnuHelp=&Help [F1]", "mnuSpace2=-",
-                           "mnuReturnToMain=" + QString::fromUtf8(w.Config().returnCaption) + " [Ctrl+R]",
-                           "mnuExit=E&xit [Ctrl+X]"}));
-    EXPECT_EQ(menu("mnuPrint"), (QStringList{"mnuPrintNew=Print Original", "mnuPrintCurrent=Print Current",
-                                             "mnuPrintSolution=Print Solution"}));
-    EXPECT_EQ(menu("mnuEdit"),
-              (QStringList{"mnuUndo=Undo  [Ctrl+Z]", "mnuSolution=&Show Solution / User Grid [Ctrl+S]",
-                           "mnuHint=&Hint [Ctrl+H]", "mnuCheck=&Check [Ctrl+K]"}));
-    EXPECT_EQ(menu("mnuView"), (QStringList{"mnuZoomIn=Zoom In [Ctrl++]", "mnuZoomOut=Zoom Out [Ctrl+-]",
-                                            "mnuActualSize=Actual Size [Ctrl+0]", "mnuStatusBar=Status &Bar",
-                                            "mnuShowClock=Show &Clock"}));
+    EXPECT_EQ(menu("mnuFile"), "mnuNewPuzzle=&New Game [Ctrl+N]|mnuRestartGame=Restart Game|"
+                               "mnuShowStartingNumber=Show Starting Number|mnuPrint=Print|mnuSpace=-|"
+                               "mnuHelp=&Help [F1]|mnuSpace2=-|mnuReturnToMain=" +
+                                   QString::fromUtf8(w.Config().returnCaption) +
+                                   " [Ctrl+R]|mnuExit=E&xit [Ctrl+X]");
+    EXPECT_EQ(menu("mnuPrint"),
+              "mnuPrintNew=Print Original|mnuPrintCurrent=Print Current|mnuPrintSolution=Print Solution");
+    EXPECT_EQ(menu("mnuEdit"), "mnuUndo=Undo  [Ctrl+Z]|mnuSolution=&Show Solution / User Grid [Ctrl+S]|"
+                               "mnuHint=&Hint [Ctrl+H]|mnuCheck=&Check [Ctrl+K]");
+    EXPECT_EQ(menu("mnuView"), "mnuZoomIn=Zoom In [Ctrl++]|mnuZoomOut=Zoom Out [Ctrl+-]|"
+                               "mnuActualSize=Actual Size [Ctrl+0]|"
+                               "mnuStatusBar=Status &Bar|mnuShowClock=Show &Clock");
     EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
     EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
     w.puzzle.NoShowFirst = true;
@@ -333,8 +331,8 @@ TEST(PlayWindow, TheStatusBarAnswersHintAndCheckAndCheckStrikesAWrongSquareThrou
     const QPoint at = w.Frame("fraWork")->pos();
     const int height = w.window->height(), bar = w.window->statusBar()->height();
     w.Action("mnuStatusBar")->trigger();
-    EXPECT_EQ(text("lblPuzzle"), "(hidden)");
-    EXPECT_EQ(std::tuple(w.window->height(), w.Frame("fraWork")->pos()), std::tuple(height - bar, at));
+    EXPECT_EQ(std::tuple(text("lblPuzzle"), w.window->height(), w.Frame("fraWork")->pos()),
+              std::tuple("(hidden)", height - bar, at));
     EXPECT_FALSE(w.window->statusBar()->isSizeGripEnabled()) << "the window's size is the program's";
     w.Action("mnuSolution")->trigger(); // the busy pointer while the grid changes
     EXPECT_EQ(w.dialogs.busyCalls, (std::vector<bool>{true, false}));

@@ -33,18 +33,18 @@ GenRun Gen(const std::vector<std::string>& args) {
 }
 
 // What corvana-gen writes as JSON (or ipuz) for these arguments.
-nlohmann::json Parsed(const std::vector<std::string>& args) {
-    return nlohmann::json::parse(Gen(args).out);
-}
+const auto Parsed = [](const std::vector<std::string>& args) { return nlohmann::json::parse(Gen(args).out); };
 
 // The puzzle corvana-gen writes as JSON for one template and seed, made alone.
 nlohmann::json Alone(std::string_view name, std::uint64_t seed) {
     return Parsed({"--template", std::string(name), "--seed", std::to_string(seed), "--format", "json"});
 }
 
-std::size_t Lines(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
+// Whether `text` holds `part`.
+const auto Has = [](std::string_view text, std::string_view part) { return text.find(part) != text.npos; };
+
+// How many lines `text` holds (its line ends).
+const auto Lines = [](std::string_view text) { return std::count(text.begin(), text.end(), '\n'); };
 
 // The ipuz grids hold a digit, "#", a number for an empty square (read here as '.') or a given
 // digit as {"cell": number, "value": digit}. The rows as the JSON output lists them.
@@ -83,7 +83,7 @@ TEST_F(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
         for (std::string arg; std::getline(in, arg, '|');)
             args.push_back(arg == "''" ? "" : arg);
         const GenRun r = Gen(args);
-        EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err)), std::tuple(2, std::string(), 1u)) << r.err;
+        EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err)), std::tuple(2, std::string(), 1)) << r.err;
     }
     const GenRun unknown = Gen({"--template", "Small Puzzle Q"});
     EXPECT_NE(unknown.err.find("\"Large Puzzle Four Electrodes\""), std::string::npos) << unknown.err;
@@ -130,15 +130,14 @@ TEST_F(CorvanaGen, LargePuzzlesListAcrossAndDownApartAndAClockSeedMakesThePuzzle
     args.insert(args.end(), {"--seed", nlohmann::json::parse(json.out)["seed"].dump()});
     EXPECT_EQ(Gen(args).out, json.out);
     const GenRun text = Gen({"--template", "Large Puzzle Squares", "--seed", "3"});
-    EXPECT_NE(text.out.find("\n\nACROSS\n3 Digits:"), std::string::npos);
-    EXPECT_NE(text.out.find("\n\nDOWN\n3 Digits:"), std::string::npos);
+    EXPECT_TRUE(Has(text.out, "\n\nACROSS\n3 Digits:") && Has(text.out, "\n\nDOWN\n3 Digits:")) << text.out;
 }
 
 TEST_F(CorvanaGen, AFailedWriteIsAFailure) {
     std::ostream out(nullptr); // every write fails, as on a full disk or a closed standard output
     std::ostringstream err;
     EXPECT_EQ(RunGenerator({"--template", "Small Puzzle H", "--seed", "1"}, out, err), 1);
-    EXPECT_EQ(Lines(err.str()), 1u);
+    EXPECT_EQ(Lines(err.str()), 1);
     EXPECT_NE(err.str().find("cannot write the output"), std::string::npos) << err.str();
 }
 
@@ -196,7 +195,7 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
         const GenRun r = Gen({"--solve", file});
         const std::string expected = "corvana-gen: " + file + ": " + says;
         EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err), r.err.substr(0, expected.size())),
-                  std::tuple(2, std::string(), 1u, expected));
+                  std::tuple(2, std::string(), 1, expected));
     }
     // Only a regular file of a puzzle's size is read; a FIFO is refused without waiting for a writer.
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
@@ -281,8 +280,7 @@ TEST_F(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     test::WriteText(file, shown.out);
     const std::string grade = nlohmann::json::parse(shown.out)["grade"];
     EXPECT_NE(grade, "Expert");
-    EXPECT_NE(Gen({"--solve", file}).out.find("Solutions: 1 (unique)\nGrade: " + grade + "\n\n"),
-              std::string::npos);
+    EXPECT_TRUE(Has(Gen({"--solve", file}).out, "Solutions: 1 (unique)\nGrade: " + grade + "\n\n"));
 }
 
 // --grade keeps the first puzzles of the grade among seeds S, S+1, ...: each is the puzzle its
@@ -390,13 +388,13 @@ TEST_F(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
     fs::create_directory(dir.File("folder"));
     for (const char* name : {"device", "fifo", "folder"}) {
         const GenRun r = Gen({"--template", "all", "--count", "2", "--pdf", dir.File(name)});
-        EXPECT_EQ(std::tuple(r.status, Lines(r.err)), std::tuple(2, 1u)) << name << ": " << r.err;
+        EXPECT_EQ(std::tuple(r.status, Lines(r.err)), std::tuple(2, 1)) << name << ": " << r.err;
         EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
     }
     EXPECT_TRUE(fs::is_character_file(dir.File("device")) && fs::is_fifo(dir.File("fifo")) &&
                 fs::is_empty(dir.File("folder")));
     const GenRun failed = Gen({"--template", "all", "--count", "2", "--pdf", dir.File("missing/book.pdf")});
-    EXPECT_EQ(std::tuple(failed.status, Lines(failed.err)), std::tuple(1, 1u)) << failed.err;
+    EXPECT_EQ(std::tuple(failed.status, Lines(failed.err)), std::tuple(1, 1)) << failed.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 3) << "no temporary file left";
 
     fs::create_directory(dir.File("books"));
