@@ -67,8 +67,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
         {{"--template", "Large Puzzle Squares", "--seed", "18446744073709551615", "--reduced", "--no-first"},
          "template Large Puzzle Squares, seed 18446744073709551615, reduced, no first"},
         {{"--seed", "0", "--template", "Normal Puzzle HTT"}, "template Normal Puzzle HTT, seed 0"},
-        {{"game.json"}, "file game.json"},
-    };
+        {{"game.json"}, "file game.json"}};
     for (const auto& [args, request] : good) {
         const CommandLine line = ParseCommandLine(args);
         EXPECT_FALSE(line.exitStatus.has_value()) << line.err;
@@ -82,8 +81,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
         {{"--seed", "4"}, "--seed requires --template"},
         {{"--reduced"}, "--reduced requires --template"},
         {{"a.json", "--template", "Small Puzzle H"}, "excludes"},
-        {{"--colour"}, "--colour"},
-    };
+        {{"--colour"}, "--colour"}};
     for (const auto& [args, reason] : bad) {
         const CommandLine line = ParseCommandLine(args);
         EXPECT_EQ(line.exitStatus, 2) << args.front();
@@ -325,9 +323,8 @@ TEST(Credits, TextsComeFromTheVersionRecordWithMajorAndMinorOnlyAndTheMakersOwnS
 }
 
 TEST(Startup, AWindowNeedsAPlatformOrADisplay) {
-    EXPECT_FALSE(HasGraphicalDisplay(nullptr, nullptr, nullptr));
-    EXPECT_FALSE(HasGraphicalDisplay("", "", ""));
-    EXPECT_TRUE(HasGraphicalDisplay("offscreen", nullptr, nullptr));
-    EXPECT_TRUE(HasGraphicalDisplay(nullptr, ":0", nullptr));
-    EXPECT_TRUE(HasGraphicalDisplay(nullptr, nullptr, "wayland-0"));
+    EXPECT_FALSE(HasGraphicalDisplay(nullptr, nullptr, nullptr) || HasGraphicalDisplay("", "", ""));
+    EXPECT_TRUE(HasGraphicalDisplay("offscreen", nullptr, nullptr) &&
+                HasGraphicalDisplay(nullptr, ":0", nullptr) &&
+                HasGraphicalDisplay(nullptr, nullptr, "wayland-0"));
 }

@@ -110,8 +110,7 @@ TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         {TwelveWith(3, "99999999999999999999999999999"), false, readFirst({1, 2})},
         {Lines({"2147483647", "-2147483648", "2147483646.5", "4", "5", "6", "7", "8", "9", "10", "11", "12"}),
          true,
-         {2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-    };
+         {2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12}}};
     for (const auto& [content, ok, expected] : cases) {
         WriteText(path, content);
         const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});
@@ -171,8 +170,7 @@ TEST(ColorFileLocation, AWritableProgramFolderKeepsTheFileOtherwiseTheUserConfig
         // With nowhere else to go the program folder is kept; an installed program keeps its
         // colours with the user even as root.
         {"/nonexistent/corvana", "", "", "/nonexistent/corvana/QUAVColors.txt"},
-        {"/usr/bin", root + "/xdg2", "", root + "/xdg2/corvana/QUAVColors.txt"},
-    };
+        {"/usr/bin", root + "/xdg2", "", root + "/xdg2/corvana/QUAVColors.txt"}};
     for (const auto& c : cases)
         EXPECT_EQ((ColorFileLocation{c[0], c[1], c[2]}.Path()), c[3]) << c[0];
     EXPECT_TRUE(fs::is_directory(root + "/xdg/corvana")) << "the folder is made so a save can succeed";

@@ -177,8 +177,7 @@ TEST(OutputFile, FollowsLinksAndRefusesWhatIsNoRegularFile) {
         {dir.File("loop"), "", "Too many levels of symbolic links"},
         {dir.File("chain40"), dir.File("real"), ""},
         {dir.File("chain41"), "", "Too many levels of symbolic links"},
-        {dir.File("real/x"), "", "Not a directory"},
-    };
+        {dir.File("real/x"), "", "Not a directory"}};
     for (const auto& [path, target, why] : cases) {
         std::string file, error;
         EXPECT_EQ(OutputFile(path, file, error), why.empty()) << path;

@@ -155,8 +155,7 @@ TEST(MainWindow, ShowsItsMenusAndColoursAndCommandsReachTheirHandlers) {
         {"mnuLarge", "mnuCrazyEights=Crazy Eights|mnuSquares=Squares|mnuFourElectrodes=Four Electrodes"},
         {"mnuDifficulty", "mnuNoShow=Don't Show First Number|mnuReduced=Reduced Numbers"},
         {"mnuOther", "mnuHowToPlay=How to Play [F1]|mnuColors=Colors|mnuSpace=-|mnuCredits=Credits|"
-                     "mnuExit=E&xit [Ctrl+X]|mnuBestTimes=Best Times..."},
-    };
+                     "mnuExit=E&xit [Ctrl+X]|mnuBestTimes=Best Times..."}};
     EXPECT_EQ(Entries(window.menuBar()->actions()).join('|'), menus.at(""));
     for (QMenu* menu : window.findChildren<QMenu*>()) // the bar's overflow menu has no name
         EXPECT_TRUE(menu->objectName().isEmpty() ||
@@ -392,8 +391,7 @@ TEST(QtDialogs, MessageBoxAndColourPickerShowWhatTheyAreGivenAndReturnTheAnswer)
         {Buttons::YesNo, Icon::Exclamation, Box::No, Answer::No, Box::Warning, yesNo},
         {Buttons::YesNo, Icon::Information, Box::Yes, Answer::Yes, Box::Information, yesNo},
         {Buttons::YesNo, Icon::None, Box::NoButton, Answer::No, Box::NoIcon, yesNo},
-        {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNo | Box::Cancel},
-    };
+        {Buttons::YesNoCancel, Icon::None, Box::NoButton, Answer::Cancel, Box::NoIcon, yesNo | Box::Cancel}};
     for (const auto& [buttons, icon, press, answer, qtIcon, qtButtons] : cases) {
         WhenShown<QMessageBox>({}, [press = press, qtIcon = qtIcon, qtButtons = qtButtons](QMessageBox* box) {
             EXPECT_EQ(box->text(), QStringLiteral("Two  spaces & an ampersand <b>not bold</b>\n/x/y.txt"));

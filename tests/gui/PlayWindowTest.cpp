@@ -269,8 +269,7 @@ TEST(PlayWindow, MenusAndScreenReaderNamesCarryTheirCaptionsAndTheTitleBarCloses
     EXPECT_EQ(menu("mnuView"), "mnuZoomIn=Zoom In [Ctrl++]|mnuZoomOut=Zoom Out [Ctrl+-]|"
                                "mnuActualSize=Actual Size [Ctrl+0]|"
                                "mnuStatusBar=Status &Bar|mnuShowClock=Show &Clock");
-    EXPECT_FALSE(w.Action("mnuUndo")->isEnabled());
-    EXPECT_FALSE(w.Action("mnuShowStartingNumber")->isVisible());
+    EXPECT_FALSE(w.Action("mnuUndo")->isEnabled() || w.Action("mnuShowStartingNumber")->isVisible());
     w.puzzle.NoShowFirst = true;
     w.Action("mnuNewPuzzle")->trigger();
     EXPECT_TRUE(w.Action("mnuShowStartingNumber")->isVisible());
@@ -490,8 +489,7 @@ TEST(PlayWindow, TopRowDigitKeysAreDigitsWhateverShiftOrLayoutMakeOfThem) {
         // The keys next to the row are no digits; where native codes mean nothing, the Qt key counts.
         {u"xcb", Qt::Key_Minus, Qt::NoModifier, 20, 0x2d, "-", 0},
         {u"windows", Qt::Key_Colon, Qt::ShiftModifier, 39, 0x3a, ":", 0},
-        {u"offscreen", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&", 0},
-    };
+        {u"offscreen", Qt::Key_Ampersand, Qt::ShiftModifier, 16, 0x26, "&", 0}};
     for (const auto& [platform, key, modifiers, scan, virtualKey, text, expected] : keys) {
         const QKeyEvent event(QEvent::KeyPress, key, modifiers, scan, virtualKey, 0, text);
         EXPECT_EQ(VirtualKeyCode(event, QStringView(platform)), expected) << text.toStdString();

@@ -205,8 +205,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
          "\"ticks\" has an unknown list \"" + std::string(40, '9') + "...\""},
         {"", "it is a link, not a regular file", [](const auto& p) { fs::create_symlink("/dev/null", p); }},
         {"", "it is not a regular file", [](const auto& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
-        {"", "it is a folder, not a file", [](const auto& p) { fs::create_directory(p); }},
-    };
+        {"", "it is a folder, not a file", [](const auto& p) { fs::create_directory(p); }}};
     for (const auto& c : cases) {
         TempDir own; // each case in a folder of its own
         const std::string path = own.File("last-game.json");

@@ -167,8 +167,7 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
         {"Normal Puzzle Shield", 0, "", "28\r\nNo room", {O::Failed, "No room", 28}},
         {"Small Puzzle H", 0, "u", "", {O::Printed, "", 0}},
         {"Small Puzzle H", 1, "", "", {O::Printed, "", 0}}, // its starting number at the first square
-        {"Large Puzzle Squares", 0, "hd", "", {O::Printed, "", 0}},
-    };
+        {"Large Puzzle Squares", 0, "hd", "", {O::Printed, "", 0}}};
     for (const auto& c : cases) {
         const bool hidden = c.how[0] == 'h';
         PlayFixture p(c.name, hidden, 23);

@@ -188,8 +188,7 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
          "\"lists\" has a list named \"" + std::string(40, 'x') + "...\", not a digit count from 2 to 20\n"},
         {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"" + std::string(100000, '7')),
          "the 3-digit ACROSS list holds \"" + std::string(40, '7') +
-             "...\", which is not a 3-digit number\n"},
-    };
+             "...\", which is not a 3-digit number\n"}};
     for (const auto& [text, says] : cases) {
         test::WriteText(file, text);
         const GenRun r = Gen({"--solve", file});
@@ -368,8 +367,7 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         {"{\"name\": \"Small Puzzle H\", \"width\": 1e999}", "it is not JSON"},
         // Brackets inside a text are no nesting; a huge name is cut short.
         {"{\"a\": \"\\\"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
-         "\"" + std::string(40, 'N') + "...\" is no template of this program"},
-    };
+         "\"" + std::string(40, 'N') + "...\" is no template of this program"}};
     for (const auto& [text, reason] : cases) {
         PuzzleState read;
         std::string error;

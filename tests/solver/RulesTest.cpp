@@ -169,8 +169,7 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {".0. ... ...", "300 301 103 331 000 013", Rule::Trial, Grade::Expert, 1,
          "000 goes down at row 1, column 2: trying 013 there leaves no number that fits the 3-digit across "
          "run at row 1, column 1, so 013 cannot go there and 000 is the only 3-digit number that fits "
-         "0 _ _."},
-    };
+         "0 _ _."}};
     for (const auto& c : cases) {
         const FillIn board = Puzzle(c.rows, c.numbers);
         const HintStep step = NextStep(board);
@@ -236,7 +235,6 @@ TEST(Rules, CheckMarksExactlyTheSquaresNoSolutionHas) {
     EXPECT_EQ(CheckGrid(apart, {1, 0}).error, "the grid does not have the puzzle's squares");
     // A shown digit written over is no solution, though the grid is another fill; so is a digit
     // on a black square.
-    const FillIn shown0 = Puzzle(".0# ### ..#", "10 12");
     for (auto [grid, ok] : {std::pair("10# ### 12#", true), {"12# ### 10#", false}, {"101 ### 12#", false}})
-        EXPECT_EQ(IsSolved(shown0, Puzzle(grid, "").given), ok) << grid;
+        EXPECT_EQ(IsSolved(Puzzle(".0# ### ..#", "10 12"), Puzzle(grid, "").given), ok) << grid;
 }

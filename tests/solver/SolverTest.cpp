@@ -64,8 +64,7 @@ TEST(Solver, NamesWhatIsWrongWithABoard) {
          "the 2-digit list holds \"" + std::string(40, '7') + "\", which is not a 2-digit number"},
         {Puzzle(".. ##", "12 123"), "the grid has no place for the 3-digit list"},
         {FillIn{2, {true, true, true, false}, {-1, -1, -1, -1}, true, {{2, {"12"}}}, {{2, {"13", "14"}}}},
-         "the grid has 1 places for the 2-digit DOWN list but it holds 2 numbers"},
-    };
+         "the grid has 1 places for the 2-digit DOWN list but it holds 2 numbers"}};
     for (const auto& [board, message] : cases) {
         const SolveResult r = Solve(board);
         EXPECT_EQ(std::tuple(r.error, r.solutions, r.grids.size()), std::tuple(message, 0, std::size_t{0}));
