@@ -203,11 +203,13 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         QWidget* work = w.Frame("fraWork");
         EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
         EXPECT_EQ(Pixel(work, QPoint(work->width() / 2, work->height() - 4)), back);
-        // fraWork's right edge and its foot.
-        for (const QPoint edge : {QPoint(work->width() - 2, 40), QPoint(40, work->height() - 2)}) {
+        // fraWork's right edge, its foot and its left edge, a light line inside the dark one.
+        for (const QPoint edge :
+             {QPoint(work->width() - 2, 40), QPoint(40, work->height() - 2), QPoint(0, 40)}) {
             const int shade = Pixel(work, edge).lightness();
             EXPECT_TRUE(shade > 0 && shade < back.lightness()) << "etched: a shade of the colour, " << shade;
         }
+        EXPECT_GT(Pixel(work, QPoint(1, 40)).lightness(), back.lightness()) << "and a light line inside it";
         EXPECT_EQ(w.Frame("fraUserGrid")->palette().color(QPalette::WindowText), QColor(0x80, 0x20, 0x10));
         // The grid frame's etched line runs level with the middle of its caption.
         QGroupBox* frame = w.Frame("fraUserGrid");

@@ -186,9 +186,10 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
          "\"lists\" has a list named \"1/\", not a digit count from 2 to 20\n"},
         {damaged("\"lists\": {\"3\"", "\"lists\": {\"" + std::string(100000, 'x') + "\""),
          "\"lists\" has a list named \"" + std::string(40, 'x') + "...\", not a digit count from 2 to 20\n"},
-        {damaged("\"lists\": {\"3\": [\"", "\"lists\": {\"3\": [\"" + std::string(100000, '7')),
-         "the 3-digit ACROSS list holds \"" + std::string(40, '7') +
-             "...\", which is not a 3-digit number\n"}};
+        {damaged("\"lists\": {\"3\": [\"",
+                 "\"lists\": {\"3\": [\"" + std::string(38, '7')), // 41 digits: 40 shown
+         "the 3-digit ACROSS list holds \"" + std::string(38, '7') +
+             "54...\", which is not a 3-digit number\n"}};
     for (const auto& [text, says] : cases) {
         test::WriteText(file, text);
         const GenRun r = Gen({"--solve", file});
@@ -329,6 +330,8 @@ TEST(PuzzleFile, ReadsWhatCorvanaGenWritesAsTheSamePuzzle) {
         nlohmann::json written = Parsed(args), j = written;
         j["a key of a later version"] = {1, 2};
         j["draws"] = written["draws"] = kMaxDraws; // the most a file may say
+        j.erase("solutions"); // a puzzle made without the one-solution check: none counted
+        written["solutions"] = 0;
         PuzzleState read;
         std::string error;
         ASSERT_TRUE(PuzzleForPlayFromJson(j, read, error)) << error;
