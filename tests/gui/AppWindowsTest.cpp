@@ -450,13 +450,12 @@ TEST(QtUtil, TwipEdgesNeverDriftAndFitLabelShrinksTheFontJustEnough) {
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(TwipsRect(120 + 300 * i, 240, 252, 288), QRect(8 + 20 * i, 16, 17, 19));
     QLabel label(QStringLiteral("Corvana Corvana"));
-    QFont font = label.font();
-    font.setPointSizeF(12);
-    label.setFont(font);
+    label.setFont(QFont(label.font().family(), 12));
     label.resize(label.sizeHint().width() * 3 / 4, label.sizeHint().height());
     EXPECT_TRUE(FitLabel(label, -1, 4.0) && ShowsWholeText(label));
     EXPECT_LT(label.font().pointSizeF(), 12.0);
-    font.setPointSizeF(label.font().pointSizeF() + 0.5);
+    QFont font = label.font();
+    font.setPointSizeF(font.pointSizeF() + 0.5);
     label.setFont(font);
     EXPECT_FALSE(ShowsWholeText(label)) << "half a point larger would not fit";
     EXPECT_FALSE(FitLabel(label, -1, label.font().pointSizeF())) << "not below the minimum";
