@@ -89,8 +89,7 @@ TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         // a half, a zero one too, and a zero after it does not); a field without one is 0.
         {Lines({"12.6", "-5", "+7", " 42abc", "abc", "12.50", "15.5", "-12.6", "0.49", "-.5", "3.05",
                 "1.500001 8"}),
-         true,
-         {13, -5, 7, 42, 0, 12, 16, -13, 0, 0, 3, 2}},
+         true, readFirst({13, -5, 7, 42, 0, 12, 16, -13, 0, 0, 3, 2})},
         // Commas and any line end end a field.
         {"1,2,3\r\n4,5,6\n7\r8,9,10,11,12", true, twelveRead},
         // Whatever follows the twelfth value is ignored, however long.
@@ -109,8 +108,7 @@ TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
         {TwelveWith(3, "2147483647.5"), false, readFirst({1, 2})},
         {TwelveWith(3, "99999999999999999999999999999"), false, readFirst({1, 2})},
         {Lines({"2147483647", "-2147483648", "2147483646.5", "4", "5", "6", "7", "8", "9", "10", "11", "12"}),
-         true,
-         {2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12}}};
+         true, readFirst({2147483647, -2147483647 - 1, 2147483646, 4, 5, 6, 7, 8, 9, 10, 11, 12})}};
     for (const auto& [content, ok, expected] : cases) {
         WriteText(path, content);
         const auto openBefore = std::distance(fs::directory_iterator("/proc/self/fd"), {});

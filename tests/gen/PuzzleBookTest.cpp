@@ -283,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::
 // solution even on a mirrored grid, and the title page says so.
 TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSolution) {
     test::TempDir dir;
-    const std::string pdf = dir.File("medium.pdf");
+    const std::string pdf = dir.File("medium.pdf"), mirrored = dir.File("mirrored.pdf");
     std::vector<std::string> args = {"--template", "all",     "--count", "3",         "--seed",
                                      "1",          "--grade", "Medium",  "--no-first"};
     auto book = args;
@@ -302,13 +302,11 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
                              "How to play", "Puzzles: pages 2 to 4. Solutions: page 5."})
         EXPECT_TRUE(Has(title, says)) << says << "\n" << title;
     // Without a grade, a book whose every grid reads both ways says that either reading is right.
-    const std::string mirrored = dir.File("mirrored.pdf");
     args = {"--template", "Small Puzzle Project X", "--count", "1", "--no-first", "--pdf", mirrored};
     ASSERT_EQ(RunGenerator(args, out, err), 0);
     const std::string both = std::regex_replace(PageTexts(mirrored)[0], std::regex("\n"), " ");
-    for (const char* says :
-         {"Every grid here reads the same mirrored", "1 number fill-in puzzle, with its solution",
-          "Puzzle: page 2. Solution: page 3."})
+    for (const char* says : {"Puzzle: page 2. Solution: page 3.", "Every grid here reads the same mirrored",
+                             "1 number fill-in puzzle, with its solution"})
         EXPECT_TRUE(Has(both, says)) << says << "\n" << both;
     // A grid that does not read the same mirrored, or one listing its down numbers apart, has one solution.
     for (const char* name : {"Normal Puzzle Steps", "Large Puzzle Squares"}) {

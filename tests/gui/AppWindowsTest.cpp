@@ -114,8 +114,7 @@ void ExpectWholeAndApart(const QWidget& parent, const std::string& where) {
         } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
             for (int c = 0; c < table->columnCount(); ++c)
                 for (int r = -1; r < table->rowCount(); ++r) {
-                    const QString text =
-                        r < 0 ? table->horizontalHeaderItem(c)->text() : table->item(r, c)->text();
+                    const QString text = (r < 0 ? table->horizontalHeaderItem(c) : table->item(r, c))->text();
                     EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(text))
                         << name << " column " << c << " cuts off " << text.toStdString();
                     // A row is as tall as its text and a little air: not cut off, nor spaced out.
@@ -267,8 +266,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     QTest::keyClick(forward, Qt::Key_Backtab); // to the page's selector: the ring is for keyboard users
     // A focus ring 3 pixels inside each edge of the selector, darker than the face within it.
     const QImage ring = option(0)->grab().toImage();
-    const int dpr = static_cast<int>(ring.devicePixelRatio()), in = 3 * dpr;
-    const int r = ring.width() - 1, b = ring.height() - 1;
+    const int dpr = int(ring.devicePixelRatio()), in = 3 * dpr, r = ring.width() - 1, b = ring.height() - 1;
     for (const auto& [at, step] : {std::pair{QPoint(in, b / 2), QPoint(dpr, 0)},
                                    {QPoint(r - in, b / 2), QPoint(-dpr, 0)},
                                    {QPoint(r / 2, in), QPoint(0, dpr)},
@@ -290,7 +288,7 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(cell(60)->focusPolicy(), Qt::NoFocus) << "the example grid is a picture: Tab passes it by";
     EXPECT_EQ(cell(65)->palette().color(QPalette::Text), QColor(255, 0, 0));
     // 0157 is in the buffer and its box ticked, its caption greyed.
-    auto* box = help.findChild<QCheckBox*>(QStringLiteral("Check1"));
+    auto *box = help.findChild<QCheckBox*>("Check1"), *check = help.findChild<QCheckBox*>("Check2");
     EXPECT_EQ(Action(help, "mnuBuffer")->text(), QStringLiteral("Buffer = 0157"));
     EXPECT_TRUE(box->isChecked() && box->palette().color(QPalette::WindowText) == QColor(128, 128, 128));
     QTest::keyClick(back, Qt::Key_Return);
@@ -321,7 +319,6 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     EXPECT_EQ(PageShown(help), 1);
     EXPECT_GT(boldInk * 2, ink(option(3)) * 3);
 
-    auto* check = help.findChild<QCheckBox*>(QStringLiteral("Check2"));
     QTest::mouseClick(cell(0), Qt::LeftButton);
     QTest::keyClicks(cell(0), QStringLiteral("7"));
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));

@@ -145,11 +145,10 @@ TEST_P(Entry, AFillWritesAcrossOrDownAndUndoTakesItBack) {
     for (const int kind : {0, 1, 2}) {
         const bool down = kind == 1;
         PlayFixture f(GetParam());
-        const int n = Digits(f), step = down ? f.W() : 1;
+        const int n = Digits(f), step = down ? f.W() : 1, start = *f.WhiteRun(n, down);
         const int id = f.form->FindBox(n, down && f.form->Config().separateLists, 0);
         const ColorValue listColour = f.Box(id).fore;
         const std::string number = Buffer(f, n, down);
-        const int start = *f.WhiteRun(n, down);
         f.Type(start, 0);
         f.Fill(start, kind == 2 ? start + f.W() + 1 : start + 2 * step);
         EXPECT_EQ(std::tuple(f.form->AutoFillDown(), f.Run(start, n, step), f.form->BufferCaption()),

@@ -49,13 +49,8 @@ FillIn PastTheFirstBlock(const std::string& rows, const std::string& numbers) {
 // boards were found by comparing the rules with and without a fault on many small random boards;
 // each tells apart a fault that the boards before it do not.
 TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
-    const struct {
-        const char *rows, *numbers;
-        Rule rule;
-        Grade grade;
-        int solutions; // of two looked for
-        const char* text;
-    } cases[] = {
+    // The board's rows and numbers, the rule and the grade, the solutions (of two looked for) and the text.
+    const std::tuple<const char*, const char*, Rule, Grade, int, const char*> cases[] = {
         // Across at row 2 only 01 begins with 0 (the 10s begin with 1).
         {"..# #0. ..0", "01 01 10 100 100", Rule::Singles, Grade::Easy, 1,
          "01 goes across at row 2, column 2: it is the only 2-digit number that fits 0 _."},
@@ -170,8 +165,8 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
          "000 goes down at row 1, column 2: trying 013 there leaves no number that fits the 3-digit across "
          "run at row 1, column 1, so 013 cannot go there and 000 is the only 3-digit number that fits "
          "0 _ _."}};
-    for (const auto& c : cases) {
-        const FillIn board = Puzzle(c.rows, c.numbers);
+    for (const auto& [rows, numbers, rule, grade, solutions, text] : cases) {
+        const FillIn board = Puzzle(rows, numbers);
         const HintStep step = NextStep(board);
         // The number is the one the text names, and its squares the run at its row and column.
         std::vector<int> run;
@@ -179,15 +174,15 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
             run.push_back((step.row - 1) * board.width + step.column - 1 + k * (step.down ? board.width : 1));
         EXPECT_EQ(std::tuple(std::string(GradeName(GradePuzzle(board))), Solve(board).solutions, step.outcome,
                              step.rule, step.text, step.cells),
-                  std::tuple(GradeName(c.grade), c.solutions, O::Placed, c.rule, c.text, run));
+                  std::tuple(GradeName(grade), solutions, O::Placed, rule, text, run));
         EXPECT_EQ(step.text.substr(0, step.number.size() + 1), step.number + " ");
         // The same board past the first block of 64 numbers of its lists (the rules and the search
         // keep a list's numbers in blocks of 64, as bits): the same step, grade and solutions.
-        const FillIn far = PastTheFirstBlock(c.rows, c.numbers);
+        const FillIn far = PastTheFirstBlock(rows, numbers);
         const HintStep there = NextStep(far);
         EXPECT_EQ(std::tuple(there.rule, there.number, GradeName(GradePuzzle(far)), Solve(far).solutions),
-                  std::tuple(c.rule, Raised(step.number), GradeName(c.grade), c.solutions))
-            << c.text;
+                  std::tuple(rule, Raised(step.number), GradeName(grade), solutions))
+            << text;
     }
 }
 
@@ -195,11 +190,8 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
     FillIn joinedWithDownLists = Puzzle(".. ..", "12 34 13 24");
     joinedWithDownLists.down = joinedWithDownLists.across;
     const std::string unread = "The puzzle cannot be read: ";
-    const struct {
-        FillIn board;
-        O outcome;
-        std::string text;
-    } cases[] = {
+    // The board, and the outcome and text of its hint.
+    const std::tuple<FillIn, O, std::string> cases[] = {
         {Puzzle("12 34", "12 34 13 24"), O::Complete, "Nothing to hint: the puzzle is solved."},
         // 12 and 34 across read 13 and 24 down, and so does their mirror image.
         {Puzzle(".. ..", "12 34 13 24"), O::Stuck,
@@ -214,10 +206,10 @@ TEST(Rules, AHintThatPlacesNothingSaysWhy) {
         {Puzzle(".", ""), O::Error, unread + "the grid is 1 squares wide (2 to 64 expected)."},
         {joinedWithDownLists, O::Error, unread + "down lists are given for a puzzle whose lists are joined."},
     };
-    for (const auto& c : cases) {
-        const HintStep step = NextStep(c.board);
-        EXPECT_EQ(std::pair(step.outcome, step.text), std::pair(c.outcome, c.text));
-        EXPECT_TRUE(step.number.empty() && step.cells.empty()) << c.text;
+    for (const auto& [board, outcome, text] : cases) {
+        const HintStep step = NextStep(board);
+        EXPECT_EQ(std::pair(step.outcome, step.text), std::pair(outcome, text));
+        EXPECT_TRUE(step.number.empty() && step.cells.empty()) << text;
     }
 }
 
