@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <regex>
 #include <thread>
@@ -113,7 +114,8 @@ TEST(WriteFileAtomically, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
     {
         AtomicFileWriter out;
         ASSERT_TRUE(out.Open(dir.File("f"), FileMode::Usual, error)) << error;
-        EXPECT_EQ((std::tuple{out.Commit(error), EntriesIn(dir.path())}), std::tuple(false, 1u));
+        EXPECT_EQ((std::tuple{out.Commit(error), out.ErrorNumber(), EntriesIn(dir.path())}),
+                  std::tuple(false, EISDIR, 1u));
         EXPECT_EQ(error.rfind("cannot rename " + dir.path().string() + "/.f.", 0), 0u) << error;
         EXPECT_TRUE(fs::is_directory(dir.File("f/inside")));
         fresh = error.substr(std::string("cannot rename ").size(), dir.path().string().size() + 10);

@@ -735,6 +735,8 @@ TEST(AppWindows, EveryControlIsWholeInsideItsParentAndClearOfItsSiblings) {
         ASSERT_TRUE(OnScreen(*w));
         ExpectWholeAndApart(*w, w->objectName().toStdString());
     }
+    editor.mnuReturn()->trigger(); // nothing to save: Return to Main closes the editor without a question
+    EXPECT_EQ(std::pair(editor.isVisible(), a.dialogs.messages.size()), std::pair(false, std::size_t{0}));
     // Zoomed, Best Times is as wide as nine tenths of the screen, or as its buttons need.
     const int room = zoomed.screen()->availableGeometry().width() * 9 / 10;
     EXPECT_EQ(zoomed.width(), std::max(room, zoomed.minimumSizeHint().width()));

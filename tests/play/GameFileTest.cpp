@@ -110,9 +110,9 @@ TEST_F(StateFile, AResumedGameShowsWhatTheFormShowed) {
         f.form->mnuShowStartingNumber_Click();
         const int cell = f.FreeCell();
         f.Type(cell, f.Solution(cell) == 0 ? 1 : 0); // a wrong digit, a 0 where it can be
-        f.form->BoxClick(f.UntickedBox(2));
         if (f.form->Config().separateLists)
-            f.Pick(3, 1, true); // a down list's tick, and the buffer taken from a down list
+            f.Pick(3, 1, true); // a down list's tick; the buffer then taken from an across list
+        f.form->BoxClick(f.UntickedBox(2));
         f.Type(cell + 1, 4);
         f.form->mnuCheck_Click(); // marks the wrong digit
         f.form->mnuHint_Click();  // refused on it, but counted

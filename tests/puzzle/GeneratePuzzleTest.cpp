@@ -198,6 +198,14 @@ TEST(FillNumbers, UnsupportedLengthsAreReportedAndAnEmptyCountFailsSilently) {
     EXPECT_EQ(list, NumberList{42});
 }
 
+// A down number may begin with zeros, or be nothing but zeros: its caption shows every digit.
+TEST(NumberRoutines, CaptionsShowEveryDigitOfANumberThatBeginsWithZeros) {
+    NumberList numbers{12, 0, 7};
+    CaptionList captions;
+    EXPECT_TRUE(SortToCaptions(numbers, captions) && PadCaptions(captions, 3));
+    EXPECT_EQ(captions, (CaptionList{"000", "007", "012"}));
+}
+
 // The digit counts whose lists take the Primary colour, per template.
 TEST(PrimarySets, AllFifteenTemplates) {
     const std::map<std::string, std::vector<int>> expected = {
