@@ -85,11 +85,11 @@ TEST_F(ColorFile, ReadsFieldsAsGivenAndAlwaysClosesTheFile) {
     const std::tuple<std::string, bool, std::vector<ColorValue>> cases[] = {
         // Eleven values fail but keep what was read; empty lines are no values.
         {Lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "", "  "}), false, elevenRead},
-        // The leading number of each field, rounded half to even (only the first decimal decides
-        // a half, a zero one too, and a zero after it does not); a field without one is 0.
+        // The leading number of each field, rounded half to even (a half is 5 as the first decimal,
+        // zeros after it, 2.500001 is more); a field without one is 0.
         {Lines({"12.6", "-5", "+7", " 42abc", "abc", "12.50", "15.5", "-12.6", "0.49", "-.5", "3.05",
-                "1.500001 8"}),
-         true, readFirst({13, -5, 7, 42, 0, 12, 16, -13, 0, 0, 3, 2})},
+                "2.500001 8"}),
+         true, readFirst({13, -5, 7, 42, 0, 12, 16, -13, 0, 0, 3, 3})},
         // Commas and any line end end a field.
         {"1,2,3\r\n4,5,6\n7\r8,9,10,11,12", true, twelveRead},
         // Whatever follows the twelfth value is ignored, however long.

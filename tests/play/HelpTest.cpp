@@ -95,7 +95,8 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
         << "cells, ticks and colours as before the hint";
     // Hint after hint to the end, each building on the last (else it would not end): each ticks its
     // number's first copy not yet ticked, in the list it goes in.
-    for (int hints = 0; hints < f.Count(); ++hints) { // each places a number: never more than squares
+    const bool fromAcross = f.form->BufferFromAcross(); // the list the buffer came from, as it stays
+    for (int hints = 0; hints < f.Count(); ++hints) {   // each places a number: never more than squares
         std::vector<int> expected = f.TickedIds();
         f.form->mnuHint_Click();
         const std::string now = f.form->StatusText(), n = now.substr(0, now.find(' '));
@@ -108,7 +109,8 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
                 expected.insert(std::upper_bound(expected.begin(), expected.end(), id), id);
                 break;
             }
-        EXPECT_EQ(f.TickedIds(), expected) << now;
+        EXPECT_EQ(std::pair(f.TickedIds(), f.form->BufferFromAcross()), std::pair(expected, fromAcross))
+            << now;
     }
     EXPECT_EQ(f.form->StatusText(), "Nothing to hint: the puzzle is solved.");
     f.puzzle.PuzzleName = "No Such Puzzle"; // a grid the rules cannot read: Hint says so

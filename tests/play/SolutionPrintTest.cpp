@@ -52,6 +52,7 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     f.form->BoxClick(picked); // ticks kept aside by the solution view go with their game
     f.form->mnuSolution_Click();
     f.form->LoadPuzzle(false);
+    EXPECT_EQ(f.form->UserGridFrame().caption, "User Grid") << "a new game starts in the user's grid";
     f.form->mnuSolution_Click();
     f.form->mnuSolution_Click();
     EXPECT_EQ(f.Box(picked).value, 0) << "a new game starts with none of them";
