@@ -176,13 +176,18 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     for (const int p : {2, int(puzzles.size()) + 1}) { // the first puzzle and the last, a Large one
         const std::string image = Shell("pdftoppm -f " + std::to_string(p) + " -l " + std::to_string(p) +
                                         " -r 144 -gray '" + pdf + "'");
-        int w = 0, h = 0, edge = 0, from = 0, to = 0;
+        int w = 0, h = 0, edge = 0, from = 0, to = 0, rule = -1, top = -1; // the first two: header, grid
         std::istringstream(image.substr(2)) >> w >> h;
         const char* dots = image.data() + image.size() - std::size_t(w) * std::size_t(h);
         for (int y = 0; y < h; ++y)
             for (int x = 0, run = 0; x < w; ++x)
-                if ((run = static_cast<unsigned char>(dots[y * w + x]) < 96 ? run + 1 : 0) > 200)
+                if ((run = static_cast<unsigned char>(dots[y * w + x]) < 96 ? run + 1 : 0) > 200) {
                     std::tie(edge, from, to) = std::tuple(y, x - run + 1, x);
+                    rule = rule < 0 ? y : rule;
+                    top = top < 0 && y > rule + 2 ? y : top;
+                }
+        // 12 points from the header's rule to the grid, less half the grid's frame.
+        EXPECT_NEAR((top - rule) / 2.0, 11.5, 0.25) << "page " << p << ": the grid under the header";
         const Page& shown = boxes[std::size_t(p - 1)];
         const auto first = std::find_if(shown.words.begin(), shown.words.end(),
                                         [&](const Box& b) { return b.y0 > (edge + 1) / 2.0; });
