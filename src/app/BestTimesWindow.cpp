@@ -94,9 +94,9 @@ BestTimesWindow::BestTimesWindow(RecordsBook& book, Dialogs& dialogs, int zoom, 
     // Wide enough for every column whole, as far as the screen allows; the tables scroll beyond.
     int wanted = 0;
     for (QTableWidget* table : {best_, statistics_}) {
-        // Measured unstretched: the last column would otherwise take whatever room there is.
+        // Measured unstretched: the last column would otherwise take whatever room there is. The
+        // columns size themselves to their contents (their resize mode) when the length is asked.
         table->horizontalHeader()->setStretchLastSection(false);
-        table->resizeColumnsToContents();
         wanted = std::max(wanted, 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() +
                                       table->horizontalHeader()->length());
         table->horizontalHeader()->setStretchLastSection(true); // then it takes the room left
