@@ -188,14 +188,14 @@ std::vector<ListLine> Lines(const std::vector<Section>& sections, const ListStyl
         const Section& sec = sections[At(si)];
         if (sec.groups.empty())
             continue;
+        // The space before a line is dropped at the top of a column, the first line's included.
         if (!sec.title.isEmpty())
-            lines.push_back(
-                {ListLine::Kind::Section, si, 0, 0, 0, st.sectionLine, lines.empty() ? 0 : st.line * 0.9});
+            lines.push_back({ListLine::Kind::Section, si, 0, 0, 0, st.sectionLine, st.line * 0.9});
         for (int gi = 0; gi < static_cast<int>(sec.groups.size()); ++gi) {
             const Group& g = sec.groups[At(gi)];
             const bool afterTitle = !lines.empty() && lines.back().kind == ListLine::Kind::Section;
-            lines.push_back({ListLine::Kind::Heading, si, gi, 0, 0, st.line,
-                             lines.empty() || afterTitle ? 0 : st.line * 0.45});
+            lines.push_back(
+                {ListLine::Kind::Heading, si, gi, 0, 0, st.line, afterTitle ? 0 : st.line * 0.45});
             const int perRow = std::max(1, static_cast<int>(std::floor((columnWidth + st.gap) /
                                                                        (EntryWidth(st, g.digits) + st.gap))));
             for (int first = 0; first < g.count; first += perRow)

@@ -233,7 +233,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         // Down a column of lists each heading ("3 Digits") sits directly over its first number, clear
         // of a list above it, and each number under one as long or under the heading of its length,
         // drawn again where a list goes on at the top of a column.
-        std::set<double> lefts; // of the columns of lists: where their headings begin
+        std::set<double> lefts;         // of the columns of lists: where their headings begin
+        std::set<double> headingWidths; // of "Digits": a page's headings in one font, repeated ones too
         for (std::size_t i = 1; i + 1 < words.size(); ++i) {
             const Box& n = words[i];
             const Box *above = nullptr, *below = nullptr;
@@ -247,6 +248,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
             const std::string under = above ? above->text : "";
             if (words[i + 1].text == "Digits") {
                 lefts.insert(n.x0);
+                headingWidths.insert(std::round((words[i + 1].x1 - words[i + 1].x0) * 10) / 10);
                 ASSERT_NE(below, nullptr) << n.text << " Digits ends a column";
                 EXPECT_EQ(below->text.size(), std::stoul(n.text)) << n.text << " Digits over " << below->text;
                 const double gapAbove = std::isdigit(under[0]) ? n.y0 - above->y1 : 99;
@@ -260,6 +262,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                     << n.text << " stands under " << under;
             }
         }
+        EXPECT_LE(headingWidths.size(), 1u);
         // The columns share the width between the margins evenly, 18 points apart.
         double k = 0;
         for (const double left : lefts)
