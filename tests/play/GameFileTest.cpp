@@ -90,8 +90,8 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
             EXPECT_EQ(GameToJson(f.puzzle, kept)["play"]["secondsSpent"], 0) << "no time is written as none";
             TypeSolution(f);
         }
-        EXPECT_EQ(f.Msgs(), expected);
-        EXPECT_EQ(f.host.kept, expected.size()) << "a solved game is kept at once";
+        // The notice, and a solved game kept at once.
+        EXPECT_EQ(std::pair(f.Msgs(), f.host.kept), std::pair(expected, expected.size()));
         now += 50;
         EXPECT_EQ(f.form->ClockRunning(), kind == 2);
         EXPECT_EQ(f.form->SecondsSpent(), kind == 2 ? 175 : kind == 3 ? 0 : 125);
@@ -122,8 +122,8 @@ TEST_F(StateFile, AResumedGameShowsWhatTheFormShowed) {
             f.form->mnuSolution_Click();
         GameStore saved(own.File("last-game.json"));
         ASSERT_EQ(saved.Save(SavedGame{f.puzzle, f.form->CapturePlay()}), "");
-        EXPECT_EQ(fs::status(saved.Path()).permissions() & (fs::perms::group_all | fs::perms::others_all),
-                  fs::perms::none); // the file is the user's alone
+        // The file is the user's alone.
+        EXPECT_EQ(fs::status(saved.Path()).permissions() & ~fs::perms::owner_all, fs::perms::none);
         GameStore::Loaded loaded = saved.Load();
         ASSERT_TRUE(loaded.game) << loaded.message;
         // A kept mark on an empty square is dropped: it judges no digit.
@@ -242,8 +242,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
             fs::last_write_time(dir.File(".last-game.json." + suffix), old);
     }
     const int locked = ::open(dir.File(".last-game.json.Locked").c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(locked, LOCK_EX), 0);
-    EXPECT_EQ(store.Load().message, "");
+    ASSERT_EQ((std::tuple{::flock(locked, LOCK_EX), store.Load().message}), std::tuple(0, ""));
     ::close(locked);
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -262,9 +261,8 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
     for (const char* key : {"assisted", "hints", "checks", "checkMarks"})
         older["play"].erase(key);
     WriteText(dir.File("last-game.json"), older.dump());
-    const auto kept = store.Load().game;
-    ASSERT_TRUE(kept) << "a game kept before help was counted reads";
-    EXPECT_EQ(GameToJson(*kept), good);
+    // A game kept before help was counted reads.
+    EXPECT_EQ(GameToJson(store.Load().game.value_or(SavedGame{})), good);
 }
 
 // The file says its format. A game kept with an earlier puzzle's lists of lengths its template
@@ -310,8 +308,7 @@ TEST_F(StateFile, TheKeeperWritesEveryChangeButNotTheTimeAlone) {
     };
     EXPECT_EQ(keep(7, false), "");
     const SavedGame kept = store.Load().game.value_or(SavedGame{});
-    EXPECT_EQ(std::pair(kept.puzzle.UserArray.at(Ix(cell)), kept.play.secondsSpent),
-              std::pair(std::int16_t{7}, std::int64_t{65}));
+    EXPECT_EQ(std::tuple(kept.puzzle.UserArray.at(Ix(cell)), kept.play.secondsSpent), std::tuple(7, 65));
     EXPECT_EQ(ReadText(store.Path()), GameToJson(kept.puzzle, kept.play).dump(1)) << "as Save lays it out";
     // A failure is reported once, and again after a write that worked in between.
     EXPECT_EQ((std::array{keep(1, true).empty(), keep(2, true).empty(), keep(3, false).empty(),
@@ -352,10 +349,10 @@ TEST(SettingsFile, OnlyARegularFileOrALinkToOneIsReadAndOnlyThoseAreReplaced) {
         c.make(dir, path);
         const Settings read = ReadSettingsFile(path);
         EXPECT_EQ(read.count("zoom") ? read.at("zoom") : "", c.read);
-        std::string error;
-        EXPECT_EQ(WriteSetting(path, "zoom", "175", error), c.written) << error;
-        EXPECT_EQ(error, c.written ? "" : path + " is not a regular file");
-        EXPECT_EQ(fs::symlink_status(path).type(), c.after);
+        std::string why;
+        // Whether a save replaced what is there, why not, and what stands at the path afterwards.
+        EXPECT_EQ((std::tuple{WriteSetting(path, "zoom", "175", why), why, fs::symlink_status(path).type()}),
+                  std::tuple(c.written, c.written ? "" : path + " is not a regular file", c.after));
         const fs::file_status device = fs::symlink_status(dir.File("zero"));
         EXPECT_TRUE(!fs::exists(device) || fs::is_character_file(device)) << "a device a link led to stays";
     }

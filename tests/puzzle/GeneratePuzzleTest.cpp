@@ -146,32 +146,28 @@ TEST(GeneratePuzzle, ClockSeedsDifferBuildsReplaceEachOtherAndAnUnknownNameChang
 // The exact draws of one seed, so a changed range, carry or raise shows at once.
 TEST(FillNumbers, OneSeedDrawsExactlyTheseNumbers) {
     std::string message;
-    // The digit count, whether the numbers are reduced, and the six numbers drawn.
-    const std::tuple<int, bool, NumberList> cases[] = {
-        {2, false, {64, 39, 42, 40, 61, 43}},
-        {2, true, {42, 31, 32, 31, 41, 32}},
-        {3, false, {704, 428, 466, 431, 668, 464}},
-        {3, true, {421, 250, 301, 250, 410, 301}},
-        {4, false, {7108, 4321, 4706, 4349, 6747, 4683}},
-        {4, true, {4221, 2503, 3021, 2510, 4110, 3014}},
-        {5, false, {71142, 43251, 47105, 43528, 67529, 46867}},
-        {5, true, {42110, 24552, 30131, 25023, 41000, 30102}},
-        {6, false, {711490, 432551, 471096, 435319, 675350, 468713}},
-        {6, true, {422143, 250302, 302115, 251021, 411022, 301424}},
-        {7, false, {7114964, 4325546, 4710997, 4353230, 6753558, 4687170}},
-        {7, true, {4221443, 2503021, 3021152, 2510215, 4110231, 3014243}},
-        {8, false, {71149708, 43255495, 47110014, 43532341, 67535644, 46871743}},
-        {8, true, {42214435, 25030221, 30211530, 25102154, 41102321, 30142433}},
-        {9, false, {711497150, 432554989, 471100180, 435323451, 675356504, 468717469}},
-        {9, true, {422144401, 250302212, 302115305, 251021545, 411023222, 301424332}},
-        {10, false, {7114971562, 4325549931, 4711001844, 4353234548, 6753565105, 4687174730}},
-        {10, true, {4221444021, 2503022130, 3021153100, 2510215501, 4110232224, 3014243322}}};
-    for (const auto& [n, reduced, expected] : cases) {
-        RandomSource random(2024);
-        NumberList list;
-        ASSERT_TRUE((n <= 8 ? FillNumbers : FillNumbersWide)(list, n, 6, reduced, random, message));
-        EXPECT_EQ(list, expected) << n << (reduced ? " reduced" : "");
-    }
+    // The six numbers drawn for 2, 3, ... 10 digits: normal, then reduced.
+    const NumberList cases[][2] = {
+        {{64, 39, 42, 40, 61, 43}, {42, 31, 32, 31, 41, 32}},
+        {{704, 428, 466, 431, 668, 464}, {421, 250, 301, 250, 410, 301}},
+        {{7108, 4321, 4706, 4349, 6747, 4683}, {4221, 2503, 3021, 2510, 4110, 3014}},
+        {{71142, 43251, 47105, 43528, 67529, 46867}, {42110, 24552, 30131, 25023, 41000, 30102}},
+        {{711490, 432551, 471096, 435319, 675350, 468713}, {422143, 250302, 302115, 251021, 411022, 301424}},
+        {{7114964, 4325546, 4710997, 4353230, 6753558, 4687170},
+         {4221443, 2503021, 3021152, 2510215, 4110231, 3014243}},
+        {{71149708, 43255495, 47110014, 43532341, 67535644, 46871743},
+         {42214435, 25030221, 30211530, 25102154, 41102321, 30142433}},
+        {{711497150, 432554989, 471100180, 435323451, 675356504, 468717469},
+         {422144401, 250302212, 302115305, 251021545, 411023222, 301424332}},
+        {{7114971562, 4325549931, 4711001844, 4353234548, 6753565105, 4687174730},
+         {4221444021, 2503022130, 3021153100, 2510215501, 4110232224, 3014243322}}};
+    for (int n = 2; n <= 10; ++n)
+        for (const bool reduced : {false, true}) {
+            RandomSource random(2024);
+            NumberList list;
+            ASSERT_TRUE((n <= 8 ? FillNumbers : FillNumbersWide)(list, n, 6, reduced, random, message));
+            EXPECT_EQ(list, cases[n - 2][reduced]) << n << (reduced ? " reduced" : "");
+        }
     // More draws than there are numbers of 2 digits: equal draws are raised apart, so only the
     // largest number, which no raise fits, repeats.
     RandomSource random(7);
