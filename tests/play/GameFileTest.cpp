@@ -177,6 +177,7 @@ TEST_F(StateFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/corvanaGame", 2), "it is not a game of this program"},
         {with("/play", nullptr), "the puzzle or the state of play is missing"},
         {with("/puzzle/name", "Huge Puzzle"), "\"Huge Puzzle\" is no template of this program"},
+        {with("/puzzle/name", 5), "it names no template"},
         {with("/puzzle/solution/0", row), "the numbers in \"lists\" are not those of the solution grid"},
         {with("/puzzle/user/3", "#"), "row 4 of \"user\" must have 20 squares"},
         {with("/puzzle/listsDown", 5), "\"listsDown\" is missing"},
