@@ -161,6 +161,16 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         {"... ... ...", "003 000 311 003 001 301", Rule::Trial, Grade::Expert, 2,
          "003 goes across at row 1, column 1: trying 000 there leaves no number that fits the 3-digit down "
          "run at row 1, column 3, so 000 cannot go there and 003 is the only 3-digit number left."},
+        // Placements of one round of a trial that disagree are its contradiction.
+        {"... ... ...", "001 010 011 101 110 110", Rule::Trial, Grade::Expert, 2,
+         "110 goes across at row 2, column 1: trying 101 there leaves no number that fits the 3-digit across "
+         "run at row 1, column 1, so 101 cannot go there and 110 is the only 3-digit number left."},
+        // 11 is listed 8 times: its places, counted one by one, are among the open runs only.
+        {"#..#. ..#.. ##### .##.. ..#..", "00 00 01 11 11 11 11 11 11 11 11", Rule::Trial, Grade::Expert, 2,
+         "11 goes down at row 4, column 5: trying 00 across at row 4, column 4 leaves no number that fits "
+         "the "
+         "2-digit down run at row 4, column 5, so 00 cannot go there and 11 is the only 2-digit number "
+         "left."},
         {".0. ... ...", "300 301 103 331 000 013", Rule::Trial, Grade::Expert, 1,
          "000 goes down at row 1, column 2: trying 013 there leaves no number that fits the 3-digit across "
          "run at row 1, column 1, so 013 cannot go there and 000 is the only 3-digit number that fits "
