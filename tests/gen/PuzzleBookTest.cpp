@@ -181,11 +181,10 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         const char* dots = image.data() + image.size() - std::size_t(w) * std::size_t(h);
         for (int y = 0; y < h; ++y)
             for (int x = 0, run = 0; x < w; ++x)
-                if ((run = static_cast<unsigned char>(dots[y * w + x]) < 96 ? run + 1 : 0) > 200) {
-                    std::tie(edge, from, to) = std::tuple(y, x - run + 1, x);
-                    rule = rule < 0 ? y : rule;
-                    top = top < 0 && y > rule + 2 ? y : top;
-                }
+                if ((run = static_cast<unsigned char>(dots[y * w + x]) < 96 ? run + 1 : 0) > 200)
+                    std::tie(edge, from, to, rule, top) =
+                        std::tuple(y, x - run + 1, x, rule < 0 ? y : rule,
+                                   rule >= 0 && top < 0 && y > rule + 2 ? y : top);
         // 12 points from the header's rule to the grid, less half the grid's frame.
         EXPECT_NEAR((top - rule) / 2.0, 11.5, 0.25) << "page " << p << ": the grid under the header";
         const Page& shown = boxes[std::size_t(p - 1)];
