@@ -95,7 +95,6 @@ bool PlayForm::PreparePage(PrintKind kind, const std::string& userBuffer) {
     printing_ = true;
     ShowMarks();
     BlackenStarter();
-    SetPrintColors();
     TrackEntries_ = false;
 
     switch (kind) {
