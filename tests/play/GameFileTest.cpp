@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>

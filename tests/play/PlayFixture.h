@@ -128,6 +128,7 @@ struct PlayFixture {
         if (keyCode != 0)
             form->txtGrid_KeyPress(cell, ascii);
         form->txtGrid_KeyUp(cell, upCode, upShift);
+        EXPECT_EQ(std::tuple(keyCode ? ascii : 0, upCode, upShift), std::tuple(0, 0, 0)) << "no key types";
         return keyCode;
     }
     void Type(int cell, int digit) { Key(cell, vk::Digit0 + digit); }
