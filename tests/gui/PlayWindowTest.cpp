@@ -374,57 +374,62 @@ TEST(PlayWindow, TheClockShowsTheTimeSpentAndStandsStillWhileMinimised) {
 // could show: one template of each size class (the list widths and fonts are the class's) at
 // every zoom.
 TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
-    for (const char* name : kOnePerSize)
-        for (const int zoom : kZoomSteps) {
-            SCOPED_TRACE(std::string(name) + " at " + std::to_string(zoom) + "%");
-            Window w(name);
-            const QSize designed = w.window->frameGeometry().size();
-            const QCheckBox* first = w.window->findChild<QCheckBox*>();
-            const auto tick = [first] { return first->style()->pixelMetric(QStyle::PM_IndicatorWidth); };
-            const int tickAt100 = tick();
-            w.window->SetZoom(zoom);
-            EXPECT_EQ(tick(), ZoomedSize(tickAt100, zoom)) << "the tick box grows as the captions do";
-            // A zoomed window is no larger than the screen leaves room for, or than at 100 %.
-            const QSize room = w.window->screen()->availableGeometry().size().expandedTo(designed);
-            EXPECT_EQ(w.window->frameGeometry().size().boundedTo(room), w.window->frameGeometry().size());
-            // The list font is the largest that fits, not a fallback to the smallest.
-            EXPECT_GE(w.window->ListFont().pixelSize(), ZoomedSize(9, zoom));
-            EXPECT_LE(w.window->ListFont().pixelSize(), ZoomedSize(12, zoom));
-            for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
-                if (box->isHidden())
-                    continue;
-                EXPECT_EQ(box->font(), w.window->ListFont());
-                EXPECT_LT(box->fontMetrics().height(), box->height()) << "a line and a pixel to spare";
-                const QString shown = box->text();
-                for (char16_t d = u'0'; d <= u'9'; ++d) {
-                    box->setText(QString(shown.size(), QChar(d)));
-                    EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
+    QFont wide = QApplication::font();
+    wide.setStretch(150); // a desktop font of wide figures, where the type must shrink to fit
+    for (const QFont& desktop : {wide, QApplication::font()}) // the usual font last: it stays
+        for (const char* name : kOnePerSize)
+            for (const int zoom : kZoomSteps) {
+                SCOPED_TRACE(name + (" at " + std::to_string(zoom) + (desktop == wide ? "%, wide" : "%")));
+                QApplication::setFont(desktop);
+                Window w(name);
+                const QSize designed = w.window->frameGeometry().size();
+                const QCheckBox* first = w.window->findChild<QCheckBox*>();
+                const auto tick = [first] { return first->style()->pixelMetric(QStyle::PM_IndicatorWidth); };
+                const int tickAt100 = tick();
+                w.window->SetZoom(zoom);
+                EXPECT_EQ(tick(), ZoomedSize(tickAt100, zoom)) << "the tick box grows as the captions do";
+                // A zoomed window is no larger than the screen leaves room for, or than at 100 %.
+                const QSize room = w.window->screen()->availableGeometry().size().expandedTo(designed);
+                EXPECT_EQ(w.window->frameGeometry().size().boundedTo(room), w.window->frameGeometry().size());
+                // The fonts are the largest that fit; under the usual font not a fallback to the smallest.
+                const int least = desktop == wide ? 6 : ZoomedSize(9, zoom),
+                          listPx = w.window->ListFont().pixelSize();
+                EXPECT_EQ(std::clamp(listPx, least, ZoomedSize(12, zoom)), listPx);
+                for (QCheckBox* box : w.window->findChildren<QCheckBox*>()) {
+                    if (box->isHidden())
+                        continue;
+                    EXPECT_EQ(box->font(), w.window->ListFont());
+                    EXPECT_LT(box->fontMetrics().height(), box->height()) << "a line and a pixel to spare";
+                    const QString shown = box->text();
+                    for (char16_t d = u'0'; d <= u'9'; ++d) {
+                        box->setText(QString(shown.size(), QChar(d)));
+                        EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
+                    }
+                    box->setText(shown);
                 }
-                box->setText(shown);
+                for (QLabel* label : w.window->findChildren<QLabel*>())
+                    EXPECT_TRUE(label->isHidden() || ShowsWholeText(*label)) << label->text().toStdString();
+                // The headings are in the list font; ACROSS and DOWN stand out in bold.
+                for (QLabel* l : w.window->findChildren<QLabel*>(QRegularExpression("^lbl\\w+[ns]$")))
+                    EXPECT_EQ(std::pair(l->font().pixelSize(), l->font().bold()),
+                              std::pair(listPx, !l->objectName().endsWith("Digits")))
+                        << l->objectName().toStdString();
+                QGroupBox* grid = w.Frame("fraUserGrid");
+                EXPECT_LE(grid->fontMetrics().horizontalAdvance("Solution Grid"), grid->width() - 20);
+                // A digit fits inside every cell's border and focus ring (cells differ by a pixel).
+                const int cellPx = w.window->CellFont().pixelSize();
+                EXPECT_EQ(std::clamp(cellPx, least, ZoomedSize(13, zoom)), cellPx);
+                for (QLineEdit* cell : w.window->findChildren<QLineEdit*>(QStringLiteral("txtGrid"))) {
+                    EXPECT_EQ(cell->font(), w.window->CellFont());
+                    EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
+                    EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
+                }
+                // Every entry of the menu bar is on the bar, even with the longest number in the buffer.
+                w.window->BoxClicked(w.Model().FindBox(FindTemplate(name)->lists.back().digits, false, 0));
+                QMenuBar* bar = w.window->menuBar();
+                for (QAction* a : bar->actions())
+                    EXPECT_LT(bar->actionGeometry(a).right(), bar->width()) << a->text().toStdString();
             }
-            for (QLabel* label : w.window->findChildren<QLabel*>())
-                EXPECT_TRUE(label->isHidden() || ShowsWholeText(*label)) << label->text().toStdString();
-            // The headings are in the list font; ACROSS and DOWN stand out in bold.
-            for (QLabel* l : w.Frame("fraWork")->findChildren<QLabel*>(QRegularExpression("^lbl\\w+[ns]$")))
-                EXPECT_EQ(std::pair(l->font().pixelSize(), l->font().bold()),
-                          std::pair(w.window->ListFont().pixelSize(), !l->objectName().endsWith("Digits")))
-                    << l->objectName().toStdString();
-            QGroupBox* grid = w.Frame("fraUserGrid");
-            EXPECT_LE(grid->fontMetrics().horizontalAdvance("Solution Grid"), grid->width() - 20);
-            // A digit fits inside every cell's border and focus ring (cells differ by a pixel).
-            EXPECT_GE(w.window->CellFont().pixelSize(), ZoomedSize(9, zoom));
-            EXPECT_LE(w.window->CellFont().pixelSize(), ZoomedSize(13, zoom));
-            for (QLineEdit* cell : w.window->findChildren<QLineEdit*>(QStringLiteral("txtGrid"))) {
-                EXPECT_EQ(cell->font(), w.window->CellFont());
-                EXPECT_LE(cell->fontMetrics().height(), cell->height() - 4);
-                EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("8")), cell->width() - 6);
-            }
-            // Every entry of the menu bar is on the bar, even with the longest number in the buffer.
-            w.window->BoxClicked(w.Model().FindBox(FindTemplate(name)->lists.back().digits, false, 0));
-            QMenuBar* bar = w.window->menuBar();
-            for (QAction* a : bar->actions())
-                EXPECT_LT(bar->actionGeometry(a).right(), bar->width()) << a->text().toStdString();
-        }
 }
 
 // A click (or Space) on a list box ticks it and fills the buffer; two clicks on cells fill the

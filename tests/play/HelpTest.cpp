@@ -91,8 +91,8 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     f.form->mnuUndo_Click();
     EXPECT_EQ(f.puzzle.UserArray, user);
     const std::string after = Picture(*f.form);
-    EXPECT_EQ(after.substr(0, after.find('|')), before.substr(0, before.find('|')))
-        << "cells, ticks and colours as before the hint";
+    // The cells, the ticks and the colours.
+    EXPECT_EQ(after.substr(0, after.find('|')), before.substr(0, before.find('|'))) << "as before the hint";
     // Hint after hint to the end, each building on the last (else it would not end): each ticks its
     // number's first copy not yet ticked, in the list it goes in.
     const bool fromAcross = f.form->BufferFromAcross(); // the list the buffer came from, as it stays

@@ -168,8 +168,7 @@ TEST(Rules, EachBoardIsHintedAndGradedByTheLowestRuleThatMakesProgress) {
         // 11 is listed 8 times: its places, counted one by one, are among the open runs only.
         {"#..#. ..#.. ##### .##.. ..#..", "00 00 01 11 11 11 11 11 11 11 11", Rule::Trial, Grade::Expert, 2,
          "11 goes down at row 4, column 5: trying 00 across at row 4, column 4 leaves no number that fits "
-         "the "
-         "2-digit down run at row 4, column 5, so 00 cannot go there and 11 is the only 2-digit number "
+         "the 2-digit down run at row 4, column 5, so 00 cannot go there and 11 is the only 2-digit number "
          "left."},
         {".0. ... ...", "300 301 103 331 000 013", Rule::Trial, Grade::Expert, 1,
          "000 goes down at row 1, column 2: trying 013 there leaves no number that fits the 3-digit across "

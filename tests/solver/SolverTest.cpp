@@ -96,9 +96,3 @@ TEST(Solver, ABoundOnDrawsKeepsTheLastDrawAndSaysItIsNotUnique) {
     // Unchecked generation is the first draw: no solutions counted, one draw made.
     EXPECT_EQ(std::tuple(s.SolutionArray, s.Solutions, s.Draws), std::tuple(firstDraw, 0, 1));
 }
-
-// A number listed twice is one number with two copies, wherever the copies stand in the list:
-// three places for 12, 34 and 12 fill three ways.
-TEST(Solver, ANumberListedTwiceIsOneNumberWithTwoCopies) {
-    EXPECT_EQ(Solve(Puzzle("..#.. ##### ..### ##### #####", "12 34 12"), 10).solutions, 3);
-}
