@@ -367,7 +367,10 @@ TEST(PuzzleFile, ADamagedPuzzleIsRefusedWithAShortReason) {
         {with("/user/1", ".........."),
          "\"user\" does not have the black squares of Small Puzzle H (row 2, column 3)"},
         {"{\"name\": \"Small Puzzle H\", \"width\": 1e999}", "it is not JSON"},
-        // Brackets inside a text are no nesting; a huge name is cut short.
+        // A name of 40 characters is shown whole; brackets inside a text are no nesting; a longer name
+        // is cut short.
+        {"{\"name\": \"" + std::string(40, 'N') + "\"}",
+         "\"" + std::string(40, 'N') + "\" is no template of this program"},
         {"{\"a\": \"\\\"[[[[[[[[[[[[[[[[[[[[[[[[[\", \"name\": \"" + std::string(50000, 'N') + "\"}",
          "\"" + std::string(40, 'N') + "...\" is no template of this program"}};
     for (const auto& [text, reason] : cases) {
