@@ -115,8 +115,8 @@ void BestTimesWindow::Refresh() {
     empty_->setVisible(records.Empty());
 }
 
+// Every row is as wide as the headers, so setting each item replaces all that was shown.
 void BestTimesWindow::Fill(QTableWidget& widget, const TextTable& table) {
-    widget.clear();
     widget.setColumnCount(static_cast<int>(table.headers.size()));
     QStringList headers;
     for (const std::string& header : table.headers)

@@ -253,16 +253,8 @@ void ColorEditorWindow::Build() {
     const int clientWidth = TwipsToPixels(kInstructions.left + kInstructions.width + kFormMargin);
     const int clientHeight = ir.bottom() + 1 + TwipsToPixels(kFormMargin);
     client->setFixedSize(clientWidth, clientHeight);
-
-    // Keyboard order: frame by frame, row by row.
-    QWidget* previous = nullptr;
-    for (int k = 0; k < 3; ++k)
-        for (const ColorRow row : kColorRows) {
-            QWidget* w = samples_[At(row)][At(k)];
-            if (previous != nullptr)
-                setTabOrder(previous, w);
-            previous = w;
-        }
+    // Tab follows the order the sample boxes were made in: frame by frame, row by row (the
+    // labels take no focus).
 }
 
 void ColorEditorWindow::ShowSamples() {

@@ -3,7 +3,6 @@
 // The two squares a user clicks for AutoFill: the first is where the buffer's number starts,
 // the second says which way it runs.
 
-#include <cstdlib>
 #include <optional>
 
 namespace corvana {
@@ -29,11 +28,7 @@ public:
     }
 
     // Down when the two squares are further apart in rows than in columns of a grid this wide.
-    FillDirection Direction(int width) const {
-        const int columns = std::abs(First() % width - Second() % width);
-        const int rows = std::abs(Second() / width - First() / width);
-        return columns < rows ? FillDirection::Down : FillDirection::Across;
-    }
+    FillDirection Direction(int width) const;
 
 private:
     std::optional<int> first_;

@@ -429,6 +429,10 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
                 QMenuBar* bar = w.window->menuBar();
                 for (QAction* a : bar->actions())
                     EXPECT_LT(bar->actionGeometry(a).right(), bar->width()) << a->text().toStdString();
+                // Zoomed in once more, where the screen may hold the window's size, the scroll
+                // area still takes in all of fraWork.
+                w.window->SetZoom(zoom + 50);
+                EXPECT_EQ(w.Frame("fraWork")->parentWidget()->minimumSize(), w.Frame("fraWork")->size());
             }
 }
 
