@@ -142,7 +142,8 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     }
 
     const auto& cover = boxes[0].words; // the title in large type, the foot in small
-    EXPECT_GT(cover.front().y1 - cover.front().y0, 2 * (cover.back().y1 - cover.back().y0));
+    EXPECT_GT(cover.front().y1 - cover.front().y0, 3 * (cover.back().y1 - cover.back().y0));
+    EXPECT_GT(cover.back().y1, boxes[0].height - 36 - 3) << "the foot stands on the bottom margin";
     // The starting number shown in the grid is struck through in its list, from just left of its digits.
     std::string given;
     for (int c = puzzles[0].StarterFirstCell; c <= puzzles[0].StarterLastCell; ++c)

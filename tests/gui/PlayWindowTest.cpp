@@ -201,8 +201,7 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         // The scheme's colours (red in the low byte) on the form, fraWork and the grid's frame;
         // white and black squares, the starting number in red, the lists in their colours.
         const QColor back(static_cast<int>(0xF0 + c.ColorIndex()), 0xE0, 0xD0);
-        QWidget* client = w.window->centralWidget();
-        QWidget* work = w.Frame("fraWork");
+        QWidget *client = w.window->centralWidget(), *work = w.Frame("fraWork");
         EXPECT_EQ(Pixel(client, QPoint(client->width() - 2, client->height() - 2)), back);
         EXPECT_EQ(Pixel(work, QPoint(work->width() / 2, work->height() - 4)), back);
         // fraWork's right edge, its foot and its left edge, a light line inside the dark one.
