@@ -405,6 +405,8 @@ TEST(PlayWindow, EveryCaptionFitsOnEverySizeAndZoom) {
                         EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
                     }
                     box->setText(shown);
+                    // and it asks for room for its tick and its whole caption
+                    EXPECT_LE(tick() + box->fontMetrics().horizontalAdvance(shown), box->sizeHint().width());
                 }
                 for (QLabel* label : w.window->findChildren<QLabel*>())
                     EXPECT_TRUE(label->isHidden() || ShowsWholeText(*label)) << label->text().toStdString();
