@@ -141,9 +141,10 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
                     EXPECT_TRUE(words.count(caption)) << caption;
     }
 
-    const auto& cover = boxes[0].words; // the title in large type, the foot in small
+    constexpr double kMargin = 36 - 0.1, kTouch = 0.01; // half an inch
+    const auto& cover = boxes[0].words;                 // the title in large type, the foot in small
     EXPECT_GT(cover.front().y1 - cover.front().y0, 3 * (cover.back().y1 - cover.back().y0));
-    EXPECT_GT(cover.back().y1, boxes[0].height - 36 - 3) << "the foot stands on the bottom margin";
+    EXPECT_GT(cover.back().y1, boxes[0].height - kMargin - 3) << "the foot stands on the bottom margin";
     // The starting number shown in the grid is struck through in its list, from just left of its digits.
     std::string given;
     for (int c = puzzles[0].StarterFirstCell; c <= puzzles[0].StarterLastCell; ++c)
@@ -221,7 +222,6 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
     EXPECT_TRUE(std::any_of(solutions.begin(), solutions.end(), [&](const Box& w) {
         return w.text == "Puzzle" && std::abs(w.x0 - label->x0 - (boxes[16].width - 50) / 2) < 0.5;
     }));
-    constexpr double kMargin = 36 - 0.1, kTouch = 0.01; // half an inch
     for (std::size_t p = 0; p < boxes.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
         const auto& [width, height, words] = boxes[p];
