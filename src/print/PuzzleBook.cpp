@@ -298,7 +298,6 @@ qreal DrawHeader(QPainter& p, const QRectF& content, const QString& title, const
         small = Font(points *= 0.97);
     const QFontMetricsF smallM(small, p.device());
     const qreal baseline = content.top() + bigM.ascent();
-    p.setPen(Qt::black);
     p.setFont(big);
     p.drawText(QPointF(content.left(), baseline), title);
     p.setFont(small);
@@ -318,7 +317,6 @@ QFont FooterFont() {
 qreal DrawFooter(QPainter& p, const QRectF& content, int page, const QString& left) {
     const QFontMetricsF m(FooterFont(), p.device());
     const qreal baseline = content.bottom() - m.descent();
-    p.setPen(Qt::black);
     p.setFont(FooterFont());
     const QString number = QString::number(page);
     p.drawText(QPointF(content.center().x() - m.horizontalAdvance(number) / 2, baseline), number);
@@ -377,7 +375,6 @@ bool DrawPuzzlePage(QPainter& p, const QRectF& content, int number, int solution
     // The starting number is ticked off in the first list (ACROSS on a Large puzzle).
     const auto starter = StarterEntry(s);
     const ListStyle& st = layout.style;
-    p.setPen(Qt::black);
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
         const ListLine& line = layout.lines[i];
         const qreal x = layout.lists.x() + layout.placed[i].column * (layout.columnWidth + kColumnGap);
@@ -408,7 +405,6 @@ bool DrawPuzzlePage(QPainter& p, const QRectF& content, int number, int solution
                     p.setPen(QPen(Qt::black, std::max<qreal>(0.8, st.entry.pointSizeF() / 12)));
                     p.drawLine(QPointF(left - st.digit * 0.25, middle),
                                QPointF(left + EntryWidth(st, g.digits) + st.digit * 0.25, middle));
-                    p.setPen(Qt::black);
                 }
             }
             break;
@@ -449,7 +445,6 @@ void DrawSolutionsPage(QPainter& p, const QRectF& content, int page, const std::
                              static_cast<qreal>(slot / 2) * (labelHeight + side + kQuadrantGap * 1.5));
         const QRectF grid(at.x(), at.y() + labelHeight, side, side);
         const QString title = PuzzleTitle(puzzle.number);
-        p.setPen(Qt::black);
         p.setFont(label);
         p.drawText(QPointF(at.x(), at.y() + labelM.ascent()), title);
         p.setFont(name);
@@ -534,7 +529,6 @@ void DrawTitlePage(QPainter& p, const QRectF& content, const BookSettings& book,
                    int(align | Qt::AlignTop | Qt::TextWordWrap), text, &used);
         y = used.bottom() + after;
     };
-    p.setPen(Qt::black);
     paragraph(Font(30, true), BookTitle(book), Qt::AlignHCenter, 10);
     if (!book.author.empty())
         paragraph(Font(15), QStringLiteral("by ") + Text(book.author), Qt::AlignHCenter, 10);

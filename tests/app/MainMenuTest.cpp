@@ -85,7 +85,7 @@ TEST(CommandLine, EachFormGivesItsRequestAndEveryBadOneStatusTwoWithItsReason) {
     for (const auto& [args, reason] : bad) {
         const CommandLine line = ParseCommandLine(args);
         EXPECT_EQ(line.exitStatus, 2) << args.front();
-        EXPECT_NE(line.err.find(reason), std::string::npos) << line.err;
+        EXPECT_THAT(line.err, HasSubstr(reason));
     }
     const CommandLine help = ParseCommandLine({"--help"});
     EXPECT_EQ(std::tuple(help.exitStatus, help.out.find("--no-first") != help.out.npos), std::tuple(0, true));
@@ -190,8 +190,7 @@ TEST(BestTimes, TablesResetAndExport) {
     s.dialogs.savePaths = {csv, s.dir.File("no/such/folder.csv")};
     for (int k = 0; k < 3; ++k) // written, failed, cancelled
         cmdExport_Click(s.records, s.dialogs);
-    EXPECT_NE(ReadText(csv).find("\r\nSmall Puzzle H,Yes,No,Hard,1,1:35,95,2024-07-08,12\r\n"),
-              std::string::npos);
+    EXPECT_THAT(ReadText(csv), HasSubstr("\r\nSmall Puzzle H,Yes,No,Hard,1,1:35,95,2024-07-08,12\r\n"));
     EXPECT_EQ(s.dialogs.saveRequests, Texts(3, "Export Best Times|corvana-best-times.csv"));
     ASSERT_EQ(s.dialogs.messages.size(), 1u);
     const std::string said = "The best times could not be written to " + s.dir.File("no/such/folder.csv") +

@@ -190,8 +190,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         // 12 points from the header's rule to the grid, less half the grid's frame.
         EXPECT_NEAR((top - rule) / 2.0, 11.5, 0.25) << "page " << p << ": the grid under the header";
         const Page& shown = boxes[std::size_t(p - 1)];
-        EXPECT_NEAR(rule / 2.0 - shown.words.front().y1, 2.9, 0.3)
-            << "page " << p << ": the rule 3 points under";
+        EXPECT_NEAR(rule / 2.0 - shown.words.front().y1, 2.9, 0.3) << "page " << p << ": rule 3 pt under";
         const auto first = std::find_if(shown.words.begin(), shown.words.end(),
                                         [&](const Box& b) { return b.y0 > (edge + 1) / 2.0; });
         EXPECT_NEAR(from / 2.0, shown.width - (to + 1) / 2.0, 0.5) << "page " << p << ": margins differ";

@@ -31,7 +31,7 @@
 #include <sys/resource.h>
 
 using namespace corvana;
-using corvana::test::Entries;
+using namespace corvana::test;
 
 namespace {
 
@@ -581,8 +581,7 @@ TEST(PlayWindow, TypedDigitsAndMenuShortcutsReachTheModelFromACell) {
     EXPECT_TRUE(cell->hasFocus() && w.Frame("fraWork")->updatesEnabled()) << "and the window paints again";
     // An arrow moves the focus to the cell the model names.
     QTest::keyClick(cell, Qt::Key_Right);
-    EXPECT_TRUE(QApplication::focusWidget() != cell &&
-                QApplication::focusWidget()->objectName() == "txtGrid");
+    EXPECT_TRUE(qApp->focusWidget() != cell && qApp->focusWidget()->objectName() == "txtGrid");
     cell->setFocus();
     QTest::keyClick(cell, Qt::Key_F1);
     EXPECT_EQ(w.helpShown, 1);
@@ -691,8 +690,7 @@ TEST(PrintWindow, CancelPrintsNothingAndAFailingPrinterSaysWhy) {
     const QString page = std::exchange(f.output, f.dir.path()); // a folder: the PDF cannot be written there
     f.Action("mnuPrintNew")->trigger();
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_NE(f.dialogs.messages[0].text.find(f.output.toStdString() + " is a folder, not a file."),
-              std::string::npos);
+    EXPECT_THAT(f.dialogs.messages[0].text, HasSubstr(f.output.toStdString() + " is a folder, not a file."));
     f.output = page;
     corvana::test::WriteText(f.output.toStdString(), "an older page");
     rlimit kept{};

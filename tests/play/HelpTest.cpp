@@ -77,7 +77,7 @@ TEST_P(Help, AHintPlacesOneNumberAndUndoTakesItBackWhole) {
     f.form->mnuHint_Click();
     EXPECT_EQ(f.form->BufferText(), buffer);
     const std::string said = f.form->StatusText(), number = said.substr(0, said.find(' '));
-    EXPECT_NE(said.find(" goes "), std::string::npos) << said;
+    EXPECT_THAT(said, testing::HasSubstr(" goes "));
     int changed = 0;
     for (int i = 0; i < f.Count(); ++i)
         if (f.User(i) != user[Ix(i)]) {

@@ -8,7 +8,7 @@
 #include "play/PlayForm.h"
 #include "puzzle/GeneratePuzzle.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <cstdint>

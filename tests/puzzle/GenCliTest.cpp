@@ -86,7 +86,7 @@ TEST_F(CorvanaGen, BadInputGivesOneLineOnStderrAndStatusTwo) {
         EXPECT_EQ(std::tuple(r.status, r.out, Lines(r.err)), std::tuple(2, std::string(), 1)) << r.err;
     }
     const GenRun unknown = Gen({"--template", "Small Puzzle Q"});
-    EXPECT_NE(unknown.err.find("\"Large Puzzle Four Electrodes\""), std::string::npos) << unknown.err;
+    EXPECT_THAT(unknown.err, testing::HasSubstr("\"Large Puzzle Four Electrodes\""));
 }
 
 TEST_F(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) {
@@ -120,7 +120,7 @@ TEST_F(CorvanaGen, JsonHasTheAgreedKeysAndEveryListOfTheBuildAndTextShowsItAll) 
                               "10 Digits: 1544524233 2004452520 2133215234 2531103310 3510403032 4151512031 "
                               "4214455020 4400004330 4534245353 5433404424\n\nSolution:\n"
                               "  1 4 # # # # # # 2 3\n";
-    EXPECT_NE(text.find(lists), std::string::npos) << text;
+    EXPECT_THAT(text, testing::HasSubstr(lists));
 }
 
 // A Large puzzle lists ACROSS and DOWN apart; a clock seed is reported so the puzzle can be made again.
@@ -138,7 +138,7 @@ TEST_F(CorvanaGen, AFailedWriteIsAFailure) {
     std::ostringstream err;
     EXPECT_EQ(RunGenerator({"--template", "Small Puzzle H", "--seed", "1"}, out, err), 1);
     EXPECT_EQ(Lines(err.str()), 1);
-    EXPECT_NE(err.str().find("cannot write the output"), std::string::npos) << err.str();
+    EXPECT_THAT(err.str(), testing::HasSubstr("cannot write the output"));
 }
 
 TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
@@ -151,8 +151,7 @@ TEST_F(CorvanaGen, SolveReadsPuzzleFilesAndNamesWhatIsWrongWithDamagedOnes) {
     // The solver's budget is --steps: a puzzle that needs more is answered undecided, with its own status.
     const GenRun cut = Gen({"--solve", file, "--steps", "1"});
     EXPECT_EQ(std::pair(cut.status, cut.out), std::pair(3, std::string()));
-    EXPECT_EQ(cut.err.rfind("corvana-gen: " + file + ": undecided after ", 0), 0u) << cut.err;
-    EXPECT_EQ(cut.err.substr(cut.err.size() - 7), " steps\n");
+    EXPECT_THAT(cut.err, testing::MatchesRegex("corvana-gen: " + file + ": undecided after [0-9]+ steps\n"));
 
     const auto damaged = [&](const std::string& from, const std::string& to) {
         return std::string(made.out).replace(made.out.find(from), from.size(), to);
@@ -241,7 +240,7 @@ TEST_F(CorvanaGen, IpuzIsACrosswordFirstWithTheListsInItsIntroAndUnderExtensionK
             std::string line = digits + " Digits:";
             for (const auto& number : list)
                 line += " " + number.get<std::string>();
-            EXPECT_NE(intro.find(line + "\n"), std::string::npos) << intro;
+            EXPECT_THAT(intro, testing::HasSubstr(line + "\n"));
         }
         EXPECT_EQ(intro.find("DOWN\n") != std::string::npos, !json["listsDown"].empty()) << intro;
         EXPECT_EQ(ipuz["title"], std::string(name) + ", seed 11");
@@ -269,7 +268,7 @@ TEST_F(CorvanaGen, SolutionsAreCountedAndTheGradeTakenForThePuzzleAsGivenOut) {
     args.back() = "ipuz";
     const auto ipuz = Parsed(args);
     EXPECT_EQ(std::tuple(ipuz["org.example.corvana:solutions"], ipuz["difficulty"]), std::tuple(2, "Expert"));
-    EXPECT_NE(text.find("Solutions: 2 or more; draws: 1\nGrade: Expert\n"), std::string::npos) << text;
+    EXPECT_THAT(text, testing::HasSubstr("Solutions: 2 or more; draws: 1\nGrade: Expert\n"));
     // Project X's first draws are often mirrored even with the starting number shown; --first-draw keeps one.
     EXPECT_EQ(2, Parsed({"--template", "Small Puzzle Project X", "--seed", "8", "--first-draw", "--format",
                          "json"})["solutions"]);
@@ -392,7 +391,7 @@ TEST_F(CorvanaGen, ABookGoesOnlyToAFileOrAPipe) {
     for (const char* name : {"device", "fifo", "folder"}) {
         const GenRun r = Gen({"--template", "all", "--count", "2", "--pdf", dir.File(name)});
         EXPECT_EQ(std::tuple(r.status, Lines(r.err)), std::tuple(2, 1)) << name << ": " << r.err;
-        EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
+        EXPECT_THAT(r.err, testing::HasSubstr("nothing written"));
     }
     EXPECT_TRUE(fs::is_character_file(dir.File("device")) && fs::is_fifo(dir.File("fifo")) &&
                 fs::is_empty(dir.File("folder")));
@@ -438,7 +437,7 @@ TEST_F(CorvanaGen, TheSameOptionsGiveTheSameBook) {
     ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     const std::string dated = book("dated.pdf", "UTC0");
     ::unsetenv("SOURCE_DATE_EPOCH");
-    EXPECT_NE(dated.find("/CreationDate (D:20231114221320Z)"), std::string::npos);
+    EXPECT_NE(dated.find("/CreationDate (D:20231114221320Z)"), std::string::npos); // no PDF bytes on failure
     // Stamping the date moves no byte from where the cross-reference table says it is.
     EXPECT_EQ(dated.substr(std::stoul(dated.substr(dated.rfind("startxref") + 10)), 4), "xref");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gmock/gmock.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,8 @@
 namespace corvana::test {
 
 namespace fs = std::filesystem;
+
+using ::testing::HasSubstr; // fails showing the whole text and the part it lacks
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
