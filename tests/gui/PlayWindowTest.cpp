@@ -217,6 +217,7 @@ TEST(PlayWindow, ShowsTheModelWhereTheTwipTablesPutIt) {
         const QImage edge = frame->grab(QRect(frame->width() - 12, 0, 4, 40)).toImage();
         EXPECT_NEAR(Inked(edge, [&back](const QColor& x) { return x != back; }).top(),
                     frame->fontMetrics().height() / 2 * edge.devicePixelRatio(), edge.devicePixelRatio() / 2);
+        EXPECT_EQ(Pixel(frame, {9, frame->fontMetrics().height() / 2}), back) << "no line behind the title";
         const QImage caption = frame->grab({0, 0, frame->width(), frame->fontMetrics().height()}).toImage();
         EXPECT_GE(Inked(caption, [](const QColor& x) { return x.green() < 128; }).right(), // the title whole
                   (7 + frame->fontMetrics().horizontalAdvance(frame->title())) * caption.devicePixelRatio());
