@@ -102,6 +102,7 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill
     } sink;
     const char* shield = "Normal Puzzle Shield";
     PlayFixture f(shield, true);
+    EXPECT_EQ(f.form->PuzzleText(), "seed 11, Don't Show First Number") << "for the status bar";
     double now = 10;
     f.form->SetClock([&now] { return now; });
     f.form->SetRecords(&sink);
