@@ -132,7 +132,7 @@ TEST(UndoRecords, MalformedRecordsAreReadSafelyAndOnesOutsideTheGridIgnored) {
     f.puzzle.PuzzleName = kSmall;
     ASSERT_TRUE(GeneratePuzzle(f.puzzle, 5));
     f.form->LoadPuzzle(false);
-    EXPECT_EQ(f.Msgs(), std::vector<std::string>{"Error in loading Small Puzzle H|Corvana|0"});
+    EXPECT_EQ(f.dialogs.messages, std::vector{Notice("Error in loading Small Puzzle H")});
     const auto user = f.puzzle.UserArray;
     f.form->mnuUndo_Click();
     EXPECT_EQ(std::tuple(f.puzzle.UserArray, f.Text(end), f.Undo()), std::tuple(user, "6", "0 |Undo |off"));
@@ -209,11 +209,11 @@ TEST_P(Entry, ARefusedFillWritesNothingAndKeepsTheBuffer) {
         }
         const auto before = std::tuple(f.puzzle.UserArray, number, f.Undo());
         f.Fill(start, start + step);
-        const std::string conflict =
-            "One or more numbers that exist in the squares that you are filling with " + number +
-            " conflict.  This could invalidate some entered values.  Do you want to "
-            "overwrite?|Confirm Overwrite|1";
-        EXPECT_EQ(f.Msgs(), std::vector<std::string>{r.message ? *r.message + "|Corvana|0" : conflict});
+        const std::string ask = "One or more numbers that exist in the squares that you are filling with " +
+                                number + " conflict.  This could invalidate some entered values.  " +
+                                "Do you want to overwrite?";
+        const Message conflict{ask, "Confirm Overwrite", Buttons::YesNo, Icon::None};
+        EXPECT_EQ(f.dialogs.messages, std::vector{r.message ? Notice(*r.message) : conflict});
         EXPECT_EQ(std::tuple(f.puzzle.UserArray, f.form->BufferText(), f.Undo()), before);
         ExpectIdle(f);
         if (r.kind == 3) {

@@ -60,7 +60,7 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
         now += 100.9;
         f.form->SetClock([&now] { return now - 500; }); // another clock keeps the time so far
         now += 25;
-        const std::vector<std::string> expected(kind < 2, notice + (kind ? "" : best) + "|Corvana|0");
+        const std::vector<Message> expected(kind < 2, Notice(notice + (kind ? "" : best)));
         const int last = f.FreeCell();
         if (kind == 0) { // a wrong last digit, then the right one, then again
             TypeSolution(f, {last});
@@ -90,7 +90,7 @@ TEST(SolvedNotice, ComesOnceWhenTheUsersEntryCompletesTheGrid) {
             TypeSolution(f);
         }
         // The notice, and a solved game kept at once.
-        EXPECT_EQ(std::pair(f.Msgs(), f.host.kept), std::pair(expected, expected.size()));
+        EXPECT_EQ(std::pair(f.dialogs.messages, f.host.kept), std::pair(expected, expected.size()));
         now += 50;
         EXPECT_EQ(f.form->ClockRunning(), kind == 2);
         EXPECT_EQ(f.form->SecondsSpent(), kind == 2 ? 175 : kind == 3 ? 0 : 125);

@@ -28,6 +28,11 @@ inline const std::vector<const char*> kAllSizes{kSmall, kNormal, kLarge};
 
 inline constexpr auto Ix = [](int i) { return static_cast<std::size_t>(i); };
 
+// A notice of the play form: the user can only acknowledge it, under the program's name.
+inline Message Notice(const std::string& text) {
+    return {text, "Corvana", Buttons::Ok, Icon::None};
+}
+
 // Everything the window shows of a form and its state of play, for comparing whole states.
 // Hidden boxes and labels show nothing, and fraWork only its background.
 inline std::string Picture(const PlayForm& form) {
@@ -106,13 +111,6 @@ struct PlayFixture {
         for (const auto& record : form->UndoArray())
             s += record + " ";
         return s + "|" + form->UndoCaption() + (form->UndoEnabled() ? "|on" : "|off");
-    }
-    // Messages so far: text, title and buttons.
-    std::vector<std::string> Msgs() const {
-        std::vector<std::string> out;
-        for (const auto& m : dialogs.messages)
-            out.push_back(m.text + "|" + m.title + "|" + std::to_string(static_cast<int>(m.buttons)));
-        return out;
     }
     int FirstBlack() const {
         return static_cast<int>(std::find(puzzle.GridPattern.begin(), puzzle.GridPattern.end(), false) -

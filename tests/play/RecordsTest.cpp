@@ -120,9 +120,9 @@ TEST(Records, ThePlayFormCountsNewGameRestartAndTheSolvedGameEvenItsMirroredFill
     for (int i = 0; i < f.Count(); ++i)
         if (f.White(i))
             f.Type(i, mirror[Ix(i)]);
-    EXPECT_EQ(f.Msgs(),
-              std::vector<std::string>{"Well done!  You have solved Normal Puzzle Shield in 1 minute 23 "
-                                       "seconds.  Solved with help: 0 hints and 1 check.|Corvana|0"});
+    EXPECT_EQ(f.dialogs.messages,
+              std::vector{Notice("Well done!  You have solved Normal Puzzle Shield in 1 minute "
+                                 "23 seconds.  Solved with help: 0 hints and 1 check.")});
     ASSERT_EQ(std::pair(sink.solved.size(), sink.flushed), std::pair(1ul, 1ul));
     const FinishedGame& g = sink.solved[0];
     EXPECT_EQ(g.category, (RecordCategory{shield, false, true, "Expert"}));

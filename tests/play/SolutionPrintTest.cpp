@@ -61,8 +61,8 @@ TEST_P(View, TheSolutionShowsEveryDigitAndTickTakesNoInputAndGivesTheUsersStateB
     f.puzzle.UserArray.push_back(-1);
     const std::string unswitched = Picture(*f.form);
     f.form->mnuSolution_Click();
-    EXPECT_EQ(f.Msgs(), std::vector<std::string>{
-                            "Could not save the user's current work.  Solution cannot be shown.|Corvana|0"});
+    EXPECT_EQ(f.dialogs.messages,
+              std::vector{Notice("Could not save the user's current work.  Solution cannot be shown.")});
     EXPECT_EQ(std::pair(Picture(*f.form), bool{f.dialogs.busyCalls.back()}), std::pair(unswitched, false));
 }
 
@@ -108,14 +108,15 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
 // solution view; no undo takes them away again; the starter's box is ticked and a later restart
 // keeps the starter shown. With the starter shown there is nothing to reveal.
 TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
-    const std::string wrongStarter = "The program detected that one or more of the digits that comprises the "
-                                     "starting number was incorrect.  Please check your work as it may be "
-                                     "incorrect.|Corvana|0";
+    const Message wrongStarter =
+        Notice("The program detected that one or more of the digits that comprises the starting number was "
+               "incorrect.  Please check your work as it may be incorrect.");
     PlayFixture shown(GetParam());
     const int at = shown.puzzle.StarterFirstCell, wrong = (shown.Solution(at) + 3) % 10;
     shown.Type(at, wrong);
     shown.form->mnuShowStartingNumber_Click();
-    EXPECT_EQ(std::tuple(shown.Text(at), shown.Msgs().size()), std::tuple(std::to_string(wrong), 0u));
+    EXPECT_EQ(shown.Text(at), std::to_string(wrong));
+    EXPECT_TRUE(shown.dialogs.messages.empty()) << shown.dialogs.messages[0];
     PlayFixture apart(GetParam(), true, 20);
     apart.Type(apart.FreeCell(), 5);
     apart.form->mnuShowStartingNumber_Click();
@@ -129,7 +130,7 @@ TEST_P(View, ShowingTheStartingNumberChecksCorrectsAndTicksIt) {
         if (kind == 2)
             f.form->mnuSolution_Click();
         f.form->mnuShowStartingNumber_Click();
-        EXPECT_EQ(f.Msgs(), std::vector<std::string>(kind == 0 ? 0 : 1, wrongStarter));
+        EXPECT_EQ(f.dialogs.messages, std::vector<Message>(kind == 0 ? 0 : 1, wrongStarter));
         if (kind == 2)
             f.form->mnuSolution_Click();
         EXPECT_EQ(f.Undo(), "0 |Undo |off");
@@ -196,7 +197,7 @@ TEST(PlayPrint, EachKindPrintsItsGridAndRestoresTheWindow) {
             p.form->mnuSolution_Click();
         p.form->PrintPuzzle(static_cast<PrintKind>(c.kind));
         EXPECT_EQ(Picture(*p.form) + p.form->BufferCaption(), before) << "the window comes back as it was";
-        EXPECT_EQ(p.Msgs(), std::vector<std::string>(c.message.empty() ? 0 : 1, c.message + "|Corvana|0"));
+        EXPECT_EQ(p.dialogs.messages, std::vector<Message>(c.message.empty() ? 0 : 1, Notice(c.message)));
         // One print, its list boxes black on white, and what the page shows kept from the user's grid.
         EXPECT_EQ(std::tuple(p.host.prints, tracked, inked), std::tuple(1, false, true)) << c.name;
         EXPECT_EQ(p.form->Assisted(), c.how == "s" || c.kind == 2) << "only the solution helps";
