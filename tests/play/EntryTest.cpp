@@ -232,6 +232,8 @@ TEST_P(Entry, ABlackSquareAnEarlierSquareOrAnEmptyBufferDoNothing) {
     f.Fill(start, start + 1); // an empty buffer
     EXPECT_FALSE(f.form->AutoFillFromBuffer(start));
     Buffer(f, n, false);
+    f.form->SetCellText(f.Count(), "4"); // a square or a box past the form's own: nothing happens
+    f.form->BoxClick(static_cast<int>(f.form->Boxes().size()));
     f.form->txtGrid_MouseDown(f.FirstBlack());
     ExpectIdle(f);
     int laterBlack = start + 1;
