@@ -293,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(, PuzzleBookPaper, ::testing::Values(Paper::A4, Paper::
 TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSolution) {
     test::TempDir dir;
     const std::string pdf = dir.File("medium.pdf"), mirrored = dir.File("mirrored.pdf");
-    std::vector<std::string> args = {"--template", "all",     "--count", "3",         "--seed",
+    std::vector<std::string> args = {"--template", "all",     "--count", "4",         "--seed",
                                      "1",          "--grade", "Medium",  "--no-first"};
     auto book = args;
     book.insert(book.end(), {"--pdf", pdf, "--author", "Al", "--copyright", "(c) Al", "--title", "Sunday"});
@@ -303,12 +303,12 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
     ASSERT_EQ(RunGenerator(args, lines, err), 0) << err.str();
 
     const std::vector<std::string> texts = PageTexts(pdf);
-    ASSERT_EQ(texts.size(), 1u + 3 + 1);
+    ASSERT_EQ(texts.size(), 1u + 4 + 1); // four solutions fill one page
     const std::string title = std::regex_replace(texts[0], std::regex("\n"), " ");
     EXPECT_TRUE(Has(Shell("pdfinfo '" + pdf + "'"), "Title:           Sunday\n"));
-    for (const char* says : {"Sunday by Al", "3 number fill-in puzzles, with the solutions at the back",
+    for (const char* says : {"Sunday by Al", "4 number fill-in puzzles, with the solutions at the back",
                              "Every puzzle has exactly one solution.", "No digit is given:", "(c) Al",
-                             "How to play", "Puzzles: pages 2 to 4. Solutions: page 5."})
+                             "How to play", "Puzzles: pages 2 to 5. Solutions: page 6."})
         EXPECT_TRUE(Has(title, says)) << says << "\n" << title;
     // Without a grade, a book whose every grid reads both ways says that either reading is right.
     args = {"--template", "Small Puzzle Project X", "--count", "1", "--no-first", "--pdf", mirrored};
@@ -331,7 +331,7 @@ TEST(PuzzleBookGrade, EveryPageHeaderNamesTheGradeAndAGradeTheRulesReachHasOneSo
                                    " \u00b7 " + j["grade"].get<std::string>();
         EXPECT_TRUE(Has(texts[k], header)) << header << "\n" << texts[k];
     }
-    EXPECT_EQ(k, 4u);
+    EXPECT_EQ(k, 5u);
 }
 
 // A failure is one line, and the folder holds afterwards exactly what it held before: no
