@@ -692,9 +692,9 @@ TEST(QtWindowOpener, AViewChoiceThatCannotBeKeptIsReportedOnce) {
     WriteText(o.dir.File("file"), "");
     o.opener.RememberZoomIn(o.dir.File("file/settings.ini"));
     o.View({"mnuShowClock", "mnuStatusBar", "mnuZoomIn"});
-    ASSERT_EQ(o.dialogs.messages.size(), 1u);
-    EXPECT_EQ(o.dialogs.messages[0].text,
-              "The clock setting could not be saved to " + o.dir.File("file/settings.ini") + ".");
+    const std::string said =
+        "The clock setting could not be saved to " + o.dir.File("file/settings.ini") + ".";
+    EXPECT_EQ(o.dialogs.messages, (std::vector{Message{said, "Corvana", Buttons::Ok, Icon::Exclamation}}));
 }
 
 // Each of the user's files is where the XDG variables put it; the colour file stays beside a
