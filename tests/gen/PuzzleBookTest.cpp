@@ -130,7 +130,7 @@ TEST_P(PuzzleBookPaper, EveryPuzzleHasItsPageTheSolutionsFollowFourToAPageAndNoW
         for (const std::string& says : {"Puzzle " + number + "\n", s.PuzzleName,
                                         "seed " + std::to_string(s.Seed), "Solution on page " + solutionPage})
             EXPECT_TRUE(Has(text, says)) << says;
-        EXPECT_EQ(Has(text, "digits 0 to 5"), s.ReducedNumbers);
+        EXPECT_EQ(Has(text, "digits 0 to 5 \u00b7 two solutions"), s.ReducedNumbers); // Five Plus, unchecked
         EXPECT_EQ(Has(text, "ACROSS\n") && Has(text, "DOWN\n"), FindTemplate(s.PuzzleName)->SeparateLists());
         EXPECT_TRUE(Has(texts[16 + k / 4], "Puzzle " + number + " " + s.PuzzleName));
         std::istringstream in(text);
