@@ -101,6 +101,11 @@ TEST_P(View, RestartLeavesOnlyTheShownStarterWithItsBoxTicked) {
         f.Key(first, vk::Back); // a shown starter the user clears is the first hint, red as given
         f.form->mnuHint_Click();
         EXPECT_EQ(f.Cell(first).fore, hidden ? kBlack : kRed) << f.form->StatusText();
+        if (!hidden) { // named by its first square, counted from 1
+            EXPECT_EQ(f.form->StatusText(),
+                      f.StarterText() + " goes across at row " + std::to_string(first / f.W() + 1) +
+                          ", column " + std::to_string(first % f.W() + 1) + ": it is the starting number.");
+        }
     }
 }
 
