@@ -291,6 +291,11 @@ TEST(HowToPlayWindow, ButtonsKeysAndSelectorsSwitchPagesAndShowTheExample) {
     auto *box = help.findChild<QCheckBox*>("Check1"), *check = help.findChild<QCheckBox*>("Check2");
     EXPECT_EQ(Action(help, "mnuBuffer")->text(), QStringLiteral("Buffer = 0157"));
     EXPECT_TRUE(box->isChecked() && box->palette().color(QPalette::WindowText) == QColor(128, 128, 128));
+    // The disabled example's tick boxes keep an enabled box's white square and black tick.
+    const QPalette ticks = box->palette();
+    EXPECT_EQ(std::pair(ticks.color(QPalette::Disabled, QPalette::Base),
+                        ticks.color(QPalette::Disabled, QPalette::Text)),
+              std::pair(QColor(Qt::white), QColor(Qt::black)));
     QTest::keyClick(back, Qt::Key_Return);
     EXPECT_EQ(PageShown(help), 1);
     // Only a plain Return on a button presses it.
