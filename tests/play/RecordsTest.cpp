@@ -206,7 +206,7 @@ TEST_F(RecordsFile, ADamagedFileIsMovedAsideAndReportedOnce) {
         {with("/counts/Tiny", json::object()), "\"counts\" has an unknown template \"Tiny\""},
         {std::string(1100 * 1024, ' '), "it is too large (more than 1048576 bytes)"}};
     // No such day, or no number where one belongs.
-    for (const std::string date : {"2024-13-01", "2024-12-32", "2024-00-10", "2024-12-00", "2024-1x-05"})
+    for (const std::string date : {"2024-13-01", "2024-12-32", "2024-00-10", "2024-12-00", "x024-10-05"})
         cases.emplace_back(with("/best/0/times/0/date", date), '"' + date + "\" is no date");
     for (const auto& [text, reason] : cases) {
         TempDir fresh; // the moved-aside file of one case must not change the next one's name
