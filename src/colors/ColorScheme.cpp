@@ -91,13 +91,9 @@ Field ReadField(std::istream& in, ColorValue& out, bool cut) {
         c = in.peek();
     }
     std::uint64_t whole = 0;
-    bool tooBig = false;
     while (IsDigit(c)) {
-        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
-        if (whole >= kLimit) {
-            tooBig = true;
-            whole = kLimit;
-        }
+        // Held at the limit, beyond any value, however many digits follow.
+        whole = std::min(whole * 10 + static_cast<std::uint64_t>(c - '0'), kLimit);
         in.get();
         c = in.peek();
     }
@@ -127,7 +123,7 @@ Field ReadField(std::istream& in, ColorValue& out, bool cut) {
     const std::uint64_t maxMagnitude =
         negative ? std::uint64_t{1} << 31
                  : static_cast<std::uint64_t>(std::numeric_limits<ColorValue>::max());
-    if (tooBig || whole > maxMagnitude)
+    if (whole > maxMagnitude)
         return Field::TooBig;
     const std::int64_t value =
         negative ? -static_cast<std::int64_t>(whole) : static_cast<std::int64_t>(whole);
