@@ -237,7 +237,6 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
                     box0.visible = true;
                     box0.caption = captions[0];
                 }
-                SetBoxValue(first, 0);
                 GetObjectColors(boxes_[At(first)]);
 
                 // Each column holds the next part of the ascending list, side by side.
@@ -264,7 +263,6 @@ bool PlayForm::CreateLabels(const std::string& Puzzle, [[maybe_unused]] bool Loa
                     box.left = left;
                     box.top = top;
                     box.caption = captions[At(j)];
-                    SetBoxValue(id, 0);
                     box.visible = true;
                 }
             }
