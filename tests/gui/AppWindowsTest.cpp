@@ -537,19 +537,19 @@ TEST(ColorEditorWindow, ShowsEveryControlReadablyAndClicksKeysAndMenuReachTheSch
     EXPECT_EQ(Entries(f.MenuBar()->findChild<QMenu*>(QStringLiteral("mnuOptions"))->actions()),
               (QStringList{"mnuDefault=Restore Default Colors [Ctrl+Z]", "mnuSave=Save Color Scheme [Ctrl+S]",
                            "mnuLine=-", "mnuReturn=Return to Main [Ctrl+R]", "mnuExit=E&xit [Ctrl+X]"}));
-    // A click on a box or on its label, Space on a focused box, the menu entries, Ctrl+X, Escape
+    // A click on a box or on its label, Space or Return on a focused box, the menu entries, Ctrl+X, Escape
     // and the title bar each reach the editor; the boxes repaint.
-    a.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    a.dialogs.colors = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF};
     QTest::mouseClick(f.SampleBox(ColorRow::Secondary, 2), Qt::LeftButton);
     EXPECT_EQ(fill(ColorRow::Secondary, 2), QColor(255, 0, 0));
     QTest::mouseClick(f.RowLabel(ColorRow::Background, 0), Qt::LeftButton);
     EXPECT_EQ(fill(ColorRow::Background, 0), QColor(0, 255, 0));
-    QTest::keyClick(f.SampleBox(ColorRow::Checked, 1), Qt::Key_Space);
-    EXPECT_EQ(fill(ColorRow::Checked, 1), QColor(0, 0, 255));
+    QTest::keyClicks(f.SampleBox(ColorRow::Checked, 1), QStringLiteral(" \r")); // Space, then Return
+    EXPECT_EQ(fill(ColorRow::Checked, 1), QColor(255, 255, 0));
     QTest::mousePress(first, Qt::LeftButton);
     QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(-2, -2));
     QTest::mouseRelease(first, Qt::LeftButton); // nor is a release with no press before it
-    EXPECT_EQ(a.dialogs.colorRequests.size(), 3u) << "a press let go outside the box is no click";
+    EXPECT_EQ(a.dialogs.colorRequests.size(), 4u) << "a press let go outside the box is no click";
     // Showing the window again must not forget the unsaved change: closing still asks.
     f.hide();
     f.show();
